@@ -1,0 +1,43 @@
+#!/bin/bash
+# Installs what is missing, builds the game folder and starts the game or runs the tests.
+#   ./corvale.sh play    install, build, start the game
+#   ./corvale.sh test    install, build, run every test
+#   ./corvale.sh build   install and build only
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev
+  libgl1-mesa-dri libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev
+  fonts-liberation libopenal-dev libopenal1 libsndfile1-dev libcairo2-dev libgtk-3-dev
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick)
+
+install_missing() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+build() {
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build build
+}
+
+case "${1:-play}" in
+  play)
+    install_missing; build
+    exec build/corvale/corvale ;;
+  test)
+    install_missing; build
+    cd build && ctest --output-on-failure --timeout 900 ;;
+  build)
+    install_missing; build ;;
+  *)
+    echo "usage: $0 play|test|build" >&2; exit 2 ;;
+esac
