@@ -1,0 +1,9 @@
+// The start-up loading run once the rendering context is current.
+
+#include "graphics.h"
+
+// The fonts, images, editor levels, icons and the default level set arrive
+// with the texture and text loaders; until then start-up loads nothing.
+void load_startup()
+{
+}

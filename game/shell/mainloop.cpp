@@ -1,0 +1,66 @@
+// The game's spine: start-up in order, the main loop, and shut-down in order.
+
+#include "audio/audio.h"
+#include "graphics/graphics.h"
+#include "rules/rules.h"
+#include "shell.h"
+
+// How long a pass waits for messages while the window is minimised, in ms.
+static const int INACTIVE_WAIT_MS = 10;
+
+// Releases the sound system, the fonts and the window, in that order.
+static void shut_down()
+{
+    shutdown_sound();
+    KillFont();
+    KillsFont();
+    KillGLWindow();
+}
+
+// One pass of the active loop: F12 quits (saving a game in play), Escape runs
+// its action, otherwise one frame is drawn and shown. Returns 1 to quit.
+static int run_active_pass()
+{
+    if (keys[VK_F12]) {
+        if (menu == 0 && fadein == 0 && test == 0) {
+            save_progress();
+            SAVE_AVAILABLE = 1;
+            PLAYING_SAVED_GAME = 0;
+        }
+        return 1;
+    }
+    if (!keys[VK_ESCAPE]) {
+        m_startTime = read_counter();
+        DrawGLScene();
+        if (channel && isplaylist)
+            change_track();
+        present_frame();
+    } else {
+        escape_action();
+    }
+    return 0;
+}
+
+int WinMain()
+{
+    open_ini();
+    if (!init_sound())
+        return -1;
+    if (!CreateGLWindow("Corvale by Halvard Software", screenx, screeny, bit, fullscreen))
+        return 0;
+
+    int exit_code = 0;
+    for (;;) {
+        if (pump_messages(&exit_code))
+            break;
+        if (active) {
+            if (run_active_pass())
+                break;
+        } else {
+            wait_messages(INACTIVE_WAIT_MS);
+        }
+        poll_keys();
+    }
+    shut_down();
+    return exit_code;
+}

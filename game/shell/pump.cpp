@@ -1,0 +1,177 @@
+// The message pump: turns SDL's events into the window messages the window
+// procedure handles, and maps SDL's keys to virtual-key codes.
+// Platform file: SDL2.
+
+#include <SDL.h>
+
+#include "shell.h"
+
+static int quit_pending;
+static int quit_value;
+
+void PostQuitMessage(int code)
+{
+    quit_pending = 1;
+    quit_value = code;
+}
+
+int vk_from_sdl(int sym, int scancode)
+{
+    // The numeric keypad by position, whatever the Num Lock state.
+    if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9)
+        return VK_NUMPAD0 + 1 + (scancode - SDL_SCANCODE_KP_1);
+    switch (scancode) {
+    case SDL_SCANCODE_KP_0: return VK_NUMPAD0;
+    case SDL_SCANCODE_KP_PLUS: return VK_ADD;
+    case SDL_SCANCODE_KP_MINUS: return VK_SUBTRACT;
+    case SDL_SCANCODE_KP_ENTER: return VK_RETURN;
+    default: break;
+    }
+    if (sym >= SDLK_a && sym <= SDLK_z)
+        return 'A' + (sym - SDLK_a);
+    if (sym >= SDLK_0 && sym <= SDLK_9)
+        return '0' + (sym - SDLK_0);
+    if (sym >= SDLK_F1 && sym <= SDLK_F12)
+        return VK_F1 + (sym - SDLK_F1);
+    switch (sym) {
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_UP: return VK_UP;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_HOME: return VK_HOME;
+    case SDLK_END: return VK_END;
+    case SDLK_PAGEUP: return VK_PRIOR;
+    case SDLK_PAGEDOWN: return VK_NEXT;
+    case SDLK_INSERT: return VK_INSERT;
+    case SDLK_DELETE: return VK_DELETE;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_RETURN: return VK_RETURN;
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL: case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_LALT: case SDLK_RALT: return VK_MENU;
+    case SDLK_SEMICOLON: return VK_OEM_1;
+    case SDLK_EQUALS: return VK_OEM_PLUS;
+    case SDLK_COMMA: return VK_OEM_COMMA;
+    case SDLK_MINUS: return VK_OEM_MINUS;
+    case SDLK_PERIOD: return VK_OEM_PERIOD;
+    case SDLK_SLASH: return VK_OEM_2;
+    case SDLK_BACKQUOTE: return VK_OEM_3;
+    case SDLK_LEFTBRACKET: return VK_OEM_4;
+    case SDLK_BACKSLASH: return VK_OEM_5;
+    case SDLK_RIGHTBRACKET: return VK_OEM_6;
+    case SDLK_QUOTE: return VK_OEM_7;
+    default: return 0;
+    }
+}
+
+// Packs a client position as the desktop did: two unsigned 16-bit words, so a
+// position left of or above the window arrives as a large value.
+static LPARAM position(int x, int y)
+{
+    return MAKELPARAM((unsigned)x & 0xffff, (unsigned)y & 0xffff);
+}
+
+static void send(unsigned msg, WPARAM w, LPARAM l)
+{
+    WndProc(hWnd, msg, w, l);
+}
+
+static void translate_window_event(const SDL_WindowEvent &e)
+{
+    switch (e.event) {
+    case SDL_WINDOWEVENT_MINIMIZED:
+        send(WM_ACTIVATE, (WPARAM)1 << 16, 0);
+        break;
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        send(WM_ACTIVATE, 1, 0);
+        break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        send(WM_ACTIVATE, 0, 0);
+        break;
+    case SDL_WINDOWEVENT_CLOSE:
+        send(WM_CLOSE, 0, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+static void translate_button(const SDL_MouseButtonEvent &e, bool down)
+{
+    LPARAM at = position(e.x, e.y);
+    switch (e.button) {
+    case SDL_BUTTON_LEFT: send(down ? WM_LBUTTONDOWN : WM_LBUTTONUP, 0, at); break;
+    case SDL_BUTTON_RIGHT: send(down ? WM_RBUTTONDOWN : WM_RBUTTONUP, 0, at); break;
+    case SDL_BUTTON_MIDDLE: send(down ? WM_MBUTTONDOWN : WM_MBUTTONUP, 0, at); break;
+    case SDL_BUTTON_X1: send(down ? WM_XBUTTONDOWN : WM_XBUTTONUP, (WPARAM)XBUTTON1 << 16, at); break;
+    case SDL_BUTTON_X2: send(down ? WM_XBUTTONDOWN : WM_XBUTTONUP, (WPARAM)XBUTTON2 << 16, at); break;
+    default: break;
+    }
+}
+
+static void translate_wheel(const SDL_MouseWheelEvent &e)
+{
+    int y = e.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.y : e.y;
+    if (y == 0)
+        return;
+    int x = 0, py = 0;
+    SDL_GetMouseState(&x, &py);
+    unsigned delta = (unsigned)(short)(y * WHEEL_DELTA) & 0xffff;
+    send(WM_MOUSEWHEEL, (WPARAM)delta << 16, position(x, py));
+}
+
+static void translate(const SDL_Event &e)
+{
+    switch (e.type) {
+    case SDL_QUIT:
+        send(WM_CLOSE, 0, 0);
+        break;
+    case SDL_WINDOWEVENT:
+        translate_window_event(e.window);
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        int vk = vk_from_sdl(e.key.keysym.sym, e.key.keysym.scancode);
+        if (vk)
+            send(e.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, (WPARAM)vk, 0);
+        break;
+    }
+    case SDL_MOUSEMOTION:
+        send(WM_MOUSEMOVE, 0, position(e.motion.x, e.motion.y));
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        translate_button(e.button, e.type == SDL_MOUSEBUTTONDOWN);
+        break;
+    case SDL_MOUSEWHEEL:
+        translate_wheel(e.wheel);
+        break;
+    default:
+        break;
+    }
+}
+
+int pump_messages(int *quit_code)
+{
+    SDL_Event e;
+    while (!quit_pending && SDL_PollEvent(&e))
+        translate(e);
+    if (quit_pending) {
+        quit_pending = 0;
+        *quit_code = quit_value;
+        return 1;
+    }
+    return 0;
+}
+
+// While the window is minimised nothing is drawn; wait for the next message
+// (or a short while, so the polled keys still run) instead of spinning.
+void wait_messages(int ms)
+{
+    SDL_WaitEventTimeout(nullptr, ms);
+}

@@ -1,0 +1,102 @@
+// The application shell: start-up, main loop and frame lock, window and
+// rendering context, input, the frame dispatcher and the screen-state flags.
+#pragma once
+
+#include <cstdint>
+
+#include "winmsg.h"
+
+// ---- Loop and timing (main loop, frame lock) ----
+extern int active;                  // window active (not minimised); initially 1
+extern int keys[256];               // by virtual-key code: 1 while down
+extern int targetFPS;               // frame-rate cap, 62 (0 is taken as 1)
+extern int64_t m_ticksPerSecond;    // counter frequency, 0 when there is no counter
+extern int64_t m_startTime;         // counter stamp taken before each frame is drawn
+extern int64_t s_lastTime;          // the frame lock's reference stamp
+extern float fps;                   // rate of the frame just finished, per second
+
+// ---- Window and rendering context ----
+extern int fullscreen;              // 1 = full-screen; initially 1
+extern int screenx, screeny;        // client size in pixels; initially 640 x 480
+extern int bit;                     // full-screen display depth: 32, or 16 when forced
+extern HWND hWnd;                   // the game window, null until created
+extern void *hRC;                   // the OpenGL context, null until created
+
+// ---- From the settings file ----
+extern int psystem;                 // 1 = particles are drawn
+extern float evolume;               // effects volume, 0.0 .. 1.0
+extern float volume;                // music volume, 0.0 .. 1.0
+extern char plist[1024];            // playlist path, NUL-terminated
+extern int background;              // the background image is drawn; always 1
+extern float msensitivity;          // mouse sensitivity, 8.0
+
+// ---- Screen-state flags (0/1; initial value in brackets) ----
+extern int menu;            // [1] title screen with the main menu is up
+extern int fadein;          // [1] title screen fading in
+extern int fadeout;         // [0] title screen fading out before play
+extern int gamestart;       // [1] first fade-in of the run not finished yet
+extern int edit;            // [0] the editor owns the frame
+extern int test;            // [0] the game is a test run of the edited level
+extern int testing_level;   // [0] levels come from the editor board (not `testing`: the test framework has one)
+extern int loadgui;         // [0] level-set browser open
+extern int options;         // [0] play options open
+extern int showscores;      // [0] high-score table open
+extern int help;            // [0] help screen open
+extern int end_credits;     // [0] end screen open
+extern int menublock;       // [0] main menu items do not react
+extern int gui_block;       // [0] a panel is open; editor painting blocked
+extern int game_pause;      // [0] game paused (not `pause`: the C library has one)
+extern int gameover;        // [0] game has ended, "GAME OVER" shown
+extern int newlevel;        // [1] a level waits for the launch
+extern int bonus;           // [0] previous level finished without losing a life
+extern int classic;         // [0] classic (plain) mode
+
+// ---- Input ----
+extern int mouseX, mouseY;  // last accepted pointer position, client pixels
+
+// ---- Frame globals ----
+extern int quake_frame;     // set to 1 at the start of every frame
+
+// ---- Main loop (mainloop.cpp) ----
+int WinMain();                       // the program: start-up, loop, shut-down; exit code
+int randn(int n);                    // a random integer in 1..n, reseeding every call
+void crt_srand(unsigned seed);       // seed the game's generator
+int crt_rand();                      // next value, 0..32767
+void reseed_random();                // srand(rand() * (time >> 1)), as every draw does first
+
+// ---- Timer (timer.cpp) ----
+int timer_init();                    // read counter frequency and stamp m_startTime; 0 without counter
+int64_t read_counter();              // current high-resolution counter value
+float LockFPS(int targetfps);        // hold the frame to 1/targetfps s; returns the achieved rate
+
+// ---- Window and context (window.cpp, initgl.cpp) ----
+int CreateGLWindow(const char *title, int width, int height, int bits, int fullscreenflag);
+void KillGLWindow();                 // tear down whatever exists, in order
+void ReSizeGLScene(int width, int height);  // viewport and projection for a client area
+int InitGL();                        // graphics state and start-up loading; always 1
+void InitVSync();                    // find the swap-interval control
+int VSyncEnabled();                  // 1 when the swap interval is above 0
+void SetVSyncState(int enable);      // swap interval 1 or 0
+void present_frame();                // swap the window's buffers
+void show_cursor(int show);          // system cursor on or off
+void capture_mouse();                // keep mouse reports coming while a button is held outside
+void focus_window();                 // give the window the keyboard focus
+
+// ---- Messages (pump.cpp, msgbox.cpp, input.cpp) ----
+int pump_messages(int *quit_code);   // dispatch pending messages; 1 when the quit message came
+void wait_messages(int ms);          // sleep until a message arrives or ms have passed
+void PostQuitMessage(int code);      // ask the loop to end with this exit code
+LRESULT WndProc(HWND hWnd, unsigned msg, WPARAM wParam, LPARAM lParam);
+int vk_from_sdl(int sdl_keycode, int sdl_scancode);  // virtual-key code, 0 when unmapped
+void poll_keys();                    // the polled volume, music and editor hot-keys
+void escape_action();                // runs instead of a frame while Escape is down
+
+enum msg_kind { MB_ERROR, MB_WARNING, MB_INFO };
+void message_box(const char *text, const char *title, msg_kind kind);  // OK box
+int message_box_yesno(const char *text, const char *title);            // 1 = Yes
+
+// ---- Settings (ini.cpp) ----
+void open_ini();                     // read the settings file into the game globals
+
+// ---- Frame dispatcher (frame.cpp) ----
+int DrawGLScene();                   // draw one frame; always 1

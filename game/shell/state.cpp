@@ -1,0 +1,45 @@
+// The shell's globals: loop and timing, window, settings-derived values and
+// the screen-state flags, with their initial values.
+
+#include "shell.h"
+
+int active = 1;
+int keys[256];
+int targetFPS = 62;
+int64_t m_ticksPerSecond;
+int64_t m_startTime;
+int64_t s_lastTime;
+float fps;
+
+int fullscreen = 1;
+int screenx = 640, screeny = 480;
+int bit = 32;
+
+int psystem;
+float evolume;
+float volume;
+char plist[1024];
+int background;
+float msensitivity;
+
+int menu = 1;
+int fadein = 1;
+int fadeout;
+int gamestart = 1;
+int edit;
+int test;
+int testing_level;
+int loadgui;
+int options;
+int showscores;
+int help;
+int end_credits;
+int menublock;
+int gui_block;
+int game_pause;
+int gameover;
+int newlevel = 1;
+int bonus;
+int classic;
+
+int quake_frame;

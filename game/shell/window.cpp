@@ -1,0 +1,202 @@
+// The game window and its OpenGL context: creation with the full-screen mode
+// switch and its fall-back to a window, teardown, swap interval, buffer swap,
+// cursor, capture and focus. Platform file: SDL2.
+
+#include <SDL.h>
+
+#include "shell.h"
+
+static const char *const TITLE_ERROR = "ERROR";
+static const char *const TITLE_SHUTDOWN = "SHUTDOWN ERROR";
+
+HWND hWnd;
+void *hRC;
+static int video_up;        // the video subsystem is initialised (the "window class")
+static int swap_control;    // the swap interval can be read and set
+
+static SDL_Window *window() { return (SDL_Window *)hWnd; }
+
+// Finds the display mode of exactly width x height at the requested depth.
+static int find_display_mode(int width, int height, int bits, SDL_DisplayMode *out)
+{
+    int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; i++) {
+        SDL_DisplayMode m;
+        if (SDL_GetDisplayMode(0, i, &m) != 0)
+            continue;
+        int depth = SDL_BITSPERPIXEL(m.format);
+        bool depth_ok = bits == 16 ? depth == 16 : depth >= 24;
+        if (m.w == width && m.h == height && depth_ok) {
+            *out = m;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+// Shows a creation failure after tearing down what exists.
+static int creation_failed(const char *text)
+{
+    KillGLWindow();
+    message_box(text, TITLE_ERROR, MB_WARNING);
+    return 0;
+}
+
+// Checks that the context has the pixel format the game draws with.
+static int pixel_format_ok()
+{
+    int r = 0, g = 0, b = 0, depth = 0, dbl = 0;
+    SDL_GL_GetAttribute(SDL_GL_RED_SIZE, &r);
+    SDL_GL_GetAttribute(SDL_GL_GREEN_SIZE, &g);
+    SDL_GL_GetAttribute(SDL_GL_BLUE_SIZE, &b);
+    SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
+    SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &dbl);
+    return r >= 8 && g >= 8 && b >= 8 && depth >= 16 && dbl;
+}
+
+int CreateGLWindow(const char *title, int width, int height, int bits, int fullscreenflag)
+{
+    fullscreen = fullscreenflag;
+    if (!video_up) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            message_box("Failed To Register The Window Class.", TITLE_ERROR, MB_WARNING);
+            return 0;
+        }
+        video_up = 1;
+    }
+    SDL_DisableScreenSaver();
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "1");
+
+    SDL_DisplayMode mode = {};
+    if (fullscreen && !find_display_mode(width, height, bits, &mode)) {
+        if (message_box_yesno("The Requested Fullscreen Mode Is Not Supported By\n"
+                              "Your Video Card. Use Windowed Mode Instead?",
+                              "Corvale by Halvard Software")) {
+            fullscreen = 0;
+            width = screenx;
+            height = screeny;
+        } else {
+            message_box("Program Will Now Close.", TITLE_ERROR, MB_ERROR);
+            return 0;
+        }
+    }
+
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    flags |= fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE;
+    SDL_ShowCursor(SDL_DISABLE);
+    hWnd = SDL_CreateWindow(title, 0, 0, width, height, flags);
+    if (!hWnd) {
+        const char *why = SDL_GetError();
+        bool no_format = SDL_strcasestr(why, "visual") || SDL_strcasestr(why, "pixel format") ||
+                         SDL_strcasestr(why, "config");
+        return creation_failed(no_format ? "Can't Find A Suitable PixelFormat."
+                                         : "Window Creation Error.");
+    }
+    if (fullscreen && SDL_SetWindowDisplayMode(window(), &mode) != 0)
+        return creation_failed("Window Creation Error.");
+
+    hRC = SDL_GL_CreateContext(window());
+    if (!hRC)
+        return creation_failed("Can't Create A GL Rendering Context.");
+    if (SDL_GL_MakeCurrent(window(), (SDL_GLContext)hRC) != 0)
+        return creation_failed("Can't Activate The GL Rendering Context.");
+    if (!pixel_format_ok())
+        return creation_failed("Can't Set The PixelFormat.");
+
+    SDL_ShowWindow(window());
+    SDL_RaiseWindow(window());   // to the foreground, with the keyboard focus
+    capture_mouse();
+
+    ReSizeGLScene(width, height);
+
+    if (!timer_init())
+        message_box("Your computer does not support a High-resolution timer./n"
+                    "Frame rates may vary wildly.", "Mild annoyance", MB_WARNING);
+
+    if (!InitGL()) {
+        KillGLWindow();
+        message_box("Initialization Failed.", TITLE_ERROR, MB_WARNING);
+        return 0;
+    }
+    return 1;
+}
+
+void KillGLWindow()
+{
+    if (window() && fullscreen)
+        SDL_SetWindowFullscreen(window(), 0);  // back to the desktop's mode
+    SDL_ShowCursor(SDL_ENABLE);
+    if (hRC) {
+        if (SDL_GL_MakeCurrent(window(), nullptr) != 0)
+            message_box("Release Of DC And RC Failed.", TITLE_SHUTDOWN, MB_INFO);
+        SDL_GL_DeleteContext((SDL_GLContext)hRC);
+        hRC = nullptr;
+    }
+    if (window()) {
+        SDL_DestroyWindow(window());
+        hWnd = nullptr;
+    }
+    if (video_up) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        video_up = 0;
+    }
+    swap_control = 0;
+}
+
+void InitVSync()
+{
+    // SDL offers the swap interval on every driver it supports; a driver that
+    // cannot honour it reports a failure from the calls below.
+    swap_control = hRC != nullptr;
+}
+
+int VSyncEnabled()
+{
+    return swap_control && SDL_GL_GetSwapInterval() > 0;
+}
+
+void SetVSyncState(int enable)
+{
+    if (swap_control)
+        SDL_GL_SetSwapInterval(enable ? 1 : 0);
+}
+
+void present_frame()
+{
+    if (window())
+        SDL_GL_SwapWindow(window());
+}
+
+void show_cursor(int show)
+{
+    SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void capture_mouse()
+{
+    // As on the desktop the game was written for, capture only matters while a
+    // button is held: then the pointer keeps reporting outside the window. A
+    // grab without a button would take the mouse from every other program.
+    if (!window())
+        return;
+    bool held = SDL_GetMouseState(nullptr, nullptr) != 0;
+    SDL_CaptureMouse(held ? SDL_TRUE : SDL_FALSE);
+}
+
+void focus_window()
+{
+    // Takes the keyboard focus only while the window is the active one, so a
+    // player who switched to another program is not pulled back every frame.
+    if (window() && (SDL_GetWindowFlags(window()) & SDL_WINDOW_INPUT_FOCUS))
+        SDL_SetWindowInputFocus(window());
+}

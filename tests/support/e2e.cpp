@@ -1,0 +1,235 @@
+// The end-to-end harness: Xvfb, a scratch game folder, the game process, and
+// X commands against it.
+
+#include "e2e.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+static const char *const GAME_TITLE = "Corvale by Halvard Software";
+
+bset windowed_settings(int resolution)
+{
+    bset s = {};
+    s.resolution = resolution;
+    s.windowed = 1;
+    s.seffects = 0.8f;
+    s.music = 1.0f;
+    strcpy(s.playlist, DEFAULT_PLAYLIST);
+    return s;
+}
+
+static void sleep_s(double s)
+{
+    std::this_thread::sleep_for(std::chrono::duration<double>(s));
+}
+
+static bool run_shell(const std::string &cmd)
+{
+    return system(cmd.c_str()) == 0;
+}
+
+game_run::~game_run()
+{
+    stop();
+}
+
+bool game_run::start_xserver()
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return false;
+    xserver = fork();
+    if (xserver == 0) {
+        close(fds[0]);
+        std::string fd = std::to_string(fds[1]);
+        int devnull = open("/dev/null", O_WRONLY);
+        dup2(devnull, 2);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
+               "-nolisten", "tcp", "-noreset", (char *)nullptr);
+        _exit(127);
+    }
+    close(fds[1]);
+    char buf[32] = {};
+    ssize_t n = read(fds[0], buf, sizeof buf - 1);
+    close(fds[0]);
+    if (n <= 0)
+        return false;
+    disp = ":" + std::string(buf, strcspn(buf, "\n"));
+    return true;
+}
+
+bool game_run::start(const bset &settings)
+{
+    char scratch[] = "/tmp/corvale-e2e-XXXXXX";
+    if (!mkdtemp(scratch)) {
+        why = "no scratch folder";
+        return false;
+    }
+    dir = std::string(scratch) + "/game";
+    config = std::string(scratch) + "/config";
+    if (!run_shell("cp -a '" CORVALE_GAME_DIR "' '" + dir + "' && mkdir -p '" + config + "'")) {
+        why = "cannot copy the game folder";
+        return false;
+    }
+    std::ofstream(config + "/corvale.set", std::ios::binary)
+        .write((const char *)&settings, sizeof settings);
+    if (!start_xserver()) {
+        why = "Xvfb did not start";
+        return false;
+    }
+    game = fork();
+    if (game == 0) {
+        setenv("DISPLAY", disp.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        std::string program = dir + "/corvale";
+        // Started from elsewhere on purpose: the game must find its own folder.
+        if (chdir("/") != 0)
+            _exit(126);
+        execl(program.c_str(), program.c_str(), (char *)nullptr);
+        _exit(127);
+    }
+    return game > 0;
+}
+
+int game_run::x_command(const std::string &cmd)
+{
+    std::string full = "DISPLAY=" + disp + " " + cmd + " >/dev/null 2>&1";
+    int rc = system(full.c_str());
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
+unsigned long game_run::window(double timeout_s)
+{
+    if (win)
+        return win;
+    auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout_s);
+    while (std::chrono::steady_clock::now() < until) {
+        std::string cmd = "DISPLAY=" + disp + " xdotool search --name '" + GAME_TITLE + "' 2>/dev/null";
+        FILE *p = popen(cmd.c_str(), "r");
+        unsigned long id = 0;
+        if (p) {
+            if (fscanf(p, "%lu", &id) != 1)
+                id = 0;
+            pclose(p);
+        }
+        if (id) {
+            win = id;
+            return win;
+        }
+        if (wait_exit(0) != -1)
+            return 0;
+        sleep_s(0.2);
+    }
+    return 0;
+}
+
+bool game_run::window_size(int *w, int *h)
+{
+    Display *d = XOpenDisplay(disp.c_str());
+    if (!d || !window())
+        return false;
+    XWindowAttributes a;
+    bool ok = XGetWindowAttributes(d, (Window)win, &a) != 0;
+    if (ok) {
+        *w = a.width;
+        *h = a.height;
+    }
+    XCloseDisplay(d);
+    return ok;
+}
+
+bool game_run::close_window()
+{
+    Display *d = XOpenDisplay(disp.c_str());
+    if (!d || !window())
+        return false;
+    XEvent e = {};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = (Window)win;
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = (long)XInternAtom(d, "WM_DELETE_WINDOW", False);
+    e.xclient.data.l[1] = CurrentTime;
+    bool ok = XSendEvent(d, (Window)win, False, NoEventMask, &e) != 0;
+    XFlush(d);
+    XCloseDisplay(d);
+    return ok;
+}
+
+int game_run::wait_exit(double timeout_s)
+{
+    if (exited)
+        return exit_status;
+    if (!game)
+        return -1;
+    auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout_s);
+    for (;;) {
+        int status = 0;
+        pid_t r = waitpid(game, &status, WNOHANG);
+        if (r == game) {
+            exited = true;
+            exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            return exit_status;
+        }
+        if (std::chrono::steady_clock::now() >= until)
+            return -1;
+        sleep_s(0.05);
+    }
+}
+
+double game_run::cpu_seconds()
+{
+    std::ifstream f("/proc/" + std::to_string(game) + "/stat");
+    std::string line;
+    std::getline(f, line);
+    size_t close_paren = line.rfind(')');
+    if (close_paren == std::string::npos)
+        return 0;
+    std::istringstream rest(line.substr(close_paren + 2));
+    std::string field;
+    long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && rest >> field; i++) {
+        if (i == 14)
+            utime = atol(field.c_str());
+        if (i == 15)
+            stime = atol(field.c_str());
+    }
+    return (double)(utime + stime) / (double)sysconf(_SC_CLK_TCK);
+}
+
+bool game_run::screenshot(const std::string &png)
+{
+    return x_command("import -window root '" + png + "'") == 0;
+}
+
+void game_run::stop()
+{
+    if (game && !exited) {
+        kill(game, SIGKILL);
+        wait_exit(5);
+    }
+    if (xserver) {
+        kill(xserver, SIGTERM);
+        waitpid(xserver, nullptr, 0);
+        xserver = 0;
+    }
+    if (!dir.empty()) {
+        std::string scratch = dir.substr(0, dir.rfind('/'));
+        run_shell("rm -rf '" + scratch + "'");
+        dir.clear();
+    }
+}

@@ -1,0 +1,46 @@
+// End-to-end harness: the real game in a real X server (Xvfb), in a scratch
+// copy of the game folder with its own settings, driven by real input events.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+
+#include "settings.h"
+
+// A settings record for a windowed game of the given resolution index.
+bset windowed_settings(int resolution);
+
+class game_run {
+public:
+    ~game_run();
+    // Starts Xvfb, copies the game folder, writes the settings file and starts
+    // the game. Returns false (with a reason in error()) when anything fails.
+    bool start(const bset &settings);
+    // The game window's X id, waiting up to timeout_s for it to appear; 0 if none.
+    unsigned long window(double timeout_s = 20);
+    // Client size of the game window.
+    bool window_size(int *w, int *h);
+    // Runs a command (xdotool, import, ...) against this X server; its exit code.
+    int x_command(const std::string &cmd);
+    // Asks the window to close, as its close box does.
+    bool close_window();
+    // Waits up to timeout_s for the game to end; its exit code, or -1 on timeout.
+    int wait_exit(double timeout_s);
+    // Processor time the game has used so far, in seconds.
+    double cpu_seconds();
+    // Screenshot of the whole screen into a PNG file.
+    bool screenshot(const std::string &png);
+    void stop();
+    const std::string &error() const { return why; }
+    const std::string &game_dir() const { return dir; }
+    const std::string &display() const { return disp; }
+    pid_t pid() const { return game; }
+
+private:
+    bool start_xserver();
+    pid_t xserver = 0, game = 0;
+    int exit_status = -1;
+    bool exited = false;
+    unsigned long win = 0;
+    std::string disp, dir, config, why;
+};

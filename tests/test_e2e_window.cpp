@@ -1,0 +1,68 @@
+// End to end: the real game under Xvfb opens its window at the size the
+// settings ask for, holds a steady pace, and ends on the close box and on F12.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "e2e.h"
+
+namespace {
+
+void expect_window_size(int resolution, int width, int height)
+{
+    game_run run;
+    ASSERT_TRUE(run.start(windowed_settings(resolution))) << run.error();
+    ASSERT_NE(run.window(), 0u) << "no game window; exit code " << run.wait_exit(0);
+    int w = 0, h = 0;
+    ASSERT_TRUE(run.window_size(&w, &h));
+    EXPECT_EQ(w, width);
+    EXPECT_EQ(h, height);
+    ASSERT_TRUE(run.close_window());
+    EXPECT_EQ(run.wait_exit(20), 0);
+}
+
+TEST(GameWindow, Windowed800x600HasThatClientArea)
+{
+    expect_window_size(2, 800, 600);
+}
+
+TEST(GameWindow, Windowed640x480HasThatClientArea)
+{
+    expect_window_size(1, 640, 480);
+}
+
+TEST(GameWindow, F12EndsTheGame)
+{
+    game_run run;
+    ASSERT_TRUE(run.start(windowed_settings(1))) << run.error();
+    unsigned long id = run.window();
+    ASSERT_NE(id, 0u);
+    // Real key events through the X server, to the window under the pointer.
+    ASSERT_EQ(run.x_command("xdotool mousemove --window " + std::to_string(id) + " 100 100"), 0);
+    ASSERT_EQ(run.x_command("xdotool windowfocus --sync " + std::to_string(id)), 0);
+    ASSERT_EQ(run.x_command("xdotool key F12"), 0);
+    EXPECT_EQ(run.wait_exit(20), 0);
+}
+
+TEST(GameWindow, RunsOnASmallShareOfOneCore)
+{
+    game_run run;
+    ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
+    ASSERT_NE(run.window(), 0u);
+    std::this_thread::sleep_for(std::chrono::seconds(2));  // past start-up loading
+    double cpu0 = run.cpu_seconds();
+    auto t0 = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(std::chrono::seconds(5));
+    double share = (run.cpu_seconds() - cpu0) /
+                   std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    printf("game process used %.0f%% of one core\n", share * 100);
+    // The frame lock sleeps; a spinning loop would sit at 100%.
+    EXPECT_LT(share, 0.9);
+    ASSERT_TRUE(run.close_window());
+    EXPECT_EQ(run.wait_exit(20), 0);
+}
+
+}  // namespace

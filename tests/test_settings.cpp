@@ -1,0 +1,190 @@
+// The settings file: where it lives, how the game reads it (defaults, short
+// and damaged files) and how the writer replaces it.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+
+#include "settings.h"
+#include "shell/shell.h"
+
+namespace {
+
+class SettingsFile : public ::testing::Test {
+protected:
+    std::string folder;
+
+    void SetUp() override
+    {
+        char scratch[] = "/tmp/corvale-settings-XXXXXX";
+        ASSERT_NE(mkdtemp(scratch), nullptr);
+        folder = std::string(scratch) + "/config/nested";
+        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        // The game's globals as they are before open_ini runs.
+        fullscreen = 1;
+        screenx = 640;
+        screeny = 480;
+        bit = 0;
+        volume = evolume = -1.0f;
+        memset(plist, 'x', sizeof plist);
+    }
+    void TearDown() override
+    {
+        std::string cmd = "rm -rf '" + folder.substr(0, folder.find("/config")) + "'";
+        ASSERT_EQ(system(cmd.c_str()), 0);
+    }
+    std::string path() const { return folder + "/corvale.set"; }
+    void write_bytes(const void *data, size_t n)
+    {
+        settings_path();  // creates the folder
+        std::ofstream(path(), std::ios::binary).write((const char *)data, (std::streamsize)n);
+    }
+};
+
+TEST_F(SettingsFile, LivesInTheConfigFolderWhichIsCreatedWhenMissing)
+{
+    EXPECT_EQ(std::string(settings_path()), path());
+    struct stat st;
+    EXPECT_EQ(stat(folder.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+}
+
+TEST_F(SettingsFile, DefaultsToXdgFallbackUnderHome)
+{
+    unsetenv("XDG_CONFIG_HOME");
+    setenv("HOME", folder.c_str(), 1);
+    EXPECT_EQ(std::string(settings_path()), folder + "/.config/corvale.set");
+}
+
+TEST_F(SettingsFile, MissingFileGivesFullScreenDefaults)
+{
+    open_ini();
+    EXPECT_EQ(screenx, 800);
+    EXPECT_EQ(screeny, 600);
+    EXPECT_EQ(fullscreen, 1);
+    EXPECT_EQ(bit, 32);
+    EXPECT_EQ(psystem, 1);
+    EXPECT_FLOAT_EQ(volume, 1.0f);
+    EXPECT_FLOAT_EQ(evolume, 0.8f);
+    EXPECT_STREQ(plist, "sounds/songs/corvale.m3u");
+    EXPECT_EQ(background, 1);
+    EXPECT_FLOAT_EQ(msensitivity, 8.0f);
+}
+
+TEST_F(SettingsFile, EmptyFileIsAZeroRecord)
+{
+    write_bytes("", 0);
+    open_ini();
+    EXPECT_EQ(screenx, 320);
+    EXPECT_EQ(screeny, 240);
+    EXPECT_EQ(fullscreen, 1);
+    EXPECT_FLOAT_EQ(volume, 0.0f);
+    EXPECT_FLOAT_EQ(evolume, 0.0f);
+    EXPECT_STREQ(plist, "");
+    EXPECT_EQ(psystem, 1);
+}
+
+TEST_F(SettingsFile, ShortFileFillsOnlyTheLeadingFields)
+{
+    int32_t head[3] = {3, 1, 1};  // 1024 x 768, windowed, particles off
+    write_bytes(head, sizeof head);
+    open_ini();
+    EXPECT_EQ(screenx, 1024);
+    EXPECT_EQ(screeny, 768);
+    EXPECT_EQ(fullscreen, 0);
+    EXPECT_EQ(psystem, 0);
+    EXPECT_EQ(bit, 32);
+    EXPECT_FLOAT_EQ(volume, 0.0f);
+}
+
+TEST_F(SettingsFile, OutOfRangeResolutionKeeps640x480)
+{
+    for (int index : {11, -1, 1000000}) {
+        bset s = {};
+        s.resolution = index;
+        write_bytes(&s, sizeof s);
+        screenx = 640;
+        screeny = 480;
+        open_ini();
+        EXPECT_EQ(screenx, 640) << index;
+        EXPECT_EQ(screeny, 480) << index;
+    }
+}
+
+TEST_F(SettingsFile, EveryResolutionIndexGivesItsSize)
+{
+    const int widths[] = {320, 640, 800, 1024, 1280, 1280, 1280, 1280, 1680, 1600, 1920};
+    const int heights[] = {240, 480, 600, 768, 720, 800, 960, 1024, 1050, 1200, 1080};
+    for (int i = 0; i < SETTINGS_RESOLUTIONS; i++) {
+        bset s = {};
+        s.resolution = i;
+        s.force = 1;
+        write_bytes(&s, sizeof s);
+        open_ini();
+        EXPECT_EQ(screenx, widths[i]);
+        EXPECT_EQ(screeny, heights[i]);
+        EXPECT_EQ(bit, 16);
+    }
+}
+
+TEST_F(SettingsFile, PlaylistWithoutTerminatorIsCutAtTheField)
+{
+    bset s = {};
+    memset(s.playlist, 'a', sizeof s.playlist);
+    write_bytes(&s, sizeof s);
+    open_ini();
+    EXPECT_EQ(strlen(plist), sizeof plist - 1);
+}
+
+TEST_F(SettingsFile, PlaylistPathWithPercentIsKeptAsWritten)
+{
+    bset s = {};
+    strcpy(s.playlist, "music/100%s %d.m3u");
+    write_bytes(&s, sizeof s);
+    open_ini();
+    EXPECT_STREQ(plist, "music/100%s %d.m3u");
+}
+
+TEST_F(SettingsFile, WriterRoundTripsAndLeavesNoTemporaryFile)
+{
+    bset out = {};
+    out.resolution = 5;
+    out.windowed = 1;
+    out.particle = 1;
+    out.force = 0;
+    out.seffects = 0.85f;
+    out.music = 0.3f;
+    strcpy(out.playlist, "/home/player/music/list.m3u");
+    ASSERT_EQ(write_settings(&out), 1);
+
+    bset in;
+    ASSERT_EQ(read_settings(&in), 1);
+    EXPECT_EQ(memcmp(&in, &out, sizeof in), 0);
+    struct stat st;
+    ASSERT_EQ(stat(path().c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, 1048);
+    EXPECT_NE(stat((path() + ".tmp").c_str(), &st), 0);
+}
+
+TEST_F(SettingsFile, FailedWriteKeepsTheOldFile)
+{
+    bset old = {};
+    old.resolution = 7;
+    ASSERT_EQ(write_settings(&old), 1);
+    // A folder in the way of the temporary file makes the write fail.
+    ASSERT_EQ(mkdir((path() + ".tmp").c_str(), 0755), 0);
+    bset changed = old;
+    changed.resolution = 2;
+    EXPECT_EQ(write_settings(&changed), 0);
+    bset in;
+    ASSERT_EQ(read_settings(&in), 1);
+    EXPECT_EQ(in.resolution, 7);
+    rmdir((path() + ".tmp").c_str());
+}
+
+}  // namespace

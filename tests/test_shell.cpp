@@ -1,0 +1,195 @@
+// The shell's own rules: the random generator, the frame lock, the key map and
+// the window messages that the pump feeds the window procedure.
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <chrono>
+
+#include "gl_context.h"
+#include "shell/shell.h"
+
+namespace {
+
+TEST(Random, GeneratorFollowsTheClassicSequence)
+{
+    crt_srand(1);
+    const int expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358};
+    for (int v : expected)
+        EXPECT_EQ(crt_rand(), v);
+}
+
+TEST(Random, HugeSeedsWrapWithoutOverflow)
+{
+    crt_srand(0xffffffffu);
+    int a = crt_rand();
+    crt_srand(0xffffffffu);
+    EXPECT_EQ(crt_rand(), a);
+    EXPECT_GE(a, 0);
+    EXPECT_LE(a, 32767);
+}
+
+TEST(Random, RandnStaysInRangeAndCoversIt)
+{
+    for (int i = 0; i < 100; i++)
+        EXPECT_EQ(randn(1), 1);
+    bool seen[7] = {};
+    for (int i = 0; i < 2000; i++) {
+        int v = randn(6);
+        ASSERT_GE(v, 1);
+        ASSERT_LE(v, 6);
+        seen[v] = true;
+    }
+    for (int v = 1; v <= 6; v++)
+        EXPECT_TRUE(seen[v]) << v;
+}
+
+TEST(Random, TwoCallsInOneSecondDiffer)
+{
+    // Each reseed depends on the previous value, so the sequence moves on.
+    int same = 0;
+    int prev = randn(32767);
+    for (int i = 0; i < 50; i++) {
+        int v = randn(32767);
+        same += v == prev;
+        prev = v;
+    }
+    EXPECT_LT(same, 3);
+}
+
+class FrameLock : public GLTest {};
+
+TEST_F(FrameLock, HoldsDrawnFramesTo62PerSecond)
+{
+    ASSERT_EQ(timer_init(), 1);
+    const int frames = 124;
+    auto begin = std::chrono::steady_clock::now();
+    float slowest = 1e9f, fastest = 0;
+    for (int i = 0; i < frames; i++) {
+        m_startTime = read_counter();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        float rate = LockFPS(targetFPS);
+        gl_context_swap();
+        slowest = std::min(slowest, rate);
+        fastest = std::max(fastest, rate);
+    }
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    EXPECT_LE(fastest, 62.0f);
+    EXPECT_GE(seconds, frames / 62.0 - 0.01);
+    // Generous: a loaded machine may lose some frames, never gain any.
+    EXPECT_GT(frames / seconds, 45.0) << "slowest frame ran at " << slowest;
+}
+
+TEST(FrameLockRules, ZeroTargetIsOnePerSecond)
+{
+    ASSERT_EQ(timer_init(), 1);
+    m_startTime = read_counter() - 2 * m_ticksPerSecond;  // a frame that took 2 s
+    float rate = LockFPS(0);
+    EXPECT_LE(rate, 1.0f);
+    EXPECT_GT(rate, 0.4f);
+    EXPECT_EQ(s_lastTime, m_startTime);
+}
+
+TEST(FrameLockRules, NoCounterSkipsTheWait)
+{
+    int64_t saved = m_ticksPerSecond;
+    m_ticksPerSecond = 0;
+    auto begin = std::chrono::steady_clock::now();
+    EXPECT_FLOAT_EQ(LockFPS(62), 62.0f);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count(), 0.01);
+    m_ticksPerSecond = saved;
+}
+
+TEST(KeyMap, LettersDigitsAndFunctionKeys)
+{
+    EXPECT_EQ(vk_from_sdl(SDLK_a, SDL_SCANCODE_A), 65);
+    EXPECT_EQ(vk_from_sdl(SDLK_z, SDL_SCANCODE_Z), 90);
+    EXPECT_EQ(vk_from_sdl(SDLK_0, SDL_SCANCODE_0), 48);
+    EXPECT_EQ(vk_from_sdl(SDLK_9, SDL_SCANCODE_9), 57);
+    EXPECT_EQ(vk_from_sdl(SDLK_F1, SDL_SCANCODE_F1), 112);
+    EXPECT_EQ(vk_from_sdl(SDLK_F12, SDL_SCANCODE_F12), 123);
+}
+
+TEST(KeyMap, KeypadMapsByPositionWhateverNumLock)
+{
+    // With Num Lock off the keypad keys report navigation symbols.
+    EXPECT_EQ(vk_from_sdl(SDLK_KP_0, SDL_SCANCODE_KP_0), 96);
+    EXPECT_EQ(vk_from_sdl(SDLK_KP_7, SDL_SCANCODE_KP_7), 103);
+    EXPECT_EQ(vk_from_sdl(SDLK_HOME, SDL_SCANCODE_KP_7), 103);
+    EXPECT_EQ(vk_from_sdl(SDLK_KP_9, SDL_SCANCODE_KP_9), 105);
+    EXPECT_EQ(vk_from_sdl(SDLK_KP_PLUS, SDL_SCANCODE_KP_PLUS), 107);
+    EXPECT_EQ(vk_from_sdl(SDLK_KP_MINUS, SDL_SCANCODE_KP_MINUS), 109);
+    EXPECT_EQ(vk_from_sdl(SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER), 13);
+}
+
+TEST(KeyMap, NavigationModifiersAndPunctuation)
+{
+    EXPECT_EQ(vk_from_sdl(SDLK_LEFT, SDL_SCANCODE_LEFT), 37);
+    EXPECT_EQ(vk_from_sdl(SDLK_UP, SDL_SCANCODE_UP), 38);
+    EXPECT_EQ(vk_from_sdl(SDLK_RIGHT, SDL_SCANCODE_RIGHT), 39);
+    EXPECT_EQ(vk_from_sdl(SDLK_DOWN, SDL_SCANCODE_DOWN), 40);
+    EXPECT_EQ(vk_from_sdl(SDLK_HOME, SDL_SCANCODE_HOME), 36);
+    EXPECT_EQ(vk_from_sdl(SDLK_END, SDL_SCANCODE_END), 35);
+    EXPECT_EQ(vk_from_sdl(SDLK_PAGEUP, SDL_SCANCODE_PAGEUP), 33);
+    EXPECT_EQ(vk_from_sdl(SDLK_PAGEDOWN, SDL_SCANCODE_PAGEDOWN), 34);
+    EXPECT_EQ(vk_from_sdl(SDLK_INSERT, SDL_SCANCODE_INSERT), 45);
+    EXPECT_EQ(vk_from_sdl(SDLK_DELETE, SDL_SCANCODE_DELETE), 46);
+    EXPECT_EQ(vk_from_sdl(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE), 27);
+    EXPECT_EQ(vk_from_sdl(SDLK_RETURN, SDL_SCANCODE_RETURN), 13);
+    EXPECT_EQ(vk_from_sdl(SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE), 8);
+    EXPECT_EQ(vk_from_sdl(SDLK_SPACE, SDL_SCANCODE_SPACE), 32);
+    EXPECT_EQ(vk_from_sdl(SDLK_TAB, SDL_SCANCODE_TAB), 9);
+    EXPECT_EQ(vk_from_sdl(SDLK_RSHIFT, SDL_SCANCODE_RSHIFT), 16);
+    EXPECT_EQ(vk_from_sdl(SDLK_LCTRL, SDL_SCANCODE_LCTRL), 17);
+    EXPECT_EQ(vk_from_sdl(SDLK_RALT, SDL_SCANCODE_RALT), 18);
+    EXPECT_EQ(vk_from_sdl(SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON), 186);
+    EXPECT_EQ(vk_from_sdl(SDLK_BACKQUOTE, SDL_SCANCODE_GRAVE), 192);
+    EXPECT_EQ(vk_from_sdl(SDLK_LEFTBRACKET, SDL_SCANCODE_LEFTBRACKET), 219);
+    EXPECT_EQ(vk_from_sdl(SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE), 222);
+    EXPECT_EQ(vk_from_sdl(SDLK_CAPSLOCK, SDL_SCANCODE_CAPSLOCK), 0);
+}
+
+TEST(WindowMessages, KeysAreSetByDownAndClearedByUp)
+{
+    WndProc(nullptr, WM_KEYDOWN, 'V', 0);
+    EXPECT_EQ(keys['V'], 1);
+    WndProc(nullptr, WM_KEYDOWN, 'V', 0);  // auto-repeat sets it again
+    EXPECT_EQ(keys['V'], 1);
+    WndProc(nullptr, WM_KEYUP, 'V', 0);
+    EXPECT_EQ(keys['V'], 0);
+}
+
+TEST(WindowMessages, MousePositionsOutsideTheClientAreaAreRejected)
+{
+    screenx = 640;
+    screeny = 480;
+    WndProc(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(639, 479));
+    EXPECT_EQ(mouseX, 639);
+    EXPECT_EQ(mouseY, 479);
+    WndProc(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(640, 100));
+    EXPECT_EQ(mouseX, 639);
+    EXPECT_EQ(mouseY, 100);
+    // Left of and above the window: negative positions arrive as large words.
+    WndProc(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM((unsigned)-3 & 0xffff, (unsigned)-1 & 0xffff));
+    EXPECT_EQ(mouseX, 639);
+    EXPECT_EQ(mouseY, 100);
+    WndProc(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(0, 0));
+    EXPECT_EQ(mouseX, 0);
+    EXPECT_EQ(mouseY, 0);
+}
+
+TEST(WindowMessages, MinimisingDeactivatesAndCloseQuitsWithZero)
+{
+    WndProc(nullptr, WM_ACTIVATE, (WPARAM)1 << 16, 0);
+    EXPECT_EQ(active, 0);
+    WndProc(nullptr, WM_ACTIVATE, 0, 0);  // losing focus without minimising
+    EXPECT_EQ(active, 1);
+    int code = 99;
+    WndProc(nullptr, WM_CLOSE, 0, 0);
+    ASSERT_EQ(pump_messages(&code), 1);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(pump_messages(&code), 0);  // one quit message, taken once
+}
+
+}  // namespace
