@@ -1,0 +1,580 @@
+// The sound library through the real OpenAL Soft: its wave-file output is chosen
+// by a test configuration, so what the library plays can be read back and measured.
+// Test sounds are sine tones written with libsndfile into a scratch folder.
+
+#include <gtest/gtest.h>
+
+#include <sndfile.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <vector>
+
+#include "sound_lib.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+using std::this_thread::sleep_for;
+
+// The scratch folder, with OpenAL Soft pointed at a configuration that writes its
+// output to <scratch>/out/output.wav. Set up before main, ahead of any OpenAL call.
+struct Scratch {
+    std::string dir, outdir, wave;
+    Scratch()
+    {
+        char tmpl[] = "/tmp/corvale-soundlib-XXXXXX";
+        dir = mkdtemp(tmpl) ? tmpl : "/tmp";
+        outdir = dir + "/out";
+        wave = outdir + "/output.wav";
+        std::ofstream(dir + "/alsoft.conf")
+            << "[general]\ndrivers=wave\nchannels=stereo\nstereo-mode=speakers\nhrtf=false\n"
+               "frequency=44100\nsample-type=float32\nperiod_size=512\n"
+               "[wave]\nfile=" << wave << "\n";
+        setenv("ALSOFT_CONF", (dir + "/alsoft.conf").c_str(), 1);
+        unsetenv("ALSOFT_DRIVERS");
+    }
+    ~Scratch() { system(("rm -rf '" + dir + "'").c_str()); }
+};
+Scratch scratch;
+
+// Writes a sine tone of freq Hz at amplitude 0.5; channels beyond the first are copies.
+std::string tone(const std::string &name, int format, double seconds, double freq = 1000,
+                 int rate = 44100, int channels = 1)
+{
+    std::string path = scratch.dir + "/" + name;
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = channels;
+    info.format = format;
+    SNDFILE *f = sf_open(path.c_str(), SFM_WRITE, &info);
+    EXPECT_NE(f, nullptr) << sf_strerror(nullptr);
+    std::vector<float> data((size_t)(seconds * rate) * (size_t)channels);
+    for (size_t i = 0; i < data.size(); i++)
+        data[i] = 0.5f * (float)sin(2 * M_PI * freq * (double)(i / (size_t)channels) / rate);
+    sf_writef_float(f, data.data(), (sf_count_t)(data.size() / (size_t)channels));
+    sf_close(f);
+    return path;
+}
+
+std::string text_file(const std::string &name, const std::string &text)
+{
+    std::string path = scratch.dir + "/" + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+// What OpenAL Soft wrote: interleaved stereo frames.
+struct Wave {
+    int rate = 0;
+    std::vector<float> data;
+
+    // Root mean square of one channel (0 left, 1 right).
+    double rms(int channel) const
+    {
+        double sum = 0;
+        for (size_t i = (size_t)channel; i < data.size(); i += 2)
+            sum += data[i] * data[i];
+        return sqrt(sum / (double)(data.size() / 2 + 1));
+    }
+    // The tone's frequency on the left channel, from its rising zero crossings.
+    double frequency() const
+    {
+        size_t first = 0, last = 0, rises = 0;
+        for (size_t i = 2; i < data.size(); i += 2)
+            if (data[i - 2] < 0 && data[i] >= 0) {
+                if (!rises++)
+                    first = i;
+                last = i;
+            }
+        return rises < 2 ? 0 : (double)(rises - 1) * rate / ((double)(last - first) / 2);
+    }
+};
+
+Wave read_wave()
+{
+    Wave w;
+    SF_INFO info{};
+    SNDFILE *f = sf_open(scratch.wave.c_str(), SFM_READ, &info);
+    EXPECT_NE(f, nullptr) << sf_strerror(nullptr);
+    if (!f)
+        return w;
+    EXPECT_EQ(info.channels, 2);
+    w.rate = info.samplerate;
+    w.data.resize((size_t)info.frames * 2);
+    sf_readf_float(f, w.data.data(), info.frames);
+    sf_close(f);
+    return w;
+}
+
+// Plays and updates for ms milliseconds, one update per 62-per-second frame.
+void run_frames(FMOD_SYSTEM *sys, int ms)
+{
+    for (int t = 0; t < ms; t += 16) {
+        ASSERT_EQ(FMOD_System_Update(sys), FMOD_OK);
+        sleep_for(milliseconds(16));
+    }
+}
+
+class SoundLib : public ::testing::Test {
+protected:
+    FMOD_SYSTEM *sys = nullptr;
+
+    void SetUp() override { mkdir(scratch.outdir.c_str(), 0755); }
+    void TearDown() override
+    {
+        if (sys) {
+            EXPECT_EQ(FMOD_System_Release(sys), FMOD_OK);
+        }
+    }
+    void open(FMOD_INITFLAGS flags = FMOD_INIT_3D_RIGHTHANDED)
+    {
+        ASSERT_EQ(FMOD_System_Create(&sys), FMOD_OK);
+        ASSERT_EQ(FMOD_System_Init(sys, 32, flags, 0), FMOD_OK);
+    }
+    // Closes the device, which finishes the wave file, and reads it.
+    Wave finish()
+    {
+        EXPECT_EQ(FMOD_System_Close(sys), FMOD_OK);
+        return read_wave();
+    }
+    FMOD_SOUND *load(const std::string &path, FMOD_MODE mode)
+    {
+        FMOD_SOUND *s = nullptr;
+        EXPECT_EQ(FMOD_System_CreateSound(sys, path.c_str(), mode, 0, &s), FMOD_OK) << path;
+        return s;
+    }
+    // Plays a 3-D tone placed at pos, moving at vel, and returns what was heard.
+    Wave play_placed(FMOD_VECTOR pos, FMOD_VECTOR vel = {0, 0, 0})
+    {
+        FMOD_SOUND *s = load(tone("placed.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3), 0x50);
+        EXPECT_EQ(FMOD_Sound_Set3DMinMaxDistance(s, 15.0f, 90.0f), FMOD_OK);
+        FMOD_CHANNEL *ch = nullptr;
+        EXPECT_EQ(FMOD_System_PlaySound(sys, 7, s, 1, &ch), FMOD_OK);
+        EXPECT_EQ(FMOD_Channel_Set3DAttributes(ch, &pos, &vel), FMOD_OK);
+        EXPECT_EQ(FMOD_Channel_SetPaused(ch, 0), FMOD_OK);
+        sleep_for(milliseconds(400));
+        return finish();
+    }
+};
+
+TEST(SoundErrors, EveryCodeHasItsOwnTextAndOthersAreUnknown)
+{
+    EXPECT_STREQ(FMOD_ErrorString(FMOD_OK), "No errors.");
+    EXPECT_STREQ(FMOD_ErrorString(FMOD_ERR_FORMAT), "Unsupported file or audio format. ");
+    std::set<std::string> texts;
+    for (int code = 0; code <= 85; code++) {
+        const char *t = FMOD_ErrorString((FMOD_RESULT)code);
+        ASSERT_NE(t, nullptr);
+        EXPECT_GT(strlen(t), 5u) << code;
+        texts.insert(t);
+    }
+    EXPECT_EQ(texts.size(), 86u);
+    for (int code : {-1, 86, 1000})
+        EXPECT_STREQ(FMOD_ErrorString((FMOD_RESULT)code), "Unknown error.");
+}
+
+TEST_F(SoundLib, ReportsVersionAndTheOpenALDriver)
+{
+    ASSERT_EQ(FMOD_System_Create(&sys), FMOD_OK);
+    unsigned version = 0;
+    EXPECT_EQ(FMOD_System_GetVersion(sys, &version), FMOD_OK);
+    EXPECT_GE(version, 0x41200u);
+    FMOD_CAPS caps = ~0u;
+    FMOD_SPEAKERMODE mode = FMOD_SPEAKERMODE_RAW;
+    EXPECT_EQ(FMOD_System_GetDriverCaps(sys, 0, &caps, 0, 0, &mode), FMOD_OK);
+    EXPECT_EQ(caps & FMOD_CAPS_HARDWARE_EMULATED, 0u);
+    EXPECT_EQ(mode, FMOD_SPEAKERMODE_STEREO);
+    EXPECT_EQ(FMOD_System_SetSpeakerMode(sys, mode), FMOD_OK);
+
+    char name[256] = "";
+    EXPECT_EQ(FMOD_System_GetDriverInfo(sys, 0, name, sizeof name, 0), FMOD_OK);
+    EXPECT_STRNE(name, "");
+    EXPECT_EQ(std::string(name).find("silent"), std::string::npos);
+    // A short buffer gets a cut name, never a byte past its end.
+    char small[8];
+    memset(small, 'x', sizeof small);
+    EXPECT_EQ(FMOD_System_GetDriverInfo(sys, 0, small, 4, 0), FMOD_OK);
+    EXPECT_EQ(strlen(small), 3u);
+    EXPECT_EQ(small[4], 'x');
+    EXPECT_EQ(FMOD_System_GetDriverCaps(sys, 1, &caps, 0, 0, &mode), FMOD_ERR_INVALID_DRIVER);
+
+    EXPECT_EQ(FMOD_System_SetSoftwareFormat(sys, 48000, FMOD_SOUND_FORMAT_PCMFLOAT, 0, 0,
+                                            FMOD_DSP_RESAMPLER_LINEAR), FMOD_OK);
+    EXPECT_EQ(FMOD_System_SetDSPBufferSize(sys, 1024, 10), FMOD_OK);
+    EXPECT_EQ(FMOD_System_Init(sys, 32, FMOD_INIT_3D_RIGHTHANDED, 0), FMOD_OK);
+    EXPECT_EQ(FMOD_System_Init(sys, 32, FMOD_INIT_3D_RIGHTHANDED, 0), FMOD_ERR_INITIALIZED);
+    EXPECT_EQ(FMOD_System_Set3DSettings(sys, 1.0f, 15.0f, 1.0f), FMOD_OK);
+}
+
+TEST_F(SoundLib, ToneLeftOfTheListenerIsLouderOnTheLeft)
+{
+    open();
+    Wave left = play_placed({-2.5f, 0, 0});
+    EXPECT_GT(left.rms(0), 0.05);
+    EXPECT_GT(left.rms(0), 3 * left.rms(1));
+
+    ASSERT_EQ(FMOD_System_Release(sys), FMOD_OK);
+    open();
+    Wave right = play_placed({2.5f, 0, 0});
+    EXPECT_GT(right.rms(1), 3 * right.rms(0));
+}
+
+TEST_F(SoundLib, SetFrequencyPlaysAtThatRateOverTheSoundsOwn)
+{
+    open();
+    FMOD_SOUND *s = load(tone("low.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3, 500, 22050), 0x40);
+    FMOD_CHANNEL *ch = nullptr;
+    ASSERT_EQ(FMOD_System_PlaySound(sys, 1, s, 0, &ch), FMOD_OK);
+    ASSERT_EQ(FMOD_Channel_SetFrequency(ch, 44100.0f), FMOD_OK);
+    sleep_for(milliseconds(250));
+    EXPECT_NEAR(finish().frequency(), 1000, 50);
+}
+
+TEST_F(SoundLib, DopplerFollowsThe3DSettings)
+{
+    open();
+    // At the game's 15 units per metre, a source closing in at half the speed of
+    // sound (in those units) sounds an octave higher.
+    ASSERT_EQ(FMOD_System_Set3DSettings(sys, 1.0f, 15.0f, 1.0f), FMOD_OK);
+    EXPECT_NEAR(play_placed({0, 0, -10}, {0, 0, 343.3f * 15 / 2}).frequency(), 2000, 100);
+}
+
+TEST_F(SoundLib, StreamPlaysThroughReportingPositionAndLength)
+{
+    open();
+    std::string path = tone("song.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 0.6, 440, 44100, 2);
+    FMOD_SOUND *song = nullptr;
+    ASSERT_EQ(FMOD_System_CreateStream(sys, path.c_str(), 0, 0, &song), FMOD_OK);
+    unsigned length = 0;
+    EXPECT_EQ(FMOD_Sound_GetLength(song, &length, 1), FMOD_OK);
+    EXPECT_EQ(length, 600u);
+    FMOD_SOUND_TYPE type;
+    EXPECT_EQ(FMOD_Sound_GetFormat(song, &type, 0, 0, 0), FMOD_OK);
+    EXPECT_EQ(type, FMOD_SOUND_TYPE_OGGVORBIS);
+
+    FMOD_CHANNEL *ch = nullptr;
+    ASSERT_EQ(FMOD_System_PlaySound(sys, 0, song, 0, &ch), FMOD_OK);
+    auto start = std::chrono::steady_clock::now();
+    unsigned last = 0, middle = 0;
+    FMOD_BOOL playing = 1;
+    while (playing && std::chrono::steady_clock::now() - start < std::chrono::seconds(3)) {
+        ASSERT_EQ(FMOD_System_Update(sys), FMOD_OK);
+        unsigned ms = 0;
+        ASSERT_EQ(FMOD_Channel_GetPosition(ch, &ms, 1), FMOD_OK);
+        ASSERT_EQ(FMOD_Channel_IsPlaying(ch, &playing), FMOD_OK);
+        if (playing) {
+            EXPECT_GE(ms, last);
+            EXPECT_LE(ms, length);
+            last = ms;
+            if (ms > 200 && ms < 400)
+                middle = ms;
+        }
+        sleep_for(milliseconds(16));
+    }
+    auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_FALSE(playing);
+    EXPECT_GT(middle, 0u);           // positions were seen in the middle of the song
+    EXPECT_GT(last, 450u);
+    EXPECT_GE(took, milliseconds(550));  // heard in real time, not skipped
+    EXPECT_GT(finish().rms(0), 0.05);
+}
+
+TEST_F(SoundLib, StreamThatRanDryCarriesOnAfterALateUpdate)
+{
+    open();
+    std::string path = tone("long.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 1.3, 440);
+    FMOD_SOUND *song = nullptr;
+    ASSERT_EQ(FMOD_System_CreateStream(sys, path.c_str(), 0, 0, &song), FMOD_OK);
+    FMOD_CHANNEL *ch = nullptr;
+    ASSERT_EQ(FMOD_System_PlaySound(sys, 0, song, 0, &ch), FMOD_OK);
+    sleep_for(milliseconds(1150));  // longer than the audio queued ahead
+    FMOD_BOOL playing = 0;
+    ASSERT_EQ(FMOD_Channel_IsPlaying(ch, &playing), FMOD_OK);
+    EXPECT_TRUE(playing);
+    run_frames(sys, 150);
+    unsigned ms = 0;
+    ASSERT_EQ(FMOD_Channel_GetPosition(ch, &ms, 1), FMOD_OK);
+    EXPECT_GT(ms, 950u);
+    run_frames(sys, 450);
+    ASSERT_EQ(FMOD_Channel_IsPlaying(ch, &playing), FMOD_OK);
+    EXPECT_FALSE(playing);
+}
+
+TEST_F(SoundLib, DecodesWavOggFlacAndMp3Whole)
+{
+    open();
+    struct { const char *name; int format; FMOD_SOUND_TYPE type; } files[] = {
+        {"a.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, FMOD_SOUND_TYPE_WAV},
+        {"a.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, FMOD_SOUND_TYPE_OGGVORBIS},
+        {"a.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, FMOD_SOUND_TYPE_FLAC},
+        {"a.mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, FMOD_SOUND_TYPE_MPEG},
+    };
+    for (auto &f : files) {
+        std::string path = tone(f.name, f.format, 0.25, 440, 44100, 2);
+        for (FMOD_MODE mode : {0x40u, 0x50u}) {
+            FMOD_SOUND *s = load(path, mode);
+            ASSERT_NE(s, nullptr);
+            unsigned ms = 0;
+            FMOD_SOUND_TYPE type;
+            int channels = 0;
+            EXPECT_EQ(FMOD_Sound_GetLength(s, &ms, 1), FMOD_OK);
+            EXPECT_NEAR(ms, 250, 30) << f.name;
+            EXPECT_EQ(FMOD_Sound_GetFormat(s, &type, 0, &channels, 0), FMOD_OK);
+            EXPECT_EQ(type, f.type) << f.name;
+            EXPECT_EQ(channels, mode == 0x50 ? 1 : 2) << "3-D sounds are mixed down to be placed";
+            EXPECT_EQ(FMOD_Sound_Release(s), FMOD_OK);
+        }
+    }
+}
+
+TEST_F(SoundLib, UndecodableFilesGiveFormatErrorAndMissingOnesTheirOwn)
+{
+    open();
+    std::string good = tone("whole.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.2);
+    std::ifstream in(good, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string refused[] = {
+        text_file("text.wav", "this is not a sound at all\n"),
+        text_file("empty.ogg", ""),
+        text_file("header.wav", bytes.substr(0, 30)),
+    };
+    FMOD_SOUND *s = nullptr;
+    for (const std::string &p : refused) {
+        EXPECT_EQ(FMOD_System_CreateSound(sys, p.c_str(), 0x50, 0, &s), FMOD_ERR_FORMAT) << p;
+        EXPECT_EQ(FMOD_System_CreateStream(sys, p.c_str(), 0, 0, &s), FMOD_ERR_FORMAT) << p;
+        EXPECT_EQ(s, nullptr);
+    }
+    // Data cut short plays what is there.
+    std::string cut = text_file("cut.wav", bytes.substr(0, bytes.size() / 2));
+    ASSERT_EQ(FMOD_System_CreateSound(sys, cut.c_str(), 0x50, 0, &s), FMOD_OK);
+    unsigned ms = 0;
+    EXPECT_EQ(FMOD_Sound_GetLength(s, &ms, 1), FMOD_OK);
+    EXPECT_NEAR(ms, 100, 5);
+
+    std::string missing = scratch.dir + "/no such file.wav";
+    EXPECT_EQ(FMOD_System_CreateSound(sys, missing.c_str(), 0x50, 0, &s), FMOD_ERR_FILE_NOTFOUND);
+    EXPECT_EQ(FMOD_System_CreateStream(sys, missing.c_str(), 0, 0, &s), FMOD_ERR_FILE_NOTFOUND);
+    std::string list = scratch.dir + "/missing.m3u";
+    EXPECT_EQ(FMOD_System_CreateSound(sys, list.c_str(), 0, 0, &s), FMOD_ERR_FILE_NOTFOUND);
+    EXPECT_EQ(FMOD_System_CreateSound(sys, scratch.dir.c_str(), 0, 0, &s), FMOD_ERR_FILE_ISDIRECTORY);
+    std::string longpath = scratch.dir + "/" + std::string(5000, 'a') + ".wav";
+    EXPECT_EQ(FMOD_System_CreateSound(sys, longpath.c_str(), 0, 0, &s), FMOD_ERR_PATH_TOOLONG);
+}
+
+TEST_F(SoundLib, PlaylistGivesFileTitleAndLengthTagsPerEntry)
+{
+    open();
+    mkdir((scratch.dir + "/lists").c_str(), 0755);
+    std::string path = text_file("lists/songs.m3u",
+        "\xEF\xBB\xBF#EXTM3U\r\n"
+        "#EXTINF:215,Low Orbit\r\n"
+        "songs\\low_orbit.ogg\r\n"
+        "\r\n"
+        "# a comment line\r\n"
+        "music/rebound.ogg\r\n"
+        "#EXTINF:-1 group=\"a,b\",Over, Drive\r\n"
+        "#EXTVLCOPT:network-caching=1000\r\n"
+        "/abs/overdrive.flac\r\n"
+        "  plain.mp3  ");
+    FMOD_SOUND *list = load(path, 0);
+    ASSERT_NE(list, nullptr);
+    FMOD_SOUND_TYPE type;
+    EXPECT_EQ(FMOD_Sound_GetFormat(list, &type, 0, 0, 0), FMOD_OK);
+    EXPECT_EQ(type, 15);
+    int tags = 0;
+    EXPECT_EQ(FMOD_Sound_GetNumTags(list, &tags, 0), FMOD_OK);
+    EXPECT_EQ(tags, 12);
+
+    std::string folder = scratch.dir + "/lists/";
+    const char *expect[4][3] = {
+        {"songs/low_orbit.ogg", "Low Orbit", "215"},
+        {"music/rebound.ogg", "rebound", "-1"},
+        {"/abs/overdrive.flac", "Over, Drive", "-1"},
+        {"plain.mp3", "plain", "-1"},
+    };
+    FMOD_TAG tag;
+    for (int i = 0; i < 4; i++) {
+        std::string file = expect[i][0][0] == '/' ? expect[i][0] : folder + expect[i][0];
+        ASSERT_EQ(FMOD_Sound_GetTag(list, "FILE", i, &tag), FMOD_OK);
+        EXPECT_EQ((const char *)tag.data, file);
+        EXPECT_EQ(tag.datatype, FMOD_TAGDATATYPE_STRING);
+        ASSERT_EQ(FMOD_Sound_GetTag(list, "TITLE", i, &tag), FMOD_OK);
+        EXPECT_STREQ((const char *)tag.data, expect[i][1]);
+        ASSERT_EQ(FMOD_Sound_GetTag(list, "LENGTH", i, &tag), FMOD_OK);
+        EXPECT_STREQ((const char *)tag.data, expect[i][2]);
+    }
+    // Without a name, tags come in entry order; past the last entry, reads fail.
+    ASSERT_EQ(FMOD_Sound_GetTag(list, 0, 4, &tag), FMOD_OK);
+    EXPECT_STREQ(tag.name, "TITLE");
+    EXPECT_STREQ((const char *)tag.data, "rebound");
+    EXPECT_NE(FMOD_Sound_GetTag(list, "FILE", 4, &tag), FMOD_OK);
+    EXPECT_NE(FMOD_Sound_GetTag(list, 0, 12, &tag), FMOD_OK);
+    EXPECT_EQ(FMOD_System_PlaySound(sys, 0, list, 0, 0), FMOD_ERR_NOTPLAYABLE);
+}
+
+TEST_F(SoundLib, PlaylistsWithoutEntriesOrWithBinaryDataAndPlainSounds)
+{
+    open();
+    FMOD_SOUND *empty = load(text_file("empty.m3u", "#EXTM3U\n\n# nothing here\n"), 0);
+    int tags = -1;
+    EXPECT_EQ(FMOD_Sound_GetNumTags(empty, &tags, 0), FMOD_OK);
+    EXPECT_EQ(tags, 0);
+    FMOD_TAG tag;
+    EXPECT_NE(FMOD_Sound_GetTag(empty, "FILE", 0, &tag), FMOD_OK);
+
+    FMOD_SOUND *s = nullptr;
+    std::string binary = text_file("binary.m3u", std::string("song.ogg\n\0\x01\x02", 12));
+    EXPECT_EQ(FMOD_System_CreateSound(sys, binary.c_str(), 0, 0, &s), FMOD_ERR_FORMAT);
+
+    // A sound file opened like a playlist is a plain sound, which the game does not
+    // take for a playlist.
+    FMOD_SOUND *plain = load(tone("plain.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.1), 0);
+    FMOD_SOUND_TYPE type;
+    EXPECT_EQ(FMOD_Sound_GetFormat(plain, &type, 0, 0, 0), FMOD_OK);
+    EXPECT_EQ(type, FMOD_SOUND_TYPE_WAV);
+}
+
+TEST_F(SoundLib, ChannelHandlesAreStableAndFixedIndicesTakeOver)
+{
+    open();
+    FMOD_SOUND *s = load(tone("busy.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1.0), 0x50);
+    FMOD_CHANNEL *first = nullptr, *again = nullptr, *free_one = nullptr;
+    ASSERT_EQ(FMOD_System_PlaySound(sys, 3, s, 0, &first), FMOD_OK);
+    ASSERT_EQ(FMOD_System_PlaySound(sys, 3, s, 0, &again), FMOD_OK);
+    EXPECT_EQ(first, again);
+    ASSERT_EQ(FMOD_System_PlaySound(sys, FMOD_CHANNEL_FREE, s, 0, &free_one), FMOD_OK);
+    EXPECT_NE(free_one, first);
+    // With every channel busy, a free play takes the oldest instead of failing.
+    for (int i = 0; i < 32; i++)
+        ASSERT_EQ(FMOD_System_PlaySound(sys, FMOD_CHANNEL_FREE, s, 0, &free_one), FMOD_OK);
+    EXPECT_EQ(FMOD_System_PlaySound(sys, 32, s, 0, &free_one), FMOD_ERR_INVALID_PARAM);
+}
+
+TEST_F(SoundLib, EndedAndStoppedChannelsAcceptEveryCall)
+{
+    open();
+    FMOD_SOUND *blip = load(tone("blip.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.05), 0x50);
+    FMOD_SOUND *hum = load(tone("hum.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1.0), 0x50);
+    FMOD_CHANNEL *ended = nullptr, *stopped = nullptr, *released = nullptr;
+    ASSERT_EQ(FMOD_System_PlaySound(sys, 7, blip, 0, &ended), FMOD_OK);
+    ASSERT_EQ(FMOD_System_PlaySound(sys, 8, hum, 0, &stopped), FMOD_OK);
+    ASSERT_EQ(FMOD_System_PlaySound(sys, 9, hum, 0, &released), FMOD_OK);
+    EXPECT_EQ(FMOD_Channel_Stop(stopped), FMOD_OK);
+    sleep_for(milliseconds(200));
+    EXPECT_EQ(FMOD_Sound_Release(blip), FMOD_OK);
+    FMOD_SOUND *other = load(tone("other.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1.0), 0x50);
+    EXPECT_EQ(FMOD_Sound_Release(other), FMOD_OK);
+    FMOD_CHANNEL *still = nullptr;
+    ASSERT_EQ(FMOD_System_PlaySound(sys, 10, hum, 0, &still), FMOD_OK);
+    EXPECT_EQ(FMOD_Sound_Release(hum), FMOD_OK);
+
+    FMOD_VECTOR pos = {1, 0, 2}, vel = {0, 0, 0};
+    for (FMOD_CHANNEL *ch : {ended, stopped, released, still}) {
+        FMOD_BOOL playing = 1, paused = 1;
+        unsigned ms = 99;
+        EXPECT_EQ(FMOD_Channel_IsPlaying(ch, &playing), FMOD_OK);
+        EXPECT_FALSE(playing);
+        EXPECT_EQ(FMOD_Channel_SetVolume(ch, 0.5f), FMOD_OK);
+        EXPECT_EQ(FMOD_Channel_Set3DAttributes(ch, &pos, &vel), FMOD_OK);
+        EXPECT_EQ(FMOD_Channel_SetFrequency(ch, 24000.0f), FMOD_OK);
+        EXPECT_EQ(FMOD_Channel_SetPaused(ch, 0), FMOD_OK);
+        EXPECT_EQ(FMOD_Channel_GetPaused(ch, &paused), FMOD_OK);
+        EXPECT_FALSE(paused);
+        EXPECT_EQ(FMOD_Channel_GetPosition(ch, &ms, 1), FMOD_OK);
+        EXPECT_EQ(ms, 0u);
+        EXPECT_EQ(FMOD_Channel_Stop(ch), FMOD_OK);
+    }
+    EXPECT_EQ(FMOD_Sound_Release(hum), FMOD_ERR_INVALID_HANDLE);
+}
+
+TEST_F(SoundLib, PausedPlayStartsOnlyWhenUnpaused)
+{
+    open();
+    FMOD_SOUND *s = load(tone("wait.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.5), 0x40);
+    FMOD_CHANNEL *ch = nullptr;
+    ASSERT_EQ(FMOD_System_PlaySound(sys, 2, s, 1, &ch), FMOD_OK);
+    sleep_for(milliseconds(120));
+    FMOD_BOOL playing = 0, paused = 0;
+    unsigned ms = 99;
+    EXPECT_EQ(FMOD_Channel_IsPlaying(ch, &playing), FMOD_OK);
+    EXPECT_EQ(FMOD_Channel_GetPaused(ch, &paused), FMOD_OK);
+    EXPECT_EQ(FMOD_Channel_GetPosition(ch, &ms, 1), FMOD_OK);
+    EXPECT_TRUE(playing);
+    EXPECT_TRUE(paused);
+    EXPECT_EQ(ms, 0u);
+    EXPECT_EQ(FMOD_Channel_SetPaused(ch, 0), FMOD_OK);
+    sleep_for(milliseconds(150));
+    EXPECT_EQ(FMOD_Channel_GetPosition(ch, &ms, 1), FMOD_OK);
+    EXPECT_GT(ms, 60u);
+    EXPECT_LT(ms, 400u);
+}
+
+TEST_F(SoundLib, WithoutADeviceEveryCallSucceedsAndSoundsStillEnd)
+{
+    // The wave output's folder is gone, so OpenAL Soft cannot open any device.
+    ASSERT_EQ(system(("rm -rf '" + scratch.outdir + "'").c_str()), 0);
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(FMOD_System_Create(&sys), FMOD_OK);
+    FMOD_CAPS caps = ~0u;
+    FMOD_SPEAKERMODE mode;
+    char name[256];
+    EXPECT_EQ(FMOD_System_GetDriverCaps(sys, 0, &caps, 0, 0, &mode), FMOD_OK);
+    EXPECT_EQ(caps & FMOD_CAPS_HARDWARE_EMULATED, 0u);
+    EXPECT_EQ(FMOD_System_SetSpeakerMode(sys, mode), FMOD_OK);
+    EXPECT_EQ(FMOD_System_GetDriverInfo(sys, 0, name, sizeof name, 0), FMOD_OK);
+    EXPECT_EQ(FMOD_System_Init(sys, 32, FMOD_INIT_3D_RIGHTHANDED, 0), FMOD_OK);
+    EXPECT_EQ(FMOD_System_Set3DSettings(sys, 1.0f, 15.0f, 1.0f), FMOD_OK);
+    std::string said = testing::internal::GetCapturedStderr();
+    size_t first = said.find("playing without sound");
+    EXPECT_NE(first, std::string::npos) << said;
+    EXPECT_EQ(said.find("playing without sound", first + 1), std::string::npos) << "said once";
+
+    FMOD_SOUND *effect = load(tone("quiet.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.1), 0x50);
+    EXPECT_EQ(FMOD_Sound_Set3DMinMaxDistance(effect, 15.0f, 90.0f), FMOD_OK);
+    FMOD_CHANNEL *fx = nullptr;
+    FMOD_VECTOR pos = {-1, 0, 1}, vel = {0, 0, 0};
+    EXPECT_EQ(FMOD_System_PlaySound(sys, 7, effect, 1, &fx), FMOD_OK);
+    EXPECT_EQ(FMOD_Channel_Set3DAttributes(fx, &pos, &vel), FMOD_OK);
+    EXPECT_EQ(FMOD_Channel_SetPaused(fx, 0), FMOD_OK);
+    EXPECT_EQ(FMOD_Channel_SetFrequency(fx, 24000.0f), FMOD_OK);
+    EXPECT_EQ(FMOD_Channel_SetVolume(fx, 0.8f), FMOD_OK);
+
+    std::string path = tone("quiet.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 0.4);
+    FMOD_SOUND *song = nullptr;
+    ASSERT_EQ(FMOD_System_CreateStream(sys, path.c_str(), 0, 0, &song), FMOD_OK);
+    FMOD_CHANNEL *music = nullptr;
+    ASSERT_EQ(FMOD_System_PlaySound(sys, 0, song, 0, &music), FMOD_OK);
+    run_frames(sys, 150);
+    unsigned ms = 0, held = 0, length = 0;
+    FMOD_BOOL playing = 0;
+    EXPECT_EQ(FMOD_Sound_GetLength(song, &length, 1), FMOD_OK);
+    EXPECT_EQ(length, 400u);
+    EXPECT_EQ(FMOD_Channel_GetPosition(music, &ms, 1), FMOD_OK);
+    EXPECT_GT(ms, 100u);
+    EXPECT_LT(ms, 300u);
+    // Paused, the clock stops; the blip, at a rate above its own, has ended by now.
+    EXPECT_EQ(FMOD_Channel_SetPaused(music, 1), FMOD_OK);
+    EXPECT_EQ(FMOD_Channel_GetPosition(music, &ms, 1), FMOD_OK);
+    sleep_for(milliseconds(100));
+    EXPECT_EQ(FMOD_Channel_GetPosition(music, &held, 1), FMOD_OK);
+    EXPECT_EQ(held, ms);
+    EXPECT_EQ(FMOD_Channel_IsPlaying(fx, &playing), FMOD_OK);
+    EXPECT_FALSE(playing);
+    EXPECT_EQ(FMOD_Channel_SetPaused(music, 0), FMOD_OK);
+    run_frames(sys, 350);
+    EXPECT_EQ(FMOD_Channel_IsPlaying(music, &playing), FMOD_OK);
+    EXPECT_FALSE(playing);
+    EXPECT_EQ(FMOD_Sound_Release(song), FMOD_OK);
+    EXPECT_EQ(FMOD_System_Close(sys), FMOD_OK);
+}
+
+}  // namespace
