@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev
   libgl1-mesa-dri libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev
-  fonts-liberation libopenal-dev libopenal1 libsndfile1-dev libcairo2-dev libgtk-3-dev
+  fonts-liberation libopenal-dev libopenal1 libsndfile1-dev libvorbis-dev libogg-dev libcairo2-dev libgtk-3-dev
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick)
 
 install_missing() {

@@ -34,6 +34,21 @@ static int find_display_mode(int width, int height, int bits, SDL_DisplayMode *o
     return 0;
 }
 
+// True when the video driver shows windows to the player. SDL falls back to
+// its invisible offscreen driver when no display can be reached; the game
+// would then run unseen, so it stops instead (unless that driver was asked for).
+static int on_a_display()
+{
+    const char *driver = SDL_GetCurrentVideoDriver();
+    const char *asked = SDL_getenv("SDL_VIDEODRIVER");
+    bool invisible = driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
+    if (invisible && !(asked && SDL_strcasecmp(asked, driver) == 0)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return 0;
+    }
+    return 1;
+}
+
 // Shows a creation failure after tearing down what exists.
 static int creation_failed(const char *text)
 {
@@ -42,23 +57,11 @@ static int creation_failed(const char *text)
     return 0;
 }
 
-// Checks that the context has the pixel format the game draws with.
-static int pixel_format_ok()
-{
-    int r = 0, g = 0, b = 0, depth = 0, dbl = 0;
-    SDL_GL_GetAttribute(SDL_GL_RED_SIZE, &r);
-    SDL_GL_GetAttribute(SDL_GL_GREEN_SIZE, &g);
-    SDL_GL_GetAttribute(SDL_GL_BLUE_SIZE, &b);
-    SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
-    SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &dbl);
-    return r >= 8 && g >= 8 && b >= 8 && depth >= 16 && dbl;
-}
-
 int CreateGLWindow(const char *title, int width, int height, int bits, int fullscreenflag)
 {
     fullscreen = fullscreenflag;
     if (!video_up) {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0 || !on_a_display()) {
             message_box("Failed To Register The Window Class.", TITLE_ERROR, MB_WARNING);
             return 0;
         }
@@ -110,8 +113,6 @@ int CreateGLWindow(const char *title, int width, int height, int bits, int fulls
         return creation_failed("Can't Create A GL Rendering Context.");
     if (SDL_GL_MakeCurrent(window(), (SDL_GLContext)hRC) != 0)
         return creation_failed("Can't Activate The GL Rendering Context.");
-    if (!pixel_format_ok())
-        return creation_failed("Can't Set The PixelFormat.");
 
     SDL_ShowWindow(window());
     SDL_RaiseWindow(window());   // to the foreground, with the keyboard focus

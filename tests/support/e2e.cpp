@@ -47,29 +47,40 @@ game_run::~game_run()
     stop();
 }
 
+// Starts Xvfb on the first free display number from a per-process base, and
+// waits until it takes connections.
 bool game_run::start_xserver()
 {
-    int fds[2];
-    if (pipe(fds) != 0)
-        return false;
-    xserver = fork();
-    if (xserver == 0) {
-        close(fds[0]);
-        std::string fd = std::to_string(fds[1]);
-        int devnull = open("/dev/null", O_WRONLY);
-        dup2(devnull, 2);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
-               "-nolisten", "tcp", "-noreset", (char *)nullptr);
-        _exit(127);
+    for (int n = 100 + (int)(getpid() % 400), tries = 0; tries < 50; n++, tries++) {
+        std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
+        if (access(lock.c_str(), F_OK) == 0)
+            continue;
+        std::string name = ":" + std::to_string(n);
+        xserver = fork();
+        if (xserver == 0) {
+            if (!getenv("CORVALE_E2E_XLOG")) {
+                int devnull = open("/dev/null", O_WRONLY);
+                dup2(devnull, 2);
+            }
+            execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1280x1024x24",
+                   "-nolisten", "tcp", "-noreset", (char *)nullptr);
+            _exit(127);
+        }
+        for (int wait = 0; wait < 200; wait++) {
+            if (Display *d = XOpenDisplay(name.c_str())) {
+                XCloseDisplay(d);
+                disp = name;
+                return true;
+            }
+            if (waitpid(xserver, nullptr, WNOHANG) == xserver)
+                break;  // that number was taken after all: try the next
+            sleep_s(0.05);
+        }
+        kill(xserver, SIGKILL);
+        waitpid(xserver, nullptr, 0);
+        xserver = 0;
     }
-    close(fds[1]);
-    char buf[32] = {};
-    ssize_t n = read(fds[0], buf, sizeof buf - 1);
-    close(fds[0]);
-    if (n <= 0)
-        return false;
-    disp = ":" + std::string(buf, strcspn(buf, "\n"));
-    return true;
+    return false;
 }
 
 bool game_run::start(const bset &settings)
