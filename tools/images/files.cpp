@@ -1,0 +1,99 @@
+// Files of the image generator: 8-bit RGB PNG and raw brick writers that replace
+// a file only when its new bytes are complete, and the reader of text sources.
+#include "images.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <png.h>
+#include <sys/stat.h>
+
+// Creates every folder on the way to path's last component.
+static void make_parents(const std::string &path)
+{
+  for (size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1))
+    mkdir(path.substr(0, at).c_str(), 0755);
+}
+
+// Writes the PNG stream to an open file; false when libpng reports an error.
+static bool png_stream(FILE *f, const Picture &pic)
+{
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  if (!png) return false;
+  png_infop info = png_create_info_struct(png);
+  if (!info || setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, info ? &info : nullptr);
+    return false;
+  }
+  png_init_io(png, f);
+  png_set_compression_level(png, 6);
+  png_set_IHDR(png, info, pic.w, pic.h, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  for (int y = 0; y < pic.h; y++)
+    png_write_row(png, &pic.rgb[(size_t)y * pic.w * 3]);
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return true;
+}
+
+// Writes through a temporary file next to path and renames it into place.
+static bool write_replacing(const std::string &path, const std::function<bool(FILE *)> &body)
+{
+  make_parents(path);
+  std::string temp = path + ".tmp";
+  FILE *f = fopen(temp.c_str(), "wb");
+  if (!f) {
+    fprintf(stderr, "corvale_images: cannot write %s: %s\n", temp.c_str(), strerror(errno));
+    return false;
+  }
+  bool ok = body(f);
+  ok = (fclose(f) == 0) && ok;
+  if (ok && rename(temp.c_str(), path.c_str()) != 0) ok = false;
+  if (!ok) {
+    fprintf(stderr, "corvale_images: failed to write %s\n", path.c_str());
+    remove(temp.c_str());
+  }
+  return ok;
+}
+
+bool write_png(const std::string &path, const Picture &pic)
+{
+  return write_replacing(path, [&](FILE *f) { return png_stream(f, pic); });
+}
+
+// Writes a 64 x 32 texture as its 6144 bytes, first row first.
+static bool write_raw(const std::string &path, const Picture &pic)
+{
+  if (pic.w != BRICK_W || pic.h != BRICK_H) {
+    fprintf(stderr, "corvale_images: %s is %d x %d, not a brick texture\n", path.c_str(), pic.w, pic.h);
+    return false;
+  }
+  return write_replacing(path, [&](FILE *f) {
+    return fwrite(pic.rgb.data(), 1, BRICK_BYTES, f) == (size_t)BRICK_BYTES;
+  });
+}
+
+bool write_output(const std::string &game_dir, const Output &o)
+{
+  std::string path = game_dir + "/" + o.path;
+  if (o.kind == RAW_BRICK) return write_raw(path, o.pic);
+  if (o.kind == SPRITE_PNG && o.pic.w * o.pic.h > SPRITE_MAX_PIXELS) {
+    fprintf(stderr, "corvale_images: %s has more than %d pixels\n", path.c_str(), SPRITE_MAX_PIXELS);
+    return false;
+  }
+  return write_png(path, o.pic);
+}
+
+bool read_lines(const std::string &path, std::vector<std::string> &lines)
+{
+  std::ifstream in(path);
+  if (!in) return false;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return true;
+}

@@ -1,0 +1,43 @@
+// corvale_images: draws every image the game loads and the brick textures into the
+// game folder, and optionally renders all of them into one contact sheet.
+//
+//   corvale_images --game DIR --data DIR [--sheet FILE]
+#include "images.h"
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+
+static const char *const usage = "usage: corvale_images --game DIR --data DIR [--sheet FILE]\n";
+
+// Reads "--name value" pairs into opt; false on anything else.
+static bool parse_options(int argc, char **argv, std::map<std::string, std::string> &opt)
+{
+  for (int i = 1; i < argc; i += 2) {
+    if (strncmp(argv[i], "--", 2) != 0 || i + 1 >= argc) return false;
+    opt[argv[i] + 2] = argv[i + 1];
+  }
+  return opt.count("game") && opt.count("data");
+}
+
+int main(int argc, char **argv)
+{
+  std::map<std::string, std::string> opt;
+  if (!parse_options(argc, argv, opt)) {
+    fputs(usage, stderr);
+    return 2;
+  }
+  std::vector<Output> outputs;
+  make_bricks(outputs);
+  make_field_images(outputs);
+  if (!make_screens(outputs, opt["data"])) return 1;
+  make_backgrounds(outputs);
+  make_sprites(outputs);
+  make_icons(outputs);
+  make_powerups(outputs);
+
+  bool ok = true;
+  for (const Output &o : outputs) ok = write_output(opt["game"], o) && ok;
+  if (opt.count("sheet")) ok = write_png(opt["sheet"], contact_sheet(outputs)) && ok;
+  return ok ? 0 : 1;
+}
