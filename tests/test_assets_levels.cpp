@@ -1,0 +1,427 @@
+// Checks of the generated level sets and manual page: the level-set files as
+// the game reads them, the level compiler's handling of good and bad sources.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string game_dir = CORVALE_GAME_DIR;
+const std::string compiler = std::string(CORVALE_BINARY_DIR) + "/tools/levels/corvale_levelc";
+const char *const shipped_sets[] = {"default", "beginner", "hard"};
+
+// Offsets of the level-set file, read here independently of the compiler.
+constexpr long HEADER = 776, SEPARATOR = 8, GRID_BYTES = 1764;
+constexpr long LEVEL_RECORD = 6 * (GRID_BYTES + SEPARATOR), TEXTURE_RECORD = 6144 + SEPARATOR;
+enum { TEXTURE, RED, GREEN, BLUE, TYPE, POWERUP };
+
+std::vector<uint8_t> slurp(const std::string &path)
+{
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+int32_t le32(const std::vector<uint8_t> &d, long at)
+{
+  return (int32_t)((uint32_t)d[at] | (uint32_t)d[at + 1] << 8 | (uint32_t)d[at + 2] << 16 |
+                   (uint32_t)d[at + 3] << 24);
+}
+
+// A level-set file opened for inspection.
+struct SetFile {
+  std::vector<uint8_t> data;
+  int levels = 0, textures = 0;
+
+  explicit SetFile(const std::string &path) : data(slurp(path))
+  {
+    if (data.size() >= 8) { levels = le32(data, 0); textures = le32(data, 4); }
+  }
+  // Grid value of a block for level (1-based), row and column.
+  int cell(int level, int block, int r, int c) const
+  {
+    long at = HEADER + SEPARATOR + (level - 1) * LEVEL_RECORD + block * (GRID_BYTES + SEPARATOR) +
+              (r * 21 + c) * 4;
+    return le32(data, at);
+  }
+  std::string text(long offset) const { return std::string((const char *)&data[offset]); }
+};
+
+// Runs a command; returns its exit code and puts stdout and stderr into out.
+int run(const std::string &cmd, std::string &out)
+{
+  FILE *p = popen((cmd + " 2>&1").c_str(), "r");
+  if (!p) return -1;
+  char buf[512];
+  out.clear();
+  while (fgets(buf, sizeof buf, p)) out += buf;
+  int status = pclose(p);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A scratch folder under the build folder, removed again afterwards.
+struct Scratch {
+  fs::path dir;
+  Scratch()
+  {
+    std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/levels_test_XXXXXX";
+    dir = mkdtemp(tmpl.data());
+  }
+  ~Scratch() { fs::remove_all(dir); }
+  fs::path write(const std::string &name, const std::string &text) const
+  {
+    fs::create_directories(dir / "src");
+    std::ofstream(dir / "src" / name) << text;
+    return dir / "src" / name;
+  }
+  // Compiles the scratch sources with the game's brick textures.
+  int compile(std::string &out) const
+  {
+    return run(compiler + " levels --source " + (dir / "src").string() + " --game " +
+                   (dir / "game").string() + " --bricks " + game_dir + "/bricks",
+               out);
+  }
+};
+
+std::string empty_rows(int n)
+{
+  std::string s;
+  for (int i = 0; i < n; i++) s += "....................\n";
+  return s;
+}
+
+const std::string small_header = "title Test\nauthor Tester\ndescription A test.\n";
+
+}  // namespace
+
+// ---- the shipped level sets ---------------------------------------------------
+
+class ShippedSet : public ::testing::TestWithParam<const char *> {
+protected:
+  SetFile set{game_dir + "/level_sets/" + GetParam() + ".bls"};
+};
+
+TEST_P(ShippedSet, LengthMatchesItsCounts)
+{
+  ASSERT_GT(set.levels, 0);
+  ASSERT_GT(set.textures, 0);
+  EXPECT_EQ((long)set.data.size(), HEADER + SEPARATOR + LEVEL_RECORD * set.levels +
+                                       TEXTURE_RECORD * set.textures);
+}
+
+TEST_P(ShippedSet, HeaderTextsAreFilledAndTerminated)
+{
+  for (long field : {8L, 263L, 518L}) {
+    const uint8_t *f = &set.data[field];
+    EXPECT_NE(memchr(f, 0, 255), nullptr) << "field at " << field << " has no NUL";
+    EXPECT_NE(f[0], 0) << "field at " << field << " is empty";
+  }
+}
+
+TEST_P(ShippedSet, CellsHoldValuesTheGameAccepts)
+{
+  for (int lv = 1; lv <= set.levels; lv++)
+    for (int r = 0; r <= 20; r++)
+      for (int c = 0; c <= 20; c++) {
+        SCOPED_TRACE("level " + std::to_string(lv) + " row " + std::to_string(r) + " column " +
+                     std::to_string(c));
+        int tex = set.cell(lv, TEXTURE, r, c), type = set.cell(lv, TYPE, r, c);
+        int pup = set.cell(lv, POWERUP, r, c);
+        if (r == 0 || c == 0) {
+          for (int b = TEXTURE; b <= POWERUP; b++) ASSERT_EQ(set.cell(lv, b, r, c), 0);
+          continue;
+        }
+        ASSERT_GE(tex, 0);
+        ASSERT_LE(tex, set.textures);
+        ASSERT_GE(type, 1);
+        ASSERT_LE(type, 5);
+        ASSERT_GE(pup, 0);
+        ASSERT_LE(pup, 17);
+        for (int b : {RED, GREEN, BLUE}) {
+          ASSERT_GE(set.cell(lv, b, r, c), 0);
+          ASSERT_LE(set.cell(lv, b, r, c), 127);
+        }
+        if (tex == 0) {
+          // The game draws fire on any type-3 cell and releases any power-up, bricks or not.
+          ASSERT_EQ(type, 1);
+          ASSERT_EQ(pup, 0);
+        }
+      }
+}
+
+TEST_P(ShippedSet, EveryLevelHasABrick)
+{
+  for (int lv = 1; lv <= set.levels; lv++) {
+    int bricks = 0;
+    for (int r = 1; r <= 20; r++)
+      for (int c = 1; c <= 20; c++) bricks += set.cell(lv, TEXTURE, r, c) != 0;
+    EXPECT_GT(bricks, 0) << "level " << lv;
+  }
+}
+
+TEST_P(ShippedSet, CarriesTheBrickTexturesItUses)
+{
+  int highest = 0;
+  for (int lv = 1; lv <= set.levels; lv++)
+    for (int r = 1; r <= 20; r++)
+      for (int c = 1; c <= 20; c++) highest = std::max(highest, set.cell(lv, TEXTURE, r, c));
+  EXPECT_EQ(set.textures, highest);
+  long first = HEADER + SEPARATOR + LEVEL_RECORD * set.levels;
+  for (int t = 1; t <= set.textures; t++) {
+    std::vector<uint8_t> raw = slurp(game_dir + "/bricks/b" + std::to_string(t) + ".raw");
+    ASSERT_EQ(raw.size(), 6144u);
+    EXPECT_EQ(memcmp(&set.data[first + (t - 1) * TEXTURE_RECORD], raw.data(), 6144), 0)
+        << "texture record " << t << " differs from bricks/b" << t << ".raw";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(LevelSets, ShippedSet, ::testing::ValuesIn(shipped_sets));
+
+// Counts of one set's contents, per level.
+struct Census {
+  std::vector<int> multi_hit, harmful;  // per level: 2/3-hit bricks, harmful power-ups
+  std::set<int> types, kinds;
+};
+
+static Census census(const SetFile &set)
+{
+  Census n;
+  for (int lv = 1; lv <= set.levels; lv++) {
+    int multi = 0, harm = 0;
+    for (int r = 1; r <= 20; r++)
+      for (int c = 1; c <= 20; c++) {
+        if (!set.cell(lv, TEXTURE, r, c)) continue;
+        int type = set.cell(lv, TYPE, r, c), pup = set.cell(lv, POWERUP, r, c);
+        n.types.insert(type);
+        if (pup) n.kinds.insert(pup);
+        multi += type == 2 || type == 5;
+        harm += pup == 3 || pup == 4 || pup == 7 || pup == 10 || pup == 16 || pup == 17;
+      }
+    n.multi_hit.push_back(multi);
+    n.harmful.push_back(harm);
+  }
+  return n;
+}
+
+static double mean(const std::vector<int> &v, size_t from, size_t to)
+{
+  double sum = 0;
+  for (size_t i = from; i < to; i++) sum += v[i];
+  return sum / (double)(to - from);
+}
+
+TEST(DefaultSet, HasThirtyLevelsWithEveryBrickTypeAndPowerUp)
+{
+  SetFile set(game_dir + "/level_sets/default.bls");
+  Census n = census(set);
+  EXPECT_GE(set.levels, 30);
+  EXPECT_EQ(n.types, (std::set<int>{1, 2, 3, 4, 5}));
+  for (int k = 1; k <= 17; k++) EXPECT_TRUE(n.kinds.count(k)) << "power-up " << k << " is missing";
+}
+
+TEST(DefaultSet, GetsHarderFromStartToEnd)
+{
+  SetFile set(game_dir + "/level_sets/default.bls");
+  Census n = census(set);
+  size_t third = n.multi_hit.size() / 3;
+  for (size_t i = 0; i < 5; i++) EXPECT_EQ(n.harmful[i], 0) << "level " << i + 1;
+  EXPECT_LT(mean(n.multi_hit, 0, third), mean(n.multi_hit, 2 * third, n.multi_hit.size()));
+  EXPECT_LT(mean(n.harmful, 0, third), mean(n.harmful, 2 * third, n.harmful.size()));
+}
+
+TEST(OtherSets, BeginnerIsShortAndGentleAndHardIsHarder)
+{
+  SetFile beginner(game_dir + "/level_sets/beginner.bls"), hard(game_dir + "/level_sets/hard.bls");
+  SetFile standard(game_dir + "/level_sets/default.bls");
+  Census b = census(beginner), h = census(hard), d = census(standard);
+  EXPECT_LT(beginner.levels, standard.levels);
+  EXPECT_FALSE(b.types.count(5)) << "no 3-hit bricks for beginners";
+  for (int harm : b.harmful) EXPECT_EQ(harm, 0);
+  EXPECT_GT(mean(h.multi_hit, 0, h.multi_hit.size()), mean(d.multi_hit, 0, d.multi_hit.size()));
+}
+
+// ---- the compiler ---------------------------------------------------------------
+
+TEST(LevelCompiler, GivesTheSameBytesOnEveryRun)
+{
+  Scratch tmp;
+  std::string out;
+  ASSERT_EQ(run(compiler + " levels --source " CORVALE_SOURCE_DIR "/data/levels --game " +
+                    (tmp.dir / "game").string() + " --bricks " + game_dir + "/bricks",
+                out),
+            0)
+      << out;
+  for (const char *name : shipped_sets) {
+    std::string file = std::string("/level_sets/") + name + ".bls";
+    EXPECT_TRUE(slurp((tmp.dir / "game").string() + file) == slurp(game_dir + file)) << name << " differs";
+  }
+}
+
+TEST(LevelCompiler, StoresLegendBricksWhereTheGridPutsThem)
+{
+  Scratch tmp;
+  tmp.write("probe.set", small_header +
+                             "wall 10 20 30\n"
+                             "brick A 3hit level 100 50 25 Big Ball\n"
+                             "brick b like A 17\n"
+                             "level One\n"
+                             "texture 2\n"
+                             "brick e exploding 1 127 0 0 death\n"
+                             "grid\n"
+                             "A..................b\n" +
+                             ".........e..........\n" + empty_rows(18));
+  std::string out;
+  ASSERT_EQ(tmp.compile(out), 0) << out;
+  SetFile set((tmp.dir / "game/level_sets/probe.bls").string());
+  ASSERT_EQ(set.levels, 1);
+  EXPECT_EQ(set.textures, 2);
+  EXPECT_EQ(set.text(8), "Test");
+  EXPECT_EQ(set.text(263), "Tester");
+  EXPECT_EQ(set.text(518), "A test.");
+  // A: 3-hit, the level's texture, its colour and Big Ball; b copies it with Earthquake!.
+  EXPECT_EQ(set.cell(1, TEXTURE, 1, 1), 2);
+  EXPECT_EQ(set.cell(1, TYPE, 1, 1), 5);
+  EXPECT_EQ(set.cell(1, RED, 1, 1), 100);
+  EXPECT_EQ(set.cell(1, BLUE, 1, 1), 25);
+  EXPECT_EQ(set.cell(1, POWERUP, 1, 1), 2);
+  EXPECT_EQ(set.cell(1, TYPE, 1, 20), 5);
+  EXPECT_EQ(set.cell(1, POWERUP, 1, 20), 17);
+  EXPECT_EQ(set.cell(1, TYPE, 2, 10), 3);
+  EXPECT_EQ(set.cell(1, TEXTURE, 2, 10), 1);
+  EXPECT_EQ(set.cell(1, POWERUP, 2, 10), 7);
+  // Empty top-row cells carry the wall colour that Brick Wall's new bricks show.
+  EXPECT_EQ(set.cell(1, TEXTURE, 1, 2), 0);
+  EXPECT_EQ(set.cell(1, GREEN, 1, 2), 20);
+  EXPECT_EQ(set.cell(1, GREEN, 2, 2), 0);
+}
+
+// Each malformed source must fail with its file and line named in the message.
+struct BadSource {
+  const char *what;
+  std::string text;
+  int line;
+  const char *message;
+};
+
+class LevelCompilerRejects : public ::testing::TestWithParam<BadSource> {};
+
+TEST_P(LevelCompilerRejects, NamingFileAndLine)
+{
+  const BadSource &bad = GetParam();
+  Scratch tmp;
+  fs::path src = tmp.write("bad.set", bad.text);
+  std::string out;
+  EXPECT_NE(tmp.compile(out), 0) << out;
+  EXPECT_NE(out.find(src.string() + ":" + std::to_string(bad.line) + ":"), std::string::npos) << out;
+  EXPECT_NE(out.find(bad.message), std::string::npos) << out;
+  EXPECT_FALSE(fs::exists(tmp.dir / "game/level_sets/bad.bls"));
+}
+
+static std::string one_level(const std::string &legend, const std::string &rows)
+{
+  return small_header + legend + "level L\ngrid\n" + rows;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, LevelCompilerRejects,
+    ::testing::Values(
+        BadSource{"unknown legend character",
+                  one_level("brick R normal 1 127 0 0\n", "RRRRRRRRQRRRRRRRRRRR\n" + empty_rows(19)),
+                  7, "'Q' in grid row 1, column 9 is not in the legend"},
+        BadSource{"short row",
+                  one_level("brick R normal 1 127 0 0\n",
+                            empty_rows(2) + "RRRRRRRRRRRRRRRRRRR\n" + empty_rows(17)),
+                  9, "grid row 3 has 19 characters"},
+        BadSource{"long row",
+                  one_level("brick R normal 1 127 0 0\n", "RRRRRRRRRRRRRRRRRRRRR\n" + empty_rows(19)),
+                  7, "grid row 1 has 21 characters"},
+        BadSource{"missing rows",
+                  one_level("brick R normal 1 127 0 0\n", "RRRR................\n" + empty_rows(5)),
+                  13, "the file ends after grid row 6"},
+        BadSource{"empty level", one_level("", empty_rows(20)), 25, "the level has no bricks"},
+        BadSource{"colour out of range",
+                  one_level("brick R normal 1 128 0 0\n", "R...................\n" + empty_rows(19)),
+                  4, "red 128 is outside 0..127"},
+        BadSource{"texture beyond the brick files",
+                  one_level("brick R normal 999 1 1 1\n", "R...................\n" + empty_rows(19)),
+                  4, "texture 999 is outside"},
+        BadSource{"unknown power-up",
+                  one_level("brick R normal 1 1 1 1 Super Ball\n", "R...................\n" + empty_rows(19)),
+                  4, "unknown power-up 'Super Ball'"},
+        BadSource{"title too long",
+                  "title " + std::string(255, 'x') + "\nlevel L\ngrid\nR\n", 1,
+                  "title is 255 characters long; at most 254 fit"}),
+    [](const ::testing::TestParamInfo<BadSource> &info) {
+      std::string name = info.param.what;
+      for (char &c : name) c = isalnum((unsigned char)c) ? c : '_';
+      return name;
+    });
+
+// ---- the manual page --------------------------------------------------------------
+
+TEST(Manual, NamesEveryPowerUpAndTheCredits)
+{
+  std::vector<uint8_t> raw = slurp(game_dir + "/manual/index.html");
+  std::string page(raw.begin(), raw.end());
+  ASSERT_FALSE(page.empty());
+  for (const char *name : {"Detonate", "Big Ball", "Small Ball", "Fast Ball", "Slow Ball",
+                           "Next Board", "Death", "Ballsplosion!", "Big Paddle", "Small Paddle",
+                           "Extra Life", "Sticky Paddle", "Heavy Ball", "Nuclear Ball",
+                           "Show Invisible", "Brick Wall", "Earthquake!"})
+    EXPECT_NE(page.find(">" + std::string(name) + "<"), std::string::npos) << name;
+  EXPECT_NE(page.find("Corvale by Halvard Software"), std::string::npos);
+  EXPECT_NE(page.find("Version 1.9R4"), std::string::npos);
+}
+
+TEST(Manual, GivesTheSameBytesOnEveryRun)
+{
+  Scratch tmp;
+  fs::path game = tmp.dir / "game";
+  fs::create_directories(game);
+  fs::copy(game_dir + "/bricks", game / "bricks", fs::copy_options::recursive);
+  fs::copy(game_dir + "/graphics", game / "graphics", fs::copy_options::recursive);
+  std::string out;
+  ASSERT_EQ(run(compiler + " manual --source " CORVALE_SOURCE_DIR "/data/manual --game " + game.string(),
+                out),
+            0)
+      << out;
+  int files = 0;
+  for (const auto &e : fs::recursive_directory_iterator(game / "manual")) {
+    if (!e.is_regular_file()) continue;
+    std::string rel = fs::relative(e.path(), game).string();
+    EXPECT_TRUE(slurp(e.path().string()) == slurp(game_dir + "/" + rel)) << rel << " differs";
+    files++;
+  }
+  EXPECT_GE(files, 20);
+}
+
+TEST(Manual, IsSelfContained)
+{
+  std::vector<uint8_t> raw = slurp(game_dir + "/manual/index.html");
+  std::string page(raw.begin(), raw.end());
+  EXPECT_EQ(page.find("<script"), std::string::npos);
+  EXPECT_EQ(page.find("http:"), std::string::npos);
+  EXPECT_EQ(page.find("https:"), std::string::npos);
+  // Every picture and the style sheet it names are in the manual folder.
+  int pictures = 0;
+  for (const std::string attr : {"src=\"", "href=\""})
+    for (size_t p = 0; (p = page.find(attr, p)) != std::string::npos; p++) {
+      size_t start = p + attr.size(), end = page.find('"', start);
+      std::string ref = page.substr(start, end - start);
+      if (ref[0] == '#') continue;
+      pictures += attr[0] == 's';
+      EXPECT_TRUE(fs::is_regular_file(game_dir + "/manual/" + ref)) << ref;
+    }
+  EXPECT_GE(pictures, 17);
+}
