@@ -1,0 +1,419 @@
+// Checks of the generated sounds in the game folder: the twelve effects in the formats
+// the game plays them at, the songs and their playlist, and the generator itself.
+#include <gtest/gtest.h>
+#include <sndfile.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+static const std::string GAME = CORVALE_GAME_DIR;
+static const std::string GENERATOR = std::string(CORVALE_BINARY_DIR) + "/tools/audio/corvale_audio";
+static const std::string SCORES = std::string(CORVALE_SOURCE_DIR) + "/data/songs";
+
+// The effect files and the rates the game's random pitching is built around.
+struct EffectFile {
+    const char *name;
+    int rate;
+};
+
+static const EffectFile EFFECTS[] = {
+    {"next_level.wav", 44100}, {"blip.wav", 22050},  {"bonus.wav", 44100},
+    {"hit.wav", 22050},        {"explosion.wav", 44100}, {"glass.wav", 44100},
+    {"ping.wav", 44100},       {"good.wav", 44100},  {"bad.wav", 44100},
+    {"pup.wav", 22050},        {"pupbounce.wav", 22050}, {"click.wav", 44100},
+};
+
+// A decoded sound file: its format and samples (interleaved), or ok = false.
+struct Sound {
+    bool ok = false;
+    SF_INFO info = {};
+    std::vector<float> samples;
+    double seconds() const { return (double)info.frames / info.samplerate; }
+    // Mono mix of frames [from, to).
+    std::vector<float> mono(sf_count_t from, sf_count_t to) const {
+        std::vector<float> m;
+        for (sf_count_t i = std::max<sf_count_t>(0, from); i < std::min(to, info.frames); i++) {
+            float s = 0;
+            for (int c = 0; c < info.channels; c++)
+                s += samples[i * info.channels + c];
+            m.push_back(s / info.channels);
+        }
+        return m;
+    }
+};
+
+static Sound decode(const std::string &path)
+{
+    Sound s;
+    SNDFILE *f = sf_open(path.c_str(), SFM_READ, &s.info);
+    if (!f)
+        return s;
+    s.samples.resize((size_t)(s.info.frames * s.info.channels));
+    s.ok = sf_readf_float(f, s.samples.data(), s.info.frames) == s.info.frames;
+    sf_close(f);
+    return s;
+}
+
+static float peak(const std::vector<float> &v)
+{
+    float p = 0;
+    for (float x : v)
+        p = std::max(p, std::fabs(x));
+    return p;
+}
+
+static double db(double x) { return 20 * std::log10(std::max(x, 1e-12)); }
+
+// Average frequency of a stretch of sound, from its rate of zero crossings.
+static double crossing_freq(const std::vector<float> &v, int rate)
+{
+    int crossings = 0;
+    for (size_t i = 1; i < v.size(); i++)
+        if ((v[i - 1] < 0) != (v[i] < 0))
+            crossings++;
+    return crossings * 0.5 * rate / std::max<size_t>(v.size(), 1);
+}
+
+// Runs a command and returns its exit status; its output goes to `output`.
+static int run(const std::string &cmd, std::string &output)
+{
+    output.clear();
+    FILE *p = popen((cmd + " 2>&1").c_str(), "r");
+    if (!p)
+        return -1;
+    char buf[512];
+    while (fgets(buf, sizeof buf, p))
+        output += buf;
+    int status = pclose(p);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A fresh, empty folder under the build folder for one test.
+static std::string scratch(const std::string &name)
+{
+    std::string dir = std::string(CORVALE_BINARY_DIR) + "/test_assets_audio/" + name;
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+// One playlist entry: the #EXTINF seconds and title, and the file it names.
+struct Entry {
+    long seconds;
+    std::string title, file;
+};
+
+// Reads an extended M3U playlist; fails the test on any line out of form.
+static std::vector<Entry> read_playlist(const std::string &path)
+{
+    std::ifstream in(path);
+    std::vector<Entry> out;
+    std::string line;
+    EXPECT_TRUE(std::getline(in, line) && line == "#EXTM3U") << path << " must open with #EXTM3U";
+    while (std::getline(in, line)) {
+        if (line.empty())
+            continue;
+        Entry e;
+        EXPECT_EQ(line.rfind("#EXTINF:", 0), 0u) << "expected #EXTINF, got: " << line;
+        size_t comma = line.find(',');
+        EXPECT_NE(comma, std::string::npos) << line;
+        if (comma == std::string::npos)
+            break;
+        e.seconds = std::stol(line.substr(8, comma - 8));
+        e.title = line.substr(comma + 1);
+        EXPECT_TRUE(std::getline(in, e.file)) << "an #EXTINF without its file";
+        out.push_back(e);
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------- effects
+
+TEST(EffectFiles, EveryEffectIsMono16BitPcmWavAtItsRate)
+{
+    for (const EffectFile &e : EFFECTS) {
+        Sound s = decode(GAME + "/sounds/effects/" + e.name);
+        ASSERT_TRUE(s.ok) << e.name << " cannot be read";
+        EXPECT_EQ(s.info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16) << e.name;
+        EXPECT_EQ(s.info.channels, 1) << e.name;
+        EXPECT_EQ(s.info.samplerate, e.rate) << e.name;
+        EXPECT_GT(s.seconds(), 0.02) << e.name;
+        EXPECT_LT(s.seconds(), 3.0) << e.name;
+    }
+}
+
+TEST(EffectFiles, EffectsStartAndEndInSilenceSoTheyNeverClick)
+{
+    for (const EffectFile &e : EFFECTS) {
+        Sound s = decode(GAME + "/sounds/effects/" + e.name);
+        ASSERT_TRUE(s.ok) << e.name;
+        // A crisp attack is fine, a jump from silence to full level is not.
+        sf_count_t n = s.info.frames, edge = s.info.samplerate / 4000;   // a quarter millisecond
+        EXPECT_LT(std::fabs(s.samples.front()), 0.001f) << e.name;
+        EXPECT_LT(std::fabs(s.samples.back()), 0.001f) << e.name;
+        EXPECT_LT(db(peak(s.mono(0, edge))), -24) << e.name << " starts with a jump";
+        EXPECT_LT(db(peak(s.mono(n - 10 * edge, n))), -30) << e.name << " stops with a jump";
+    }
+}
+
+TEST(EffectFiles, EffectsPeakNearMinus3dBAndNeverClip)
+{
+    int near = 0;
+    for (const EffectFile &e : EFFECTS) {
+        Sound s = decode(GAME + "/sounds/effects/" + e.name);
+        ASSERT_TRUE(s.ok) << e.name;
+        double p = db(peak(s.samples));
+        EXPECT_LE(p, -2.9) << e.name << " is too loud";
+        EXPECT_GE(p, -14.0) << e.name << " is too quiet";
+        near += p > -5.0;
+    }
+    EXPECT_GE(near, 9) << "most effects should peak close to -3 dBFS";
+}
+
+TEST(EffectFiles, ChimesRiseAndTheBuzzFalls)
+{
+    // The "good" chime and the power-up release go up in pitch, the "bad" buzz down.
+    struct Sweep {
+        const char *name;
+        bool rises;
+    };
+    for (Sweep w : {Sweep{"good.wav", true}, Sweep{"pup.wav", true}, Sweep{"bad.wav", false}}) {
+        Sound s = decode(GAME + "/sounds/effects/" + w.name);
+        ASSERT_TRUE(s.ok) << w.name;
+        sf_count_t n = s.info.frames;
+        double early = crossing_freq(s.mono(n / 20, n / 4), s.info.samplerate);
+        double late = crossing_freq(s.mono(n / 2, 3 * n / 4), s.info.samplerate);
+        double ratio = w.rises ? late / early : early / late;
+        EXPECT_GT(ratio, 1.2) << w.name << ": " << early << " Hz, then " << late << " Hz";
+    }
+}
+
+// ---------------------------------------------------------------- songs and playlist
+
+TEST(SongFiles, EverySongIsStereoVorbisOfOneToThreeMinutes)
+{
+    std::vector<Entry> list = read_playlist(GAME + "/sounds/songs/corvale.m3u");
+    ASSERT_GE(list.size(), 3u);
+    for (const Entry &e : list) {
+        Sound s = decode(GAME + "/sounds/songs/" + e.file);
+        ASSERT_TRUE(s.ok) << e.file << " does not decode";
+        EXPECT_EQ(s.info.format, SF_FORMAT_OGG | SF_FORMAT_VORBIS) << e.file;
+        EXPECT_EQ(s.info.channels, 2) << e.file;
+        EXPECT_EQ(s.info.samplerate, 44100) << e.file;
+        EXPECT_GE(s.seconds(), 60.0) << e.file;
+        EXPECT_LE(s.seconds(), 180.0) << e.file;
+    }
+}
+
+TEST(SongFiles, SongsAreFullButNeverClipAndFadeAtBothEnds)
+{
+    for (const Entry &e : read_playlist(GAME + "/sounds/songs/corvale.m3u")) {
+        Sound s = decode(GAME + "/sounds/songs/" + e.file);
+        ASSERT_TRUE(s.ok) << e.file;
+        double sum = 0;
+        for (float x : s.samples)
+            sum += (double)x * x;
+        double rms = db(std::sqrt(sum / s.samples.size()));
+        EXPECT_LT(peak(s.samples), 0.999f) << e.file << " clips";
+        EXPECT_GT(rms, -24) << e.file;
+        EXPECT_LT(rms, -10) << e.file;
+        // A clean loop: the song starts from silence and its tail has died away.
+        sf_count_t n = s.info.frames;
+        EXPECT_LT(db(peak(s.mono(0, 20))), -30) << e.file;
+        EXPECT_LT(db(peak(s.mono(n - 441, n))), -45) << e.file;
+    }
+}
+
+TEST(SongFiles, SongsAreWideAndTheirSectionsRiseAndFall)
+{
+    for (const Entry &e : read_playlist(GAME + "/sounds/songs/corvale.m3u")) {
+        Sound s = decode(GAME + "/sounds/songs/" + e.file);
+        ASSERT_TRUE(s.ok) << e.file;
+        // Panning and the effects make the sides differ: not the same sound twice.
+        double side = 0, mid = 0;
+        for (sf_count_t i = 0; i < s.info.frames; i++) {
+            double l = s.samples[2 * i], r = s.samples[2 * i + 1];
+            side += (l - r) * (l - r);
+            mid += (l + r) * (l + r);
+        }
+        EXPECT_GT(db(std::sqrt(side / mid)), -25) << e.file << " is nearly mono";
+        // An arrangement with quiet and full sections, not one level throughout.
+        std::vector<double> levels;
+        sf_count_t window = 4 * 44100;
+        for (sf_count_t at = 0; at + window <= s.info.frames - 5 * 44100; at += window) {
+            std::vector<float> m = s.mono(at, at + window);
+            double sum = 0;
+            for (float x : m)
+                sum += (double)x * x;
+            levels.push_back(db(std::sqrt(sum / m.size())));
+        }
+        auto range = std::minmax_element(levels.begin(), levels.end());
+        EXPECT_GT(*range.second - *range.first, 4.0) << e.file << " never changes its level";
+    }
+}
+
+TEST(SongPlaylist, ListsEverySongWithItsTitleAndDecodedLength)
+{
+    std::string dir = GAME + "/sounds/songs";
+    std::vector<Entry> list = read_playlist(dir + "/corvale.m3u");
+    std::vector<std::string> titles;
+    for (const Entry &e : list) {
+        Sound s = decode(dir + "/" + e.file);
+        ASSERT_TRUE(s.ok) << e.file << " is listed but does not decode";
+        EXPECT_LE(std::fabs(e.seconds - s.seconds()), 0.5) << e.file << ": #EXTINF " << e.seconds
+                                                          << " s, decoded " << s.seconds() << " s";
+        EXPECT_FALSE(e.title.empty()) << e.file;
+        titles.push_back(e.title);
+    }
+    std::sort(titles.begin(), titles.end());
+    EXPECT_EQ(std::adjacent_find(titles.begin(), titles.end()), titles.end()) << "titles repeat";
+    size_t songs = 0;
+    for (const auto &f : fs::directory_iterator(dir))
+        songs += f.path().extension() == ".ogg";
+    EXPECT_EQ(songs, list.size()) << "every song in the folder belongs in the playlist";
+}
+
+// ---------------------------------------------------------------- the generator
+
+// Every file under dir/sounds, by path relative to dir.
+static std::map<std::string, std::string> sound_files(const std::string &dir)
+{
+    std::map<std::string, std::string> files;
+    for (const auto &f : fs::recursive_directory_iterator(dir + "/sounds")) {
+        if (!f.is_regular_file())
+            continue;
+        std::ifstream in(f.path(), std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        files[fs::relative(f.path(), dir).string()] = bytes.str();
+    }
+    return files;
+}
+
+TEST(SoundGenerator, RunningAgainGivesTheSameBytes)
+{
+    std::string out = scratch("again"), log;
+    ASSERT_EQ(run(GENERATOR + " " + SCORES + " " + out, log), 0) << log;
+    std::map<std::string, std::string> fresh = sound_files(out), built = sound_files(GAME);
+    EXPECT_GE(fresh.size(), 12u + 3u + 1u);
+    for (const auto &f : fresh) {
+        auto b = built.find(f.first);
+        ASSERT_NE(b, built.end()) << f.first << " is missing from the game folder";
+        EXPECT_TRUE(b->second == f.second) << f.first << " differs between two runs";
+    }
+    for (const auto &b : built)
+        EXPECT_TRUE(fresh.count(b.first)) << b.first << " in the game folder was not generated";
+    fs::remove_all(out);
+}
+
+// Writes a one-song score folder: playlist naming "test" and test.song holding score.
+static std::string score_folder(const std::string &name, const std::string &score)
+{
+    std::string dir = scratch(name + "/scores");
+    std::ofstream(dir + "/playlist") << "test\n";
+    std::ofstream(dir + "/test.song") << score;
+    return dir;
+}
+
+TEST(SoundGenerator, SongLastsItsBarsPlusTailAtThePitchesWritten)
+{
+    // Two bars of a held A4 at 120 beats a minute (4 s), then the same an octave up,
+    // then one second of tail.
+    std::string scores = score_folder("tone", "title Test Tone\ntempo 120\ntail 1\n"
+                                              "instrument flute sine gain=0.5 sustain=1\n"
+                                              "pattern tone 2\n  flute A4 | -\n"
+                                              "song tone tone+12\n");
+    std::string out = scratch("tone/out"), log;
+    ASSERT_EQ(run(GENERATOR + " " + scores + " " + out, log), 0) << log;
+    Sound s = decode(out + "/sounds/songs/test.ogg");
+    ASSERT_TRUE(s.ok) << log;
+    EXPECT_NEAR(s.seconds(), 9.0, 0.001);
+    EXPECT_NEAR(crossing_freq(s.mono(44100, 3 * 44100), 44100), 440.0, 440 * 0.01);
+    EXPECT_NEAR(crossing_freq(s.mono(5 * 44100, 7 * 44100), 44100), 880.0, 880 * 0.01);
+    std::vector<Entry> list = read_playlist(out + "/sounds/songs/corvale.m3u");
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].seconds, 9);
+    EXPECT_EQ(list[0].title, "Test Tone");
+    EXPECT_EQ(list[0].file, "test.ogg");
+    fs::remove_all(scratch("tone"));
+}
+
+TEST(SoundGenerator, ChordSymbolsAreVoicedAroundTheCentreAndArpeggiated)
+{
+    // [C] around C5 is voiced G4 C5 E5; the arpeggiator plays it upwards a quarter
+    // note each, and the one-bar track repeats through the two-bar pattern.
+    std::string scores = score_folder("arp", "tempo 120\ntail 1\n"
+                                             "instrument harp sine sustain=1 center=C5"
+                                             " arp=up arpstep=4\n"
+                                             "pattern p 2\n  harp [C]\nsong p\n");
+    std::string out = scratch("arp/out"), log;
+    ASSERT_EQ(run(GENERATOR + " " + scores + " " + out, log), 0) << log;
+    Sound s = decode(out + "/sounds/songs/test.ogg");
+    ASSERT_TRUE(s.ok) << log;
+    const double expected[8] = {392.0, 523.3, 659.3, 392.0, 392.0, 523.3, 659.3, 392.0};
+    for (int beat = 0; beat < 8; beat++) {
+        sf_count_t mid = (sf_count_t)((beat + 0.5) * 0.5 * 44100);
+        double f = crossing_freq(s.mono(mid - 4000, mid + 4000), 44100);
+        EXPECT_NEAR(f, expected[beat], expected[beat] * 0.01) << "beat " << beat + 1;
+    }
+    fs::remove_all(scratch("arp"));
+}
+
+TEST(SoundGenerator, PlaylistNamingASongTwiceIsRefused)
+{
+    std::string scores = score_folder("twice", "tempo 120\ninstrument a sine\n"
+                                               "pattern p 1\n  a C4\nsong p\n");
+    std::ofstream(scores + "/playlist") << "# order\ntest\ntest\n";
+    std::string out = scratch("twice/out"), log;
+    EXPECT_EQ(run(GENERATOR + " " + scores + " " + out, log), 1);
+    EXPECT_NE(log.find("playlist:3:"), std::string::npos) << log;
+    EXPECT_FALSE(fs::exists(out + "/sounds"));
+    fs::remove_all(scratch("twice"));
+}
+
+TEST(SoundGenerator, FaultyScoresAreRefusedNamingTheLineAndWriteNothing)
+{
+    const std::string head = "title Bad\ntempo 120\ninstrument lead saw\ninstrument kick kick\n";
+    struct Fault {
+        std::string score;
+        int line;
+        const char *says;
+    };
+    const Fault faults[] = {
+        {head + "pattern a 1\n  lead H4 . . .\nsong a\n", 6, "not a note"},
+        {head + "pattern a 1\n  lead C4 . .\nsong a\n", 6, "divides"},
+        {head + "pattern a 1\n  lead C4 . - .\nsong a\n", 6, "follows a rest"},
+        {head + "pattern a 1\n  kick x - x x\nsong a\n", 6, "no held notes"},
+        {head + "pattern a 2\n  lead C4 | D4 | E4\nsong a\n", 6, "more bars"},
+        {head + "pattern a 4\n  lead C4 | D4 | E4\nsong a\n", 6, "do not divide"},
+        {head + "pattern a 1\n  lead [Cxyz]\nsong a\n", 6, "unknown chord"},
+        {head + "pattern a 1\n  lead C4\nsong a b\n", 7, "unknown pattern"},
+        {head + "pattern a 1\n  lead C4\nsong a+40\n", 7, "transposition"},
+        {head + "pattern a 1\n  drums x x x x\nsong a\n", 6, "not an instrument"},
+        {"tempo 500\n", 1, "tempo"},
+        {"instrument lead saw gain=loud\n", 1, "not a number"},
+        {"instrument lead saw colour=3\n", 1, "unknown instrument setting"},
+        {"instrument lead banjo\n", 1, "unknown instrument kind"},
+        {head + "pattern a 64\n  lead C4\nsong a*64\n", 7, "longer than"},
+        {head, 4, "no song line"},
+    };
+    for (const Fault &f : faults) {
+        std::string scores = score_folder("fault", f.score), out = scratch("fault/out"), log;
+        EXPECT_EQ(run(GENERATOR + " " + scores + " " + out, log), 1) << f.score;
+        std::string where = "test.song:" + std::to_string(f.line) + ":";
+        EXPECT_NE(log.find(where), std::string::npos) << "expected " << where << " in: " << log;
+        EXPECT_NE(log.find(f.says), std::string::npos) << "expected " << f.says << " in: " << log;
+        EXPECT_FALSE(fs::exists(out + "/sounds")) << "a refused score must leave no files";
+    }
+    fs::remove_all(scratch("fault"));
+}
