@@ -18,6 +18,9 @@ extern GLuint base;              // first of the large font's 256 display lists,
 extern GLuint sbase;             // first of the small font's 256 display lists, 0 = none
 
 void generate_texture_names();   // generate every table's names, in the fixed order
-void load_startup();             // fonts, loading messages, images, editor levels, icons, default set
+int load_startup();              // fonts, loading messages, images, editor levels, icons, default set;
+                                 // 0 when a file the game cannot run without is missing or damaged
 void KillFont();                 // delete the large font's lists
 void KillsFont();                // delete the small font's lists
+void glPrint(const char *fmt, ...);   // printf-formatted text in the large font, at the current matrix
+void glsPrint(const char *fmt, ...);  // the same in the small font, 40 units deeper

@@ -4,6 +4,7 @@
 
 // The fonts, images, editor levels, icons and the default level set arrive
 // with the texture and text loaders; until then start-up loads nothing.
-void load_startup()
+int load_startup()
 {
+    return 1;
 }

@@ -53,7 +53,8 @@ int InitGL()
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     present_frame();
 
-    load_startup();
+    if (!load_startup())
+        return 0;  // the message naming the file has been shown
 
     FILE *save = fopen("level_sets/corvale.sav", "rb");
     SAVE_AVAILABLE = save != nullptr;
