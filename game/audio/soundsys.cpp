@@ -10,14 +10,11 @@
 
 FMOD_SYSTEM *system_fmod;
 FMOD_RESULT result;
-FMOD_SOUND *playlist;
-int isplaylist;
-FMOD_SOUND *sound;
-FMOD_CHANNEL *channel;
-FMOD_CHANNEL *seffects;
 
 static const unsigned REQUIRED_VERSION = 0x41200;
 
+// A refused format (25) stops the music and lets the game go on; any other
+// failure shows the library's text and ends the program.
 void ERRCHECK(FMOD_RESULT r)
 {
     if (r == FMOD_ERR_FORMAT && channel)
@@ -30,6 +27,8 @@ void ERRCHECK(FMOD_RESULT r)
     exit(-1);
 }
 
+// The library start-up, in order: version, driver 0's speaker mode and
+// capabilities, its name, 32 channels right-handed, then the music.
 int init_sound()
 {
     result = FMOD_System_Create(&system_fmod);
@@ -78,6 +77,7 @@ int init_sound()
     return 1;
 }
 
+// Releases the song and the playlist, then closes and frees the system.
 void shutdown_sound()
 {
     if (sound) {
@@ -85,10 +85,15 @@ void shutdown_sound()
         ERRCHECK(result);
         sound = nullptr;
     }
-    if (isplaylist) {
+    // Also a file that opened but is no playlist: it holds its decoded samples.
+    if (playlist) {
         result = FMOD_Sound_Release(playlist);
         ERRCHECK(result);
+        playlist = nullptr;
     }
+    isplaylist = 0;
+    channel = nullptr;
+    seffects = nullptr;
     result = FMOD_System_Close(system_fmod);
     ERRCHECK(result);
     result = FMOD_System_Release(system_fmod);

@@ -1,9 +1,241 @@
-// The two outline fonts: their display lists and their release.
+// The two outline fonts: glyph outlines from FreeType, filled by the GLU
+// tessellator into display lists in em units, and the printf-style printers.
+
+#include <GL/glu.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+
+#include <array>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <vector>
 
 #include "graphics.h"
 
 GLuint base;
 GLuint sbase;
+glyph_metrics gmf[256];
+
+static const int GLYPHS = 255;             // codes 0..254 get a glyph; 255 stays empty
+static const int PRINT_BYTES = 4096;       // longest formatted text, NUL included
+static const double FLATNESS = 1.0 / 512;  // largest gap between a curve and its chords, em units
+static const int CURVE_STEPS_MAX = 64;     // chords per curve segment at most
+
+// Unicode of Windows-1252's codes 128..159; the five it leaves undefined keep their own number.
+static const unsigned short cp1252_high[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+typedef std::array<GLdouble, 3> point;
+
+// Every vertex handed to the tessellator for the glyph being built; a deque,
+// so the addresses the tessellator keeps stay valid until the polygon ends.
+static std::deque<point> vertices;
+static std::vector<point> contour;         // the contour being walked, in em units
+static double em_scale;                    // em units per font unit of the face
+static double pen_x, pen_y;                // the outline walk's current point, font units
+
+// Unicode code point of a Windows-1252 character code.
+static unsigned code_point(int c)
+{
+    return c >= 128 && c < 160 ? cp1252_high[c - 128] : (unsigned)c;
+}
+
+static void GLAPIENTRY tess_begin(GLenum type)
+{
+    glBegin(type);
+}
+
+static void GLAPIENTRY tess_vertex(void *data)
+{
+    glVertex3dv((const GLdouble *)data);
+}
+
+static void GLAPIENTRY tess_end()
+{
+    glEnd();
+}
+
+// Where outlines cross or touch, the tessellator asks for a new vertex.
+static void GLAPIENTRY tess_combine(GLdouble coords[3], void *[4], GLfloat[4], void **out)
+{
+    vertices.push_back({coords[0], coords[1], coords[2]});
+    *out = vertices.back().data();
+}
+
+// Adds a point in font units to the contour, skipping repeats.
+static void add_point(double x, double y)
+{
+    point p = {x * em_scale, y * em_scale, 0.0};
+    if (contour.empty() || contour.back() != p)
+        contour.push_back(p);
+    pen_x = x;
+    pen_y = y;
+}
+
+// Hands the walked contour to the tessellator, without the closing repeat of its start.
+static void close_contour(GLUtesselator *tess)
+{
+    if (contour.size() > 1 && contour.back() == contour.front())
+        contour.pop_back();
+    if (contour.size() >= 3) {
+        gluTessBeginContour(tess);
+        for (const point &p : contour) {
+            vertices.push_back(p);
+            gluTessVertex(tess, vertices.back().data(), vertices.back().data());
+        }
+        gluTessEndContour(tess);
+    }
+    contour.clear();
+}
+
+// Chords needed so that a curve whose largest second difference is d strays
+// less than FLATNESS from them; k is 1/4 for a quadratic, 3/4 for a cubic.
+static int curve_steps(double d, double k)
+{
+    int n = (int)ceil(sqrt(d * em_scale * k / FLATNESS));
+    return n < 1 ? 1 : n > CURVE_STEPS_MAX ? CURVE_STEPS_MAX : n;
+}
+
+static int walk_move(const FT_Vector *to, void *tess)
+{
+    close_contour((GLUtesselator *)tess);
+    add_point(to->x, to->y);
+    return 0;
+}
+
+static int walk_line(const FT_Vector *to, void *)
+{
+    add_point(to->x, to->y);
+    return 0;
+}
+
+static int walk_conic(const FT_Vector *c, const FT_Vector *to, void *)
+{
+    double x0 = pen_x, y0 = pen_y;
+    int n = curve_steps(hypot(x0 - 2 * c->x + to->x, y0 - 2 * c->y + to->y), 0.25);
+    for (int i = 1; i <= n; i++) {
+        double t = (double)i / n, u = 1 - t;
+        add_point(u * u * x0 + 2 * u * t * c->x + t * t * to->x,
+                  u * u * y0 + 2 * u * t * c->y + t * t * to->y);
+    }
+    return 0;
+}
+
+static int walk_cubic(const FT_Vector *c1, const FT_Vector *c2, const FT_Vector *to, void *)
+{
+    double x0 = pen_x, y0 = pen_y;
+    double d1 = hypot(x0 - 2 * c1->x + c2->x, y0 - 2 * c1->y + c2->y);
+    double d2 = hypot(c1->x - 2 * c2->x + to->x, c1->y - 2 * c2->y + to->y);
+    int n = curve_steps(d1 > d2 ? d1 : d2, 0.75);
+    for (int i = 1; i <= n; i++) {
+        double t = (double)i / n, u = 1 - t;
+        add_point(u * u * u * x0 + 3 * u * u * t * c1->x + 3 * u * t * t * c2->x + t * t * t * to->x,
+                  u * u * u * y0 + 3 * u * u * t * c1->y + 3 * u * t * t * c2->y + t * t * t * to->y);
+    }
+    return 0;
+}
+
+// Compiles one character's list: its filled outline, then the move by its advance.
+static void build_glyph(FT_Face face, GLUtesselator *tess, GLuint list, int code)
+{
+    glyph_metrics &m = gmf[code];
+    m = {};
+    FT_UInt index = FT_Get_Char_Index(face, code_point(code));
+    int loaded = FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP) == 0 &&
+                 face->glyph->format == FT_GLYPH_FORMAT_OUTLINE;
+
+    glNewList(list, GL_COMPILE);
+    if (loaded) {
+        FT_Outline *outline = &face->glyph->outline;
+        FT_BBox box;
+        FT_Outline_Get_CBox(outline, &box);
+        m.blackbox_x = (float)((box.xMax - box.xMin) * em_scale);
+        m.blackbox_y = (float)((box.yMax - box.yMin) * em_scale);
+        m.origin_x = (float)(box.xMin * em_scale);
+        m.origin_y = (float)(box.yMax * em_scale);
+        m.cell_inc_x = (float)(face->glyph->metrics.horiAdvance * em_scale);
+
+        static const FT_Outline_Funcs walk = {walk_move, walk_line, walk_conic, walk_cubic, 0, 0};
+        vertices.clear();
+        contour.clear();
+        gluTessBeginPolygon(tess, nullptr);
+        FT_Outline_Decompose(outline, &walk, tess);
+        close_contour(tess);
+        gluTessEndPolygon(tess);
+    }
+    glTranslatef(m.cell_inc_x, m.cell_inc_y, 0.0f);
+    glEndList();
+}
+
+// A tessellator filling by non-zero winding, so holes stay open, facing the viewer.
+static GLUtesselator *new_glyph_tessellator()
+{
+    GLUtesselator *tess = gluNewTess();
+    if (!tess)
+        return nullptr;
+    gluTessCallback(tess, GLU_TESS_BEGIN, (_GLUfuncptr)tess_begin);
+    gluTessCallback(tess, GLU_TESS_VERTEX, (_GLUfuncptr)tess_vertex);
+    gluTessCallback(tess, GLU_TESS_END, (_GLUfuncptr)tess_end);
+    gluTessCallback(tess, GLU_TESS_COMBINE, (_GLUfuncptr)tess_combine);
+    gluTessProperty(tess, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_NONZERO);
+    gluTessNormal(tess, 0.0, 0.0, 1.0);
+    return tess;
+}
+
+// Builds 256 lists from the face standing in for "Arial" at the weight; the
+// first list's name, or 0 when no outline face or no lists can be had.
+static GLuint build_outline_font(int bold)
+{
+    char path[1024];
+    int face_index = 0;
+    if (!find_font_file("Arial", bold, path, sizeof path, &face_index))
+        return 0;
+    FT_Library library;
+    if (FT_Init_FreeType(&library))
+        return 0;
+    FT_Face face;
+    GLuint first = 0;
+    if (FT_New_Face(library, path, face_index, &face) == 0) {
+        GLUtesselator *tess = FT_IS_SCALABLE(face) ? new_glyph_tessellator() : nullptr;
+        if (tess)
+            first = glGenLists(256);
+        if (first) {
+            em_scale = 1.0 / face->units_per_EM;
+            for (int code = 0; code < GLYPHS; code++)
+                build_glyph(face, tess, first + code, code);
+            glNewList(first + GLYPHS, GL_COMPILE);
+            glEndList();
+        }
+        if (tess)
+            gluDeleteTess(tess);
+        FT_Done_Face(face);
+    }
+    FT_Done_FreeType(library);
+    vertices.clear();
+    return first;
+}
+
+int BuildFont()
+{
+    KillFont();
+    base = build_outline_font(1);
+    return base != 0;
+}
+
+int BuildsFont()
+{
+    KillsFont();
+    sbase = build_outline_font(0);
+    return sbase != 0;
+}
 
 void KillFont()
 {
@@ -17,4 +249,40 @@ void KillsFont()
     if (sbase)
         glDeleteLists(sbase, 256);
     sbase = 0;
+}
+
+// Draws one list per byte of the text from the font whose lists start at first.
+static void call_lists(GLuint first, const char *text)
+{
+    if (!first)
+        return;
+    glPushAttrib(GL_LIST_BIT);
+    glListBase(first);
+    glCallLists((GLsizei)strlen(text), GL_UNSIGNED_BYTE, text);
+    glPopAttrib();
+}
+
+void glPrint(const char *fmt, ...)
+{
+    if (!fmt)
+        return;
+    char text[PRINT_BYTES];
+    va_list ap;
+    va_start(ap, fmt);
+    vsnprintf(text, sizeof text, fmt, ap);
+    va_end(ap);
+    call_lists(base, text);
+}
+
+void glsPrint(const char *fmt, ...)
+{
+    if (!fmt)
+        return;
+    char text[PRINT_BYTES];
+    va_list ap;
+    va_start(ap, fmt);
+    vsnprintf(text, sizeof text, fmt, ap);
+    va_end(ap);
+    glTranslatef(0.0f, 0.0f, -40.0f);
+    call_lists(sbase, text);
 }

@@ -4,6 +4,8 @@
 
 #include <GL/gl.h>
 
+#include <cstddef>
+
 // ---- Texture-name tables, indexed from 1 (names generated once by InitGL) ----
 extern GLuint edtexname[1500];   // the editor's brick textures, 1..texmax
 extern GLuint etexname[512];     // brick textures in play, 1..511
@@ -13,14 +15,55 @@ extern GLuint ticon[32];         // GUI button icons
 extern GLuint tvis[5];           // the editor's visibility overlays, 1..3
 extern GLuint backtex[100];      // backgrounds, 1..backmax
 
-// ---- Fonts ----
-extern GLuint base;              // first of the large font's 256 display lists, 0 = none
-extern GLuint sbase;             // first of the small font's 256 display lists, 0 = none
+// ---- Image staging ----
+const int TITLE_BYTES = 4000000; // room for one decoded RGB image (1,333,333 pixels)
+const int ALPHA_BYTES = 16384;   // room for one RGBA image of transparent mode (4096 pixels)
+const int BRICK_BYTES = 6144;    // one raw brick texture: 64 x 32 RGB
+extern unsigned char title[TITLE_BYTES];  // every decoded image and raw brick, packed RGB rows
+extern unsigned char alpha[ALPHA_BYTES];  // the RGBA copy of a transparent-mode image
+extern char bad_file[1024];      // the first fixed image that failed to load; "" when none
 
+// Table numbers of read_png_file. Opaque mode: 1, 2, 5; transparent mode: 1, 3, 4.
+enum { TABLE_TEXTURES = 1, TABLE_BACKTEX = 2, TABLE_TICON = 3, TABLE_TVIS = 4, TABLE_PUPTEXTURES = 5 };
+
+// ---- Texture loading ----
 void generate_texture_names();   // generate every table's names, in the fixed order
+int read_png_file(const char *path, int transparent, int table, int slot);
+                                 // decode an 8-bit RGB PNG and upload it to the table's slot;
+                                 // 0 (and bad_file set) when missing, damaged, wrong type or too big
+int load_icons(const char *path, int slot);    // transparent image into ticon[slot]
+int load_visible(const char *path, int slot);  // transparent image into tvis[slot]
+void load_bricks();              // bricks/b1.raw, b2.raw, ... into etexname; sets texmax
+int load_textures();             // bricks, the fixed images, power-ups and backgrounds; 0 on a bad file
+int puploader();                 // the 17 power-up icons; 0 on a bad file
+int init_icons();                // the GUI button icons; 0 on a bad file
+int init_visible();              // the three visibility overlays; 0 on a bad file
+int load_backgrounds();          // bg1.png, bg2.png, ... into backtex; sets backmax, backnum (0: none)
 int load_startup();              // fonts, loading messages, images, editor levels, icons, default set;
                                  // 0 when a file the game cannot run without is missing or damaged
+
+// ---- Fonts ----
+// One glyph's measures in em units, as the outline builder reports them.
+struct glyph_metrics {
+    float blackbox_x, blackbox_y;  // size of the inked box
+    float origin_x, origin_y;      // upper-left corner of the inked box from the origin
+    float cell_inc_x, cell_inc_y;  // advance to the next glyph's origin
+};
+
+extern GLuint base;              // first of the large font's 256 display lists, 0 = none
+extern GLuint sbase;             // first of the small font's 256 display lists, 0 = none
+extern glyph_metrics gmf[256];   // metrics of the font built last; not read by the game
+
+int BuildFont();                 // the large bold font into base; 0 when no outline font exists
+int BuildsFont();                // the small regular font into sbase; 0 when no outline font exists
 void KillFont();                 // delete the large font's lists
 void KillsFont();                // delete the small font's lists
-void glPrint(const char *fmt, ...);   // printf-formatted text in the large font, at the current matrix
-void glsPrint(const char *fmt, ...);  // the same in the small font, 40 units deeper
+void glPrint(const char *fmt, ...)    // printf-formatted text in the large font, at the current matrix
+    __attribute__((format(printf, 1, 2)));
+void glsPrint(const char *fmt, ...)   // the same in the small font, 40 units deeper
+    __attribute__((format(printf, 1, 2)));
+
+// ---- Font files (shell/fontfile.cpp, platform) ----
+// Path and face index of the installed outline face that stands in for the
+// family at the given weight (bold 1 or 0); 0 when none is found.
+int find_font_file(const char *family, int bold, char *path, size_t size, int *index);

@@ -2,8 +2,124 @@
 // power-ups, board drawing, the saved game and the high scores.
 #pragma once
 
+#include <cstdint>
+
+// ---- Grid layout: 21 x 21 cells, row-major, rows and columns 1..20 in use ----
+constexpr int GRID_SIDE = 21;                       // cells per row, column 0 unused
+constexpr int GRID_CELLS = GRID_SIDE * GRID_SIDE;   // 441 entries per grid array
+constexpr int GRID_ROWS = 20;                       // rows (and columns) in use
+inline int grid_index(int r, int c) { return r * GRID_SIDE + c; }   // row r, column c
+
+// ---- Brick type codes (bricktype, ed_bricktype) ----
+enum brick_type { BRICK_NORMAL = 1, BRICK_TWO_HIT = 2, BRICK_EXPLODING = 3,
+                  BRICK_INVISIBLE = 4, BRICK_THREE_HIT = 5 };
+
+constexpr int POWERUP_KINDS = 17;       // power-up kinds are 1..17, 0 = none
+constexpr int MAX_SET_TEXTURES = 511;   // brick textures in play, entries 1..511 of etexname
+constexpr int MAX_ED_TEXTURES = 1499;   // the editor's brick textures, entries 1..1499 of edtexname
+constexpr int BRICK_TEX_W = 64, BRICK_TEX_H = 32;       // brick texture size in pixels
+constexpr int BRICK_TEX_BYTES = BRICK_TEX_W * BRICK_TEX_H * 3;   // 6144, RGB
+
+// ---- Game board (what is played) ----
+extern int32_t board[GRID_CELLS];       // brick texture number, 0 = empty cell
+extern int32_t bricktype[GRID_CELLS];   // brick type code; meaningful where board is not 0
+extern int32_t rr[GRID_CELLS];          // red 0..127; 128 in cleared cells
+extern int32_t gg[GRID_CELLS];          // green 0..127; 128 in cleared cells
+extern int32_t bb[GRID_CELLS];          // blue 0..127; 128 in cleared cells
+extern int32_t powerup[GRID_CELLS];     // power-up kind released by the brick, 0 = none
+extern int32_t explosion[GRID_CELLS];   // 1 = the cell explodes at the next wave
+extern int32_t btemp[GRID_CELLS];       // 1 = staging mark of the explosion chain
+
+// ---- Editor board (what is being edited) ----
+extern int32_t leveled[GRID_CELLS];        // texture number, as board
+extern int32_t ed_rr[GRID_CELLS];          // red
+extern int32_t ed_gg[GRID_CELLS];          // green
+extern int32_t ed_bb[GRID_CELLS];          // blue
+extern int32_t ed_bricktype[GRID_CELLS];   // brick type code
+extern int32_t ed_powerup[GRID_CELLS];     // power-up kind
+
+// ---- File records: 32-bit little-endian integers, NUL-terminated texts ----
+
+// Header of a level-set file, "level_sets/%s.bls".
+struct level_set_header {
+    int32_t level_count;            // levels in the file
+    int32_t texture_count;          // brick textures in the file
+    char set_title[255];            // the set's display name
+    char author_name[255];          // the author
+    char description_text[255];     // the description
+    char padding[3];                // ignored
+};
+static_assert(sizeof(level_set_header) == 776, "level-set header is 776 bytes");
+
+// One grid array, as the six blocks of a level are stored.
+struct grid_record {
+    int32_t cells[GRID_CELLS];
+};
+static_assert(sizeof(grid_record) == 1764, "grid array is 1764 bytes");
+
+// The six grid arrays of a level, in file order.
+enum { LEVEL_TEXTURES, LEVEL_RED, LEVEL_GREEN, LEVEL_BLUE, LEVEL_TYPES, LEVEL_POWERUPS,
+       LEVEL_BLOCKS };
+
+// A single-level file, "user_data/l%d.raw".
+struct level_file_record {
+    grid_record block[LEVEL_BLOCKS];
+};
+static_assert(sizeof(level_file_record) == 10584, "level file is 10584 bytes");
+
+// A level inside a level-set file: each grid array followed by a separator.
+struct set_level_record {
+    struct {
+        grid_record grid;
+        char separator[8];
+    } block[LEVEL_BLOCKS];
+};
+static_assert(sizeof(set_level_record) == 10632, "level-set level record is 10632 bytes");
+
+// A brick texture inside a level-set file, followed by a separator.
+struct set_texture_record {
+    uint8_t rgb[BRICK_TEX_BYTES];
+    char separator[8];
+};
+static_assert(sizeof(set_texture_record) == 6152, "level-set texture record is 6152 bytes");
+
+constexpr long SET_HEADER_BYTES = sizeof(level_set_header) + 8;   // header and separator, 784
+
+// ---- Level state ----
+extern int level;                // current level of the set, 1-based [1]
+extern int level_total;          // levels of the current set, or of the editor while testing
 extern char set_name[256];       // file name of the level set in play, under level_sets/
+extern level_set_header fhead;   // header of the last level-set file read
+extern int difficulty;           // 0 Easy, 1 Normal, 2 Hard [1]
+extern int texmax;               // number of brick texture files found
+extern int curlevel;             // number of the editor's level files found, at least 1
+extern int backmax;              // number of background images
+extern int backnum;              // background in use, 1..backmax (0 while there is none)
+
+// ---- Saved game ----
 extern int SAVE_AVAILABLE;       // 1 when level_sets/corvale.sav exists
 extern int PLAYING_SAVED_GAME;   // 1 while a continued game is played
 
+// ---- Board drawing ----
+extern float firey;              // fire texture's vertical offset, grows 0.005 a frame [0.001]
+extern int now;                  // explosion clock, 0..3
+
+// ---- Falling power-ups (slots 1..3; 4..6 are cleared with them) ----
+extern int pup[7];               // kind in the slot, 0 = free
+
+// ---- Levels (board.cpp, levels.cpp) ----
+void clear_board();              // empty the game board: board 0, colours 128, type 1
+void clear_editor_board();       // empty the editor board, explosion and btemp marks
+void load_level_set(const char *name, int level);   // level of "level_sets/<name>" into the board
+void test_level();               // the editor's current level into the board for a test game
+void edload();                   // the editor's textures and first level, at start-up
+
+// ---- Board drawing (drawboard.cpp) ----
+void draw_board();               // the bricks, their shadows, and the per-frame board duties
+
+// ---- Power-ups (powerups.cpp) ----
+void update_powerups();          // move and draw the falling power-ups
+void powerup_check();            // the paddle's catch test for slots 1..3
+
+// ---- Saved game (savegame.cpp) ----
 void save_progress();            // write the game in progress to level_sets/corvale.sav

@@ -1,15 +1,274 @@
-// The frame dispatcher: draws one frame of whichever screen is up and holds
+// The frame dispatcher: draws one frame of whichever screen is up (the editor,
+// or the game scene with the title screen and its menus over it) and holds
 // game and menu frames to the target rate.
 
 #include <GL/gl.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "audio/audio.h"
+#include "editor/editor.h"
+#include "graphics/graphics.h"
+#include "menus/browser.h"
+#include "menus/menus.h"
+#include "physics/ball.h"
+#include "physics/physics.h"
+#include "rules/progress.h"
+#include "rules/rules.h"
 #include "shell.h"
+
+float paddlex = 2.75f;
+float paddle_temp, xDiff;
+
+// The last brick's countdown: one step per 60 frames, also while paused; at
+// zero the brick explodes and marks its four neighbours.
+static void last_brick_countdown()
+{
+    if (!(block_timer && last_block))
+        return;
+    if (++binterval >= 60) {
+        binterval = 0;
+        btimer -= 1;
+    }
+    if (btimer >= 1)
+        return;
+    int r = btimeri, c = btimerj;
+    if (r < 1 || r > 20 || c < 1 || c > 20)
+        return;
+    int cell = r * 21 + c;
+    broken(r, c, board[cell], rr[cell], gg[cell], bb[cell]);
+    board[cell] = 0;
+    explosion[cell] = 0;
+    bricktype[cell] = 0;
+    if (r > 1) explosion[cell - 21] = 1;
+    if (r < 20) explosion[cell + 21] = 1;
+    if (c > 1) explosion[cell - 1] = 1;
+    if (c < 20) explosion[cell + 1] = 1;
+    block_timer = 0;
+    play_boom(0, 0);
+}
+
+// The tiled background, shaded from white at the top to black at the bottom.
+static void draw_background()
+{
+    if (fadein || background == 0 || classic || backnum < 1)
+        return;
+    glBindTexture(GL_TEXTURE_2D, backtex[backnum]);
+    glEnable(GL_TEXTURE_2D);
+    glBegin(GL_QUADS);
+    glColor3f(1, 1, 1);
+    glTexCoord2f(0, 0); glVertex3f(-5.5f, 5.0f, -11.0f);
+    glTexCoord2f(8, 0); glVertex3f(5.5f, 5.0f, -11.0f);
+    glColor3f(0, 0, 0);
+    glTexCoord2f(8, 8); glVertex3f(5.5f, -4.0f, -11.0f);
+    glTexCoord2f(0, 8); glVertex3f(-5.5f, -4.0f, -11.0f);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+}
+
+// One side bar: the wall-side edge at bar_alpha, fading out to the outer edge.
+static void side_bar(float wall, float outer)
+{
+    const float tx[4] = {0, 1.5f, 1.5f, 0}, ty[4] = {0, 0, 4.5f, 4.5f};
+    const float xs[4] = {wall, outer, outer, wall}, ys[4] = {2.5f, 2.5f, -2.5f, -2.5f};
+    glBegin(GL_QUADS);
+    for (int k = 0; k < 4; k++) {
+        glColor4f(1, 1, 1, xs[k] == wall ? bar_alpha : 0.0f);
+        if (!classic)
+            glTexCoord2f(tx[k], ty[k]);
+        glVertex3f(xs[k], ys[k], -5.0f);
+    }
+    glEnd();
+}
+
+static void draw_side_bars()
+{
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, textures[15]);
+    side_bar(5.5f, 6.5f);
+    side_bar(0.5f, -0.5f);
+    glDisable(GL_BLEND);
+}
+
+// The paddle follows the mouse; balls held by the sticky paddle move with it.
+static void follow_mouse()
+{
+    if (fadein || game_pause)
+        return;
+    paddle_temp = paddlex;
+    oldMouseX = (float)mouseX;
+    float m, k;
+    if (fullscreen) {
+        m = (float)mouseX;
+        k = 0.6f / screenx;
+    } else {
+        m = (float)mouseX - 80;
+        k = 0.85f / screenx;
+    }
+    float x = m * k * msensitivity + 0.5f;
+    xDiff = paddlex - x;
+    paddlex = x;
+    for (int n = 1; n <= 16; n++) {
+        if (glu[n] != 1)
+            continue;
+        xpos[n] -= xDiff;
+        if (xpos[n] + ballsize > 5.5f)
+            xpos[n] = 5.5f - ballsize;
+        if (xpos[n] < 0.5f)
+            xpos[n] = 0.5f;
+    }
+    if (x > 5.5f - paddle_size)
+        paddlex = 5.5f - paddle_size;
+    if (paddlex < 0.5f)
+        paddlex = 0.5f;
+}
+
+static void draw_paddle()
+{
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glBindTexture(GL_TEXTURE_2D, textures[3]);
+    glBegin(GL_QUADS);
+    glColor3f(1, 1, 1);
+    if (!classic) glTexCoord2f(0, 0);
+    glVertex3f(paddlex, -1.5f, -5.0f);
+    if (!classic) glTexCoord2f(1, 0);
+    glVertex3f(paddlex + paddle_size, -1.5f, -5.0f);
+    glColor3f(0.15f, 0.15f, 0.15f);
+    if (!classic) glTexCoord2f(1, 1);
+    glVertex3f(paddlex + paddle_size, -1.6f, -5.0f);
+    if (!classic) glTexCoord2f(0, 1);
+    glVertex3f(paddlex, -1.6f, -5.0f);
+    glEnd();
+}
+
+// The music status bar along the bottom of the field.
+static void draw_status_bar()
+{
+    char line[160];
+    music_status(line, sizeof line);
+    gui_win(0.525f, -1.69f, 5.475f, -2.05f, line, " ", 3);
+    glDisable(GL_TEXTURE_2D);
+}
+
+// HUD texts: the countdown, the score line and the banners.
+static void draw_hud()
+{
+    if (block_timer) {
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_DEPTH_TEST);
+        glLoadIdentity();
+        glColor3f(1, 1, 1);
+        glTranslatef(-24.7f, -16.2f, -10.0f);
+        glsPrint("Last block timer: %d", btimer);
+        glLoadIdentity();
+    }
+    print_set(1);
+    glPrint("Score:%d", score);
+    print_set(1);
+    glPrint("                             Lives:%d", abs(counter - 5));
+    print_set(1);
+    glPrint("                                                    Level:%d/%d", level, level_total);
+    if (game_pause) {
+        glRasterPos2f(-0.5f, 0.35f);
+        glColor3f(1, 1, 1);
+        glLoadIdentity();
+        glTranslatef(-1.9f, 0, -10.0f);
+        glPrint("PAUSED");
+    }
+    if (newlevel && !game_pause && menu == 0) {
+        glRasterPos2f(-0.1f, 0.35f);
+        glColor3f(0.2f, 1.0f, 0.2f);
+        glLoadIdentity();
+        glTranslatef(-1.6f, 0, -10.0f);
+        if (!gameover)
+            glPrint("Level %d", level);
+        int n = level < 4 ? level : 4;
+        if (bonus && level != 1) {
+            glLoadIdentity();
+            glTranslatef(-7.0f, -1.3f, -25.0f);
+            if (!gameover)
+                glPrint("Skill Bonus! %dX Fissionball Mode!", n);
+        }
+    }
+    if (gameover) {
+        glLoadIdentity();
+        glTranslatef(-2.7f, 0, -10.0f);
+        glColor3f(1, 1, 1);
+        glPrint("GAME OVER");
+    }
+}
 
 int DrawGLScene()
 {
     quake_frame = 1;
+    shake_step();
+    if (!fullscreen && !game_pause) {
+        focus_window();
+        capture_mouse();
+    }
+    if (edit) {
+        editor();
+        if (edit) {
+            // Editor frames are paced by the buffer swap; without V-sync that
+            // pace is unbounded, so the frame lock holds them too.
+            if (!VSyncEnabled())
+                fps = LockFPS(targetFPS);
+            return 1;
+        }
+    }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    last_brick_countdown();
+
     glLoadIdentity();
+    glEnable(GL_BLEND);
+    draw_background();
+
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0, 0);
+    if (!classic)
+        draw_particles();
+    Ball();
+
+    glLoadIdentity();
+    if (shake == 1)
+        glTranslatef(qfx - 3.0f, qfy, 0);
+    else
+        glTranslatef(-3.0f, 0, 0);
+    glColor4f(0, 0, 1, 1);
+    glDisable(GL_DEPTH_TEST);
+
+    if (!gamestart) {
+        draw_side_bars();
+        glLoadIdentity();
+        glTranslatef(-3.0f, 0, 0);
+        follow_mouse();
+        draw_paddle();
+        glEnable(GL_DEPTH_TEST);
+        draw_board();
+        check_board();
+        glDisable(GL_DEPTH_TEST);
+        prize_check();
+        draw_status_bar();
+        draw_hud();
+    }
+
+    if (menu) {
+        glLoadIdentity();
+        glTranslatef(-3.0f, 0, 0);
+        render_title();
+    }
+    if (loadgui)
+        level_loader();
+    if (menu && !fadeout) {
+        glLoadIdentity();
+        glTranslatef(-3.0f, 0, 0);
+        drawpointer();
+    }
     glEnable(GL_DEPTH_TEST);
     fps = LockFPS(targetFPS);
     return 1;

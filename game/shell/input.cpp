@@ -1,9 +1,229 @@
-// The window procedure: window, keyboard and mouse messages; the polled keys
-// and the Escape action run from the main loop.
+// The window procedure: window, keyboard and mouse messages. Presses and
+// releases launch the ball, pause, choose menu items and turn the control under
+// the pointer into a one-shot request for the screen that owns it.
 
+#include "audio/audio.h"
+#include "editor/editor.h"
+#include "graphics/graphics.h"
+#include "menus/browser.h"
+#include "menus/menus.h"
+#include "physics/ball.h"
+#include "physics/physics.h"
+#include "rules/progress.h"
+#include "rules/rules.h"
+#include "rules/scores.h"
 #include "shell.h"
 
-int mouseX, mouseY;   // last accepted pointer position, client pixels
+int mouseX, mouseY;
+float oldMouseX, oldMouseY;
+int mx, my;
+int colorlag = 7, bricklag = 9, puplag = 9;
+
+// The request flag each GUI selection code raises (0 = handled specially).
+static int *const gui_request[32] = {
+    nullptr, &GUI_OK, &GUI_CANCEL, &GUI_EGRID, &GUI_PUPON,
+    &GUI_RPLUS, &GUI_GPLUS, &GUI_BPLUS, &GUI_RMINUS, &GUI_GMINUS,
+    &GUI_BMINUS, &GUI_VISON, &GUI_TESTLEVEL, &GUI_LEVPLUS, &GUI_LEVMINUS,
+    nullptr, &GUI_CREATE, &GUI_LDELETE, &GUI_ADELETE, &GUI_BACK,
+    &GUI_BRICK, &GUI_BRICK_PLUS, &GUI_BRICK_MINUS, &GUI_PUP_PLUS, &GUI_PUP_MINUS,
+    &GUI_EDCLASSIC, nullptr, &GUI_LEVEL, &GUI_DIFF, &GUI_PLAY,
+    &GUI_CONTINUE, &get_drops,
+};
+
+static void set_press_position(LPARAM lParam)
+{
+    mx = (int)LOWORD((uintptr_t)lParam);
+    my = (int)HIWORD((uintptr_t)lParam);
+}
+
+static void menu_click()
+{
+    if (!edit)
+        play_click();
+}
+
+// Main-menu items, while the menu is up, still and unblocked.
+static void choose_menu_item()
+{
+    if (!(menu == 1 && !fadein && !fadeout && menublock == 0))
+        return;
+    switch (selected) {
+    case 1: menu_click(); options = 1; break;
+    case 3: menu_click(); drag = 0; edit = 1; break;
+    case 4: menu_click(); showscores = 1; break;
+    case 6: menu_click(); help = 1; break;
+    case 2:
+        menu_click();
+        GUI_CANCEL = 0;
+        loadgui = 1;
+        file_search(1);
+        selected = 0;
+        break;
+    default: break;
+    }
+}
+
+static void gui_dispatch()
+{
+    int code = gui_select;
+    if (code < 1 || code > 31)
+        return;
+    if (code == 15) {
+        save_edited_level();
+    } else if (gui_request[code]) {
+        *gui_request[code] = 1;
+        play_click();
+    } else {
+        return;
+    }
+    gui_select = 0;
+}
+
+// Releases every ball the sticky paddle holds, each moving one step.
+static void release_glued_balls()
+{
+    for (int n = 1; n <= 16; n++) {
+        if (glu[n] != 1)
+            continue;
+        glu[n] = 0;
+        xpos[n] += xspeed[n] * xdirection[n];
+        ypos[n] += yspeed[n] * ydirection[n];
+    }
+}
+
+static void left_press(LPARAM lParam)
+{
+    set_press_position(lParam);
+    choose_menu_item();
+    if (end_credits) {
+        open_web_page();
+        KillFont();
+        PostQuitMessage(0);
+        return;
+    }
+    if (!fadein) {
+        if (menu == 1 && !fadeout && selected == 5 && menublock == 0) {
+            menu_click();
+            end_credits = 1;
+        }
+        if (!fadeout)
+            gui_dispatch();
+    }
+    if (!edit) {
+        if (ball_start == 0 && !gameover && menu == 0 && glued == 1)
+            release_glued_balls();
+        return;
+    }
+    editor_paint();
+}
+
+// Puts the balls on their way from the paddle: one ball, or after a level
+// finished without losing a life, as many as the level number (up to four).
+static void launch()
+{
+    in_flight = 1;
+    lastbounce = 1;
+    for (int n = 1; n <= 16; n++) {
+        balls[n] = 0;
+        glu[n] = 0;
+        xspeed[n] = 0.005f;
+        xpos[n] = paddlex + paddle_size * 0.5f;
+        ypos[n] = ballsize - 1.5f;
+        if (difficulty == 0) yspeed[n] = 0.02f;
+        else if (difficulty == 1) yspeed[n] = 0.03f;
+        else if (difficulty == 2) yspeed[n] = 0.045f;
+        xdirection[n] = 1;
+        ydirection[n] = 1;
+    }
+    glued = 0;
+    if (bonus == 0) {
+        balls[1] = 1;
+    } else {
+        int count = level < 4 ? level : 4;
+        for (int n = 1; n <= count; n++)
+            balls[n] = 1;
+        bonus = 0;
+    }
+    newlevel = 0;
+    ball_start = 0;
+}
+
+// After "GAME OVER": the score check, then a fresh game under the title screen.
+static void end_game()
+{
+    if (!testing_level) {
+        hs_classic = classic != 0;
+        hs_score = score;
+        checkscores();
+    }
+    oldlives = 4;
+    newlives = 0;
+    for (int k = 0; k < 10; k++)
+        goodies[k] = 1;
+    for (int n = 1; n <= 16; n++)
+        balls[n] = 0;
+    level = 1;
+    score = 0;
+    reset_board();
+    newlevel = 1;
+    counter = 1;
+    fadein = 1;
+    menu = 1;
+    gameover = 0;
+}
+
+static void left_release(LPARAM lParam)
+{
+    if (!fadein && !fadeout) {
+        if (GUI_RPLUS || GUI_RMINUS) {
+            GUI_RPLUS = GUI_RMINUS = 0;
+            colorlag = 7;
+        }
+        if (GUI_BRICK_PLUS || GUI_BRICK_MINUS) {
+            GUI_BRICK_PLUS = GUI_BRICK_MINUS = 0;
+            bricklag = 9;
+        }
+        if (GUI_PUP_PLUS || GUI_PUP_MINUS) {
+            GUI_PUP_PLUS = GUI_PUP_MINUS = 0;
+            puplag = 9;
+        }
+        if (GUI_GPLUS || GUI_GMINUS || GUI_BPLUS || GUI_BMINUS) {
+            GUI_GPLUS = GUI_GMINUS = GUI_BPLUS = GUI_BMINUS = 0;
+            colorlag = 4;
+        }
+    }
+    if (edit && !fadein)
+        drag = 0;
+    set_press_position(lParam);
+    if (in_flight == 0 && ball_start == 1 && !gameover) {
+        if (menu || edit)
+            return;
+        launch();
+    } else if (gameover) {
+        end_game();
+    }
+}
+
+// Pauses or resumes play, with the music; in a window the system cursor shows
+// while paused.
+static void right_release(LPARAM lParam)
+{
+    if (edit && !fadein)
+        edrag = 0;
+    set_press_position(lParam);
+    if (gameover || edit || fadein || fadeout || menu)
+        return;
+    game_pause = !game_pause;
+    pause_song();
+    if (!fullscreen)
+        show_cursor(game_pause);
+}
+
+static void wheel(WPARAM wParam)
+{
+    short delta = (short)HIWORD(wParam);
+    music_volume_step(delta > 0 ? 1 : -1);
+}
 
 LRESULT WndProc(HWND, unsigned msg, WPARAM wParam, LPARAM lParam)
 {
@@ -29,19 +249,38 @@ LRESULT WndProc(HWND, unsigned msg, WPARAM wParam, LPARAM lParam)
             mouseY = (int)y;
         return 0;
     }
+    case WM_LBUTTONDOWN:
+        capture_mouse();
+        left_press(lParam);
+        return 0;
+    case WM_LBUTTONUP:
+        capture_mouse();
+        left_release(lParam);
+        return 0;
+    case WM_RBUTTONDOWN:
+        capture_mouse();
+        set_press_position(lParam);
+        if (edit)
+            editor_erase();
+        return 0;
+    case WM_RBUTTONUP:
+        capture_mouse();
+        right_release(lParam);
+        return 0;
+    case WM_MBUTTONUP:
+        toggle_random();
+        return 0;
+    case WM_MOUSEWHEEL:
+        wheel(wParam);
+        return 0;
+    case WM_XBUTTONUP:
+        capture_mouse();
+        if (HIWORD(wParam) == XBUTTON1)
+            next_song();
+        else if (HIWORD(wParam) == XBUTTON2)
+            previous_song();
+        return 0;
     default:
         return 0;
     }
-}
-
-// The volume, music and editor hot-keys are polled here once the sound
-// effects, the music player and the editor exist.
-void poll_keys()
-{
-}
-
-// Leaving a game with Escape needs a game to leave; until play exists the key
-// does nothing beyond holding the frame.
-void escape_action()
-{
 }

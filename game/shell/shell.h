@@ -53,6 +53,14 @@ extern int classic;         // [0] classic (plain) mode
 
 // ---- Input ----
 extern int mouseX, mouseY;  // last accepted pointer position, client pixels
+extern float oldMouseX, oldMouseY;  // the previous position
+extern int mx, my;          // client position of the last button press or release
+extern int colorlag, bricklag, puplag;  // editor +/- repeat delays [7, 9, 9]
+
+// ---- Frame dispatcher ----
+extern float bar_alpha;     // alpha of the side bars' inner edge [1.0]
+extern float paddlex;       // paddle's left edge, field units
+extern float paddle_temp, xDiff;  // paddle x before this frame's move; old minus new
 
 // ---- Frame globals ----
 extern int quake_frame;     // set to 1 at the start of every frame
@@ -81,6 +89,7 @@ void present_frame();                // swap the window's buffers
 void show_cursor(int show);          // system cursor on or off
 void capture_mouse();                // keep mouse reports coming while a button is held outside
 void focus_window();                 // give the window the keyboard focus
+void open_web_page();                // the game's manual in the player's browser
 
 // ---- Messages (pump.cpp, msgbox.cpp, input.cpp) ----
 int pump_messages(int *quit_code);   // dispatch pending messages; 1 when the quit message came

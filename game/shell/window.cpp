@@ -201,3 +201,26 @@ void focus_window()
     if (window() && (SDL_GetWindowFlags(window()) & SDL_WINDOW_INPUT_FOCUS))
         SDL_SetWindowInputFocus(window());
 }
+
+// Opens the manual that ships in the game folder, as a file address with
+// every unsafe character of the folder's path escaped.
+void open_web_page()
+{
+    char *folder = SDL_GetBasePath();
+    if (!folder)
+        return;
+    static const char safe[] = "/-._~";
+    char url[8192] = "file://";
+    size_t n = SDL_strlen(url);
+    for (const char *p = folder; *p && n + 4 < sizeof url - 32; p++) {
+        unsigned char c = (unsigned char)*p;
+        if (SDL_isalnum(c) || SDL_strchr(safe, c))
+            url[n++] = (char)c;
+        else
+            n += (size_t)SDL_snprintf(url + n, 4, "%%%02X", c);
+    }
+    url[n] = 0;
+    SDL_strlcat(url, "manual/index.html", sizeof url);
+    SDL_free(folder);
+    SDL_OpenURL(url);
+}

@@ -1,0 +1,161 @@
+// The PNG loader: decodes 8-bit RGB images through libpng into the staging
+// buffer and uploads them, opaque or with pure black as the transparent colour.
+
+#include <GL/glu.h>
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "graphics.h"
+
+unsigned char title[TITLE_BYTES];
+unsigned char alpha[ALPHA_BYTES];
+char bad_file[1024];
+
+// Remembers the first image that could not be used, for the start-up message; returns 0.
+static int refuse(const char *path)
+{
+    if (!bad_file[0])
+        snprintf(bad_file, sizeof bad_file, "%s", path);
+    return 0;
+}
+
+// The texture name at a slot of the numbered table; null when the table is
+// not one of the mode's or the slot lies outside it.
+static GLuint *table_slot(int transparent, int table, int slot)
+{
+    GLuint *names = nullptr;
+    int count = 0;
+    if (table == TABLE_TEXTURES) {
+        names = textures;
+        count = 32;
+    } else if (!transparent && table == TABLE_BACKTEX) {
+        names = backtex;
+        count = 100;
+    } else if (!transparent && table == TABLE_PUPTEXTURES) {
+        names = puptextures;
+        count = 31;
+    } else if (transparent && table == TABLE_TICON) {
+        names = ticon;
+        count = 32;
+    } else if (transparent && table == TABLE_TVIS) {
+        names = tvis;
+        count = 5;
+    }
+    if (!names || slot < 1 || slot >= count)
+        return nullptr;
+    return &names[slot];
+}
+
+// Reads the header that follows the signature; 0 when libpng reports an error.
+static int read_header(png_structp png, png_infop info, FILE *fp,
+                       png_uint_32 *width, png_uint_32 *height, int *depth, int *colour)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return 0;
+    png_init_io(png, fp);
+    png_set_sig_bytes(png, 8);
+    png_read_info(png, info);
+    png_get_IHDR(png, info, width, height, depth, colour, nullptr, nullptr, nullptr);
+    return 1;
+}
+
+// Decodes every row, all passes of an interlaced file; 0 on a libpng error
+// or when the library's rows are not the size the buffers were laid out for.
+static int read_rows(png_structp png, png_infop info, png_bytepp rows, size_t row_bytes)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return 0;
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != row_bytes)
+        return 0;
+    png_read_image(png, rows);
+    return 1;
+}
+
+// Decodes an 8-bit RGB PNG of at most max_pixels pixels into title, top row
+// first, 3 bytes a pixel; 0 when it is missing, damaged, of another type or too big.
+static int decode_png(const char *path, int64_t max_pixels, int *width, int *height)
+{
+    FILE *fp = fopen(path, "rb");
+    if (!fp)
+        return 0;
+    unsigned char signature[8];
+    if (fread(signature, 1, 8, fp) != 8 || png_sig_cmp(signature, 0, 8) != 0) {
+        fclose(fp);
+        return 0;
+    }
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    png_uint_32 w = 0, h = 0;
+    int depth = 0, colour = 0;
+    int ok = info && read_header(png, info, fp, &w, &h, &depth, &colour);
+    ok = ok && depth == 8 && colour == PNG_COLOR_TYPE_RGB && w > 0 && h > 0 &&
+         (int64_t)w * h <= max_pixels;
+    if (ok) {
+        // Rows are decoded straight into the staging buffer, which the size
+        // check above guarantees is large enough.
+        std::vector<png_bytep> rows(h);
+        for (png_uint_32 y = 0; y < h; y++)
+            rows[y] = title + (size_t)y * w * 3;
+        ok = read_rows(png, info, rows.data(), (size_t)w * 3);
+    }
+    png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+    fclose(fp);
+    *width = (int)w;
+    *height = (int)h;
+    return ok;
+}
+
+// Copies title into alpha with A = 0 where a pixel is exactly black, 255 elsewhere.
+static void make_alpha(int pixels)
+{
+    for (int p = 0; p < pixels; p++) {
+        const unsigned char *s = title + p * 3;
+        unsigned char *d = alpha + p * 4;
+        d[0] = s[0];
+        d[1] = s[1];
+        d[2] = s[2];
+        d[3] = (s[0] | s[1] | s[2]) ? 255 : 0;
+    }
+}
+
+int read_png_file(const char *path, int transparent, int table, int slot)
+{
+    GLuint *name = table_slot(transparent, table, slot);
+    int64_t max_pixels = transparent ? ALPHA_BYTES / 4 : TITLE_BYTES / 3;
+    int width = 0, height = 0;
+    if (!name || !decode_png(path, max_pixels, &width, &height))
+        return refuse(path);
+
+    glBindTexture(GL_TEXTURE_2D, *name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    if (!transparent) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, title);
+        return 1;
+    }
+    make_alpha(width * height);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, alpha);
+    return 1;
+}
+
+int load_icons(const char *path, int slot)
+{
+    return read_png_file(path, 1, TABLE_TICON, slot);
+}
+
+int load_visible(const char *path, int slot)
+{
+    return read_png_file(path, 1, TABLE_TVIS, slot);
+}

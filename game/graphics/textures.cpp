@@ -1,0 +1,157 @@
+// The game's image files and the slots they load into: the fixed images,
+// power-up icons, GUI icons, visibility overlays, brick textures and backgrounds.
+
+#include <GL/glu.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "graphics.h"
+#include "rules/rules.h"
+#include "shell/shell.h"
+
+// One fixed image and the slot of its table.
+struct image_file {
+    int slot;
+    const char *path;
+    int transparent;
+};
+
+static const image_file texture_files[] = {
+    {1, "graphics/title1280.png", 0}, {2, "graphics/ed.png", 0},
+    {3, "paddles/p1.png", 0},         {4, "graphics/fire.png", 0},
+    {5, "graphics/pointer.png", 1},   {12, "graphics/ball.png", 1},
+    {13, "graphics/glow.png", 1},     {14, "graphics/credits.png", 0},
+    {15, "graphics/walls.png", 0},
+};
+
+// Power-up icons under graphics/powerups/, by kind 1..17.
+static const char *const powerup_files[18] = {
+    nullptr,          "explode.png",    "bigball.png",     "smallball.png",   "speedup.png",
+    "slowdown.png",   "nextboard.png",  "death.png",       "ballsplosion.png", "bigpaddle.png",
+    "smallpaddle.png", "1up.png",       "glue.png",        "thru.png",        "explosive.png",
+    "visible.png",    "line.png",       "earthquake.png",
+};
+
+// GUI icons under graphics/buttons/; slots 12, 20 and 21 stay empty.
+static const image_file icon_files[] = {
+    {1, "about.png", 1},       {2, "bricks.png", 1},      {3, "create.png", 1},
+    {4, "delete.png", 1},      {5, "difficulty.png", 1},  {6, "edit.png", 1},
+    {7, "exit.png", 1},        {8, "grid.png", 1},        {9, "hiscores.png", 1},
+    {10, "level.png", 1},      {11, "load.png", 1},       {13, "minus.png", 1},
+    {14, "off.png", 1},        {15, "ok.png", 1},         {16, "on.png", 1},
+    {17, "play.png", 1},       {18, "plus.png", 1},       {19, "save.png", 1},
+    {22, "test.png", 1},       {23, "cancel.png", 1},     {24, "powerup.png", 1},
+    {25, "back.png", 1},       {26, "gridoff.png", 1},    {27, "powerupsoff.png", 1},
+    {28, "visible.png", 1},    {29, "visiblesquare.png", 1}, {30, "notvisible.png", 1},
+};
+
+// The editor's overlays over Invisible, 2 Hit and 3 Hit bricks.
+static const char *const visible_files[4] = {
+    nullptr, "graphics/buttons/visible.png", "graphics/buttons/visible2.png",
+    "graphics/buttons/visible3.png",
+};
+
+static const int BRICK_FILES_MAX = 511;   // etexname holds bricks 1..511
+static const int BACKGROUNDS_MAX = 99;    // backtex holds backgrounds 1..99
+
+// 1 when the file can be opened for reading.
+static int file_opens(const char *path)
+{
+    FILE *f = fopen(path, "rb");
+    if (!f)
+        return 0;
+    fclose(f);
+    return 1;
+}
+
+// Uploads the 64 x 32 RGB brick in title as a repeating, mipmapped texture.
+static void upload_brick(GLuint name)
+{
+    glBindTexture(GL_TEXTURE_2D, name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, 64, 32, GL_RGB, GL_UNSIGNED_BYTE, title);
+}
+
+void load_bricks()
+{
+    int k;
+    for (k = 1; k <= BRICK_FILES_MAX; k++) {
+        char path[64];
+        snprintf(path, sizeof path, "bricks/b%d.raw", k);
+        FILE *f = fopen(path, "rb");
+        if (!f)
+            break;
+        size_t got = fread(title, 1, BRICK_BYTES, f);
+        fclose(f);
+        // A short file leaves the rest of its texture black, not last image's bytes.
+        memset(title + got, 0, BRICK_BYTES - got);
+        upload_brick(etexname[k]);
+    }
+    texmax = k - 1;
+}
+
+int puploader()
+{
+    for (int kind = 1; kind <= 17; kind++) {
+        char path[128];
+        snprintf(path, sizeof path, "graphics/powerups/%s", powerup_files[kind]);
+        if (!read_png_file(path, 0, TABLE_PUPTEXTURES, kind))
+            return 0;
+    }
+    return 1;
+}
+
+int load_backgrounds()
+{
+    int ok = 1;
+    int k;
+    for (k = 1; k <= BACKGROUNDS_MAX; k++) {
+        char path[64];
+        snprintf(path, sizeof path, "graphics/backgrounds/bg%d.png", k);
+        if (!file_opens(path))
+            break;
+        if (!read_png_file(path, 0, TABLE_BACKTEX, k)) {
+            ok = 0;
+            break;
+        }
+    }
+    backmax = k - 1;
+    // With no background there is nothing to pick: 0 means none is drawn.
+    backnum = backmax > 0 ? randn(backmax) : 0;
+    return ok;
+}
+
+int load_textures()
+{
+    load_bricks();
+    for (const image_file &f : texture_files)
+        if (!read_png_file(f.path, f.transparent, TABLE_TEXTURES, f.slot))
+            return 0;
+    if (!puploader())
+        return 0;
+    return load_backgrounds();
+}
+
+int init_icons()
+{
+    for (const image_file &f : icon_files) {
+        char path[128];
+        snprintf(path, sizeof path, "graphics/buttons/%s", f.path);
+        if (!load_icons(path, f.slot))
+            return 0;
+    }
+    return 1;
+}
+
+int init_visible()
+{
+    for (int slot = 1; slot <= 3; slot++)
+        if (!load_visible(visible_files[slot], slot))
+            return 0;
+    return 1;
+}

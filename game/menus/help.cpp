@@ -1,0 +1,66 @@
+// The help page: the seventeen power-ups with their icons and names, in a
+// full-screen list panel that its Cancel closes.
+
+#include <GL/gl.h>
+
+#include "graphics/graphics.h"
+#include "menus.h"
+#include "shell/shell.h"
+
+static const int POWERUP_KINDS = 17;
+static const int ROWS = 5;          // kinds run down a column, then to the next
+
+// Power-up names by kind, 1..17.
+static const char *const POWERUP_NAMES[POWERUP_KINDS + 1] = {
+    "", "Detonate", "Big Ball", "Small Ball", "Fast Ball", "Slow Ball",
+    "Next Board", "Death", "Ballsplosion!", "Big Paddle", "Small Paddle",
+    "Extra Life", "Sticky Paddle", "Heavy Ball", "Nuclear Ball", "Show Invisible",
+    "Brick Wall", "Earthquake!",
+};
+
+// Icon corners in the GUI frame and name positions from the identity.
+static const float ICON_X[4] = {1.0f, 2.1f, 3.2f, 4.3f};
+static const float ICON_Y[ROWS] = {1.25f, 0.75f, 0.25f, -0.25f, -0.75f};
+static const float NAME_X[4] = {-15.0f, -5.0f, 5.0f, 15.0f};
+static const float NAME_Y[ROWS] = {9.5f, 5.0f, 0.5f, -4.0f, -8.5f};
+static const float ICON_SIZE = 0.3f;
+
+void showhelp()
+{
+    gui_win(0.6f, 1.55f, 5.3f, -1.55f, " ", " ", 5);
+    menublock = 1;
+
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glLoadIdentity();
+    glTranslatef(-18.0f, 13.0f, -5.0f);
+    glsPrint("Help:");
+
+    for (int kind = 1; kind <= POWERUP_KINDS; kind++) {
+        int column = (kind - 1) / ROWS, row = (kind - 1) % ROWS;
+        glLoadIdentity();
+        glTranslatef(-3.0f, 0.0f, 0.0f);
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        glBindTexture(GL_TEXTURE_2D, puptextures[kind]);
+        float x = ICON_X[column], y = ICON_Y[row];
+        tex_quad(x, y, x + ICON_SIZE, y - ICON_SIZE, -5.0f);
+
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_BLEND);
+        glLoadIdentity();
+        glTranslatef(NAME_X[column], NAME_Y[row], -5.0f);
+        glsPrint("%s", POWERUP_NAMES[kind]);
+    }
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+
+    if (GUI_CANCEL) {
+        GUI_CANCEL = 0;
+        menublock = 0;
+        gui_select = 0;
+        gui_block = 0;
+        help = 0;
+    }
+}

@@ -1,0 +1,93 @@
+// Menus and screens: GUI panels, the pointer and text entry, the title screen
+// with its main menu, help and credits, and the entry points of the sub-screens.
+#pragma once
+
+// ---- Pointer and GUI requests (panel.cpp, pointer.cpp) ----
+extern float pointerx;          // pointer x in the GUI frame, 0.25 .. 5.5
+extern float pointery;          // pointer y, -2.0 .. 2.0, growing downward (drawn at GUI y = -pointery)
+extern int gui_select;          // code of the control under the pointer this frame, 0 = none
+
+// One-shot requests raised by a left press on a control code (set by the window
+// procedure, cleared by the screen that owns the control).
+extern int GUI_OK;              // code 1: the open panel's OK
+extern int GUI_CANCEL;          // code 2: the open panel's or sub-screen's Cancel
+extern int GUI_EGRID;           // code 3: editor grid on/off
+extern int GUI_PUPON;           // code 4: editor power-up layer on/off
+extern int GUI_RPLUS;           // code 5: editor red +
+extern int GUI_GPLUS;           // code 6: editor green +
+extern int GUI_BPLUS;           // code 7: editor blue +
+extern int GUI_RMINUS;          // code 8: editor red -
+extern int GUI_GMINUS;          // code 9: editor green -
+extern int GUI_BMINUS;          // code 10: editor blue -
+extern int GUI_VISON;           // code 11: editor brick overlays on/off
+extern int GUI_TESTLEVEL;       // code 12: test play of the edited level
+extern int GUI_LEVPLUS;         // code 13: next editor level
+extern int GUI_LEVMINUS;        // code 14: previous editor level
+extern int GUI_CREATE;          // code 16: build a level set from the editor's levels
+extern int GUI_LDELETE;         // code 17: clear the edited level (asks first)
+extern int GUI_ADELETE;         // code 18: delete all editor levels (asks first)
+extern int GUI_BACK;            // code 19: leave the editor
+extern int GUI_BRICK;           // code 20: next brick type
+extern int GUI_BRICK_PLUS;      // code 21: next brick texture
+extern int GUI_BRICK_MINUS;     // code 22: previous brick texture
+extern int GUI_PUP_PLUS;        // code 23: next power-up
+extern int GUI_PUP_MINUS;       // code 24: previous power-up
+extern int GUI_EDCLASSIC;       // code 25: classic mode on/off
+extern int GUI_LEVEL;           // code 27: browser shows the next level set
+extern int GUI_DIFF;            // code 28: next difficulty
+extern int GUI_PLAY;            // code 29: start the game
+extern int GUI_CONTINUE;        // code 30: continue the saved game
+
+// ---- Show flags of the editor's one-message panels (panel.cpp; `saved` is the editor's) ----
+extern int blank;               // "There are no bricks in this level." is shown
+extern int levdone;             // "Level set created." is shown
+
+// ---- Text entry (textentry.cpp) ----
+extern char buffer[96];         // text being entered, always NUL-terminated
+extern int bcount;              // characters in buffer
+extern int fulltext;            // 0 = file-name mode (digits and letters), 1 = full-text mode
+extern int carat;               // caret blink counter, 0 .. 30; runs across dialogs
+
+// ---- Title screen and main menu (title.cpp) ----
+extern int selected;            // menu item under the pointer: 1 Play, 2 Load, 3 Edit, 4 Scores, 5 Exit, 6 Help; 0 none
+extern int item_select;         // 1 when some menu item is under the pointer this frame
+extern float title_alpha;       // opacity of the title layer, 0.0 .. 1.0; [0]
+extern float titlex;            // left edge of the title image in the GUI frame; [2.7245] at rest
+
+// ---- High-score screen state used by the title (scores_screen.cpp) ----
+extern int highscore;           // the high-score name dialog is open
+extern int hs_sequence;         // a new high-score entry was made and is highlighted
+extern int fadehs;              // the highlight of the new entry is fading
+extern float hsfade;            // highlight strength, 1.0 down to 0; [1.0]
+
+// ---- Panels (panel.cpp) ----
+// Framed panel of style 1..5 with its buttons; sets gui_block and gui_select.
+// Leaves the matrix at translate(-3, 0, 0), blending off.
+void gui_win(float x1, float y1, float x2, float y2, const char *title, const char *text, int style);
+void tex_quad(float x1, float y1, float x2, float y2, float z);  // image upright, (x1, y1) top-left
+void text_field(const char *prompt);  // the entry field of a text dialog with prompt and blinking caret
+void infobar(const char *text);       // "Info: %s" on the help line
+void show_blank();                    // "There are no bricks in this level." panel
+void l_saved();                       // "Level saved." panel
+void level_saved();                   // "Level set created." panel
+
+// ---- Pointer (pointer.cpp) ----
+float pointer_scale();                // GUI units per mouse pixel for the client size; 0 when no rule applies
+void move_pointer();                  // pointerx/pointery from the mouse, clamped
+void drawpointer();                   // move_pointer, then draw the pointer over everything
+
+// ---- Text entry (textentry.cpp) ----
+int console_input();                  // type the keys that are down into buffer; 1 when the entry is complete
+
+// ---- Title screen (title.cpp, help.cpp, credits.cpp) ----
+void render_title();                  // the title layer of one frame: image, fades, menu, open sub-screen
+void draw_menu();                     // the six menu icons with hover lighting; sets selected
+void menu_labels();                   // the texts under the menu icons
+void title_quad(unsigned texture);    // a full-view picture on the title image's quad
+void showhelp();                      // help page with the 17 power-ups; Cancel closes it
+void show_credits();                  // end screen; the next press quits (window procedure)
+
+// ---- Sub-screens of later work (options.cpp, scores_screen.cpp) ----
+void play_options();                  // play options panel; empty until play options exist
+void hsnotify();                      // high-score name dialog; empty until high scores exist
+void display_scores();                // high-score table; empty until high scores exist

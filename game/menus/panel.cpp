@@ -1,0 +1,255 @@
+// The framed GUI panel with its OK and Cancel buttons, the text field of the
+// text dialogs, the help bar and the editor's one-message panels.
+
+#include <GL/gl.h>
+
+#include "editor/editor.h"
+#include "graphics/graphics.h"
+#include "menus.h"
+#include "shell/shell.h"
+
+// ---- Constants ----
+
+static const float BORDER = 0.03f;         // frame width around the body
+static const float BAR_HEIGHT = 0.1f;      // title bar and tab height
+static const float BUTTON_SIZE = 0.12f;    // OK and Cancel squares
+static const float BUTTON_DROP = 0.07f;    // buttons sit this far below y1
+static const float Z_BODY = -5.0f, Z_FRAME = -5.01f;
+
+enum { CODE_OK = 1, CODE_CANCEL = 2 };
+
+// How each style looks; a button offset of 0 means the style has no such button.
+struct panel_style {
+    float frame[3];       // frame and tab colour
+    int gradient;         // body shaded from black (y1) to grey (y2), else flat white
+    int title_bar;        // a coloured title bar under the top edge
+    float bar_top[3];     // title bar colour on the y1 edge
+    float bar_bottom[3];  // title bar colour on its lower edge
+    int textured_title;   // title printed with the grid-cell texture bound
+    float ok_dx;          // OK's left edge at x2 - ok_dx
+    float cancel_dx;      // Cancel's left edge at x2 - cancel_dx
+};
+
+static const panel_style STYLES[6] = {
+    {},
+    // 1: confirmations and text-entry dialogs
+    {{0, 0, 0}, 0, 0, {}, {}, 1, 0.38f, 0.25f},
+    // 2: editor toolbar and its sub-panels
+    {{1, 1, 1}, 1, 1, {0.7f, 0.7f, 0.7f}, {0.2f, 0.7f, 0.7f}, 0, 0, 0},
+    // 3: the music status bar
+    {{1, 1, 1}, 1, 1, {0.5f, 0.6f, 1.0f}, {0.0f, 0.1f, 0.5f}, 0, 0, 0},
+    // 4: one-message panels and the high-score name entry
+    {{0, 0, 0}, 0, 0, {}, {}, 1, 0.25f, 0},
+    // 5: full-screen lists
+    {{0.7f, 0.7f, 0.7f}, 1, 0, {}, {}, 1, 0, 0.25f},
+};
+
+// ---- Globals ----
+
+int gui_select;
+int GUI_OK, GUI_CANCEL, GUI_EGRID, GUI_PUPON;
+int GUI_RPLUS, GUI_GPLUS, GUI_BPLUS, GUI_RMINUS, GUI_GMINUS, GUI_BMINUS;
+int GUI_VISON, GUI_TESTLEVEL, GUI_LEVPLUS, GUI_LEVMINUS, GUI_CREATE;
+int GUI_LDELETE, GUI_ADELETE, GUI_BACK, GUI_BRICK, GUI_BRICK_PLUS, GUI_BRICK_MINUS;
+int GUI_PUP_PLUS, GUI_PUP_MINUS, GUI_EDCLASSIC, GUI_LEVEL, GUI_DIFF, GUI_PLAY, GUI_CONTINUE;
+
+int blank;
+int levdone;
+
+// ---- Drawing helpers ----
+
+void tex_quad(float x1, float y1, float x2, float y2, float z)
+{
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0); glVertex3f(x1, y1, z);
+    glTexCoord2f(1, 0); glVertex3f(x2, y1, z);
+    glTexCoord2f(1, 1); glVertex3f(x2, y2, z);
+    glTexCoord2f(0, 1); glVertex3f(x1, y2, z);
+    glEnd();
+}
+
+// An untextured quad in one colour.
+static void flat_quad(float x1, float y1, float x2, float y2, float z, const float *rgb)
+{
+    glColor4f(rgb[0], rgb[1], rgb[2], 1.0f);
+    glBegin(GL_QUADS);
+    glVertex3f(x1, y1, z);
+    glVertex3f(x2, y1, z);
+    glVertex3f(x2, y2, z);
+    glVertex3f(x1, y2, z);
+    glEnd();
+}
+
+// An untextured quad shaded from `top` on the y1 edge to `bottom` on the y2 edge.
+static void shaded_quad(float x1, float y1, float x2, float y2, float z, const float *top, const float *bottom)
+{
+    glBegin(GL_QUADS);
+    glColor4f(top[0], top[1], top[2], 1.0f);
+    glVertex3f(x1, y1, z);
+    glVertex3f(x2, y1, z);
+    glColor4f(bottom[0], bottom[1], bottom[2], 1.0f);
+    glVertex3f(x2, y2, z);
+    glVertex3f(x1, y2, z);
+    glEnd();
+}
+
+// One button with its top-left corner at (bx, by); lit and selected under the pointer.
+static void panel_button(float bx, float by, GLuint icon, int code, int clears_when_away)
+{
+    int hovered = bx <= pointerx && pointerx <= bx + BUTTON_SIZE &&
+                  by - BUTTON_SIZE <= -pointery && -pointery <= by;
+    if (hovered) {
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        gui_select = code;
+    } else {
+        glColor4f(0.7f, 0.7f, 0.7f, 0.7f);
+        if (clears_when_away)
+            gui_select = 0;
+    }
+    glBindTexture(GL_TEXTURE_2D, icon);
+    tex_quad(bx, by, bx + BUTTON_SIZE, by - BUTTON_SIZE, Z_BODY);
+}
+
+// ---- Panel ----
+
+// The second text is the caller's message, which the caller prints itself.
+void gui_win(float x1, float y1, float x2, float y2, const char *title, const char *, int style)
+{
+    if (style < 1 || style > 5)
+        return;
+    const panel_style &s = STYLES[style];
+    static const float WHITE[3] = {1, 1, 1};
+    static const float SHADE_TOP[3] = {0, 0, 0}, SHADE_BOTTOM[3] = {0.3f, 0.3f, 0.3f};
+
+    gui_block = 1;
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+
+    flat_quad(x1 - BORDER, y1 + BORDER, x2 + BORDER, y2 - BORDER, Z_FRAME, s.frame);
+    if (s.gradient)
+        shaded_quad(x1, y1, x2, y2, Z_BODY, SHADE_TOP, SHADE_BOTTOM);
+    else
+        flat_quad(x1, y1, x2, y2, Z_BODY, WHITE);
+    if (s.title_bar)
+        shaded_quad(x1, y1, x2, y1 - BAR_HEIGHT, Z_FRAME, s.bar_top, s.bar_bottom);
+
+    // The slanted tab on the top-left corner.
+    glColor4f(s.frame[0], s.frame[1], s.frame[2], 1.0f);
+    glBegin(GL_QUADS);
+    glVertex3f(x1 - BORDER, y1 + BORDER, Z_FRAME);
+    glVertex3f(x1 + 0.3f, y1 + BORDER, Z_FRAME);
+    glVertex3f(x1 + 0.2f, y1 - BAR_HEIGHT, Z_FRAME);
+    glVertex3f(x1 - BORDER, y1 - BAR_HEIGHT, Z_FRAME);
+    glEnd();
+
+    // The title lands inside a panel along the bottom of the view (the status bar).
+    glLoadIdentity();
+    if (s.textured_title) {
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, textures[2]);
+    }
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glTranslatef(x1 - 19.8f, y1 - 14.22f, -5.0f);
+    glsPrint("%s", title ? title : "");
+
+    glEnable(GL_TEXTURE_2D);
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+    if (s.ok_dx > 0)
+        panel_button(x2 - s.ok_dx, y1 - BUTTON_DROP, ticon[15], CODE_OK, style == 5);
+    if (s.cancel_dx > 0)
+        panel_button(x2 - s.cancel_dx, y1 - BUTTON_DROP, ticon[23], CODE_CANCEL, style == 5);
+    glDisable(GL_BLEND);
+}
+
+// ---- Text field ----
+
+// Drawn by a text dialog after its panel; the caret shows 16 frames out of 30.
+void text_field(const char *prompt)
+{
+    static const float BLACK[3] = {0, 0, 0}, WHITE[3] = {1, 1, 1};
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    flat_quad(1.44f, 0.66f, 4.56f, 0.49f, Z_BODY, BLACK);
+    flat_quad(1.45f, 0.65f, 4.55f, 0.5f, Z_BODY, WHITE);
+
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    glTranslatef(-8.0f, 7.3f, -5.0f);
+    glsPrint("%s", prompt ? prompt : "");
+
+    glLoadIdentity();
+    glTranslatef(-15.1f, 5.5f, -10.0f);
+    carat++;
+    if (carat > 14)
+        glsPrint("%s|", buffer);
+    else
+        glsPrint("%s", buffer);
+    if (carat >= 30)
+        carat = 0;
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+}
+
+// ---- Help bar ----
+
+void infobar(const char *text)
+{
+    glLoadIdentity();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glTranslatef(-20.0f, -19.5f, -10.0f);
+    glsPrint("Info: %s", text ? text : "");
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+}
+
+// ---- One-message panels ----
+
+// A style 4 panel with a black message; returns 1 on the frame its OK is taken.
+// The message is placed after the panel's transform, or from the identity.
+static int message_panel(float x1, float x2, const char *message, float tx, float ty, float tz, int from_identity)
+{
+    gui_win(x1, 0.9f, x2, 0.65f, " ", message, 4);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    if (from_identity)
+        glLoadIdentity();
+    glTranslatef(tx, ty, tz);
+    glsPrint("%s", message);
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+    if (!GUI_OK)
+        return 0;
+    GUI_OK = 0;
+    gui_block = 0;
+    return 1;
+}
+
+void show_blank()
+{
+    menublock = 1;
+    if (message_panel(1.4f, 4.6f, "There are no bricks in this level.", -8.0f, 7.3f, -5.0f, 0)) {
+        menublock = 0;
+        blank = 0;
+    }
+}
+
+void l_saved()
+{
+    if (message_panel(1.8f, 4.2f, "Level saved.", -10.3f, 6.3f, -6.0f, 1))
+        saved = 0;
+}
+
+void level_saved()
+{
+    if (message_panel(1.8f, 4.2f, "Level set created.", -10.3f, 6.3f, -6.0f, 1))
+        levdone = 0;
+}

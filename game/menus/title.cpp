@@ -1,0 +1,201 @@
+// The title screen: the title picture with its fade in and slide out, the
+// main menu's six icons and labels, and the overlays opened from it.
+
+#include <GL/gl.h>
+
+#include "editor/editor.h"
+#include "graphics/graphics.h"
+#include "menus.h"
+#include "shell/shell.h"
+
+// ---- Constants ----
+
+static const float FADE_STEP = 0.01f;      // title alpha per frame: 101 frames either way
+static const float SLIDE_STEP = 0.009f;    // the picture slides left while fading out
+static const float TITLE_REST_X = 2.7245f;
+static const float TITLE_W = 0.551f, TITLE_H = 0.42f, TITLE_Z = -0.5f;  // fills a 4:3 view
+
+static const float ICON_LEFT = 1.675f, ICON_PITCH = 0.5f, ICON_SIZE = 0.25f;
+static const float ICON_TOP = -0.3f, ICON_BOTTOM = -0.55f;
+
+enum { ITEM_PLAY = 1, ITEM_LOAD, ITEM_EDIT, ITEM_SCORES, ITEM_EXIT, ITEM_HELP };
+
+// The menu items left to right: icon slot in `ticon` and the item's code.
+static const struct { int icon, code; } MENU_ITEMS[6] = {
+    {17, ITEM_PLAY}, {11, ITEM_LOAD}, {6, ITEM_EDIT}, {9, ITEM_SCORES}, {1, ITEM_HELP}, {7, ITEM_EXIT},
+};
+
+// Small-font labels under the icons, placed from the identity at z 0.
+static const struct { const char *text; float x, y; } MENU_LABELS[] = {
+    {"Play", -10.45f, -5.3f},
+    {"Load", -6.58f, -5.3f}, {"Levels", -6.83f, -6.1f},
+    {"Edit", -2.35f, -5.3f}, {"Levels", -2.8f, -6.1f},
+    {"High", 1.5f, -5.3f}, {"Scores", 1.05f, -6.1f},
+    {"Help", 5.45f, -5.3f},
+    {"Exit", 9.6f, -5.3f},
+};
+
+// ---- Globals ----
+
+int selected;
+int item_select;
+float title_alpha;
+float titlex = TITLE_REST_X;
+
+// ---- Title picture ----
+
+// Views wider than 4:3 get the picture stretched sideways, so no game scene
+// shows beside an opaque title; its height and the menu rows stay in place.
+void title_quad(unsigned texture)
+{
+    float widen = 1.0f;
+    if (screenx > 0 && screeny > 0 && screenx * 3 > screeny * 4)
+        widen = (float)screenx * 3.0f / ((float)screeny * 4.0f);
+    float centre = titlex + TITLE_W * 0.5f;
+    float half = TITLE_W * 0.5f * widen;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    tex_quad(centre - half, TITLE_H * 0.5f, centre + half, -TITLE_H * 0.5f, TITLE_Z);
+}
+
+// One frame of whichever fade runs.
+static void step_fades()
+{
+    if (fadein) {
+        titlex = TITLE_REST_X;
+        title_alpha += FADE_STEP;
+        bar_alpha -= FADE_STEP;
+        if (title_alpha >= 1.0f) {
+            title_alpha = 1.0f;
+            gamestart = 0;
+            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+            fadein = 0;
+            if (test) {  // a test game has ended: back to the editor
+                edit = 1;
+                test = 0;
+                testing_level = 0;
+                drag = 0;
+                gui_block = 1;
+            }
+        }
+    }
+    if (fadeout) {
+        titlex -= SLIDE_STEP;
+        title_alpha -= FADE_STEP;
+        bar_alpha += FADE_STEP;
+        if (title_alpha <= 0.0f) {
+            title_alpha = 0.0f;
+            glColor4f(0.0f, 0.0f, 0.0f, 0.0f);
+            fadeout = 0;
+            menu = 0;
+        }
+    }
+}
+
+// The new high-score row's highlight fades out after the table is closed.
+static void step_highscore_fade()
+{
+    if (!fadehs)
+        return;
+    if (hs_sequence == 0) {
+        fadehs = 0;
+        return;
+    }
+    hsfade -= 0.006f;
+    if (hsfade < 0.0f) {
+        fadehs = 0;
+        hsfade = 1.0f;
+        hs_sequence = 0;
+    }
+}
+
+// Prints one line in the large font at a translation from the identity.
+static void title_text(const char *text, float x, float y)
+{
+    glLoadIdentity();
+    glTranslatef(x, y, -40.0f);
+    glPrint("%s", text);
+}
+
+void render_title()
+{
+    float a = title_alpha;
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(a, a, a, a);
+    title_quad(textures[1]);
+
+    step_fades();
+    draw_menu();
+
+    a = title_alpha;
+    glEnable(GL_BLEND);
+    glColor4f(a, a, a, a);
+    title_text("Left Mouse Button: Release ball", -6.5f, -0.2f);
+    title_text("Right Mouse Button: Pause game", -6.8f, -1.2f);
+    title_text("Version 1.9R4", 14.8f, -16.2f);
+    menu_labels();
+
+    step_highscore_fade();
+
+    if (highscore)
+        hsnotify();
+    if (showscores)
+        display_scores();
+    if (options)
+        play_options();
+    if (help)
+        showhelp();
+    if (end_credits)
+        show_credits();
+}
+
+// ---- Main menu ----
+
+void draw_menu()
+{
+    float a = title_alpha;
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    item_select = 0;
+    int hovered_code = 0;
+    for (int k = 0; k < 6; k++) {
+        float x1 = ICON_LEFT + ICON_PITCH * k, x2 = x1 + ICON_SIZE;
+        int hovered = !menublock && x1 <= pointerx && pointerx <= x2 &&
+                      ICON_BOTTOM <= -pointery && -pointery <= ICON_TOP;
+        if (hovered) {
+            glColor4f(a, a, a, a);
+            hovered_code = MENU_ITEMS[k].code;
+            item_select = 1;
+            if (hovered_code == ITEM_EDIT)
+                classic = 0;  // the editor works on the textured look
+        } else {
+            glColor4f(a, a, a, a - 0.15f);
+        }
+        glBindTexture(GL_TEXTURE_2D, ticon[MENU_ITEMS[k].icon]);
+        tex_quad(x1, ICON_TOP, x2, ICON_BOTTOM, -5.0f);
+    }
+    selected = hovered_code;
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+void menu_labels()
+{
+    float a = title_alpha;
+    glEnable(GL_BLEND);
+    glColor4f(a, a, a, a);
+    for (const auto &label : MENU_LABELS) {
+        glLoadIdentity();
+        glTranslatef(label.x, label.y, 0.0f);
+        glsPrint("%s", label.text);
+    }
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+}

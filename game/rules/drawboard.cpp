@@ -1,0 +1,170 @@
+// Board drawing: fire bricks, textured bricks and their drop shadows, then the
+// per-frame duties that live with the board (power-ups, the explosion clock).
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+
+#include "graphics/graphics.h"
+#include "physics/physics.h"
+#include "rules.h"
+#include "shell/shell.h"
+
+constexpr int FIRE_TEXTURE = 4;          // slot of the fire image in textures
+constexpr float FIRE_SCROLL = 0.005f;    // fire texture offset gained per frame
+constexpr float FIRE_SHOWN = 0.5f;       // part of the fire image's height shown at once
+constexpr float CLASSIC_INSET = 0.005f;  // classic bricks leave this gap on every side
+constexpr float SHADOW_OFFSET = 0.04f;   // shadows fall this far right and down
+constexpr float SHADOW_Z = -5.1f;        // shadows lie just behind the bricks
+constexpr float SHADOW_ALPHA = 0.3f;
+constexpr int EXPLOSION_PERIOD = 4;      // frames between explosion waves
+
+float firey = 0.001f;
+int now;
+
+// Top-left corner of cell (r, c) in the board frame.
+static float cell_x(int c) { return WALL_LEFT + CELL_W * (c - 1); }
+static float cell_y(int r) { return CEILING - CELL_H * (r - 1); }
+
+// A quad at depth z with its top-left corner at (x, y), w wide and h high.
+static void plain_quad(float x, float y, float w, float h, float z)
+{
+    glBegin(GL_QUADS);
+    glVertex3f(x, y, z);
+    glVertex3f(x + w, y, z);
+    glVertex3f(x + w, y - h, z);
+    glVertex3f(x, y - h, z);
+    glEnd();
+}
+
+// Pass 1: exploding bricks with the fire image scrolling through them.
+static void draw_fire_bricks()
+{
+    glBindTexture(GL_TEXTURE_2D, textures[FIRE_TEXTURE]);
+    for (int r = 1; r <= GRID_ROWS; r++)
+        for (int c = 1; c <= GRID_ROWS; c++) {
+            int k = grid_index(r, c);
+            if (bricktype[k] != BRICK_EXPLODING)
+                continue;
+            float x = cell_x(c), y = cell_y(r);
+            glColor3b((GLbyte)rr[k], (GLbyte)gg[k], (GLbyte)bb[k]);
+            glBegin(GL_QUADS);
+            glTexCoord2f(0, firey);
+            glVertex3f(x, y, FIELD_Z);
+            glTexCoord2f(1, firey);
+            glVertex3f(x + CELL_W, y, FIELD_Z);
+            glTexCoord2f(1, firey + FIRE_SHOWN);
+            glVertex3f(x + CELL_W, y - CELL_H, FIELD_Z);
+            glTexCoord2f(0, firey + FIRE_SHOWN);
+            glVertex3f(x, y - CELL_H, FIELD_Z);
+            glEnd();
+        }
+}
+
+// The brick's colour: multi-hit bricks are darker. Blue is subtracted after
+// its absolute value is taken, so a low blue goes negative and draws as none.
+static void brick_colour(int k)
+{
+    int red = rr[k], green = gg[k], blue = bb[k];
+    int dark = bricktype[k] == BRICK_TWO_HIT ? 25 : bricktype[k] == BRICK_THREE_HIT ? 50 : 0;
+    if (dark) {
+        red = abs(red - dark);
+        green = abs(green - dark);
+        blue = abs(blue) - dark;
+    }
+    glColor3b((GLbyte)red, (GLbyte)green, (GLbyte)blue);
+}
+
+// Pass 2: every visible brick but the exploding ones, textured (or flat in classic).
+static void draw_bricks()
+{
+    for (int r = 1; r <= GRID_ROWS; r++)
+        for (int c = 1; c <= GRID_ROWS; c++) {
+            int k = grid_index(r, c);
+            if (board[k] == 0 || bricktype[k] == BRICK_EXPLODING ||
+                bricktype[k] == BRICK_INVISIBLE)
+                continue;
+            // A texture number beyond the table (a damaged level) draws untextured.
+            bool known = board[k] >= 1 && board[k] <= MAX_SET_TEXTURES;
+            glBindTexture(GL_TEXTURE_2D, known ? etexname[board[k]] : 0);
+            brick_colour(k);
+            float x = cell_x(c), y = cell_y(r);
+            if (classic) {
+                plain_quad(x + CLASSIC_INSET, y - CLASSIC_INSET, CELL_W - 2 * CLASSIC_INSET,
+                           CELL_H - 2 * CLASSIC_INSET, FIELD_Z);
+                continue;
+            }
+            glBegin(GL_QUADS);
+            glTexCoord2f(0, 0);
+            glVertex3f(x, y, FIELD_Z);
+            glTexCoord2f(1, 0);
+            glVertex3f(x + CELL_W, y, FIELD_Z);
+            glTexCoord2f(1, 1);
+            glVertex3f(x + CELL_W, y - CELL_H, FIELD_Z);
+            glTexCoord2f(0, 1);
+            glVertex3f(x, y - CELL_H, FIELD_Z);
+            glEnd();
+        }
+}
+
+// Pass 3: a translucent black shadow behind every visible brick, fire bricks included.
+static void draw_shadows()
+{
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glColor4f(0.0f, 0.0f, 0.0f, SHADOW_ALPHA);
+    for (int r = 1; r <= GRID_ROWS; r++)
+        for (int c = 1; c <= GRID_ROWS; c++) {
+            int k = grid_index(r, c);
+            if (board[k] == 0 || bricktype[k] == BRICK_INVISIBLE)
+                continue;
+            plain_quad(cell_x(c) + SHADOW_OFFSET, cell_y(r) - SHADOW_OFFSET, CELL_W, CELL_H,
+                       SHADOW_Z);
+        }
+    glDisable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+}
+
+// Falling power-ups vanish while the ball waits on the paddle or the game is over.
+static void clear_falling_powerups()
+{
+    for (int s = 1; s <= 6; s++)
+        pup[s] = 0;
+}
+
+// The duties after drawing: power-ups fall, explosions advance every fourth
+// frame, and the paddle may catch a power-up.
+static void board_duties()
+{
+    if (!gameover && !ball_start)
+        update_powerups();
+    if (gameover || ball_start)
+        clear_falling_powerups();
+    if (++now >= EXPLOSION_PERIOD) {
+        boom_cycle();
+        now = 0;
+    }
+    if (gameover || ball_start)
+        return;
+    powerup_check();
+}
+
+void draw_board()
+{
+    glLoadIdentity();
+    if (shake)
+        glTranslatef(FIELD_SHIFT + qfx, qfy, 0.0f);
+    else
+        glTranslatef(FIELD_SHIFT, 0.0f, 0.0f);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+
+    if (!classic)
+        draw_fire_bricks();
+    draw_bricks();
+    firey += FIRE_SCROLL;
+    if (!classic)
+        draw_shadows();
+    board_duties();
+}

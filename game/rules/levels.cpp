@@ -1,0 +1,260 @@
+// The level loaders: a level of a level-set file for play, the editor's levels
+// for a test game, and the editor's textures and first level at start-up.
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "graphics/graphics.h"
+#include "physics/physics.h"
+#include "rules.h"
+#include "shell/shell.h"
+
+// The records are read as raw memory images of the little-endian files.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "level files are little-endian");
+
+// Power-up kinds that Easy takes out of a set: Small Ball, Fast Ball, Death,
+// Small Paddle, Brick Wall, Earthquake!
+static const int easy_removed[] = {3, 4, 7, 10, 16, 17};
+
+// ---- Brick textures ----
+
+// Uploads a 64 x 32 RGB brick texture with mipmaps, repeating in both directions.
+static void upload_brick(GLuint name, const uint8_t *rgb, GLint min_filter, GLint mag_filter)
+{
+    glBindTexture(GL_TEXTURE_2D, name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag_filter);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, BRICK_TEX_W, BRICK_TEX_H, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+}
+
+// Reads brick texture file k into rgb; 0 when it does not open. A file shorter
+// than a texture leaves the rest of the image black.
+static int read_brick_file(int k, uint8_t *rgb)
+{
+    char path[64];
+    snprintf(path, sizeof path, "bricks/b%d.raw", k);
+    FILE *f = fopen(path, "rb");
+    if (!f)
+        return 0;
+    size_t got = fread(rgb, 1, BRICK_TEX_BYTES, f);
+    memset(rgb + got, 0, BRICK_TEX_BYTES - got);
+    fclose(f);
+    return 1;
+}
+
+// Loads brick texture files 1, 2, ... up to max into table[1..]; returns the number read.
+static int load_brick_files(GLuint *table, int max)
+{
+    static uint8_t rgb[BRICK_TEX_BYTES];
+    int k = 1;
+    while (k <= max && read_brick_file(k, rgb)) {
+        upload_brick(table[k], rgb, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR);
+        k++;
+    }
+    return k - 1;
+}
+
+// ---- The editor's level files ----
+
+// Opens the editor's level file k for reading, or returns null.
+static FILE *open_level_file(int k)
+{
+    char path[64];
+    snprintf(path, sizeof path, "user_data/l%d.raw", k);
+    return fopen(path, "rb");
+}
+
+// The number of editor level files numbered 1, 2, ... without a gap.
+static int count_level_files()
+{
+    int k = 0;
+    while (FILE *f = open_level_file(k + 1)) {
+        fclose(f);
+        k++;
+    }
+    return k;
+}
+
+// ---- Board conversions ----
+
+// Power-up kinds outside 1..17 name no power-up; a damaged file must not
+// make the release code index past its icon table.
+static void drop_unknown_powerups()
+{
+    for (int k = 0; k < GRID_CELLS; k++)
+        if (powerup[k] < 0 || powerup[k] > POWERUP_KINDS)
+            powerup[k] = 0;
+}
+
+// Easy: the harmful power-ups are taken out of the cells in use.
+static void easy_filter()
+{
+    for (int r = 1; r <= GRID_ROWS; r++)
+        for (int c = 1; c <= GRID_ROWS; c++)
+            for (int kind : easy_removed)
+                if (powerup[grid_index(r, c)] == kind)
+                    powerup[grid_index(r, c)] = 0;
+}
+
+// Classic: exploding bricks vanish, every other brick is normal, no power-ups.
+static void classic_conversion()
+{
+    for (int r = 1; r <= GRID_ROWS; r++)
+        for (int c = 1; c <= GRID_ROWS; c++) {
+            int k = grid_index(r, c);
+            if (bricktype[k] == BRICK_EXPLODING)
+                board[k] = 0;
+            else
+                bricktype[k] = BRICK_NORMAL;
+            powerup[k] = 0;
+        }
+}
+
+// A new background for the level; none while there are no backgrounds.
+static void pick_background()
+{
+    backnum = backmax > 0 ? randn(backmax) : 0;
+}
+
+// ---- Level-set files ----
+
+// Copies a level record's six grids into the game board.
+static void set_board_from(const set_level_record &rec)
+{
+    int32_t *dest[LEVEL_BLOCKS] = {board, rr, gg, bb, bricktype, powerup};
+    for (int i = 0; i < LEVEL_BLOCKS; i++)
+        memcpy(dest[i], rec.block[i].grid.cells, sizeof(grid_record));
+}
+
+// Reads level lev and the textures of an open level-set file. The header and
+// the file's length are checked before anything else is read: negative counts
+// or a file shorter than its counts promise refuse the whole file (returns 0,
+// board untouched). Textures beyond the table's 511 entries are passed over.
+static int read_set_file(FILE *f, int lev)
+{
+    level_set_header h;
+    if (fseek(f, 0, SEEK_END) != 0)
+        return 0;
+    long size = ftell(f);
+    rewind(f);
+    if (size < 0 || fread(&h, sizeof h, 1, f) != 1)
+        return 0;
+    if (h.level_count < 0 || h.texture_count < 0)
+        return 0;
+    long long need = SET_HEADER_BYTES + (long long)h.level_count * sizeof(set_level_record) +
+                     (long long)h.texture_count * sizeof(set_texture_record);
+    if (size < need)
+        return 0;
+    h.set_title[sizeof h.set_title - 1] = '\0';
+    h.author_name[sizeof h.author_name - 1] = '\0';
+    h.description_text[sizeof h.description_text - 1] = '\0';
+    fhead = h;
+
+    if (lev <= h.level_count) {
+        static set_level_record rec;
+        if (fseek(f, SET_HEADER_BYTES + (long)(lev - 1) * (long)sizeof rec, SEEK_SET) != 0 ||
+            fread(&rec, sizeof rec, 1, f) != 1)
+            return 0;
+        set_board_from(rec);
+    }
+
+    static set_texture_record tex;
+    int count = h.texture_count < MAX_SET_TEXTURES ? h.texture_count : MAX_SET_TEXTURES;
+    if (fseek(f, SET_HEADER_BYTES + (long)h.level_count * (long)sizeof(set_level_record),
+              SEEK_SET) != 0)
+        return 0;
+    for (int t = 1; t <= count; t++) {
+        if (fread(&tex, sizeof tex, 1, f) != 1)
+            return 0;
+        upload_brick(etexname[t], tex.rgb, GL_NEAREST, GL_NEAREST);
+    }
+    return 1;
+}
+
+// Level lev of "level_sets/<name>" into the game board, the set's textures into
+// etexname. A set that is missing or refused leaves an empty board, an empty
+// header and no levels. While the editor is open only a background is picked.
+void load_level_set(const char *name, int lev)
+{
+    if (!edit) {
+        clear_board();
+        if (lev < 1)
+            lev = 1;
+        char path[512];
+        FILE *f = nullptr;
+        int n = snprintf(path, sizeof path, "level_sets/%s", name ? name : "");
+        if (name && n > 0 && n < (int)sizeof path)
+            f = fopen(path, "rb");
+        int ok = f && read_set_file(f, lev);
+        if (f)
+            fclose(f);
+        if (!ok) {
+            clear_board();
+            memset(&fhead, 0, sizeof fhead);
+        }
+        drop_unknown_powerups();
+        if (difficulty == 0)
+            easy_filter();
+        if (classic)
+            classic_conversion();
+        level_total = fhead.level_count;
+    }
+    pick_background();
+}
+
+// ---- The editor's levels ----
+
+// The bricks/ textures back into etexname, and the editor's current level into
+// the game board for a test game.
+void test_level()
+{
+    texmax = load_brick_files(etexname, MAX_SET_TEXTURES);
+    level_total = count_level_files();
+    clear_board();
+    for (int r = 1; r <= GRID_ROWS; r++)
+        for (int c = 1; c <= GRID_ROWS; c++) {
+            int k = grid_index(r, c);
+            board[k] = leveled[k];
+            rr[k] = ed_rr[k];
+            gg[k] = ed_gg[k];
+            bb[k] = ed_bb[k];
+            bricktype[k] = ed_bricktype[k];
+            powerup[k] = ed_powerup[k];
+        }
+    drop_unknown_powerups();
+    testing_level = 1;
+    if (classic)
+        classic_conversion();
+    pick_background();
+}
+
+// At start-up: counts the editor's levels, loads its brick textures and level 1.
+// A level 1 that is missing or shorter than a level file gives an empty level.
+void edload()
+{
+    clear_editor_board();
+    curlevel = count_level_files();
+    fhead.level_count = curlevel;
+    texmax = load_brick_files(edtexname, MAX_ED_TEXTURES);
+
+    static level_file_record rec;
+    FILE *f = open_level_file(1);
+    if (!f) {
+        curlevel = 1;
+        clear_editor_board();
+        return;
+    }
+    int whole = fread(&rec, sizeof rec, 1, f) == 1;
+    fclose(f);
+    if (!whole)
+        return;
+    int32_t *dest[LEVEL_BLOCKS] = {leveled, ed_rr, ed_gg, ed_bb, ed_bricktype, ed_powerup};
+    for (int i = 0; i < LEVEL_BLOCKS; i++)
+        memcpy(dest[i], rec.block[i].cells, sizeof(grid_record));
+}

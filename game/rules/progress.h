@@ -1,0 +1,19 @@
+// Level progression: score, lives, the last-brick countdown, extra lives and
+// the restart of a level.
+#pragma once
+
+extern int score;              // the player's score
+extern int counter;            // lives counter: lives left = abs(counter - 5); a new game sets 1
+extern int oldlives, newlives; // lives at the end of the previous level and of this one
+extern int lcount;             // level cycle counter, 1..4
+extern int last_block;         // the last-brick countdown has been armed for this level
+extern int block_timer;        // the last-brick countdown is running
+extern int btimer;             // seconds left on the countdown, from 10
+extern int binterval;          // frames towards the next countdown step, 0..59
+extern int btimeri, btimerj;   // row and column of the last brick
+extern int goodies[10];        // 1..9: the extra life of that score threshold is still to come
+
+void new_game();               // fresh game state under the title screen, level 1 reloaded
+void reset_board();            // restart the current level from its file
+void check_board();            // end the level when the board is empty; arm the countdown
+void prize_check();            // extra lives by score

@@ -1,0 +1,204 @@
+// Board drawing read back from the offscreen context: brick colours by type,
+// shadows, fire bricks, classic mode, the shake offset and the board's clocks.
+#include <gtest/gtest.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cstring>
+#include <vector>
+
+#include "gl_context.h"
+#include "graphics/graphics.h"
+#include "physics/physics.h"
+#include "rules/rules.h"
+#include "shell/shell.h"
+
+namespace {
+
+// Fills a texture with white, without mipmaps.
+void white_texture(GLuint name)
+{
+    std::vector<uint8_t> px(64 * 32 * 3, 255);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 64, 32, 0, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+}
+
+// The pixel under a board-frame point (field x, y at z -5, before the -3 shift).
+rgb field_pixel(double x, double y)
+{
+    GLdouble model[16], proj[16], wx, wy, wz;
+    GLint view[4];
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glPopMatrix();
+    glGetDoublev(GL_PROJECTION_MATRIX, proj);
+    glGetIntegerv(GL_VIEWPORT, view);
+    gluProject(x, y, -5.0, model, proj, view, &wx, &wy, &wz);
+    return gl_read_pixel((int)wx, (int)wy);
+}
+
+// Centre of cell (r, c), and a point in its shadow but outside the brick.
+double cx(int c) { return 0.5 + 0.25 * (c - 1) + 0.125; }
+double cy(int r) { return 2.0 - 0.12 * (r - 1) - 0.06; }
+
+void place(int r, int c, int type, int red, int green, int blue)
+{
+    int k = grid_index(r, c);
+    board[k] = 1;
+    bricktype[k] = type;
+    rr[k] = red;
+    gg[k] = green;
+    bb[k] = blue;
+}
+
+}  // namespace
+
+#define EXPECT_RGB(p, R, G, B)                                                           \
+    do {                                                                                 \
+        rgb q = (p);                                                                     \
+        EXPECT_NEAR(q.r, R, 1); EXPECT_NEAR(q.g, G, 1); EXPECT_NEAR(q.b, B, 1);          \
+    } while (0)
+
+// A large context, so the classic gaps of 0.01 units span two pixels or more.
+class BoardDrawing : public GLTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        gl_context_open(1280, 960);
+        generate_texture_names();
+        white_texture(etexname[1]);
+        white_texture(textures[4]);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    }
+    void SetUp() override
+    {
+        clear_board();
+        classic = shake = gameover = 0;
+        qfx = qfy = 0.0f;
+        ball_start = 1;
+    }
+    // One frame of the board over a plain background of the given grey.
+    void draw(float grey = 0.0f)
+    {
+        glClearColor(grey, grey, grey, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        draw_board();
+    }
+};
+
+// Signed-byte colours: v gives (2v + 1) / 255 of full intensity, negatives none.
+TEST_F(BoardDrawing, MultiHitBricksAreDarkerAndLowBlueVanishes)
+{
+    place(5, 5, 1, 127, 127, 127);
+    place(5, 6, 2, 10, 100, 20);    // drawn (15, 75, -5)
+    place(5, 7, 5, 100, 60, 40);    // drawn (50, 10, -10)
+    place(5, 8, 1, 64, 0, 32);
+    draw();
+    EXPECT_RGB(field_pixel(cx(5), cy(5)), 255, 255, 255);
+    EXPECT_RGB(field_pixel(cx(6), cy(5)), 31, 151, 0);
+    EXPECT_RGB(field_pixel(cx(7), cy(5)), 101, 21, 0);
+    EXPECT_RGB(field_pixel(cx(8), cy(5)), 129, 0, 65);
+}
+
+TEST_F(BoardDrawing, InvisibleBricksDrawNothingNotEvenShadows)
+{
+    for (int r = 1; r <= 20; r++)
+        for (int c = 1; c <= 20; c++)
+            place(r, c, 4, 127, 127, 127);
+    draw(1.0f);
+    std::vector<uint8_t> px(1280 * 960 * 4);
+    glReadPixels(0, 0, 1280, 960, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    size_t unlit = 0;
+    for (size_t i = 0; i < px.size(); i += 4)
+        unlit += px[i] != 255 || px[i + 1] != 255 || px[i + 2] != 255;
+    EXPECT_EQ(unlit, 0u);
+}
+
+TEST_F(BoardDrawing, BricksAndFireBricksCastShadowsDownRight)
+{
+    place(3, 3, 1, 127, 0, 0);
+    place(8, 3, 3, 0, 127, 0);
+    draw(1.0f);
+    EXPECT_RGB(field_pixel(cx(3), cy(3)), 255, 0, 0);
+    EXPECT_RGB(field_pixel(cx(3), cy(8)), 0, 255, 0);   // the fire brick, white fire tinted green
+    for (int r : {3, 8})   // below the brick's bottom-right corner: 30 % black over white
+        EXPECT_RGB(field_pixel(cx(3) + 0.14, cy(r) - 0.08), 178, 178, 178);
+}
+
+TEST_F(BoardDrawing, ClassicModeHasGapsAndNoShadowsOrFire)
+{
+    place(4, 4, 1, 127, 127, 127);
+    place(4, 5, 1, 127, 127, 127);
+    place(9, 4, 3, 127, 127, 127);
+
+    auto unlit_across_border = [] {   // pixels of the background along the shared edge
+        int n = 0;
+        for (int i = -6; i <= 6; i++)
+            n += field_pixel(0.5 + 0.25 * 4 + i * 0.001, cy(4)).r == 0;
+        return n;
+    };
+    draw();
+    EXPECT_EQ(unlit_across_border(), 0);
+
+    classic = 1;
+    draw(0.0f);
+    EXPECT_GE(unlit_across_border(), 1);
+    EXPECT_RGB(field_pixel(cx(4), cy(9)), 0, 0, 0);   // no fire brick
+    draw(1.0f);
+    EXPECT_RGB(field_pixel(cx(5) + 0.14, cy(4) - 0.08), 255, 255, 255);   // no shadow
+}
+
+TEST_F(BoardDrawing, ShakeMovesTheBoard)
+{
+    place(6, 6, 1, 127, 127, 127);
+    shake = 1;
+    qfx = 0.25f;
+    qfy = -0.12f;
+    draw();
+    EXPECT_RGB(field_pixel(cx(6), cy(6)), 0, 0, 0);
+    EXPECT_RGB(field_pixel(cx(7), cy(7)), 255, 255, 255);
+}
+
+TEST_F(BoardDrawing, TextureNumbersBeyondTheTableDrawFlat)
+{
+    place(2, 2, 1, 127, 127, 0);
+    board[grid_index(2, 2)] = 100000;
+    place(2, 3, 1, 0, 127, 127);
+    board[grid_index(2, 3)] = -7;
+    draw();
+    EXPECT_RGB(field_pixel(cx(2), cy(2)), 255, 255, 0);
+    EXPECT_RGB(field_pixel(cx(3), cy(2)), 0, 255, 255);
+}
+
+TEST_F(BoardDrawing, FireScrollsAndExplosionsAdvanceEveryFourthFrame)
+{
+    now = 0;
+    float start = firey;
+    for (int f = 1; f <= 7; f++)
+        draw();
+    EXPECT_EQ(now, 3);
+    EXPECT_NEAR(firey - start, 7 * 0.005f, 1e-5f);
+}
+
+TEST_F(BoardDrawing, FallingPowerupsVanishWhileTheBallWaits)
+{
+    ball_start = 0;
+    pup[1] = 5;
+    pup[6] = 2;
+    draw();
+    EXPECT_EQ(pup[1], 5);
+    ball_start = 1;
+    draw();
+    EXPECT_EQ(pup[1], 0);
+    EXPECT_EQ(pup[6], 0);
+    ball_start = 0;
+    gameover = 1;
+    pup[2] = 4;
+    draw();
+    EXPECT_EQ(pup[2], 0);
+}

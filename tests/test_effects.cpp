@@ -1,0 +1,197 @@
+// The sound effects over the real sound library, loaded from the built game
+// folder, with OpenAL Soft writing what it plays to a wave file that is read
+// back: the newest effect owns seffects, silence at volume 0, left and right
+// placement, the effects volume's limits and a missing effect file.
+
+#include <gtest/gtest.h>
+
+#include <sndfile.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "audio/audio.h"
+#include "shell/shell.h"
+
+namespace {
+
+struct Scratch {
+    std::string dir, wave;
+    Scratch()
+    {
+        char tmpl[] = "/tmp/corvale-effects-XXXXXX";
+        dir = mkdtemp(tmpl) ? tmpl : "/tmp";
+        wave = dir + "/output.wav";
+        std::ofstream(dir + "/alsoft.conf")
+            << "[general]\ndrivers=wave\nchannels=stereo\nstereo-mode=speakers\nhrtf=false\n"
+               "frequency=44100\nsample-type=float32\n[wave]\nfile=" << wave << "\n";
+        setenv("ALSOFT_CONF", (dir + "/alsoft.conf").c_str(), 1);
+        unsetenv("ALSOFT_DRIVERS");
+    }
+    ~Scratch() { system(("rm -rf '" + dir + "'").c_str()); }
+};
+Scratch scratch;
+
+// Loudness of each output channel over the whole wave file.
+struct Loudness {
+    double left = 0, right = 0;
+};
+
+Loudness read_output()
+{
+    Loudness l;
+    SF_INFO info{};
+    SNDFILE *f = sf_open(scratch.wave.c_str(), SFM_READ, &info);
+    EXPECT_NE(f, nullptr);
+    if (!f)
+        return l;
+    std::vector<float> data((size_t)(info.frames * info.channels));
+    sf_readf_float(f, data.data(), info.frames);
+    sf_close(f);
+    for (size_t i = 0; i + 1 < data.size(); i += 2) {
+        l.left += data[i] * data[i];
+        l.right += data[i + 1] * data[i + 1];
+    }
+    return l;
+}
+
+class Effects : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(chdir(CORVALE_GAME_DIR), 0);
+        evolume = 0.8f;
+        volume = 1.0f;
+        snprintf(plist, sizeof plist, "%s/no-music.m3u", scratch.dir.c_str());
+        ASSERT_EQ(init_sound(), 1);
+        load_effects();
+    }
+    void TearDown() override
+    {
+        if (system_fmod)
+            shutdown_sound();
+    }
+    static bool plays(FMOD_CHANNEL *c)
+    {
+        FMOD_BOOL p = 0;
+        EXPECT_EQ(FMOD_Channel_IsPlaying(c, &p), FMOD_OK);
+        return p;
+    }
+    // Lets the output run, then closes the system and reads what it wrote.
+    static Loudness heard(int ms)
+    {
+        for (int t = 0; t < ms; t += 16) {
+            FMOD_System_Update(system_fmod);
+            std::this_thread::sleep_for(std::chrono::milliseconds(16));
+        }
+        shutdown_sound();
+        return read_output();
+    }
+};
+
+TEST_F(Effects, AllTwelveLoadAndEachStartsPlaying)
+{
+    FMOD_SOUND *all[] = {level_end, blip, prize, hit, boom, glass,
+                         ping, good, bad, phit, pbounce, click};
+    for (FMOD_SOUND *s : all)
+        EXPECT_NE(s, nullptr);
+    void (*placed[])(float, float) = {play_bounce, play_hit, play_ping, play_glass,
+                                      pup_bounce, play_boom, play_good, play_bad};
+    for (auto play : placed) {
+        play(3.0f, 0.0f);
+        EXPECT_TRUE(plays(seffects));
+    }
+    pup_hit(3.0f, 0.0f, 0.01f, -1.0f);
+    EXPECT_TRUE(plays(seffects));
+    play_end();
+    EXPECT_TRUE(plays(seffects));
+    play_prize();
+    EXPECT_TRUE(plays(seffects));
+    // The click lasts 40 ms, too short to catch playing; it is heard below.
+}
+
+TEST_F(Effects, NewestEffectTakesOverSeffects)
+{
+    play_bounce(1.0f, 0.0f);
+    FMOD_CHANNEL *first = seffects;
+    play_hit(2.0f, 0.0f);
+    EXPECT_NE(seffects, first);
+    EXPECT_TRUE(plays(first)) << "the older effect plays on, on its own channel";
+    EXPECT_TRUE(plays(seffects));
+}
+
+TEST_F(Effects, PrizeAndClickShareTheirChannel)
+{
+    play_prize();
+    FMOD_CHANNEL *prize_channel = seffects;
+    play_click();
+    EXPECT_EQ(seffects, prize_channel);
+}
+
+TEST_F(Effects, EffectsAtVolumeZeroStartButAreNotHeard)
+{
+    evolume = 0.0f;
+    play_boom(3.0f, 0.0f);
+    EXPECT_TRUE(plays(seffects));
+    play_end();
+    EXPECT_TRUE(plays(seffects));
+    play_click();
+    Loudness l = heard(400);
+    EXPECT_LT(l.left + l.right, 1e-6);
+}
+
+TEST_F(Effects, EffectsAtVolumeAreHeard)
+{
+    play_click();
+    Loudness l = heard(400);
+    EXPECT_GT(l.left + l.right, 1.0);
+}
+
+TEST_F(Effects, LeftWallSoundsFromTheLeft)
+{
+    play_bounce(0.5f, 0.0f);
+    Loudness l = heard(400);
+    EXPECT_GT(l.left, 2 * l.right);
+}
+
+TEST_F(Effects, RightWallSoundsFromTheRight)
+{
+    play_bounce(5.5f, 0.0f);
+    Loudness l = heard(400);
+    EXPECT_GT(l.right, 2 * l.left);
+}
+
+TEST_F(Effects, EffectsVolumeClampsExactlyAtBothEnds)
+{
+    play_click();
+    evolume = 1.0f;
+    effects_volume_step(1);
+    EXPECT_EQ(evolume, 1.0f);
+    effects_volume_step(-1);
+    EXPECT_FLOAT_EQ(evolume, 0.95f);
+    evolume = 0.02f;
+    effects_volume_step(-1);
+    EXPECT_EQ(evolume, 0.0f);
+    effects_volume_step(-1);
+    EXPECT_EQ(evolume, 0.0f);
+}
+
+TEST_F(Effects, MissingEffectFilesAreSilentNotFatal)
+{
+    ASSERT_EQ(chdir(scratch.dir.c_str()), 0);
+    load_effects();
+    EXPECT_EQ(blip, nullptr);
+    seffects = nullptr;
+    play_bounce(3.0f, 0.0f);
+    play_click();
+    EXPECT_EQ(seffects, nullptr);
+    effects_volume_step(1);
+}
+
+}  // namespace

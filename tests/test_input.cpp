@@ -1,0 +1,232 @@
+// Input rules: the launch, pause and game-over clicks, the menu and GUI
+// requests, the polled hot-keys and the Escape action.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <unistd.h>
+
+#include "audio/audio.h"
+#include "editor/editor.h"
+#include "gl_context.h"
+#include "menus/menus.h"
+#include "physics/ball.h"
+#include "physics/physics.h"
+#include "rules/progress.h"
+#include "rules/rules.h"
+#include "shell/shell.h"
+
+namespace {
+
+// A game waiting on the paddle, in play (title screen gone), in the real
+// game folder so that level files load.
+class Input : public GLTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(chdir(CORVALE_GAME_DIR), 0);
+        strcpy(set_name, "default.bls");
+        menu = fadein = fadeout = edit = test = gameover = game_pause = 0;
+        testing_level = 0;
+        in_flight = 0;
+        ball_start = 1;
+        bonus = 0;
+        level = 1;
+        difficulty = 1;
+        fullscreen = 1;
+        memset(keys, 0, sizeof keys);
+        for (int n = 0; n < 17; n++)
+            balls[n] = glu[n] = 0;
+    }
+    static void release_left() { WndProc(nullptr, WM_LBUTTONUP, 0, MAKELPARAM(10, 10)); }
+    static void release_right() { WndProc(nullptr, WM_RBUTTONUP, 0, MAKELPARAM(10, 10)); }
+};
+
+TEST_F(Input, LeftReleaseLaunchesOneBallAtTheDifficultysSpeed)
+{
+    const float speeds[3] = {0.02f, 0.03f, 0.045f};
+    for (int d = 0; d < 3; d++) {
+        SetUp();
+        difficulty = d;
+        paddlex = 2.0f;
+        release_left();
+        EXPECT_EQ(in_flight, 1);
+        EXPECT_EQ(ball_start, 0);
+        EXPECT_EQ(newlevel, 0);
+        EXPECT_EQ(balls[1], 1);
+        EXPECT_EQ(balls[2], 0);
+        EXPECT_FLOAT_EQ(yspeed[1], speeds[d]);
+        EXPECT_FLOAT_EQ(xpos[1], 2.0f + paddle_size * 0.5f);
+        EXPECT_FLOAT_EQ(ypos[1], ballsize - 1.5f);
+    }
+}
+
+TEST_F(Input, BonusLaunchSendsUpToFourBalls)
+{
+    bonus = 1;
+    level = 3;
+    release_left();
+    EXPECT_EQ(balls[1] + balls[2] + balls[3] + balls[4], 3);
+    EXPECT_EQ(bonus, 0);
+    SetUp();
+    bonus = 1;
+    level = 9;
+    release_left();
+    EXPECT_EQ(balls[4], 1);
+    EXPECT_EQ(balls[5], 0);
+}
+
+TEST_F(Input, NoLaunchOnTheTitleScreenOrInTheEditor)
+{
+    menu = 1;
+    release_left();
+    EXPECT_EQ(in_flight, 0);
+    menu = 0;
+    edit = 1;
+    release_left();
+    EXPECT_EQ(in_flight, 0);
+    EXPECT_EQ(ball_start, 1);
+}
+
+TEST_F(Input, ReleaseAfterGameOverResetsAndFadesTheTitleIn)
+{
+    gameover = 1;
+    score = 4200;
+    level = 3;
+    counter = 6;
+    release_left();
+    EXPECT_EQ(gameover, 0);
+    EXPECT_EQ(menu, 1);
+    EXPECT_EQ(fadein, 1);
+    EXPECT_EQ(score, 0);
+    EXPECT_EQ(level, 1);
+    EXPECT_EQ(counter, 1);
+    EXPECT_EQ(newlevel, 1);
+}
+
+TEST_F(Input, RightReleaseTogglesPauseOnlyDuringPlay)
+{
+    release_right();
+    EXPECT_EQ(game_pause, 1);
+    release_right();
+    EXPECT_EQ(game_pause, 0);
+    menu = 1;
+    release_right();
+    EXPECT_EQ(game_pause, 0);
+    menu = 0;
+    gameover = 1;
+    release_right();
+    EXPECT_EQ(game_pause, 0);
+}
+
+TEST_F(Input, MenuItemsOpenTheirScreensOnlyWhenTheMenuIsStill)
+{
+    menu = 1;
+    selected = 6;
+    help = 0;
+    WndProc(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(help, 1);
+    help = 0;
+    fadein = 1;
+    WndProc(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(help, 0);
+    fadein = 0;
+    selected = 5;
+    end_credits = 0;
+    WndProc(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(end_credits, 1);
+    end_credits = 0;
+    selected = 0;
+    menu = 0;
+}
+
+TEST_F(Input, PressTurnsTheControlUnderThePointerIntoOneRequest)
+{
+    gui_select = 29;
+    GUI_PLAY = 0;
+    WndProc(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(GUI_PLAY, 1);
+    EXPECT_EQ(gui_select, 0);
+    GUI_PLAY = 0;
+    gui_select = 5;
+    WndProc(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(GUI_RPLUS, 1);
+    release_left();  // letting go ends the held repeat
+    EXPECT_EQ(GUI_RPLUS, 0);
+    EXPECT_EQ(colorlag, 7);
+}
+
+TEST_F(Input, EditorHotKeysWrapAround)
+{
+    edit = 1;
+    curpup = 1;
+    keys['I'] = 1;
+    poll_keys();
+    EXPECT_EQ(curpup, 17);
+    EXPECT_EQ(keys['I'], 0);
+    keys['O'] = 1;
+    poll_keys();
+    EXPECT_EQ(curpup, 1);
+    guibrick = 1;
+    keys[VK_UP] = 1;
+    poll_keys();
+    EXPECT_EQ(guibrick, 5);
+    EXPECT_EQ(curbrick, 3);
+    curr = 127;
+    keys[VK_NUMPAD0 + 7] = 1;
+    poll_keys();
+    EXPECT_EQ(curr, 127);
+    keys[VK_NUMPAD0 + 1] = 1;
+    poll_keys();
+    EXPECT_EQ(curr, 126);
+    edit = 0;
+    keys['I'] = 1;  // outside the editor the editor keys stay untouched
+    poll_keys();
+    EXPECT_EQ(keys['I'], 1);
+}
+
+TEST_F(Input, EscapeOnTheTitleScreenChangesNothing)
+{
+    menu = 1;
+    help = 1;
+    SAVE_AVAILABLE = 0;
+    keys[VK_ESCAPE] = 1;
+    escape_action();
+    EXPECT_EQ(help, 1);
+    EXPECT_EQ(SAVE_AVAILABLE, 0);
+    EXPECT_EQ(keys[VK_ESCAPE], 1);
+    help = 0;
+}
+
+TEST_F(Input, EscapeDuringPlayReturnsToTheFadingTitle)
+{
+    game_pause = 1;
+    score = 900;
+    escape_action();
+    EXPECT_EQ(SAVE_AVAILABLE, 1);
+    EXPECT_EQ(PLAYING_SAVED_GAME, 0);
+    EXPECT_EQ(menu, 1);
+    EXPECT_EQ(fadein, 1);
+    EXPECT_EQ(game_pause, 0);
+    EXPECT_EQ(score, 0);
+    EXPECT_EQ(lcount, 1);
+    // Held down, the action repeats without changing anything further.
+    escape_action();
+    EXPECT_EQ(menu, 1);
+}
+
+TEST_F(Input, EscapeInTheEditorClosesAnOpenTextBoxFirst)
+{
+    menu = 1;
+    edit = 1;
+    name = 1;
+    keys[VK_ESCAPE] = 1;
+    escape_action();
+    EXPECT_EQ(edit, 1);
+    EXPECT_EQ(name, 0);
+    EXPECT_EQ(keys[VK_ESCAPE], 0);
+    escape_action();
+    EXPECT_EQ(edit, 0);
+}
+
+}  // namespace

@@ -1,0 +1,323 @@
+// The level loaders: level-set files, the editor's level files and numbered
+// brick textures, read from scratch folders and from the shipped default set.
+#include <gtest/gtest.h>
+#include <GL/gl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "gl_context.h"
+#include "graphics/graphics.h"
+#include "rules/rules.h"
+#include "shell/shell.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum { TEX, RED, GREEN, BLUE, TYPE, PUP };
+constexpr size_t GRID = 1764, LEVEL = 6 * (GRID + 8), TEXTURE = 6144 + 8, HEAD = 784;
+
+void put32(std::vector<uint8_t> &d, size_t at, int32_t v)
+{
+    for (int i = 0; i < 4; i++)
+        d[at + i] = (uint8_t)((uint32_t)v >> (8 * i));
+}
+
+// A level-set file built byte by byte: counts, texts, levels and flat-coloured textures.
+struct SetFile {
+    std::vector<uint8_t> d;
+    SetFile(int levels, int textures) : d(HEAD + LEVEL * levels + TEXTURE * textures)
+    {
+        put32(d, 0, levels);
+        put32(d, 4, textures);
+        strcpy((char *)&d[8], "Scratch set");
+        strcpy((char *)&d[263], "Tester");
+    }
+    void set(int lev, int block, int r, int c, int v)
+    {
+        put32(d, HEAD + (lev - 1) * LEVEL + block * (GRID + 8) + (r * 21 + c) * 4, v);
+    }
+    void texture(int levels, int t, uint8_t grey)
+    {
+        memset(&d[HEAD + LEVEL * levels + TEXTURE * (t - 1)], grey, 6144);
+    }
+    void write(const std::string &name, size_t length = SIZE_MAX) const
+    {
+        std::ofstream(fs::path("level_sets") / name, std::ios::binary)
+            .write((const char *)d.data(), std::min(length, d.size()));
+    }
+};
+
+void write_brick(int k, uint8_t grey)
+{
+    std::vector<char> rgb(6144, (char)grey);
+    std::ofstream(fs::path("bricks") / ("b" + std::to_string(k) + ".raw"), std::ios::binary)
+        .write(rgb.data(), rgb.size());
+}
+
+// First texel's red of a texture, as uploaded.
+int texel_red(GLuint name)
+{
+    std::vector<uint8_t> px(64 * 32 * 3);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+    return px[0];
+}
+
+int bricks_on_board()
+{
+    int n = 0;
+    for (int r = 1; r <= 20; r++)
+        for (int c = 1; c <= 20; c++)
+            n += board[r * 21 + c] != 0;
+    return n;
+}
+
+}  // namespace
+
+// Each case runs in a fresh scratch game folder, with the default play state.
+class LevelFiles : public GLTest {
+protected:
+    fs::path old_dir = fs::current_path(), dir;
+
+    static void SetUpTestSuite()
+    {
+        GLTest::SetUpTestSuite();
+        generate_texture_names();
+    }
+    void SetUp() override
+    {
+        std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/level_files_XXXXXX";
+        dir = mkdtemp(tmpl.data());
+        for (const char *sub : {"level_sets", "bricks", "user_data"})
+            fs::create_directory(dir / sub);
+        fs::current_path(dir);
+        difficulty = 1;
+        classic = edit = testing_level = 0;
+    }
+    void TearDown() override
+    {
+        fs::current_path(old_dir);
+        fs::remove_all(dir);
+    }
+    // A set of three levels: level n has a brick of texture n in row 1, column n.
+    void write_three_levels()
+    {
+        SetFile s(3, 0);
+        for (int n = 1; n <= 3; n++)
+            s.set(n, TEX, 1, n, n);
+        s.write("three.bls");
+    }
+};
+
+TEST_F(LevelFiles, LevelZeroGivesLevelOneAndBeyondTheCountAnEmptyBoard)
+{
+    write_three_levels();
+    load_level_set("three.bls", 0);
+    EXPECT_EQ(board[grid_index(1, 1)], 1);
+    EXPECT_EQ(bricks_on_board(), 1);
+    EXPECT_EQ(level_total, 3);
+    EXPECT_STREQ(fhead.set_title, "Scratch set");
+
+    load_level_set("three.bls", 3);
+    EXPECT_EQ(board[grid_index(1, 3)], 3);
+    EXPECT_EQ(bricks_on_board(), 1);
+
+    load_level_set("three.bls", 4);
+    EXPECT_EQ(bricks_on_board(), 0);
+    EXPECT_EQ(rr[grid_index(7, 7)], 128);
+    EXPECT_EQ(bricktype[grid_index(7, 7)], 1);
+    EXPECT_EQ(level_total, 3);
+
+    edit = 1;  // the editor is open: the board stays as it is
+    board[grid_index(9, 9)] = 4;
+    load_level_set("three.bls", 1);
+    EXPECT_EQ(bricks_on_board(), 1);
+    EXPECT_EQ(board[grid_index(9, 9)], 4);
+}
+
+TEST_F(LevelFiles, EasyRemovesOnlyTheHarmfulPowerupsOfASet)
+{
+    SetFile s(1, 0);
+    const int kinds[] = {3, 4, 7, 10, 16, 17, 11, 1, 15};
+    for (int i = 0; i < 9; i++) {
+        s.set(1, TEX, 2, i + 1, 1);
+        s.set(1, PUP, 2, i + 1, kinds[i]);
+    }
+    s.write("pups.bls");
+
+    difficulty = 0;
+    load_level_set("pups.bls", 1);
+    for (int i = 0; i < 9; i++)
+        EXPECT_EQ(powerup[grid_index(2, i + 1)], i < 6 ? 0 : kinds[i]) << "kind " << kinds[i];
+
+    difficulty = 2;
+    load_level_set("pups.bls", 1);
+    EXPECT_EQ(powerup[grid_index(2, 5)], 16);
+}
+
+TEST_F(LevelFiles, TestedLevelKeepsEveryPowerupOnEasy)
+{
+    clear_editor_board();
+    leveled[grid_index(4, 4)] = leveled[grid_index(4, 5)] = 1;
+    ed_powerup[grid_index(4, 4)] = 11;
+    ed_powerup[grid_index(4, 5)] = 16;
+    difficulty = 0;
+    test_level();
+    EXPECT_EQ(powerup[grid_index(4, 4)], 11);
+    EXPECT_EQ(powerup[grid_index(4, 5)], 16);
+    EXPECT_EQ(testing_level, 1);
+}
+
+TEST_F(LevelFiles, ClassicDropsExplodingBricksShowsInvisibleOnesAndAllPowerups)
+{
+    SetFile s(1, 0);
+    for (int c = 1; c <= 3; c++)
+        s.set(1, TEX, 3, c, 2);
+    s.set(1, TYPE, 3, 1, 3);
+    s.set(1, TYPE, 3, 2, 4);
+    s.set(1, TYPE, 3, 3, 5);
+    s.set(1, PUP, 3, 3, 11);
+    s.write("classic.bls");
+
+    classic = 1;
+    load_level_set("classic.bls", 1);
+    EXPECT_EQ(board[grid_index(3, 1)], 0);
+    EXPECT_EQ(bricktype[grid_index(3, 1)], 3);
+    EXPECT_EQ(board[grid_index(3, 2)], 2);
+    EXPECT_EQ(bricktype[grid_index(3, 2)], 1);
+    EXPECT_EQ(bricktype[grid_index(3, 3)], 1);
+    EXPECT_EQ(powerup[grid_index(3, 3)], 0);
+}
+
+TEST_F(LevelFiles, SetTexturesReplaceOnlyTheirOwnNumbersAndStay)
+{
+    for (int k = 1; k <= 5; k++)
+        write_brick(k, (uint8_t)(10 * k));
+    test_level();
+    ASSERT_EQ(texmax, 5);
+
+    SetFile two(1, 2), five(1, 5);
+    two.texture(1, 1, 201);
+    two.texture(1, 2, 202);
+    for (int t = 1; t <= 5; t++)
+        five.texture(1, t, (uint8_t)(150 + t));
+    two.write("two.bls");
+    five.write("five.bls");
+
+    load_level_set("two.bls", 1);
+    EXPECT_EQ(texel_red(etexname[2]), 202);
+    EXPECT_EQ(texel_red(etexname[5]), 50);
+    load_level_set("five.bls", 1);
+    load_level_set("two.bls", 1);
+    EXPECT_EQ(texel_red(etexname[1]), 201);
+    EXPECT_EQ(texel_red(etexname[5]), 155);
+}
+
+TEST_F(LevelFiles, NumberedFilesEndAtTheFirstGap)
+{
+    write_brick(1, 1);
+    write_brick(2, 2);
+    write_brick(4, 4);
+    test_level();
+    EXPECT_EQ(texmax, 2);
+    edload();
+    EXPECT_EQ(texmax, 2);
+    EXPECT_EQ(curlevel, 1);  // no level files: an empty first level
+
+    std::vector<uint8_t> lev(10584);
+    put32(lev, (5 * 21 + 6) * 4, 2);                // texture of (5, 6)
+    put32(lev, 1764 + (5 * 21 + 6) * 4, 99);        // its red
+    for (int k : {1, 2, 4})
+        std::ofstream("user_data/l" + std::to_string(k) + ".raw", std::ios::binary)
+            .write((const char *)lev.data(), lev.size());
+    edload();
+    EXPECT_EQ(curlevel, 2);
+    EXPECT_EQ(fhead.level_count, 2);
+    EXPECT_EQ(leveled[grid_index(5, 6)], 2);
+    EXPECT_EQ(ed_rr[grid_index(5, 6)], 99);
+    test_level();
+    EXPECT_EQ(level_total, 2);
+    EXPECT_EQ(board[grid_index(5, 6)], 2);
+}
+
+TEST_F(LevelFiles, ShortEditorLevelGivesAnEmptyLevel)
+{
+    std::vector<uint8_t> lev(5000, 1);
+    std::ofstream("user_data/l1.raw", std::ios::binary).write((const char *)lev.data(), lev.size());
+    edload();
+    EXPECT_EQ(curlevel, 1);
+    EXPECT_EQ(leveled[grid_index(1, 1)], 0);
+    EXPECT_EQ(ed_rr[grid_index(1, 1)], 128);
+}
+
+// A set that lies about itself is refused whole: empty board, empty header, no levels.
+TEST_F(LevelFiles, DamagedOrMissingSetsLeaveAnEmptyBoard)
+{
+    write_three_levels();
+    SetFile good(3, 1);
+    good.set(1, TEX, 1, 1, 1);
+
+    auto expect_refused = [&](const char *name, const char *why) {
+        load_level_set("three.bls", 1);
+        ASSERT_EQ(bricks_on_board(), 1);
+        load_level_set(name, 1);
+        EXPECT_EQ(bricks_on_board(), 0) << why;
+        EXPECT_EQ(level_total, 0) << why;
+        EXPECT_EQ(fhead.set_title[0], '\0') << why;
+    };
+
+    expect_refused("absent.bls", "missing file");
+    good.write("short.bls", good.d.size() - 1);
+    expect_refused("short.bls", "one byte short");
+    good.write("stub.bls", 100);
+    expect_refused("stub.bls", "shorter than the header");
+    for (int32_t lie : {-1, INT32_MIN, INT32_MAX}) {
+        SetFile bad = good;
+        put32(bad.d, 0, lie);
+        bad.write("levels.bls");
+        expect_refused("levels.bls", "level count");
+        bad = good;
+        put32(bad.d, 4, lie);
+        bad.write("textures.bls");
+        expect_refused("textures.bls", "texture count");
+    }
+    std::string long_name(400, 'x');
+    expect_refused(long_name.c_str(), "name longer than a path");
+}
+
+TEST_F(LevelFiles, OversizedTextureTablesAndUnknownValuesAreTamed)
+{
+    SetFile s(1, 600);
+    memset(&s.d[8], 'A', 255);              // a title without its NUL
+    s.set(1, TEX, 1, 1, 1);
+    s.set(1, PUP, 1, 1, 99);
+    s.texture(1, 511, 77);
+    s.write("big.bls");
+    load_level_set("big.bls", 1);
+    EXPECT_EQ(board[grid_index(1, 1)], 1);
+    EXPECT_EQ(powerup[grid_index(1, 1)], 0);
+    EXPECT_EQ(strlen(fhead.set_title), 254u);
+    EXPECT_EQ(texel_red(etexname[511]), 77);
+}
+
+TEST_F(LevelFiles, ShippedDefaultSetLoads)
+{
+    fs::current_path(CORVALE_GAME_DIR);
+    std::ifstream in("level_sets/default.bls", std::ios::binary);
+    int32_t counts[2] = {0, 0};
+    in.read((char *)counts, sizeof counts);
+    ASSERT_GT(counts[0], 0);
+
+    load_level_set("default.bls", 1);
+    EXPECT_EQ(level_total, counts[0]);
+    EXPECT_GT(bricks_on_board(), 0);
+    EXPECT_GT(strlen(fhead.set_title), 0u);
+}

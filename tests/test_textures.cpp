@@ -1,0 +1,297 @@
+// The texture loaders: good and damaged PNG files, the transparency rule read
+// back from the texture, the numbered scans, and the game folder's own images.
+
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <png.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "gl_context.h"
+#include "graphics/graphics.h"
+#include "rules/rules.h"
+
+namespace {
+
+struct pixel { unsigned char r, g, b; };
+
+// Writes a PNG of the given colour type and depth; pixels fill the RGB
+// channels, other channels are set opaque or grey.
+void write_png(const std::string &path, int w, int h, const std::vector<pixel> &px,
+               int colour = PNG_COLOR_TYPE_RGB, int depth = 8, int interlace = PNG_INTERLACE_NONE)
+{
+    FILE *f = fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_init_io(png, f);
+    png_set_IHDR(png, info, w, h, depth, colour, interlace, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_color palette[1] = {{10, 20, 30}};
+    if (colour == PNG_COLOR_TYPE_PALETTE)
+        png_set_PLTE(png, info, palette, 1);
+    png_write_info(png, info);
+    int channels = colour == PNG_COLOR_TYPE_RGB ? 3 : colour == PNG_COLOR_TYPE_RGBA ? 4 : 1;
+    int bytes = channels * depth / 8;
+    std::vector<unsigned char> row(w * bytes);
+    for (int pass = png_set_interlace_handling(png); pass > 0; pass--)
+        for (int y = 0; y < h; y++) {
+            for (int x = 0; x < w; x++) {
+                const pixel &p = px.empty() ? pixel{200, 100, 50} : px[y * w + x];
+                unsigned char v[4] = {p.r, p.g, p.b, 255};
+                for (int c = 0; c < bytes; c++)
+                    row[x * bytes + c] = colour == PNG_COLOR_TYPE_PALETTE ? 0 : v[c % 4];
+            }
+            png_write_row(png, row.data());
+        }
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    fclose(f);
+}
+
+std::vector<unsigned char> read_file(const std::string &path)
+{
+    std::vector<unsigned char> d;
+    FILE *f = fopen(path.c_str(), "rb");
+    if (!f)
+        return d;
+    int c;
+    while ((c = fgetc(f)) != EOF)
+        d.push_back((unsigned char)c);
+    fclose(f);
+    return d;
+}
+
+void write_file(const std::string &path, const std::vector<unsigned char> &d)
+{
+    FILE *f = fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    fwrite(d.data(), 1, d.size(), f);
+    fclose(f);
+}
+
+// Level 0 of a texture as RGBA bytes.
+std::vector<unsigned char> texture_rgba(GLuint name, int *w, int *h)
+{
+    glBindTexture(GL_TEXTURE_2D, name);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, h);
+    std::vector<unsigned char> d(*w * *h * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, d.data());
+    return d;
+}
+
+// Each test runs in a fresh empty folder, as if it were the game folder.
+class TextureLoading : public GLTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        unsetenv("DISPLAY");  // message boxes go to standard error only
+        GLTest::SetUpTestSuite();
+        generate_texture_names();
+    }
+    void SetUp() override
+    {
+        char tmpl[] = "/tmp/corvale-textures-XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        folder = tmpl;
+        ASSERT_NE(getcwd(old_cwd, sizeof old_cwd), nullptr);
+        ASSERT_EQ(chdir(folder.c_str()), 0);
+        mkdir("graphics", 0755);
+        mkdir("graphics/backgrounds", 0755);
+        mkdir("bricks", 0755);
+        bad_file[0] = '\0';
+    }
+    void TearDown() override
+    {
+        ASSERT_EQ(chdir(old_cwd), 0);
+        std::string cmd = "rm -rf '" + folder + "'";
+        ASSERT_EQ(system(cmd.c_str()), 0);
+    }
+    std::string folder;
+    char old_cwd[4096];
+};
+
+TEST_F(TextureLoading, OpaqueImageUploadsItsPixels)
+{
+    std::vector<pixel> px(8 * 8);
+    for (int i = 0; i < 64; i++)
+        px[i] = {(unsigned char)(i * 4), 7, (unsigned char)(255 - i)};
+    write_png("plain.png", 8, 8, px);
+    ASSERT_EQ(read_png_file("plain.png", 0, TABLE_TEXTURES, 2), 1);
+    int w, h;
+    std::vector<unsigned char> t = texture_rgba(textures[2], &w, &h);
+    ASSERT_EQ(w, 8);
+    ASSERT_EQ(h, 8);
+    for (int i = 0; i < 64; i++) {
+        EXPECT_EQ(t[i * 4], px[i].r);
+        EXPECT_EQ(t[i * 4 + 1], 7);
+        EXPECT_EQ(t[i * 4 + 2], px[i].b);
+    }
+}
+
+TEST_F(TextureLoading, InterlacedImageDecodesLikeAPlainOne)
+{
+    std::vector<pixel> px(16 * 16);
+    for (int i = 0; i < 256; i++)
+        px[i] = {(unsigned char)i, (unsigned char)(i / 16 * 10), 99};
+    write_png("laced.png", 16, 16, px, PNG_COLOR_TYPE_RGB, 8, PNG_INTERLACE_ADAM7);
+    ASSERT_EQ(read_png_file("laced.png", 0, TABLE_PUPTEXTURES, 17), 1);
+    int w, h;
+    std::vector<unsigned char> t = texture_rgba(puptextures[17], &w, &h);
+    ASSERT_EQ(w * h, 256);
+    for (int i = 0; i < 256; i++)
+        ASSERT_EQ(t[i * 4], px[i].r) << "pixel " << i;
+}
+
+TEST_F(TextureLoading, PureBlackIsTransparentAndNearBlackOpaque)
+{
+    std::vector<pixel> px(64 * 64, pixel{90, 90, 90});
+    px[0] = {0, 0, 0};
+    px[1] = {0, 0, 1};
+    px[64 * 64 - 1] = {0, 0, 0};
+    write_png("pointer.png", 64, 64, px);
+    ASSERT_EQ(read_png_file("pointer.png", 1, TABLE_TEXTURES, 5), 1);
+    int w, h;
+    std::vector<unsigned char> t = texture_rgba(textures[5], &w, &h);
+    ASSERT_EQ(w, 64);
+    ASSERT_EQ(h, 64);
+    EXPECT_EQ(t[3], 0);
+    EXPECT_EQ(t[4 + 2], 1);
+    EXPECT_EQ(t[4 + 3], 255);
+    EXPECT_EQ(t[8 + 3], 255);
+    EXPECT_EQ(t[(64 * 64 - 1) * 4 + 3], 0);
+}
+
+TEST_F(TextureLoading, DamagedOrUnsuitableFilesAreRefusedByName)
+{
+    write_png("good.png", 4, 4, {});
+    std::vector<unsigned char> good = read_file("good.png");
+    write_file("truncated.png", std::vector<unsigned char>(good.begin(), good.begin() + good.size() / 2));
+    write_file("short.png", std::vector<unsigned char>(good.begin(), good.begin() + 5));
+    write_file("text.png", std::vector<unsigned char>({'h', 'e', 'l', 'l', 'o', ' ', 'p', 'n', 'g', '\n'}));
+    std::vector<unsigned char> flipped = good;
+    flipped[flipped.size() - 20] ^= 0x5a;  // inside the image data, so its checksum fails
+    write_file("flipped.png", flipped);
+    write_png("rgba.png", 4, 4, {}, PNG_COLOR_TYPE_RGBA);
+    write_png("grey.png", 4, 4, {}, PNG_COLOR_TYPE_GRAY);
+    write_png("palette.png", 4, 4, {}, PNG_COLOR_TYPE_PALETTE);
+    write_png("deep.png", 4, 4, {}, PNG_COLOR_TYPE_RGB, 16);
+
+    const char *bad[] = {"absent.png", "truncated.png", "short.png", "text.png", "flipped.png",
+                         "rgba.png", "grey.png", "palette.png", "deep.png"};
+    for (const char *name : bad) {
+        for (int transparent = 0; transparent <= 1; transparent++) {
+            bad_file[0] = '\0';
+            EXPECT_EQ(read_png_file(name, transparent, TABLE_TEXTURES, 3), 0) << name;
+            EXPECT_STREQ(bad_file, name);
+        }
+    }
+    EXPECT_EQ(read_png_file("good.png", 0, TABLE_TEXTURES, 3), 1);
+}
+
+TEST_F(TextureLoading, TransparentImagesStopAt4096Pixels)
+{
+    write_png("64.png", 64, 64, {});
+    write_png("65.png", 65, 65, {});
+    write_png("wide.png", 4097, 1, {});
+    EXPECT_EQ(read_png_file("64.png", 1, TABLE_TICON, 30), 1);
+    EXPECT_EQ(read_png_file("65.png", 1, TABLE_TICON, 30), 0);
+    EXPECT_STREQ(bad_file, "65.png");
+    EXPECT_EQ(read_png_file("wide.png", 1, TABLE_TVIS, 1), 0);
+    EXPECT_EQ(read_png_file("65.png", 0, TABLE_TEXTURES, 6), 1);  // opaque mode has room
+}
+
+TEST_F(TextureLoading, TablesOutsideTheModeOrSlotsOutsideTheTableAreRefused)
+{
+    write_png("ok.png", 4, 4, {});
+    EXPECT_EQ(read_png_file("ok.png", 1, TABLE_BACKTEX, 1), 0);
+    EXPECT_EQ(read_png_file("ok.png", 0, TABLE_TICON, 1), 0);
+    EXPECT_EQ(read_png_file("ok.png", 0, 9, 1), 0);
+    EXPECT_EQ(read_png_file("ok.png", 0, TABLE_TEXTURES, 32), 0);
+    EXPECT_EQ(read_png_file("ok.png", 1, TABLE_TVIS, 5), 0);
+    EXPECT_EQ(read_png_file("ok.png", 0, TABLE_BACKTEX, 99), 1);
+}
+
+TEST_F(TextureLoading, BackgroundScanStopsAtTheFirstGap)
+{
+    for (int k : {1, 2, 3, 5})
+        write_png("graphics/backgrounds/bg" + std::to_string(k) + ".png", 8, 8, {});
+    ASSERT_EQ(load_backgrounds(), 1);
+    EXPECT_EQ(backmax, 3);
+    EXPECT_GE(backnum, 1);
+    EXPECT_LE(backnum, 3);
+}
+
+TEST_F(TextureLoading, NoBackgroundMeansNoneIsShown)
+{
+    ASSERT_EQ(load_backgrounds(), 1);
+    EXPECT_EQ(backmax, 0);
+    EXPECT_EQ(backnum, 0);
+}
+
+TEST_F(TextureLoading, DamagedBackgroundIsRefused)
+{
+    write_png("graphics/backgrounds/bg1.png", 8, 8, {});
+    write_file("graphics/backgrounds/bg2.png", {1, 2, 3});
+    EXPECT_EQ(load_backgrounds(), 0);
+    EXPECT_STREQ(bad_file, "graphics/backgrounds/bg2.png");
+    EXPECT_EQ(backmax, 1);
+}
+
+TEST_F(TextureLoading, BrickScanCountsFilesAndBlackensAShortOne)
+{
+    std::vector<unsigned char> brick(BRICK_BYTES, 0x80);
+    write_file("bricks/b1.raw", brick);
+    write_file("bricks/b2.raw", std::vector<unsigned char>(100, 0xff));
+    write_file("bricks/b4.raw", brick);
+    load_bricks();
+    EXPECT_EQ(texmax, 2);
+    int w, h;
+    std::vector<unsigned char> t = texture_rgba(etexname[2], &w, &h);
+    ASSERT_EQ(w * h * 4, (int)t.size());
+    EXPECT_EQ(w, 64);
+    EXPECT_EQ(h, 32);
+    EXPECT_EQ(t[0], 0xff);
+    EXPECT_EQ(t[t.size() - 4], 0);
+}
+
+TEST_F(TextureLoading, StartupRefusesAFolderWithoutItsImages)
+{
+    EXPECT_EQ(load_startup(), 0);
+    EXPECT_STREQ(bad_file, "graphics/title1280.png");
+    KillFont();
+    KillsFont();
+}
+
+// The shipped game folder: every fixed image loads, and the pointer's black is see-through.
+TEST_F(TextureLoading, GameFolderImagesAllLoad)
+{
+    ASSERT_EQ(chdir(CORVALE_GAME_DIR), 0);
+    EXPECT_EQ(load_textures(), 1) << bad_file;
+    EXPECT_EQ(init_icons(), 1) << bad_file;
+    EXPECT_EQ(init_visible(), 1) << bad_file;
+    EXPECT_STREQ(bad_file, "");
+    EXPECT_GE(backmax, 1);
+    EXPECT_GE(texmax, 1);
+
+    int w, h;
+    std::vector<unsigned char> t = texture_rgba(textures[5], &w, &h);
+    int clear = 0;
+    for (size_t p = 0; p < t.size(); p += 4) {
+        bool black = t[p] == 0 && t[p + 1] == 0 && t[p + 2] == 0;
+        ASSERT_EQ(t[p + 3], black ? 0 : 255);
+        clear += black;
+    }
+    EXPECT_GT(clear, 0);
+}
+
+}  // namespace
