@@ -41,6 +41,8 @@ int selected;
 int item_select;
 float title_alpha;
 float titlex = TITLE_REST_X;
+float bar_alpha = 1.0f;
+int drag;
 
 // ---- Title picture ----
 

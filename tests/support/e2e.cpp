@@ -106,6 +106,7 @@ bool game_run::start(const bset &settings)
     if (game == 0) {
         setenv("DISPLAY", disp.c_str(), 1);
         setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        setenv("BROWSER", "true", 1);  // the end screen's web page opens nowhere
         std::string program = dir + "/corvale";
         // Started from elsewhere on purpose: the game must find its own folder.
         if (chdir("/") != 0)
@@ -243,4 +244,43 @@ void game_run::stop()
         run_shell("rm -rf '" + scratch + "'");
         dir.clear();
     }
+}
+
+std::string game_run::x_output(const std::string &cmd)
+{
+    std::string full = "DISPLAY=" + disp + " " + cmd + " 2>/dev/null";
+    std::string out;
+    if (FILE *p = popen(full.c_str(), "r")) {
+        char buf[512];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+            out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
+bool game_run::move_to(int x, int y)
+{
+    if (!window())
+        return false;
+    return x_command("xdotool mousemove --window " + std::to_string(win) + " " +
+                     std::to_string(x) + " " + std::to_string(y)) == 0;
+}
+
+bool game_run::click_at(int x, int y)
+{
+    if (!move_to(x, y))
+        return false;
+    sleep_s(0.15);  // let a frame or two see the pointer there
+    return x_command("xdotool mousedown 1 sleep 0.1 mouseup 1") == 0;
+}
+
+double game_run::brightness(int x, int y, int w, int h)
+{
+    std::string geometry = std::to_string(w) + "x" + std::to_string(h) + "+" +
+                           std::to_string(x) + "+" + std::to_string(y);
+    std::string out = x_output("import -window " + std::to_string(window()) +
+                               " -crop " + geometry + " -format '%[fx:mean]' info:");
+    return out.empty() ? -1.0 : atof(out.c_str());
 }

@@ -22,6 +22,13 @@ public:
     bool window_size(int *w, int *h);
     // Runs a command (xdotool, import, ...) against this X server; its exit code.
     int x_command(const std::string &cmd);
+    // Runs a command against this X server and returns what it printed.
+    std::string x_output(const std::string &cmd);
+    // Moves the pointer to a client position and clicks the left button there.
+    bool click_at(int x, int y);
+    bool move_to(int x, int y);
+    // Mean brightness 0..1 of a client rectangle in a fresh screenshot.
+    double brightness(int x, int y, int w, int h);
     // Asks the window to close, as its close box does.
     bool close_window();
     // Waits up to timeout_s for the game to end; its exit code, or -1 on timeout.

@@ -1,0 +1,125 @@
+// End to end: from start-up to the title screen and its menu, driven with real
+// pointer events in Xvfb; screenshots land in the build folder.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+
+#include "e2e.h"
+
+namespace {
+
+// Menu icon centres on an 800 x 600 window, left to right: Play, Load Levels,
+// Edit Levels, High Scores, Help, Exit.
+const int ICON_Y = 361;
+const int ICON_X[6] = {227, 298, 371, 443, 515, 588};
+
+// The game draws its own pointer, moved from the mouse by its own scale: on an
+// 800 x 600 window the pointer's tip lies at GUI (0.25 + 0.007 x, 2.0 - 0.007 y).
+// Returns the mouse position that puts the tip on screen pixel (sx, sy).
+void mouse_for(int sx, int sy, int *mx, int *my)
+{
+    const double half_h = 5.0 * 0.41421356, half_w = half_h * 800.0 / 600.0;
+    double gx = 3.0 - half_w + sx * (2 * half_w / 800.0);
+    double gy = half_h - sy * (2 * half_h / 600.0);
+    *mx = (int)((gx - 0.25) / 0.007 + 0.5);
+    *my = (int)((2.0 - gy) / 0.007 + 0.5);
+}
+
+void pause_s(double s)
+{
+    std::this_thread::sleep_for(std::chrono::duration<double>(s));
+}
+
+std::string shot_path(const char *name)
+{
+    std::string folder = std::string(CORVALE_BINARY_DIR) + "/screenshots";
+    mkdir(folder.c_str(), 0755);
+    return folder + "/" + name;
+}
+
+class TitleScreen : public ::testing::Test {
+protected:
+    game_run run;
+    void SetUp() override
+    {
+        ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
+        ASSERT_NE(run.window(), 0u) << "exit code " << run.wait_exit(0);
+        run.move_to(700, 560);  // out of the way of the menu
+    }
+    bool point_at(int sx, int sy)
+    {
+        int mx, my;
+        mouse_for(sx, sy, &mx, &my);
+        return run.move_to(mx, my);
+    }
+    bool click_on(int sx, int sy)
+    {
+        int mx, my;
+        mouse_for(sx, sy, &mx, &my);
+        return run.click_at(mx, my);
+    }
+    // Waits until the title has faded in (about 1.6 s after loading).
+    void wait_for_title()
+    {
+        for (int k = 0; k < 100 && run.brightness(150, 100, 500, 120) < 0.2; k++)
+            pause_s(0.1);
+        pause_s(0.5);
+    }
+};
+
+TEST_F(TitleScreen, FadesInAfterLoading)
+{
+    double early = run.brightness(150, 100, 500, 120);
+    wait_for_title();
+    double late = run.brightness(150, 100, 500, 120);
+    EXPECT_GT(late, 0.2);
+    EXPECT_GT(late, early);
+    EXPECT_TRUE(run.screenshot(shot_path("title.png")));
+}
+
+TEST_F(TitleScreen, HoveringAMenuIconLightsIt)
+{
+    wait_for_title();
+    double before = run.brightness(ICON_X[4] - 16, ICON_Y - 16, 32, 32);
+    ASSERT_TRUE(point_at(ICON_X[4], ICON_Y));
+    pause_s(0.3);
+    double lit = run.brightness(ICON_X[4] - 16, ICON_Y - 16, 32, 32);
+    EXPECT_GT(lit, before + 0.02) << "before " << before << " lit " << lit;
+}
+
+TEST_F(TitleScreen, HelpOpensOverTheTitleAndCancelClosesIt)
+{
+    wait_for_title();
+    double logo = run.brightness(150, 100, 500, 120);
+    ASSERT_TRUE(click_on(ICON_X[4], ICON_Y));
+    pause_s(0.5);
+    EXPECT_TRUE(run.screenshot(shot_path("help.png")));
+    // The help panel covers the logo.
+    double with_help = run.brightness(150, 100, 500, 120);
+    EXPECT_GT(std::abs(with_help - logo), 0.05) << "help page did not appear";
+    // The help panel's Cancel button sits in its top right corner.
+    ASSERT_TRUE(click_on(706, 94));
+    pause_s(0.5);
+    double after = run.brightness(150, 100, 500, 120);
+    EXPECT_NEAR(after, logo, 0.03) << "help page did not close";
+}
+
+TEST_F(TitleScreen, ExitShowsTheCreditsAndTheNextClickQuits)
+{
+    wait_for_title();
+    double title = run.brightness(150, 100, 500, 120);
+    ASSERT_TRUE(click_on(ICON_X[5], ICON_Y));
+    pause_s(0.5);
+    EXPECT_TRUE(run.screenshot(shot_path("credits.png")));
+    EXPECT_GT(std::abs(run.brightness(150, 100, 500, 120) - title), 0.01);
+    EXPECT_EQ(run.wait_exit(0), -1) << "quit before the second click";
+    ASSERT_TRUE(run.click_at(400, 300));
+    EXPECT_EQ(run.wait_exit(20), 0);
+}
+
+}  // namespace

@@ -1,0 +1,239 @@
+// The two outline fonts: they build, printing moves the transformation by the
+// glyphs' advances, and glyphs are filled with their holes kept.
+
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <string>
+#include <vector>
+
+#include "gl_context.h"
+#include "graphics/graphics.h"
+
+namespace {
+
+const int W = 640, H = 480;
+const float EM_PIXELS = 400.0f;  // glyph scale of the pixel tests
+
+class Fonts : public GLTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        GLTest::SetUpTestSuite();
+        ASSERT_EQ(BuildsFont(), 1);
+        ASSERT_EQ(BuildFont(), 1);
+    }
+    static void TearDownTestSuite()
+    {
+        KillFont();
+        KillsFont();
+        GLTest::TearDownTestSuite();
+    }
+    void SetUp() override
+    {
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
+};
+
+// The modelview matrix's translation after printing from the identity.
+struct shift { float x, y, z; };
+shift current_shift()
+{
+    float m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    return {m[12], m[13], m[14]};
+}
+
+float large_advance(const std::string &s)
+{
+    glLoadIdentity();
+    glPrint("%s", s.c_str());
+    return current_shift().x;
+}
+
+float small_advance(const std::string &s)
+{
+    glLoadIdentity();
+    glsPrint("%s", s.c_str());
+    return current_shift().x;
+}
+
+// Draws text in the large font, white on black, one em EM_PIXELS high, origin at (x, y).
+std::vector<unsigned char> draw_large(const char *text, float x, float y)
+{
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, W, 0, H, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor3f(1, 1, 1);
+    glTranslatef(x, y, 0);
+    glScalef(EM_PIXELS, EM_PIXELS, 1);
+    glPrint("%s", text);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    std::vector<unsigned char> lit(W * H);
+    std::vector<unsigned char> rgba(W * H * 4);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    for (int i = 0; i < W * H; i++)
+        lit[i] = rgba[i * 4] > 128;
+    return lit;
+}
+
+struct box { int x0, y0, x1, y1; };
+box ink_box(const std::vector<unsigned char> &lit)
+{
+    box b = {W, H, -1, -1};
+    for (int y = 0; y < H; y++)
+        for (int x = 0; x < W; x++)
+            if (lit[y * W + x]) {
+                b.x0 = std::min(b.x0, x);
+                b.x1 = std::max(b.x1, x);
+                b.y0 = std::min(b.y0, y);
+                b.y1 = std::max(b.y1, y);
+            }
+    return b;
+}
+
+// Runs of lit pixels along a row or a column of the ink box.
+int row_runs(const std::vector<unsigned char> &lit, int y)
+{
+    int runs = 0;
+    for (int x = 0; x < W; x++)
+        runs += lit[y * W + x] && (x == 0 || !lit[y * W + x - 1]);
+    return runs;
+}
+
+int column_runs(const std::vector<unsigned char> &lit, int x)
+{
+    int runs = 0;
+    for (int y = 0; y < H; y++)
+        runs += lit[y * W + x] && (y == 0 || !lit[(y - 1) * W + x]);
+    return runs;
+}
+
+TEST_F(Fonts, BothFontsHaveTheirBlocksOfLists)
+{
+    EXPECT_NE(base, 0u);
+    EXPECT_NE(sbase, 0u);
+    EXPECT_NE(base, sbase);
+    EXPECT_TRUE(glIsList(base + 'A'));
+    EXPECT_TRUE(glIsList(sbase + 254));
+}
+
+// Advances in em units of Arial's metrics, which Liberation Sans shares.
+TEST_F(Fonts, AdvancesAreInEmUnitsWithArialsMetrics)
+{
+    EXPECT_NEAR(large_advance("A"), 1479.0f / 2048, 0.002);
+    EXPECT_NEAR(small_advance("A"), 1366.0f / 2048, 0.002);
+    EXPECT_NEAR(small_advance(" "), 569.0f / 2048, 0.002);
+    EXPECT_NEAR(large_advance("ABBA  "), 4 * 1479.0f / 2048 + 2 * 569.0f / 2048, 0.005);
+}
+
+TEST_F(Fonts, StringMovesByTheSumOfItsGlyphAdvances)
+{
+    const std::string s = "Level 10: ";
+    float sum = 0;
+    for (char c : s)
+        sum += large_advance(std::string(1, c));
+    EXPECT_NEAR(large_advance(s), sum, 1e-4);
+    glLoadIdentity();
+    glsPrint("%s", s.c_str());
+    shift after = current_shift();
+    EXPECT_FLOAT_EQ(after.z, -40.0f);
+    EXPECT_FLOAT_EQ(after.y, 0.0f);
+    EXPECT_GT(after.x, 2.0f);
+}
+
+TEST_F(Fonts, EmptyTextLeavesTheTransformationAlone)
+{
+    const char *empty = "";
+    glPrint(empty);
+    shift s = current_shift();
+    EXPECT_EQ(s.x, 0.0f);
+    EXPECT_EQ(s.z, 0.0f);
+    glPrint(nullptr);
+    glsPrint(nullptr);
+    EXPECT_EQ(current_shift().z, 0.0f);
+    glsPrint(empty);
+    s = current_shift();
+    EXPECT_EQ(s.x, 0.0f);
+    EXPECT_EQ(s.z, -40.0f);
+}
+
+TEST_F(Fonts, FormattedTextPrintsLikeItsLiteral)
+{
+    glLoadIdentity();
+    glPrint("Score: %d  %s", 1250, "x");
+    EXPECT_NEAR(current_shift().x, large_advance("Score: 1250  x"), 1e-4);
+}
+
+TEST_F(Fonts, OverlongTextIsCutAtTheBuffer)
+{
+    std::string a(5000, 'A');
+    EXPECT_NEAR(large_advance(a), 4095 * large_advance("A"), 0.05);
+}
+
+TEST_F(Fonts, WindowsCodesMapToTheirGlyphs)
+{
+    EXPECT_NEAR(large_advance("\xe9"), large_advance("e"), 1e-5);  // é
+    EXPECT_NEAR(large_advance("\xdc"), large_advance("U"), 1e-5);  // Ü
+    for (const char *sign : {"\x80", "\x93", "\xa9"}) {           // euro, left quote, copyright
+        box b = ink_box(draw_large(sign, 100, 100));
+        EXPECT_GT(b.x1, b.x0) << (int)(unsigned char)sign[0];
+    }
+}
+
+TEST_F(Fonts, GlyphsAreAboutOneUnitHigh)
+{
+    box b = ink_box(draw_large("H", 100, 50));
+    float cap = (b.y1 - b.y0 + 1) / EM_PIXELS;
+    EXPECT_NEAR(cap, 1466.0f / 2048, 0.02);  // Arial's capital height
+    EXPECT_NEAR(b.y0, 50, 2);                // standing on the baseline
+}
+
+// A "B": stem and bowls solid, both counters open.
+TEST_F(Fonts, LetterBKeepsBothHoles)
+{
+    std::vector<unsigned char> lit = draw_large("B", 100, 50);
+    box b = ink_box(lit);
+    int h = b.y1 - b.y0, w = b.x1 - b.x0;
+    ASSERT_GT(h, 200);
+    int lower = b.y0 + h / 4, upper = b.y0 + h * 3 / 4, middle = b.x0 + w * 45 / 100;
+    EXPECT_EQ(row_runs(lit, lower), 2);
+    EXPECT_EQ(row_runs(lit, upper), 2);
+    EXPECT_EQ(column_runs(lit, middle), 3);
+    EXPECT_TRUE(lit[lower * W + b.x0 + 5]);            // the stem
+    EXPECT_FALSE(lit[lower * W + middle]);             // the lower counter
+    EXPECT_FALSE(lit[upper * W + middle]);             // the upper counter
+    EXPECT_TRUE(lit[(b.y0 + 3) * W + middle]);         // the bottom stroke
+}
+
+TEST_F(Fonts, DigitEightAndPercentKeepTheirHoles)
+{
+    std::vector<unsigned char> lit = draw_large("8", 100, 50);
+    box b = ink_box(lit);
+    int h = b.y1 - b.y0;
+    EXPECT_EQ(column_runs(lit, (b.x0 + b.x1) / 2), 3);
+    EXPECT_EQ(row_runs(lit, b.y0 + h / 4), 2);
+    EXPECT_EQ(row_runs(lit, b.y0 + h * 3 / 4), 2);
+
+    lit = draw_large("%", 50, 50);
+    b = ink_box(lit);
+    h = b.y1 - b.y0;
+    // Through the upper ring: its two sides, then the slash.
+    EXPECT_EQ(row_runs(lit, b.y0 + h * 3 / 4), 3);
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+// A whole game frame drawn by the frame dispatcher into the offscreen context,
+// read back and kept as a screenshot: background, side bars, paddle, the
+// default set's first level, the music status bar and the score line.
+
+#include <gtest/gtest.h>
+
+#include <png.h>
+
+#include <cstdio>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "audio/audio.h"
+#include "gl_context.h"
+#include "graphics/graphics.h"
+#include "rules/rules.h"
+#include "shell/shell.h"
+
+namespace {
+
+const int W = 800, H = 600;
+
+void write_png(const std::string &path, const std::vector<unsigned char> &rgb)
+{
+    FILE *f = fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png)) == 0) {
+        png_init_io(png, f);
+        png_set_IHDR(png, info, W, H, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png, info);
+        for (int y = H - 1; y >= 0; y--)  // GL rows run bottom-up
+            png_write_row(png, rgb.data() + (size_t)y * W * 3);
+        png_write_end(png, nullptr);
+    }
+    png_destroy_write_struct(&png, &info);
+    fclose(f);
+}
+
+class GameFrame : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        gl_context_open(W, H);
+        ASSERT_EQ(chdir(CORVALE_GAME_DIR), 0);
+        strcpy(plist, "sounds/songs/corvale.m3u");
+        volume = 0;
+        evolume = 0;
+        ASSERT_EQ(init_sound(), 1);
+        ASSERT_EQ(InitGL(), 1);
+    }
+    static void TearDownTestSuite()
+    {
+        shutdown_sound();
+        gl_context_close();
+    }
+    // Pixel (x, y) from the top-left corner of the frame.
+    static rgb at(const std::vector<unsigned char> &p, int x, int y)
+    {
+        size_t k = ((size_t)(H - 1 - y) * W + x) * 3;
+        return {p[k], p[k + 1], p[k + 2]};
+    }
+};
+
+TEST_F(GameFrame, PlayFrameShowsTheBoardBarsPaddleAndStatusBar)
+{
+    menu = fadein = fadeout = gamestart = 0;
+    classic = 0;
+    background = 1;
+    m_ticksPerSecond = 0;  // no frame lock in a test
+    for (int k = 0; k < 3; k++)
+        DrawGLScene();
+    std::vector<unsigned char> pixels((size_t)W * H * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+
+    std::string folder = std::string(CORVALE_BINARY_DIR) + "/screenshots";
+    mkdir(folder.c_str(), 0755);
+    write_png(folder + "/play_frame.png", pixels);
+
+    // Some of the first level's bricks are coloured, not grey or black.
+    int coloured = 0;
+    for (int y = 0; y < 200; y += 4)
+        for (int x = 80; x < 720; x += 4) {
+            rgb p = at(pixels, x, y);
+            int hi = std::max(p.r, std::max(p.g, p.b)), lo = std::min(p.r, std::min(p.g, p.b));
+            coloured += hi > 80 && hi - lo > 60;
+        }
+    EXPECT_GT(coloured, 200);
+    // The side bars are lit where they meet the walls.
+    rgb bar = at(pixels, 20, 300);
+    EXPECT_GT(bar.r + bar.g + bar.b, 60);
+    // The status bar along the bottom is drawn.
+    rgb status = at(pixels, 400, 585);
+    EXPECT_GT(status.r + status.g + status.b, 30);
+}
+
+}  // namespace
