@@ -49,7 +49,15 @@ protected:
     {
         ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
         ASSERT_NE(run.window(), 0u) << "exit code " << run.wait_exit(0);
-        run.move_to(700, 560);  // out of the way of the menu
+    }
+    // Watches the bottom left of the window, where the loading messages are
+    // printed, until they show; false when they never did.
+    bool saw_loading_messages()
+    {
+        for (int k = 0; k < 60; k++)
+            if (run.brightness(30, 470, 400, 80) > 0.005)
+                return true;
+        return false;
     }
     bool point_at(int sx, int sy)
     {
@@ -66,14 +74,16 @@ protected:
     // Waits until the title has faded in (about 1.6 s after loading).
     void wait_for_title()
     {
+        run.move_to(700, 560);  // out of the way of the menu
         for (int k = 0; k < 100 && run.brightness(150, 100, 500, 120) < 0.2; k++)
             pause_s(0.1);
         pause_s(0.5);
     }
 };
 
-TEST_F(TitleScreen, FadesInAfterLoading)
+TEST_F(TitleScreen, FadesInAfterTheLoadingMessages)
 {
+    EXPECT_TRUE(saw_loading_messages());
     double early = run.brightness(150, 100, 500, 120);
     wait_for_title();
     double late = run.brightness(150, 100, 500, 120);

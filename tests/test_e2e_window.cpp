@@ -1,11 +1,7 @@
 // End to end: the real game under Xvfb opens its window at the size the
-// settings ask for, holds a steady pace, and ends on the close box and on F12.
+// settings ask for, and ends on the close box and on F12.
 
 #include <gtest/gtest.h>
-
-#include <chrono>
-#include <cstdio>
-#include <thread>
 
 #include "e2e.h"
 
@@ -45,24 +41,6 @@ TEST(GameWindow, F12EndsTheGame)
     ASSERT_EQ(run.x_command("xdotool windowfocus --sync " + std::to_string(id)), 0);
     // Held as a player holds it: the loop looks at the key between frames.
     ASSERT_EQ(run.x_command("xdotool keydown F12 sleep 0.2 keyup F12"), 0);
-    EXPECT_EQ(run.wait_exit(20), 0);
-}
-
-TEST(GameWindow, RunsOnASmallShareOfOneCore)
-{
-    game_run run;
-    ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
-    ASSERT_NE(run.window(), 0u);
-    std::this_thread::sleep_for(std::chrono::seconds(2));  // past start-up loading
-    double cpu0 = run.cpu_seconds();
-    auto t0 = std::chrono::steady_clock::now();
-    std::this_thread::sleep_for(std::chrono::seconds(5));
-    double share = (run.cpu_seconds() - cpu0) /
-                   std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    printf("game process used %.0f%% of one core\n", share * 100);
-    // The frame lock sleeps; a spinning loop would sit at 100%.
-    EXPECT_LT(share, 0.9);
-    ASSERT_TRUE(run.close_window());
     EXPECT_EQ(run.wait_exit(20), 0);
 }
 

@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <sys/resource.h>
 
 #include "gl_context.h"
 #include "shell/shell.h"
@@ -79,6 +80,29 @@ TEST_F(FrameLock, HoldsDrawnFramesTo62PerSecond)
     EXPECT_GE(seconds, frames / 62.0 - 0.01);
     // Generous: a loaded machine may lose some frames, never gain any.
     EXPECT_GT(frames / seconds, 45.0) << "slowest frame ran at " << slowest;
+}
+
+static double cpu_seconds()
+{
+    rusage u;
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+TEST_F(FrameLock, SleepsThroughMostOfTheWait)
+{
+    ASSERT_EQ(timer_init(), 1);
+    double cpu0 = cpu_seconds();
+    auto begin = std::chrono::steady_clock::now();
+    for (int i = 0; i < 62; i++) {
+        m_startTime = read_counter();
+        LockFPS(targetFPS);
+    }
+    double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    double share = (cpu_seconds() - cpu0) / wall;
+    printf("frame lock used %.0f%% of one core\n", share * 100);
+    // A busy wait would sit near 100%.
+    EXPECT_LT(share, 0.5);
 }
 
 TEST(FrameLockRules, ZeroTargetIsOnePerSecond)

@@ -210,17 +210,6 @@ TEST_F(TextureLoading, TransparentImagesStopAt4096Pixels)
     EXPECT_EQ(read_png_file("65.png", 0, TABLE_TEXTURES, 6), 1);  // opaque mode has room
 }
 
-TEST_F(TextureLoading, TablesOutsideTheModeOrSlotsOutsideTheTableAreRefused)
-{
-    write_png("ok.png", 4, 4, {});
-    EXPECT_EQ(read_png_file("ok.png", 1, TABLE_BACKTEX, 1), 0);
-    EXPECT_EQ(read_png_file("ok.png", 0, TABLE_TICON, 1), 0);
-    EXPECT_EQ(read_png_file("ok.png", 0, 9, 1), 0);
-    EXPECT_EQ(read_png_file("ok.png", 0, TABLE_TEXTURES, 32), 0);
-    EXPECT_EQ(read_png_file("ok.png", 1, TABLE_TVIS, 5), 0);
-    EXPECT_EQ(read_png_file("ok.png", 0, TABLE_BACKTEX, 99), 1);
-}
-
 TEST_F(TextureLoading, BackgroundScanStopsAtTheFirstGap)
 {
     for (int k : {1, 2, 3, 5})

@@ -144,7 +144,7 @@ unsigned long game_run::window(double timeout_s)
         }
         if (wait_exit(0) != -1)
             return 0;
-        sleep_s(0.2);
+        sleep_s(0.05);
     }
     return 0;
 }
