@@ -97,7 +97,7 @@ TEST_F(TitleScreen, HoveringAMenuIconLightsIt)
     wait_for_title();
     double before = run.brightness(ICON_X[4] - 16, ICON_Y - 16, 32, 32);
     ASSERT_TRUE(point_at(ICON_X[4], ICON_Y));
-    pause_s(0.3);
+    pause_s(0.6);
     double lit = run.brightness(ICON_X[4] - 16, ICON_Y - 16, 32, 32);
     EXPECT_GT(lit, before + 0.02) << "before " << before << " lit " << lit;
 }
@@ -116,7 +116,7 @@ TEST_F(TitleScreen, HelpOpensOverTheTitleAndCancelClosesIt)
     ASSERT_TRUE(click_on(706, 94));
     pause_s(0.5);
     double after = run.brightness(150, 100, 500, 120);
-    EXPECT_NEAR(after, logo, 0.03) << "help page did not close";
+    EXPECT_LT(std::abs(after - logo), std::abs(with_help - logo) / 2) << "help page did not close";
 }
 
 TEST_F(TitleScreen, ExitShowsTheCreditsAndTheNextClickQuits)

@@ -40,7 +40,7 @@ TEST(GameWindow, F12EndsTheGame)
     ASSERT_EQ(run.x_command("xdotool mousemove --window " + std::to_string(id) + " 100 100"), 0);
     ASSERT_EQ(run.x_command("xdotool windowfocus --sync " + std::to_string(id)), 0);
     // Held as a player holds it: the loop looks at the key between frames.
-    ASSERT_EQ(run.x_command("xdotool keydown F12 sleep 0.2 keyup F12"), 0);
+    ASSERT_EQ(run.x_command("xdotool keydown F12 sleep 0.6 keyup F12"), 0);
     EXPECT_EQ(run.wait_exit(20), 0);
 }
 

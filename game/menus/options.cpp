@@ -1,21 +1,329 @@
-// Entry points of the play options and the level-set browser, which the title
-// screen, the frame dispatcher and the window procedure call; they draw
-// nothing until those screens are written.
+// The play options and the level-set browser: the two panels that start a
+// game from the title screen, and the walk through the sets in level_sets/.
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
 
 #include "browser.h"
+#include "graphics/graphics.h"
 #include "menus.h"
+#include "rules/progress.h"
+#include "rules/rules.h"
+#include "rules/savegame.h"
 #include "shell/shell.h"
+
+namespace fs = std::filesystem;
+
+// ---- Constants ----
+
+static const float ICON = 0.25f;                  // side of a panel's icon buttons
+static const float GREY[4] = {0.9f, 0.9f, 0.9f, 1.0f};   // a button not under the pointer
+static const float DIM[4] = {0.7f, 0.7f, 0.7f, 1.0f};    // a button that does nothing now
+enum { ICON_DIFFICULTY = 5, ICON_LEVEL = 10, ICON_OFF = 14, ICON_ON = 16, ICON_PLAY = 17 };
+enum { CODE_CLASSIC = 25, CODE_LEVEL = 27, CODE_DIFF = 28, CODE_PLAY = 29, CODE_CONTINUE = 30 };
+
+// ---- Browser state ----
+
+char sfilename[256];                     // file name of the set shown, without folder
+static std::vector<std::string> shandle; // the sets of level_sets/, in browsing order
+static size_t fdata;                     // index in shandle of the set shown
+static int set_readable;                 // 1 when the set shown opened with at least one level
+
+// ---- Drawing helpers ----
+
+// An icon button with its top-left corner at (x, y); lit and selected under the
+// pointer when active, dimmed and inert otherwise.
+static void icon_button(float x, float y, int icon, int code, int active)
+{
+    int hovered = x <= pointerx && pointerx <= x + ICON &&
+                  y - ICON <= -pointery && -pointery <= y;
+    if (!active)
+        glColor4fv(DIM);
+    else if (hovered) {
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        gui_select = code;
+    } else
+        glColor4fv(GREY);
+    glBindTexture(GL_TEXTURE_2D, ticon[icon]);
+    tex_quad(x, y, x + ICON, y - ICON, -5.0f);
+}
+
+// Small-font text at (x, y, -5) from the identity, in the given colour.
+static void label(float x, float y, const char *text, float r = 1, float g = 1, float b = 1)
+{
+    glLoadIdentity();
+    glTranslatef(x, y, -5.0f);
+    glColor4f(r, g, b, 1.0f);
+    glsPrint("%s", text);
+}
+
+// The three difficulties, the current one in red, from the top line at y.
+static void difficulty_list(float y)
+{
+    static const char *const NAMES[3] = {"Easy", "Normal", "Hard"};
+    for (int d = 0; d < 3; d++)
+        label(-9.0f, y - 0.8f * d, NAMES[d], 1, difficulty == d ? 0.0f : 1.0f, difficulty == d ? 0.0f : 1.0f);
+}
+
+// Sets up the icon state: the GUI frame with blending and texturing on.
+static void begin_icons()
+{
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_TEXTURE_2D);
+}
+
+static void end_icons()
+{
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+}
+
+// ---- Actions shared by both panels ----
+
+// Difficulty and classic-mode requests.
+static void mode_actions()
+{
+    if (GUI_DIFF) {
+        GUI_DIFF = 0;
+        if (++difficulty > 2)
+            difficulty = 0;
+    }
+    if (GUI_EDCLASSIC) {
+        GUI_EDCLASSIC = 0;
+        classic = !classic;
+    }
+}
+
+// Leaves the menu for a fresh game of set_name at the current level.
+static void start_game()
+{
+    menublock = 0;
+    fadeout = 1;
+    gui_select = 0;
+    for (int k = 0; k < 10; k++)
+        goodies[k] = 1;
+    reset_board();
+}
+
+// ---- Play options ----
 
 void play_options()
 {
+    menublock = 1;
+    gui_win(1.2f, 0.5f, 4.8f, -0.25f, "", "", 5);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glTranslatef(-8.0f, 3.7f, -5.0f);
+    glsPrint("Current level set: %s", fhead.set_title);
+
+    begin_icons();
+    icon_button(1.6f, 0.25f, ICON_DIFFICULTY, CODE_DIFF, 1);
+    icon_button(2.75f, 0.25f, classic ? ICON_ON : ICON_OFF, CODE_CLASSIC, 1);
+    icon_button(3.45f, 0.25f, ICON_PLAY, CODE_CONTINUE, SAVE_AVAILABLE == 1);
+    icon_button(4.15f, 0.25f, ICON_PLAY, CODE_PLAY, 1);
+    end_icons();
+
+    label(-13.2f, -0.8f, "Difficulty");
+    difficulty_list(1.5f);
+    label(10.6f, -0.8f, "Play");
+    label(-2.55f, -0.8f, "Classic");
+    label(-2.25f, -1.6f, "Mode");
+    label(3.25f, -0.8f, "Continue");
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+
+    if (GUI_CANCEL) {
+        GUI_CANCEL = 0;
+        menublock = 0;
+        gui_select = 0;
+        options = 0;
+    }
+    mode_actions();
+    if (GUI_CONTINUE) {
+        GUI_CONTINUE = 0;
+        // A save that cannot be continued leaves the options open and the file kept.
+        if (SAVE_AVAILABLE && load_saved()) {
+            PLAYING_SAVED_GAME = 1;
+            menublock = 0;
+            options = 0;
+            fadeout = 1;
+            gui_select = 0;
+        }
+    }
+    if (GUI_PLAY) {
+        GUI_PLAY = 0;
+        options = 0;
+        start_game();
+    }
 }
 
-// An open browser closes at once, so the menu stays usable.
+// ---- Directory search ----
+
+static int lower(int c)
+{
+    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+}
+
+// Compares two names with ASCII letters folded to lower case, as strcmp does.
+static int casecmp(const char *a, const char *b)
+{
+    while (*a && lower((unsigned char)*a) == lower((unsigned char)*b))
+        a++, b++;
+    return lower((unsigned char)*a) - lower((unsigned char)*b);
+}
+
+// Case-blind name order, exact order between names that differ only in case.
+static bool name_before(const std::string &a, const std::string &b)
+{
+    int d = casecmp(a.c_str(), b.c_str());
+    return d != 0 ? d < 0 : a < b;
+}
+
+static bool is_set_file(const std::string &name)
+{
+    return name.size() > 4 && casecmp(name.c_str() + name.size() - 4, ".bls") == 0;
+}
+
+// The ".bls" files of level_sets/ by name; 0 when the folder cannot be listed.
+static int list_sets()
+{
+    shandle.clear();
+    std::error_code err;
+    fs::directory_iterator it("level_sets", err), end;
+    if (err)
+        return 0;
+    for (; it != end; it.increment(err)) {
+        if (err)
+            return 0;
+        std::string name = it->path().filename().string();
+        if (is_set_file(name) && name.size() < sizeof sfilename && it->is_regular_file(err))
+            shandle.push_back(name);
+    }
+    std::sort(shandle.begin(), shandle.end(), name_before);
+    return 1;
+}
+
+// The header of the set at fdata into fhead; an empty header if there is none
+// or it cannot be read.
+static void show_set()
+{
+    memset(&fhead, 0, sizeof fhead);
+    set_readable = 0;
+    sfilename[0] = 0;
+    if (fdata >= shandle.size())
+        return;
+    snprintf(sfilename, sizeof sfilename, "%s", shandle[fdata].c_str());
+    std::string path = "level_sets/" + shandle[fdata];
+    FILE *f = fopen(path.c_str(), "rb");
+    if (!f)
+        return;
+    level_set_header h;
+    if (fread(&h, 1, sizeof h, f) == sizeof h) {
+        h.set_title[sizeof h.set_title - 1] = 0;
+        h.author_name[sizeof h.author_name - 1] = 0;
+        h.description_text[sizeof h.description_text - 1] = 0;
+        fhead = h;
+        set_readable = h.level_count >= 1;
+    }
+    fclose(f);
+}
+
+void file_search(int mode)
+{
+    if (mode == 3) {
+        shandle.clear();
+        return;
+    }
+    if (mode == 2 && fdata + 1 < shandle.size()) {
+        fdata++;
+        show_set();
+        return;
+    }
+    fdata = 0;
+    if (!list_sets()) {
+        memset(&fhead, 0, sizeof fhead);
+        set_readable = 0;
+        snprintf(sfilename, sizeof sfilename, "ERROR");
+        return;
+    }
+    show_set();
+}
+
+// ---- Level-set browser ----
+
+// The header of the set shown.
+static void header_texts()
+{
+    char line[320];
+    snprintf(line, sizeof line, "Level Name: %s", fhead.set_title);
+    label(-13.2f, 5.0f, line);
+    label(-13.2f, 4.0f, fhead.description_text, 0, 1, 0);
+    snprintf(line, sizeof line, "Created by: %s", fhead.author_name);
+    label(-13.2f, 3.0f, line);
+    snprintf(line, sizeof line, "Number of levels in set: %d", fhead.level_count);
+    label(-13.2f, 2.0f, line);
+    snprintf(line, sizeof line, "File name: %s", sfilename);
+    label(-13.2f, 1.0f, line);
+}
+
 void level_loader()
 {
-    loadgui = 0;
-}
+    menublock = 1;
+    gui_win(1.4f, 0.9f, 4.6f, -0.55f, "", "", 5);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glTranslatef(-8.0f, 7.3f, -5.0f);
+    glsPrint("Load and play a level set:");
 
-void file_search(int)
-{
+    begin_icons();
+    icon_button(1.6f, 0.0f, ICON_DIFFICULTY, CODE_DIFF, 1);
+    icon_button(2.5f, 0.0f, ICON_LEVEL, CODE_LEVEL, 1);
+    icon_button(3.0f, 0.0f, classic ? ICON_ON : ICON_OFF, CODE_CLASSIC, 1);
+    icon_button(4.15f, 0.0f, ICON_PLAY, CODE_PLAY, set_readable);
+    end_icons();
+
+    label(-13.2f, -3.3f, "Difficulty");
+    difficulty_list(-0.7f);
+    label(10.6f, -3.3f, "Play");
+    label(-0.44f, -3.3f, "Classic");
+    label(-0.1f, -4.1f, "Mode");
+    label(-4.35f, -3.3f, "Next");
+    label(-4.45f, -4.1f, "Level");
+    header_texts();
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+
+    if (GUI_CANCEL) {
+        GUI_CANCEL = 0;
+        menublock = 0;
+        gui_select = 0;
+        loadgui = 0;
+        file_search(3);
+    }
+    mode_actions();
+    if (GUI_LEVEL) {
+        GUI_LEVEL = 0;
+        file_search(2);
+    }
+    if (GUI_PLAY) {
+        GUI_PLAY = 0;
+        // An empty folder, or a set that cannot be read or holds no level, has nothing to play.
+        if (set_readable) {
+            file_search(3);
+            loadgui = 0;
+            memcpy(set_name, sfilename, sizeof set_name);
+            start_game();
+        }
+    }
 }

@@ -1,18 +1,140 @@
-// Entry points of the high-score name dialog and table, which the title
-// screen calls, and the highlight state the title fades; they draw nothing
-// until the high-score screens are written.
+// The high-score screens: the name dialog after a game that entered a table,
+// and the table screen with its normal and classic pages.
 
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "graphics/graphics.h"
 #include "menus.h"
+#include "rules/scores.h"
+#include "shell/shell.h"
 
 int highscore;
 int hs_sequence;
 int fadehs;
 float hsfade = 1.0f;
 
+enum { ICON_HISCORES = 9, CODE_PAGE = 25 };
+
+// Takes the typed name into the new entry, then shows and writes the table.
+static void accept_name()
+{
+    score_entry &e = hstable[table_pos];
+    memset(e.player_name, 0, sizeof e.player_name);
+    size_t n = strnlen(buffer, sizeof buffer);
+    if (n > sizeof e.player_name - 1)
+        n = sizeof e.player_name - 1;
+    memcpy(e.player_name, buffer, n);
+    memset(buffer, 0, sizeof buffer);
+    bcount = 0;
+    highscore = 0;
+    showscores = 1;
+    writescores();
+}
+
 void hsnotify()
 {
+    menublock = 1;
+    gui_win(1.4f, 0.9f, 4.6f, 0.45f, "You got a High Score!", "Please enter your name:", 4);
+    text_field("You got a high score! Please enter your name:");
+    int done = console_input();
+    if (done || GUI_OK) {
+        GUI_OK = 0;
+        accept_name();
+    }
+}
+
+// Small-font text at (x, y, -5) from the identity.
+static void score_text(float x, float y, const float *rgb, const char *text)
+{
+    glLoadIdentity();
+    glTranslatef(x, y, -5.0f);
+    glColor4f(rgb[0], rgb[1], rgb[2], 1.0f);
+    glsPrint("%s", text);
+}
+
+// The page button, lit and selected under the pointer.
+static void page_button()
+{
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    int hovered = 2.85f <= pointerx && pointerx <= 3.1f && -0.8f <= -pointery && -pointery <= -0.55f;
+    if (hovered) {
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        gui_select = CODE_PAGE;
+    } else {
+        glColor4f(0.9f, 0.9f, 0.9f, 1.0f);
+    }
+    glBindTexture(GL_TEXTURE_2D, ticon[ICON_HISCORES]);
+    tex_quad(2.85f, -0.55f, 3.1f, -0.8f, -5.0f);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glTranslatef(-1.2f, -8.0f, -5.0f);
+    glsPrint("Next");
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+    glTranslatef(-1.3f, -8.7f, -5.0f);
+    glsPrint("Page");
+}
+
+// The ten rows of the page shown; the entry just made is blue until its
+// highlight has faded.
+static void table_rows()
+{
+    static const float WHITE[3] = {1, 1, 1}, BLUE[3] = {0, 0, 1};
+    static const float DIFF_RGB[3][3] = {{0, 1, 0}, {1, 1, 1}, {1, 0, 0}};
+    static const char *const DIFF_NAMES[3] = {"Easy", "Normal", "Hard"};
+    int first = hs_classic ? TABLE_ENTRIES : 0;
+    char text[96];
+    for (int n = 1; n <= TABLE_ENTRIES; n++) {
+        const score_entry &e = hstable[first + n - 1];
+        const float *row = hs_sequence && first + n - 1 == table_pos ? BLUE : WHITE;
+        float y = 6.5f - 1.2f * (n - 1);
+        snprintf(text, sizeof text, "%d.%s", n, e.player_name);
+        score_text(-21.0f, y, row, text);
+        score_text(-8.0f, y, row, e.entry_set_title);
+        if (!hs_classic && e.entry_difficulty >= 0 && e.entry_difficulty <= 2) {
+            int d = e.entry_difficulty;
+            score_text(6.0f, y, row == BLUE ? BLUE : DIFF_RGB[d], DIFF_NAMES[d]);
+        }
+        snprintf(text, sizeof text, "%d", e.entry_score);
+        score_text(14.0f, y, row, text);
+    }
 }
 
 void display_scores()
 {
+    static const float WHITE[3] = {1, 1, 1}, GREEN[3] = {0, 1, 0};
+    readscores();
+    menublock = 1;
+    gui_win(0.6f, 1.05f, 5.3f, -1.05f, "", "", 5);
+    page_button();
+    glDisable(GL_TEXTURE_2D);
+    score_text(-18.0f, 8.5f, WHITE, hs_classic ? "High Scores: Classic mode" : "High Scores: Normal mode");
+    score_text(-21.0f, 7.5f, GREEN, "Name");
+    score_text(-8.0f, 7.5f, GREEN, "Level");
+    if (!hs_classic)
+        score_text(6.0f, 7.5f, GREEN, "Difficulty");
+    score_text(14.0f, 7.5f, GREEN, "Score");
+    table_rows();
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+
+    if (GUI_EDCLASSIC) {
+        GUI_EDCLASSIC = 0;
+        hs_classic = !hs_classic;
+    }
+    if (GUI_CANCEL) {
+        GUI_CANCEL = 0;
+        showscores = 0;
+        menublock = 0;
+        gui_select = 0;
+        fadehs = 1;
+    }
 }

@@ -22,6 +22,33 @@ extern int shake;        // [0] 1 while the scene shakes
 extern int qcount;       // [0] frame number within the shake, 0..4
 extern float qfx, qfy;   // [0] shake offset added to the scene's translation on x and y
 
+// ---- Earthquake (set by the Earthquake! power-up, cleared when a ball is seated) ----
+extern int quake;        // [0] 1 = every paddle bounce drops the bricks and shakes the scene
+
 // ---- Explosions and earthquake (explosions.cpp) ----
+void blowup(int row, int col);       // clear the cell's mark and mark its four neighbours to explode
+void blowup_temp(int row, int col);  // mark the four neighbours in btemp (the blast of the chain)
 void boom_cycle();       // one explosion wave over the whole board
+void equake();           // drop every brick with a free cell below by one row, once a frame
 void shake_step();       // one frame of the shake sequence; run at the start of every frame
+
+// ---- Debris of broken bricks (debris.cpp) ----
+constexpr int DEBRIS_PIECES = 8;     // a brick falls apart into 2 rows of 4 pieces
+constexpr int DEBRIS_RECORDS = 400;  // one record per brick cell, numbered 1..400
+
+// The debris of one brick cell, record (column - 1) * 20 + row. Positions are
+// in drawing coordinates (field x - 3).
+struct debris_record {
+    float left[DEBRIS_PIECES], right[DEBRIS_PIECES];   // x of each piece's edges
+    float top[DEBRIS_PIECES], bottom[DEBRIS_PIECES];   // y of each piece's edges
+    float z[DEBRIS_PIECES];                            // depth, -5.0
+    int life;                                          // frames left; 0 = the record is idle
+    int look;                                          // the brick's texture number (board value)
+    int red, green, blue;                              // the brick's colour, 0..127
+    int direction[DEBRIS_PIECES];                      // sideways drift of each piece, +1 or -1
+    float fall[DEBRIS_PIECES];                         // fall speed of each piece, per frame
+};
+extern debris_record particle[DEBRIS_RECORDS + 1];     // entry 0 unused
+
+// ---- Ball drawing (balldraw.cpp) ----
+void render_balls();     // draw every ball in play, with its glow; leaves depth test on, blending off

@@ -4,8 +4,9 @@
 
 extern int score;              // the player's score
 extern int counter;            // lives counter: lives left = abs(counter - 5); a new game sets 1
-extern int oldlives, newlives; // lives at the end of the previous level and of this one
-extern int lcount;             // level cycle counter, 1..4
+extern int oldlives, newlives; // lives at the end of the previous level and of this one [4, 0]
+extern int lcount;             // level cycle counter, 1..4, advanced at every level change
+extern int check;              // non-empty cells of the board, counted by check_board
 extern int last_block;         // the last-brick countdown has been armed for this level
 extern int block_timer;        // the last-brick countdown is running
 extern int btimer;             // seconds left on the countdown, from 10
@@ -13,7 +14,15 @@ extern int binterval;          // frames towards the next countdown step, 0..59
 extern int btimeri, btimerj;   // row and column of the last brick
 extern int goodies[10];        // 1..9: the extra life of that score threshold is still to come
 
+// Score thresholds of the extra lives, entries 1..9 (entry 0 unused).
+extern const int PRIZE_SCORES[10];
+
 void new_game();               // fresh game state under the title screen, level 1 reloaded
 void reset_board();            // restart the current level from its file
 void check_board();            // end the level when the board is empty; arm the countdown
 void prize_check();            // extra lives by score
+
+// Pieces of a level start shared with the saved game's continue.
+void clear_play_board();       // empty the board (colours 128, types 0, marks 0), free the power-ups
+void free_powerup_slots();     // power-up slots 1..6 free, still, at (0, 0), heading down-left
+void reset_play_effects();     // power-ups freed, ball and paddle sizes normal, ball effects off

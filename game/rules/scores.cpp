@@ -1,11 +1,75 @@
-// The high-score tables: checking a finished game against its table.
+// The high-score tables: reading and writing the file, and placing a finished
+// game's score in the table of its mode.
 
 #include "scores.h"
 
+#include <cstdio>
+#include <cstring>
+
+#include "menus/menus.h"
+#include "rules.h"
+#include "savegame.h"
+
+const char SCORES_PATH[] = "level_sets/scores.hst";
+
+score_entry hstable[SCORE_ENTRIES];
 int hs_classic;
 int hs_score;
+int table_pos;
 
-// The tables arrive with the high-score screen; a finished game enters nothing yet.
+// Names and titles always end inside their fields, whatever the file held.
+static void terminate_texts()
+{
+    for (score_entry &e : hstable) {
+        e.player_name[sizeof e.player_name - 1] = 0;
+        e.entry_set_title[sizeof e.entry_set_title - 1] = 0;
+    }
+}
+
+void readscores()
+{
+    FILE *f = fopen(SCORES_PATH, "rb");
+    size_t got = 0;
+    if (f) {
+        got = fread(hstable, 1, sizeof hstable, f);
+        fclose(f);
+    }
+    if (got != sizeof hstable)
+        memset(hstable, 0, sizeof hstable);
+    terminate_texts();
+}
+
+void writescores()
+{
+    replace_file(SCORES_PATH, hstable, sizeof hstable);
+}
+
+int place_score(int cls, int points, const char *title, int diff)
+{
+    int first = cls ? TABLE_ENTRIES : 0, last = first + TABLE_ENTRIES - 1;
+    int pos = first;
+    while (pos <= last && hstable[pos].entry_score >= points)
+        pos++;
+    if (pos > last)
+        return -1;
+    memmove(&hstable[pos + 1], &hstable[pos], (last - pos) * sizeof(score_entry));
+    score_entry &e = hstable[pos];
+    e.entry_score = points;
+    snprintf(e.entry_set_title, sizeof e.entry_set_title, "%s", title ? title : "");
+    e.entry_difficulty = diff;
+    return pos;
+}
+
 void checkscores()
 {
+    load_level_set(set_name, 1);
+    readscores();
+    char title[sizeof fhead.set_title + 1] = {0};
+    memcpy(title, fhead.set_title, sizeof fhead.set_title);
+    int pos = place_score(hs_classic, hs_score, title, difficulty);
+    if (pos < 0)
+        return;
+    table_pos = pos;
+    hs_sequence = 1;
+    highscore = 1;
 }

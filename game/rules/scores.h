@@ -1,7 +1,33 @@
-// The high-score tables, one for each mode.
+// The high-score tables, one for each mode, kept in level_sets/scores.hst.
 #pragma once
 
-extern int hs_classic;   // 1 when the game to check was played in classic mode
-extern int hs_score;     // score of the game to check
+#include <cstddef>
+#include <cstdint>
 
-void checkscores();      // ask for a name when hs_score enters its table
+// One entry of a table, as stored.
+struct score_entry {
+    char player_name[80];        // the name typed, NUL-terminated
+    char entry_set_title[80];    // title of the level set played, NUL-terminated
+    int32_t entry_difficulty;    // 0 Easy, 1 Normal, 2 Hard
+    int32_t entry_score;
+};
+static_assert(sizeof(score_entry) == 168, "score entry is 168 bytes");
+static_assert(offsetof(score_entry, entry_set_title) == 80, "set title at 80");
+static_assert(offsetof(score_entry, entry_difficulty) == 160, "difficulty at 160");
+static_assert(offsetof(score_entry, entry_score) == 164, "score at 164");
+
+constexpr int TABLE_ENTRIES = 10;                    // entries per mode
+constexpr int SCORE_ENTRIES = 2 * TABLE_ENTRIES;     // 0..9 normal, 10..19 classic
+extern const char SCORES_PATH[];                     // "level_sets/scores.hst"
+static_assert(sizeof(score_entry) * SCORE_ENTRIES == 3360, "score table is 3360 bytes");
+
+extern score_entry hstable[SCORE_ENTRIES];   // both tables, highest score first in each
+extern int hs_classic;   // table and page: 0 normal, 1 classic
+extern int hs_score;     // score of the game to check
+extern int table_pos;    // index 0..19 of the entry just made, highlighted on the table screen
+
+void checkscores();      // place hs_score in its table; opens the name dialog when it enters
+void readscores();       // the file into hstable; missing or short gives a table of zeros
+void writescores();      // hstable to the file, replacing it whole
+// Places a score in the table of mode cls; the index of the new entry, or -1.
+int place_score(int cls, int points, const char *title, int diff);

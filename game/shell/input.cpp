@@ -156,17 +156,7 @@ static void end_game()
         hs_score = score;
         checkscores();
     }
-    oldlives = 4;
-    newlives = 0;
-    for (int k = 0; k < 10; k++)
-        goodies[k] = 1;
-    for (int n = 1; n <= 16; n++)
-        balls[n] = 0;
-    level = 1;
-    score = 0;
-    reset_board();
-    newlevel = 1;
-    counter = 1;
+    new_game();
     fadein = 1;
     menu = 1;
     gameover = 0;

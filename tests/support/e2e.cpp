@@ -272,8 +272,11 @@ bool game_run::click_at(int x, int y)
 {
     if (!move_to(x, y))
         return false;
-    sleep_s(0.15);  // let a frame or two see the pointer there
-    return x_command("xdotool mousedown 1 sleep 0.1 mouseup 1") == 0;
+    // Software rendering on a loaded machine can take a tenth of a second a
+    // frame: give the game several frames to see the pointer, and hold the
+    // button across frames so press and release are not taken in one pass.
+    sleep_s(0.5);
+    return x_command("xdotool mousedown 1 sleep 0.3 mouseup 1") == 0;
 }
 
 double game_run::brightness(int x, int y, int w, int h)

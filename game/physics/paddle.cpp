@@ -1,0 +1,75 @@
+// The paddle: catching a falling ball on the paddle's bands, which set how
+// fast it leaves sideways, holding it with the sticky paddle, or losing it.
+
+#include "ball.h"
+#include "physics.h"
+#include "audio/audio.h"
+#include "shell/shell.h"
+
+// ---- Constants ----
+static const double BAND_WIDTH = 0.0027;   // width of one band of the paddle
+static const double LEFT_REACH = -0.05;    // the left half reaches this far past the paddle's end
+
+// The horizontal step per band number for the three paddle lengths; 0 for
+// any other length, which leaves the ball's horizontal step as it is.
+static double band_step()
+{
+    if (paddle_size == 0.5f)
+        return 0.0005;
+    if (paddle_size == 1.0f)
+        return 0.0003;
+    if (paddle_size == 0.25f)
+        return 0.001;
+    return 0.0;
+}
+
+// Sends ball b back up off band k, leaving in direction s, or holds it on the
+// sticky paddle.
+static void catch_ball(int k, float s)
+{
+    ydirection[b] = -ydirection[b];
+    double step = band_step();
+    if (step > 0.0)
+        xspeed[b] = k * step;
+    if (glued) {
+        glu[b] = 1;
+        ypos[b] = seated_y();
+    } else {
+        ypos[b] = ypos[b] + ballsize;
+    }
+    if (in_flight && !glued) {
+        play_bounce(xpos[b], ypos[b]);
+        if (quake) {
+            equake();
+            shake = 1;
+        }
+    }
+    xdirection[b] = s;
+}
+
+// Ball b's bottom is below the paddle's top: every band holding its next x
+// catches it, counted outwards from the centre on each half; a ball that no
+// band holds is lost once its centre is below the loss line.
+void paddle_collide()
+{
+    float h = paddle_size * 0.5;
+    float nx = xpos[b] + xspeed[b] * xdirection[b];
+    int caught = 0;
+    int k = 1;
+    for (float d = h; d >= LEFT_REACH; d = d - BAND_WIDTH, k++) {
+        if (paddlex + d - BAND_WIDTH <= nx && nx <= paddlex + d && ypos[b] > LOSS_LINE) {
+            catch_ball(k, -1.0f);
+            caught = 1;
+        }
+    }
+    k = 1;
+    for (float d = 0; d <= h; d = d + BAND_WIDTH, k++) {
+        if (paddlex + h + d <= nx && nx <= paddlex + h + d + BAND_WIDTH && ypos[b] > LOSS_LINE) {
+            catch_ball(k, 1.0f);
+            caught = 1;
+        }
+    }
+    ballcounter();
+    if (!caught && ypos[b] < LOSS_LINE)
+        balls[b] = 0;
+}

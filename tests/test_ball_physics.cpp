@@ -1,0 +1,176 @@
+// Ball motion: the walls and the ceiling, the paddle's bands and the sticky
+// paddle, the survivor move and the loss of the last ball.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "gl_context.h"
+#include "physics/ball.h"
+#include "physics/physics.h"
+#include "rules/progress.h"
+#include "rules/rules.h"
+#include "shell/shell.h"
+
+namespace {
+
+// A game in progress on an empty board, ball 1 at (x, y) moving by (sx, sy).
+void play(float x, float y, float sx, float sy)
+{
+    memset(board, 0, sizeof board);
+    for (int n = 0; n <= 16; n++)
+        balls[n] = glu[n] = 0;
+    balls[1] = b = 1;
+    xpos[1] = x, ypos[1] = y;
+    xspeed[1] = std::fabs(sx), yspeed[1] = std::fabs(sy);
+    xdirection[1] = sx < 0 ? -1.0f : 1.0f, ydirection[1] = sy < 0 ? -1.0f : 1.0f;
+    in_flight = 1, ball_start = 0, menu = game_pause = gameover = 0, fps = 62;
+    glued = through = exploding = quake = shake = 0;
+    ballsize = 0.04f, paddle_size = 0.5f, paddlex = 2.75f, counter = 1;
+}
+
+} // namespace
+
+TEST(WallsAndCeiling, BallExactlyAtAWallDoesNotBounce)
+{
+    play(5.5f - 0.04f, 0.5f, 0.0f, 0.0f);
+    collision_check();
+    EXPECT_EQ(xdirection[1], 1.0f);
+    play(0.5f + 0.04f, 0.5f, -0.0f, 0.0f);
+    xdirection[1] = -1.0f;
+    collision_check();
+    EXPECT_EQ(xdirection[1], -1.0f);
+    play(3.0f, 2.0f + 0.04f, 0.0f, 0.0f);
+    collision_check();
+    EXPECT_EQ(ydirection[1], 1.0f);
+}
+
+TEST(WallsAndCeiling, CornerBallLeavesBothAndIsPutBelowTheCeiling)
+{
+    play(5.45f, 2.02f, 0.03f, 0.03f);
+    collision_check();
+    EXPECT_EQ(xdirection[1], -1.0f);
+    EXPECT_EQ(xpos[1], 5.5f - ballsize);
+    EXPECT_EQ(ydirection[1], -1.0f);
+    EXPECT_FLOAT_EQ(ypos[1], 1.95f + ballsize);
+}
+
+TEST(PaddleBands, FirstBandEachSideOfTheCentreSendsTheBallAwayFromIt)
+{
+    play(paddlex + 0.249f, -1.52f, 0.0f, -0.03f);
+    paddle_collide();
+    EXPECT_FLOAT_EQ(xspeed[1], 0.0005f);
+    EXPECT_EQ(xdirection[1], -1.0f);
+    EXPECT_EQ(ydirection[1], 1.0f);
+    EXPECT_FLOAT_EQ(ypos[1], -1.52f + ballsize);
+    play(paddlex + 0.251f, -1.52f, 0.0f, -0.03f);
+    paddle_size = 0.25f;  // its centre is 0.125 in: this is far right of it
+    xpos[1] = paddlex + 0.126f;
+    paddle_collide();
+    EXPECT_FLOAT_EQ(xspeed[1], 0.001f);
+    EXPECT_EQ(xdirection[1], 1.0f);
+}
+
+TEST(PaddleBands, LeftHalfReachesPastTheEndButTheRightHalfDoesNot)
+{
+    play(paddlex - 0.049f, -1.52f, 0.0f, -0.03f);
+    paddle_collide();
+    EXPECT_EQ(ydirection[1], 1.0f);
+    EXPECT_GT(xspeed[1], 0.055f);
+    EXPECT_LT(xspeed[1], 0.057f);
+    play(paddlex + 0.503f, -1.52f, 0.0f, -0.03f);
+    paddle_collide();
+    EXPECT_EQ(ydirection[1], -1.0f);
+    EXPECT_EQ(balls[1], 1);  // beside the paddle, not yet lost
+}
+
+TEST(PaddleBands, OtherPaddleLengthKeepsTheHorizontalStep)
+{
+    play(paddlex + 0.4f, -1.52f, -0.02f, -0.03f);
+    paddle_size = 0.75f;
+    xpos[1] += 0.02f;
+    paddle_collide();
+    EXPECT_FLOAT_EQ(xspeed[1], 0.02f);
+    EXPECT_EQ(xdirection[1], 1.0f);
+}
+
+TEST(PaddleBands, BallExactlyOnTheLossLineIsNeitherCaughtNorLost)
+{
+    play(paddlex + 0.25f, LOSS_LINE, 0.0f, -0.03f);
+    paddle_collide();
+    EXPECT_EQ(ydirection[1], -1.0f);
+    EXPECT_EQ(balls[1], 1);
+    play(1.0f, std::nextafter(LOSS_LINE, -2.0f), 0.0f, -0.03f);
+    paddle_collide();
+    EXPECT_EQ(balls[1], 0);
+}
+
+TEST(StickyPaddle, CaughtBallRestsOnThePaddleWithoutBounceOrQuake)
+{
+    play(paddlex + 0.3f, -1.52f, 0.0f, -0.03f);
+    glued = quake = quake_frame = 1;
+    paddle_collide();
+    EXPECT_EQ(glu[1], 1);
+    EXPECT_EQ(ypos[1], ballsize - 1.5f);
+    EXPECT_EQ(shake, 0);
+    collision_check();  // held: it does not move
+    EXPECT_EQ(ypos[1], ballsize - 1.5f);
+    unglue();
+    EXPECT_EQ(glu[1], 0);
+}
+
+// The whole driver, which also draws the balls.
+class LosingBalls : public GLTest {};
+
+TEST_F(LosingBalls, SurvivorMovesIntoSlotOneWithItsState)
+{
+    play(1.0f, -1.7f, 0.01f, -0.03f);  // falls past the loss line
+    balls[3] = 1, xpos[3] = 4.0f, ypos[3] = 0.8f, xspeed[3] = 0.012f, yspeed[3] = 0.02f;
+    xdirection[3] = 1.0f, ydirection[3] = -1.0f;
+    Ball();
+    EXPECT_EQ(balls[1] + balls[3], 1);
+    EXPECT_EQ(balls[1], 1);
+    EXPECT_FLOAT_EQ(xpos[1], 4.012f);
+    EXPECT_FLOAT_EQ(ypos[1], 0.78f);
+    EXPECT_FLOAT_EQ(xspeed[1], 0.012f);
+    EXPECT_EQ(ydirection[1], -1.0f);
+    EXPECT_EQ(counter, 1);
+}
+
+TEST_F(LosingBalls, LastBallCostsALifeAndANewBallWaitsUnpowered)
+{
+    play(1.0f, -1.7f, 0.01f, -0.03f);
+    counter = 3, ballsize = 0.06f, paddle_size = 1.0f, through = exploding = 1, pup[2] = 7;
+    Ball();
+    EXPECT_EQ(counter, 4);
+    EXPECT_EQ(gameover, 0);
+    EXPECT_EQ(in_flight + through + exploding + pup[2], 0);
+    EXPECT_EQ(ballsize, 0.04f);
+    EXPECT_EQ(paddle_size, 0.5f);
+    Ball();  // the new ball is seated on the paddle
+    EXPECT_EQ(balls[1], 1);
+    EXPECT_FLOAT_EQ(xpos[1], paddlex + 0.25f);
+    EXPECT_EQ(ypos[1], ballsize - 1.5f);
+}
+
+TEST_F(LosingBalls, LosingTheLastBallOnTheLastLifeEndsTheGame)
+{
+    play(1.0f, -1.7f, 0.01f, -0.03f);
+    counter = 5, goodies[3] = 0, PLAYING_SAVED_GAME = 1;
+    Ball();
+    EXPECT_EQ(gameover, 1);
+    EXPECT_EQ(goodies[3], 1);
+    EXPECT_EQ(PLAYING_SAVED_GAME, 0);
+}
+
+TEST_F(LosingBalls, PausedBallsNeitherMoveNorCollide)
+{
+    play(5.47f, 1.0f, 0.05f, 0.02f);
+    game_pause = 1;
+    Ball();
+    EXPECT_EQ(xpos[1], 5.47f);
+    game_pause = 0;
+    Ball();
+    EXPECT_EQ(xdirection[1], -1.0f);
+}

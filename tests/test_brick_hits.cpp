@@ -1,0 +1,322 @@
+// Brick collision: the touch test and its quick rejection, each brick type's
+// hit and award, the bounce, the column lookup, and a long run over a board.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+
+#include "gl_context.h"
+#include "physics/ball.h"
+#include "physics/physics.h"
+#include "rules/powerups.h"
+#include "rules/progress.h"
+#include "rules/rules.h"
+#include "shell/shell.h"
+
+namespace {
+
+// A game in progress on an empty board, Normal, level 1, ball 1 in flight.
+void fresh_play()
+{
+    memset(board, 0, sizeof board);
+    memset(bricktype, 0, sizeof bricktype);
+    memset(explosion, 0, sizeof explosion);
+    memset(powerup, 0, sizeof powerup);
+    memset(pup, 0, sizeof pup);
+    for (int n = 0; n <= 16; n++)
+        balls[n] = glu[n] = 0, xdirection[n] = ydirection[n] = 1.0f;
+    balls[1] = b = 1;
+    in_flight = 1, ball_start = 0, menu = game_pause = gameover = 0, fps = 62;
+    level = 1, difficulty = 1, classic = 0, score = 0, counter = 1, last_block = 0;
+    ballsize = 0.04f, paddle_size = 0.5f, paddlex = 2.75f;
+    glued = through = exploding = quake = shake = 0;
+}
+
+void brick(int row, int col, int type, int kind = 0)
+{
+    board[grid_index(row, col)] = 1;
+    bricktype[grid_index(row, col)] = type;
+    powerup[grid_index(row, col)] = kind;
+}
+
+float cell_left(int col) { return 0.5f + 0.25f * (col - 1); }
+float cell_top(int row) { return 2.0f - 0.12f * (row - 1); }
+
+// Ball 1 in the middle of the cell, creeping, so every test of it touches.
+void ball_in_cell(int row, int col)
+{
+    xpos[1] = cell_left(col) + 0.125f, ypos[1] = cell_top(row) - 0.06f;
+    xspeed[1] = yspeed[1] = 0.002f;
+}
+
+// Ball 1 in the middle of the cell, then one test of the cell as the scan makes it.
+int hit(int row, int col)
+{
+    ball_in_cell(row, col);
+    bstartx = cell_left(col);
+    bstarty = cell_top(row);
+    return ccheck(row, col);
+}
+
+// The sampling exactly as the game describes it, with no shortcut.
+int literal_touch(float nx, float ny, float r, float x0, float y0)
+{
+    for (float x = nx - r; x <= nx + r; x += r / 10) {
+        int inside = 0;
+        for (float y = ny - r; y <= ny + r; y += r / 10)
+            if (x0 <= x && x < x0 + 0.25 && y0 - 0.12 < y && y <= y0)
+                inside = 1;
+        if (inside)
+            return 1;
+    }
+    return 0;
+}
+
+// ---- The touch test ----
+
+TEST(TouchTest, SampleOnTheLeftOrTopEdgeIsInsideButNotOnTheRightEdge)
+{
+    const float r = 0.0390625f;  // r / 10 is exact, so samples land on the edges
+    float x0 = cell_left(3), y0 = cell_top(1);
+    EXPECT_EQ(sample_touches(x0 - r, y0 - 0.06f, r, x0, y0), 1);
+    EXPECT_EQ(sample_touches(x0 - r - r / 20, y0 - 0.06f, r, x0, y0), 0);
+    EXPECT_EQ(sample_touches(x0 + 0.1f, y0 + r, r, x0, y0), 1);
+    EXPECT_EQ(sample_touches(x0 + 0.25f + r, y0 - 0.06f, r, x0, y0), 0);
+}
+
+TEST(TouchTest, QuickRejectionNeverChangesTheAnswer)
+{
+    std::mt19937 gen(5);
+    std::uniform_real_distribution<float> size(0.019f, 0.0625f), jitter(-0.04f, 0.04f);
+    std::uniform_int_distribution<int> cell(1, 20), side(0, 3);
+    int touches = 0;
+    for (int n = 0; n < 40000; n++) {
+        float r = size(gen), x0 = cell_left(cell(gen)), y0 = 2.0f;
+        for (int k = cell(gen); k > 1; k--)
+            y0 -= 0.12;  // accumulated, as the scan does
+        // The sampled square's edges near the cell's edges, or anywhere around it.
+        int c = side(gen);
+        float nx = (c & 1 ? x0 + 0.25f + r : x0 - r) + jitter(gen) * (n % 3);
+        float ny = (c & 2 ? y0 + r : y0 - 0.12f - r) + jitter(gen) * (n % 2);
+        if (n % 5 == 0)
+            nx = x0 + 0.125f + jitter(gen) * 5, ny = y0 - 0.06f + jitter(gen) * 5;
+        int want = literal_touch(nx, ny, r, x0, y0);
+        ASSERT_EQ(ball_touches_cell(nx, ny, r, x0, y0), want) << nx << " " << ny << " " << r;
+        touches += want;
+    }
+    EXPECT_GT(touches, 4000);
+    EXPECT_LT(touches, 36000);
+}
+
+// ---- Each brick type's hit and award ----
+
+TEST(BrickHits, NormalBrickBreaksForItsAwardByDifficultyAndMode)
+{
+    const int award[3] = {7, 10, 15};
+    for (int d = 0; d < 4; d++) {
+        fresh_play();
+        difficulty = d % 3, classic = d == 3, level = 3;
+        brick(4, 4, BRICK_NORMAL);
+        EXPECT_EQ(hit(4, 4), 1);
+        EXPECT_EQ(board[grid_index(4, 4)], 0);
+        EXPECT_EQ(score, d == 3 ? 150 : award[d] * 3);
+    }
+    balls[1] = 0;  // an empty slot never hits
+    brick(4, 4, BRICK_NORMAL);
+    EXPECT_EQ(hit(4, 4), 0);
+}
+
+TEST(BrickHits, InvisibleBrickIsRevealedNotRemoved)
+{
+    fresh_play();
+    difficulty = 2, level = 2;
+    brick(6, 9, BRICK_INVISIBLE);
+    hit(6, 9);
+    EXPECT_EQ(bricktype[grid_index(6, 9)], BRICK_NORMAL);
+    EXPECT_EQ(board[grid_index(6, 9)], 1);
+    EXPECT_EQ(score, 14);
+}
+
+TEST(BrickHits, ThreeHitBrickTakesThreeHitsEachScoring)
+{
+    fresh_play();
+    brick(2, 2, BRICK_THREE_HIT);
+    hit(2, 2);
+    EXPECT_EQ(bricktype[grid_index(2, 2)], BRICK_TWO_HIT);
+    hit(2, 2);
+    EXPECT_EQ(bricktype[grid_index(2, 2)], BRICK_NORMAL);
+    hit(2, 2);
+    EXPECT_EQ(board[grid_index(2, 2)], 0);
+    EXPECT_EQ(score, 30);
+}
+
+TEST(BrickHits, BigOrHeavyBallBreaksATwoHitBrickAtOnce)
+{
+    fresh_play();
+    ballsize = 0.06f;
+    brick(2, 2, BRICK_TWO_HIT);
+    hit(2, 2);
+    EXPECT_EQ(board[grid_index(2, 2)], 0);
+    EXPECT_EQ(score, 20);  // two awards
+    brick(3, 3, BRICK_THREE_HIT);
+    hit(3, 3);
+    EXPECT_EQ(bricktype[grid_index(3, 3)], BRICK_NORMAL);
+    fresh_play();
+    through = 1;
+    brick(2, 2, BRICK_TWO_HIT);
+    ball_in_cell(2, 2);
+    bstarty = 2.0f;
+    brick_scan();
+    EXPECT_EQ(board[grid_index(2, 2)] + bricktype[grid_index(2, 2)], 0);
+    EXPECT_EQ(ydirection[1], 1.0f);  // not turned
+    EXPECT_EQ(score, 10);
+}
+
+TEST(BrickHits, ExplodingBrickMarksOnlyNeighboursInsideTheGrid)
+{
+    fresh_play();
+    brick(1, 20, BRICK_EXPLODING);
+    hit(1, 20);
+    EXPECT_EQ(board[grid_index(1, 20)] + bricktype[grid_index(1, 20)], 0);
+    EXPECT_EQ(explosion[grid_index(2, 20)] + explosion[grid_index(1, 19)], 2);
+    EXPECT_EQ(explosion[grid_index(0, 20)] + explosion[grid_index(2, 0)], 0);
+    EXPECT_EQ(score, 15);
+    fresh_play();
+    exploding = 1, difficulty = 2;
+    brick(5, 5, BRICK_NORMAL);
+    hit(5, 5);
+    EXPECT_EQ(score, 15 + 20);  // the break and the explosion
+    EXPECT_EQ(explosion[grid_index(4, 5)] + explosion[grid_index(6, 5)] +
+              explosion[grid_index(5, 4)] + explosion[grid_index(5, 6)], 4);
+}
+
+TEST(BrickHits, ReleasedPowerUpDriftsAgainstTheBall)
+{
+    fresh_play();
+    brick(5, 5, BRICK_NORMAL, 2);
+    hit(5, 5);
+    EXPECT_EQ(pup[1], 2);
+    EXPECT_EQ(pupxdirection[1], -1.0f);
+    xdirection[1] = -1.0f;
+    brick(7, 7, BRICK_NORMAL, 5);
+    hit(7, 7);
+    EXPECT_EQ(pup[2], 5);
+    EXPECT_EQ(pupxdirection[2], 1.0f);
+}
+
+// ---- The bounce ----
+
+TEST(BrickBounce, TwoBricksInOneFrameBothBreakButTurnTheBallOnce)
+{
+    // One brick alone gives the turn; two side by side give the same one.
+    float dir[2][2];
+    for (int both = 0; both < 2; both++) {
+        fresh_play();
+        brick(8, 10, BRICK_NORMAL);
+        if (both)
+            brick(8, 11, BRICK_NORMAL);
+        xpos[1] = cell_left(11), ypos[1] = cell_top(8) - 0.06f;
+        xspeed[1] = yspeed[1] = 0.004f;  // straddling the shared edge
+        bstarty = 2.0f;
+        done_for_frame = 0;
+        brick_scan();
+        dir[both][0] = xdirection[1], dir[both][1] = ydirection[1];
+        EXPECT_EQ(score, both ? 20 : 10);
+    }
+    EXPECT_EQ(dir[1][0], dir[0][0]);
+    EXPECT_EQ(dir[1][1], dir[0][1]);
+}
+
+TEST(BrickBounce, HorizontalStepIsLimitedAfterABounce)
+{
+    fresh_play();
+    brick(8, 10, BRICK_TWO_HIT);
+    ball_in_cell(8, 10);
+    xspeed[1] = 0.1f;
+    xpos[1] -= 0.1f;
+    bstarty = 2.0f;
+    brick_scan();
+    EXPECT_FLOAT_EQ(xspeed[1], 0.085f);
+}
+
+// ---- The column lookup ----
+
+TEST(ColumnLookup, SharedEdgeGoesToTheHigherColumnAndOffGridKeepsTheLast)
+{
+    fresh_play();
+    xpos[1] = 1.0f;  // the edge of columns 2 and 3
+    findbrick(2);
+    EXPECT_EQ(foundx, 2);
+    findbrick(1);
+    EXPECT_EQ(foundx, 3);
+    xpos[1] = 5.5f;
+    findbrick(1);
+    EXPECT_EQ(foundx, 20);
+    xpos[1] = 6.0f;
+    findbrick(1);
+    EXPECT_EQ(foundx, 20);
+    EXPECT_EQ(bstartx, 5.25f);
+}
+
+TEST(ColumnLookup, BelowSixtyFramesAColumnIsTestedThreeTimes)
+{
+    fresh_play();
+    fps = 30;
+    brick(10, 7, BRICK_THREE_HIT);
+    ball_in_cell(10, 7);
+    xpos[1] -= 0.002f, ypos[1] -= 0.002f;  // the move puts it back in the middle
+    collision_check();
+    EXPECT_EQ(board[grid_index(10, 7)], 0);
+    EXPECT_EQ(score, 30);
+}
+
+// ---- A long run ----
+
+class LongRun : public GLTest {};
+
+// The award for one brick's change in a frame, by the tables (Normal).
+int award_for(int type_before, int board_after, int type_after)
+{
+    if (type_before == BRICK_NORMAL && board_after == 0)
+        return 10;
+    if (type_before == BRICK_INVISIBLE && type_after == BRICK_NORMAL)
+        return 5;
+    if ((type_before == BRICK_TWO_HIT && type_after == BRICK_NORMAL) ||
+        (type_before == BRICK_THREE_HIT && type_after == BRICK_TWO_HIT))
+        return 10;
+    ADD_FAILURE() << "unexpected change from type " << type_before;
+    return 0;
+}
+
+TEST_F(LongRun, BallStaysInTheFieldAndEveryHitScoresByTheTables)
+{
+    fresh_play();
+    level = 2;
+    const int types[4] = {BRICK_NORMAL, BRICK_TWO_HIT, BRICK_INVISIBLE, BRICK_THREE_HIT};
+    for (int row = 3; row <= 10; row++)
+        for (int col = 1; col <= 20; col++)
+            brick(row, col, types[(row + col) % 4]);
+    xpos[1] = paddlex + 0.25f, ypos[1] = ballsize - 1.5f;
+    xspeed[1] = 0.005f, yspeed[1] = 0.03f;
+    int hits = 0;
+    for (int frame = 0; frame < 4000; frame++) {
+        int type_before[GRID_CELLS], board_before[GRID_CELLS], score_before = score;
+        memcpy(type_before, bricktype, sizeof type_before);
+        memcpy(board_before, board, sizeof board_before);
+        paddlex = xpos[1] - 0.25f + 0.02f * std::sin(frame * 0.05f);  // a player who never misses
+        Ball();
+        int want = 0;
+        for (int k = 0; k < GRID_CELLS; k++)
+            if (board_before[k] && (board[k] != board_before[k] || bricktype[k] != type_before[k]))
+                want += award_for(type_before[k], board[k], bricktype[k]) * level, hits++;
+        ASSERT_EQ(score - score_before, want) << "frame " << frame;
+        ASSERT_EQ(counter, 1) << "ball lost at frame " << frame;
+        ASSERT_TRUE(xpos[1] > 0.5f && xpos[1] < 5.5f) << frame;
+        ASSERT_TRUE(ypos[1] <= 2.0f + ballsize && ypos[1] >= LOSS_LINE) << frame;
+    }
+    EXPECT_GT(hits, 20);
+}
+
+} // namespace

@@ -1,0 +1,242 @@
+// Power-ups: release into the three slots, the fall, the paddle's catch rule,
+// and the seventeen effects.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "gl_context.h"
+#include "graphics/graphics.h"
+#include "physics/ball.h"
+#include "physics/physics.h"
+#include "rules/powerups.h"
+#include "rules/progress.h"
+#include "rules/rules.h"
+#include "shell/shell.h"
+
+namespace {
+
+int at(int r, int c) { return grid_index(r, c); }
+
+// Power-ups draw as they fall, so these tests run in a real context.
+class PowerUps : public GLTest {
+protected:
+    void SetUp() override
+    {
+        clear_board();
+        memset(powerup, 0, sizeof powerup);
+        memset(explosion, 0, sizeof explosion);
+        memset(particle, 0, sizeof particle);
+        for (int s = 1; s <= 6; s++)
+            free_powerup(s);
+        for (int n = 0; n <= 16; n++) {
+            balls[n] = glu[n] = 0;
+            xspeed[n] = yspeed[n] = 0.03f;
+        }
+        difficulty = level = 1;
+        score = last_block = game_pause = 0;
+        counter = 1;
+        glued = through = exploding = quake = 0;
+        ballsize = 0.04f;
+        paddle_size = 0.5f;
+        paddlex = 2.0f;
+        fps = 62.0f;
+    }
+    void falling(int s, int kind, float x, float y)
+    {
+        pup[s] = kind;
+        pupxposition[s] = x;
+        pupyposition[s] = y;
+    }
+    // The kind caught on the middle of the paddle.
+    void catch_kind(int kind)
+    {
+        falling(1, kind, paddlex + 0.1f, -1.55f);
+        powerup_check();
+    }
+};
+
+TEST_F(PowerUps, ReleaseTakesTheFirstFreeSlotDriftingAgainstTheBall)
+{
+    pup[1] = PUP_DEATH;
+    powerup[at(4, 6)] = PUP_BIG_BALL;
+    powerups(4, 6, 1);
+    EXPECT_EQ(pup[2], PUP_BIG_BALL);
+    EXPECT_EQ(powerup[at(4, 6)], 0);
+    EXPECT_EQ(pupxposition[2], 0.25f * 6 + 0.25f);
+    EXPECT_EQ(pupyposition[2], 2.0f - 0.12f * 4);
+    EXPECT_EQ(pupxdirection[2], -1.0f);
+    powerup[at(5, 6)] = PUP_SLOW_BALL;
+    powerups(5, 6, -1);
+    EXPECT_EQ(pupxdirection[3], 1.0f);
+    powerup[at(6, 6)] = PUP_HEAVY_BALL;
+    powerups(6, 6, 1);
+    EXPECT_EQ(powerup[at(6, 6)], PUP_HEAVY_BALL) << "with three falling the cell keeps it";
+    powerup[at(7, 6)] = 40;             // no such kind, from a damaged level
+    pup[3] = 0;
+    powerups(7, 6, 1);
+    EXPECT_EQ(pup[3], 0);
+}
+
+TEST_F(PowerUps, FallsFasterBouncesOffTheWallsAndVanishesBelowTheLine)
+{
+    falling(1, PUP_BIG_BALL, 5.2499f, 1.0f);
+    pupxdirection[1] = 1.0f;
+    update_powerups();
+    EXPECT_EQ(pupspeed[1], 0.0003f);
+    EXPECT_EQ(pupyposition[1], 1.0f - 0.0003f);
+    EXPECT_EQ(pupxposition[1], 5.25f);
+    EXPECT_EQ(pupxdirection[1], -1.0f);
+    game_pause = 1;
+    update_powerups();
+    EXPECT_EQ(pupspeed[1], 0.0003f) << "paused, it hangs";
+    game_pause = 0;
+    falling(2, PUP_DEATH, 0.5001f, -1.849f);
+    pupspeed[2] = 0.01f;
+    update_powerups();
+    EXPECT_EQ(pup[2], 0);
+    EXPECT_EQ(pupxdirection[2], -1.0f);
+    EXPECT_EQ(pupspeed[2], 0.0f);
+    EXPECT_EQ(score, 0);
+}
+
+TEST_F(PowerUps, CatchNeedsAnEdgeStrictlyInsideThePaddleBelowItsTop)
+{
+    falling(1, PUP_HEAVY_BALL, 1.75f, -1.6f);    // right edge exactly at paddlex
+    falling(2, PUP_HEAVY_BALL, 2.5f, -1.6f);     // left edge exactly at the right end
+    falling(3, PUP_HEAVY_BALL, 2.1f, -1.5f);     // not yet below the top
+    powerup_check();
+    EXPECT_EQ(pup[1] + pup[2] + pup[3], 3 * PUP_HEAVY_BALL);
+    pupxposition[1] = 1.8f;                      // straddles the left end
+    difficulty = 2;
+    powerup_check();
+    EXPECT_EQ(pup[1], 0);
+    EXPECT_EQ(through, 1);
+    EXPECT_EQ(score, 100);
+}
+
+TEST_F(PowerUps, SizesStepWithinTheirLimits)
+{
+    for (int k = 0; k < 3; k++)
+        powerup_effect(PUP_BIG_BALL, 1);
+    EXPECT_EQ(ballsize, 0.06f);
+    for (int k = 0; k < 3; k++)
+        powerup_effect(PUP_SMALL_BALL, 1);
+    EXPECT_FLOAT_EQ(ballsize, 0.02f);
+    paddle_size = 0.25f;
+    const float bigger[3] = {0.5f, 1.0f, 1.0f}, smaller[3] = {0.5f, 0.25f, 0.25f};
+    for (float want : bigger) {
+        powerup_effect(PUP_BIG_PADDLE, 1);
+        EXPECT_EQ(paddle_size, want);
+    }
+    for (float want : smaller) {
+        powerup_effect(PUP_SMALL_PADDLE, 1);
+        EXPECT_EQ(paddle_size, want);
+    }
+}
+
+TEST_F(PowerUps, BadCatchesTakeTheBallPowersAway)
+{
+    for (int kind : {PUP_SMALL_BALL, PUP_FAST_BALL, PUP_SMALL_PADDLE}) {
+        glued = through = exploding = glu[3] = 1;
+        powerup_effect(kind, 1);
+        EXPECT_EQ(glued + through + exploding + glu[3], 0) << "kind " << kind;
+    }
+    EXPECT_EQ(xspeed[16], 0.03f * 1.1f);
+    powerup_effect(PUP_SLOW_BALL, 1);
+    EXPECT_EQ(yspeed[7], 0.03f * 1.1f * 0.9f);
+}
+
+TEST_F(PowerUps, FlagsAndBoardChanges)
+{
+    powerup_effect(PUP_HEAVY_BALL, 1);
+    EXPECT_EQ(through, 1);
+    powerup_effect(PUP_NUCLEAR_BALL, 1);
+    EXPECT_EQ(exploding - through, 1);
+    powerup_effect(PUP_EXTRA_LIFE, 1);
+    EXPECT_EQ(counter, 0);
+    rr[at(1, 5)] = 90;
+    powerup_effect(PUP_BRICK_WALL, 1);
+    EXPECT_EQ(board[at(1, 20)] + bricktype[at(1, 20)] + board[at(2, 1)], 2);
+    EXPECT_EQ(rr[at(1, 5)], 90);
+    powerup_effect(PUP_NEXT_BOARD, 1);
+    for (int k = 0; k < GRID_CELLS; k++)
+        ASSERT_EQ(board[k], 0);
+}
+
+TEST_F(PowerUps, StickyPaddleAndEarthquakeHandOverTheHeldBalls)
+{
+    glu[2] = 1;
+    powerup_effect(PUP_STICKY_PADDLE, 1);
+    EXPECT_EQ(glued - glu[2], 1) << "newly sticky: held balls leave";
+    glu[2] = 1;
+    powerup_effect(PUP_STICKY_PADDLE, 1);
+    EXPECT_EQ(glu[2], 1) << "already sticky: they stay";
+    powerup_effect(PUP_EARTHQUAKE, 1);
+    EXPECT_EQ(quake, 1);
+    EXPECT_EQ(glued + glu[2], 0);
+}
+
+TEST_F(PowerUps, DetonateMarksExplodingBricksAndTheirNeighbours)
+{
+    bricktype[at(1, 1)] = bricktype[at(8, 8)] = BRICK_EXPLODING;
+    board[at(1, 1)] = board[at(8, 8)] = 1;
+    powerup_effect(PUP_DETONATE, 1);
+    int marks = 0;
+    for (int k = 0; k < GRID_CELLS; k++)
+        marks += explosion[k];
+    EXPECT_EQ(marks, 3 + 5);
+    EXPECT_EQ(explosion[at(1, 1)] + explosion[at(2, 1)] + explosion[at(8, 9)], 3);
+}
+
+TEST_F(PowerUps, DeathTakesEveryBallAndEveryFallingPowerUp)
+{
+    for (int n = 0; n <= 16; n++)
+        balls[n] = 1;
+    glued = through = exploding = quake = 1;
+    falling(2, PUP_EXTRA_LIFE, 1.0f, 1.0f);
+    catch_kind(PUP_DEATH);
+    for (int n = 0; n <= 16; n++)
+        EXPECT_EQ(balls[n], 0);
+    EXPECT_EQ(pup[1] + pup[2], 0);
+    EXPECT_EQ(glued + through + exploding + quake, 0);
+}
+
+TEST_F(PowerUps, BallsplosionFillsTheFreeSlots)
+{
+    balls[1] = glu[1] = glued = through = 1;
+    xpos[1] = 2.2f;
+    ydirection[1] = -1.0f;
+    powerup_effect(PUP_BALLSPLOSION, 1);
+    EXPECT_EQ(through, 0);
+    for (int n = 2; n <= 16; n++) {
+        EXPECT_EQ(balls[n] + glu[n], 2) << "a held ball's copies are held while sticky";
+        EXPECT_EQ(xpos[n], 2.2f);
+        EXPECT_EQ(ydirection[n], -1.0f);
+    }
+    for (int n = 2; n <= 16; n++)
+        balls[n] = 0;
+    balls[3] = 1;                       // two balls: the higher one is copied
+    xpos[3] = 4.0f;
+    powerup_effect(PUP_BALLSPLOSION, 1);
+    EXPECT_EQ(xpos[1], 2.2f);
+    for (int n = 2; n <= 16; n++)
+        EXPECT_EQ(balls[n] * xpos[n], 4.0f) << n;
+}
+
+TEST_F(PowerUps, ShowInvisibleRevealsEachBrickForPoints)
+{
+    level = 3;
+    difficulty = 2;
+    for (int c = 1; c <= 4; c++) {
+        board[at(6, c)] = 2;
+        bricktype[at(6, c)] = BRICK_INVISIBLE;
+    }
+    catch_kind(PUP_SHOW_INVISIBLE);
+    EXPECT_EQ(score, 180 + 100);
+    for (int c = 1; c <= 4; c++) {
+        EXPECT_EQ(bricktype[at(6, c)], BRICK_NORMAL);
+        EXPECT_EQ(particle[(c - 1) * 20 + 6].life, 63);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,179 @@
+// Level progression: the restart of a level, the last-brick countdown's
+// arming, the level's end with its bonus, the end of a set and extra lives.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "gl_context.h"
+#include "physics/ball.h"
+#include "physics/physics.h"
+#include "rules/progress.h"
+#include "rules/rules.h"
+#include "rules/savegame.h"
+#include "shell/shell.h"
+
+namespace fs = std::filesystem;
+
+// Each case plays a three-level set in a scratch folder: level n has one
+// brick in row 1, column n.
+class Progression : public GLTest {
+protected:
+    fs::path old_dir = fs::current_path(), dir;
+
+    void SetUp() override
+    {
+        std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/progression_XXXXXX";
+        dir = mkdtemp(tmpl.data());
+        fs::create_directory(dir / "level_sets");
+        fs::current_path(dir);
+        const size_t head = 784, level_bytes = 6 * (1764 + 8);
+        std::vector<char> set(head + 3 * level_bytes, 0);
+        set[0] = 3;
+        for (int n = 1; n <= 3; n++)
+            set[head + (n - 1) * level_bytes + (21 + n) * 4] = 1;
+        std::ofstream("level_sets/three.bls", std::ios::binary).write(set.data(), set.size());
+        snprintf(set_name, sizeof set_name, "three.bls");
+        difficulty = 1;
+        classic = edit = testing_level = gameover = bonus = 0;
+        PLAYING_SAVED_GAME = SAVE_AVAILABLE = last_block = block_timer = 0;
+        lcount = 1;
+        new_game();
+    }
+    void TearDown() override
+    {
+        fs::current_path(old_dir);
+        fs::remove_all(dir);
+    }
+    void finish_level_at(int lev)
+    {
+        level = lev;
+        memset(board, 0, sizeof board);
+        check_board();
+    }
+};
+
+TEST_F(Progression, ResetBoardReloadsTheLevelAndUndoesEveryEffect)
+{
+    level = 2;
+    in_flight = block_timer = 1;
+    ball_start = 0;
+    ballsize = 0.08f;
+    paddle_size = 1.0f;
+    through = exploding = glued = quake = glu[7] = pup[2] = 1;
+    explosion[grid_index(9, 9)] = btemp[grid_index(8, 8)] = 1;
+    reset_board();
+    EXPECT_EQ(board[grid_index(1, 2)], 1);
+    EXPECT_EQ(explosion[grid_index(9, 9)] + btemp[grid_index(8, 8)], 0);
+    EXPECT_EQ(in_flight + block_timer, 0);
+    EXPECT_EQ(ball_start + balls[1], 2);
+    EXPECT_FLOAT_EQ(ballsize, 0.04f);
+    EXPECT_FLOAT_EQ(paddle_size, 0.5f);
+    EXPECT_EQ(through + exploding + glued + quake + glu[7] + pup[2], 0);
+}
+
+TEST_F(Progression, OneBrickLeftArmsTheCountdownOnceWithItsPlace)
+{
+    board[grid_index(5, 5)] = 1;
+    check_board();
+    EXPECT_EQ(block_timer + last_block, 0);  // two bricks: not yet
+
+    memset(board, 0, sizeof board);
+    board[grid_index(4, 7)] = 3;
+    bricktype[grid_index(4, 7)] = BRICK_INVISIBLE;
+    check_board();
+    EXPECT_EQ(block_timer + last_block, 2);
+    EXPECT_EQ(btimer, 10);
+    EXPECT_EQ(btimeri, 4);
+    EXPECT_EQ(btimerj, 7);
+    btimer = 4;
+    binterval = 30;
+    check_board();   // already armed: the running countdown is left alone
+    EXPECT_EQ(btimer, 4);
+    EXPECT_EQ(binterval, 30);
+}
+
+TEST_F(Progression, AnEmptyBoardLoadsTheNextLevelWithTheBonus)
+{
+    last_block = 1;
+    lcount = 4;
+    finish_level_at(1);
+    EXPECT_EQ(level, 2);
+    EXPECT_EQ(board[grid_index(1, 2)], 1);
+    EXPECT_EQ(bonus, 1);
+    EXPECT_EQ(newlevel, 1);
+    EXPECT_EQ(lcount, 1);   // the cycle wraps from 4 to 1
+    EXPECT_EQ(last_block, 0);
+    EXPECT_FLOAT_EQ(paddlex, 5.6f);
+}
+
+TEST_F(Progression, OnlyTheCountOfLivesDecidesTheBonus)
+{
+    counter = 2;   // a life lost in the level
+    finish_level_at(1);
+    EXPECT_EQ(bonus, 0);
+    EXPECT_EQ(oldlives, 3);
+
+    counter = 3;   // another lost, then won back by score
+    score = 2000;
+    prize_check();
+    finish_level_at(2);
+    EXPECT_EQ(bonus, 1);
+}
+
+TEST_F(Progression, TheLastBallInPlayHandsItsHeadingToBallOne)
+{
+    paddlex = 2.0f;
+    balls[3] = 1;
+    xdirection[3] = ydirection[3] = -1;
+    yspeed[3] = 0.045f;
+    finish_level_at(1);
+    EXPECT_FLOAT_EQ(xdirection[1], -1);
+    EXPECT_FLOAT_EQ(ydirection[1], -1);
+    EXPECT_FLOAT_EQ(yspeed[1], 0.045f);
+    EXPECT_FLOAT_EQ(xpos[1], 2.0f);
+    EXPECT_FLOAT_EQ(ypos[1], -1.5f);
+}
+
+TEST_F(Progression, FinishingTheLastLevelEndsTheGameAndKeepsANewGamesSave)
+{
+    save_progress();
+    SAVE_AVAILABLE = 1;
+    finish_level_at(3);
+    EXPECT_EQ(gameover, 1);
+    EXPECT_EQ(level, 3);
+    EXPECT_EQ(lcount, 1);
+    EXPECT_TRUE(fs::exists(SAVE_PATH));
+    EXPECT_EQ(SAVE_AVAILABLE, 1);
+}
+
+TEST_F(Progression, AContinuedGameThatFinishesItsSetRemovesTheSave)
+{
+    save_progress();
+    SAVE_AVAILABLE = PLAYING_SAVED_GAME = 1;
+    finish_level_at(3);
+    EXPECT_FALSE(fs::exists(SAVE_PATH));
+    EXPECT_EQ(SAVE_AVAILABLE + PLAYING_SAVED_GAME, 0);
+}
+
+TEST_F(Progression, AScoreJumpPastTwoThresholdsGivesTwoLivesAtOnce)
+{
+    score = 1990;
+    prize_check();
+    EXPECT_EQ(counter, 1);
+    score = 5100;
+    prize_check();
+    prize_check();   // each threshold gives its life once
+    EXPECT_EQ(counter, -1);
+    EXPECT_EQ(abs(counter - 5), 6);
+    EXPECT_EQ(goodies[3], 1);
+
+    gameover = 1;    // after the game, nothing more
+    score = 300000;
+    prize_check();
+    EXPECT_EQ(counter, -1);
+}

@@ -1,0 +1,211 @@
+// The saved game: the record's bytes, continuing a game from it, the saves
+// that are refused, and removing it.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "gl_context.h"
+#include "menus/menus.h"
+#include "physics/ball.h"
+#include "rules/progress.h"
+#include "rules/rules.h"
+#include "rules/savegame.h"
+#include "shell/shell.h"
+
+namespace fs = std::filesystem;
+using bytes = std::vector<char>;
+
+static bytes read_file(const fs::path &p)
+{
+    std::ifstream f(p, std::ios::binary);
+    return bytes(std::istreambuf_iterator<char>(f), {});
+}
+
+static void write_file(const fs::path &p, const bytes &d)
+{
+    std::ofstream(p, std::ios::binary).write(d.data(), d.size());
+}
+
+static int32_t int_at(const bytes &d, size_t at)
+{
+    int32_t v;
+    memcpy(&v, &d[at], 4);
+    return v;
+}
+
+// Each case runs in a scratch folder holding "two.bls", whose level 2 has a
+// 3 Hit brick at (1, 1) with power-up 2, a brick at (1, 2) with power-up 7,
+// and a red brick at (3, 4).
+class Saves : public GLTest {
+protected:
+    fs::path old_dir = fs::current_path(), dir;
+
+    void SetUp() override
+    {
+        std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/saves_XXXXXX";
+        dir = mkdtemp(tmpl.data());
+        fs::create_directory(dir / "level_sets");
+        fs::current_path(dir);
+        const size_t level2 = 784 + 6 * 1772;
+        bytes set(784 + 2 * 6 * 1772, 0);
+        set[0] = 2;
+        auto put = [&](int block, int r, int c, char v) { set[level2 + block * 1772 + (r * 21 + c) * 4] = v; };
+        put(0, 1, 1, 2), put(4, 1, 1, BRICK_THREE_HIT), put(5, 1, 1, 2);
+        put(0, 1, 2, 1), put(4, 1, 2, BRICK_NORMAL), put(5, 1, 2, 7);
+        put(0, 3, 4, 3), put(4, 3, 4, BRICK_NORMAL), put(1, 3, 4, 120);
+        write_file("level_sets/two.bls", set);
+        snprintf(set_name, sizeof set_name, "two.bls");
+        difficulty = 1;
+        classic = edit = testing_level = gameover = SAVE_AVAILABLE = PLAYING_SAVED_GAME = 0;
+        new_game();
+    }
+    void TearDown() override
+    {
+        fs::current_path(old_dir);
+        fs::remove_all(dir);
+    }
+    // Saves level 2 on Hard with the 3 Hit brick hit once, the brick at (1, 2)
+    // gone and, if given, a brick added at (add_r, add_c) as a Brick Wall adds.
+    void save_level_two(int add_r = 0, int add_c = 0)
+    {
+        level = 2;
+        reset_board();
+        if (add_r) {
+            board[grid_index(add_r, add_c)] = 4;
+            bricktype[grid_index(add_r, add_c)] = BRICK_NORMAL;
+        }
+        bricktype[grid_index(1, 1)] = BRICK_TWO_HIT;
+        board[grid_index(1, 2)] = 0;
+        score = 4321;
+        counter = 2;
+        lcount = 3;
+        goodies[1] = 0;
+        balls[2] = 1;
+        difficulty = 2;
+        save_progress();
+        save_check();
+    }
+};
+
+TEST_F(Saves, TheRecordHoldsEachFieldAtItsOffset)
+{
+    save_level_two();
+    bytes d = read_file(SAVE_PATH);
+    ASSERT_EQ(d.size(), 4268u);
+    EXPECT_EQ(int_at(d, 0), 3);
+    EXPECT_EQ(int_at(d, 4), 2);
+    EXPECT_EQ(int_at(d, 12), 4321);
+    EXPECT_EQ(int_at(d, 20), 2);
+    EXPECT_EQ(int_at(d, 24 + 4), 0);   // goodies[1]
+    EXPECT_EQ(int_at(d, 64 + 8), 1);   // balls[2]
+    EXPECT_STREQ(&d[132], "two.bls");
+    EXPECT_EQ(int_at(d, 2324), 2);
+    EXPECT_EQ(int_at(d, 576), 0);      // row 2, column 3
+    EXPECT_EQ(int_at(d, 388 + 4 * 70), 1);   // row 3, column 4 at stride 22
+    EXPECT_EQ(int_at(d, 388 + 4 * 24), 0);   // the destroyed brick
+    EXPECT_EQ(int_at(d, 2332 + 4 * 23), BRICK_TWO_HIT);
+    save_level_two(2, 3);
+    EXPECT_EQ(int_at(read_file(SAVE_PATH), 576), 1);
+    EXPECT_FALSE(fs::exists(std::string(SAVE_PATH) + ".tmp"));
+}
+
+TEST_F(Saves, ContinuingRestoresProgressAndOnlyTheStandingBricks)
+{
+    save_level_two(9, 9);   // a cell the set leaves empty
+    new_game();
+    ballsize = 0.08f;
+    ASSERT_EQ(load_saved(), 1);
+    EXPECT_EQ(level, 2);
+    EXPECT_EQ(score, 4321);
+    EXPECT_EQ(counter, 2);
+    EXPECT_EQ(lcount, 3);
+    EXPECT_EQ(goodies[1], 0);
+    EXPECT_EQ(difficulty, 2);
+    EXPECT_EQ(board[grid_index(1, 1)], 2);   // a 2 Hit brick with the set's texture
+    EXPECT_EQ(bricktype[grid_index(1, 1)], BRICK_TWO_HIT);
+    EXPECT_EQ(board[grid_index(1, 2)] + powerup[grid_index(1, 2)], 0);   // gone, with its power-up
+    EXPECT_EQ(rr[grid_index(3, 4)], 120);
+    EXPECT_EQ(board[grid_index(9, 9)], 0);    // a type, but no brick
+    EXPECT_EQ(bricktype[grid_index(9, 9)], BRICK_NORMAL);
+    EXPECT_FLOAT_EQ(ballsize, 0.04f);
+}
+
+// Every refused save leaves the game as it was and the file where it was.
+TEST_F(Saves, SavesNamingSetsOutsideTheFolderOrOfTheWrongSizeAreRefused)
+{
+    save_level_two();
+    const bytes good = read_file(SAVE_PATH);
+    auto named = [&](const char *name) {
+        bytes d = good;
+        memset(&d[132], 0, 256);
+        memcpy(&d[132], name, strlen(name));
+        return d;
+    };
+    bytes no_nul = good, longer = good, shorter(good.begin(), good.end() - 1);
+    memset(&no_nul[132], 'a', 256);
+    longer.push_back(0);
+    fs::create_directory("level_sets/sub");
+    fs::copy_file("level_sets/two.bls", "level_sets/sub/two.bls");
+    const bytes bad[] = {named("/etc/passwd"), named("../two.bls"), named("sub/two.bls"),
+                         named(""), named("gone.bls"), no_nul, shorter, longer};
+    for (const bytes &d : bad) {
+        write_file(SAVE_PATH, d);
+        new_game();
+        EXPECT_EQ(load_saved(), 0);
+        EXPECT_EQ(level, 1);
+        EXPECT_STREQ(set_name, "two.bls");
+        EXPECT_EQ(read_file(SAVE_PATH), d);
+    }
+}
+
+TEST_F(Saves, ContinueStartsAGoodSaveAndStaysInertOnARefusedOne)
+{
+    save_level_two();
+    new_game();
+    bytes d = read_file(SAVE_PATH);
+    bytes refused = d;
+    memcpy(&refused[132], "../x", 5);
+    write_file(SAVE_PATH, refused);
+    options = 1;
+    GUI_CONTINUE = 1;
+    play_options();
+    EXPECT_EQ(options, 1);
+    EXPECT_EQ(fadeout + PLAYING_SAVED_GAME + GUI_CONTINUE, 0);
+
+    write_file(SAVE_PATH, d);
+    GUI_CONTINUE = 1;
+    play_options();
+    EXPECT_EQ(options + menublock, 0);
+    EXPECT_EQ(fadeout + PLAYING_SAVED_GAME, 2);
+    EXPECT_EQ(score, 4321);
+    fadeout = PLAYING_SAVED_GAME = 0;
+}
+
+TEST_F(Saves, DeletingRemovesTheFileAndClearsBothFlags)
+{
+    save_level_two();
+    EXPECT_EQ(SAVE_AVAILABLE, 1);
+    PLAYING_SAVED_GAME = 1;
+    delete_saved();
+    EXPECT_FALSE(fs::exists(SAVE_PATH));
+    EXPECT_EQ(SAVE_AVAILABLE + PLAYING_SAVED_GAME, 0);
+    save_check();
+    EXPECT_EQ(SAVE_AVAILABLE, 0);
+    EXPECT_EQ(load_saved(), 0);
+}
+
+TEST_F(Saves, AFailedWriteKeepsTheOldSave)
+{
+    save_level_two();
+    const bytes before = read_file(SAVE_PATH);
+    fs::create_directory(std::string(SAVE_PATH) + ".tmp");   // the temporary file cannot be made
+    score = 1;
+    save_progress();
+    EXPECT_EQ(read_file(SAVE_PATH), before);
+}

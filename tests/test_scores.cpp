@@ -1,0 +1,167 @@
+// The high-score tables: the insertion rules, the file when it is missing,
+// short or damaged, the name dialog and the table screen's page and close.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "gl_context.h"
+#include "menus/menus.h"
+#include "rules/rules.h"
+#include "rules/scores.h"
+#include "shell/shell.h"
+
+namespace fs = std::filesystem;
+using bytes = std::vector<char>;
+
+static bytes read_file(const fs::path &p)
+{
+    std::ifstream f(p, std::ios::binary);
+    return bytes(std::istreambuf_iterator<char>(f), {});
+}
+
+// Fills the table of mode cls with scores 1000, 900, ... 100 named "p0".."p9".
+static void fill_table(int cls)
+{
+    for (int n = 0; n < TABLE_ENTRIES; n++) {
+        score_entry &e = hstable[cls * TABLE_ENTRIES + n];
+        snprintf(e.player_name, sizeof e.player_name, "p%d", n);
+        e.entry_score = 1000 - 100 * n;
+    }
+}
+
+// Each case runs in a scratch folder with one level set, "titled.bls".
+class Scores : public GLTest {
+protected:
+    fs::path old_dir = fs::current_path(), dir;
+
+    void SetUp() override
+    {
+        std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/scores_XXXXXX";
+        dir = mkdtemp(tmpl.data());
+        fs::create_directory(dir / "level_sets");
+        fs::current_path(dir);
+        bytes set(784 + 6 * 1772, 0);
+        set[0] = 1;
+        strcpy(&set[8], "Titled Set");
+        std::ofstream("level_sets/titled.bls", std::ios::binary).write(set.data(), set.size());
+        snprintf(set_name, sizeof set_name, "titled.bls");
+        memset(hstable, 0, sizeof hstable);
+        highscore = showscores = hs_sequence = fadehs = edit = testing_level = 0;
+        difficulty = 1;
+    }
+    void TearDown() override
+    {
+        fs::current_path(old_dir);
+        fs::remove_all(dir);
+    }
+};
+
+TEST_F(Scores, AScoreEqualToTheTenthDoesNotEnterButOneMoreDoes)
+{
+    fill_table(0);
+    EXPECT_EQ(place_score(0, 100, "New", 2), -1);
+    EXPECT_EQ(place_score(0, 101, "New", 2), 9);
+    EXPECT_EQ(hstable[9].entry_score, 101);
+    EXPECT_EQ(hstable[9].entry_difficulty, 2);
+    EXPECT_EQ(place_score(0, 700, "New", 1), 4);   // below the equal entry
+    EXPECT_STREQ(hstable[3].player_name, "p3");
+    EXPECT_STREQ(hstable[5].player_name, "p4");
+}
+
+TEST_F(Scores, ANewBestShiftsEveryEntryDownAndTheLastDropsOut)
+{
+    fill_table(0);
+    EXPECT_EQ(place_score(0, 5000, "New", 0), 0);
+    for (int n = 1; n < TABLE_ENTRIES; n++) {
+        EXPECT_EQ(hstable[n].entry_score, 1000 - 100 * (n - 1));
+        EXPECT_EQ(hstable[n].player_name[1], '0' + n - 1);
+    }
+    EXPECT_EQ(hstable[10].entry_score, 0);   // the drop stays inside the normal table
+}
+
+TEST_F(Scores, AClassicGameNeverChangesTheNormalTable)
+{
+    fill_table(0);
+    std::vector<score_entry> normal(hstable, hstable + TABLE_ENTRIES);
+    EXPECT_EQ(place_score(1, 999999, "New", 1), 10);
+    EXPECT_EQ(memcmp(normal.data(), hstable, sizeof(score_entry) * TABLE_ENTRIES), 0);
+}
+
+TEST_F(Scores, AMissingOrShortFileGivesATableOfZeros)
+{
+    fill_table(0);
+    readscores();
+    EXPECT_EQ(hstable[0].entry_score, 0);
+    bytes part(3359, 7);
+    std::ofstream(SCORES_PATH, std::ios::binary).write(part.data(), part.size());
+    fill_table(1);
+    readscores();
+    EXPECT_EQ(hstable[10].entry_score, 0);
+    EXPECT_EQ(hstable[19].player_name[0], 0);
+}
+
+TEST_F(Scores, NamesAndTitlesAlwaysEndInsideTheirFields)
+{
+    bytes junk(3360, 'x');
+    std::ofstream(SCORES_PATH, std::ios::binary).write(junk.data(), junk.size());
+    readscores();
+    EXPECT_EQ(strlen(hstable[0].player_name), 79u);
+    EXPECT_EQ(strlen(hstable[19].entry_set_title), 79u);
+    place_score(0, 1 << 30, std::string(200, 'T').c_str(), 0);
+    EXPECT_EQ(strlen(hstable[0].entry_set_title), 79u);
+}
+
+TEST_F(Scores, TheNameTypedIsWrittenExactlyWithTheRestOfItsFieldZero)
+{
+    fill_table(1);
+    writescores();
+    hs_classic = 1;
+    hs_score = 950;
+    difficulty = 2;
+    checkscores();
+    ASSERT_EQ(highscore, 1);
+    EXPECT_EQ(hs_sequence, 1);
+    ASSERT_EQ(table_pos, 11);
+    EXPECT_STREQ(hstable[11].entry_set_title, "Titled Set");
+    memset(hstable[11].player_name, 'z', 80);
+    snprintf(buffer, sizeof buffer, "ada");
+    bcount = 3;
+    GUI_OK = 1;
+    hsnotify();
+    EXPECT_EQ(highscore + bcount + buffer[0], 0);
+    EXPECT_EQ(showscores, 1);
+    bytes d = read_file(SCORES_PATH);
+    ASSERT_EQ(d.size(), 3360u);
+    bytes name(80, 0);
+    memcpy(name.data(), "ada", 3);
+    EXPECT_EQ(bytes(&d[11 * 168], &d[11 * 168 + 80]), name);
+    int32_t points;
+    memcpy(&points, &d[11 * 168 + 164], 4);
+    EXPECT_EQ(points, 950);
+    EXPECT_STREQ(&d[12 * 168], "p1");
+    EXPECT_FALSE(fs::exists(std::string(SCORES_PATH) + ".tmp"));
+}
+
+TEST_F(Scores, TheTableScreenTurnsItsPageAndClosesIntoTheFade)
+{
+    showscores = hs_sequence = 1;
+    hs_classic = 0;
+    GUI_EDCLASSIC = 1;
+    display_scores();
+    EXPECT_EQ(hs_classic, 1);
+    EXPECT_EQ(menublock + showscores, 2);
+    pointerx = 3.0f;   // over the page button
+    pointery = 0.7f;
+    display_scores();
+    EXPECT_EQ(gui_select, 25);
+    GUI_CANCEL = 1;
+    display_scores();
+    EXPECT_EQ(showscores + menublock + gui_select, 0);
+    EXPECT_EQ(fadehs, 1);
+}
