@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "audio/audio.h"
@@ -18,13 +20,22 @@
 
 namespace {
 
-// A game waiting on the paddle, in play (title screen gone), in the real
-// game folder so that level files load.
+// A game waiting on the paddle, in play (title screen gone), in a scratch
+// folder holding the default set, so that a save written by Escape lands there.
 class Input : public GLTest {
 protected:
+    static void SetUpTestSuite()
+    {
+        GLTest::SetUpTestSuite();
+        char scratch[] = "/tmp/corvale-input-XXXXXX";
+        ASSERT_NE(mkdtemp(scratch), nullptr);
+        std::string sets = std::string(scratch) + "/level_sets";
+        ASSERT_EQ(mkdir(sets.c_str(), 0755), 0);
+        ASSERT_EQ(symlink(CORVALE_GAME_DIR "/level_sets/default.bls", (sets + "/default.bls").c_str()), 0);
+        ASSERT_EQ(chdir(scratch), 0);
+    }
     void SetUp() override
     {
-        ASSERT_EQ(chdir(CORVALE_GAME_DIR), 0);
         strcpy(set_name, "default.bls");
         menu = fadein = fadeout = edit = test = gameover = game_pause = 0;
         testing_level = 0;
@@ -203,6 +214,7 @@ TEST_F(Input, EscapeDuringPlayReturnsToTheFadingTitle)
     game_pause = 1;
     score = 900;
     escape_action();
+    EXPECT_EQ(access("level_sets/corvale.sav", F_OK), 0);
     EXPECT_EQ(SAVE_AVAILABLE, 1);
     EXPECT_EQ(PLAYING_SAVED_GAME, 0);
     EXPECT_EQ(menu, 1);

@@ -88,6 +88,6 @@ void showhelp();                      // help page with the 17 power-ups; Cancel
 void show_credits();                  // end screen; the next press quits (window procedure)
 
 // ---- Sub-screens of later work (options.cpp, scores_screen.cpp) ----
-void play_options();                  // play options panel; empty until play options exist
-void hsnotify();                      // high-score name dialog; empty until high scores exist
-void display_scores();                // high-score table; empty until high scores exist
+void play_options();                  // play options panel: difficulty, classic mode, Continue, Play
+void hsnotify();                      // high-score name dialog after a game that enters the table
+void display_scores();                // high-score tables, both modes, page by page

@@ -4,12 +4,12 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "audio/audio.h"
 #include "graphics/graphics.h"
 #include "rules/rules.h"
+#include "rules/savegame.h"
 #include "shell.h"
 
 void ReSizeGLScene(int width, int height)
@@ -56,10 +56,7 @@ int InitGL()
     if (!load_startup())
         return 0;  // the message naming the file has been shown
 
-    FILE *save = fopen("level_sets/corvale.sav", "rb");
-    SAVE_AVAILABLE = save != nullptr;
-    if (save)
-        fclose(save);
+    save_check();
 
     init_oal();
     return 1;
