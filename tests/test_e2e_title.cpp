@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <sys/stat.h>
@@ -17,18 +18,6 @@ namespace {
 // Edit Levels, High Scores, Help, Exit.
 const int ICON_Y = 361;
 const int ICON_X[6] = {227, 298, 371, 443, 515, 588};
-
-// The game draws its own pointer, moved from the mouse by its own scale: on an
-// 800 x 600 window the pointer's tip lies at GUI (0.25 + 0.007 x, 2.0 - 0.007 y).
-// Returns the mouse position that puts the tip on screen pixel (sx, sy).
-void mouse_for(int sx, int sy, int *mx, int *my)
-{
-    const double half_h = 5.0 * 0.41421356, half_w = half_h * 800.0 / 600.0;
-    double gx = 3.0 - half_w + sx * (2 * half_w / 800.0);
-    double gy = half_h - sy * (2 * half_h / 600.0);
-    *mx = (int)((gx - 0.25) / 0.007 + 0.5);
-    *my = (int)((2.0 - gy) / 0.007 + 0.5);
-}
 
 void pause_s(double s)
 {
@@ -59,25 +48,21 @@ protected:
                 return true;
         return false;
     }
-    bool point_at(int sx, int sy)
-    {
-        int mx, my;
-        mouse_for(sx, sy, &mx, &my);
-        return run.move_to(mx, my);
-    }
-    bool click_on(int sx, int sy)
-    {
-        int mx, my;
-        mouse_for(sx, sy, &mx, &my);
-        return run.click_at(mx, my);
-    }
     // Waits until the title has faded in (about 1.6 s after loading).
+    // Waits until the title has faded in completely: bright, and no longer
+    // changing between two looks (the fade lasts 101 frames, however slow).
     void wait_for_title()
     {
         run.move_to(700, 560);  // out of the way of the menu
-        for (int k = 0; k < 100 && run.brightness(150, 100, 500, 120) < 0.2; k++)
-            pause_s(0.1);
-        pause_s(0.5);
+        double last = -1;
+        for (int k = 0; k < 150; k++) {
+            double now = run.brightness(150, 100, 500, 120);
+            if (now > 0.2 && std::abs(now - last) < 0.002)
+                break;
+            last = now;
+            pause_s(0.2);
+        }
+        pause_s(0.3);
     }
 };
 
@@ -96,7 +81,7 @@ TEST_F(TitleScreen, HoveringAMenuIconLightsIt)
 {
     wait_for_title();
     double before = run.brightness(ICON_X[4] - 16, ICON_Y - 16, 32, 32);
-    ASSERT_TRUE(point_at(ICON_X[4], ICON_Y));
+    ASSERT_TRUE(run.point_pixel(ICON_X[4], ICON_Y));
     pause_s(0.6);
     double lit = run.brightness(ICON_X[4] - 16, ICON_Y - 16, 32, 32);
     EXPECT_GT(lit, before + 0.02) << "before " << before << " lit " << lit;
@@ -106,14 +91,14 @@ TEST_F(TitleScreen, HelpOpensOverTheTitleAndCancelClosesIt)
 {
     wait_for_title();
     double logo = run.brightness(150, 100, 500, 120);
-    ASSERT_TRUE(click_on(ICON_X[4], ICON_Y));
+    ASSERT_TRUE(run.click_pixel(ICON_X[4], ICON_Y));
     pause_s(0.5);
     EXPECT_TRUE(run.screenshot(shot_path("help.png")));
     // The help panel covers the logo.
     double with_help = run.brightness(150, 100, 500, 120);
     EXPECT_GT(std::abs(with_help - logo), 0.05) << "help page did not appear";
     // The help panel's Cancel button sits in its top right corner.
-    ASSERT_TRUE(click_on(706, 94));
+    ASSERT_TRUE(run.click_pixel(706, 94));
     pause_s(0.5);
     double after = run.brightness(150, 100, 500, 120);
     EXPECT_LT(std::abs(after - logo), std::abs(with_help - logo) / 2) << "help page did not close";
@@ -123,7 +108,7 @@ TEST_F(TitleScreen, ExitShowsTheCreditsAndTheNextClickQuits)
 {
     wait_for_title();
     double title = run.brightness(150, 100, 500, 120);
-    ASSERT_TRUE(click_on(ICON_X[5], ICON_Y));
+    ASSERT_TRUE(run.click_pixel(ICON_X[5], ICON_Y));
     pause_s(0.5);
     EXPECT_TRUE(run.screenshot(shot_path("credits.png")));
     EXPECT_GT(std::abs(run.brightness(150, 100, 500, 120) - title), 0.01);

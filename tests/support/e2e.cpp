@@ -287,3 +287,45 @@ double game_run::brightness(int x, int y, int w, int h)
                                " -crop " + geometry + " -format '%[fx:mean]' info:");
     return out.empty() ? -1.0 : atof(out.c_str());
 }
+
+void mouse_for_gui(double gx, double gy, int *mx, int *my)
+{
+    *mx = (int)((gx - 0.25) / 0.007 + 0.5);
+    *my = (int)((2.0 - gy) / 0.007 + 0.5);
+}
+
+void mouse_for_pixel(int sx, int sy, int *mx, int *my)
+{
+    // The GUI frame is the field shifted by -3 on x, seen at depth 5 through a
+    // 45-degree, 4:3 perspective.
+    const double half_h = 5.0 * 0.41421356, half_w = half_h * 800.0 / 600.0;
+    double gx = 3.0 - half_w + sx * (2 * half_w / 800.0);
+    double gy = half_h - sy * (2 * half_h / 600.0);
+    mouse_for_gui(gx, gy, mx, my);
+}
+
+bool game_run::click_gui(double gx, double gy)
+{
+    int mx, my;
+    mouse_for_gui(gx, gy, &mx, &my);
+    return click_at(mx, my);
+}
+
+bool game_run::click_pixel(int sx, int sy)
+{
+    int mx, my;
+    mouse_for_pixel(sx, sy, &mx, &my);
+    return click_at(mx, my);
+}
+
+bool game_run::point_pixel(int sx, int sy)
+{
+    int mx, my;
+    mouse_for_pixel(sx, sy, &mx, &my);
+    return move_to(mx, my);
+}
+
+bool game_run::press_key(const std::string &key)
+{
+    return x_command("xdotool keydown " + key + " sleep 0.6 keyup " + key) == 0;
+}

@@ -10,6 +10,13 @@
 // A settings record for a windowed game of the given resolution index.
 bset windowed_settings(int resolution);
 
+// The game draws its own pointer, moved from the mouse by its own scale: on an
+// 800 x 600 window the pointer's tip lies at GUI (0.25 + 0.007 x, 2.0 - 0.007 y).
+// These give the mouse position that puts the tip on a GUI point or on a
+// screen pixel of an 800 x 600 window.
+void mouse_for_gui(double gx, double gy, int *mx, int *my);
+void mouse_for_pixel(int sx, int sy, int *mx, int *my);
+
 class game_run {
 public:
     ~game_run();
@@ -27,6 +34,12 @@ public:
     // Moves the pointer to a client position and clicks the left button there.
     bool click_at(int x, int y);
     bool move_to(int x, int y);
+    // Clicks with the game's pointer on a GUI point or on a window pixel.
+    bool click_gui(double gx, double gy);
+    bool click_pixel(int sx, int sy);
+    bool point_pixel(int sx, int sy);
+    // Holds a key (xdotool's name) across several frames.
+    bool press_key(const std::string &key);
     // Mean brightness 0..1 of a client rectangle in a fresh screenshot.
     double brightness(int x, int y, int w, int h);
     // Asks the window to close, as its close box does.

@@ -1,0 +1,126 @@
+// End to end: a game played from the title screen with real input. Play, then
+// Play in the options, starts level 1; a click launches the ball; Escape saves
+// the game and returns to the title; Continue resumes it.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <thread>
+#include <unistd.h>
+
+#include "e2e.h"
+#include "rules/savegame.h"
+
+namespace {
+
+// The main menu's Play icon on an 800 x 600 window, and the options panel's
+// Continue and Play buttons (centres, in GUI units).
+const int MENU_PLAY_X = 227, MENU_PLAY_Y = 361;
+const double CONTINUE_X = 3.575, PLAY_X = 4.275, BUTTONS_Y = 0.125;
+
+void pause_s(double s)
+{
+    std::this_thread::sleep_for(std::chrono::duration<double>(s));
+}
+
+bool read_save(const std::string &path, saved_game *g)
+{
+    std::ifstream f(path, std::ios::binary);
+    f.read((char *)g, sizeof *g);
+    return f.gcount() == (std::streamsize)sizeof *g;
+}
+
+class Play : public ::testing::Test {
+protected:
+    game_run run;
+    std::string save;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
+        ASSERT_NE(run.window(), 0u);
+        save = run.game_dir() + "/level_sets/corvale.sav";
+    }
+    // Waits until the title has faded in completely: bright, and no longer
+    // changing between two looks (the fade lasts 101 frames, however slow).
+    void wait_for_title()
+    {
+        run.move_to(700, 560);  // out of the way of the menu
+        double last = -1;
+        for (int k = 0; k < 150; k++) {
+            double now = run.brightness(150, 100, 500, 120);
+            if (now > 0.2 && std::abs(now - last) < 0.002)
+                break;
+            last = now;
+            pause_s(0.2);
+        }
+        pause_s(0.3);
+    }
+    // From the title: the options panel, then one of its buttons; waits out
+    // the fade-out into play.
+    void start_from_options(double button_x)
+    {
+        double title = run.brightness(200, 340, 420, 80);
+        ASSERT_TRUE(run.click_pixel(MENU_PLAY_X, MENU_PLAY_Y));
+        pause_s(0.5);
+        ASSERT_TRUE(run.click_gui(button_x, BUTTONS_Y));
+        // The fade-out is over once the menu row has gone and the empty field
+        // there has settled (nothing moves before the launch).
+        double last = -1;
+        for (int k = 0; k < 150; k++) {
+            double now = run.brightness(200, 340, 420, 80);
+            if (now < title - 0.05 && std::abs(now - last) < 0.002)
+                break;
+            last = now;
+            pause_s(0.2);
+        }
+        pause_s(0.5);
+    }
+    // Launches with the paddle under the middle of the field and lets it play.
+    void launch_and_play(double seconds)
+    {
+        ASSERT_TRUE(run.click_at(345, 400));
+        pause_s(seconds);
+    }
+};
+
+TEST_F(Play, EscapeSavesTheGameAndContinueResumesIt)
+{
+    wait_for_title();
+    start_from_options(PLAY_X);
+    ASSERT_NE(access(save.c_str(), F_OK), 0) << "saved before any game was left";
+    launch_and_play(8.0);
+    ASSERT_TRUE(run.press_key("Escape"));
+    pause_s(1.0);
+
+    saved_game first;
+    ASSERT_TRUE(read_save(save, &first)) << "Escape during play wrote no save";
+    EXPECT_EQ(first.level, 1);
+    EXPECT_STREQ(first.set_name, "default.bls");
+    EXPECT_GT(first.score, 0) << "the launched ball broke no brick";
+    EXPECT_EQ(run.wait_exit(0), -1);
+
+    // Back on the title: continue the saved game, then leave it again.
+    wait_for_title();
+    start_from_options(CONTINUE_X);
+    // The save has been read; a new one can only come from leaving this game.
+    ASSERT_EQ(remove(save.c_str()), 0);
+    ASSERT_TRUE(run.press_key("Escape"));
+    pause_s(1.0);
+    saved_game second;
+    if (!read_save(save, &second)) {
+        run.screenshot(std::string(CORVALE_BINARY_DIR) + "/screenshots/continue_failed.png");
+        FAIL() << "the continued game was not in play (screenshot continue_failed.png)";
+    }
+    EXPECT_GE(second.score, first.score) << "continuing started a fresh game";
+    EXPECT_EQ(second.level, first.level);
+
+    ASSERT_TRUE(run.close_window());
+    EXPECT_EQ(run.wait_exit(20), 0);
+}
+
+}  // namespace
