@@ -39,6 +39,7 @@ void hsnotify()
     menublock = 1;
     gui_win(1.4f, 0.9f, 4.6f, 0.45f, "You got a High Score!", "Please enter your name:", 4);
     text_field("You got a high score! Please enter your name:");
+    fulltext = 1;  // a name, not a file name: capitals, spaces and all letters
     int done = console_input();
     if (done || GUI_OK) {
         GUI_OK = 0;
