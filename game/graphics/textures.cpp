@@ -65,34 +65,9 @@ static int file_opens(const char *path)
     return 1;
 }
 
-// Uploads the 64 x 32 RGB brick in title as a repeating, mipmapped texture.
-static void upload_brick(GLuint name)
-{
-    glBindTexture(GL_TEXTURE_2D, name);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, 64, 32, GL_RGB, GL_UNSIGNED_BYTE, title);
-}
-
 void load_bricks()
 {
-    int k;
-    for (k = 1; k <= BRICK_FILES_MAX; k++) {
-        char path[64];
-        snprintf(path, sizeof path, "bricks/b%d.raw", k);
-        FILE *f = fopen(path, "rb");
-        if (!f)
-            break;
-        size_t got = fread(title, 1, BRICK_BYTES, f);
-        fclose(f);
-        // A short file leaves the rest of its texture black, not last image's bytes.
-        memset(title + got, 0, BRICK_BYTES - got);
-        upload_brick(etexname[k]);
-    }
-    texmax = k - 1;
+    texmax = load_brick_files(etexname, BRICK_FILES_MAX);
 }
 
 int puploader()

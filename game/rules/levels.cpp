@@ -48,8 +48,7 @@ static int read_brick_file(int k, uint8_t *rgb)
     return 1;
 }
 
-// Loads brick texture files 1, 2, ... up to max into table[1..]; returns the number read.
-static int load_brick_files(GLuint *table, int max)
+int load_brick_files(GLuint *table, int max)
 {
     static uint8_t rgb[BRICK_TEX_BYTES];
     int k = 1;

@@ -2,6 +2,8 @@
 // power-ups, board drawing, the saved game and the high scores.
 #pragma once
 
+#include <GL/gl.h>
+
 #include <cstdint>
 
 // ---- Grid layout: 21 x 21 cells, row-major, rows and columns 1..20 in use ----
@@ -110,6 +112,9 @@ extern int pup[7];               // kind in the slot, 0 = free
 // ---- Levels (board.cpp, levels.cpp) ----
 void clear_board();              // empty the game board: board 0, colours 128, type 1
 void clear_editor_board();       // empty the editor board, explosion and btemp marks
+// Loads brick texture files bricks/b1.raw, b2.raw, ... up to max into table[1..]
+// (repeating, mipmapped); a short file's missing part is black. The number read.
+int load_brick_files(GLuint *table, int max);
 void load_level_set(const char *name, int level);   // level of "level_sets/<name>" into the board
 void test_level();               // the editor's current level into the board for a test game
 void edload();                   // the editor's textures and first level, at start-up
