@@ -128,3 +128,4 @@ void powerup_check();            // the paddle's catch test for slots 1..3
 
 // ---- Saved game (savegame.cpp) ----
 void save_progress();            // write the game in progress to level_sets/corvale.sav
+void leave_game_saved();         // save the game being left; Continue offers it, and it is no longer a continued game

@@ -165,3 +165,10 @@ int load_saved()
     reset_play_effects();
     return 1;
 }
+
+void leave_game_saved()
+{
+    save_progress();
+    SAVE_AVAILABLE = 1;
+    PLAYING_SAVED_GAME = 0;
+}

@@ -122,9 +122,7 @@ void escape_action()
         }
     }
     if (fadein == 0 && menu == 0) {
-        save_progress();
-        SAVE_AVAILABLE = 1;
-        PLAYING_SAVED_GAME = 0;
+        leave_game_saved();
         back_to_title();
         lcount = 1;
     }

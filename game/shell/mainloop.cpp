@@ -23,9 +23,7 @@ static int run_active_pass()
 {
     if (keys[VK_F12]) {
         if (menu == 0 && fadein == 0 && test == 0) {
-            save_progress();
-            SAVE_AVAILABLE = 1;
-            PLAYING_SAVED_GAME = 0;
+            leave_game_saved();
         }
         return 1;
     }
