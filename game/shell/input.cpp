@@ -159,7 +159,6 @@ static void end_game()
     new_game();
     fadein = 1;
     menu = 1;
-    gameover = 0;
 }
 
 static void left_release(LPARAM lParam)

@@ -88,8 +88,6 @@ void poll_keys()
 static void back_to_title()
 {
     new_game();
-    counter = 1;
-    newlevel = 1;
     menu = 1;
     fadein = 1;
     game_pause = 0;
@@ -108,7 +106,6 @@ void escape_action()
         back_to_title();
         drag = 0;
         gui_select = 0;
-        gameover = 0;
         edit = 0;
         menublock = 0;
     }
