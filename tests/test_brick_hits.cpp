@@ -76,16 +76,6 @@ int literal_touch(float nx, float ny, float r, float x0, float y0)
 
 // ---- The touch test ----
 
-TEST(TouchTest, SampleOnTheLeftOrTopEdgeIsInsideButNotOnTheRightEdge)
-{
-    const float r = 0.0390625f;  // r / 10 is exact, so samples land on the edges
-    float x0 = cell_left(3), y0 = cell_top(1);
-    EXPECT_EQ(sample_touches(x0 - r, y0 - 0.06f, r, x0, y0), 1);
-    EXPECT_EQ(sample_touches(x0 - r - r / 20, y0 - 0.06f, r, x0, y0), 0);
-    EXPECT_EQ(sample_touches(x0 + 0.1f, y0 + r, r, x0, y0), 1);
-    EXPECT_EQ(sample_touches(x0 + 0.25f + r, y0 - 0.06f, r, x0, y0), 0);
-}
-
 TEST(TouchTest, QuickRejectionNeverChangesTheAnswer)
 {
     std::mt19937 gen(5);
@@ -192,20 +182,6 @@ TEST(BrickHits, ExplodingBrickMarksOnlyNeighboursInsideTheGrid)
               explosion[grid_index(5, 4)] + explosion[grid_index(5, 6)], 4);
 }
 
-TEST(BrickHits, ReleasedPowerUpDriftsAgainstTheBall)
-{
-    fresh_play();
-    brick(5, 5, BRICK_NORMAL, 2);
-    hit(5, 5);
-    EXPECT_EQ(pup[1], 2);
-    EXPECT_EQ(pupxdirection[1], -1.0f);
-    xdirection[1] = -1.0f;
-    brick(7, 7, BRICK_NORMAL, 5);
-    hit(7, 7);
-    EXPECT_EQ(pup[2], 5);
-    EXPECT_EQ(pupxdirection[2], 1.0f);
-}
-
 // ---- The bounce ----
 
 TEST(BrickBounce, TwoBricksInOneFrameBothBreakButTurnTheBallOnce)
@@ -229,18 +205,6 @@ TEST(BrickBounce, TwoBricksInOneFrameBothBreakButTurnTheBallOnce)
     EXPECT_EQ(dir[1][1], dir[0][1]);
 }
 
-TEST(BrickBounce, HorizontalStepIsLimitedAfterABounce)
-{
-    fresh_play();
-    brick(8, 10, BRICK_TWO_HIT);
-    ball_in_cell(8, 10);
-    xspeed[1] = 0.1f;
-    xpos[1] -= 0.1f;
-    bstarty = 2.0f;
-    brick_scan();
-    EXPECT_FLOAT_EQ(xspeed[1], 0.085f);
-}
-
 // ---- The column lookup ----
 
 TEST(ColumnLookup, SharedEdgeGoesToTheHigherColumnAndOffGridKeepsTheLast)
@@ -258,18 +222,6 @@ TEST(ColumnLookup, SharedEdgeGoesToTheHigherColumnAndOffGridKeepsTheLast)
     findbrick(1);
     EXPECT_EQ(foundx, 20);
     EXPECT_EQ(bstartx, 5.25f);
-}
-
-TEST(ColumnLookup, BelowSixtyFramesAColumnIsTestedThreeTimes)
-{
-    fresh_play();
-    fps = 30;
-    brick(10, 7, BRICK_THREE_HIT);
-    ball_in_cell(10, 7);
-    xpos[1] -= 0.002f, ypos[1] -= 0.002f;  // the move puts it back in the middle
-    collision_check();
-    EXPECT_EQ(board[grid_index(10, 7)], 0);
-    EXPECT_EQ(score, 30);
 }
 
 // ---- A long run ----

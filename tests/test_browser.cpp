@@ -1,5 +1,5 @@
 // The play options and the level-set browser: the order and wrap of the sets,
-// empty and unreadable folders, Play and Continue, difficulty and mode.
+// empty and unreadable folders, Play, difficulty and mode.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -116,16 +116,6 @@ TEST_F(Browser, ASetTooShortForItsHeaderCannotBePlayedButNextStillWorks)
     EXPECT_STREQ(set_name, "b_good.bls");
 }
 
-TEST_F(Browser, CancelKeepsTheBrowsedHeaderButNotItsSet)
-{
-    write_set("z.bls", "Browsed");
-    file_search(1);
-    press(GUI_CANCEL);
-    EXPECT_EQ(loadgui + menublock, 0);
-    EXPECT_STREQ(fhead.set_title, "Browsed");
-    EXPECT_STREQ(set_name, "default.bls");
-}
-
 TEST_F(Browser, DifficultyCyclesAndClassicToggles)
 {
     loadgui = 0;
@@ -139,34 +129,4 @@ TEST_F(Browser, DifficultyCyclesAndClassicToggles)
     GUI_EDCLASSIC = 1;
     play_options();
     EXPECT_EQ(classic, 1);
-}
-
-TEST_F(Browser, ContinueReactsToThePointerOnlyWhileASaveExists)
-{
-    loadgui = 0;
-    options = 1;
-    pointerx = 3.5f;   // over Continue
-    pointery = -0.1f;
-    play_options();
-    EXPECT_EQ(gui_select, 0);
-    SAVE_AVAILABLE = 1;
-    play_options();
-    EXPECT_EQ(gui_select, 30);
-    pointerx = 4.4f;   // the right edge of Play still counts
-    play_options();
-    EXPECT_EQ(gui_select, 29);
-}
-
-TEST_F(Browser, PlayFromThePlayOptionsStartsTheCurrentSet)
-{
-    write_set("cur.bls", "Current");
-    snprintf(set_name, sizeof set_name, "cur.bls");
-    loadgui = 0;
-    options = 1;
-    GUI_PLAY = 1;
-    play_options();
-    EXPECT_EQ(options, 0);
-    EXPECT_EQ(fadeout, 1);
-    EXPECT_STREQ(fhead.set_title, "Current");
-    EXPECT_EQ(board[grid_index(1, 1)], 1);
 }

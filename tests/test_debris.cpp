@@ -112,33 +112,7 @@ TEST_F(Debris, PiecesDriftFallFasterToTheLimitAndDie)
     EXPECT_EQ(d.top[0], top) << "dead debris stays put";
 }
 
-TEST_F(Debris, WhilePausedIsDrawnButNeitherAgesNorMoves)
-{
-    broken(10, 10, 1, 127, 0, 0);
-    debris_record before = cell_10_10();
-    game_pause = 1;
-    draw_particles();
-    EXPECT_EQ(memcmp(&before, &cell_10_10(), sizeof before), 0);
-    rgb p = field_pixel(2.80, 0.89);
-    EXPECT_GT(p.r, 240);
-    EXPECT_LT(p.g, 5);
-    psystem = 0;
-    game_pause = 0;
-    draw_particles();
-    EXPECT_EQ(cell_10_10().life, 63) << "particles off: nothing moves";
-}
-
 class BallDrawing : public Drawing {};
-
-TEST_F(BallDrawing, BallTouchingTheLeftWallIsHiddenOneAtTheRightWallShown)
-{
-    put_ball(1, 0.5f + ballsize);
-    draw_balls();
-    EXPECT_LT(field_pixel(0.54, 0.0).r, 5);
-    put_ball(1, 5.5f - ballsize);
-    draw_balls();
-    EXPECT_GT(field_pixel(5.46, 0.0).b, 250);
-}
 
 TEST_F(BallDrawing, SeveralBallsAreGreenInAGlowFainterAboveFour)
 {
@@ -155,20 +129,6 @@ TEST_F(BallDrawing, SeveralBallsAreGreenInAGlowFainterAboveFour)
     glClear(GL_COLOR_BUFFER_BIT);
     draw_balls();
     EXPECT_NEAR(field_pixel(2.06, 0.0).g, 13, 2) << "glow alpha 0.05";
-}
-
-TEST_F(BallDrawing, ClassicBallsArePlainGreenWithoutGlow)
-{
-    classic = 1;
-    put_ball(1, 2.0f);
-    put_ball(2, 3.0f);
-    draw_balls();
-    rgb ball = field_pixel(2.0, 0.0);
-    EXPECT_LT(ball.r + ball.b, 4);
-    EXPECT_GT(ball.g, 250);
-    EXPECT_LT(field_pixel(2.06, 0.0).g, 2);
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
 }
 
 }  // namespace

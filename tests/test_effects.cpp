@@ -1,14 +1,13 @@
 // The sound effects over the real sound library, loaded from the built game
 // folder, with OpenAL Soft writing what it plays to a wave file that is read
 // back: the newest effect owns seffects, silence at volume 0, left and right
-// placement, the effects volume's limits and a missing effect file.
+// placement, the effects volume's limits and missing effect files.
 
 #include <gtest/gtest.h>
 
 #include <sndfile.h>
 
 #include <chrono>
-#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -39,9 +38,7 @@ struct Scratch {
 Scratch scratch;
 
 // Loudness of each output channel over the whole wave file.
-struct Loudness {
-    double left = 0, right = 0;
-};
+struct Loudness { double left = 0, right = 0; };
 
 Loudness read_output()
 {
@@ -49,8 +46,7 @@ Loudness read_output()
     SF_INFO info{};
     SNDFILE *f = sf_open(scratch.wave.c_str(), SFM_READ, &info);
     EXPECT_NE(f, nullptr);
-    if (!f)
-        return l;
+    if (!f) return l;
     std::vector<float> data((size_t)(info.frames * info.channels));
     sf_readf_float(f, data.data(), info.frames);
     sf_close(f);
@@ -72,16 +68,11 @@ protected:
         ASSERT_EQ(init_sound(), 1);
         load_effects();
     }
-    void TearDown() override
-    {
-        if (system_fmod)
-            shutdown_sound();
-    }
+    void TearDown() override { if (system_fmod) shutdown_sound(); }
     static bool plays(FMOD_CHANNEL *c)
     {
         FMOD_BOOL p = 0;
-        EXPECT_EQ(FMOD_Channel_IsPlaying(c, &p), FMOD_OK);
-        return p;
+        return FMOD_Channel_IsPlaying(c, &p) == FMOD_OK && p;
     }
     // Lets the output run, then closes the system and reads what it wrote.
     static Loudness heard(int ms)
@@ -95,27 +86,6 @@ protected:
     }
 };
 
-TEST_F(Effects, AllTwelveLoadAndEachStartsPlaying)
-{
-    FMOD_SOUND *all[] = {level_end, blip, prize, hit, boom, glass,
-                         ping, good, bad, phit, pbounce, click};
-    for (FMOD_SOUND *s : all)
-        EXPECT_NE(s, nullptr);
-    void (*placed[])(float, float) = {play_bounce, play_hit, play_ping, play_glass,
-                                      pup_bounce, play_boom, play_good, play_bad};
-    for (auto play : placed) {
-        play(3.0f, 0.0f);
-        EXPECT_TRUE(plays(seffects));
-    }
-    pup_hit(3.0f, 0.0f, 0.01f, -1.0f);
-    EXPECT_TRUE(plays(seffects));
-    play_end();
-    EXPECT_TRUE(plays(seffects));
-    play_prize();
-    EXPECT_TRUE(plays(seffects));
-    // The click lasts 40 ms, too short to catch playing; it is heard below.
-}
-
 TEST_F(Effects, NewestEffectTakesOverSeffects)
 {
     play_bounce(1.0f, 0.0f);
@@ -123,15 +93,6 @@ TEST_F(Effects, NewestEffectTakesOverSeffects)
     play_hit(2.0f, 0.0f);
     EXPECT_NE(seffects, first);
     EXPECT_TRUE(plays(first)) << "the older effect plays on, on its own channel";
-    EXPECT_TRUE(plays(seffects));
-}
-
-TEST_F(Effects, PrizeAndClickShareTheirChannel)
-{
-    play_prize();
-    FMOD_CHANNEL *prize_channel = seffects;
-    play_click();
-    EXPECT_EQ(seffects, prize_channel);
 }
 
 TEST_F(Effects, EffectsAtVolumeZeroStartButAreNotHeard)
@@ -139,45 +100,31 @@ TEST_F(Effects, EffectsAtVolumeZeroStartButAreNotHeard)
     evolume = 0.0f;
     play_boom(3.0f, 0.0f);
     EXPECT_TRUE(plays(seffects));
-    play_end();
-    EXPECT_TRUE(plays(seffects));
     play_click();
     Loudness l = heard(400);
     EXPECT_LT(l.left + l.right, 1e-6);
 }
 
-TEST_F(Effects, EffectsAtVolumeAreHeard)
-{
-    play_click();
-    Loudness l = heard(400);
-    EXPECT_GT(l.left + l.right, 1.0);
-}
-
-TEST_F(Effects, LeftWallSoundsFromTheLeft)
+TEST_F(Effects, WallBouncesSoundFromTheirSide)
 {
     play_bounce(0.5f, 0.0f);
     Loudness l = heard(400);
+    EXPECT_GT(l.left, 1.0) << "effects at volume are heard";
     EXPECT_GT(l.left, 2 * l.right);
-}
-
-TEST_F(Effects, RightWallSoundsFromTheRight)
-{
+    SetUp();
     play_bounce(5.5f, 0.0f);
-    Loudness l = heard(400);
+    l = heard(400);
     EXPECT_GT(l.right, 2 * l.left);
 }
 
 TEST_F(Effects, EffectsVolumeClampsExactlyAtBothEnds)
 {
-    play_click();
     evolume = 1.0f;
     effects_volume_step(1);
     EXPECT_EQ(evolume, 1.0f);
     effects_volume_step(-1);
     EXPECT_FLOAT_EQ(evolume, 0.95f);
     evolume = 0.02f;
-    effects_volume_step(-1);
-    EXPECT_EQ(evolume, 0.0f);
     effects_volume_step(-1);
     EXPECT_EQ(evolume, 0.0f);
 }
@@ -191,7 +138,6 @@ TEST_F(Effects, MissingEffectFilesAreSilentNotFatal)
     play_bounce(3.0f, 0.0f);
     play_click();
     EXPECT_EQ(seffects, nullptr);
-    effects_volume_step(1);
 }
 
 }  // namespace

@@ -101,27 +101,6 @@ TEST_F(Explosions, MultiHitBrickInABlastLosesALevelEveryWave)
     }
 }
 
-TEST_F(Explosions, LoneTwoHitMarkedByABallLosesOneLevelOnce)
-{
-    place(5, 6, BRICK_TWO_HIT);
-    ball_blows(5, 5);
-    boom_cycle();
-    boom_cycle();
-    EXPECT_EQ(bricktype[at(5, 6)], BRICK_NORMAL);
-    EXPECT_EQ(board[at(5, 6)], 1);
-    EXPECT_EQ(score, 5 * 2);
-}
-
-TEST_F(Explosions, BlownBrickReleasesItsPowerUpStraightDownWithDebris)
-{
-    place(5, 6, BRICK_NORMAL, PUP_BIG_BALL);
-    ball_blows(5, 5);
-    boom_cycle();
-    EXPECT_EQ(pup[1], PUP_BIG_BALL);
-    EXPECT_EQ(pupxdirection[1], 0.0f);
-    EXPECT_EQ(particle[(6 - 1) * 20 + 5].life, 63);
-}
-
 class Earthquake : public Explosions {};
 
 TEST_F(Earthquake, BrickDropsOneRowOncePerFrameWithItsLook)
@@ -159,18 +138,6 @@ TEST_F(Earthquake, BrickFallingIntoABlastLosesTheMarks)
     equake();
     boom_cycle();
     EXPECT_EQ(board[at(6, 5)], 1);
-}
-
-TEST_F(Earthquake, LastBrickRowFollowsTheDropButNotPastTheBottom)
-{
-    place(18, 7, BRICK_NORMAL);
-    block_timer = 1;
-    btimeri = 19;
-    equake();
-    EXPECT_EQ(btimeri, 20);
-    quake_frame = 1;
-    equake();
-    EXPECT_EQ(btimeri, 20);
 }
 
 }  // namespace

@@ -81,8 +81,7 @@ std::vector<unsigned char> draw_large(const char *text, float x, float y)
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    std::vector<unsigned char> lit(W * H);
-    std::vector<unsigned char> rgba(W * H * 4);
+    std::vector<unsigned char> lit(W * H), rgba(W * H * 4);
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
@@ -106,7 +105,7 @@ box ink_box(const std::vector<unsigned char> &lit)
     return b;
 }
 
-// Runs of lit pixels along a row or a column of the ink box.
+// Runs of lit pixels along a row or a column.
 int row_runs(const std::vector<unsigned char> &lit, int y)
 {
     int runs = 0;
@@ -123,26 +122,15 @@ int column_runs(const std::vector<unsigned char> &lit, int x)
     return runs;
 }
 
-TEST_F(Fonts, BothFontsHaveTheirBlocksOfLists)
-{
-    EXPECT_NE(base, 0u);
-    EXPECT_NE(sbase, 0u);
-    EXPECT_NE(base, sbase);
-    EXPECT_TRUE(glIsList(base + 'A'));
-    EXPECT_TRUE(glIsList(sbase + 254));
-}
-
 // Advances in em units of Arial's metrics, which Liberation Sans shares.
-TEST_F(Fonts, AdvancesAreInEmUnitsWithArialsMetrics)
+TEST_F(Fonts, AdvancesAreInEmUnitsAndAddUp)
 {
     EXPECT_NEAR(large_advance("A"), 1479.0f / 2048, 0.002);
     EXPECT_NEAR(small_advance("A"), 1366.0f / 2048, 0.002);
     EXPECT_NEAR(small_advance(" "), 569.0f / 2048, 0.002);
     EXPECT_NEAR(large_advance("ABBA  "), 4 * 1479.0f / 2048 + 2 * 569.0f / 2048, 0.005);
-}
 
-TEST_F(Fonts, StringMovesByTheSumOfItsGlyphAdvances)
-{
+    // A string moves by the sum of its glyphs' advances; the small font also steps back in z.
     const std::string s = "Level 10: ";
     float sum = 0;
     for (char c : s)
@@ -161,15 +149,13 @@ TEST_F(Fonts, EmptyTextLeavesTheTransformationAlone)
     const char *empty = "";
     glPrint(empty);
     shift s = current_shift();
-    EXPECT_EQ(s.x, 0.0f);
-    EXPECT_EQ(s.z, 0.0f);
+    EXPECT_TRUE(s.x == 0.0f && s.z == 0.0f);
     glPrint(nullptr);
     glsPrint(nullptr);
     EXPECT_EQ(current_shift().z, 0.0f);
     glsPrint(empty);
     s = current_shift();
-    EXPECT_EQ(s.x, 0.0f);
-    EXPECT_EQ(s.z, -40.0f);
+    EXPECT_TRUE(s.x == 0.0f && s.z == -40.0f);
 }
 
 TEST_F(Fonts, OverlongTextIsCutAtTheBuffer)
@@ -188,14 +174,6 @@ TEST_F(Fonts, WindowsCodesMapToTheirGlyphs)
     }
 }
 
-TEST_F(Fonts, GlyphsAreAboutOneUnitHigh)
-{
-    box b = ink_box(draw_large("H", 100, 50));
-    float cap = (b.y1 - b.y0 + 1) / EM_PIXELS;
-    EXPECT_NEAR(cap, 0.7f, 0.03);            // capitals fill about 0.7 of the em
-    EXPECT_NEAR(b.y0, 50, 2);                // standing on the baseline
-}
-
 // A "B": stem and bowls solid, both counters open.
 TEST_F(Fonts, LetterBKeepsBothHoles)
 {
@@ -211,22 +189,6 @@ TEST_F(Fonts, LetterBKeepsBothHoles)
     EXPECT_FALSE(lit[lower * W + middle]);             // the lower counter
     EXPECT_FALSE(lit[upper * W + middle]);             // the upper counter
     EXPECT_TRUE(lit[(b.y0 + 3) * W + middle]);         // the bottom stroke
-}
-
-TEST_F(Fonts, DigitEightAndPercentKeepTheirHoles)
-{
-    std::vector<unsigned char> lit = draw_large("8", 100, 50);
-    box b = ink_box(lit);
-    int h = b.y1 - b.y0;
-    EXPECT_EQ(column_runs(lit, (b.x0 + b.x1) / 2), 3);
-    EXPECT_EQ(row_runs(lit, b.y0 + h / 4), 2);
-    EXPECT_EQ(row_runs(lit, b.y0 + h * 3 / 4), 2);
-
-    lit = draw_large("%", 50, 50);
-    b = ink_box(lit);
-    h = b.y1 - b.y0;
-    // Through the upper ring: its two sides, then the slash.
-    EXPECT_EQ(row_runs(lit, b.y0 + h * 3 / 4), 3);
 }
 
 }  // namespace

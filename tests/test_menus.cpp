@@ -21,11 +21,8 @@ void solid_texture(GLuint &name, int r, int g, int b)
     if (!name)
         glGenTextures(1, &name);
     unsigned char px[12];
-    for (int i = 0; i < 4; i++) {
-        px[i * 3] = (unsigned char)r;
-        px[i * 3 + 1] = (unsigned char)g;
-        px[i * 3 + 2] = (unsigned char)b;
-    }
+    for (int i = 0; i < 12; i++)
+        px[i] = (unsigned char)(i % 3 == 0 ? r : i % 3 == 1 ? g : b);
     glBindTexture(GL_TEXTURE_2D, name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, px);
@@ -51,11 +48,7 @@ rgb gui_pixel(float x, float y)
 }
 
 // Puts the pointer on a GUI-frame point (pointery grows downward).
-void point_at(float x, float y)
-{
-    pointerx = x;
-    pointery = -y;
-}
+void point_at(float x, float y) { pointerx = x, pointery = -y; }
 
 // ---- Pointer scale ----
 
@@ -64,40 +57,31 @@ protected:
     int saved_x = screenx, saved_y = screeny;
     float saved_sens = msensitivity;
     void SetUp() override { msensitivity = 8.0f; }
-    void TearDown() override
-    {
-        screenx = saved_x;
-        screeny = saved_y;
-        msensitivity = saved_sens;
-    }
+    void TearDown() override { screenx = saved_x, screeny = saved_y, msensitivity = saved_sens; }
     float scale_at(int w, int h)
     {
-        screenx = w;
-        screeny = h;
+        screenx = w, screeny = h;
         return pointer_scale();
     }
 };
 
 TEST_F(PointerScale, LaterRulesReplaceEarlierOnes)
 {
-    EXPECT_FLOAT_EQ(scale_at(800, 600), 0.7f / 800);
-    EXPECT_FLOAT_EQ(scale_at(1280, 720), 0.9f / 1280);
-    EXPECT_FLOAT_EQ(scale_at(1280, 800), 0.9f / 1280);
-    EXPECT_FLOAT_EQ(scale_at(1280, 960), 0.9f / 1280);
-    EXPECT_FLOAT_EQ(scale_at(1280, 1024), 1.0f / 1280);
-    EXPECT_FLOAT_EQ(scale_at(1920, 1080), 1.0f / 1920);
+    const struct { int w, h; float scale; } cases[] = {
+        {800, 600, 0.7f / 800}, {1280, 720, 0.9f / 1280}, {1280, 960, 0.9f / 1280},
+        {1280, 1024, 1.0f / 1280}, {1920, 1080, 1.0f / 1920}};
+    for (const auto &c : cases)
+        EXPECT_FLOAT_EQ(scale_at(c.w, c.h), c.scale) << c.w << "x" << c.h;
 }
 
 TEST_F(PointerScale, A720HighViewNot1280WideKeepsThePointerWhereItWas)
 {
     scale_at(800, 600);
-    mouseX = 100;
-    mouseY = 100;
+    mouseX = 100, mouseY = 100;
     move_pointer();
     float x = pointerx, y = pointery;
     EXPECT_EQ(scale_at(1366, 720), 0.0f);
-    mouseX = 700;
-    mouseY = 500;
+    mouseX = 700, mouseY = 500;
     move_pointer();
     EXPECT_EQ(pointerx, x);
     EXPECT_EQ(pointery, y);
@@ -106,8 +90,7 @@ TEST_F(PointerScale, A720HighViewNot1280WideKeepsThePointerWhereItWas)
 TEST_F(PointerScale, BothAxesUseTheWidthAndAreClamped)
 {
     scale_at(800, 600);
-    mouseX = 0;
-    mouseY = 0;
+    mouseX = 0, mouseY = 0;
     move_pointer();
     EXPECT_FLOAT_EQ(pointerx, 0.25f);
     EXPECT_FLOAT_EQ(pointery, -2.0f);
@@ -116,12 +99,8 @@ TEST_F(PointerScale, BothAxesUseTheWidthAndAreClamped)
     move_pointer();
     EXPECT_FLOAT_EQ(pointery, 100 * 0.7f / 800 * 8 - 2.0f);
 
-    // With sensitivity 8 the right edge is reached before the window's.
-    mouseX = 750;
-    move_pointer();
-    EXPECT_FLOAT_EQ(pointerx, 5.5f);
-    mouseX = 799;
-    mouseY = 599;
+    // With sensitivity 8 the edges are reached before the window's.
+    mouseX = 799, mouseY = 599;
     move_pointer();
     EXPECT_FLOAT_EQ(pointerx, 5.5f);
     EXPECT_FLOAT_EQ(pointery, 2.0f);
@@ -133,16 +112,10 @@ class Menus : public GLTest {
 protected:
     void SetUp() override
     {
-        menu = 1;
-        fadein = fadeout = 0;
-        title_alpha = 1.0f;
-        titlex = 2.7245f;
-        menublock = gui_block = gui_select = 0;
+        menu = 1, title_alpha = 1.0f, titlex = 2.7245f;
+        fadein = fadeout = menublock = gui_block = gui_select = 0;
         help = options = showscores = end_credits = loadgui = 0;
-        GUI_OK = GUI_CANCEL = 0;
-        test = testing_level = edit = 0;
-        classic = 0;
-        dropped = 0;
+        GUI_OK = GUI_CANCEL = test = testing_level = edit = classic = dropped = 0;
         solid_texture(textures[1], 0, 0, 0);         // a black title picture
         for (int slot : {17, 11, 6, 9, 1, 7, 15, 23})
             solid_texture(ticon[slot], 255, 255, 255);
@@ -178,21 +151,16 @@ const float ICON_Y = -0.425f;
 
 // ---- Fades ----
 
-TEST_F(Menus, FadeInFromZeroTakes101Frames)
+TEST_F(Menus, FadesTake101FramesAndFadeOutStartsPlay)
 {
-    title_alpha = 0.0f;
-    fadein = 1;
-    gamestart = 1;
-    bar_alpha = 1.0f;
+    title_alpha = 0.0f, bar_alpha = 1.0f;
+    fadein = gamestart = 1;
     EXPECT_EQ(frames_of_fade(), 101);
     EXPECT_EQ(title_alpha, 1.0f);
     EXPECT_EQ(gamestart, 0);
     EXPECT_EQ(menu, 1);
     EXPECT_NEAR(bar_alpha, -0.01f, 1e-4);
-}
 
-TEST_F(Menus, FadeOutFromOneTakes101FramesAndStartsPlay)
-{
     fadeout = 1;
     bar_alpha = 0.0f;
     EXPECT_EQ(frames_of_fade(), 101);
@@ -205,19 +173,14 @@ TEST_F(Menus, FadeOutFromOneTakes101FramesAndStartsPlay)
 TEST_F(Menus, EditorReturnsOnlyWhenTheFadeInAfterATestGameEnds)
 {
     title_alpha = 0.0f;
-    fadein = 1;
-    test = testing_level = 1;
-    drag = 1;
+    fadein = test = testing_level = drag = 1;
     for (int i = 0; i < 100; i++)
         frame();
     EXPECT_EQ(edit, 0);
-    EXPECT_EQ(test, 1);
     frame();
     EXPECT_EQ(fadein, 0);
     EXPECT_EQ(edit, 1);
-    EXPECT_EQ(test, 0);
-    EXPECT_EQ(testing_level, 0);
-    EXPECT_EQ(drag, 0);
+    EXPECT_EQ(test + testing_level + drag, 0);
     EXPECT_EQ(gui_block, 1);
 }
 
@@ -235,19 +198,24 @@ TEST_F(Menus, HoveringAnIconSelectsItAndLightsIt)
 
     point_at(icon_x(4), ICON_Y);  // Help
     frame();
-    rgb lit = gui_pixel(icon_x(4), ICON_Y);
-    rgb dim = gui_pixel(icon_x(3), ICON_Y);
-    rgb gap = gui_pixel(icon_x(3) + 0.25f, ICON_Y);
-    EXPECT_GE(lit.r, 250);
-    EXPECT_NEAR(dim.r, 217, 4);   // 0.85 of white over the black title
-    EXPECT_LE(gap.r, 5);
+    EXPECT_GE(gui_pixel(icon_x(4), ICON_Y).r, 250);
+    EXPECT_NEAR(gui_pixel(icon_x(3), ICON_Y).r, 217, 4);   // 0.85 of white over the black title
+    EXPECT_LE(gui_pixel(icon_x(3) + 0.25f, ICON_Y).r, 5);  // the gap between icons
 
     // Hovering works while the title still fades in.
-    title_alpha = 0.5f;
-    fadein = 1;
+    title_alpha = 0.5f, fadein = 1;
     point_at(icon_x(5), ICON_Y);
     frame();
     EXPECT_EQ(selected, 5);
+
+    // Hovering Edit levels leaves classic mode; the icon before it does not.
+    classic = 1;
+    point_at(icon_x(1), ICON_Y);
+    frame();
+    EXPECT_EQ(classic, 1);
+    point_at(icon_x(2), ICON_Y);
+    frame();
+    EXPECT_EQ(classic, 0);
 }
 
 TEST_F(Menus, AnOpenOverlayKeepsTheMenuUnlit)
@@ -257,17 +225,6 @@ TEST_F(Menus, AnOpenOverlayKeepsTheMenuUnlit)
     frame();
     EXPECT_EQ(selected, 0);
     EXPECT_NEAR(gui_pixel(icon_x(0), ICON_Y).r, 217, 4);
-}
-
-TEST_F(Menus, HoveringEditLevelsLeavesClassicMode)
-{
-    classic = 1;
-    point_at(icon_x(1), ICON_Y);
-    frame();
-    EXPECT_EQ(classic, 1);
-    point_at(icon_x(2), ICON_Y);
-    frame();
-    EXPECT_EQ(classic, 0);
 }
 
 // ---- Panel buttons ----
@@ -287,117 +244,38 @@ TEST_F(Menus, ButtonEdgesCountAsHovered)
     EXPECT_EQ(gui_block, 1);
 }
 
-TEST_F(Menus, MessagePanelsKeepTheCodeButListsClearIt)
-{
-    point_at(4.2f - 0.2f, 0.8f);
-    gui_win(1.8f, 0.9f, 4.2f, 0.65f, " ", " ", 4);
-    ASSERT_EQ(gui_select, 1);
-    point_at(0.3f, -1.9f);
-    gui_win(1.8f, 0.9f, 4.2f, 0.65f, " ", " ", 4);
-    EXPECT_EQ(gui_select, 1);
-
-    point_at(4.4f, 1.45f);   // Cancel of a style 5 panel at x2 = 4.6
-    gui_win(1.4f, 1.55f, 4.6f, -1.0f, " ", " ", 5);
-    ASSERT_EQ(gui_select, 2);
-    point_at(0.3f, -1.9f);
-    gui_win(1.4f, 1.55f, 4.6f, -1.0f, " ", " ", 5);
-    EXPECT_EQ(gui_select, 0);
-}
-
-TEST_F(Menus, OkClosesTheLevelSavedPanel)
-{
-    saved = 1;
-    l_saved();
-    EXPECT_EQ(gui_block, 1);
-    EXPECT_EQ(saved, 1);
-    GUI_OK = 1;
-    l_saved();
-    EXPECT_EQ(saved, 0);
-    EXPECT_EQ(gui_block, 0);
-    EXPECT_EQ(GUI_OK, 0);
-}
-
 // ---- Help page ----
 
-TEST_F(Menus, HelpShowsAllSeventeenPowerUps)
+TEST_F(Menus, HelpShowsAllSeventeenPowerUpsAndCancelClosesIt)
 {
     for (int kind = 1; kind <= 17; kind++)
         solid_texture(puptextures[kind], 10 * kind + 40, 200, 250 - 10 * kind);
     help = 1;
     frame();
     EXPECT_EQ(menublock, 1);
+    point_at(icon_x(0), ICON_Y);   // no menu item reacts under the page
+    frame();
+    EXPECT_EQ(selected, 0);
     const float xs[4] = {1.0f, 2.1f, 3.2f, 4.3f};
     const float ys[5] = {1.25f, 0.75f, 0.25f, -0.25f, -0.75f};
     for (int kind = 1; kind <= 17; kind++) {
-        int col = (kind - 1) / 5, row = (kind - 1) % 5;
-        rgb p = gui_pixel(xs[col] + 0.15f, ys[row] - 0.15f);
+        rgb p = gui_pixel(xs[(kind - 1) / 5] + 0.15f, ys[(kind - 1) % 5] - 0.15f);
         EXPECT_NEAR(p.r, 10 * kind + 40, 3) << kind;
-        EXPECT_NEAR(p.g, 200, 3) << kind;
         EXPECT_NEAR(p.b, 250 - 10 * kind, 3) << kind;
     }
-    // No menu item reacts under the page.
-    point_at(icon_x(0), ICON_Y);
-    frame();
-    EXPECT_EQ(selected, 0);
-}
 
-TEST_F(Menus, HelpCancelClosesThePage)
-{
-    help = 1;
-    point_at(5.05f + 0.06f, 1.48f - 0.06f);
+    point_at(5.05f + 0.06f, 1.48f - 0.06f);   // over Cancel
     frame();
     ASSERT_EQ(gui_select, 2);
     EXPECT_EQ(help, 1);
-
     // The press, as the window procedure turns code 2 into the request.
     GUI_CANCEL = 1;
     gui_select = 0;
     frame();
-    EXPECT_EQ(help, 0);
-    EXPECT_EQ(GUI_CANCEL, 0);
-    EXPECT_EQ(menublock, 0);
-    EXPECT_EQ(gui_block, 0);
-
-    // The menu reacts again on the next frame.
-    point_at(icon_x(0), ICON_Y);
+    EXPECT_EQ(help + GUI_CANCEL + menublock + gui_block, 0);
+    point_at(icon_x(0), ICON_Y);   // the menu reacts again on the next frame
     frame();
     EXPECT_EQ(selected, 1);
-}
-
-TEST_F(Menus, CreditsCoverTheMenuAndBlockIt)
-{
-    solid_texture(textures[14], 40, 80, 160);
-    end_credits = 1;
-    point_at(icon_x(0), ICON_Y);
-    frame();
-    EXPECT_EQ(menublock, 1);
-    rgb p = gui_pixel(icon_x(0), ICON_Y);
-    EXPECT_NEAR(p.r, 40, 3);
-    EXPECT_NEAR(p.g, 80, 3);
-    EXPECT_NEAR(p.b, 160, 3);
-}
-
-// ---- Pointer drawing ----
-
-TEST_F(Menus, PointerTurnsGreenWhileTheEyedropperIsArmed)
-{
-    solid_texture(textures[5], 255, 255, 255);
-    mouseX = 320;
-    mouseY = 240;
-    msensitivity = 8.0f;
-    drawpointer();
-    float x = pointerx + 0.06f, y = -pointery - 0.06f;
-    rgb white = gui_pixel(x, y);
-    EXPECT_GE(white.g, 250);
-    EXPECT_GE(white.r, 250);
-
-    glClear(GL_COLOR_BUFFER_BIT);
-    dropped = 1;
-    drawpointer();
-    rgb green = gui_pixel(x, y);
-    EXPECT_NEAR(green.r, 128, 3);
-    EXPECT_GE(green.g, 250);
-    dropped = 0;
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Level progression: the restart of a level, the last-brick countdown's
-// arming, the level's end with its bonus, the end of a set and extra lives.
+// Level progression: the last-brick countdown's arming, the level's end with
+// its bonus, the end of a set and extra lives.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -57,25 +57,6 @@ protected:
     }
 };
 
-TEST_F(Progression, ResetBoardReloadsTheLevelAndUndoesEveryEffect)
-{
-    level = 2;
-    in_flight = block_timer = 1;
-    ball_start = 0;
-    ballsize = 0.08f;
-    paddle_size = 1.0f;
-    through = exploding = glued = quake = glu[7] = pup[2] = 1;
-    explosion[grid_index(9, 9)] = btemp[grid_index(8, 8)] = 1;
-    reset_board();
-    EXPECT_EQ(board[grid_index(1, 2)], 1);
-    EXPECT_EQ(explosion[grid_index(9, 9)] + btemp[grid_index(8, 8)], 0);
-    EXPECT_EQ(in_flight + block_timer, 0);
-    EXPECT_EQ(ball_start + balls[1], 2);
-    EXPECT_FLOAT_EQ(ballsize, 0.04f);
-    EXPECT_FLOAT_EQ(paddle_size, 0.5f);
-    EXPECT_EQ(through + exploding + glued + quake + glu[7] + pup[2], 0);
-}
-
 TEST_F(Progression, OneBrickLeftArmsTheCountdownOnceWithItsPlace)
 {
     board[grid_index(5, 5)] = 1;
@@ -125,20 +106,6 @@ TEST_F(Progression, OnlyTheCountOfLivesDecidesTheBonus)
     EXPECT_EQ(bonus, 1);
 }
 
-TEST_F(Progression, TheLastBallInPlayHandsItsHeadingToBallOne)
-{
-    paddlex = 2.0f;
-    balls[3] = 1;
-    xdirection[3] = ydirection[3] = -1;
-    yspeed[3] = 0.045f;
-    finish_level_at(1);
-    EXPECT_FLOAT_EQ(xdirection[1], -1);
-    EXPECT_FLOAT_EQ(ydirection[1], -1);
-    EXPECT_FLOAT_EQ(yspeed[1], 0.045f);
-    EXPECT_FLOAT_EQ(xpos[1], 2.0f);
-    EXPECT_FLOAT_EQ(ypos[1], -1.5f);
-}
-
 TEST_F(Progression, FinishingTheLastLevelEndsTheGameAndKeepsANewGamesSave)
 {
     save_progress();
@@ -169,7 +136,6 @@ TEST_F(Progression, AScoreJumpPastTwoThresholdsGivesTwoLivesAtOnce)
     prize_check();
     prize_check();   // each threshold gives its life once
     EXPECT_EQ(counter, -1);
-    EXPECT_EQ(abs(counter - 5), 6);
     EXPECT_EQ(goodies[3], 1);
 
     gameover = 1;    // after the game, nothing more

@@ -1,5 +1,5 @@
 // The high-score tables: the insertion rules, the file when it is missing,
-// short or damaged, the name dialog and the table screen's page and close.
+// short or damaged, and the name dialog.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -74,17 +74,6 @@ TEST_F(Scores, AScoreEqualToTheTenthDoesNotEnterButOneMoreDoes)
     EXPECT_STREQ(hstable[5].player_name, "p4");
 }
 
-TEST_F(Scores, ANewBestShiftsEveryEntryDownAndTheLastDropsOut)
-{
-    fill_table(0);
-    EXPECT_EQ(place_score(0, 5000, "New", 0), 0);
-    for (int n = 1; n < TABLE_ENTRIES; n++) {
-        EXPECT_EQ(hstable[n].entry_score, 1000 - 100 * (n - 1));
-        EXPECT_EQ(hstable[n].player_name[1], '0' + n - 1);
-    }
-    EXPECT_EQ(hstable[10].entry_score, 0);   // the drop stays inside the normal table
-}
-
 TEST_F(Scores, AClassicGameNeverChangesTheNormalTable)
 {
     fill_table(0);
@@ -146,22 +135,4 @@ TEST_F(Scores, TheNameTypedIsWrittenExactlyWithTheRestOfItsFieldZero)
     EXPECT_EQ(points, 950);
     EXPECT_STREQ(&d[12 * 168], "p1");
     EXPECT_FALSE(fs::exists(std::string(SCORES_PATH) + ".tmp"));
-}
-
-TEST_F(Scores, TheTableScreenTurnsItsPageAndClosesIntoTheFade)
-{
-    showscores = hs_sequence = 1;
-    hs_classic = 0;
-    GUI_EDCLASSIC = 1;
-    display_scores();
-    EXPECT_EQ(hs_classic, 1);
-    EXPECT_EQ(menublock + showscores, 2);
-    pointerx = 3.0f;   // over the page button
-    pointery = 0.7f;
-    display_scores();
-    EXPECT_EQ(gui_select, 25);
-    GUI_CANCEL = 1;
-    display_scores();
-    EXPECT_EQ(showscores + menublock + gui_select, 0);
-    EXPECT_EQ(fadehs, 1);
 }
