@@ -216,8 +216,10 @@ int DrawGLScene()
         if (edit) {
             // Editor frames are paced by the buffer swap; without V-sync that
             // pace is unbounded, so the frame lock holds them too.
-            if (!VSyncEnabled())
+            if (!VSyncEnabled()) {
+                glFlush();
                 fps = LockFPS(targetFPS);
+            }
             return 1;
         }
     }
@@ -270,6 +272,8 @@ int DrawGLScene()
         drawpointer();
     }
     glEnable(GL_DEPTH_TEST);
+    // Hand the frame to the GL first, so it is rasterised while the lock waits.
+    glFlush();
     fps = LockFPS(targetFPS);
     return 1;
 }

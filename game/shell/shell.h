@@ -12,8 +12,8 @@ extern int keys[256];               // by virtual-key code: 1 while down
 extern int targetFPS;               // frame-rate cap, 62 (0 is taken as 1)
 extern int64_t m_ticksPerSecond;    // counter frequency, 0 when there is no counter
 extern int64_t m_startTime;         // counter stamp taken before each frame is drawn
-extern int64_t s_lastTime;          // the frame lock's reference stamp
-extern float fps;                   // rate of the frame just finished, per second
+extern int64_t s_lastTime;          // the last frame's deadline (counter value); 0 before the first
+extern float fps;                   // rate the frames are achieving, per second
 
 // ---- Window and rendering context ----
 extern int fullscreen;              // 1 = full-screen; initially 1
@@ -75,7 +75,12 @@ void reseed_random();                // srand(rand() * (time >> 1)), as every dr
 // ---- Timer (timer.cpp) ----
 int timer_init();                    // read counter frequency and stamp m_startTime; 0 without counter
 int64_t read_counter();              // current high-resolution counter value
-float LockFPS(int targetfps);        // hold the frame to 1/targetfps s; returns the achieved rate
+float LockFPS(int targetfps);        // wait for the next frame's deadline; returns the achieved rate
+
+// ---- Frame lock arithmetic (framelock.cpp) ----
+int64_t frame_deadline(int64_t now, int64_t period);  // next deadline (advances s_lastTime); resyncs after a stall
+float frame_started(int64_t start);  // note a frame's start; returns the rate since the previous one
+void frame_lock_reset();             // forget the deadlines (the next frame starts at once)
 
 // ---- Window and context (window.cpp, initgl.cpp) ----
 int CreateGLWindow(const char *title, int width, int height, int bits, int fullscreenflag);

@@ -8,6 +8,9 @@
 
 #include "shell.h"
 
+// Time left to the final spin, covering how late a sleep may wake, in seconds.
+static const double SPIN_WINDOW = 0.0003;
+
 int64_t read_counter()
 {
     return (int64_t)SDL_GetPerformanceCounter();
@@ -21,32 +24,37 @@ int timer_init()
         return 0;
     }
     m_startTime = read_counter();
+    frame_lock_reset();
     return 1;
 }
 
-// Waits until the frame that began at m_startTime has lasted 1/targetfps s and
-// returns the rate of that frame. Sleeps through most of the wait and spins only
-// for the last stretch, so the game does not burn a whole core; without a
-// counter there is nothing to wait on and the lock is skipped.
+// Sleeps until the counter reaches deadline: the bulk in the kernel, the last
+// fraction of a millisecond spinning on the counter.
+static void wait_until(int64_t deadline)
+{
+    for (;;) {
+        int64_t now = read_counter();
+        if (now >= deadline)
+            return;
+        double left = (double)(deadline - now) / (double)m_ticksPerSecond;
+        if (left > SPIN_WINDOW)
+            std::this_thread::sleep_for(std::chrono::duration<double>(left - SPIN_WINDOW));
+    }
+}
+
+// Waits for this frame's deadline, one period after the previous frame's,
+// and returns the rate the frames are achieving. A frame that is already late
+// starts at once; without a counter there is nothing to wait on.
 float LockFPS(int targetfps)
 {
     if (targetfps == 0)
         targetfps = 1;
     if (m_ticksPerSecond <= 0)
         return (float)targetfps;
-    s_lastTime = m_startTime;
-    const double period = 1.0 / targetfps;
-    const double spin_window = 0.0015;  // seconds left to the spin, covering sleep overshoot
-    float rate;
-    for (;;) {
-        int64_t elapsed = read_counter() - s_lastTime;
-        rate = elapsed > 0 ? (float)((double)m_ticksPerSecond / (double)elapsed) : 1e9f;
-        if (rate <= (float)targetfps)
-            break;
-        double left = period - (double)elapsed / (double)m_ticksPerSecond;
-        if (left > spin_window)
-            std::this_thread::sleep_for(std::chrono::duration<double>(left - spin_window));
-    }
-    s_lastTime = m_startTime;
-    return rate;
+    int64_t now = read_counter();
+    int64_t deadline = frame_deadline(now, m_ticksPerSecond / targetfps);
+    wait_until(deadline);
+    // An on-time frame counts as starting at its deadline, so the rate reads
+    // the steady period rather than the wake-up jitter of the sleep.
+    return frame_started(now > deadline ? now : deadline);
 }
