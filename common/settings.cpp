@@ -53,6 +53,11 @@ const char *settings_path()
     return path.c_str();
 }
 
+float settings_volume(float stored, float fallback)
+{
+    return stored >= 0.0f && stored <= 1.0f ? stored : fallback;  // false for NaN
+}
+
 int read_settings(bset *rec)
 {
     memset(rec, 0, sizeof *rec);
@@ -62,6 +67,8 @@ int read_settings(bset *rec)
     size_t got = fread(rec, 1, sizeof *rec, f);
     (void)got;  // a short file leaves the rest of the record zero
     fclose(f);
+    rec->seffects = settings_volume(rec->seffects, DEFAULT_EFFECTS_VOLUME);
+    rec->music = settings_volume(rec->music, DEFAULT_MUSIC_VOLUME);
     return 1;
 }
 
@@ -77,7 +84,9 @@ int write_settings(const bset *rec)
     ok = (fsync(fileno(f)) == 0) && ok;
     ok = (fclose(f) == 0) && ok;
     if (!ok || rename(temp.c_str(), path.c_str()) != 0) {
+        int why = errno;
         remove(temp.c_str());
+        errno = why;
         return 0;
     }
     return 1;

@@ -32,15 +32,25 @@ extern const settings_resolution settings_resolutions[SETTINGS_RESOLUTIONS];
 // The default playlist, relative to the game folder.
 #define DEFAULT_PLAYLIST "sounds/songs/corvale.m3u"
 
+// The game's volumes without a settings file; also taken for a stored volume
+// that is not a number from 0.0 to 1.0.
+#define DEFAULT_EFFECTS_VOLUME 0.8f
+#define DEFAULT_MUSIC_VOLUME 1.0f
+
+// A stored volume when it is a number from 0.0 to 1.0, else fallback.
+float settings_volume(float stored, float fallback);
+
 // Full path of the settings file: $XDG_CONFIG_HOME/corvale.set, by default
 // ~/.config/corvale.set. Creates the folder when it is missing. Never null.
 const char *settings_path();
 
 // Reads the settings file into rec, which starts zeroed; a short file fills only
-// the leading bytes. Returns 0 when the file does not exist, else 1.
+// the leading bytes. A volume that is not a number from 0.0 to 1.0 is replaced
+// by the default above, so both programs use the same value for it.
+// Returns 0 when the file does not exist, else 1.
 int read_settings(bset *rec);
 
 // Writes rec as the settings file through a temporary file renamed over the old
 // one, so a crash never leaves half a file. Returns 1 on success, 0 on failure
-// (the old file is then untouched).
+// (the old file is then untouched, and errno says why).
 int write_settings(const bset *rec);

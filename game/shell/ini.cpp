@@ -30,8 +30,8 @@ void open_ini()
         msensitivity = 8.0f;
         bit = 32;
         psystem = 1;
-        volume = 1.0f;
-        evolume = 0.8f;
+        volume = DEFAULT_MUSIC_VOLUME;
+        evolume = DEFAULT_EFFECTS_VOLUME;
         strcpy(plist, DEFAULT_PLAYLIST);
         background = 1;
     }
