@@ -23,8 +23,10 @@ void browse_playlist()
 
     if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
         gchar *path = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser));
-        if (path)
+        if (path) {
             show_playlist(path);
+            gtk_editable_set_position(GTK_EDITABLE(playlist_box), -1);  // show the file's name
+        }
         g_free(path);
     }
     gtk_widget_destroy(chooser);

@@ -1,0 +1,77 @@
+// The setup program under test: a private Xvfb X server, and corvale_setup
+// started in a scratch copy of the game folder with its own settings folder,
+// driven by real key presses and window events.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+
+#include "settings.h"
+
+// A private Xvfb server on a free display number.
+class x_server {
+public:
+    ~x_server() { stop(); }
+    // Starts the server and waits until it takes connections.
+    bool start();
+    void stop();
+    const std::string &display() const { return disp; }
+
+private:
+    pid_t pid = 0;
+    std::string disp;
+};
+
+class setup_run {
+public:
+    ~setup_run();
+    // Copies the game folder, writes settings (none when null), starts Xvfb and
+    // the setup program. Returns false (with a reason in error()) when anything fails.
+    bool start(const bset *settings, const std::string &alsoft_conf = "");
+    // The dialog's X window, waiting up to timeout_s for it to be shown; 0 if none.
+    unsigned long window(double timeout_s = 30);
+    // The first shown window whose title is name, waiting up to timeout_s; 0 if none.
+    unsigned long find_window(const std::string &name, double timeout_s = 30);
+    // Waits up to timeout_s until two pictures of a window a moment apart are
+    // the same (it has finished loading and drawing); false if it never settles.
+    bool wait_still(unsigned long id, double timeout_s = 30);
+    // Waits up to timeout_s for a window to be gone; false if it stays.
+    bool wait_gone(unsigned long id, double timeout_s = 30);
+    // Gives a window the keyboard focus.
+    bool focus(unsigned long id);
+    // Presses and releases a key (xdotool's name) into the focused window.
+    bool key(const std::string &name);
+    // Types text into the focused window.
+    bool type(const std::string &text);
+    // Asks a window to close, as its close box does.
+    bool close_window(unsigned long id);
+    // Client size of a window.
+    bool window_size(unsigned long id, int *w, int *h);
+    // Process id of the program owning a window, 0 if unknown.
+    pid_t window_pid(unsigned long id);
+    // Saves a picture of a window into a PNG file.
+    bool snapshot(unsigned long id, const std::string &png);
+    // Waits up to timeout_s for the setup program to end; its exit code, or -1.
+    int wait_exit(double timeout_s);
+    // Whether the settings file exists; its bytes into *bytes when it does.
+    bool settings_file(std::string *bytes) const;
+    // Runs a command against this X server; its exit code.
+    int x_command(const std::string &cmd);
+    std::string x_output(const std::string &cmd);
+    void stop();
+    const std::string &error() const { return why; }
+    const std::string &game_dir() const { return dir; }
+    const std::string &scratch_dir() const { return scratch; }
+
+private:
+    x_server xserver;
+    pid_t program = 0;
+    int exit_status = -1;
+    bool exited = false;
+    unsigned long win = 0;
+    std::string scratch, dir, config, why;
+};
+
+// The record the setup program writes for a player who changes nothing and has
+// no settings file: 800 x 600 full-screen, effects 0.85, music 1.0, the default playlist.
+bset setup_default_record();

@@ -1,0 +1,298 @@
+// The setup dialog's fields on a real GTK dialog (never shown, on a private
+// Xvfb display): what populate_list shows for a settings file or its absence,
+// what save_settings writes back, and the slider-to-volume arithmetic.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+
+#include "setup.h"
+#include "setup_run.h"
+
+namespace {
+
+// One X server and one dialog for the whole program.
+class DialogEnvironment : public ::testing::Environment {
+public:
+    x_server xserver;
+    void SetUp() override
+    {
+        ASSERT_TRUE(xserver.start());
+        setenv("DISPLAY", xserver.display().c_str(), 1);
+        setenv("NO_AT_BRIDGE", "1", 1);
+        setenv("GSETTINGS_BACKEND", "memory", 1);
+        ASSERT_TRUE(gtk_init_check(nullptr, nullptr));
+        create_dialog();
+        create_list();
+    }
+    void TearDown() override { xserver.stop(); }
+};
+::testing::Environment *const environment =
+    ::testing::AddGlobalTestEnvironment(new DialogEnvironment);
+
+class SetupFields : public ::testing::Test {
+protected:
+    std::string folder;
+
+    void SetUp() override
+    {
+        char scratch[] = "/tmp/corvale-setup-fields-XXXXXX";
+        ASSERT_NE(mkdtemp(scratch), nullptr);
+        folder = scratch;
+        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    }
+    void TearDown() override
+    {
+        std::string cmd = "rm -rf '" + folder + "'";
+        ASSERT_EQ(system(cmd.c_str()), 0);
+    }
+    std::string path() const { return folder + "/corvale.set"; }
+    void write_bytes(const void *data, size_t n)
+    {
+        std::ofstream(path(), std::ios::binary).write((const char *)data, (std::streamsize)n);
+    }
+    void write_record(const bset &s) { write_bytes(&s, sizeof s); }
+    std::string file_bytes() const
+    {
+        std::ifstream f(path(), std::ios::binary);
+        std::ostringstream all;
+        all << f.rdbuf();
+        return all.str();
+    }
+    bset file_record() const
+    {
+        bset s;
+        std::string bytes = file_bytes();
+        EXPECT_EQ(bytes.size(), sizeof s);
+        memcpy(&s, bytes.data(), std::min(bytes.size(), sizeof s));
+        return s;
+    }
+    static std::string bytes_of(const bset &s) { return std::string((const char *)&s, sizeof s); }
+    // Opens the file in the dialog and saves it straight back.
+    void open_and_save()
+    {
+        populate_list();
+        ASSERT_EQ(save_settings(), SAVE_OK);
+    }
+};
+
+TEST_F(SetupFields, WithoutAFileTheDialogProposesItsDefaults)
+{
+    populate_list();
+    EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(resolution_list)), 2);
+    gchar *label = gtk_combo_box_text_get_active_text(resolution_list);
+    EXPECT_STREQ(label, "800x600");
+    g_free(label);
+    EXPECT_EQ(slider_position(effects_slider), 15);
+    EXPECT_EQ(slider_position(music_slider), 0);
+    EXPECT_FALSE(gtk_toggle_button_get_active(windowed_box));
+    EXPECT_FALSE(gtk_toggle_button_get_active(particle_box));
+    EXPECT_FALSE(gtk_toggle_button_get_active(force_box));
+    EXPECT_STREQ(gtk_entry_get_text(playlist_box), "sounds/songs/corvale.m3u");
+
+    ASSERT_EQ(save_settings(), SAVE_OK);
+    EXPECT_EQ(file_bytes(), bytes_of(setup_default_record()));
+}
+
+TEST_F(SetupFields, ResolutionListHoldsTheElevenLabelsInIndexOrder)
+{
+    const char *labels[] = {"320x240", "640x480", "800x600", "1024x768", "1280x720(HDTV)",
+                            "1280x800(16:10)", "1280x960", "1280x1024", "1680x1050(16:10)",
+                            "1600x1200", "1920x1080(HDTV)"};
+    GtkTreeModel *model = gtk_combo_box_get_model(GTK_COMBO_BOX(resolution_list));
+    ASSERT_EQ(gtk_tree_model_iter_n_children(model, nullptr), 11);
+    for (int i = 0; i < 11; i++) {
+        gtk_combo_box_set_active(GTK_COMBO_BOX(resolution_list), i);
+        gchar *label = gtk_combo_box_text_get_active_text(resolution_list);
+        EXPECT_STREQ(label, labels[i]);
+        g_free(label);
+    }
+}
+
+// Each field, set in the dialog, reaches its own place in the file and nothing
+// else; and read back from the file, the dialog shows it again.
+TEST_F(SetupFields, EachFieldRoundTripsOnItsOwn)
+{
+    struct field_case {
+        const char *name;
+        void (*change)();
+        void (*expect)(bset *);
+    };
+    const field_case cases[] = {
+        {"resolution", [] { gtk_combo_box_set_active(GTK_COMBO_BOX(resolution_list), 10); },
+         [](bset *s) { s->resolution = 10; }},
+        {"windowed", [] { gtk_toggle_button_set_active(windowed_box, TRUE); },
+         [](bset *s) { s->windowed = 1; }},
+        {"particle", [] { gtk_toggle_button_set_active(particle_box, TRUE); },
+         [](bset *s) { s->particle = 1; }},
+        {"force", [] { gtk_toggle_button_set_active(force_box, TRUE); },
+         [](bset *s) { s->force = 1; }},
+        {"effects", [] { set_slider_position(effects_slider, 100); },
+         [](bset *s) { s->seffects = 0.0f; }},
+        {"music", [] { set_slider_position(music_slider, 50); },
+         [](bset *s) { s->music = 0.5f; }},
+        {"playlist", [] { gtk_entry_set_text(playlist_box, "/home/player/Music/all 100%.m3u"); },
+         [](bset *s) {
+             memset(s->playlist, 0, sizeof s->playlist);
+             strcpy(s->playlist, "/home/player/Music/all 100%.m3u");
+         }},
+    };
+    for (const field_case &c : cases) {
+        SCOPED_TRACE(c.name);
+        unlink(path().c_str());
+        populate_list();
+        c.change();
+        ASSERT_EQ(save_settings(), SAVE_OK);
+        bset expected = setup_default_record();
+        c.expect(&expected);
+        EXPECT_EQ(file_bytes(), bytes_of(expected));
+
+        // Back through the dialog: shown as set, saved unchanged.
+        set_slider_position(music_slider, 77);
+        gtk_toggle_button_set_active(windowed_box, FALSE);
+        open_and_save();
+        EXPECT_EQ(file_bytes(), bytes_of(expected));
+    }
+}
+
+TEST_F(SetupFields, IndexOutsideTheListShowsNoSelectionAndSavesMinusOne)
+{
+    for (int index : {-1, 11, 1000}) {
+        bset s = setup_default_record();
+        s.resolution = index;
+        write_record(s);
+        populate_list();
+        EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(resolution_list)), -1) << index;
+        ASSERT_EQ(save_settings(), SAVE_OK);
+        EXPECT_EQ(file_record().resolution, -1) << index;
+    }
+}
+
+TEST_F(SetupFields, EmptyFileIsSmallestScreenSilentAndNoPlaylist)
+{
+    write_bytes("", 0);
+    populate_list();
+    EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(resolution_list)), 0);
+    EXPECT_EQ(slider_position(effects_slider), 100);
+    EXPECT_EQ(slider_position(music_slider), 100);
+    EXPECT_FALSE(gtk_toggle_button_get_active(windowed_box));
+    EXPECT_STREQ(gtk_entry_get_text(playlist_box), "");
+    ASSERT_EQ(save_settings(), SAVE_OK);
+    bset zero = {};
+    EXPECT_EQ(file_bytes(), bytes_of(zero));
+}
+
+// Opening and saving without touching anything must not drift: every slider
+// position, every tick, odd playlist bytes and whatever follows the path's end.
+TEST_F(SetupFields, OpenAndSaveLeavesTheFileByteIdentical)
+{
+    for (int p = 0; p <= 100; p++) {
+        bset s = setup_default_record();
+        s.seffects = volume_for_position(p);
+        s.music = volume_for_position(100 - p);
+        s.resolution = p % 11;
+        s.windowed = p & 1;
+        s.particle = (p >> 1) & 1;
+        s.force = (p >> 2) & 1;
+        write_record(s);
+        open_and_save();
+        ASSERT_EQ(file_bytes(), bytes_of(s)) << "position " << p;
+    }
+
+    bset odd = setup_default_record();
+    odd.seffects = 0.85f;  // the value that truncation turned into 0.86
+    strcpy(odd.playlist, "/home/j\xf6rg/M\xfcsik/list.m3u");  // Latin-1, not UTF-8
+    memcpy(odd.playlist + 100, "left over", 9);
+    write_record(odd);
+    open_and_save();
+    EXPECT_EQ(file_bytes(), bytes_of(odd));
+    open_and_save();
+    EXPECT_EQ(file_bytes(), bytes_of(odd));
+}
+
+TEST_F(SetupFields, EditedPlaylistReplacesTheWholeField)
+{
+    bset s = setup_default_record();
+    memcpy(s.playlist + 100, "left over", 9);
+    write_record(s);
+    populate_list();
+    gtk_entry_set_text(playlist_box, "mine.m3u");
+    ASSERT_EQ(save_settings(), SAVE_OK);
+    bset expected = setup_default_record();
+    memset(expected.playlist, 0, sizeof expected.playlist);
+    strcpy(expected.playlist, "mine.m3u");
+    EXPECT_EQ(file_bytes(), bytes_of(expected));
+}
+
+TEST_F(SetupFields, VolumesThatAreNoVolumeShowAsTheGamePlaysThem)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    for (float bad : {nan, inf, -inf, -0.25f, 1.5f}) {
+        bset s = setup_default_record();
+        s.seffects = bad;
+        s.music = bad;
+        write_record(s);
+        populate_list();
+        EXPECT_EQ(slider_position(effects_slider), 20) << bad;  // the game's 0.8
+        EXPECT_EQ(slider_position(music_slider), 0) << bad;     // the game's 1.0
+    }
+}
+
+TEST_F(SetupFields, PlaylistOver1023BytesIsRefusedAndNothingWritten)
+{
+    write_record(setup_default_record());
+    populate_list();
+    std::string longest = "/" + std::string(1022, 'a');
+    gtk_entry_set_text(playlist_box, (longest + "b").c_str());
+    EXPECT_EQ(save_settings(), SAVE_PLAYLIST_TOO_LONG);
+    EXPECT_EQ(file_bytes(), bytes_of(setup_default_record()));
+
+    // Multi-byte characters count as their bytes.
+    std::string wide;
+    while (wide.size() < 1024)  // 512 characters, 1024 bytes
+        wide += "\xc3\xa9";  // e-acute, two bytes
+    gtk_entry_set_text(playlist_box, wide.c_str());
+    EXPECT_EQ(save_settings(), SAVE_PLAYLIST_TOO_LONG);
+
+    gtk_entry_set_text(playlist_box, longest.c_str());
+    ASSERT_EQ(save_settings(), SAVE_OK);
+    EXPECT_EQ(std::string(file_record().playlist), longest);
+}
+
+TEST_F(SetupFields, FailedWriteIsReportedAndLeavesNoTemporaryFile)
+{
+    // A folder where the file should be: it can be neither read nor replaced.
+    ASSERT_EQ(mkdir(path().c_str(), 0755), 0);
+    populate_list();
+    EXPECT_EQ(save_settings(), SAVE_WRITE_FAILED);
+    struct stat st;
+    ASSERT_EQ(stat(path().c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    std::string leftovers = "ls -A '" + folder + "' | grep -v '^corvale.set$' | grep -q .";
+    EXPECT_NE(system(leftovers.c_str()), 0) << "a temporary file was left behind";
+}
+
+TEST(SliderArithmetic, PositionsAndVolumesMeetExactly)
+{
+    for (int p = 0; p <= 100; p++) {
+        float v = volume_for_position(p);
+        EXPECT_FLOAT_EQ(v, (100 - p) / 100.0f);
+        EXPECT_EQ(position_for_volume(v), p);
+    }
+    EXPECT_EQ(position_for_volume(0.85f), 15);   // 100 - 85.0000024 is nearest 15, not 14
+    EXPECT_EQ(position_for_volume(0.854f), 15);
+    EXPECT_EQ(position_for_volume(0.856f), 14);
+    EXPECT_EQ(position_for_volume(1.0f), 0);
+    EXPECT_EQ(position_for_volume(0.0f), 100);
+}
+
+}  // namespace
