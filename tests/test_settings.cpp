@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <string>
 #include <sys/stat.h>
 
@@ -148,6 +149,28 @@ TEST_F(SettingsFile, PlaylistPathWithPercentIsKeptAsWritten)
     write_bytes(&s, sizeof s);
     open_ini();
     EXPECT_STREQ(plist, "music/100%s %d.m3u");
+}
+
+TEST_F(SettingsFile, VolumeThatIsNoVolumeIsTakenAsTheDefault)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    for (float bad : {nan, inf, -inf, -0.01f, 1.01f}) {
+        bset s = {};
+        s.seffects = bad;
+        s.music = bad;
+        write_bytes(&s, sizeof s);
+        open_ini();
+        EXPECT_EQ(evolume, 0.8f) << bad;
+        EXPECT_EQ(volume, 1.0f) << bad;
+    }
+    bset edges = {};
+    edges.seffects = 1.0f;
+    edges.music = 0.0f;
+    write_bytes(&edges, sizeof edges);
+    open_ini();
+    EXPECT_EQ(evolume, 1.0f);
+    EXPECT_EQ(volume, 0.0f);
 }
 
 TEST_F(SettingsFile, WriterRoundTripsAndLeavesNoTemporaryFile)
