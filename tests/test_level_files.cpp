@@ -83,9 +83,11 @@ int bricks_on_board()
 }  // namespace
 
 // Each case runs in a fresh scratch game folder, with the default play state.
+// The folder is also the player's data folder, so the editor's levels are
+// found under user_data/ there.
 class LevelFiles : public GLTest {
 protected:
-    fs::path old_dir = fs::current_path(), dir;
+    fs::path old_dir = fs::current_path(), scratch, dir;
 
     static void SetUpTestSuite()
     {
@@ -95,7 +97,10 @@ protected:
     void SetUp() override
     {
         std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/level_files_XXXXXX";
-        dir = mkdtemp(tmpl.data());
+        scratch = mkdtemp(tmpl.data());
+        dir = scratch / "corvale";
+        fs::create_directory(dir);
+        setenv("XDG_DATA_HOME", scratch.c_str(), 1);
         for (const char *sub : {"level_sets", "bricks", "user_data"})
             fs::create_directory(dir / sub);
         fs::current_path(dir);
@@ -105,7 +110,7 @@ protected:
     void TearDown() override
     {
         fs::current_path(old_dir);
-        fs::remove_all(dir);
+        fs::remove_all(scratch);
     }
     // A set of three levels: level n has a brick of texture n in row 1, column n.
     void write_three_levels()

@@ -16,7 +16,6 @@ int grid = 1;
 int visible = 1;
 int pupedit;
 int selx, sely;
-int name, description, fnam, author;
 
 const int brick_selector_map[6] = {0, 1, 4, 2, 5, 3};
 

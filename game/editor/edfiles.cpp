@@ -1,35 +1,383 @@
-// The editor's files: saving the level being edited.
+// The editor's files: saving the level being edited, moving between levels,
+// clearing and deleting levels, and packing the levels into a new level set.
+// Every file is replaced whole through a temporary file, and every result is
+// checked: a failed write shows the failure panel and keeps the old file.
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "audio/audio.h"
 #include "editor.h"
 #include "menus/menus.h"
+#include "paths.h"
 #include "rules/rules.h"
+#include "rules/savegame.h"
 
-// Writes the six editor grids as user_data/l<edlevel>.raw through a temporary
-// file, so an interrupted save never leaves half a level behind. Plays the
-// click and shows the level-saved panel; a file that cannot be written shows
-// nothing and leaves the old level as it was.
-void save_edited_level()
+int maxlevels = 25;
+int clearlev;
+int deleteall;
+int name, description, author, fnam;
+int overwrite;
+int writefail;
+char filename[256];
+
+// Failure texts of the message panel.
+static const char WRITE_FAILED[] = "The file could not be written.";
+static const char SAVE_FAILED[] = "The level could not be saved.";
+const char *writefail_text = WRITE_FAILED;
+
+// What the level file at on_disk_path holds, so the board can be compared
+// with it. on_disk_whole is 0 when that file is missing or shorter than a level.
+static level_file_record on_disk;
+static std::string on_disk_path;
+static int on_disk_whole;
+
+// The six editor grids in file order.
+static int32_t *const editor_grids[LEVEL_BLOCKS] = {leveled, ed_rr, ed_gg, ed_bb, ed_bricktype,
+                                                    ed_powerup};
+
+// ---- Paths ----
+
+// Full path of the editor's level file n.
+static std::string level_path(int n)
 {
-    char path[64];
-    snprintf(path, sizeof path, "user_data/l%d.raw", edlevel);
-    std::string temp = std::string(path) + ".tmp";
-    FILE *f = fopen(temp.c_str(), "wb");
+    char rel[64];
+    snprintf(rel, sizeof rel, "user_data/l%d.raw", n);
+    return player_path(rel);
+}
+
+int plain_file_name(const char *text)
+{
+    size_t n = strnlen(text, 256);
+    if (n == 0 || n > 255)
+        return 0;
+    for (size_t i = 0; i < n; i++) {
+        char c = text[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
+            return 0;
+    }
+    return 1;
+}
+
+// Full path of the set named by `filename`; empty when the name is not a plain
+// name, so nothing typed or stored can reach outside level_sets/.
+static std::string set_path()
+{
+    if (!plain_file_name(filename))
+        return std::string();
+    return player_path(("level_sets/" + std::string(filename) + ".bls").c_str());
+}
+
+// ---- The board and its file ----
+
+// Reads level file n whole into rec; 0 when it is missing or short.
+static int read_level_file(int n, level_file_record *rec)
+{
+    FILE *f = fopen(level_path(n).c_str(), "rb");
     if (!f)
-        return;
-    const int *grids[6] = {leveled, ed_rr, ed_gg, ed_bb, ed_bricktype, ed_powerup};
-    bool ok = true;
-    for (const int *g : grids)
-        ok = ok && fwrite(g, sizeof(int), 441, f) == 441;
-    ok = (fclose(f) == 0) && ok;
-    if (!ok || rename(temp.c_str(), path) != 0) {
-        remove(temp.c_str());
-        return;
+        return 0;
+    int whole = fread(rec, sizeof *rec, 1, f) == 1;
+    fclose(f);
+    return whole;
+}
+
+// 1 when level file n exists (whether or not it is whole).
+static int level_file_exists(int n)
+{
+    FILE *f = fopen(level_path(n).c_str(), "rb");
+    if (f)
+        fclose(f);
+    return f != nullptr;
+}
+
+// Remembers what level file n holds.
+static void remember_file(int n)
+{
+    on_disk_path = level_path(n);
+    on_disk_whole = read_level_file(n, &on_disk);
+}
+
+// 1 when a cell of rows and columns 1..20 holds a brick or a power-up.
+static int board_has_content()
+{
+    for (int r = 1; r <= GRID_ROWS; r++)
+        for (int c = 1; c <= GRID_ROWS; c++)
+            if (leveled[grid_index(r, c)] != 0 || ed_powerup[grid_index(r, c)] != 0)
+                return 1;
+    return 0;
+}
+
+// Compares rows and columns 1..20: row 0 and column 0 are never drawn or
+// played, so a press beside the grid does not count as a change.
+int level_unsaved()
+{
+    if (on_disk_path != level_path(edlevel))
+        remember_file(edlevel);
+    if (!on_disk_whole)
+        return board_has_content();
+    for (int b = 0; b < LEVEL_BLOCKS; b++)
+        for (int r = 1; r <= GRID_ROWS; r++)
+            for (int c = 1; c <= GRID_ROWS; c++)
+                if (editor_grids[b][grid_index(r, c)] != on_disk.block[b].cells[grid_index(r, c)])
+                    return 1;
+    return 0;
+}
+
+// Writes rec as level file n and remembers it as that level's content; the
+// number of levels grows when n was a new one. 0 when it could not be written.
+static int write_record(int n, const level_file_record &rec)
+{
+    if (!replace_file(level_path(n).c_str(), &rec, sizeof rec))
+        return 0;
+    on_disk = rec;
+    on_disk_path = level_path(n);
+    on_disk_whole = 1;
+    if (n > curlevel)
+        curlevel = n;
+    return 1;
+}
+
+// Writes the editor board as level file `edlevel`; 0 when it failed.
+static int write_level()
+{
+    static level_file_record rec;
+    for (int b = 0; b < LEVEL_BLOCKS; b++)
+        memcpy(rec.block[b].cells, editor_grids[b], sizeof(grid_record));
+    return write_record(edlevel, rec);
+}
+
+// Opens the failure panel with one of its texts.
+static void show_failure(const char *text)
+{
+    writefail_text = text;
+    writefail = 1;
+}
+
+int save_edited_level()
+{
+    if (!write_level()) {
+        play_bad(0, 0);
+        show_failure(WRITE_FAILED);
+        return 0;
     }
     play_click();
     gui_select = 0;
     saved = 1;
+    return 1;
+}
+
+// Saves a board that differs from its file before it is left; 0 (with the
+// failure panel) when that save failed.
+static int keep_changes()
+{
+    if (!level_unsaved())
+        return 1;
+    if (write_level())
+        return 1;
+    play_bad(0, 0);
+    show_failure(SAVE_FAILED);
+    return 0;
+}
+
+// Every cell of the whole board empty: texture 0, colour 127, type 1, no power-up.
+static void empty_board()
+{
+    for (int k = 0; k < GRID_CELLS; k++) {
+        leveled[k] = 0;
+        ed_rr[k] = ed_gg[k] = ed_bb[k] = 127;
+        ed_bricktype[k] = BRICK_NORMAL;
+        ed_powerup[k] = 0;
+    }
+}
+
+// Loads level n into the editor board; a level without a whole file starts empty.
+static void enter_level(int n)
+{
+    edlevel = n;
+    remember_file(n);
+    if (on_disk_whole) {
+        for (int b = 0; b < LEVEL_BLOCKS; b++)
+            memcpy(editor_grids[b], on_disk.block[b].cells, sizeof(grid_record));
+    } else {
+        empty_board();
+    }
+    undo_reset();
+}
+
+int editor_next_level()
+{
+    if (edlevel >= maxlevels || !keep_changes())
+        return 0;
+    // A level that is not a file yet (new and empty) is the last one.
+    if (!level_file_exists(edlevel))
+        return 0;
+    enter_level(edlevel + 1);
+    return 1;
+}
+
+int editor_prev_level()
+{
+    if (edlevel <= 1 || !keep_changes())
+        return 0;
+    enter_level(edlevel - 1);
+    return 1;
+}
+
+void clear_edited_level()
+{
+    for (int r = 1; r <= GRID_ROWS; r++)
+        for (int c = 1; c <= GRID_ROWS; c++) {
+            int k = grid_index(r, c);
+            leveled[k] = 0;
+            ed_rr[k] = ed_gg[k] = ed_bb[k] = 127;
+            ed_bricktype[k] = BRICK_NORMAL;
+            ed_powerup[k] = 0;
+        }
+}
+
+// The cleared board is written as level 1 first (a failure changes nothing);
+// only then are levels curlevel down to 2 removed, highest first, so the files
+// left are always numbered without a gap. A file already gone counts as removed.
+void delete_all_levels()
+{
+    static level_file_record rec;
+    for (int b = 0; b < LEVEL_BLOCKS; b++)
+        memcpy(rec.block[b].cells, editor_grids[b], sizeof(grid_record));
+    for (int r = 1; r <= GRID_ROWS; r++)
+        for (int c = 1; c <= GRID_ROWS; c++) {
+            int k = grid_index(r, c);
+            rec.block[LEVEL_TEXTURES].cells[k] = 0;
+            rec.block[LEVEL_RED].cells[k] = 127;
+            rec.block[LEVEL_GREEN].cells[k] = 127;
+            rec.block[LEVEL_BLUE].cells[k] = 127;
+            rec.block[LEVEL_TYPES].cells[k] = BRICK_NORMAL;
+            rec.block[LEVEL_POWERUPS].cells[k] = 0;
+        }
+    if (!write_record(1, rec)) {
+        play_bad(0, 0);
+        show_failure(WRITE_FAILED);
+        return;
+    }
+    clear_edited_level();
+    edlevel = 1;
+    undo_reset();
+    while (curlevel > 1) {
+        if (remove(level_path(curlevel).c_str()) != 0 && errno != ENOENT) {
+            play_bad(0, 0);
+            show_failure(WRITE_FAILED);
+            return;
+        }
+        curlevel--;
+    }
+}
+
+// ---- Level sets ----
+
+int level_exists()
+{
+    std::string path = set_path();
+    FILE *f = path.empty() ? nullptr : fopen(path.c_str(), "rb");
+    if (f)
+        fclose(f);
+    return f != nullptr;
+}
+
+void clear_buffer()
+{
+    memset(buffer, 0, 79);
+}
+
+// 1 when a level holds a brick in rows and columns 1..20.
+static int level_has_brick(const level_file_record &rec)
+{
+    for (int r = 1; r <= GRID_ROWS; r++)
+        for (int c = 1; c <= GRID_ROWS; c++)
+            if (rec.block[LEVEL_TEXTURES].cells[grid_index(r, c)] != 0)
+                return 1;
+    return 0;
+}
+
+// Appends size bytes and an 8-byte zero separator to the file image.
+static void append_block(std::vector<char> &out, const void *data, size_t size)
+{
+    const char *p = static_cast<const char *>(data);
+    out.insert(out.end(), p, p + size);
+    out.insert(out.end(), 8, '\0');
+}
+
+// Appends brick texture file t, as the start-up loader reads it (a short file
+// black at the end); 0 when it does not open.
+static int append_texture(std::vector<char> &out, int t)
+{
+    static uint8_t rgb[BRICK_TEX_BYTES];
+    char path[64];
+    snprintf(path, sizeof path, "bricks/b%d.raw", t);
+    FILE *f = fopen(path, "rb");
+    if (!f)
+        return 0;
+    size_t got = fread(rgb, 1, sizeof rgb, f);
+    memset(rgb + got, 0, sizeof rgb - got);
+    fclose(f);
+    append_block(out, rgb, sizeof rgb);
+    return 1;
+}
+
+// The set holds the level files 1..curlevel that have a brick (a level without
+// one would end the moment it starts) and every brick texture of the editor,
+// so each texture number a level uses is covered.
+int create_level_set()
+{
+    std::string path = set_path();
+    if (path.empty())
+        return -1;
+    static level_file_record rec;
+    std::vector<char> levels;
+    int count = 0;
+    for (int n = 1; n <= curlevel; n++) {
+        if (!read_level_file(n, &rec) || !level_has_brick(rec))
+            continue;
+        for (int b = 0; b < LEVEL_BLOCKS; b++)
+            append_block(levels, rec.block[b].cells, sizeof(grid_record));
+        count++;
+    }
+    if (count == 0)
+        return 0;
+
+    fhead.level_count = count;
+    fhead.texture_count = texmax;
+    memset(fhead.padding, 0, sizeof fhead.padding);
+    std::vector<char> out;
+    out.reserve(SET_HEADER_BYTES + levels.size() + (size_t)texmax * sizeof(set_texture_record));
+    append_block(out, &fhead, sizeof fhead);
+    out.insert(out.end(), levels.begin(), levels.end());
+    for (int t = 1; t <= texmax; t++)
+        if (!append_texture(out, t))
+            return -1;
+    if (!replace_file(path.c_str(), out.data(), out.size()))
+        return -1;
+    return 1;
+}
+
+// Writes the set named by `filename` after saving a changed board, and opens
+// the panel that tells the outcome.
+void finish_level_set()
+{
+    if (!keep_changes())
+        return;
+    switch (create_level_set()) {
+    case 1:
+        levdone = 1;
+        break;
+    case 0:
+        play_bad(0, 0);
+        blank = 1;
+        break;
+    default:
+        play_bad(0, 0);
+        show_failure(WRITE_FAILED);
+        break;
+    }
 }

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "graphics/graphics.h"
+#include "paths.h"
 #include "physics/physics.h"
 #include "rules.h"
 #include "shell/shell.h"
@@ -61,12 +62,12 @@ int load_brick_files(GLuint *table, int max)
 
 // ---- The editor's level files ----
 
-// Opens the editor's level file k for reading, or returns null.
+// Opens the editor's level file k (in the player's data folder) for reading, or returns null.
 static FILE *open_level_file(int k)
 {
-    char path[64];
-    snprintf(path, sizeof path, "user_data/l%d.raw", k);
-    return fopen(path, "rb");
+    char rel[64];
+    snprintf(rel, sizeof rel, "user_data/l%d.raw", k);
+    return fopen(player_path(rel).c_str(), "rb");
 }
 
 // The number of editor level files numbered 1, 2, ... without a gap.

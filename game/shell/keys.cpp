@@ -35,18 +35,6 @@ static void select_brick_type(int position)
     curbrick = brick_selector_map[guibrick];
 }
 
-static void clear_edited_level()
-{
-    for (int r = 1; r <= 20; r++)
-        for (int c = 1; c <= 20; c++) {
-            int cell = r * 21 + c;
-            leveled[cell] = 0;
-            ed_rr[cell] = ed_gg[cell] = ed_bb[cell] = 127;
-            ed_bricktype[cell] = 1;
-            ed_powerup[cell] = 0;
-        }
-}
-
 static void poll_editor_keys()
 {
     if (take('V')) visible = !visible;
@@ -115,6 +103,9 @@ void escape_action()
             menublock = 0;
         } else {
             name = description = fnam = author = 0;
+            clear_buffer();
+            bcount = 0;
+            gui_block = 0;
             keys[VK_ESCAPE] = 0;
         }
     }

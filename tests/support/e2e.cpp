@@ -92,6 +92,7 @@ bool game_run::start(const bset &settings)
     }
     dir = std::string(scratch) + "/game";
     config = std::string(scratch) + "/config";
+    data = std::string(scratch) + "/data";
     if (!run_shell("cp -a '" CORVALE_GAME_DIR "' '" + dir + "' && mkdir -p '" + config + "'")) {
         why = "cannot copy the game folder";
         return false;
@@ -106,6 +107,7 @@ bool game_run::start(const bset &settings)
     if (game == 0) {
         setenv("DISPLAY", disp.c_str(), 1);
         setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        setenv("XDG_DATA_HOME", data.c_str(), 1);
         setenv("BROWSER", "true", 1);  // the end screen's web page opens nowhere
         std::string program = dir + "/corvale";
         // Started from elsewhere on purpose: the game must find its own folder.

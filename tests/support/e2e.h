@@ -53,6 +53,8 @@ public:
     void stop();
     const std::string &error() const { return why; }
     const std::string &game_dir() const { return dir; }
+    // The player's data folder of this run ($XDG_DATA_HOME/corvale).
+    std::string player_dir() const { return data + "/corvale"; }
     const std::string &display() const { return disp; }
     pid_t pid() const { return game; }
 
@@ -62,5 +64,5 @@ private:
     int exit_status = -1;
     bool exited = false;
     unsigned long win = 0;
-    std::string disp, dir, config, why;
+    std::string disp, dir, config, data, why;
 };

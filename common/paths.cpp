@@ -1,0 +1,49 @@
+// The player's data folder and the paths of the files in it, with folders
+// made on demand.
+
+#include "paths.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+
+const char *player_dir()
+{
+    static std::string dir;
+    const char *xdg = getenv("XDG_DATA_HOME");
+    const char *home = getenv("HOME");
+    if (xdg && xdg[0] == '/')
+        dir = std::string(xdg) + "/corvale";
+    else
+        dir = std::string(home && home[0] == '/' ? home : ".") + "/.local/share/corvale";
+    return dir.c_str();
+}
+
+// Creates every missing folder along path, like mkdir -p; 0 with *error set
+// when one cannot be made.
+static int make_folders(const std::string &path, std::string *error)
+{
+    for (size_t i = 1; i <= path.size(); i++) {
+        if (i != path.size() && path[i] != '/')
+            continue;
+        std::string part = path.substr(0, i);
+        struct stat st;
+        if (mkdir(part.c_str(), 0700) == 0 ||
+            (errno == EEXIST && stat(part.c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
+            continue;
+        if (error)
+            *error = "Cannot create the folder " + part + ": " + strerror(errno);
+        return 0;
+    }
+    return 1;
+}
+
+std::string player_path(const char *relative, std::string *error)
+{
+    std::string path = std::string(player_dir()) + "/" + (relative ? relative : "");
+    if (error)
+        error->clear();
+    make_folders(path.substr(0, path.rfind('/')), error);
+    return path;
+}

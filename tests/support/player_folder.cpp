@@ -1,0 +1,62 @@
+// The scratch player's data folder and the plain-user guard.
+
+#include "player_folder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+static const uid_t NOBODY = 65534;
+
+player_folder::player_folder(int textures)
+{
+    old_dir = fs::current_path();
+    char tmpl[] = "/tmp/corvale_player_XXXXXX";
+    scratch = mkdtemp(tmpl);
+    dir = scratch + "/corvale";
+    for (const char *sub : {"", "/user_data", "/level_sets", "/bricks"})
+        fs::create_directory(dir + sub);
+    for (const std::string &d : {scratch, dir, dir + "/user_data", dir + "/level_sets", dir + "/bricks"})
+        chmod(d.c_str(), 0755);
+    setenv("XDG_DATA_HOME", scratch.c_str(), 1);
+    fs::current_path(dir);
+    // Texture t is filled with the bytes t, t + 1, t + 2, ... so each differs.
+    for (int t = 1; t <= textures; t++) {
+        std::string rgb(6144, '\0');
+        for (size_t i = 0; i < rgb.size(); i++)
+            rgb[i] = (char)(t + i);
+        std::ofstream("bricks/b" + std::to_string(t) + ".raw", std::ios::binary) << rgb;
+    }
+}
+
+player_folder::~player_folder()
+{
+    fs::current_path(old_dir);
+    for (auto &e : fs::recursive_directory_iterator(scratch))
+        chmod(e.path().c_str(), e.is_directory() ? 0755 : 0644);
+    fs::remove_all(scratch);
+}
+
+std::vector<char> file_bytes(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+plain_user::plain_user()
+{
+    if (geteuid() == 0)
+        switched = seteuid(NOBODY) == 0;
+}
+
+plain_user::~plain_user()
+{
+    if (switched && seteuid(0) != 0)
+        ADD_FAILURE() << "could not return to the root user";
+}

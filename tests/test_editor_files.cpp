@@ -1,0 +1,280 @@
+// The editor's level files: saving, the unsaved mark, moving between levels,
+// Clear Level and Delete All, and writes that fail.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "editor/editor.h"
+#include "gl_context.h"
+#include "menus/menus.h"
+#include "player_folder.h"
+#include "rules/rules.h"
+#include "shell/shell.h"
+#include "shell/winmsg.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int32_t *const grids[6] = {leveled, ed_rr, ed_gg, ed_bb, ed_bricktype, ed_powerup};
+
+// Cell (r, c) of grid block b of a level file's bytes.
+int32_t cell_of(const std::vector<char> &file, int b, int r, int c)
+{
+    int32_t v;
+    memcpy(&v, &file[b * 1764 + (r * 21 + c) * 4], 4);
+    return v;
+}
+
+// A level file whose only brick is texture `tex` at row 1, column 1.
+void write_level_file(int n, int tex)
+{
+    std::vector<int32_t> d(6 * 441, 0);
+    for (int k = 0; k < 441; k++)
+        d[441 + k] = d[882 + k] = d[1323 + k] = 127, d[1764 + k] = 1;
+    d[22] = tex;
+    std::ofstream("user_data/l" + std::to_string(n) + ".raw", std::ios::binary)
+        .write((const char *)d.data(), d.size() * 4);
+}
+
+std::string level_file(int n)
+{
+    return "user_data/l" + std::to_string(n) + ".raw";
+}
+
+}  // namespace
+
+// Each case starts the editor as start-up does, in a scratch player folder.
+class EditorFiles : public GLTest {
+protected:
+    player_folder *folder = nullptr;
+
+    void SetUp() override { folder = new player_folder(); }
+    void TearDown() override
+    {
+        saved = writefail = clearlev = deleteall = 0;
+        GUI_OK = GUI_CANCEL = gui_block = 0;
+        delete folder;
+    }
+    // Start-up's loading of the editor, then the editor on level 1.
+    void start_editor()
+    {
+        edload();
+        edlevel = 1;
+    }
+};
+
+TEST_F(EditorFiles, SaveWritesTheSixGridsInFileOrderAndOnlyThenSaysSaved)
+{
+    start_editor();
+    for (int b = 0; b < 6; b++)
+        for (int k = 0; k < 441; k++)
+            grids[b][k] = b * 1000 + k;
+    ASSERT_EQ(save_edited_level(), 1);
+    std::vector<char> file = file_bytes(level_file(1));
+    ASSERT_EQ(file.size(), 10584u);
+    for (int b = 0; b < 6; b++) {
+        EXPECT_EQ(cell_of(file, b, 0, 0), b * 1000) << "block " << b;
+        EXPECT_EQ(cell_of(file, b, 20, 20), b * 1000 + 440) << "block " << b;
+    }
+    EXPECT_EQ(saved, 1);
+    EXPECT_EQ(writefail, 0);
+    EXPECT_EQ(level_unsaved(), 0);
+    // Nothing but the level is left in the folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator("user_data"), fs::directory_iterator()), 1);
+}
+
+TEST_F(EditorFiles, UnsavedMarkFollowsTheBoardAgainstItsFile)
+{
+    write_level_file(1, 2);
+    start_editor();
+    EXPECT_EQ(level_unsaved(), 0);
+    ed_rr[grid_index(5, 5)] = 10;
+    EXPECT_EQ(level_unsaved(), 1);
+    ed_rr[grid_index(5, 5)] = 127;
+    EXPECT_EQ(level_unsaved(), 0) << "back to what the file holds";
+    leveled[grid_index(0, 0)] = 4;
+    EXPECT_EQ(level_unsaved(), 0) << "cell (0, 0) is never drawn or played";
+}
+
+TEST_F(EditorFiles, ANewLevelIsUnsavedOnlyOnceItHoldsSomething)
+{
+    start_editor();
+    EXPECT_EQ(curlevel, 1);
+    EXPECT_EQ(level_unsaved(), 0);
+    ed_powerup[grid_index(3, 3)] = 5;
+    EXPECT_EQ(level_unsaved(), 1) << "a power-up alone is work not to lose";
+}
+
+TEST_F(EditorFiles, MovingSavesAChangedBoardFirstAndLoadsTheOtherLevel)
+{
+    write_level_file(1, 2);
+    start_editor();
+    leveled[grid_index(2, 2)] = 3;
+    ASSERT_EQ(editor_next_level(), 1);
+    EXPECT_EQ(cell_of(file_bytes(level_file(1)), 0, 2, 2), 3) << "level 1 saved on the way out";
+    EXPECT_EQ(edlevel, 2);
+    EXPECT_EQ(curlevel, 1);
+    EXPECT_EQ(leveled[grid_index(2, 2)], 0) << "a new level starts empty";
+    EXPECT_EQ(ed_gg[grid_index(2, 2)], 127);
+    EXPECT_EQ(ed_bricktype[grid_index(2, 2)], 1);
+    EXPECT_EQ(saved, 0) << "no panel for a save on the way";
+
+    leveled[grid_index(4, 4)] = 1;
+    ASSERT_EQ(editor_prev_level(), 1);
+    EXPECT_EQ(curlevel, 2) << "left with bricks, the new level became a file";
+    EXPECT_EQ(cell_of(file_bytes(level_file(2)), 0, 4, 4), 1);
+    EXPECT_EQ(leveled[grid_index(1, 1)], 2);
+    EXPECT_EQ(leveled[grid_index(2, 2)], 3);
+}
+
+TEST_F(EditorFiles, MovesStopAtLevelOneAfterTheLastFileAndAtTheHighestLevel)
+{
+    write_level_file(1, 2);
+    write_level_file(2, 2);
+    start_editor();
+    EXPECT_EQ(editor_prev_level(), 0);
+    EXPECT_EQ(edlevel, 1);
+
+    ASSERT_EQ(editor_next_level(), 1);
+    ASSERT_EQ(editor_next_level(), 1);
+    EXPECT_EQ(edlevel, 3) << "one new level past the last file";
+    EXPECT_EQ(editor_next_level(), 0) << "an empty new level is the last one";
+    EXPECT_EQ(edlevel, 3);
+    ASSERT_EQ(editor_prev_level(), 1);
+    EXPECT_FALSE(fs::exists(level_file(3))) << "left empty, it writes nothing";
+    EXPECT_EQ(curlevel, 2);
+
+    for (int n = 3; n <= maxlevels; n++)
+        write_level_file(n, 1);
+    edlevel = maxlevels;
+    EXPECT_EQ(editor_next_level(), 0);
+    EXPECT_EQ(edlevel, maxlevels);
+}
+
+TEST_F(EditorFiles, FailedWriteShowsThePanelKeepsTheOldFileAndRefusesTheMove)
+{
+    write_level_file(1, 2);
+    std::vector<char> before = file_bytes(level_file(1));
+    start_editor();
+    leveled[grid_index(6, 6)] = 1;
+    chmod("user_data", 0555);
+    {
+        plain_user user;
+        EXPECT_EQ(save_edited_level(), 0);
+        EXPECT_EQ(saved, 0);
+        EXPECT_EQ(writefail, 1);
+        EXPECT_STREQ(writefail_text, "The file could not be written.");
+
+        writefail = 0;
+        EXPECT_EQ(editor_next_level(), 0);
+        EXPECT_EQ(writefail, 1);
+        EXPECT_STREQ(writefail_text, "The level could not be saved.");
+        EXPECT_EQ(edlevel, 1);
+        EXPECT_EQ(leveled[grid_index(6, 6)], 1) << "the board is kept";
+    }
+    EXPECT_EQ(file_bytes(level_file(1)), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator("user_data"), fs::directory_iterator()), 1);
+
+    // The failure panel's OK closes it.
+    GUI_OK = 1;
+    write_failed();
+    EXPECT_EQ(writefail, 0);
+    EXPECT_EQ(gui_block, 0);
+}
+
+TEST_F(EditorFiles, ClearLevelThenLeavingWithoutSavingLeavesTheFile)
+{
+    write_level_file(1, 2);
+    std::vector<char> before = file_bytes(level_file(1));
+    start_editor();
+    ed_powerup[grid_index(1, 1)] = 7;
+
+    clearlev = 1;
+    GUI_CANCEL = 1;
+    clear_level();
+    EXPECT_EQ(clearlev, 0);
+    EXPECT_EQ(leveled[grid_index(1, 1)], 2) << "Cancel clears nothing";
+
+    clearlev = 1;
+    clear_level();
+    EXPECT_EQ(clearlev, 1) << "the question stays until answered";
+    GUI_OK = 1;
+    clear_level();
+    EXPECT_EQ(clearlev, 0);
+    EXPECT_EQ(leveled[grid_index(1, 1)], 0);
+    EXPECT_EQ(ed_powerup[grid_index(1, 1)], 0);
+    EXPECT_EQ(level_unsaved(), 1);
+
+    edit = menu = 1;
+    keys[VK_ESCAPE] = 1;
+    escape_action();
+    keys[VK_ESCAPE] = 0;
+    EXPECT_EQ(edit, 0);
+    menu = 0;
+    EXPECT_EQ(file_bytes(level_file(1)), before);
+}
+
+TEST_F(EditorFiles, DeleteAllWithOneLevelRewritesItEmpty)
+{
+    write_level_file(1, 2);
+    start_editor();
+    ASSERT_EQ(curlevel, 1);
+    deleteall = 1;
+    GUI_OK = 1;
+    del_all();
+    EXPECT_EQ(deleteall, 0);
+    std::vector<char> file = file_bytes(level_file(1));
+    ASSERT_EQ(file.size(), 10584u);
+    EXPECT_EQ(cell_of(file, 0, 1, 1), 0);
+    EXPECT_EQ(cell_of(file, 1, 1, 1), 127);
+    EXPECT_EQ(cell_of(file, 4, 1, 1), 1);
+    EXPECT_EQ(curlevel, 1);
+}
+
+TEST_F(EditorFiles, DeleteAllWithThreeLevelsRemovesOnlyTheLevelsItNames)
+{
+    for (int n = 1; n <= 3; n++)
+        write_level_file(n, n);
+    std::ofstream("user_data/notes.txt") << "mine";
+    start_editor();
+    ASSERT_EQ(curlevel, 3);
+    ASSERT_EQ(editor_next_level(), 1);
+    ASSERT_EQ(editor_next_level(), 1);
+    EXPECT_EQ(edlevel, 3);
+
+    deleteall = 1;
+    GUI_OK = 1;
+    del_all();
+    EXPECT_FALSE(fs::exists(level_file(2)));
+    EXPECT_FALSE(fs::exists(level_file(3)));
+    EXPECT_TRUE(fs::exists("user_data/notes.txt"));
+    EXPECT_EQ(cell_of(file_bytes(level_file(1)), 0, 1, 1), 0);
+    EXPECT_EQ(curlevel, 1);
+    EXPECT_EQ(edlevel, 1) << "the board shown is level 1, so a save cannot leave a gap";
+    EXPECT_EQ(level_unsaved(), 0);
+}
+
+TEST_F(EditorFiles, DeleteAllThatCannotWriteChangesNothing)
+{
+    for (int n = 1; n <= 2; n++)
+        write_level_file(n, n);
+    start_editor();
+    chmod("user_data", 0555);
+    {
+        plain_user user;
+        deleteall = 1;
+        GUI_OK = 1;
+        del_all();
+    }
+    EXPECT_EQ(writefail, 1);
+    EXPECT_TRUE(fs::exists(level_file(2)));
+    EXPECT_EQ(cell_of(file_bytes(level_file(1)), 0, 1, 1), 1);
+    EXPECT_EQ(leveled[grid_index(1, 1)], 1) << "the board is kept";
+    EXPECT_EQ(curlevel, 2);
+}

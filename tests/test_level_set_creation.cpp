@@ -1,0 +1,352 @@
+// Making a level set in the editor: the chain of entries with Cancel and
+// Escape, the overwrite question, the file written byte by byte, the browser
+// listing it and every level playing, and names or writes that must fail.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "editor/editor.h"
+#include "gl_context.h"
+#include "graphics/graphics.h"
+#include "menus/browser.h"
+#include "menus/menus.h"
+#include "player_folder.h"
+#include "rules/rules.h"
+#include "shell/shell.h"
+#include "shell/winmsg.h"
+
+namespace fs = std::filesystem;
+
+extern char sfilename[256];   // the browser's file name of the set shown
+
+namespace {
+
+// A level file: brick texture `tex` coloured (r, 2r, 3r) at each given cell,
+// and a power-up of kind `tex` on the first one.
+void write_level_file(int n, int tex, std::vector<std::pair<int, int>> cells)
+{
+    std::vector<int32_t> d(6 * 441, 0);
+    for (int k = 0; k < 441; k++)
+        d[441 + k] = d[882 + k] = d[1323 + k] = 127, d[1764 + k] = 1;
+    for (auto [r, c] : cells) {
+        int k = r * 21 + c;
+        d[k] = tex;
+        d[441 + k] = n;
+        d[882 + k] = 2 * n;
+        d[1323 + k] = 3 * n;
+        d[1764 + k] = 2;
+    }
+    if (!cells.empty())
+        d[2205 + cells[0].first * 21 + cells[0].second] = tex;
+    std::ofstream("user_data/l" + std::to_string(n) + ".raw", std::ios::binary)
+        .write((const char *)d.data(), d.size() * 4);
+}
+
+int32_t int_at(const std::vector<char> &d, size_t at)
+{
+    int32_t v;
+    memcpy(&v, &d[at], 4);
+    return v;
+}
+
+bool zeros(const std::vector<char> &d, size_t at, size_t n)
+{
+    for (size_t i = 0; i < n; i++)
+        if (d[at + i] != 0)
+            return false;
+    return true;
+}
+
+}  // namespace
+
+// Each case starts the editor as start-up does, in a scratch player folder
+// holding three brick textures.
+class LevelSetCreation : public GLTest {
+protected:
+    player_folder *folder = nullptr;
+
+    static void SetUpTestSuite()
+    {
+        GLTest::SetUpTestSuite();
+        generate_texture_names();
+    }
+    void SetUp() override
+    {
+        folder = new player_folder(3);
+        memset(&fhead, 0, sizeof fhead);
+        memset(filename, 0, sizeof filename);
+        difficulty = 1;
+        classic = edit = testing_level = 0;
+    }
+    void TearDown() override
+    {
+        name = description = author = fnam = overwrite = levdone = blank = writefail = 0;
+        GUI_OK = GUI_CANCEL = gui_block = 0;
+        clear_buffer();
+        bcount = 0;
+        file_search(3);
+        delete folder;
+    }
+    void start_editor()
+    {
+        edload();
+        edlevel = 1;
+    }
+    // One editor frame's dialogs, in their drawing order.
+    void frame()
+    {
+        if (name) set_lname();
+        if (description) set_description();
+        if (author) set_author();
+        if (fnam) set_filename();
+        if (overwrite) file_overwrite();
+    }
+    // Types text into the open entry and presses its OK.
+    void answer(const char *text)
+    {
+        snprintf(buffer, sizeof buffer, "%s", text);
+        bcount = (int)strlen(text);
+        GUI_OK = 1;
+        frame();
+    }
+    void press(int &request)
+    {
+        request = 1;
+        frame();
+    }
+    // Name, description and author typed; the file-name entry is open.
+    void up_to_file_name()
+    {
+        name = 1;
+        answer("My Set");
+        answer("Three short levels");
+        answer("Ann Example");
+    }
+    bool no_open_entry() const { return !name && !description && !author && !fnam && !overwrite; }
+};
+
+TEST_F(LevelSetCreation, CancelAtAnyEntryEndsTheChainWritesNothingAndKeepsTheTexts)
+{
+    write_level_file(1, 1, {{1, 1}});
+    start_editor();
+    const char *texts[] = {"Name", "Description", "Author"};
+    for (int step = 0; step < 4; step++) {
+        memset(&fhead, 0, sizeof fhead);
+        name = 1;
+        for (int k = 0; k < step; k++)
+            answer(texts[k]);
+        snprintf(buffer, sizeof buffer, "half");
+        bcount = 4;
+        press(GUI_CANCEL);
+        EXPECT_TRUE(no_open_entry()) << "cancel at step " << step + 1;
+        EXPECT_EQ(bcount, 0);
+        EXPECT_STREQ(buffer, "") << "the next entry starts blank";
+        if (step >= 1) {
+            EXPECT_STREQ(fhead.set_title, "Name");
+        }
+        if (step >= 3) {
+            EXPECT_STREQ(fhead.author_name, "Author");
+        }
+    }
+    EXPECT_TRUE(fs::is_empty("level_sets"));
+    EXPECT_EQ(levdone, 0);
+}
+
+TEST_F(LevelSetCreation, EscapeClosesTheFourEntriesButNotTheOverwriteQuestion)
+{
+    write_level_file(1, 1, {{1, 1}});
+    start_editor();
+    edit = menu = 1;
+    up_to_file_name();
+    ASSERT_EQ(fnam, 1);
+    snprintf(buffer, sizeof buffer, "abc");
+    bcount = 3;
+    keys[VK_ESCAPE] = 1;
+    escape_action();
+    EXPECT_TRUE(no_open_entry());
+    EXPECT_EQ(edit, 1) << "the first Escape only closes the entries";
+    EXPECT_EQ(keys[VK_ESCAPE], 0);
+    EXPECT_STREQ(buffer, "");
+
+    overwrite = 1;
+    keys[VK_ESCAPE] = 1;
+    escape_action();
+    keys[VK_ESCAPE] = 0;
+    EXPECT_EQ(overwrite, 1);
+    EXPECT_EQ(edit, 0);
+    menu = 0;
+}
+
+TEST_F(LevelSetCreation, TheFileNameEntryTakesNineLettersAsNineWithTheirCapitals)
+{
+    write_level_file(1, 1, {{1, 1}});
+    start_editor();
+    up_to_file_name();
+    EXPECT_EQ(fulltext, 0) << "file-name mode";
+    for (char c : std::string("SETNAMEAB")) {
+        keys[(unsigned char)c] = 1;
+        if (c == 'S')
+            keys[VK_SHIFT] = 1;
+        frame();
+    }
+    EXPECT_EQ(fnam, 0);
+    EXPECT_STREQ(filename, "Setnameab");
+    EXPECT_TRUE(fs::exists("level_sets/Setnameab.bls"));
+    EXPECT_EQ(levdone, 1);
+}
+
+TEST_F(LevelSetCreation, OverwriteCancelReturnsAnEmptyFileNameEntryAndOkWritesOver)
+{
+    write_level_file(1, 1, {{1, 1}});
+    start_editor();
+    std::ofstream("level_sets/mine.bls") << "old";
+    up_to_file_name();
+    answer("mine");
+    ASSERT_EQ(overwrite, 1);
+    EXPECT_EQ(fnam, 0);
+    press(GUI_CANCEL);
+    EXPECT_EQ(overwrite, 0);
+    EXPECT_EQ(fnam, 1);
+    EXPECT_EQ(bcount, 0);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(file_bytes("level_sets/mine.bls").size(), 3u);
+
+    answer("mine");
+    ASSERT_EQ(overwrite, 1);
+    press(GUI_OK);
+    EXPECT_TRUE(no_open_entry());
+    EXPECT_EQ(levdone, 1);
+    EXPECT_GT(file_bytes("level_sets/mine.bls").size(), 784u);
+}
+
+TEST_F(LevelSetCreation, TheSetHoldsEveryLevelWithABrickAndEveryTextureByteForByte)
+{
+    write_level_file(1, 2, {{1, 1}, {20, 20}});
+    write_level_file(2, 1, {});             // no brick: left out
+    write_level_file(3, 3, {{0, 5}});       // a brick outside the grid only: left out
+    write_level_file(4, 1, {{7, 9}});
+    start_editor();
+    ASSERT_EQ(curlevel, 4);
+    ASSERT_EQ(texmax, 3);
+    up_to_file_name();
+    answer("exact");
+    ASSERT_EQ(levdone, 1);
+
+    std::vector<char> d = file_bytes("level_sets/exact.bls");
+    ASSERT_EQ(d.size(), 784u + 2 * 10632u + 3 * 6152u);
+    EXPECT_EQ(int_at(d, 0), 2);
+    EXPECT_EQ(int_at(d, 4), 3);
+    EXPECT_STREQ(&d[8], "My Set");
+    EXPECT_STREQ(&d[263], "Ann Example");
+    EXPECT_STREQ(&d[518], "Three short levels");
+    EXPECT_TRUE(zeros(d, 8 + 7, 255 - 7)) << "the rest of the title field is NUL";
+    EXPECT_TRUE(zeros(d, 773, 3 + 8)) << "padding and separator";
+    int included[] = {1, 4};
+    for (int i = 0; i < 2; i++) {
+        std::vector<char> level = file_bytes("user_data/l" + std::to_string(included[i]) + ".raw");
+        size_t at = 784 + i * 10632;
+        for (int b = 0; b < 6; b++) {
+            EXPECT_EQ(0, memcmp(&d[at + b * 1772], &level[b * 1764], 1764))
+                << "level " << included[i] << " block " << b;
+            EXPECT_TRUE(zeros(d, at + b * 1772 + 1764, 8));
+        }
+    }
+    for (int t = 1; t <= 3; t++) {
+        std::vector<char> tex = file_bytes("bricks/b" + std::to_string(t) + ".raw");
+        size_t at = 784 + 2 * 10632 + (t - 1) * 6152;
+        EXPECT_EQ(0, memcmp(&d[at], tex.data(), 6144)) << "texture " << t;
+        EXPECT_TRUE(zeros(d, at + 6144, 8));
+    }
+}
+
+TEST_F(LevelSetCreation, TheBrowserListsTheSetAndEveryLevelPlays)
+{
+    write_level_file(1, 2, {{1, 1}});
+    write_level_file(2, 3, {{4, 6}, {4, 7}});
+    start_editor();
+    up_to_file_name();
+    answer("played");
+    ASSERT_EQ(levdone, 1);
+
+    file_search(1);
+    EXPECT_STREQ(sfilename, "played.bls");
+    EXPECT_STREQ(fhead.set_title, "My Set");
+    EXPECT_EQ(fhead.level_count, 2);
+
+    load_level_set("played.bls", 1);
+    EXPECT_EQ(level_total, 2);
+    EXPECT_EQ(board[grid_index(1, 1)], 2);
+    EXPECT_EQ(bricktype[grid_index(1, 1)], 2);
+    EXPECT_EQ(powerup[grid_index(1, 1)], 2);
+    EXPECT_EQ(rr[grid_index(1, 1)], 1);
+    load_level_set("played.bls", 2);
+    EXPECT_EQ(board[grid_index(4, 6)], 3);
+    EXPECT_EQ(board[grid_index(4, 7)], 3);
+    EXPECT_EQ(gg[grid_index(4, 7)], 4);
+    EXPECT_EQ(board[grid_index(1, 1)], 0);
+}
+
+TEST_F(LevelSetCreation, AChangedBoardIsSavedBeforeTheSetIsWritten)
+{
+    write_level_file(1, 2, {{1, 1}});
+    start_editor();
+    leveled[grid_index(9, 9)] = 3;
+    up_to_file_name();
+    answer("fresh");
+    ASSERT_EQ(levdone, 1);
+    EXPECT_EQ(level_unsaved(), 0);
+    load_level_set("fresh.bls", 1);
+    EXPECT_EQ(board[grid_index(9, 9)], 3);
+}
+
+TEST_F(LevelSetCreation, WithoutAnyBrickNothingIsWrittenAndTheNoBricksPanelShows)
+{
+    write_level_file(1, 1, {});
+    start_editor();
+    up_to_file_name();
+    answer("empty");
+    EXPECT_EQ(levdone, 0);
+    EXPECT_EQ(blank, 1);
+    EXPECT_TRUE(fs::is_empty("level_sets"));
+}
+
+TEST_F(LevelSetCreation, ANameThatIsNotPlainIsRefusedAndNothingLeavesTheFolder)
+{
+    write_level_file(1, 1, {{1, 1}});
+    start_editor();
+    up_to_file_name();
+    answer("a b");
+    EXPECT_EQ(fnam, 1) << "the entry stays open";
+    answer("");
+    EXPECT_EQ(fnam, 1);
+    EXPECT_TRUE(fs::is_empty("level_sets"));
+
+    // A stored name is checked again before anything is opened or written.
+    snprintf(filename, sizeof filename, "../escape");
+    EXPECT_EQ(level_exists(), 0);
+    EXPECT_EQ(create_level_set(), -1);
+    EXPECT_FALSE(fs::exists("escape.bls"));
+}
+
+TEST_F(LevelSetCreation, AFailedWriteShowsThePanelAndKeepsTheOldSet)
+{
+    write_level_file(1, 1, {{1, 1}});
+    start_editor();
+    std::ofstream("level_sets/kept.bls") << "old set";
+    chmod("level_sets", 0555);
+    {
+        plain_user user;
+        up_to_file_name();
+        answer("kept");
+        press(GUI_OK);
+    }
+    EXPECT_EQ(levdone, 0);
+    EXPECT_EQ(writefail, 1);
+    EXPECT_STREQ(writefail_text, "The file could not be written.");
+    EXPECT_EQ(file_bytes("level_sets/kept.bls").size(), 7u);
+}
