@@ -38,6 +38,8 @@ protected:
         std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/browser_XXXXXX";
         dir = mkdtemp(tmpl.data());
         fs::create_directory(dir / "level_sets");
+        fs::create_directories(dir / "player" / "corvale" / "level_sets");
+        setenv("XDG_DATA_HOME", (dir / "player").c_str(), 1);
         fs::current_path(dir);
         snprintf(set_name, sizeof set_name, "default.bls");
         difficulty = level = loadgui = 1;
@@ -84,6 +86,25 @@ TEST_F(Browser, WithOneSetNextShowsItAgainAndPlayStartsIt)
     EXPECT_STREQ(set_name, "only.bls");
     EXPECT_EQ(loadgui + menublock, 0);
     EXPECT_EQ(fadeout + goodies[3], 2);
+    EXPECT_EQ(board[grid_index(1, 1)], 1);
+}
+
+TEST_F(Browser, ThePlayersOwnSetsComeWithTheShippedOnesAndWinOnAnEqualName)
+{
+    write_set("beta.bls", "Shipped B");
+    write_set("same.bls", "Shipped same");
+    fs::current_path(dir / "player" / "corvale");
+    write_set("alpha.bls", "Own A");
+    write_set("same.bls", "Own same");
+    fs::current_path(dir);
+    file_search(1);
+    EXPECT_STREQ(fhead.set_title, "Own A");
+    EXPECT_EQ(press(GUI_LEVEL), "Shipped B");
+    EXPECT_EQ(press(GUI_LEVEL), "Own same");
+    EXPECT_EQ(press(GUI_LEVEL), "Own A");
+
+    load_level_set("same.bls", 1);
+    EXPECT_STREQ(fhead.set_title, "Own same");
     EXPECT_EQ(board[grid_index(1, 1)], 1);
 }
 

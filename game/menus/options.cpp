@@ -14,6 +14,7 @@
 #include "browser.h"
 #include "graphics/graphics.h"
 #include "menus.h"
+#include "paths.h"
 #include "rules/progress.h"
 #include "rules/rules.h"
 #include "rules/savegame.h"
@@ -195,23 +196,34 @@ static bool is_set_file(const std::string &name)
     return name.size() > 4 && casecmp(name.c_str() + name.size() - 4, ".bls") == 0;
 }
 
-// The ".bls" files of level_sets/ by name; 0 when the folder cannot be listed.
-static int list_sets()
+// Adds the ".bls" files of one folder that are not listed yet; 0 when the
+// folder cannot be listed.
+static int list_folder(const std::string &folder)
 {
-    shandle.clear();
     std::error_code err;
-    fs::directory_iterator it("level_sets", err), end;
+    fs::directory_iterator it(folder, err), end;
     if (err)
         return 0;
     for (; it != end; it.increment(err)) {
         if (err)
             return 0;
         std::string name = it->path().filename().string();
-        if (is_set_file(name) && name.size() < sizeof sfilename && it->is_regular_file(err))
+        if (is_set_file(name) && name.size() < sizeof sfilename && it->is_regular_file(err) &&
+            std::find(shandle.begin(), shandle.end(), name) == shandle.end())
             shandle.push_back(name);
     }
-    std::sort(shandle.begin(), shandle.end(), name_before);
     return 1;
+}
+
+// The sets the player made and the sets that came with the game, by name; 0
+// when neither folder can be listed.
+static int list_sets()
+{
+    shandle.clear();
+    int player = list_folder(player_path("level_sets/"));
+    int shipped = list_folder("level_sets");
+    std::sort(shandle.begin(), shandle.end(), name_before);
+    return player || shipped;
 }
 
 // The header of the set at fdata into fhead; an empty header if there is none
@@ -224,8 +236,7 @@ static void show_set()
     if (fdata >= shandle.size())
         return;
     snprintf(sfilename, sizeof sfilename, "%s", shandle[fdata].c_str());
-    std::string path = "level_sets/" + shandle[fdata];
-    FILE *f = fopen(path.c_str(), "rb");
+    FILE *f = fopen(set_file_path(shandle[fdata].c_str()).c_str(), "rb");
     if (!f)
         return;
     level_set_header h;

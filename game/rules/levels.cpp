@@ -177,6 +177,16 @@ static int read_set_file(FILE *f, int lev)
     return 1;
 }
 
+std::string set_file_path(const char *name)
+{
+    std::string own = player_path(("level_sets/" + std::string(name)).c_str());
+    if (FILE *f = fopen(own.c_str(), "rb")) {
+        fclose(f);
+        return own;
+    }
+    return "level_sets/" + std::string(name);
+}
+
 // Level lev of "level_sets/<name>" into the game board, the set's textures into
 // etexname. A set that is missing or refused leaves an empty board, an empty
 // header and no levels. While the editor is open only a background is picked.
@@ -186,11 +196,9 @@ void load_level_set(const char *name, int lev)
         clear_board();
         if (lev < 1)
             lev = 1;
-        char path[512];
         FILE *f = nullptr;
-        int n = snprintf(path, sizeof path, "level_sets/%s", name ? name : "");
-        if (name && n > 0 && n < (int)sizeof path)
-            f = fopen(path, "rb");
+        if (name && strnlen(name, 256) < 256)
+            f = fopen(set_file_path(name).c_str(), "rb");
         int ok = f && read_set_file(f, lev);
         if (f)
             fclose(f);

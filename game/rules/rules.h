@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <cstdint>
+#include <string>
 
 // ---- Grid layout: 21 x 21 cells, row-major, rows and columns 1..20 in use ----
 constexpr int GRID_SIDE = 21;                       // cells per row, column 0 unused
@@ -115,6 +116,9 @@ void clear_editor_board();       // empty the editor board, explosion and btemp 
 // Loads brick texture files bricks/b1.raw, b2.raw, ... up to max into table[1..]
 // (repeating, mipmapped); a short file's missing part is black. The number read.
 int load_brick_files(GLuint *table, int max);
+// Where the set "<name>" under level_sets/ is read from: the player's own
+// level_sets/ when it is there, else the game's.
+std::string set_file_path(const char *name);
 void load_level_set(const char *name, int level);   // level of "level_sets/<name>" into the board
 void test_level();               // the editor's current level into the board for a test game
 void edload();                   // the editor's textures and first level, at start-up
