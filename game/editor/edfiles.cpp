@@ -29,10 +29,12 @@ static const char WRITE_FAILED[] = "The file could not be written.";
 static const char SAVE_FAILED[] = "The level could not be saved.";
 const char *writefail_text = WRITE_FAILED;
 
-// What the level file at on_disk_path holds, so the board can be compared
-// with it. on_disk_whole is 0 when that file is missing or shorter than a level.
+// What level file on_disk_level of the data folder on_disk_folder holds, so
+// the board can be compared with it every frame without reading the file.
+// on_disk_whole is 0 when that file is missing or shorter than a level.
 static level_file_record on_disk;
-static std::string on_disk_path;
+static int on_disk_level;
+static std::string on_disk_folder;
 static int on_disk_whole;
 
 // The six editor grids in file order.
@@ -96,7 +98,8 @@ static int level_file_exists(int n)
 // Remembers what level file n holds.
 static void remember_file(int n)
 {
-    on_disk_path = level_path(n);
+    on_disk_level = n;
+    on_disk_folder = player_dir();
     on_disk_whole = read_level_file(n, &on_disk);
 }
 
@@ -114,7 +117,7 @@ static int board_has_content()
 // played, so a press beside the grid does not count as a change.
 int level_unsaved()
 {
-    if (on_disk_path != level_path(edlevel))
+    if (on_disk_level != edlevel || on_disk_folder != player_dir())
         remember_file(edlevel);
     if (!on_disk_whole)
         return board_has_content();
@@ -133,7 +136,8 @@ static int write_record(int n, const level_file_record &rec)
     if (!replace_file(level_path(n).c_str(), &rec, sizeof rec))
         return 0;
     on_disk = rec;
-    on_disk_path = level_path(n);
+    on_disk_level = n;
+    on_disk_folder = player_dir();
     on_disk_whole = 1;
     if (n > curlevel)
         curlevel = n;
