@@ -15,6 +15,8 @@
 #include "audio/audio.h"
 #include "gl_context.h"
 #include "graphics/graphics.h"
+#include "menus/menus.h"
+#include "rules/progress.h"
 #include "rules/rules.h"
 #include "shell/shell.h"
 
@@ -98,6 +100,83 @@ TEST_F(GameFrame, PlayFrameShowsTheBoardBarsPaddleAndStatusBar)
     // The status bar along the bottom is drawn.
     rgb status = at(pixels, 400, 585);
     EXPECT_GT(status.r + status.g + status.b, 30);
+}
+
+// The shortcuts (the scene the title hides is not drawn, the title's layer is
+// kept in a texture) change no pixel: each frame is drawn once with them and
+// once without, from the same state, and the two read-backs compared.
+class FrameShortcuts : public GameFrame {
+protected:
+    std::vector<unsigned char> frame(int shortcuts)
+    {
+        float alpha = title_alpha, bars = bar_alpha, x = titlex;
+        int in = fadein, out = fadeout;
+        scene_shortcuts = shortcuts;
+        m_ticksPerSecond = 0;
+        DrawGLScene();
+        title_alpha = alpha, bar_alpha = bars, titlex = x, fadein = in, fadeout = out;
+        std::vector<unsigned char> pixels((size_t)W * H * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+    // Frames without, with (the layer is drawn and kept) and again with (the
+    // kept layer is shown) must all be equal.
+    void expect_identical(const char *what)
+    {
+        auto plain = frame(0);
+        auto keeping = frame(1);
+        auto kept = frame(1);
+        size_t differ = 0, kept_differ = 0;
+        for (size_t k = 0; k < plain.size(); k++) {
+            differ += plain[k] != keeping[k];
+            kept_differ += plain[k] != kept[k];
+        }
+        EXPECT_EQ(differ, 0u) << what << ": the frame that keeps the layer";
+        EXPECT_EQ(kept_differ, 0u) << what << ": the frame drawn from the kept layer";
+    }
+    void view(int w, int h)
+    {
+        screenx = w, screeny = h;
+        ReSizeGLScene(w, h);
+    }
+    void TearDown() override
+    {
+        scene_shortcuts = 1;
+        view(W, H);
+    }
+};
+
+TEST_F(FrameShortcuts, TitleAtRestIsUnchangedAtEachViewSize)
+{
+    menu = 1, fadein = fadeout = gamestart = 0, title_alpha = 1.0f, bar_alpha = 0.0f;
+    options = help = showscores = loadgui = 0;
+    classic = 0;
+    frame(0);  // let the first frame's one-off work settle
+    ASSERT_TRUE(title_covers_view());
+    const int sizes[][2] = {{W, H}, {640, 480}, {W, 450}};
+    for (auto &sz : sizes) {
+        view(sz[0], sz[1]);
+        expect_identical(("title at " + std::to_string(sz[0]) + "x" + std::to_string(sz[1])).c_str());
+    }
+    view(W, H);
+    options = 1;
+    expect_identical("title with the play options open");
+    options = 0;
+}
+
+TEST_F(FrameShortcuts, FadesAndPlayAreUnchanged)
+{
+    pause_song();  // the status bar's song clock stands still between the frames
+    menu = 1, fadein = 1, fadeout = 0, gamestart = 0, title_alpha = 0.47f, bar_alpha = 0.53f;
+    ASSERT_FALSE(title_covers_view());
+    expect_identical("a frame of the fade-in");
+    menu = 0, fadein = fadeout = 0, title_alpha = 0.0f, bar_alpha = 1.0f;
+    score = 123456789, level = 12, level_total = 30;
+    frame(0);  // the extra lives this score brings are counted first
+    expect_identical("the play HUD");
+    pause_song();
 }
 
 }  // namespace

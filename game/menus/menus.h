@@ -53,6 +53,7 @@ extern int selected;            // menu item under the pointer: 1 Play, 2 Load, 
 extern int item_select;         // 1 when some menu item is under the pointer this frame
 extern float title_alpha;       // opacity of the title layer, 0.0 .. 1.0; [0]
 extern float titlex;            // left edge of the title image in the GUI frame; [2.7245] at rest
+extern int scene_shortcuts;     // 1 = skip the scene the title hides and draw its kept layer; 0 = draw all; [1]
 
 // ---- High-score screen state used by the title (scores_screen.cpp) ----
 extern int highscore;           // the high-score name dialog is open
@@ -81,6 +82,7 @@ int console_input();                  // type the keys that are down into buffer
 
 // ---- Title screen (title.cpp, help.cpp, credits.cpp) ----
 void render_title();                  // the title layer of one frame: image, fades, menu, open sub-screen
+int title_covers_view();              // 1 while the opaque title at rest hides the whole game scene
 void draw_menu();                     // the six menu icons with hover lighting; sets selected
 void menu_labels();                   // the texts under the menu icons
 void title_quad(unsigned texture);    // a full-view picture on the title image's quad

@@ -43,6 +43,12 @@ float title_alpha;
 float titlex = TITLE_REST_X;
 float bar_alpha = 1.0f;
 int drag;
+int scene_shortcuts = 1;
+
+// The title's unchanging layer (picture, help lines, version, menu labels) as
+// drawn at rest, copied once from the frame into a texture of the view's size.
+static unsigned layer_texture;
+static int layer_x, layer_y, layer_w, layer_h;  // viewport the layer was drawn in; 0 = not yet
 
 // ---- Title picture ----
 
@@ -118,26 +124,113 @@ static void title_text(const char *text, float x, float y)
     glPrint("%s", text);
 }
 
-void render_title()
+int title_covers_view()
+{
+    return menu && !fadein && !fadeout && title_alpha >= 1.0f;
+}
+
+// The texts of the title layer at the current alpha.
+static void title_texts()
 {
     float a = title_alpha;
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
-    glEnable(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
-    glColor4f(a, a, a, a);
-    title_quad(textures[1]);
-
-    step_fades();
-    draw_menu();
-
-    a = title_alpha;
     glEnable(GL_BLEND);
     glColor4f(a, a, a, a);
     title_text("Left Mouse Button: Release ball", -6.5f, -0.2f);
     title_text("Right Mouse Button: Pause game", -6.8f, -1.2f);
     title_text("Version 1.9R4", 14.8f, -16.2f);
     menu_labels();
+}
+
+// Copies the whole view, as drawn so far, into the layer texture.
+static void keep_layer(int x, int y, int w, int h)
+{
+    if (!layer_texture)
+        glGenTextures(1, &layer_texture);
+    glBindTexture(GL_TEXTURE_2D, layer_texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, y, w, h);
+    layer_x = x;
+    layer_y = y;
+    layer_w = w;
+    layer_h = h;
+}
+
+// Draws the kept layer pixel for pixel over the whole view.
+static void draw_layer(int x, int y, int w, int h)
+{
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(x, x + w, y, y + h, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, layer_texture);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0); glVertex2f((float)x, (float)y);
+    glTexCoord2f(1, 0); glVertex2f((float)(x + w), (float)y);
+    glTexCoord2f(1, 1); glVertex2f((float)(x + w), (float)(y + h));
+    glTexCoord2f(0, 1); glVertex2f((float)x, (float)(y + h));
+    glEnd();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+
+// The title at rest: the unchanging layer from its texture (drawn and kept
+// first when the view's size has changed), then the menu icons over it.
+static void render_title_at_rest()
+{
+    GLint view[4];
+    glGetIntegerv(GL_VIEWPORT, view);
+    int w = view[2], h = view[3];
+    if (w != layer_w || h != layer_h || view[0] != layer_x || view[1] != layer_y || !layer_texture) {
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        title_quad(textures[1]);
+        // The texts are printed in the state the menu icons leave behind.
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_BLEND);
+        title_texts();
+        keep_layer(view[0], view[1], w, h);
+    } else {
+        draw_layer(view[0], view[1], w, h);
+    }
+    draw_menu();
+    glEnable(GL_BLEND);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+}
+
+void render_title()
+{
+    if (scene_shortcuts && title_covers_view()) {
+        glLoadIdentity();
+        glTranslatef(-3.0f, 0.0f, 0.0f);
+        glEnable(GL_BLEND);
+        glEnable(GL_TEXTURE_2D);
+        render_title_at_rest();
+    } else {
+        float a = title_alpha;
+        glLoadIdentity();
+        glTranslatef(-3.0f, 0.0f, 0.0f);
+        glEnable(GL_BLEND);
+        glEnable(GL_TEXTURE_2D);
+        glColor4f(a, a, a, a);
+        title_quad(textures[1]);
+
+        step_fades();
+        draw_menu();
+        title_texts();
+    }
 
     step_highscore_fade();
 

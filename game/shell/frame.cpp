@@ -51,6 +51,18 @@ static void last_brick_countdown()
     play_boom(0, 0);
 }
 
+// Drawing between these two reaches no pixel: an empty scissor box.
+static void begin_unseen()
+{
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 0, 0);
+}
+
+static void end_unseen()
+{
+    glDisable(GL_SCISSOR_TEST);
+}
+
 // The tiled background, shaded from white at the top to black at the bottom.
 static void draw_background()
 {
@@ -223,18 +235,27 @@ int DrawGLScene()
             return 1;
         }
     }
+    // While the opaque title hides the game scene, the scene's drawing is
+    // skipped; what also moves the game (balls, board, debris) still runs,
+    // with nothing reaching the screen.
+    int hidden = scene_shortcuts && title_covers_view();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     last_brick_countdown();
 
     glLoadIdentity();
     glEnable(GL_BLEND);
-    draw_background();
+    if (!hidden)
+        draw_background();
 
     glLoadIdentity();
     glTranslatef(-3.0f, 0, 0);
+    if (hidden)
+        begin_unseen();
     if (!classic)
         draw_particles();
     Ball();
+    if (hidden)
+        end_unseen();
 
     glLoadIdentity();
     if (shake == 1)
@@ -245,18 +266,30 @@ int DrawGLScene()
     glDisable(GL_DEPTH_TEST);
 
     if (!gamestart) {
-        draw_side_bars();
+        if (!hidden)
+            draw_side_bars();
         glLoadIdentity();
         glTranslatef(-3.0f, 0, 0);
         follow_mouse();
-        draw_paddle();
+        if (!hidden)
+            draw_paddle();
         glEnable(GL_DEPTH_TEST);
+        if (hidden)
+            begin_unseen();
         draw_board();
         check_board();
+        if (hidden)
+            end_unseen();
         glDisable(GL_DEPTH_TEST);
         prize_check();
-        draw_status_bar();
-        draw_hud();
+        if (hidden) {
+            char line[160];
+            music_status(line, sizeof line);  // the sound system's update
+            gui_block = 1;                    // as the status bar's panel sets it
+        } else {
+            draw_status_bar();
+            draw_hud();
+        }
     }
 
     if (menu) {
