@@ -174,6 +174,7 @@ struct bench_run {
     std::string game_src, shim, scratch, disp, stamps;
     int frames = 600;
     pid_t xserver = 0, game = 0, lb = 0;
+    std::string why;  // the step that failed
     unsigned long window = 0;
 
     ~bench_run()
@@ -285,13 +286,16 @@ struct bench_run {
     bool run(figures *title, figures *play)
     {
         double began = now_s();
+        why = "start-up";
         if (!start())
             return false;
         // The title fades in over 101 frames; measure once it stands still.
+        why = "the title's first frames";
         if (!wait_frames(stamps, 150, 120))
             return false;
         size_t first = read_stamps(stamps).size() - 1;
         double lb0 = lb ? process_cpu(lb) : 0, t0 = now_s();
+        why = "the title's measured frames";
         if (!wait_frames(stamps, first + frames, 300))
             return false;
         double lb1 = lb ? process_cpu(lb) : 0, t1 = now_s();
@@ -310,12 +314,14 @@ struct bench_run {
         pause_s(1.0);
         click_gui(3.575, 0.125);
         size_t now = read_stamps(stamps).size() - 1;
+        why = "the fade-out into play";
         if (!wait_frames(stamps, now + 130, 120))
             return false;
         click(320, 300);
         first = read_stamps(stamps).size() - 1 + 20;
         // Relaunch whenever a level ends, about once a second.
         for (size_t k = first; read_stamps(stamps).size() < first + frames + 1; k += 62) {
+            why = "the frames of play";
             if (!wait_frames(stamps, k, 60))
                 return false;
             click(320, 300);
@@ -375,7 +381,7 @@ int main(int argc, char **argv)
         figures t, p;
         loads.push_back(loadavg());
         if (!b.run(&t, &p)) {
-            printf("round %d: the game did not get through its frames (%s)\n", r, b.scratch.c_str());
+            printf("round %d: the game did not get through %s\n", r, b.why.c_str());
             continue;
         }
         printf("round %d (load average %.1f)\n", r, loads.back());
