@@ -1,7 +1,27 @@
-// The editor's canvas and controls.
+// The editor's frame and canvas: the 20 x 20 grid painted with the mouse, the
+// power-up layer, the eyedropper, the view toggles' effect on drawing, test
+// play and leaving the editor.
 
+#include <GL/gl.h>
+
+#include "audio/audio.h"
 #include "editor.h"
+#include "graphics/graphics.h"
+#include "menus/menus.h"
+#include "rules/progress.h"
+#include "rules/rules.h"
 #include "shell/shell.h"
+
+// ---- Constants ----
+
+static const float CELL_W = 0.25f, CELL_H = 0.12f;   // one grid cell in the GUI frame
+static const float GRID_LEFT = 0.5f, GRID_TOP = 2.0f; // top-left corner of cell (1, 1)
+static const float CLASSIC_INSET = 0.005f;            // classic cells leave a thin gap
+static const float Z_CANVAS = -5.0f;
+static const float FIRE_HALF = 0.5f;                  // an Exploding cell shows the fire's upper half
+static const float EMPTY_CLASSIC_GREY = 0.2f;         // an empty classic cell while the grid is on
+
+// ---- Globals ----
 
 int edrag;
 int get_drops;
@@ -11,7 +31,7 @@ int curr = 127, curg = 127, curb = 127;
 int curbrick = 1;
 int guibrick = 1;
 int curpup = 1;
-int maxpup = 17;
+int maxpup = POWERUP_KINDS;
 int grid = 1;
 int visible = 1;
 int pupedit;
@@ -19,23 +39,335 @@ int selx, sely;
 
 const int brick_selector_map[6] = {0, 1, 4, 2, 5, 3};
 
-// The editor's screen comes with the editor itself; until then opening it
-// returns straight to the title screen.
-void editor()
+// ---- Cell edits ----
+
+// 1 when (r, c) is a cell of the grid; a press over no cell names (0, 0).
+static int on_grid(int r, int c)
 {
-    edit = 0;
-    menublock = 0;
+    return r >= 1 && r <= GRID_ROWS && c >= 1 && c <= GRID_ROWS;
 }
 
-// Painting on the canvas comes with the editor's screen.
+// The current brick into the cell; its power-up stays.
+static void lay_brick(int k)
+{
+    leveled[k] = texnumber;
+    ed_rr[k] = curr;
+    ed_gg[k] = curg;
+    ed_bb[k] = curb;
+    ed_bricktype[k] = curbrick;
+}
+
+// The cell emptied; its power-up stays and shows again in the power-up layer.
+static void erase_brick(int k)
+{
+    leveled[k] = 0;
+    ed_rr[k] = ed_gg[k] = ed_bb[k] = 127;
+    ed_bricktype[k] = BRICK_NORMAL;
+}
+
+// The brick in the cell becomes the current brick.
+static void copy_brick(int k)
+{
+    if (leveled[k] <= 0)
+        return;
+    curr = ed_rr[k];
+    curg = ed_gg[k];
+    curb = ed_bb[k];
+    curbrick = ed_bricktype[k];
+    texnumber = leveled[k];
+    for (int p = 1; p <= 5; p++)
+        if (brick_selector_map[p] == curbrick)
+            guibrick = p;
+}
+
+// ---- Canvas ----
+
+// Binds the cell's texture: the fire for type 3 (brick or not), the brick's
+// own texture, or the grid cell for an empty cell while the grid is on.
+static void bind_cell_texture(int k)
+{
+    if (ed_bricktype[k] == BRICK_EXPLODING)
+        glBindTexture(GL_TEXTURE_2D, textures[4]);
+    else if (leveled[k] > 0)
+        glBindTexture(GL_TEXTURE_2D, edtexname[leveled[k]]);
+    else if (grid)
+        glBindTexture(GL_TEXTURE_2D, textures[2]);
+}
+
+// The cell's colour: its components as signed bytes, halved under the
+// power-up layer. An empty cell shows the plain grid (white, or black with
+// the grid off) whatever colour it stores.
+static void set_cell_colour(int k)
+{
+    int div = pupedit ? 2 : 1;
+    if (leveled[k] > 0) {
+        glColor3b((GLbyte)(ed_rr[k] / div), (GLbyte)(ed_gg[k] / div), (GLbyte)(ed_bb[k] / div));
+        return;
+    }
+    if (!grid) {
+        glColor3f(0, 0, 0);
+        return;
+    }
+    float v = classic ? EMPTY_CLASSIC_GREY : 1.0f;
+    glColor3f(v / div, v / div, v / div);
+}
+
+// The textured quad of a cell; an Exploding cell shows the fire's upper half.
+static void textured_cell(float x0, float y0, int exploding)
+{
+    float v = exploding ? FIRE_HALF : 1.0f;
+    glEnable(GL_TEXTURE_2D);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0); glVertex3f(x0, y0, Z_CANVAS);
+    glTexCoord2f(1, 0); glVertex3f(x0 + CELL_W, y0, Z_CANVAS);
+    glTexCoord2f(1, v); glVertex3f(x0 + CELL_W, y0 - CELL_H, Z_CANVAS);
+    glTexCoord2f(0, v); glVertex3f(x0, y0 - CELL_H, Z_CANVAS);
+    glEnd();
+}
+
+// The classic look: a plain quad in exactly the brick's colour, inset so
+// neighbours stay apart. Exploding cells are not shown.
+static void classic_cell(float x0, float y0, int exploding)
+{
+    if (exploding)
+        return;
+    glDisable(GL_TEXTURE_2D);
+    glBegin(GL_QUADS);
+    glVertex3f(x0 + CLASSIC_INSET, y0 - CLASSIC_INSET, Z_CANVAS);
+    glVertex3f(x0 + CELL_W - CLASSIC_INSET, y0 - CLASSIC_INSET, Z_CANVAS);
+    glVertex3f(x0 + CELL_W - CLASSIC_INSET, y0 - CELL_H + CLASSIC_INSET, Z_CANVAS);
+    glVertex3f(x0 + CLASSIC_INSET, y0 - CELL_H + CLASSIC_INSET, Z_CANVAS);
+    glEnd();
+    glEnable(GL_TEXTURE_2D);
+}
+
+// The overlay marking Invisible, 2 Hit and 3 Hit bricks.
+static void cell_overlay(int k, float x0, float y0)
+{
+    int type = ed_bricktype[k];
+    GLuint overlay = type == BRICK_TWO_HIT ? tvis[2] : type == BRICK_INVISIBLE ? tvis[1]
+                     : type == BRICK_THREE_HIT ? tvis[3] : 0;
+    if (!overlay)
+        return;
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glColor3f(1, 1, 1);
+    glBindTexture(GL_TEXTURE_2D, overlay);
+    tex_quad(x0, y0, x0 + CELL_W, y0 - CELL_H, Z_CANVAS);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+}
+
+// What the pointer does to the cell it is over: paint, copy or erase.
+static void hover_cell(int r, int c, int k)
+{
+    if (drag)
+        lay_brick(k);
+    if (dropped) {
+        copy_brick(k);
+        get_drops = 0;
+    }
+    if (edrag)
+        erase_brick(k);
+    selx = r;
+    sely = c;
+}
+
+// One cell: hover first, so a painted cell shows its new brick at once.
+static void canvas_cell(int r, int c)
+{
+    int k = grid_index(r, c);
+    float x0 = GRID_LEFT + CELL_W * (c - 1), y0 = GRID_TOP - CELL_H * (r - 1);
+    float py = -pointery;
+    if (x0 <= pointerx && pointerx <= x0 + CELL_W && y0 - CELL_H <= py && py <= y0)
+        hover_cell(r, c, k);
+
+    int exploding = ed_bricktype[k] == BRICK_EXPLODING;
+    bind_cell_texture(k);
+    set_cell_colour(k);
+    if (classic)
+        classic_cell(x0, y0, exploding);
+    else
+        textured_cell(x0, y0, exploding);
+    glDisable(GL_BLEND);
+    if (visible)
+        cell_overlay(k, x0, y0);
+    glColor4f(1, 1, 1, 1);
+}
+
+// The grid, rows outer and columns inner, so on a shared edge the later cell wins.
+static void draw_canvas()
+{
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+    glEnable(GL_TEXTURE_2D);
+    for (int r = 1; r <= GRID_ROWS; r++)
+        for (int c = 1; c <= GRID_ROWS; c++)
+            canvas_cell(r, c);
+}
+
+void edit_pups()
+{
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+    glColor4f(1, 1, 1, 1);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    for (int r = 1; r <= GRID_ROWS; r++)
+        for (int c = 1; c <= GRID_ROWS; c++) {
+            int kind = ed_powerup[grid_index(r, c)];
+            if (kind < 1 || kind > POWERUP_KINDS)
+                continue;
+            float x0 = GRID_LEFT + CELL_W * (c - 1), y0 = GRID_TOP - CELL_H * (r - 1);
+            glBindTexture(GL_TEXTURE_2D, puptextures[kind]);
+            tex_quad(x0, y0, x0 + CELL_W, y0 - CELL_H, Z_CANVAS);
+        }
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+}
+
+// ---- Frame ----
+
+// "  Level n of m", m never below the level shown; " (unsaved)" while the
+// board differs from its file.
+static void level_line()
+{
+    int last = curlevel > edlevel ? curlevel : edlevel;
+    glLoadIdentity();
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1, 1, 1, 1);
+    glTranslatef(-20.0f, -5.1f, -10.0f);
+    glsPrint("  Level %d of %d%s", edlevel, last, level_unsaved() ? " (unsaved)" : "");
+}
+
+// The dialogs, each while its show flag is set, in drawing order.
+static void editor_dialogs()
+{
+    if (name) set_lname();
+    if (description) set_description();
+    if (author) set_author();
+    if (fnam) set_filename();
+    if (overwrite) file_overwrite();
+    if (levdone) level_saved();
+    if (saved) l_saved();
+    if (deleteall) del_all();
+    if (clearlev) clear_level();
+    if (blank) show_blank();
+    if (writefail) write_failed();
+}
+
+void editor()
+{
+    selx = sely = 0;
+    gui_block = 1;
+    menublock = 1;
+    item_select = 0;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glColor4f(1, 1, 1, 1);
+    glDisable(GL_BLEND);
+
+    gui_win(0.525f, -0.43f, 5.475f, -1.85f, " ", " ", 2);
+    gui_block = 0;
+    eicons();
+    if (!edit)
+        return;
+    level_line();
+    glEnable(GL_DEPTH_TEST);
+    draw_canvas();
+    if (pupedit)
+        edit_pups();
+    editor_dialogs();
+    drawpointer();
+}
+
+// ---- Mouse actions (delivered by the window procedure) ----
+
+// No title fade runs and no menu item was chosen by this press.
+static int editor_idle()
+{
+    return !fadein && !fadeout && item_select == 0;
+}
+
 void editor_paint()
 {
+    if (!editor_idle() || gui_block)
+        return;
+    int k = grid_index(selx, sely);
+    if (pupedit) {
+        if (on_grid(selx, sely) && ed_powerup[k] != curpup) {
+            undo_record();
+            ed_powerup[k] = curpup;
+        }
+        return;
+    }
+    if (dropped) {
+        pup_hit(-3, 3, 0, 0);
+        dropped = 0;
+    }
+    if (get_drops) {
+        dropped = 1;
+        get_drops = 0;
+    }
+    undo_record();
+    if (on_grid(selx, sely))
+        lay_brick(k);
+    drag = 1;
 }
 
 void editor_erase()
 {
+    if (!editor_idle() || gui_block)
+        return;
+    int k = grid_index(selx, sely);
+    if (pupedit) {
+        if (on_grid(selx, sely) && ed_powerup[k] != 0) {
+            undo_record();
+            ed_powerup[k] = 0;
+        }
+        return;
+    }
+    undo_record();
+    if (on_grid(selx, sely))
+        erase_brick(k);
+    edrag = 1;
+}
+
+// ---- Test play and leaving ----
+
+// Bricks in rows and columns 1..20 of the editor board.
+static int count_editor_bricks()
+{
+    int n = 0;
+    for (int r = 1; r <= GRID_ROWS; r++)
+        for (int c = 1; c <= GRID_ROWS; c++)
+            if (leveled[grid_index(r, c)] != 0)
+                n++;
+    return n;
 }
 
 void test_play()
 {
+    if (count_editor_bricks() == 0) {
+        play_bad(3.0f, 0.0f);
+        blank = 1;
+        return;
+    }
+    pupedit = 0;
+    testing_level = 1;
+    new_game();
+    level = edlevel;
+    lcount = 1;
+    gui_block = 1;
+    last_block = 0;
+    edit = 0;
+    fadeout = 1;
+    test = 1;
+}
+
+void leave_editor()
+{
+    edit = 0;
+    gui_select = 0;
+    menublock = 0;
 }

@@ -1,29 +1,51 @@
-// The level editor: canvas, toolbar, and its files and dialogs.
+// The level editor: canvas, toolbar, shortcuts, undo, and its files and dialogs.
 #pragma once
 
-extern int drag;       // 1 while the left button lays bricks
-extern int edrag;      // 1 while the right button erases
-extern int get_drops;  // 1 when the eyedropper is armed
-extern int dropped;    // 1 after the eyedropper picked a cell
+// ---- Interaction (canvas.cpp; drag in the title screen, dropped in the pointer) ----
+extern int drag;       // [0] 1 from a left press to its release: hovered cells get the current brick
+extern int edrag;      // [0] 1 from a right press to its release: hovered cells are erased
+extern int get_drops;  // [0] 1 after a press on the Eyedropper button, until that press arms it
+extern int dropped;    // [0] 1 while the eyedropper is armed: hovered bricks are copied
 
-extern int edlevel;    // number of the level being edited, user_data/l%d.raw [1]
-extern int texnumber;  // current brick texture number, 1..texmax [1]
-extern int curr, curg, curb;  // current colour, each 0..127 [127]
-extern int curbrick;   // current brick type code [1]
-extern int guibrick;   // position 1..5 in the type list [1]
-extern int curpup;     // current power-up kind, 1..maxpup [1]
-extern int maxpup;     // number of power-up kinds [17]
-extern int grid;       // empty cells drawn as a grid [1]
-extern int visible;    // overlays on invisible and multi-hit bricks [1]
-extern int pupedit;    // the power-up layer is being edited [0]
-extern int selx, sely; // cell under the pointer this frame; 0 when none
+// ---- Current brick and views (canvas.cpp) ----
+extern int edlevel;    // [1] number of the level being edited, user_data/l%d.raw
+extern int texnumber;  // [1] current brick texture number, 1..texmax
+extern int curr, curg, curb;  // [127] current colour, each 0..127
+extern int curbrick;   // [1] current brick type code
+extern int guibrick;   // [1] position 1..5 of the current type in the type list
+extern int curpup;     // [1] current power-up kind, 1..maxpup
+extern int maxpup;     // [17] number of power-up kinds
+extern int grid;       // [1] empty cells drawn as a grid
+extern int visible;    // [1] overlays on invisible and multi-hit bricks
+extern int pupedit;    // [0] the power-up layer is being edited
+extern int selx, sely; // row and column of the cell under the pointer this frame; 0 when none
 
-extern const int brick_selector_map[6];  // type-list position 1..5 -> type code
+extern const int brick_selector_map[6];  // type-list position 1..5 -> type code (1, 4, 2, 5, 3)
 
-void editor();         // the editor's frame: canvas, toolbar and dialogs
-void editor_paint();   // a left press on the canvas: eyedropper, bricks, power-ups
-void test_play();      // start a test game of the edited level
-void editor_erase();   // a right press on the canvas: erase a brick or clear a power-up
+// ---- Editor frame and canvas (canvas.cpp) ----
+void editor();         // the editor's frame: toolbar, level line, canvas, dialogs, pointer
+void edit_pups();      // the power-up layer over the canvas
+void editor_paint();   // a left press: eyedropper, brick laying or power-up placing on (selx, sely)
+void editor_erase();   // a right press: erase the brick or clear the power-up on (selx, sely)
+void test_play();      // play the edited level as a test game; refused when it has no brick
+void leave_editor();   // back to the main menu
+
+// ---- Toolbar (toolbar.cpp) ----
+void eicons();         // draw the toolbar and carry out its pending actions
+void select_brick_type(int position);  // type-list position 1..5 (wrapped), colour back to 127
+void step_texture(int dir);            // next (+1) or previous (-1) brick texture, wrapping
+void step_powerup(int dir);            // next (+1) or previous (-1) power-up kind, wrapping
+void toggle_classic_button();          // the Classic button: classic, grid and overlays follow
+
+// ---- Keyboard shortcuts (shortcuts.cpp) ----
+void editor_keys();    // the editor's hot-keys, polled once per main-loop pass while edit is 1
+
+// ---- Undo (undo.cpp): snapshots of the six editor arrays in a fixed ring ----
+constexpr int UNDO_STEPS = 64;  // changes that can be undone in a row
+void undo_reset();     // forget the history: the board as it is now is its only state
+void undo_record();    // call before a change: keeps the board as it is as one state
+int undo();            // back one change; 1 when the board changed
+int redo();            // forward one undone change; 1 when the board changed
 
 // ---- The editor's files and dialogs (edfiles.cpp, dialogs.cpp) ----
 extern int maxlevels;      // highest level number the editor makes [25]
@@ -60,7 +82,3 @@ void set_author();         // level-set author entry, one frame
 void set_filename();       // level-set file-name entry, one frame
 void file_overwrite();     // overwrite confirmation, one frame
 void write_failed();       // the failure panel (writefail_text), one frame; drawn after the others
-
-// ---- Undo history (kept by the canvas side) ----
-void undo_record();        // remember the board before a change
-void undo_reset();         // forget the history, after another level is loaded

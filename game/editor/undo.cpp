@@ -1,13 +1,108 @@
-// The board's undo history. Until the history is kept, nothing is recorded.
+// Undo and redo for the editor board: snapshots of its six arrays in a fixed
+// ring. A change is kept as a state lazily, the next time the history is
+// touched (before the following change, or at an undo), so one stroke of
+// the mouse, however many cells it paints, is one step.
+
+#include <cstring>
 
 #include "editor.h"
+#include "rules/rules.h"
 
-// Remembers the board before a change.
-void undo_record()
+// ---- The ring ----
+
+static const int RING = UNDO_STEPS + 1;   // states: the current one and UNDO_STEPS before it
+
+// One state of the editor board.
+struct board_state {
+    level_file_record grids;
+};
+
+static board_state ring[RING];
+static int oldest;    // slot of the oldest state kept
+static int count;     // states kept, 0 before the first use
+static int current;   // position (from the oldest) of the state the board was last known to match
+
+static int32_t *const EDITOR_GRIDS[LEVEL_BLOCKS] = {leveled, ed_rr, ed_gg, ed_bb, ed_bricktype, ed_powerup};
+
+// ---- Board and state ----
+
+static board_state &state_at(int position)
 {
+    return ring[(oldest + position) % RING];
 }
 
-// Forgets the history.
+static void take_board(board_state &s)
+{
+    for (int i = 0; i < LEVEL_BLOCKS; i++)
+        memcpy(s.grids.block[i].cells, EDITOR_GRIDS[i], sizeof(grid_record));
+}
+
+static void put_board(const board_state &s)
+{
+    for (int i = 0; i < LEVEL_BLOCKS; i++)
+        memcpy(EDITOR_GRIDS[i], s.grids.block[i].cells, sizeof(grid_record));
+}
+
+static int board_matches(const board_state &s)
+{
+    for (int i = 0; i < LEVEL_BLOCKS; i++)
+        if (memcmp(s.grids.block[i].cells, EDITOR_GRIDS[i], sizeof(grid_record)) != 0)
+            return 0;
+    return 1;
+}
+
+// When the board has changed since its state was kept, the board becomes the
+// newest state: the undone states beyond it are dropped, and a full ring
+// gives up its oldest.
+static void keep_board()
+{
+    if (count == 0) {
+        undo_reset();
+        return;
+    }
+    if (board_matches(state_at(current)))
+        return;
+    count = current + 1;
+    if (count == RING) {
+        oldest = (oldest + 1) % RING;
+        count--;
+    }
+    take_board(state_at(count));
+    current = count;
+    count++;
+}
+
+// ---- Interface ----
+
 void undo_reset()
 {
+    oldest = 0;
+    count = 1;
+    current = 0;
+    take_board(ring[0]);
+}
+
+void undo_record()
+{
+    keep_board();
+}
+
+int undo()
+{
+    keep_board();
+    if (current == 0)
+        return 0;
+    current--;
+    put_board(state_at(current));
+    return 1;
+}
+
+int redo()
+{
+    keep_board();
+    if (current + 1 >= count)
+        return 0;
+    current++;
+    put_board(state_at(current));
+    return 1;
 }
