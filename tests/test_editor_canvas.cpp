@@ -330,4 +330,21 @@ TEST_F(Canvas, TestPlayNeedsABrickInsideTheGridAndStartsTheLevel)
     testing_level = test = fadeout = 0;
 }
 
+TEST_F(Canvas, EscapeDuringTheFadeIntoATestGameStillBringsTheEditorBack)
+{
+    put_brick(1, 1, 1, BRICK_NORMAL);
+    test_play();
+    title_alpha = 0.6f;  // part of the way into the game
+    keys[VK_ESCAPE] = 1;
+    escape_action();
+    keys[VK_ESCAPE] = 0;
+    for (int n = 0; n < 200 && !edit; n++) {
+        glLoadIdentity();
+        glTranslatef(-3.0f, 0.0f, 0.0f);
+        render_title();
+    }
+    EXPECT_EQ(edit, 1);
+    EXPECT_EQ(test + testing_level + fadein + fadeout, 0);
+}
+
 }  // namespace

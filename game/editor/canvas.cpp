@@ -4,6 +4,8 @@
 
 #include <GL/gl.h>
 
+#include <cstdio>
+
 #include "audio/audio.h"
 #include "editor.h"
 #include "graphics/graphics.h"
@@ -20,6 +22,7 @@ static const float CLASSIC_INSET = 0.005f;            // classic cells leave a t
 static const float Z_CANVAS = -5.0f;
 static const float FIRE_HALF = 0.5f;                  // an Exploding cell shows the fire's upper half
 static const float EMPTY_CLASSIC_GREY = 0.2f;         // an empty classic cell while the grid is on
+static const int LEVEL_LINE_FITS = 16;                // characters of the level line between its buttons
 
 // ---- Globals ----
 
@@ -230,15 +233,22 @@ void edit_pups()
 // ---- Frame ----
 
 // "  Level n of m", m never below the level shown; " (unsaved)" while the
-// board differs from its file.
+// board differs from its file. A line longer than the design's is narrowed
+// to keep it between the level buttons.
 static void level_line()
 {
     int last = curlevel > edlevel ? curlevel : edlevel;
+    char line[64];
+    int n = snprintf(line, sizeof line, "  Level %d of %d%s", edlevel, last,
+                     level_unsaved() ? " (unsaved)" : "");
+    float narrow = n > LEVEL_LINE_FITS ? (float)LEVEL_LINE_FITS / (float)n : 1.0f;
     glLoadIdentity();
     glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
     glColor4f(1, 1, 1, 1);
     glTranslatef(-20.0f, -5.1f, -10.0f);
-    glsPrint("  Level %d of %d%s", edlevel, last, level_unsaved() ? " (unsaved)" : "");
+    glScalef(narrow, narrow, 1.0f);
+    glsPrint("%s", line);
 }
 
 // The dialogs, each while its show flag is set, in drawing order.

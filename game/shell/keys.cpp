@@ -49,7 +49,10 @@ void escape_action()
             show_cursor(0);
     }
     if (test) {
+        // Left during its fade-out, the test game's title must only fade in:
+        // with both fades running the title would stay half-faded for good.
         back_to_title();
+        fadeout = 0;
         drag = 0;
         gui_select = 0;
         edit = 0;

@@ -1,0 +1,193 @@
+// End to end: the level editor from the title screen with real input. Edit
+// Levels opens it; a left drag paints a row; the Powerup button and a click
+// place a power-up; F2 writes exactly those cells; F1 test-plays the level and
+// Escape brings the editor back after the title's fade-in. Screenshots of the
+// editor are kept under screenshots/.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+
+#include "e2e.h"
+#include "rules/rules.h"
+
+namespace {
+
+void pause_s(double s)
+{
+    std::this_thread::sleep_for(std::chrono::duration<double>(s));
+}
+
+// Screen pixel of a GUI point on the 800 x 600 window.
+void gui_pixel(double gx, double gy, int *sx, int *sy)
+{
+    const double half_h = 5.0 * 0.41421356, half_w = half_h * 800.0 / 600.0;
+    *sx = (int)((gx - 3.0 + half_w) / (2 * half_w / 800.0) + 0.5);
+    *sy = (int)((half_h - gy) / (2 * half_h / 600.0) + 0.5);
+}
+
+double cell_x(int c) { return 0.5 + 0.25 * (c - 1) + 0.125; }
+double cell_y(int r) { return 2.0 - 0.12 * (r - 1) - 0.06; }
+
+const int ROW = 6, PUP_ROW = 12, PUP_COL = 9;
+const double MENU_EDIT_X = 2.8, MENU_Y = -0.425;
+const double POWERUP_X = 1.175, POWERUP_Y = -0.725;
+
+std::string shots()
+{
+    mkdir(CORVALE_BINARY_DIR "/screenshots", 0755);
+    return CORVALE_BINARY_DIR "/screenshots/";
+}
+
+class Editor : public ::testing::Test {
+protected:
+    game_run run;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
+        ASSERT_NE(run.window(), 0u);
+    }
+    std::string level_file() { return run.game_dir() + "/user_data/l1.raw"; }
+
+    // Mean brightness of the middle of a canvas cell.
+    double cell_brightness(int r, int c)
+    {
+        int sx, sy;
+        gui_pixel(cell_x(c), cell_y(r), &sx, &sy);
+        return run.brightness(sx - 8, sy - 3, 16, 6);
+    }
+    // Polls a condition on the screen for up to `seconds`.
+    template <class F> bool wait_for(F done, double seconds)
+    {
+        auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (std::chrono::steady_clock::now() < end) {
+            if (done())
+                return true;
+            pause_s(0.2);
+        }
+        return done();
+    }
+    // The title has faded in: bright, and no longer changing between two looks.
+    void wait_for_title()
+    {
+        run.move_to(700, 560);
+        double last = -1;
+        wait_for([&] {
+            double now = run.brightness(150, 100, 500, 120);
+            bool still = now > 0.2 && std::abs(now - last) < 0.002;
+            last = now;
+            return still;
+        }, 60);
+    }
+    // The editor is up: its bright help line runs along the bottom over a
+    // black edge, and the grid's first cell is an empty dark tile.
+    bool editor_shown()
+    {
+        double first = cell_brightness(1, 1);
+        return run.brightness(10, 560, 780, 30) > 0.4 && run.brightness(10, 591, 780, 8) < 0.03 &&
+               first > 0.1 && first < 0.5;
+    }
+    void point_gui(double gx, double gy)
+    {
+        int mx, my;
+        mouse_for_gui(gx, gy, &mx, &my);
+        ASSERT_TRUE(run.move_to(mx, my));
+    }
+    // Reads the level file; empty when it is missing.
+    std::string read_level()
+    {
+        std::ifstream f(level_file(), std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    }
+};
+
+TEST_F(Editor, PaintSavePlaceAPowerupTestPlayAndComeBack)
+{
+    wait_for_title();
+    ASSERT_TRUE(run.click_gui(MENU_EDIT_X, MENU_Y));
+    bool open = wait_for([&] { return editor_shown(); }, 60);
+    if (!open)
+        run.screenshot(shots() + "editor_not_open.png");
+    ASSERT_TRUE(open) << "Edit Levels did not open the editor (screenshot editor_not_open.png)";
+
+    // A left drag along the row, one cell at a time: each step waits until
+    // the cell under the pointer shows its brick.
+    double empty = cell_brightness(ROW, 1);
+    point_gui(cell_x(1), cell_y(ROW));
+    pause_s(0.5);
+    ASSERT_EQ(run.x_command("xdotool mousedown 1"), 0);
+    for (int c = 1; c <= 20; c++) {
+        point_gui(cell_x(c), cell_y(ROW));
+        EXPECT_TRUE(wait_for([&] { return std::abs(cell_brightness(ROW, c) - empty) > 0.05; }, 30))
+            << "cell " << c << " was not painted";
+    }
+    ASSERT_EQ(run.x_command("xdotool mouseup 1"), 0);
+    point_gui(3.0, -1.0);
+    pause_s(1.0);
+    run.screenshot(shots() + "editor.png");
+
+    // The power-up layer dims the bricks; a click there places the current power-up.
+    double painted = cell_brightness(ROW, 5);
+    ASSERT_TRUE(run.click_gui(POWERUP_X, POWERUP_Y));
+    ASSERT_TRUE(wait_for([&] { return cell_brightness(ROW, 5) < painted - 0.05; }, 30))
+        << "the power-up layer did not come on";
+    double before = cell_brightness(PUP_ROW, PUP_COL);
+    ASSERT_TRUE(run.click_gui(cell_x(PUP_COL), cell_y(PUP_ROW)));
+    point_gui(3.0, -1.0);
+    EXPECT_TRUE(wait_for([&] { return std::abs(cell_brightness(PUP_ROW, PUP_COL) - before) > 0.05; }, 30))
+        << "no power-up icon appeared";
+    run.screenshot(shots() + "editor_powerups.png");
+
+    ASSERT_TRUE(run.press_key("F2"));
+    ASSERT_TRUE(wait_for([&] { return read_level().size() == sizeof(level_file_record); }, 30))
+        << "F2 wrote no level file";
+    level_file_record rec;
+    memcpy(&rec, read_level().data(), sizeof rec);
+    for (int r = 0; r <= 20; r++)
+        for (int c = 0; c <= 20; c++) {
+            int k = grid_index(r, c);
+            bool brick = r == ROW && c >= 1;
+            EXPECT_EQ(rec.block[LEVEL_TEXTURES].cells[k], brick ? 1 : 0) << r << "," << c;
+            EXPECT_EQ(rec.block[LEVEL_TYPES].cells[k], 1) << r << "," << c;
+            EXPECT_EQ(rec.block[LEVEL_POWERUPS].cells[k], r == PUP_ROW && c == PUP_COL ? 1 : 0)
+                << r << "," << c;
+            if (brick) {
+                for (int b : {LEVEL_RED, LEVEL_GREEN, LEVEL_BLUE})
+                    EXPECT_EQ(rec.block[b].cells[k], 127) << r << "," << c;
+            }
+        }
+
+    // "Level saved." is up; its OK sits at the panel's top right.
+    ASSERT_TRUE(run.click_gui(4.2 - 0.25 + 0.06, 0.9 - 0.07 - 0.06));
+    ASSERT_TRUE(run.press_key("F1"));
+    EXPECT_TRUE(wait_for([&] { return !editor_shown(); }, 60)) << "F1 did not leave the editor";
+    // The title slides away over the test game; once the screen holds still
+    // for three looks a second apart, the game waits for its launch.
+    double last = -1;
+    int still = 0;
+    wait_for([&] {
+        double now = run.brightness(150, 100, 500, 120);
+        still = std::abs(now - last) < 0.001 ? still + 1 : 0;
+        last = now;
+        pause_s(1.0);
+        return still >= 3;
+    }, 180);
+    run.screenshot(shots() + "editor_test_play.png");
+    ASSERT_TRUE(run.press_key("Escape"));
+    EXPECT_TRUE(wait_for([&] { return editor_shown(); }, 300)) << "the editor did not come back";
+    run.screenshot(shots() + "editor_after_test.png");
+    EXPECT_EQ(read_level().size(), sizeof(level_file_record));
+
+    ASSERT_TRUE(run.close_window());
+    EXPECT_EQ(run.wait_exit(20), 0);
+}
+
+}  // namespace
