@@ -55,7 +55,7 @@ protected:
         ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
         ASSERT_NE(run.window(), 0u);
     }
-    std::string level_file() { return run.game_dir() + "/user_data/l1.raw"; }
+    std::string level_file() { return run.player_dir() + "/user_data/l1.raw"; }
 
     // Mean brightness of the middle of a canvas cell.
     double cell_brightness(int r, int c)
