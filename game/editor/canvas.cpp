@@ -209,6 +209,7 @@ static void draw_canvas()
             canvas_cell(r, c);
 }
 
+// The power-up icons over the canvas, one per cell that holds a power-up.
 void edit_pups()
 {
     glLoadIdentity();
@@ -267,6 +268,7 @@ static void editor_dialogs()
     if (writefail) write_failed();
 }
 
+// One editor frame: toolbar, level line, canvas, power-up layer, dialogs, pointer.
 void editor()
 {
     selx = sely = 0;
@@ -299,6 +301,7 @@ static int editor_idle()
     return !fadein && !fadeout && item_select == 0;
 }
 
+// A left press: power-up placing, or eyedropper and brick laying that starts a stroke.
 void editor_paint()
 {
     if (!editor_idle() || gui_block)
@@ -325,6 +328,7 @@ void editor_paint()
     drag = 1;
 }
 
+// A right press: clears a power-up, or erases and starts an erasing stroke.
 void editor_erase()
 {
     if (!editor_idle() || gui_block)
@@ -356,6 +360,7 @@ static int count_editor_bricks()
     return n;
 }
 
+// A test game of the edited level, or the empty-level panel when it has no brick.
 void test_play()
 {
     if (count_editor_bricks() == 0) {
@@ -375,6 +380,7 @@ void test_play()
     test = 1;
 }
 
+// Back to the main menu; the editor keeps its board and choices.
 void leave_editor()
 {
     edit = 0;

@@ -40,6 +40,7 @@ static void undo_keys()
         undo();
 }
 
+// The editor hot-keys, in their fixed order; each takes its key.
 void editor_keys()
 {
     undo_keys();

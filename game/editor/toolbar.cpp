@@ -113,6 +113,7 @@ static const int COLOUR_REPEAT = 8, BRICK_REPEAT = 10, POWERUP_REPEAT = 10;
 
 // ---- Current-brick steps ----
 
+// Type-list position 1..5 (wrapping), its type code, and the colour back to white.
 void select_brick_type(int position)
 {
     if (position < 1)
@@ -124,6 +125,7 @@ void select_brick_type(int position)
     curr = curg = curb = 127;
 }
 
+// The next or previous brick texture, wrapping within 1..texmax.
 void step_texture(int dir)
 {
     texnumber += dir;
@@ -133,6 +135,7 @@ void step_texture(int dir)
         texnumber = 1;
 }
 
+// The next or previous power-up kind, wrapping within 1..maxpup.
 void step_powerup(int dir)
 {
     curpup += dir;
@@ -142,6 +145,7 @@ void step_powerup(int dir)
         curpup = 1;
 }
 
+// Classic on or off; the power-up layer goes off and grid and overlays follow.
 void toggle_classic_button()
 {
     classic = !classic;
@@ -161,6 +165,7 @@ static void step_component(int *c, int dir)
 
 // ---- Drawing ----
 
+// The 24 buttons, lit under the pointer, which also selects one and shows its help.
 static void draw_buttons()
 {
     float py = -pointery;
@@ -194,6 +199,7 @@ static void label(float x, float y, const char *text)
     glsPrint("%s", text);
 }
 
+// Button labels, the type list with the current type in red, and the brick count.
 static void draw_labels()
 {
     glDisable(GL_BLEND);
@@ -264,6 +270,7 @@ static int repeat_due(int *lag, int threshold)
     return 1;
 }
 
+// Hold-to-repeat of the brick, power-up and colour buttons.
 static void held_buttons()
 {
     if ((GUI_BRICK_PLUS || GUI_BRICK_MINUS) && repeat_due(&bricklag, BRICK_REPEAT)) {
@@ -289,6 +296,7 @@ static int take_flag(int *flag)
     return 1;
 }
 
+// The actions raised by presses since the last frame, in their fixed order.
 static void pending_actions()
 {
     if (take_flag(&GUI_BRICK)) {
@@ -320,6 +328,7 @@ static void pending_actions()
         editor_next_level();
 }
 
+// The toolbar of one editor frame, and the actions pending from its buttons.
 void eicons()
 {
     gui_select = 0;

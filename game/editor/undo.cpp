@@ -26,23 +26,27 @@ static int32_t *const EDITOR_GRIDS[LEVEL_BLOCKS] = {leveled, ed_rr, ed_gg, ed_bb
 
 // ---- Board and state ----
 
+// The state kept at a position counted from the oldest.
 static board_state &state_at(int position)
 {
     return ring[(oldest + position) % RING];
 }
 
+// The editor board into a state.
 static void take_board(board_state &s)
 {
     for (int i = 0; i < LEVEL_BLOCKS; i++)
         memcpy(s.grids.block[i].cells, EDITOR_GRIDS[i], sizeof(grid_record));
 }
 
+// A state back into the editor board.
 static void put_board(const board_state &s)
 {
     for (int i = 0; i < LEVEL_BLOCKS; i++)
         memcpy(EDITOR_GRIDS[i], s.grids.block[i].cells, sizeof(grid_record));
 }
 
+// 1 when the editor board equals the state.
 static int board_matches(const board_state &s)
 {
     for (int i = 0; i < LEVEL_BLOCKS; i++)
@@ -74,6 +78,7 @@ static void keep_board()
 
 // ---- Interface ----
 
+// The board as it is becomes the whole history.
 void undo_reset()
 {
     oldest = 0;
@@ -82,11 +87,13 @@ void undo_reset()
     take_board(ring[0]);
 }
 
+// Called before a change, so the board as it is stays reachable.
 void undo_record()
 {
     keep_board();
 }
 
+// Back one state; 0 when there is none.
 int undo()
 {
     keep_board();
@@ -97,6 +104,7 @@ int undo()
     return 1;
 }
 
+// Forward one undone state; 0 when there is none.
 int redo()
 {
     keep_board();
