@@ -3,13 +3,14 @@
 
 #include "settings.h"
 
+#include "files.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
-#include <unistd.h>
 
 const settings_resolution settings_resolutions[SETTINGS_RESOLUTIONS] = {
     {320, 240, "320x240"},
@@ -61,7 +62,7 @@ float settings_volume(float stored, float fallback)
 int read_settings(bset *rec)
 {
     memset(rec, 0, sizeof *rec);
-    FILE *f = fopen(settings_path(), "rb");
+    FILE *f = open_regular_file(settings_path());
     if (!f)
         return 0;
     size_t got = fread(rec, 1, sizeof *rec, f);
@@ -74,20 +75,5 @@ int read_settings(bset *rec)
 
 int write_settings(const bset *rec)
 {
-    std::string path = settings_path();
-    std::string temp = path + ".tmp";
-    FILE *f = fopen(temp.c_str(), "wb");
-    if (!f)
-        return 0;
-    bool ok = fwrite(rec, sizeof *rec, 1, f) == 1;
-    ok = (fflush(f) == 0) && ok;
-    ok = (fsync(fileno(f)) == 0) && ok;
-    ok = (fclose(f) == 0) && ok;
-    if (!ok || rename(temp.c_str(), path.c_str()) != 0) {
-        int why = errno;
-        remove(temp.c_str());
-        errno = why;
-        return 0;
-    }
-    return 1;
+    return replace_file(settings_path(), rec, sizeof *rec);
 }

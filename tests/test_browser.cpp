@@ -151,3 +151,36 @@ TEST_F(Browser, DifficultyCyclesAndClassicToggles)
     play_options();
     EXPECT_EQ(classic, 1);
 }
+
+// A set that cannot be read starts no game: the player is told, and the file
+// stays as it was. This holds for the browser's Play and the options' Play.
+TEST_F(Browser, ASetThatCannotBeReadIsExplainedAndStartsNoGame)
+{
+    write_set("good.bls", "Good");
+    std::ifstream in("level_sets/good.bls", std::ios::binary);
+    std::string whole((std::istreambuf_iterator<char>(in)), {});
+    const std::string cut = whole.substr(0, whole.size() - 100);   // its level is incomplete
+    std::ofstream("level_sets/cut.bls", std::ios::binary) << cut;
+    auto file_text = [] {
+        std::ifstream f("level_sets/cut.bls", std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(f)), {});
+    };
+
+    file_search(1);
+    notice[0] = 0;
+    press(GUI_PLAY);
+    EXPECT_STREQ(notice, "This level set cannot be read.");
+    EXPECT_EQ(loadgui, 1);
+    EXPECT_EQ(fadeout, 0);
+    EXPECT_STREQ(set_name, "default.bls");
+
+    notice[0] = 0;
+    snprintf(set_name, sizeof set_name, "cut.bls");
+    options = 1;
+    GUI_PLAY = 1;
+    play_options();
+    EXPECT_STREQ(notice, "This level set cannot be read.");
+    EXPECT_EQ(options + fadeout, 0);
+    EXPECT_EQ(file_text(), cut);
+    notice[0] = 0;
+}

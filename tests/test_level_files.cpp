@@ -14,6 +14,9 @@
 
 #include "gl_context.h"
 #include "graphics/graphics.h"
+#include "physics/ball.h"
+#include "physics/physics.h"
+#include "rules/progress.h"
 #include "rules/rules.h"
 #include "shell/shell.h"
 
@@ -297,6 +300,50 @@ TEST_F(LevelFiles, OversizedTextureTablesAndUnknownValuesAreTamed)
     EXPECT_EQ(powerup[grid_index(1, 1)], 0);
     EXPECT_EQ(strlen(fhead.set_title), 254u);
     EXPECT_EQ(texel_red(etexname[511]), 77);
+}
+
+// Bricks of a type outside 1..5 would be drawn and counted but never break, so
+// their level could never end: every loader takes them as Normal bricks.
+TEST_F(LevelFiles, UnknownBrickTypesAreNormalAndTheirLevelCanBeFinished)
+{
+    const int types[] = {0, 6, -1, 1 << 30};
+    SetFile s(2, 0);
+    for (int c = 1; c <= 4; c++) {
+        s.set(1, TEX, 1, c, 1);
+        s.set(1, TYPE, 1, c, types[c - 1]);
+    }
+    s.set(2, TEX, 5, 5, 1);
+    s.write("odd.bls");
+    snprintf(set_name, sizeof set_name, "odd.bls");
+    new_game();
+    for (int c = 1; c <= 4; c++)
+        EXPECT_EQ(bricktype[grid_index(1, c)], BRICK_NORMAL) << types[c - 1];
+
+    // Each brick breaks at one touch; the board is then empty and the level ends.
+    in_flight = 1, b = 1, balls[1] = 1, ballsize = 0.04f, last_block = 0;
+    for (int c = 1; c <= 4; c++) {
+        xpos[1] = 0.5f + 0.25f * (c - 1) + 0.125f, ypos[1] = 2.0f - 0.06f;
+        xspeed[1] = yspeed[1] = 0.002f, xdirection[1] = ydirection[1] = 1.0f;
+        bstartx = 0.5f + 0.25f * (c - 1), bstarty = 2.0f;
+        EXPECT_EQ(ccheck(1, c), 1);
+    }
+    EXPECT_EQ(bricks_on_board(), 0);
+    check_board();
+    EXPECT_EQ(level, 2);
+    EXPECT_EQ(board[grid_index(5, 5)], 1);
+
+    // The editor's files too: its first level and a test game of it.
+    std::vector<int32_t> grids(6 * 441, 0);
+    grids[0 * 441 + 21 + 1] = 1;
+    grids[4 * 441 + 21 + 1] = 9;
+    std::ofstream("user_data/l1.raw", std::ios::binary).write((const char *)grids.data(), 6 * 1764);
+    edload();
+    EXPECT_EQ(ed_bricktype[grid_index(1, 1)], BRICK_NORMAL);
+    ed_bricktype[grid_index(1, 2)] = -3;
+    leveled[grid_index(1, 2)] = 1;
+    test_level();
+    EXPECT_EQ(bricktype[grid_index(1, 2)], BRICK_NORMAL);
+    testing_level = 0;
 }
 
 TEST_F(LevelFiles, ShippedDefaultSetLoads)

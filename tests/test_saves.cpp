@@ -1,7 +1,10 @@
 // The saved game: the record's bytes, continuing a game from it, the saves
 // that are refused, and a failed write.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cstring>
 #include <filesystem>
@@ -170,10 +173,15 @@ TEST_F(Saves, ContinueStartsAGoodSaveAndStaysInertOnARefusedOne)
     memcpy(&refused[132], "../x", 5);
     write_file(SAVE_PATH, refused);
     options = 1;
+    notice[0] = 0;
     GUI_CONTINUE = 1;
     play_options();
     EXPECT_EQ(options, 1);
     EXPECT_EQ(fadeout + PLAYING_SAVED_GAME + GUI_CONTINUE, 0);
+    EXPECT_STREQ(notice, "The saved game is damaged and cannot be continued.");
+    EXPECT_EQ(SAVE_REFUSED, 1);
+    EXPECT_EQ(read_file(SAVE_PATH), refused);
+    notice[0] = 0;
 
     write_file(SAVE_PATH, d);
     GUI_CONTINUE = 1;
@@ -188,8 +196,59 @@ TEST_F(Saves, AFailedWriteKeepsTheOldSave)
 {
     save_level_two();
     const bytes before = read_file(SAVE_PATH);
-    fs::create_directory(std::string(SAVE_PATH) + ".tmp");   // the temporary file cannot be made
+    // A file-size limit below the record makes the write fail part-way.
+    struct rlimit old_limit, small;
+    getrlimit(RLIMIT_FSIZE, &old_limit);
+    small = {1000, old_limit.rlim_max};
+    auto old_handler = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
     score = 1;
     save_progress();
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+    signal(SIGXFSZ, old_handler);
     EXPECT_EQ(read_file(SAVE_PATH), before);
+}
+
+// A standing brick of a type outside 1..5 could never break; such a save is
+// refused before the options are drawn, so Continue is dimmed, and a press on
+// it only explains.
+TEST_F(Saves, ASaveWithAnUnknownBrickTypeIsRefusedAndContinueExplains)
+{
+    save_level_two();
+    EXPECT_EQ(SAVE_AVAILABLE - SAVE_REFUSED, 1);
+    const bytes good = read_file(SAVE_PATH);
+    const size_t standing = 2332 + 4 * (22 * 1 + 1);   // the 2 Hit brick at (1, 1)
+    for (int32_t type : {0, 6, -1}) {
+        bytes d = good;
+        memcpy(&d[standing], &type, 4);
+        write_file(SAVE_PATH, d);
+        save_check();
+        EXPECT_EQ(SAVE_AVAILABLE + SAVE_REFUSED, 2) << type;
+        new_game();
+        options = 1;
+        notice[0] = 0;
+        GUI_CONTINUE = 1;
+        play_options();
+        EXPECT_EQ(level, 1);
+        EXPECT_EQ(options - PLAYING_SAVED_GAME, 1);
+        EXPECT_STREQ(notice, "The saved game is damaged and cannot be continued.");
+        EXPECT_EQ(read_file(SAVE_PATH), d);
+    }
+    bytes d = good;
+    const int32_t seven = 7, zero = 0;
+    memcpy(&d[2332 + 4 * (22 * 9 + 9)], &seven, 4);   // an empty cell holds no brick to break
+    write_file(SAVE_PATH, d);
+    save_check();
+    EXPECT_EQ(SAVE_REFUSED, 1);
+    memcpy(&d[2332 + 4 * (22 * 9 + 9)], &zero, 4);
+    write_file(SAVE_PATH, d);
+    save_check();
+    EXPECT_EQ(SAVE_REFUSED, 0);
+    // A save whose set has lost its levels is refused as well.
+    bytes set = read_file("level_sets/two.bls");
+    write_file("level_sets/two.bls", bytes(set.begin(), set.end() - 10));
+    save_check();
+    EXPECT_EQ(SAVE_REFUSED, 1);
+    notice[0] = 0;
+    options = 0;
 }

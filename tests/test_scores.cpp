@@ -136,3 +136,71 @@ TEST_F(Scores, TheNameTypedIsWrittenExactlyWithTheRestOfItsFieldZero)
     EXPECT_STREQ(&d[12 * 168], "p1");
     EXPECT_FALSE(fs::exists(std::string(SCORES_PATH) + ".tmp"));
 }
+
+// A table that cannot be read is kept whole beside the new one, the player is
+// told once, and the next high score starts a new table instead of writing
+// over the old entries.
+TEST_F(Scores, ATableThatCannotBeReadIsKeptAsideAndANewOneStarted)
+{
+    bytes damaged(3359);
+    for (size_t i = 0; i < damaged.size(); i++)
+        damaged[i] = (char)(i * 7 + 1);
+    std::ofstream(SCORES_PATH, std::ios::binary).write(damaged.data(), damaged.size());
+    notice[0] = 0;
+    hs_classic = 0;
+    hs_score = 500;
+    checkscores();
+    ASSERT_EQ(table_pos, 0);
+    EXPECT_EQ(read_file(std::string(SCORES_PATH) + ".damaged"), damaged);
+    EXPECT_FALSE(fs::exists(SCORES_PATH));
+    EXPECT_NE(strstr(notice, "scores.hst.damaged"), nullptr) << notice;
+    notice[0] = 0;
+    snprintf(buffer, sizeof buffer, "New");
+    bcount = 3;
+    GUI_OK = 1;
+    hsnotify();
+    bytes fresh = read_file(SCORES_PATH);
+    ASSERT_EQ(fresh.size(), 3360u);
+    EXPECT_STREQ(&fresh[0], "New");
+    EXPECT_EQ(read_file(std::string(SCORES_PATH) + ".damaged"), damaged);
+
+    // Reading the new table again tells nothing more; a second bad table
+    // goes beside the first without replacing it.
+    readscores();
+    EXPECT_EQ(notice[0], 0);
+    std::ofstream(SCORES_PATH, std::ios::binary).write(damaged.data(), 10);
+    readscores();
+    EXPECT_EQ(read_file(std::string(SCORES_PATH) + ".damaged").size(), 3359u);
+    EXPECT_EQ(read_file(std::string(SCORES_PATH) + ".damaged.2").size(), 10u);
+    notice[0] = 0;
+    showscores = 0;
+}
+
+TEST_F(Scores, TheTableScreenReadsTheFileWhenItOpensNotEveryFrame)
+{
+    fill_table(0);
+    writescores();
+    showscores = 1;
+    display_scores();
+    EXPECT_STREQ(hstable[0].player_name, "p0");
+    memset(hstable, 0, sizeof hstable);
+    fill_table(1);
+    hstable[0].entry_score = 5;
+    std::vector<score_entry> other(hstable, hstable + SCORE_ENTRIES);
+    memset(hstable, 0, sizeof hstable);
+    fill_table(0);
+    FILE *f = fopen(SCORES_PATH, "wb");
+    fwrite(other.data(), sizeof(score_entry), SCORE_ENTRIES, f);
+    fclose(f);
+    display_scores();   // still open: the table read at opening stays
+    EXPECT_EQ(hstable[0].entry_score, 1000);
+    GUI_CANCEL = 1;
+    display_scores();
+    EXPECT_EQ(showscores, 0);
+    showscores = 1;
+    display_scores();   // opened again: the file as it is now
+    EXPECT_EQ(hstable[0].entry_score, 5);
+    GUI_CANCEL = 1;
+    display_scores();
+    menublock = fadehs = 0;
+}

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <limits>
 #include <string>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include "settings.h"
@@ -199,15 +201,21 @@ TEST_F(SettingsFile, FailedWriteKeepsTheOldFile)
     bset old = {};
     old.resolution = 7;
     ASSERT_EQ(write_settings(&old), 1);
-    // A folder in the way of the temporary file makes the write fail.
-    ASSERT_EQ(mkdir((path() + ".tmp").c_str(), 0755), 0);
+    // A file-size limit below the record makes the write fail part-way.
+    struct rlimit old_limit, small;
+    getrlimit(RLIMIT_FSIZE, &old_limit);
+    small = {100, old_limit.rlim_max};
+    auto old_handler = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
     bset changed = old;
     changed.resolution = 2;
-    EXPECT_EQ(write_settings(&changed), 0);
+    int written = write_settings(&changed);
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+    signal(SIGXFSZ, old_handler);
+    EXPECT_EQ(written, 0);
     bset in;
     ASSERT_EQ(read_settings(&in), 1);
     EXPECT_EQ(in.resolution, 7);
-    rmdir((path() + ".tmp").c_str());
 }
 
 }  // namespace

@@ -7,10 +7,12 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "audio/audio.h"
 #include "editor.h"
+#include "files.h"
 #include "menus/menus.h"
 #include "paths.h"
 #include "rules/rules.h"
@@ -78,7 +80,7 @@ static std::string set_path()
 // Reads level file n whole into rec; 0 when it is missing or short.
 static int read_level_file(int n, level_file_record *rec)
 {
-    FILE *f = fopen(level_path(n).c_str(), "rb");
+    FILE *f = open_regular_file(level_path(n).c_str());
     if (!f)
         return 0;
     int whole = fread(rec, sizeof *rec, 1, f) == 1;
@@ -89,7 +91,7 @@ static int read_level_file(int n, level_file_record *rec)
 // 1 when level file n exists (whether or not it is whole).
 static int level_file_exists(int n)
 {
-    FILE *f = fopen(level_path(n).c_str(), "rb");
+    FILE *f = open_regular_file(level_path(n).c_str());
     if (f)
         fclose(f);
     return f != nullptr;
@@ -282,11 +284,10 @@ void delete_all_levels()
 
 int level_exists()
 {
+    // Anything at the name counts, without opening it: a pipe would never open.
     std::string path = set_path();
-    FILE *f = path.empty() ? nullptr : fopen(path.c_str(), "rb");
-    if (f)
-        fclose(f);
-    return f != nullptr;
+    struct stat st;
+    return !path.empty() && lstat(path.c_str(), &st) == 0;
 }
 
 void clear_buffer()
@@ -319,7 +320,7 @@ static int append_texture(std::vector<char> &out, int t)
     static uint8_t rgb[BRICK_TEX_BYTES];
     char path[64];
     snprintf(path, sizeof path, "bricks/b%d.raw", t);
-    FILE *f = fopen(path, "rb");
+    FILE *f = open_regular_file(path);
     if (!f)
         return 0;
     size_t got = fread(rgb, 1, sizeof rgb, f);

@@ -71,6 +71,13 @@ void infobar(const char *text);       // "Info: %s" on the help line
 void show_blank();                    // "There are no bricks in this level." panel
 void l_saved();                       // "Level saved." panel
 void level_saved();                   // "Level set created." panel
+// A notice over the menu: a message of one or two lines (split at a newline)
+// in a one-message panel, until the player presses its OK. A new notice
+// replaces the one shown.
+extern char notice[192];              // the notice shown; empty when none [""]
+void show_notice(const char *text);
+int notice_shown();                   // 1 while a notice waits for its OK
+void draw_notice();                   // the notice's panel for this frame, if one is shown
 
 // ---- Pointer (pointer.cpp) ----
 float pointer_scale();                // GUI units per mouse pixel for the client size; 0 when no rule applies

@@ -35,19 +35,25 @@ enum { CODE_CLASSIC = 25, CODE_LEVEL = 27, CODE_DIFF = 28, CODE_PLAY = 29, CODE_
 char sfilename[256];                     // file name of the set shown, without folder
 static std::vector<std::string> shandle; // the sets of level_sets/, in browsing order
 static size_t fdata;                     // index in shandle of the set shown
-static int set_readable;                 // 1 when the set shown opened with at least one level
+static int set_readable;                 // 1 when the set shown is whole and has at least one level
+
+static const char SET_UNREADABLE[] = "This level set cannot be read.";
+static const char SAVE_DAMAGED[] = "The saved game is damaged and cannot be continued.";
 
 // ---- Drawing helpers ----
 
 // An icon button with its top-left corner at (x, y); lit and selected under the
-// pointer when active, dimmed and inert otherwise.
-static void icon_button(float x, float y, int icon, int code, int active)
+// pointer when active, dimmed otherwise. A dimmed button that explains still
+// takes a press, so that its action can say why it does nothing.
+static void icon_button(float x, float y, int icon, int code, int active, int explains = 0)
 {
     int hovered = x <= pointerx && pointerx <= x + ICON &&
                   y - ICON <= -pointery && -pointery <= y;
-    if (!active)
+    if (!active) {
         glColor4fv(DIM);
-    else if (hovered) {
+        if (hovered && explains)
+            gui_select = code;
+    } else if (hovered) {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         gui_select = code;
     } else
@@ -106,9 +112,15 @@ static void mode_actions()
     }
 }
 
-// Leaves the menu for a fresh game of set_name at the current level.
+// Leaves the menu for a fresh game of set_name at the current level; a set
+// that cannot be read starts nothing and says so.
 static void start_game()
 {
+    if (!level_set_readable(set_name, nullptr)) {
+        gui_select = 0;
+        show_notice(SET_UNREADABLE);
+        return;
+    }
     menublock = 0;
     fadeout = 1;
     gui_select = 0;
@@ -131,7 +143,8 @@ void play_options()
     begin_icons();
     icon_button(1.6f, 0.25f, ICON_DIFFICULTY, CODE_DIFF, 1);
     icon_button(2.75f, 0.25f, classic ? ICON_ON : ICON_OFF, CODE_CLASSIC, 1);
-    icon_button(3.45f, 0.25f, ICON_PLAY, CODE_CONTINUE, SAVE_AVAILABLE == 1);
+    icon_button(3.45f, 0.25f, ICON_PLAY, CODE_CONTINUE, SAVE_AVAILABLE == 1 && !SAVE_REFUSED,
+                SAVE_REFUSED);
     icon_button(4.15f, 0.25f, ICON_PLAY, CODE_PLAY, 1);
     end_icons();
 
@@ -153,13 +166,16 @@ void play_options()
     mode_actions();
     if (GUI_CONTINUE) {
         GUI_CONTINUE = 0;
-        // A save that cannot be continued leaves the options open and the file kept.
+        // A save that cannot be continued is kept as it is, and the player told.
         if (SAVE_AVAILABLE && load_saved()) {
             PLAYING_SAVED_GAME = 1;
             menublock = 0;
             options = 0;
             fadeout = 1;
             gui_select = 0;
+        } else if (SAVE_AVAILABLE) {
+            gui_select = 0;
+            show_notice(SAVE_DAMAGED);
         }
     }
     if (GUI_PLAY) {
@@ -236,18 +252,10 @@ static void show_set()
     if (fdata >= shandle.size())
         return;
     snprintf(sfilename, sizeof sfilename, "%s", shandle[fdata].c_str());
-    FILE *f = fopen(set_file_path(shandle[fdata].c_str()).c_str(), "rb");
-    if (!f)
-        return;
     level_set_header h;
-    if (fread(&h, 1, sizeof h, f) == sizeof h) {
-        h.set_title[sizeof h.set_title - 1] = 0;
-        h.author_name[sizeof h.author_name - 1] = 0;
-        h.description_text[sizeof h.description_text - 1] = 0;
+    set_readable = level_set_readable(sfilename, &h);
+    if (set_readable)
         fhead = h;
-        set_readable = h.level_count >= 1;
-    }
-    fclose(f);
 }
 
 void file_search(int mode)
@@ -301,7 +309,7 @@ void level_loader()
     icon_button(1.6f, 0.0f, ICON_DIFFICULTY, CODE_DIFF, 1);
     icon_button(2.5f, 0.0f, ICON_LEVEL, CODE_LEVEL, 1);
     icon_button(3.0f, 0.0f, classic ? ICON_ON : ICON_OFF, CODE_CLASSIC, 1);
-    icon_button(4.15f, 0.0f, ICON_PLAY, CODE_PLAY, set_readable);
+    icon_button(4.15f, 0.0f, ICON_PLAY, CODE_PLAY, set_readable, sfilename[0] != 0);
     end_icons();
 
     label(-13.2f, -3.3f, "Difficulty");
@@ -329,12 +337,16 @@ void level_loader()
     }
     if (GUI_PLAY) {
         GUI_PLAY = 0;
-        // An empty folder, or a set that cannot be read or holds no level, has nothing to play.
+        // An empty folder has nothing to play; a set that cannot be read or
+        // holds no level says so and stays in the browser.
         if (set_readable) {
             file_search(3);
             loadgui = 0;
             memcpy(set_name, sfilename, sizeof set_name);
             start_game();
+        } else if (sfilename[0]) {
+            gui_select = 0;
+            show_notice(SET_UNREADABLE);
         }
     }
 }

@@ -3,6 +3,9 @@
 
 #include <GL/gl.h>
 
+#include <cstdio>
+#include <cstring>
+
 #include "editor/editor.h"
 #include "graphics/graphics.h"
 #include "menus.h"
@@ -253,4 +256,46 @@ void level_saved()
 {
     if (message_panel(1.8f, 4.2f, "Level set created.", -10.3f, 6.3f, -6.0f, 1))
         levdone = 0;
+}
+
+// ---- Notices: a message of up to two lines, kept until its OK is pressed ----
+
+char notice[192];
+
+void show_notice(const char *text)
+{
+    snprintf(notice, sizeof notice, "%s", text ? text : "");
+}
+
+int notice_shown()
+{
+    return notice[0] != 0;
+}
+
+void draw_notice()
+{
+    if (!notice_shown())
+        return;
+    char lines[2][sizeof notice];
+    const char *br = strchr(notice, '\n');
+    snprintf(lines[0], sizeof lines[0], "%.*s", br ? (int)(br - notice) : (int)sizeof notice, notice);
+    snprintf(lines[1], sizeof lines[1], "%s", br ? br + 1 : "");
+    int two = lines[1][0] != 0;
+    menublock = 1;
+    gui_win(1.0f, 0.9f, 5.0f, two ? 0.5f : 0.65f, " ", notice, 4);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    for (int n = 0; n <= two; n++) {
+        glLoadIdentity();
+        glTranslatef(-17.1f, 6.8f - 1.1f * n, -5.0f);
+        glsPrint("%s", lines[n]);
+    }
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0.0f, 0.0f);
+    if (!GUI_OK)
+        return;
+    GUI_OK = 0;
+    gui_block = 0;
+    menublock = 0;
+    notice[0] = 0;
 }

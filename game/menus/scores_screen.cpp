@@ -31,6 +31,8 @@ static void accept_name()
     bcount = 0;
     highscore = 0;
     showscores = 1;
+    // The screen shows the file once it is written, the table in memory if not.
+    scores_stale = 0;
     writescores();
 }
 
@@ -112,7 +114,11 @@ static void table_rows()
 void display_scores()
 {
     static const float WHITE[3] = {1, 1, 1}, GREEN[3] = {0, 1, 0};
-    readscores();
+    // The file is read when the screen opens and after a table was written.
+    if (scores_stale) {
+        readscores();
+        scores_stale = 0;
+    }
     menublock = 1;
     gui_win(0.6f, 1.05f, 5.3f, -1.05f, "", "", 5);
     page_button();
@@ -134,6 +140,7 @@ void display_scores()
     if (GUI_CANCEL) {
         GUI_CANCEL = 0;
         showscores = 0;
+        scores_stale = 1;
         menublock = 0;
         gui_select = 0;
         fadehs = 1;

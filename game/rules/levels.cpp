@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "files.h"
 #include "graphics/graphics.h"
 #include "paths.h"
 #include "physics/physics.h"
@@ -40,7 +41,7 @@ static int read_brick_file(int k, uint8_t *rgb)
 {
     char path[64];
     snprintf(path, sizeof path, "bricks/b%d.raw", k);
-    FILE *f = fopen(path, "rb");
+    FILE *f = open_regular_file(path);
     if (!f)
         return 0;
     size_t got = fread(rgb, 1, BRICK_TEX_BYTES, f);
@@ -67,7 +68,7 @@ static FILE *open_level_file(int k)
 {
     char rel[64];
     snprintf(rel, sizeof rel, "user_data/l%d.raw", k);
-    return fopen(player_path(rel).c_str(), "rb");
+    return open_regular_file(player_path(rel).c_str());
 }
 
 // The number of editor level files numbered 1, 2, ... without a gap.
@@ -90,6 +91,13 @@ static void drop_unknown_powerups()
     for (int k = 0; k < GRID_CELLS; k++)
         if (powerup[k] < 0 || powerup[k] > POWERUP_KINDS)
             powerup[k] = 0;
+}
+
+void normal_unknown_types(int32_t *types)
+{
+    for (int k = 0; k < GRID_CELLS; k++)
+        if (types[k] < BRICK_NORMAL || types[k] > BRICK_THREE_HIT)
+            types[k] = BRICK_NORMAL;
 }
 
 // Easy: the harmful power-ups are taken out of the cells in use.
@@ -132,13 +140,11 @@ static void set_board_from(const set_level_record &rec)
         memcpy(dest[i], rec.block[i].grid.cells, sizeof(grid_record));
 }
 
-// Reads level lev and the textures of an open level-set file. The header and
-// the file's length are checked before anything else is read: negative counts
-// or a file shorter than its counts promise refuse the whole file (returns 0,
-// board untouched). Textures beyond the table's 511 entries are passed over.
-static int read_set_file(FILE *f, int lev)
+// Reads and checks the header of an open level-set file: negative counts or a
+// file shorter than its counts promise refuse the file (0). The texts are
+// ended inside their fields.
+static int read_set_header(FILE *f, level_set_header &h)
 {
-    level_set_header h;
     if (fseek(f, 0, SEEK_END) != 0)
         return 0;
     long size = ftell(f);
@@ -154,6 +160,38 @@ static int read_set_file(FILE *f, int lev)
     h.set_title[sizeof h.set_title - 1] = '\0';
     h.author_name[sizeof h.author_name - 1] = '\0';
     h.description_text[sizeof h.description_text - 1] = '\0';
+    return 1;
+}
+
+// Opens the set file of name (the player's own, or the shipped one) when it is
+// a regular file; null otherwise.
+static FILE *open_set_file(const char *name)
+{
+    if (!name || strnlen(name, 256) >= 256)
+        return nullptr;
+    return open_regular_file(set_file_path(name).c_str());
+}
+
+int level_set_readable(const char *name, level_set_header *h)
+{
+    level_set_header head;
+    FILE *f = open_set_file(name);
+    int ok = f && read_set_header(f, head) && head.level_count >= 1;
+    if (f)
+        fclose(f);
+    if (ok && h)
+        *h = head;
+    return ok;
+}
+
+// Reads level lev and the textures of an open level-set file whose header
+// passed the checks; 0 when a read fails. Textures beyond the table's 511
+// entries are passed over.
+static int read_set_file(FILE *f, int lev)
+{
+    level_set_header h;
+    if (!read_set_header(f, h))
+        return 0;
     fhead = h;
 
     if (lev <= h.level_count) {
@@ -180,7 +218,7 @@ static int read_set_file(FILE *f, int lev)
 std::string set_file_path(const char *name)
 {
     std::string own = player_path(("level_sets/" + std::string(name)).c_str());
-    if (FILE *f = fopen(own.c_str(), "rb")) {
+    if (FILE *f = open_regular_file(own.c_str())) {
         fclose(f);
         return own;
     }
@@ -196,9 +234,7 @@ void load_level_set(const char *name, int lev)
         clear_board();
         if (lev < 1)
             lev = 1;
-        FILE *f = nullptr;
-        if (name && strnlen(name, 256) < 256)
-            f = fopen(set_file_path(name).c_str(), "rb");
+        FILE *f = open_set_file(name);
         int ok = f && read_set_file(f, lev);
         if (f)
             fclose(f);
@@ -207,6 +243,7 @@ void load_level_set(const char *name, int lev)
             memset(&fhead, 0, sizeof fhead);
         }
         drop_unknown_powerups();
+        normal_unknown_types(bricktype);
         if (difficulty == 0)
             easy_filter();
         if (classic)
@@ -236,6 +273,7 @@ void test_level()
             powerup[k] = ed_powerup[k];
         }
     drop_unknown_powerups();
+    normal_unknown_types(bricktype);
     testing_level = 1;
     if (classic)
         classic_conversion();
@@ -265,4 +303,5 @@ void edload()
     int32_t *dest[LEVEL_BLOCKS] = {leveled, ed_rr, ed_gg, ed_bb, ed_bricktype, ed_powerup};
     for (int i = 0; i < LEVEL_BLOCKS; i++)
         memcpy(dest[i], rec.block[i].cells, sizeof(grid_record));
+    normal_unknown_types(ed_bricktype);
 }

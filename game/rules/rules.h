@@ -101,6 +101,7 @@ extern int backnum;              // background in use, 1..backmax (0 while there
 
 // ---- Saved game ----
 extern int SAVE_AVAILABLE;       // 1 when level_sets/corvale.sav exists
+extern int SAVE_REFUSED;         // 1 when the save exists but is damaged: Continue would refuse it
 extern int PLAYING_SAVED_GAME;   // 1 while a continued game is played
 
 // ---- Board drawing ----
@@ -120,6 +121,11 @@ int load_brick_files(GLuint *table, int max);
 // level_sets/ when it is there, else the game's.
 std::string set_file_path(const char *name);
 void load_level_set(const char *name, int level);   // level of "level_sets/<name>" into the board
+// 1 when "level_sets/<name>" is a regular file holding a whole set of at least
+// one level; its header then goes to h (when given). Reads only the header.
+int level_set_readable(const char *name, level_set_header *h);
+// Brick types outside 1..5 in a grid become Normal, so every brick can break.
+void normal_unknown_types(int32_t *types);
 void test_level();               // the editor's current level into the board for a test game
 void edload();                   // the editor's textures and first level, at start-up
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "files.h"
 #include "physics/ball.h"
 #include "physics/physics.h"
 #include "progress.h"
@@ -16,26 +17,9 @@ const char SAVE_PATH[] = "level_sets/corvale.sav";
 
 char set_name[256] = "default.bls";
 int SAVE_AVAILABLE;
+int SAVE_REFUSED;
 int PLAYING_SAVED_GAME;
 saved_game Sgame;
-
-int replace_file(const char *path, const void *data, size_t size)
-{
-    char temp[512];
-    int n = snprintf(temp, sizeof temp, "%s.tmp", path);
-    if (n <= 0 || n >= (int)sizeof temp)
-        return 0;
-    FILE *f = fopen(temp, "wb");
-    if (!f)
-        return 0;
-    int ok = fwrite(data, 1, size, f) == size;
-    ok = fflush(f) == 0 && ok;
-    ok = fclose(f) == 0 && ok;
-    if (ok && rename(temp, path) == 0)
-        return 1;
-    remove(temp);
-    return 0;
-}
 
 void save_progress()
 {
@@ -62,18 +46,34 @@ void save_progress()
     replace_file(SAVE_PATH, &g, sizeof g);
 }
 
+// Reads the whole save; 0 when it is missing, not a regular file, or not
+// exactly one record.
+static int read_save(saved_game &g)
+{
+    FILE *f = open_regular_file(SAVE_PATH);
+    if (!f)
+        return 0;
+    size_t got = fread(&g, 1, sizeof g, f);
+    int extra = fgetc(f) != EOF;
+    fclose(f);
+    return got == sizeof g && !extra;
+}
+
 void save_check()
 {
-    FILE *f = fopen(SAVE_PATH, "rb");
+    FILE *f = open_regular_file(SAVE_PATH);
     SAVE_AVAILABLE = f != nullptr;
     if (f)
         fclose(f);
+    static saved_game g;
+    SAVE_REFUSED = SAVE_AVAILABLE && !(read_save(g) && save_acceptable(g));
 }
 
 void delete_saved()
 {
     remove(SAVE_PATH);
     SAVE_AVAILABLE = 0;
+    SAVE_REFUSED = 0;
     PLAYING_SAVED_GAME = 0;
 }
 
@@ -87,7 +87,8 @@ int plain_set_name(const char *name, size_t field)
     return strcmp(name, ".") != 0 && strcmp(name, "..") != 0;
 }
 
-// A plain set name that opens, a level and difficulty in range, known brick types.
+// A plain set name of a set that can be read, a level of that set and a
+// difficulty in range, and a known type for every brick still standing.
 int save_acceptable(const saved_game &g)
 {
     if (!plain_set_name(g.set_name, sizeof g.set_name))
@@ -95,28 +96,15 @@ int save_acceptable(const saved_game &g)
     if (g.level < 1 || g.difficulty < 0 || g.difficulty > 2)
         return 0;
     for (int r = 1; r <= GRID_ROWS; r++)
-        for (int c = 1; c <= GRID_ROWS; c++)
-            if (g.types[save_index(r, c)] < 0 || g.types[save_index(r, c)] > BRICK_THREE_HIT)
+        for (int c = 1; c <= GRID_ROWS; c++) {
+            int type = g.types[save_index(r, c)];
+            // Empty cells keep what the board held: 0 after a level start.
+            int lowest = g.presence[save_index(r, c)] ? BRICK_NORMAL : 0;
+            if (type < lowest || type > BRICK_THREE_HIT)
                 return 0;
-    char path[300];
-    snprintf(path, sizeof path, "level_sets/%s", g.set_name);
-    FILE *f = fopen(path, "rb");
-    if (!f)
-        return 0;
-    fclose(f);
-    return 1;
-}
-
-// Reads the whole save; 0 when it cannot be opened or is not exactly one record.
-static int read_save(saved_game &g)
-{
-    FILE *f = fopen(SAVE_PATH, "rb");
-    if (!f)
-        return 0;
-    size_t got = fread(&g, 1, sizeof g, f);
-    int extra = fgetc(f) != EOF;
-    fclose(f);
-    return got == sizeof g && !extra;
+        }
+    level_set_header h;
+    return level_set_readable(g.set_name, &h) && g.level <= h.level_count;
 }
 
 // Leaves only the bricks the save says still stand, with the types it kept.
@@ -136,8 +124,11 @@ static void restore_bricks(const saved_game &g)
 int load_saved()
 {
     saved_game g;
-    if (!read_save(g) || !save_acceptable(g))
+    if (!read_save(g) || !save_acceptable(g)) {
+        SAVE_REFUSED = SAVE_AVAILABLE;
         return 0;
+    }
+    SAVE_REFUSED = 0;
     Sgame = g;
     for (int k = 0; k < 10; k++)
         goodies[k] = g.goodies[k];
@@ -170,5 +161,6 @@ void leave_game_saved()
 {
     save_progress();
     SAVE_AVAILABLE = 1;
+    SAVE_REFUSED = 0;
     PLAYING_SAVED_GAME = 0;
 }

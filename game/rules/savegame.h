@@ -1,5 +1,4 @@
-// The saved game: the record of level_sets/corvale.sav, its reader and writer,
-// and the safe replacement of a whole file that the high scores share.
+// The saved game: the record of level_sets/corvale.sav, its reader and writer.
 #pragma once
 
 #include <cstddef>
@@ -40,12 +39,9 @@ static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "records are stored as 
 
 extern saved_game Sgame;           // the record last written or read
 
-void save_check();                 // SAVE_AVAILABLE from whether the save can be opened
-int load_saved();                  // continue the saved game; 0 (nothing changed) if it is refused
+void save_check();                 // SAVE_AVAILABLE from whether the save opens, SAVE_REFUSED from whether Continue would refuse it
+int load_saved();                  // continue the saved game; 0 (nothing changed, SAVE_REFUSED set) if it is refused
 void delete_saved();               // remove the save, clear SAVE_AVAILABLE and PLAYING_SAVED_GAME
 int save_acceptable(const saved_game &g);   // 1 when the record is safe to continue from
 int plain_set_name(const char *name, size_t field);   // 1 for a bare file name NUL-ended in field
 
-// Writes size bytes to path through a temporary file in the same folder,
-// renamed over the old file; on any failure the old file stays. 1 on success.
-int replace_file(const char *path, const void *data, size_t size);

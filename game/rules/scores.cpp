@@ -5,7 +5,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
+#include "files.h"
 #include "menus/menus.h"
 #include "rules.h"
 #include "savegame.h"
@@ -16,6 +18,12 @@ score_entry hstable[SCORE_ENTRIES];
 int hs_classic;
 int hs_score;
 int table_pos;
+int scores_stale = 1;
+
+// 1 while an unreadable table could not be moved aside: it is never written over.
+static int keep_file;
+// 1 once the player has been told that the table stays unreadable.
+static int told_kept;
 
 // Names and titles always end inside their fields, whatever the file held.
 static void terminate_texts()
@@ -26,22 +34,55 @@ static void terminate_texts()
     }
 }
 
+// A table that exists but cannot be read is moved aside whole, the player is
+// told where it went, and a new table starts; if it cannot be moved, it is
+// kept where it is and no table is written over it.
+static void set_damaged_table_aside()
+{
+    char aside[600], text[700];
+    keep_file = !rename_aside(SCORES_PATH, ".damaged", aside, sizeof aside);
+    if (!keep_file) {
+        const char *name = strrchr(aside, '/');
+        snprintf(text, sizeof text, "The high-score table could not be read.\nIt was kept as %s; a new table is started.",
+                 name ? name + 1 : aside);
+        show_notice(text);
+    } else if (!told_kept) {
+        told_kept = 1;
+        show_notice("The high-score table could not be read.\nIt is left as it is; new scores are not kept.");
+    }
+}
+
 void readscores()
 {
-    FILE *f = fopen(SCORES_PATH, "rb");
-    size_t got = 0;
-    if (f) {
-        got = fread(hstable, 1, sizeof hstable, f);
-        fclose(f);
+    memset(hstable, 0, sizeof hstable);
+    keep_file = 0;
+    FILE *f = open_regular_file(SCORES_PATH);
+    if (!f) {
+        // A missing file (or a pipe or folder in its place) is an empty table;
+        // a regular file that cannot be opened is a table that cannot be read.
+        struct stat st;
+        if (stat(SCORES_PATH, &st) == 0 && S_ISREG(st.st_mode))
+            set_damaged_table_aside();
+        return;
     }
-    if (got != sizeof hstable)
+    size_t got = fread(hstable, 1, sizeof hstable, f);
+    int whole = got == sizeof hstable && fgetc(f) == EOF && !ferror(f);
+    fclose(f);
+    if (!whole) {
         memset(hstable, 0, sizeof hstable);
+        set_damaged_table_aside();
+    }
     terminate_texts();
 }
 
-void writescores()
+int writescores()
 {
-    replace_file(SCORES_PATH, hstable, sizeof hstable);
+    if (keep_file)
+        return 0;
+    int ok = replace_file(SCORES_PATH, hstable, sizeof hstable);
+    if (ok)
+        scores_stale = 1;
+    return ok;
 }
 
 int place_score(int cls, int points, const char *title, int diff)

@@ -27,7 +27,14 @@ extern int hs_score;     // score of the game to check
 extern int table_pos;    // index 0..19 of the entry just made, highlighted on the table screen
 
 void checkscores();      // place hs_score in its table; opens the name dialog when it enters
-void readscores();       // the file into hstable; missing or short gives a table of zeros
-void writescores();      // hstable to the file, replacing it whole
+extern int scores_stale; // 1 when the table screen must read the file before it shows it [1]
+
+// The file into hstable. A missing file gives a table of zeros; a file of the
+// wrong size or one that cannot be read is renamed aside as scores.hst.damaged
+// (the player is told) and a table of zeros starts.
+void readscores();
+// hstable to the file, replacing it whole; 0 when it could not be written or
+// an unreadable table that could not be moved aside is in the way.
+int writescores();
 // Places a score in the table of mode cls; the index of the new entry, or -1.
 int place_score(int cls, int points, const char *title, int diff);

@@ -299,6 +299,9 @@ int DrawGLScene()
     }
     if (loadgui)
         level_loader();
+    // A notice goes over every screen of the menu, once the name dialog is answered.
+    if (menu && !highscore)
+        draw_notice();
     if (menu && !fadeout) {
         glLoadIdentity();
         glTranslatef(-3.0f, 0, 0);

@@ -5,11 +5,15 @@
 #include <GL/glu.h>
 
 #include <cstring>
+#include <string>
 
 #include "audio/audio.h"
+#include "files.h"
 #include "graphics/graphics.h"
 #include "rules/rules.h"
 #include "rules/savegame.h"
+#include "rules/scores.h"
+#include "settings.h"
 #include "shell.h"
 
 void ReSizeGLScene(int width, int height)
@@ -35,6 +39,18 @@ static void request_vsync()
         SetVSyncState(1);
 }
 
+// Removes what interrupted writes left in the folders the game and the setup
+// program write to.
+static void remove_write_leftovers()
+{
+    std::string settings = settings_path();
+    size_t slash = settings.rfind('/');
+    if (slash != std::string::npos)
+        remove_temp_leftovers(settings.substr(0, slash).c_str());
+    remove_temp_leftovers("level_sets");
+    remove_temp_leftovers("user_data");
+}
+
 int InitGL()
 {
     request_vsync();
@@ -56,7 +72,10 @@ int InitGL()
     if (!load_startup())
         return 0;  // the message naming the file has been shown
 
+    remove_write_leftovers();
     save_check();
+    // A damaged score table is set aside now, so the title can say so at once.
+    readscores();
 
     init_oal();
     return 1;

@@ -11,6 +11,7 @@
 #include "physics/physics.h"
 #include "rules/progress.h"
 #include "rules/rules.h"
+#include "rules/savegame.h"
 #include "rules/scores.h"
 #include "shell.h"
 
@@ -48,7 +49,7 @@ static void choose_menu_item()
     if (!(menu == 1 && !fadein && !fadeout && menublock == 0))
         return;
     switch (selected) {
-    case 1: menu_click(); options = 1; break;
+    case 1: menu_click(); options = 1; save_check(); break;
     case 3: menu_click(); drag = 0; edit = 1; break;
     case 4: menu_click(); showscores = 1; break;
     case 6: menu_click(); help = 1; break;

@@ -1,0 +1,28 @@
+// Files the game and the setup program can trust: a file is replaced whole
+// through a private temporary file, and only regular files are ever read.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+// Opens path for reading only when it is a regular file (links are followed).
+// A named pipe, device, socket or folder is treated as missing: the open never
+// waits on it. Null when the file is missing, unreadable or not regular.
+FILE *open_regular_file(const char *path);
+
+// Replaces path whole with size bytes of data: a temporary file is created
+// exclusively under a unique name in the same folder (never through a link),
+// written, synced, renamed over path, and the folder synced. On any failure
+// the old file stays as it was, the temporary file is removed and errno says
+// why. 1 on success.
+int replace_file(const char *path, const void *data, size_t size);
+
+// Removes from folder the regular files left behind by an interrupted
+// replace_file (and by the fixed ".tmp" names of earlier versions); links and
+// anything else are left alone. The number of files removed.
+int remove_temp_leftovers(const char *folder);
+
+// Renames path aside as "<path><suffix>", or "<path><suffix>.2", ".3", ...
+// when that name is taken; never replaces an existing file. The name used is
+// written to aside. 1 on success, 0 when the file could not be moved.
+int rename_aside(const char *path, const char *suffix, char *aside, size_t aside_size);

@@ -1,0 +1,216 @@
+// Files the game can trust: the one safe writer and its temporary names, the
+// removal of leftovers, keeping a bad file aside, and loaders that never wait
+// on a named pipe in place of a file.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "files.h"
+#include "gl_context.h"
+#include "rules/rules.h"
+#include "rules/savegame.h"
+#include "rules/scores.h"
+#include "settings.h"
+#include "shell/shell.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string read_text(const fs::path &p)
+{
+    std::ifstream f(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+void write_text(const fs::path &p, const std::string &text)
+{
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+// Each case runs in its own scratch folder, which is the working folder.
+class ScratchFolder : public GLTest {
+protected:
+    fs::path old_dir = fs::current_path(), dir;
+
+    void SetUp() override
+    {
+        std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/files_XXXXXX";
+        dir = mkdtemp(tmpl.data());
+        fs::current_path(dir);
+        fs::create_directory("level_sets");
+        fs::create_directory("user_data");
+        fs::create_directory("bricks");
+    }
+    void TearDown() override
+    {
+        fs::current_path(old_dir);
+        fs::remove_all(dir);
+    }
+};
+
+// ---- The safe writer ----
+
+using SafeWriter = ScratchFolder;
+
+TEST_F(SafeWriter, ReplacesTheWholeFileAndLeavesNoTemporaryFile)
+{
+    write_text("level_sets/data.sav", std::string(5000, 'o'));
+    ASSERT_EQ(replace_file("level_sets/data.sav", "new", 3), 1);
+    EXPECT_EQ(read_text("level_sets/data.sav"), "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator("level_sets"), fs::directory_iterator()), 1);
+}
+
+TEST_F(SafeWriter, LinksPlantedAtTemporaryNamesAreNeverFollowed)
+{
+    // Links at the old fixed name and at names of the new pattern, pointing
+    // at a file of the player's that must not change.
+    write_text("precious", "keep me");
+    const char *names[] = {"corvale.sav.tmp", "corvale.sav.tmp-XXXXXX", "corvale.sav.tmp-abc123",
+                           "scores.hst.tmp", "scores.hst.tmp-Zz0099", "l1.raw.tmp-000000"};
+    for (const char *n : names)
+        fs::create_symlink(dir / "precious", fs::path("level_sets") / n);
+    for (int k = 0; k < 50; k++)
+        ASSERT_EQ(replace_file("level_sets/corvale.sav", "save", 4), 1);
+    ASSERT_EQ(replace_file("level_sets/scores.hst", "table", 5), 1);
+    EXPECT_EQ(remove_temp_leftovers("level_sets"), 0);
+    for (const char *n : names)
+        EXPECT_TRUE(fs::is_symlink(fs::path("level_sets") / n)) << n;
+    EXPECT_EQ(read_text("precious"), "keep me");
+    EXPECT_EQ(read_text("level_sets/corvale.sav"), "save");
+}
+
+TEST_F(SafeWriter, AFailedWriteKeepsTheOldFileAndRemovesItsTemporaryFile)
+{
+    write_text("level_sets/scores.hst", std::string(3360, 's'));
+    // A file-size limit makes the write fail part-way, even for root.
+    struct rlimit old_limit, small = {1000, 1000};
+    getrlimit(RLIMIT_FSIZE, &old_limit);
+    small.rlim_max = old_limit.rlim_max;
+    auto old_handler = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    std::string big(3360, 'n');
+    int ok = replace_file("level_sets/scores.hst", big.data(), big.size());
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+    signal(SIGXFSZ, old_handler);
+    EXPECT_EQ(ok, 0);
+    EXPECT_EQ(read_text("level_sets/scores.hst"), std::string(3360, 's'));
+    EXPECT_EQ(std::distance(fs::directory_iterator("level_sets"), fs::directory_iterator()), 1);
+}
+
+TEST_F(SafeWriter, LeftoversOfOurNamingAreRemovedAndNothingElse)
+{
+    const char *ours[] = {"corvale.sav.tmp-a1B2c3", "scores.hst.tmp-000000", "scores.hst.tmp",
+                          "l3.raw.tmp", "corvale.set.tmp-QwErTy"};
+    const char *theirs[] = {"notes.tmp", "corvale.sav", "scores.hst.damaged", "x.tmp-short",
+                            "set.bls", "a.tmp-123456.bak"};
+    for (const char *n : ours)
+        write_text(fs::path("level_sets") / n, "left");
+    for (const char *n : theirs)
+        write_text(fs::path("level_sets") / n, "mine");
+    fs::create_directory("level_sets/dir.sav.tmp-aaaaaa");
+    EXPECT_EQ(remove_temp_leftovers("level_sets"), 5);
+    for (const char *n : ours)
+        EXPECT_FALSE(fs::exists(fs::path("level_sets") / n)) << n;
+    for (const char *n : theirs)
+        EXPECT_EQ(read_text(fs::path("level_sets") / n), "mine") << n;
+    EXPECT_TRUE(fs::is_directory("level_sets/dir.sav.tmp-aaaaaa"));
+    EXPECT_EQ(remove_temp_leftovers("no_such_folder"), 0);
+}
+
+TEST_F(SafeWriter, AFileSetAsideNeverReplacesAnEarlierOne)
+{
+    char aside[256];
+    write_text("level_sets/scores.hst", "first");
+    ASSERT_EQ(rename_aside("level_sets/scores.hst", ".damaged", aside, sizeof aside), 1);
+    EXPECT_STREQ(aside, "level_sets/scores.hst.damaged");
+    write_text("level_sets/scores.hst", "second");
+    ASSERT_EQ(rename_aside("level_sets/scores.hst", ".damaged", aside, sizeof aside), 1);
+    EXPECT_STREQ(aside, "level_sets/scores.hst.damaged.2");
+    EXPECT_EQ(read_text("level_sets/scores.hst.damaged"), "first");
+    EXPECT_EQ(read_text("level_sets/scores.hst.damaged.2"), "second");
+    EXPECT_FALSE(fs::exists("level_sets/scores.hst"));
+    EXPECT_EQ(rename_aside("level_sets/scores.hst", ".damaged", aside, sizeof aside), 0);
+}
+
+// ---- Named pipes and other odd files ----
+
+// Runs a loader while a named pipe stands at path. Should the loader wait on
+// the pipe, a watchdog opens its other end after a generous while, so the
+// loader returns and the case fails instead of hanging.
+bool returns_despite_pipe(const std::string &path, void (*loader)())
+{
+    fs::remove(path);
+    if (mkfifo(path.c_str(), 0644) != 0)
+        return false;
+    std::atomic<bool> done{false}, released{false};
+    std::thread watchdog([&] {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!done && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (!done) {
+            released = true;
+            int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                close(fd);
+        }
+    });
+    loader();
+    done = true;
+    watchdog.join();
+    fs::remove(path);
+    return !released;
+}
+
+using OddFiles = ScratchFolder;
+
+TEST_F(OddFiles, APipeInPlaceOfAnyFileIsTakenAsMissing)
+{
+    edit = testing_level = 0;
+    EXPECT_TRUE(returns_despite_pipe("level_sets/pipe.bls", [] {
+        load_level_set("pipe.bls", 1);
+        EXPECT_EQ(level_total, 0);
+        EXPECT_EQ(level_set_readable("pipe.bls", nullptr), 0);
+    }));
+    EXPECT_TRUE(returns_despite_pipe(SAVE_PATH, [] {
+        save_check();
+        EXPECT_EQ(SAVE_AVAILABLE, 0);
+        EXPECT_EQ(load_saved(), 0);
+    }));
+    EXPECT_TRUE(returns_despite_pipe(SCORES_PATH, [] {
+        readscores();
+        EXPECT_EQ(hstable[0].entry_score, 0);
+    }));
+    EXPECT_TRUE(returns_despite_pipe("user_data/l1.raw", [] {
+        edload();
+        EXPECT_EQ(curlevel, 1);
+    }));
+    EXPECT_TRUE(returns_despite_pipe("bricks/b1.raw", [] {
+        GLuint names[2] = {0, 0};
+        EXPECT_EQ(load_brick_files(names, 1), 0);
+    }));
+    setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    EXPECT_TRUE(returns_despite_pipe(settings_path(), [] {
+        bset rec;
+        EXPECT_EQ(read_settings(&rec), 0);
+    }));
+    EXPECT_EQ(open_regular_file("level_sets"), nullptr);   // a folder is no file either
+}
+
+}  // namespace
