@@ -287,7 +287,7 @@ void draw_notice()
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
     for (int n = 0; n <= two; n++) {
         glLoadIdentity();
-        glTranslatef(-17.1f, 6.8f - 1.1f * n, -5.0f);
+        glTranslatef(-14.4f, 6.8f - 1.1f * n, -5.0f);
         glsPrint("%s", lines[n]);
     }
     glLoadIdentity();
