@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "files.h"
 #include "graphics.h"
 
 unsigned char title[TITLE_BYTES];
@@ -81,7 +82,7 @@ static int read_rows(png_structp png, png_infop info, png_bytepp rows, size_t ro
 // first, 3 bytes a pixel; 0 when it is missing, damaged, of another type or too big.
 static int decode_png(const char *path, int64_t max_pixels, int *width, int *height)
 {
-    FILE *fp = fopen(path, "rb");
+    FILE *fp = open_regular_file(path);
     if (!fp)
         return 0;
     unsigned char signature[8];

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "files.h"
 #include "graphics.h"
 #include "rules/rules.h"
 #include "shell/shell.h"
@@ -55,10 +56,10 @@ static const char *const visible_files[4] = {
 static const int BRICK_FILES_MAX = 511;   // etexname holds bricks 1..511
 static const int BACKGROUNDS_MAX = 99;    // backtex holds backgrounds 1..99
 
-// 1 when the file can be opened for reading.
+// 1 when the file is a regular file that can be opened for reading.
 static int file_opens(const char *path)
 {
-    FILE *f = fopen(path, "rb");
+    FILE *f = open_regular_file(path);
     if (!f)
         return 0;
     fclose(f);
