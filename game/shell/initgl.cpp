@@ -10,6 +10,7 @@
 #include "audio/audio.h"
 #include "files.h"
 #include "graphics/graphics.h"
+#include "paths.h"
 #include "rules/rules.h"
 #include "rules/savegame.h"
 #include "rules/scores.h"
@@ -49,6 +50,9 @@ static void remove_write_leftovers()
         remove_temp_leftovers(settings.substr(0, slash).c_str());
     remove_temp_leftovers("level_sets");
     remove_temp_leftovers("user_data");
+    std::string own = player_dir();
+    remove_temp_leftovers((own + "/level_sets").c_str());
+    remove_temp_leftovers((own + "/user_data").c_str());
 }
 
 int InitGL()
