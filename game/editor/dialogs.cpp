@@ -45,10 +45,14 @@ static void black_text(float x, float y, float z, const char *text)
     glTranslatef(-3.0f, 0.0f, 0.0f);
 }
 
+// The panel's own title would be printed low on the screen, over the
+// toolbar's labels; the dialogs print their titles inside the panel instead.
+static const char NO_TITLE[] = " ";
+
 // A yes/no question: title inside the panel, message below it.
 static int confirmation(const char *title, const char *message, float message_z)
 {
-    gui_win(1.4f, 0.9f, 4.6f, 0.65f, title, message, 1);
+    gui_win(1.4f, 0.9f, 4.6f, 0.65f, NO_TITLE, message, 1);
     black_text(-3.0f - 8.0f, 7.3f, -5.0f, title);
     black_text(-14.3f, 6.3f, message_z, message);
     return panel_answer();
@@ -64,9 +68,9 @@ static void empty_entry()
 // A text entry with its prompt. On acceptance (a completed entry or OK) the
 // text is moved into dest (size bytes, set to NUL first) and the entry is
 // emptied; Cancel empties it too, so the next entry starts blank.
-static int entry(const char *title, const char *prompt, char *dest, size_t size)
+static int entry(const char *prompt, char *dest, size_t size)
 {
-    gui_win(1.4f, 0.9f, 4.6f, 0.45f, title, "", 1);
+    gui_win(1.4f, 0.9f, 4.6f, 0.45f, NO_TITLE, "", 1);
     text_field(prompt);
     int complete = console_input();
     if (complete || GUI_OK) {
@@ -111,7 +115,7 @@ void del_all()
 void set_lname()
 {
     fulltext = 1;
-    int answer = entry("Level set name:", "Level set name:", fhead.set_title,
+    int answer = entry("Level set name:", fhead.set_title,
                        sizeof fhead.set_title);
     if (answer != DIALOG_OPEN)
         name = 0;
@@ -121,7 +125,7 @@ void set_lname()
 
 void set_description()
 {
-    int answer = entry(" ", "Give a short decription of your level set:", fhead.description_text,
+    int answer = entry("Give a short decription of your level set:", fhead.description_text,
                        sizeof fhead.description_text);
     if (answer != DIALOG_OPEN)
         description = 0;
@@ -131,7 +135,7 @@ void set_description()
 
 void set_author()
 {
-    int answer = entry(" ", "Your name:", fhead.author_name, sizeof fhead.author_name);
+    int answer = entry("Your name:", fhead.author_name, sizeof fhead.author_name);
     if (answer != DIALOG_OPEN)
         author = 0;
     if (answer == DIALOG_OK)
@@ -143,7 +147,7 @@ void set_author()
 void set_filename()
 {
     fulltext = 0;
-    int answer = entry(" ", "Filename(8 characters):", filename, sizeof filename);
+    int answer = entry("Filename(8 characters):", filename, sizeof filename);
     if (answer == DIALOG_CANCEL)
         fnam = 0;
     if (answer != DIALOG_OK)
@@ -175,7 +179,7 @@ void file_overwrite()
 
 void write_failed()
 {
-    gui_win(1.4f, 0.9f, 4.6f, 0.65f, " ", writefail_text, 4);
+    gui_win(1.4f, 0.9f, 4.6f, 0.65f, NO_TITLE, writefail_text, 4);
     black_text(-3.0f - 8.0f, 7.3f, -5.0f, writefail_text);
     if (panel_answer() == DIALOG_OK)
         writefail = 0;
