@@ -1,0 +1,282 @@
+// End to end: the editor's files with real input. From the title, Edit Levels
+// opens the editor; a drag paints a row, F2 saves level 1; Next level, a few
+// clicks and F2 make level 2; Create Level Set with a typed name,
+// description, author and file name writes the set; the browser then shows it
+// and Play starts its first level.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+
+#include "e2e.h"
+
+namespace {
+
+// Menu icon centres on an 800 x 600 window: Load Levels and Edit Levels.
+const int ICON_Y = 361, LOAD_X = 298, EDIT_X = 371;
+
+// Toolbar buttons and panel OK buttons (centres, GUI units).
+const double NEXT_LEVEL_X = 1.755, NEXT_LEVEL_Y = -0.485;
+const double CREATE_X = 3.625, CREATE_Y = -1.445;
+const double MESSAGE_OK_X = 4.01, MESSAGE_OK_Y = 0.77;   // "Level saved.", "Level set created."
+const double BROWSER_PLAY_X = 4.275, BROWSER_PLAY_Y = -0.125;
+
+void pause_s(double s)
+{
+    std::this_thread::sleep_for(std::chrono::duration<double>(s));
+}
+
+// Polls until done() holds, up to timeout_s.
+bool wait_for(const std::function<bool()> &done, double timeout_s)
+{
+    auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout_s);
+    while (std::chrono::steady_clock::now() < until) {
+        if (done())
+            return true;
+        pause_s(0.2);
+    }
+    return done();
+}
+
+std::string file_text(const std::string &path)
+{
+    std::ifstream f(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+}
+
+int32_t int_at(const std::string &d, size_t at)
+{
+    int32_t v = 0;
+    if (at + 4 <= d.size())
+        memcpy(&v, &d[at], 4);
+    return v;
+}
+
+// Bricks in row r of a level file's texture grid, columns 1..20.
+int bricks_in_row(const std::string &level, int r)
+{
+    int n = 0;
+    for (int c = 1; c <= 20; c++)
+        n += int_at(level, (r * 21 + c) * 4) != 0;
+    return n;
+}
+
+// The centre of canvas cell (r, c) in GUI units.
+double cell_x(int c) { return 0.5 + 0.25 * (c - 1) + 0.125; }
+double cell_y(int r) { return 2.0 - 0.12 * (r - 1) - 0.06; }
+
+// Window pixel of a GUI point on an 800 x 600 window.
+void gui_pixel(double gx, double gy, int *sx, int *sy)
+{
+    const double half_h = 5.0 * 0.41421356, half_w = half_h * 800.0 / 600.0;
+    *sx = (int)((gx - 3.0 + half_w) * 800.0 / (2 * half_w) + 0.5);
+    *sy = (int)((half_h - gy) * 600.0 / (2 * half_h) + 0.5);
+}
+
+std::string shot_path(const char *name)
+{
+    std::string folder = std::string(CORVALE_BINARY_DIR) + "/screenshots";
+    mkdir(folder.c_str(), 0755);
+    return folder + "/" + name;
+}
+
+class EditorFilesE2E : public ::testing::Test {
+protected:
+    game_run run;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
+        ASSERT_NE(run.window(), 0u) << "exit code " << run.wait_exit(0);
+    }
+    // Brightness of a GUI rectangle (left, top, right, bottom).
+    double gui_brightness(double x1, double y1, double x2, double y2)
+    {
+        int l, t, r, b;
+        gui_pixel(x1, y1, &l, &t);
+        gui_pixel(x2, y2, &r, &b);
+        return run.brightness(l, t, r - l, b - t);
+    }
+    // Waits until the title has faded in: bright and no longer changing.
+    void wait_for_title()
+    {
+        run.move_to(700, 560);
+        double last = -1;
+        wait_for([&] {
+            double now = run.brightness(150, 100, 500, 120);
+            bool still = now > 0.2 && std::abs(now - last) < 0.002;
+            last = now;
+            return still;
+        }, 40);
+    }
+    // Clicks a GUI point until the picture of a GUI rectangle changes.
+    bool click_until_changed(double gx, double gy, double x1, double y1, double x2, double y2)
+    {
+        double before = gui_brightness(x1, y1, x2, y2);
+        for (int tries = 0; tries < 3; tries++) {
+            if (!run.click_gui(gx, gy))
+                return false;
+            if (wait_for([&] { return std::abs(gui_brightness(x1, y1, x2, y2) - before) > 0.03; }, 8))
+                return true;
+        }
+        return false;
+    }
+    // Types one key, held across several frames.
+    void key(const std::string &name)
+    {
+        ASSERT_EQ(run.x_command("xdotool keydown " + name + " sleep 0.3 keyup " + name), 0);
+        pause_s(0.1);
+    }
+    void type(const std::string &text)
+    {
+        for (char c : text)
+            key(c == ' ' ? "space" : std::string(1, c));
+    }
+    // Moves the game's pointer onto a GUI point and lets a few frames see it.
+    void point(double gx, double gy)
+    {
+        int mx, my;
+        mouse_for_gui(gx, gy, &mx, &my);
+        ASSERT_TRUE(run.move_to(mx, my));
+        pause_s(0.35);
+    }
+    // Presses F2 until the level file holds `bricks` bricks in row r.
+    std::string save_until(const std::string &path, int r, int bricks)
+    {
+        std::string level;
+        for (int tries = 0; tries < 3; tries++) {
+            key("F2");
+            if (wait_for([&] {
+                    level = file_text(path);
+                    return level.size() == 10584 && bricks_in_row(level, r) == bricks;
+                }, 10))
+                break;
+        }
+        return level;
+    }
+    // Closes an open one-message panel with its OK.
+    void message_ok() { click_until_changed(MESSAGE_OK_X, MESSAGE_OK_Y, 1.9, 0.85, 4.1, 0.7); }
+};
+
+TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPlays)
+{
+    const std::string data = run.player_dir();
+    wait_for_title();
+    // Edit Levels: the canvas replaces the title.
+    {
+        double title = run.brightness(150, 100, 500, 120);
+        bool open = false;
+        for (int tries = 0; tries < 3 && !open; tries++) {
+            ASSERT_TRUE(run.click_pixel(EDIT_X, ICON_Y));
+            open = wait_for([&] { return std::abs(run.brightness(150, 100, 500, 120) - title) > 0.03; }, 8);
+        }
+        ASSERT_TRUE(open) << "the editor did not open";
+    }
+
+    // A left drag along row 3 paints all of it; F2 writes level 1.
+    point(cell_x(1), cell_y(3));
+    ASSERT_EQ(run.x_command("xdotool mousedown 1"), 0);
+    for (int c = 1; c <= 20; c++)
+        point(cell_x(c), cell_y(3));
+    ASSERT_EQ(run.x_command("xdotool mouseup 1"), 0);
+    std::string level1 = save_until(data + "/user_data/l1.raw", 3, 20);
+    ASSERT_EQ(level1.size(), 10584u) << "F2 wrote no level 1";
+    EXPECT_EQ(bricks_in_row(level1, 3), 20) << "the drag missed cells of row 3";
+    EXPECT_EQ(bricks_in_row(level1, 5), 0);
+    message_ok();
+
+    // Next level (row 3's bricks leave the canvas), three clicks in row 5, F2: level 2.
+    ASSERT_TRUE(click_until_changed(NEXT_LEVEL_X, NEXT_LEVEL_Y, 0.5, cell_y(3) + 0.05, 5.5,
+                                    cell_y(3) - 0.05))
+        << "Next level showed no other level";
+    for (int c = 8; c <= 10; c++)
+        ASSERT_TRUE(run.click_gui(cell_x(c), cell_y(5)));
+    std::string level2 = save_until(data + "/user_data/l2.raw", 5, 3);
+    ASSERT_EQ(level2.size(), 10584u) << "F2 after Next level wrote no level 2";
+    EXPECT_EQ(bricks_in_row(level2, 3), 0);
+    EXPECT_EQ(file_text(data + "/user_data/l1.raw"), level1) << "level 1 changed";
+    message_ok();
+
+    // Create Level Set: name, description, author and file name typed.
+    ASSERT_TRUE(click_until_changed(CREATE_X, CREATE_Y, 1.5, 0.85, 4.5, 0.5))
+        << "the name entry did not open";
+    type("my rows");
+    pause_s(0.5);
+    EXPECT_TRUE(run.screenshot(shot_path("editor_set_name_dialog.png")));
+    key("Return");
+    type("two levels");
+    key("Return");
+    type("tester");
+    key("Return");
+    type("aaarows");
+    key("Return");
+    const std::string set_file = data + "/level_sets/aaarows.bls";
+    std::string set;
+    ASSERT_TRUE(wait_for([&] {
+        set = file_text(set_file);
+        return set.size() >= 784;
+    }, 15)) << "no set was written";
+    EXPECT_TRUE(run.screenshot(shot_path("editor_set_created.png")));
+    EXPECT_EQ(int_at(set, 0), 2);
+    EXPECT_EQ(std::string(set.c_str() + 8), "my rows");
+    EXPECT_EQ(std::string(set.c_str() + 263), "tester");
+    EXPECT_EQ(std::string(set.c_str() + 518), "two levels");
+    ASSERT_GE(set.size(), 784u + 2 * 10632u);
+    for (int b = 0; b < 6; b++) {
+        EXPECT_EQ(set.compare(784 + b * 1772, 1764, level1, b * 1764, 1764), 0) << "level 1 block " << b;
+        EXPECT_EQ(set.compare(784 + 10632 + b * 1772, 1764, level2, b * 1764, 1764), 0)
+            << "level 2 block " << b;
+    }
+    message_ok();
+
+    // Back to the title; the browser shows the new set first (by name) and plays it.
+    key("Escape");
+    wait_for_title();
+    {
+        double title = run.brightness(150, 100, 500, 120);
+        bool open = false;
+        for (int tries = 0; tries < 3 && !open; tries++) {
+            ASSERT_TRUE(run.click_pixel(LOAD_X, ICON_Y));
+            open = wait_for([&] { return std::abs(run.brightness(150, 100, 500, 120) - title) > 0.03; }, 8);
+        }
+        ASSERT_TRUE(open) << "the browser did not open";
+    }
+    pause_s(0.5);
+    EXPECT_TRUE(run.screenshot(shot_path("browser_player_set.png")));
+    ASSERT_TRUE(run.click_gui(BROWSER_PLAY_X, BROWSER_PLAY_Y));
+
+    // Leaving the game saves it: the save names the new set and holds level 1's row.
+    std::string save;
+    ASSERT_TRUE(wait_for([&] {
+        key("Escape");
+        for (const std::string &p : {data + "/level_sets/corvale.sav",
+                                     run.game_dir() + "/level_sets/corvale.sav"}) {
+            save = file_text(p);
+            if (save.size() == 4268)
+                return true;
+        }
+        return false;
+    }, 60)) << "the game of the new set was never in play";
+    EXPECT_EQ(std::string(save.c_str() + 132), "aaarows.bls");
+    EXPECT_EQ(int_at(save, 20), 1) << "level";
+    int row3 = 0, row5 = 0;
+    for (int c = 1; c <= 20; c++) {
+        row3 += int_at(save, 388 + (3 * 22 + c) * 4);
+        row5 += int_at(save, 388 + (5 * 22 + c) * 4);
+    }
+    EXPECT_EQ(row3, 20) << "level 1 of the set is in play";
+    EXPECT_EQ(row5, 0);
+
+    ASSERT_TRUE(run.close_window());
+    EXPECT_EQ(run.wait_exit(20), 0);
+}
+
+}  // namespace
