@@ -118,6 +118,9 @@ static FMOD_CHANNEL *pick_channel(FMOD_SYSTEM *system, FMOD_CHANNELINDEX id)
 static void setup_source(FMOD_CHANNEL *ch, FMOD_SOUND *s)
 {
     ALuint src = ch->source;
+    // A source that has played before is stopped; back to its initial state, a
+    // paused play is not taken for one that has already ended.
+    alSourceRewind(src);
     alSourcei(src, AL_SOURCE_RELATIVE, s->is3d ? AL_FALSE : AL_TRUE);
     alSource3f(src, AL_POSITION, 0, 0, 0);
     alSource3f(src, AL_VELOCITY, 0, 0, 0);

@@ -6,6 +6,7 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -381,6 +382,33 @@ TEST_F(SoundLib, EndedStoppedAndReleasedChannelsAcceptEveryCall)
         EXPECT_EQ(FMOD_Channel_Stop(ch), FMOD_OK);
     }
     EXPECT_EQ(FMOD_Sound_Release(hum), FMOD_ERR_INVALID_HANDLE);
+}
+
+// The game's placed effects and the setup program's preview start paused on a
+// channel that has played before, then unpause it: each play must be heard.
+TEST_F(SoundLib, PausedPlayOnAUsedChannelIsHeardWhenResumed)
+{
+    open();
+    FMOD_SOUND *blip = load(tone("again.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.1), 0x40);
+    for (int play = 0; play < 3; play++) {
+        FMOD_CHANNEL *ch = nullptr;
+        ASSERT_EQ(FMOD_System_PlaySound(sys, 7, blip, 1, &ch), FMOD_OK);
+        ASSERT_EQ(FMOD_Channel_SetPaused(ch, 0), FMOD_OK);
+        FMOD_BOOL playing = 0;
+        EXPECT_EQ(FMOD_Channel_IsPlaying(ch, &playing), FMOD_OK);
+        EXPECT_TRUE(playing) << "play " << play;
+        sleep_for(milliseconds(250));  // past the tone's end, so the next play reuses a stopped source
+    }
+    Wave heard = finish();
+    // Three tenth-second tones a quarter second apart: sound in each quarter.
+    size_t quarter = (size_t)heard.rate / 4 * 2;
+    ASSERT_GE(heard.data.size(), 3 * quarter);
+    for (int q = 0; q < 3; q++) {
+        double peak = 0;
+        for (size_t i = q * quarter; i < (q + 1) * quarter; i++)
+            peak = std::max(peak, (double)std::fabs(heard.data[i]));
+        EXPECT_GT(peak, 0.1) << "play " << q << " was not heard";
+    }
 }
 
 TEST_F(SoundLib, WithoutADeviceEveryCallSucceedsAndStreamsStillEnd)
