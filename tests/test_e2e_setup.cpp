@@ -6,12 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <thread>
+#include <vector>
 
 #include "setup_run.h"
 
@@ -155,6 +160,159 @@ TEST(SetupProgram, ChosenPlaylistArrivesAsAFullPath)
     ASSERT_EQ(bytes.size(), sizeof written);
     memcpy(&written, bytes.data(), sizeof written);
     EXPECT_EQ(std::string(written.playlist), run.game_dir() + "/sounds/songs/corvale.m3u");
+}
+
+// What OpenAL Soft has written so far to a wave file of 32-bit float stereo
+// frames: the samples after the "data" tag (the header's sizes are filled in
+// only when the device closes).
+std::vector<float> heard(const std::string &wave)
+{
+    std::ifstream f(wave, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    size_t data = bytes.find("data");
+    std::vector<float> samples;
+    if (data == std::string::npos || data + 8 > bytes.size())
+        return samples;
+    size_t count = (bytes.size() - data - 8) / sizeof(float);
+    samples.resize(count);
+    memcpy(samples.data(), bytes.data() + data + 8, count * sizeof(float));
+    return samples;
+}
+
+// The loudest sample of each stretch of sound; stretches are apart by at least
+// a fifth of a second of silence (at 44100 frames per second, two channels).
+std::vector<float> burst_peaks(const std::vector<float> &samples)
+{
+    const size_t gap = 44100 / 5 * 2;
+    std::vector<float> peaks;
+    size_t quiet = gap;
+    for (float v : samples) {
+        float a = std::fabs(v);
+        if (a > 0.002f) {
+            if (quiet >= gap)
+                peaks.push_back(0);
+            peaks.back() = std::max(peaks.back(), a);
+            quiet = 0;
+        } else {
+            quiet++;
+        }
+    }
+    return peaks;
+}
+
+// Waits (up to a minute) until n stretches of sound have been heard and have ended.
+bool wait_bursts(const std::string &wave, size_t n)
+{
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < until) {
+        std::vector<float> samples = heard(wave);
+        std::vector<float> peaks = burst_peaks(samples);
+        bool ended = samples.size() > 44100 / 5 * 2 &&
+                     burst_peaks(std::vector<float>(samples.end() - 44100 / 5 * 2, samples.end()))
+                         .empty();
+        if (peaks.size() >= n && ended)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+// The two sliders' thumbs: each slider's filled trough is a column of the
+// theme's blue, from the thumb down; the thumb sits on its top end.
+bool find_thumbs(setup_run &run, int *effects_x, int *music_x, int *effects_y, int *music_y)
+{
+    int w = 0, h = 0;
+    if (!run.window_size(run.window(), &w, &h))
+        return false;
+    std::string rgb = run.pixels(run.window());
+    if (rgb.size() != (size_t)w * h * 3)
+        return false;
+    auto blue = [&](int x, int y) {
+        const unsigned char *p = (const unsigned char *)rgb.data() + ((size_t)y * w + x) * 3;
+        return p[0] < 100 && p[1] > 100 && p[1] < 170 && p[2] > 200;
+    };
+    // Columns with a long blue run, left half and right half.
+    int found[2] = {-1, -1}, top[2] = {0, 0};
+    for (int x = 0; x < w; x++) {
+        int run_len = 0, first = -1;
+        for (int y = 0; y < h; y++) {
+            if (blue(x, y)) {
+                if (run_len == 0)
+                    first = y;
+                if (++run_len > 40)
+                    break;
+            } else {
+                run_len = 0;
+            }
+        }
+        int half = x < w / 2 ? 0 : 1;
+        if (run_len > 40 && found[half] < 0) {
+            found[half] = x + 1;  // a column inside the stripe
+            top[half] = first;
+        }
+    }
+    if (found[0] < 0 || found[1] < 0)
+        return false;
+    *effects_x = found[0];
+    *music_x = found[1];
+    *effects_y = top[0] - 7;
+    *music_y = top[1] - 7;
+    return true;
+}
+
+TEST(SetupProgram, DraggedSliderPreviewsItsVolumeAndKeysPlayNothing)
+{
+    char tmpl[] = "/tmp/corvale-setup-sound-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    std::string sound_dir = tmpl, wave = sound_dir + "/output.wav";
+    std::ofstream(sound_dir + "/alsoft.conf")
+        << "[general]\ndrivers=wave\nchannels=stereo\nstereo-mode=speakers\nhrtf=false\n"
+           "frequency=44100\nsample-type=float32\n[wave]\nfile=" << wave << "\n";
+
+    bset start = setup_default_record();
+    setup_run run;
+    ASSERT_TRUE(run.start(&start, sound_dir + "/alsoft.conf")) << run.error();
+    unsigned long id = run.window();
+    ASSERT_NE(id, 0u);
+    ASSERT_TRUE(run.focus(id));
+    ASSERT_TRUE(run.wait_still(id));
+
+    // Keyboard moves of the music slider, then a click on the effects slider's
+    // trough below its thumb: values change, nothing is heard.
+    for (int i = 0; i < 5; i++)
+        ASSERT_TRUE(run.key("Tab"));
+    ASSERT_TRUE(run.key("Page_Down"));
+    ASSERT_TRUE(run.key("Down"));
+    int ex, mx, ey, my;
+    ASSERT_TRUE(find_thumbs(run, &ex, &mx, &ey, &my)) << "sliders not found";
+    ASSERT_TRUE(run.click(id, ex, ey + 30));
+    ASSERT_TRUE(run.wait_still(id));
+
+    // Two drags, one on each slider, each heard once its thumb is let go.
+    ASSERT_TRUE(find_thumbs(run, &ex, &mx, &ey, &my));
+    ASSERT_TRUE(run.drag(id, ex, ey, 20));
+    ASSERT_TRUE(wait_bursts(wave, 1)) << "no preview after dragging the effects slider";
+    ASSERT_TRUE(run.drag(id, mx, my, 45));
+    ASSERT_TRUE(wait_bursts(wave, 2)) << "no preview after dragging the music slider";
+
+    ASSERT_TRUE(run.key("Escape"));
+    ASSERT_EQ(run.wait_exit(30), 0);
+    std::string bytes;
+    ASSERT_TRUE(run.settings_file(&bytes));
+    bset saved;
+    ASSERT_EQ(bytes.size(), sizeof saved);
+    memcpy(&saved, bytes.data(), sizeof saved);
+
+    std::vector<float> peaks = burst_peaks(heard(wave));
+    ASSERT_EQ(peaks.size(), 2u) << "only the two drags may be heard";
+    ASSERT_GT(saved.seffects, 0.05f);
+    ASSERT_GT(saved.music, 0.05f);
+    EXPECT_LT(saved.seffects, 0.85f) << "the effects drag did not move the slider";
+    // Both previews play the same sound, so their loudness is in the ratio of the volumes.
+    EXPECT_NEAR(peaks[1] / peaks[0], saved.music / saved.seffects,
+                0.05 * saved.music / saved.seffects);
+    std::string rm = "rm -rf '" + sound_dir + "'";
+    EXPECT_EQ(system(rm.c_str()), 0);
 }
 
 }  // namespace

@@ -255,6 +255,33 @@ pid_t setup_run::window_pid(unsigned long id)
     return (pid_t)atol(x_output("xdotool getwindowpid " + std::to_string(id)).c_str());
 }
 
+std::string setup_run::pixels(unsigned long id)
+{
+    return x_output("import -window " + std::to_string(id) + " -depth 8 rgb:-");
+}
+
+bool setup_run::click(unsigned long id, int x, int y)
+{
+    std::string at = "xdotool mousemove --window " + std::to_string(id) + " " +
+                     std::to_string(x) + " " + std::to_string(y);
+    return x_command(at) == 0 && x_command("xdotool mousedown 1 sleep 0.2 mouseup 1") == 0;
+}
+
+bool setup_run::drag(unsigned long id, int x, int y, int dy)
+{
+    std::string window = std::to_string(id);
+    if (x_command("xdotool mousemove --window " + window + " " + std::to_string(x) + " " +
+                  std::to_string(y) + " mousedown 1 sleep 0.2") != 0)
+        return false;
+    for (int step = 1; step <= 5; step++) {
+        std::string to = std::to_string(y + dy * step / 5);
+        if (x_command("xdotool mousemove --window " + window + " " + std::to_string(x) + " " +
+                      to + " sleep 0.1") != 0)
+            return false;
+    }
+    return x_command("xdotool mouseup 1") == 0;
+}
+
 bool setup_run::snapshot(unsigned long id, const std::string &png)
 {
     return x_command("import -window " + std::to_string(id) + " '" + png + "'") == 0;

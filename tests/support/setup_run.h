@@ -49,6 +49,13 @@ public:
     bool window_size(unsigned long id, int *w, int *h);
     // Process id of the program owning a window, 0 if unknown.
     pid_t window_pid(unsigned long id);
+    // A window's pixels as 8-bit RGB rows, width * height * 3 bytes ("" on failure).
+    std::string pixels(unsigned long id);
+    // Presses the left button at a window position, moves the pointer by dy in
+    // small steps with the button held, and lets go: a drag.
+    bool drag(unsigned long id, int x, int y, int dy);
+    // Clicks the left button at a window position without moving.
+    bool click(unsigned long id, int x, int y);
     // Saves a picture of a window into a PNG file.
     bool snapshot(unsigned long id, const std::string &png);
     // Waits up to timeout_s for the setup program to end; its exit code, or -1.
