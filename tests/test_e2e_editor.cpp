@@ -6,24 +6,17 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <sys/stat.h>
-#include <thread>
 
 #include "e2e.h"
 #include "rules/rules.h"
 
 namespace {
-
-void pause_s(double s)
-{
-    std::this_thread::sleep_for(std::chrono::duration<double>(s));
-}
 
 // Screen pixel of a GUI point on the 800 x 600 window.
 void gui_pixel(double gx, double gy, int *sx, int *sy)
@@ -39,12 +32,6 @@ double cell_y(int r) { return 2.0 - 0.12 * (r - 1) - 0.06; }
 const int ROW = 6, PUP_ROW = 12, PUP_COL = 9;
 const double MENU_EDIT_X = 2.8, MENU_Y = -0.425;
 const double POWERUP_X = 1.175, POWERUP_Y = -0.725;
-
-std::string shots()
-{
-    mkdir(CORVALE_BINARY_DIR "/screenshots", 0755);
-    return CORVALE_BINARY_DIR "/screenshots/";
-}
 
 class Editor : public ::testing::Test {
 protected:
@@ -63,29 +50,6 @@ protected:
         int sx, sy;
         gui_pixel(cell_x(c), cell_y(r), &sx, &sy);
         return run.brightness(sx - 8, sy - 3, 16, 6);
-    }
-    // Polls a condition on the screen for up to `seconds`.
-    template <class F> bool wait_for(F done, double seconds)
-    {
-        auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        while (std::chrono::steady_clock::now() < end) {
-            if (done())
-                return true;
-            pause_s(0.2);
-        }
-        return done();
-    }
-    // The title has faded in: bright, and no longer changing between two looks.
-    void wait_for_title()
-    {
-        run.move_to(700, 560);
-        double last = -1;
-        wait_for([&] {
-            double now = run.brightness(150, 100, 500, 120);
-            bool still = now > 0.2 && std::abs(now - last) < 0.002;
-            last = now;
-            return still;
-        }, 60);
     }
     // The editor is up: its bright help line runs along the bottom over a
     // black edge, and the grid's first cell is an empty dark tile.
@@ -111,43 +75,41 @@ protected:
 
 TEST_F(Editor, PaintSavePlaceAPowerupTestPlayAndComeBack)
 {
-    wait_for_title();
+    ASSERT_TRUE(run.wait_for_title());
     ASSERT_TRUE(run.click_gui(MENU_EDIT_X, MENU_Y));
-    bool open = wait_for([&] { return editor_shown(); }, 60);
+    bool open = run.wait_until([&] { return editor_shown(); });
     if (!open)
-        run.screenshot(shots() + "editor_not_open.png");
+        run.screenshot(screenshot_path("editor_not_open.png"));
     ASSERT_TRUE(open) << "Edit Levels did not open the editor (screenshot editor_not_open.png)";
 
     // A left drag along the row, one cell at a time: each step waits until
     // the cell under the pointer shows its brick.
     double empty = cell_brightness(ROW, 1);
     point_gui(cell_x(1), cell_y(ROW));
-    pause_s(0.5);
     ASSERT_EQ(run.x_command("xdotool mousedown 1"), 0);
     for (int c = 1; c <= 20; c++) {
         point_gui(cell_x(c), cell_y(ROW));
-        EXPECT_TRUE(wait_for([&] { return std::abs(cell_brightness(ROW, c) - empty) > 0.05; }, 30))
+        EXPECT_TRUE(run.wait_until([&] { return std::abs(cell_brightness(ROW, c) - empty) > 0.05; }))
             << "cell " << c << " was not painted";
     }
     ASSERT_EQ(run.x_command("xdotool mouseup 1"), 0);
     point_gui(3.0, -1.0);
-    pause_s(1.0);
-    run.screenshot(shots() + "editor.png");
+    run.screenshot(screenshot_path("editor.png"));
 
     // The power-up layer dims the bricks; a click there places the current power-up.
     double painted = cell_brightness(ROW, 5);
     ASSERT_TRUE(run.click_gui(POWERUP_X, POWERUP_Y));
-    ASSERT_TRUE(wait_for([&] { return cell_brightness(ROW, 5) < painted - 0.05; }, 30))
+    ASSERT_TRUE(run.wait_until([&] { return cell_brightness(ROW, 5) < painted - 0.05; }))
         << "the power-up layer did not come on";
     double before = cell_brightness(PUP_ROW, PUP_COL);
     ASSERT_TRUE(run.click_gui(cell_x(PUP_COL), cell_y(PUP_ROW)));
     point_gui(3.0, -1.0);
-    EXPECT_TRUE(wait_for([&] { return std::abs(cell_brightness(PUP_ROW, PUP_COL) - before) > 0.05; }, 30))
+    EXPECT_TRUE(run.wait_until([&] { return std::abs(cell_brightness(PUP_ROW, PUP_COL) - before) > 0.05; }))
         << "no power-up icon appeared";
-    run.screenshot(shots() + "editor_powerups.png");
+    run.screenshot(screenshot_path("editor_powerups.png"));
 
     ASSERT_TRUE(run.press_key("F2"));
-    ASSERT_TRUE(wait_for([&] { return read_level().size() == sizeof(level_file_record); }, 30))
+    ASSERT_TRUE(run.wait_until([&] { return read_level().size() == sizeof(level_file_record); }))
         << "F2 wrote no level file";
     level_file_record rec;
     memcpy(&rec, read_level().data(), sizeof rec);
@@ -168,22 +130,14 @@ TEST_F(Editor, PaintSavePlaceAPowerupTestPlayAndComeBack)
     // "Level saved." is up; its OK sits at the panel's top right.
     ASSERT_TRUE(run.click_gui(4.2 - 0.25 + 0.06, 0.9 - 0.07 - 0.06));
     ASSERT_TRUE(run.press_key("F1"));
-    EXPECT_TRUE(wait_for([&] { return !editor_shown(); }, 60)) << "F1 did not leave the editor";
-    // The title slides away over the test game; once the screen holds still
-    // for three looks a second apart, the game waits for its launch.
-    double last = -1;
-    int still = 0;
-    wait_for([&] {
-        double now = run.brightness(150, 100, 500, 120);
-        still = std::abs(now - last) < 0.001 ? still + 1 : 0;
-        last = now;
-        pause_s(1.0);
-        return still >= 3;
-    }, 180);
-    run.screenshot(shots() + "editor_test_play.png");
+    EXPECT_TRUE(run.wait_until([&] { return !editor_shown(); })) << "F1 did not leave the editor";
+    // The title slides away over the test game for as many frames as its fade
+    // lasts; the game then waits for its launch.
+    ASSERT_TRUE(run.wait_frames(FADE_FRAMES + FADE_MARGIN_FRAMES));
+    run.screenshot(screenshot_path("editor_test_play.png"));
     ASSERT_TRUE(run.press_key("Escape"));
-    EXPECT_TRUE(wait_for([&] { return editor_shown(); }, 300)) << "the editor did not come back";
-    run.screenshot(shots() + "editor_after_test.png");
+    EXPECT_TRUE(run.wait_until([&] { return editor_shown(); })) << "the editor did not come back";
+    run.screenshot(screenshot_path("editor_after_test.png"));
     EXPECT_EQ(read_level().size(), sizeof(level_file_record));
 
     ASSERT_TRUE(run.close_window());

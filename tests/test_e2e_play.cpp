@@ -4,14 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <thread>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "e2e.h"
@@ -23,17 +20,27 @@ namespace {
 // Continue and Play buttons (centres, in GUI units).
 const int MENU_PLAY_X = 227, MENU_PLAY_Y = 361;
 const double CONTINUE_X = 3.575, PLAY_X = 4.275, BUTTONS_Y = 0.125;
-
-void pause_s(double s)
-{
-    std::this_thread::sleep_for(std::chrono::duration<double>(s));
-}
+// Frames a launched ball is given to break bricks before the game is left, and
+// the most frames one life can last with the paddle pulled away.
+const int PLAY_FRAMES = 240;
+const int LIFE_FRAMES = 600;
 
 bool read_save(const std::string &path, saved_game *g)
 {
     std::ifstream f(path, std::ios::binary);
     f.read((char *)g, sizeof *g);
     return f.gcount() == (std::streamsize)sizeof *g;
+}
+
+bool exists(const std::string &path)
+{
+    return access(path.c_str(), F_OK) == 0;
+}
+
+std::string read_file(const std::string &path)
+{
+    std::ifstream f(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
 }
 
 class Play : public ::testing::Test {
@@ -47,56 +54,39 @@ protected:
         ASSERT_NE(run.window(), 0u);
         save = run.game_dir() + "/level_sets/corvale.sav";
     }
-    // Waits until the title has faded in completely: bright, and no longer
-    // changing between two looks (the fade lasts 101 frames, however slow).
-    void wait_for_title()
-    {
-        run.move_to(700, 560);  // out of the way of the menu
-        double last = -1;
-        for (int k = 0; k < 150; k++) {
-            double now = run.brightness(150, 100, 500, 120);
-            if (now > 0.2 && std::abs(now - last) < 0.002)
-                break;
-            last = now;
-            pause_s(0.2);
-        }
-        pause_s(0.3);
-    }
     // From the title: the options panel, then one of its buttons; waits out
     // the fade-out into play.
     void start_from_options(double button_x)
     {
-        // The options panel covers the middle of the title; a click that came
-        // a frame too early is tried again.
+        ASSERT_TRUE(run.wait_for_title());
+        // The options panel covers the middle of the title.
         double middle = run.brightness(200, 250, 400, 60);
-        bool open = false;
-        for (int tries = 0; tries < 3 && !open; tries++) {
-            ASSERT_TRUE(run.click_pixel(MENU_PLAY_X, MENU_PLAY_Y));
-            pause_s(0.5);
-            open = std::abs(run.brightness(200, 250, 400, 60) - middle) > 0.05;
-        }
+        ASSERT_TRUE(run.click_pixel(MENU_PLAY_X, MENU_PLAY_Y));
+        bool open = run.wait_until_or_frames(
+            [&] { return std::abs(run.brightness(200, 250, 400, 60) - middle) > 0.05; }, 30);
         ASSERT_TRUE(open) << "the play options did not open";
         ASSERT_TRUE(run.click_gui(button_x, BUTTONS_Y));
-        // The fade-out lasts 101 frames; software rendering on a busy machine
-        // may stretch that to a few seconds.
-        pause_s(4.0);
+        ASSERT_TRUE(run.wait_frames(FADE_FRAMES + FADE_MARGIN_FRAMES));
     }
     // Launches with the paddle under the middle of the field and lets it play.
-    void launch_and_play(double seconds)
+    void launch_and_play()
     {
         ASSERT_TRUE(run.click_at(345, 400));
-        pause_s(seconds);
+        ASSERT_TRUE(run.wait_frames(PLAY_FRAMES));
+    }
+    // Escape during play: held until the game has written its save.
+    void leave_with_escape()
+    {
+        ASSERT_TRUE(run.press_key("Escape", [&] { return exists(save); }));
     }
 };
 
 TEST_F(Play, EscapeSavesTheGameAndContinueResumesIt)
 {
-    wait_for_title();
     start_from_options(PLAY_X);
     ASSERT_NE(access(save.c_str(), F_OK), 0) << "saved before any game was left";
-    launch_and_play(8.0);
-    ASSERT_TRUE(run.press_key("Escape"));
-    pause_s(1.0);
+    launch_and_play();
+    leave_with_escape();
 
     saved_game first;
     ASSERT_TRUE(read_save(save, &first)) << "Escape during play wrote no save";
@@ -107,22 +97,13 @@ TEST_F(Play, EscapeSavesTheGameAndContinueResumesIt)
 
     // Back on the title: continue the saved game, then leave it again. Once
     // the save has been read, a new one can only come from leaving that game.
+    start_from_options(CONTINUE_X);
+    remove(save.c_str());
+    leave_with_escape();
     saved_game second;
-    bool resumed = false;
-    for (int tries = 0; tries < 2 && !resumed; tries++) {
-        wait_for_title();
-        start_from_options(CONTINUE_X);
-        remove(save.c_str());
-        ASSERT_TRUE(run.press_key("Escape"));
-        pause_s(1.0);
-        resumed = read_save(save, &second);
-        if (!resumed) {
-            // Keep the evidence, and give the saved game back for a second try.
-            mkdir(CORVALE_BINARY_DIR "/screenshots", 0755);
-            run.screenshot(CORVALE_BINARY_DIR "/screenshots/continue_failed.png");
-            std::ofstream(save, std::ios::binary).write((const char *)&first, sizeof first);
-        }
-    }
+    bool resumed = read_save(save, &second);
+    if (!resumed)
+        run.screenshot(screenshot_path("continue_failed.png"));
     ASSERT_TRUE(resumed) << "the continued game was not in play (screenshot continue_failed.png)";
     EXPECT_GE(second.score, first.score) << "continuing started a fresh game";
     EXPECT_EQ(second.level, first.level);
@@ -139,25 +120,23 @@ bool name_dialog_open(game_run &run)
 
 TEST_F(Play, LosingEveryBallEndsTheGameAndTheNameEntersTheTable)
 {
-    wait_for_title();
+    std::string scores = run.game_dir() + "/level_sets/scores.hst";
+    std::string old_table = read_file(scores);
     start_from_options(PLAY_X);
     // Launch, then pull the paddle to the far left so the ball is missed.
     bool dialog = false;
     for (int life = 0; life < 14 && !dialog; life++) {
         ASSERT_TRUE(run.click_at(345, 400));
         ASSERT_TRUE(run.move_to(0, 300));
-        pause_s(6.0);
-        dialog = name_dialog_open(run);
+        dialog = run.wait_until_or_frames([&] { return name_dialog_open(run); }, LIFE_FRAMES);
     }
     ASSERT_TRUE(dialog) << "no high-score dialog after the game was lost";
-    mkdir(CORVALE_BINARY_DIR "/screenshots", 0755);
-    run.screenshot(CORVALE_BINARY_DIR "/screenshots/high_score_name.png");
-    ASSERT_EQ(run.x_command("xdotool type --delay 200 Ace"), 0);
+    run.screenshot(screenshot_path("high_score_name.png"));
+    ASSERT_TRUE(run.type_text("Ace"));
     ASSERT_TRUE(run.press_key("Return"));
-    pause_s(1.0);
+    run.wait_until([&] { return read_file(scores) != old_table; });
 
-    std::ifstream f(run.game_dir() + "/level_sets/scores.hst", std::ios::binary);
-    std::string table((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    std::string table = read_file(scores);
     ASSERT_EQ(table.size(), 3360u);
     EXPECT_EQ(std::string(table.c_str()), "Ace") << "the first entry holds the typed name";
     int32_t points = 0;

@@ -37,7 +37,7 @@ TEST(GameWindow, F12EndsTheGame)
     unsigned long id = run.window();
     ASSERT_NE(id, 0u);
     // Real key events through the X server, to the window under the pointer.
-    ASSERT_EQ(run.x_command("xdotool mousemove --window " + std::to_string(id) + " 100 100"), 0);
+    ASSERT_TRUE(run.move_to(100, 100));
     ASSERT_EQ(run.x_command("xdotool windowfocus --sync " + std::to_string(id)), 0);
     ASSERT_TRUE(run.press_key("F12"));
     EXPECT_EQ(run.wait_exit(20), 0);

@@ -1,35 +1,51 @@
-// The end-to-end harness: Xvfb, a scratch game folder, the game process, and
-// X commands against it.
+// The end-to-end harness: Xvfb on a display it picks itself, a scratch game
+// folder, the game process, real input through xdotool, frames counted from the
+// X server's damage reports and pixels read straight from the server.
 
 #include "e2e.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xdamage.h>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
+#include <poll.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 static const char *const GAME_TITLE = "Corvale by Halvard Software";
 
-bset windowed_settings(int resolution)
+// Frames a key or button is held down, and frames left to pass after the
+// release: the game reads its key table once a frame, so a press shorter than
+// a frame can go unseen.
+static const int HOLD_FRAMES = 4;
+static const int RELEASE_FRAMES = 2;
+// Seconds without a frame that show the game took a held key instead of drawing
+// (far longer than any frame of a loaded machine).
+static const double STALL_S = 5.0;
+// Frames the game must draw with the pointer in place before a click.
+static const int POINTER_FRAMES = 4;
+// Frames across which the finished title stands still.
+static const int TITLE_STILL_FRAMES = 12;
+// How often a poll looks again, in seconds.
+static const double POLL_S = 0.02;
+
+typedef std::chrono::steady_clock clock_type;
+
+static clock_type::time_point deadline_after(double s)
 {
-    bset s = {};
-    s.resolution = resolution;
-    s.windowed = 1;
-    s.seffects = 0.8f;
-    s.music = 1.0f;
-    strcpy(s.playlist, DEFAULT_PLAYLIST);
-    return s;
+    return clock_type::now() +
+           std::chrono::duration_cast<clock_type::duration>(std::chrono::duration<double>(s));
 }
 
 static void sleep_s(double s)
@@ -42,45 +58,91 @@ static bool run_shell(const std::string &cmd)
     return system(cmd.c_str()) == 0;
 }
 
+static Display *dpy(void *xd)
+{
+    return (Display *)xd;
+}
+
+// X errors (a sample outside a window that just closed, say) show up as failed
+// calls, never as the end of the test program.
+static int ignore_x_error(Display *, XErrorEvent *)
+{
+    return 0;
+}
+
+bset windowed_settings(int resolution)
+{
+    bset s = {};
+    s.resolution = resolution;
+    s.windowed = 1;
+    s.seffects = 0.8f;
+    s.music = 1.0f;
+    strcpy(s.playlist, DEFAULT_PLAYLIST);
+    return s;
+}
+
+std::string screenshot_path(const char *name)
+{
+    std::string folder = std::string(CORVALE_BINARY_DIR) + "/screenshots";
+    mkdir(folder.c_str(), 0755);
+    return folder + "/" + name;
+}
+
 game_run::~game_run()
 {
     stop();
 }
 
-// Starts Xvfb on the first free display number from a per-process base, and
-// waits until it takes connections.
+// Starts Xvfb on a display number it chooses itself (so parallel runs never
+// collide) and waits until it has said which one and takes connections.
 bool game_run::start_xserver()
 {
-    for (int n = 100 + (int)(getpid() % 400), tries = 0; tries < 50; n++, tries++) {
-        std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
-        if (access(lock.c_str(), F_OK) == 0)
-            continue;
-        std::string name = ":" + std::to_string(n);
-        xserver = fork();
-        if (xserver == 0) {
-            if (!getenv("CORVALE_E2E_XLOG")) {
-                int devnull = open("/dev/null", O_WRONLY);
-                dup2(devnull, 2);
-            }
-            execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1280x1024x24",
-                   "-nolisten", "tcp", "-noreset", (char *)nullptr);
-            _exit(127);
+    int fds[2];
+    if (pipe(fds) != 0)
+        return false;
+    xserver = fork();
+    if (xserver == 0) {
+        close(fds[0]);
+        if (!getenv("CORVALE_E2E_XLOG")) {
+            int devnull = open("/dev/null", O_WRONLY);
+            dup2(devnull, 1);
+            dup2(devnull, 2);
         }
-        for (int wait = 0; wait < 200; wait++) {
-            if (Display *d = XOpenDisplay(name.c_str())) {
-                XCloseDisplay(d);
-                disp = name;
-                return true;
-            }
-            if (waitpid(xserver, nullptr, WNOHANG) == xserver)
-                break;  // that number was taken after all: try the next
-            sleep_s(0.05);
-        }
-        kill(xserver, SIGKILL);
-        waitpid(xserver, nullptr, 0);
-        xserver = 0;
+        std::string fd = std::to_string(fds[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
+               "-nolisten", "tcp", "-noreset", (char *)nullptr);
+        _exit(127);
     }
-    return false;
+    close(fds[1]);
+    if (xserver < 0) {
+        close(fds[0]);
+        xserver = 0;
+        return false;
+    }
+    std::string number;
+    auto until = deadline_after(E2E_DEADLINE_S);
+    while (number.find('\n') == std::string::npos && clock_type::now() < until) {
+        pollfd p = {fds[0], POLLIN, 0};
+        if (poll(&p, 1, 100) <= 0)
+            continue;
+        char c;
+        if (read(fds[0], &c, 1) != 1)
+            break;  // the server ended without naming a display
+        number += c;
+    }
+    close(fds[0]);
+    if (number.find('\n') == std::string::npos)
+        return false;
+    disp = ":" + number.substr(0, number.find('\n'));
+    Display *d = XOpenDisplay(disp.c_str());
+    if (!d)
+        return false;
+    XSetErrorHandler(ignore_x_error);
+    // A key held across slow frames must not turn into several presses.
+    XAutoRepeatOff(d);
+    XSync(d, False);
+    xd = d;
+    return true;
 }
 
 bool game_run::start(const bset &settings)
@@ -126,22 +188,53 @@ int game_run::x_command(const std::string &cmd)
     return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
 }
 
+std::string game_run::x_output(const std::string &cmd)
+{
+    std::string full = "DISPLAY=" + disp + " " + cmd + " 2>/dev/null";
+    std::string out;
+    if (FILE *p = popen(full.c_str(), "r")) {
+        char buf[512];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+            out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
+// The first top-level window under root whose name is the game's title.
+static Window find_named(Display *d, Window w)
+{
+    char *name = nullptr;
+    if (XFetchName(d, w, &name) && name) {
+        bool match = strcmp(name, GAME_TITLE) == 0;
+        XFree(name);
+        if (match)
+            return w;
+    }
+    Window root, parent, *children = nullptr;
+    unsigned n = 0;
+    Window found = 0;
+    if (XQueryTree(d, w, &root, &parent, &children, &n)) {
+        for (unsigned k = 0; k < n && !found; k++)
+            found = find_named(d, children[k]);
+        if (children)
+            XFree(children);
+    }
+    return found;
+}
+
 unsigned long game_run::window(double timeout_s)
 {
-    if (win)
+    if (win || !xd)
         return win;
-    auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout_s);
-    while (std::chrono::steady_clock::now() < until) {
-        std::string cmd = "DISPLAY=" + disp + " xdotool search --name '" + GAME_TITLE + "' 2>/dev/null";
-        FILE *p = popen(cmd.c_str(), "r");
-        unsigned long id = 0;
-        if (p) {
-            if (fscanf(p, "%lu", &id) != 1)
-                id = 0;
-            pclose(p);
-        }
+    Display *d = dpy(xd);
+    auto until = deadline_after(timeout_s);
+    while (clock_type::now() < until) {
+        Window id = find_named(d, DefaultRootWindow(d));
         if (id) {
             win = id;
+            watch_frames();
             return win;
         }
         if (wait_exit(0) != -1)
@@ -151,26 +244,120 @@ unsigned long game_run::window(double timeout_s)
     return 0;
 }
 
+// Asks the server to report drawing into the game window: every frame the game
+// shows is an image put into it.
+bool game_run::watch_frames()
+{
+    Display *d = dpy(xd);
+    int error_base;
+    if (!XDamageQueryExtension(d, &damage_event, &error_base))
+        return false;
+    damage = XDamageCreate(d, (Window)win, XDamageReportNonEmpty);
+    XSync(d, False);
+    return damage != 0;
+}
+
+// Takes every damage report waiting, clearing the damage each time; returns
+// how many there were. Reports of frames shown in quick succession can merge
+// into one, so the count never exceeds the frames drawn.
+int game_run::drain_frames()
+{
+    Display *d = dpy(xd);
+    int frames = 0;
+    while (XPending(d)) {
+        XEvent e;
+        XNextEvent(d, &e);
+        if (e.type == damage_event + XDamageNotify) {
+            XDamageSubtract(d, (Damage)damage, None, None);
+            frames++;
+        }
+    }
+    XFlush(d);
+    return frames;
+}
+
+// Polls done() while counting frames: 1 when done() held, 2 when max_frames
+// frames were drawn first, 0 when the deadline passed or the game ended.
+int game_run::watch(const std::function<bool()> &done, int max_frames, double timeout_s)
+{
+    if (!window() || !damage)
+        return 0;
+    Display *d = dpy(xd);
+    drain_frames();  // frames drawn before now do not count
+    int frames = 0;
+    auto until = deadline_after(timeout_s);
+    for (;;) {
+        if (done())
+            return 1;
+        if (frames >= max_frames)
+            return 2;
+        if (clock_type::now() >= until || wait_exit(0) != -1)
+            return 0;
+        pollfd p = {ConnectionNumber(d), POLLIN, 0};
+        poll(&p, 1, (int)(POLL_S * 1000));
+        frames += drain_frames();
+    }
+}
+
+bool game_run::wait_frames(int n, double timeout_s)
+{
+    return watch([] { return false; }, n, timeout_s) == 2;
+}
+
+bool game_run::wait_until_or_frames(const std::function<bool()> &done, int max_frames,
+                                    double timeout_s)
+{
+    return watch(done, max_frames, timeout_s) == 1;
+}
+
+bool game_run::wait_until(const std::function<bool()> &done, double timeout_s)
+{
+    auto until = deadline_after(timeout_s);
+    for (;;) {
+        if (done())
+            return true;
+        if (clock_type::now() >= until)
+            return false;
+        sleep_s(POLL_S);
+    }
+}
+
+bool game_run::wait_for_title()
+{
+    move_to(700, 560);  // out of the way of the menu
+    // The fade lasts 101 frames, however slow they are, and moves the logo's
+    // brightness by a few thousandths a frame at its faint start: the title is
+    // up when it is bright and a dozen frames leave it unchanged.
+    auto until = deadline_after(E2E_DEADLINE_S);
+    double last = brightness(150, 100, 500, 120);
+    while (clock_type::now() < until) {
+        if (!wait_frames(TITLE_STILL_FRAMES))
+            return false;
+        double now = brightness(150, 100, 500, 120);
+        if (now > 0.2 && std::abs(now - last) < 0.002)
+            return true;
+        last = now;
+    }
+    return false;
+}
+
 bool game_run::window_size(int *w, int *h)
 {
-    Display *d = XOpenDisplay(disp.c_str());
-    if (!d || !window())
+    if (!window())
         return false;
     XWindowAttributes a;
-    bool ok = XGetWindowAttributes(d, (Window)win, &a) != 0;
-    if (ok) {
-        *w = a.width;
-        *h = a.height;
-    }
-    XCloseDisplay(d);
-    return ok;
+    if (!XGetWindowAttributes(dpy(xd), (Window)win, &a))
+        return false;
+    *w = a.width;
+    *h = a.height;
+    return true;
 }
 
 bool game_run::close_window()
 {
-    Display *d = XOpenDisplay(disp.c_str());
-    if (!d || !window())
+    if (!window())
         return false;
+    Display *d = dpy(xd);
     XEvent e = {};
     e.xclient.type = ClientMessage;
     e.xclient.window = (Window)win;
@@ -180,7 +367,6 @@ bool game_run::close_window()
     e.xclient.data.l[1] = CurrentTime;
     bool ok = XSendEvent(d, (Window)win, False, NoEventMask, &e) != 0;
     XFlush(d);
-    XCloseDisplay(d);
     return ok;
 }
 
@@ -190,7 +376,7 @@ int game_run::wait_exit(double timeout_s)
         return exit_status;
     if (!game)
         return -1;
-    auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout_s);
+    auto until = deadline_after(timeout_s);
     for (;;) {
         int status = 0;
         pid_t r = waitpid(game, &status, WNOHANG);
@@ -199,7 +385,7 @@ int game_run::wait_exit(double timeout_s)
             exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
             return exit_status;
         }
-        if (std::chrono::steady_clock::now() >= until)
+        if (clock_type::now() >= until)
             return -1;
         sleep_s(0.05);
     }
@@ -236,6 +422,10 @@ void game_run::stop()
         kill(game, SIGKILL);
         wait_exit(5);
     }
+    if (xd) {
+        XCloseDisplay(dpy(xd));
+        xd = nullptr;
+    }
     if (xserver) {
         kill(xserver, SIGTERM);
         waitpid(xserver, nullptr, 0);
@@ -248,46 +438,88 @@ void game_run::stop()
     }
 }
 
-std::string game_run::x_output(const std::string &cmd)
-{
-    std::string full = "DISPLAY=" + disp + " " + cmd + " 2>/dev/null";
-    std::string out;
-    if (FILE *p = popen(full.c_str(), "r")) {
-        char buf[512];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
-
 bool game_run::move_to(int x, int y)
 {
     if (!window())
         return false;
-    return x_command("xdotool mousemove --window " + std::to_string(win) + " " +
-                     std::to_string(x) + " " + std::to_string(y)) == 0;
+    if (x_command("xdotool mousemove --window " + std::to_string(win) + " " +
+                  std::to_string(x) + " " + std::to_string(y)) != 0)
+        return false;
+    return wait_frames(POINTER_FRAMES);
 }
 
 bool game_run::click_at(int x, int y)
 {
     if (!move_to(x, y))
         return false;
-    // Software rendering on a loaded machine can take a tenth of a second a
-    // frame: give the game several frames to see the pointer, and hold the
-    // button across frames so press and release are not taken in one pass.
-    sleep_s(0.5);
-    return x_command("xdotool mousedown 1 sleep 0.3 mouseup 1") == 0;
+    if (x_command("xdotool mousedown 1") != 0)
+        return false;
+    wait_frames(HOLD_FRAMES);
+    bool ok = x_command("xdotool mouseup 1") == 0;
+    wait_frames(RELEASE_FRAMES);  // a click that ends the game draws no more
+    return ok;
+}
+
+// Waits while a key is held until HOLD_FRAMES frames were drawn, or until the
+// game stops drawing: Escape and F12 run their action instead of frames.
+void game_run::hold_frames()
+{
+    int frames = 0;
+    while (frames < HOLD_FRAMES)
+        if (watch([] { return false; }, 1, STALL_S) != 2)
+            return;
+        else
+            frames++;
+}
+
+bool game_run::press_key(const std::string &key, const std::function<bool()> &done)
+{
+    if (x_command("xdotool keydown " + key) != 0)
+        return false;
+    if (done)
+        wait_until(done);
+    else
+        hold_frames();
+    bool ok = x_command("xdotool keyup " + key) == 0;
+    if (!done)
+        wait_frames(RELEASE_FRAMES);  // a key that ends the game draws no more
+    return ok;
+}
+
+bool game_run::type_text(const std::string &text)
+{
+    for (char c : text) {
+        std::string key;
+        if (c >= 'A' && c <= 'Z')
+            key = std::string("shift+") + (char)(c - 'A' + 'a');
+        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+            key = std::string(1, c);
+        else if (c == ' ')
+            key = "space";
+        else
+            return false;
+        if (!press_key(key))
+            return false;
+    }
+    return true;
 }
 
 double game_run::brightness(int x, int y, int w, int h)
 {
-    std::string geometry = std::to_string(w) + "x" + std::to_string(h) + "+" +
-                           std::to_string(x) + "+" + std::to_string(y);
-    std::string out = x_output("import -window " + std::to_string(window()) +
-                               " -crop " + geometry + " -format '%[fx:mean]' info:");
-    return out.empty() ? -1.0 : atof(out.c_str());
+    if (!window())
+        return -1.0;
+    XImage *img = XGetImage(dpy(xd), (Window)win, x, y, (unsigned)w, (unsigned)h, AllPlanes,
+                            ZPixmap);
+    if (!img)
+        return -1.0;
+    double sum = 0;
+    for (int j = 0; j < h; j++)
+        for (int i = 0; i < w; i++) {
+            unsigned long p = XGetPixel(img, i, j);
+            sum += (double)((p >> 16) & 0xff) + (double)((p >> 8) & 0xff) + (double)(p & 0xff);
+        }
+    XDestroyImage(img);
+    return sum / (3.0 * 255.0 * w * h);
 }
 
 void mouse_for_gui(double gx, double gy, int *mx, int *my)
@@ -325,9 +557,4 @@ bool game_run::point_pixel(int sx, int sy)
     int mx, my;
     mouse_for_pixel(sx, sy, &mx, &my);
     return move_to(mx, my);
-}
-
-bool game_run::press_key(const std::string &key)
-{
-    return x_command("xdotool keydown " + key + " sleep 0.6 keyup " + key) == 0;
 }

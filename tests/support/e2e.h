@@ -1,7 +1,10 @@
 // End-to-end harness: the real game in a real X server (Xvfb), in a scratch
 // copy of the game folder with its own settings, driven by real input events.
+// Every wait watches what the game shows (frames drawn, pixels, files) up to a
+// generous deadline, so a slow machine only makes a test slower, never wrong.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <sys/types.h>
 
@@ -17,6 +20,17 @@ bset windowed_settings(int resolution);
 void mouse_for_gui(double gx, double gy, int *mx, int *my);
 void mouse_for_pixel(int sx, int sy, int *mx, int *my);
 
+// Path of a screenshot file in the build folder's screenshots/ (made on demand).
+std::string screenshot_path(const char *name);
+
+// How long any single wait may last before it counts as a failure: software
+// rendering on two busy cores can fall to a few frames a second.
+const double E2E_DEADLINE_S = 180.0;
+
+// Frames the title's fade-in or fade-out lasts, and a margin beyond it.
+const int FADE_FRAMES = 101;
+const int FADE_MARGIN_FRAMES = 20;
+
 class game_run {
 public:
     ~game_run();
@@ -24,23 +38,44 @@ public:
     // the game. Returns false (with a reason in error()) when anything fails.
     bool start(const bset &settings);
     // The game window's X id, waiting up to timeout_s for it to appear; 0 if none.
-    unsigned long window(double timeout_s = 20);
+    unsigned long window(double timeout_s = E2E_DEADLINE_S);
     // Client size of the game window.
     bool window_size(int *w, int *h);
     // Runs a command (xdotool, import, ...) against this X server; its exit code.
     int x_command(const std::string &cmd);
     // Runs a command against this X server and returns what it printed.
     std::string x_output(const std::string &cmd);
-    // Moves the pointer to a client position and clicks the left button there.
-    bool click_at(int x, int y);
+
+    // Waits until the game has put n more frames on the screen; false when the
+    // deadline passed or the game ended first.
+    bool wait_frames(int n, double timeout_s = E2E_DEADLINE_S);
+    // Polls done() until it holds; false when the deadline passed first.
+    bool wait_until(const std::function<bool()> &done, double timeout_s = E2E_DEADLINE_S);
+    // Polls done() until it holds; false when the game drew max_frames frames,
+    // the deadline passed or the game ended first.
+    bool wait_until_or_frames(const std::function<bool()> &done, int max_frames,
+                              double timeout_s = E2E_DEADLINE_S);
+    // Waits until the title has faded in completely: bright, and standing
+    // still across several frames. Moves the pointer out of the menu's way.
+    bool wait_for_title();
+
+    // Moves the pointer to a client position; returns once the game has drawn
+    // frames that saw it there.
     bool move_to(int x, int y);
+    // Moves there, then holds the left button down across several frames.
+    bool click_at(int x, int y);
     // Clicks with the game's pointer on a GUI point or on a window pixel.
     bool click_gui(double gx, double gy);
     bool click_pixel(int sx, int sy);
     bool point_pixel(int sx, int sy);
-    // Holds a key (xdotool's name) across several frames.
-    bool press_key(const std::string &key);
-    // Mean brightness 0..1 of a client rectangle in a fresh screenshot.
+    // Holds a key (xdotool's name, "shift+a" for a chord) down across several
+    // frames (or until the game stops drawing to act on it, as on Escape), or,
+    // when done is given, until done() holds.
+    bool press_key(const std::string &key, const std::function<bool()> &done = nullptr);
+    // Types text one held key at a time: letters, digits and spaces.
+    bool type_text(const std::string &text);
+
+    // Mean brightness 0..1 of a client rectangle of the screen as it is now.
     double brightness(int x, int y, int w, int h);
     // Asks the window to close, as its close box does.
     bool close_window();
@@ -60,9 +95,16 @@ public:
 
 private:
     bool start_xserver();
+    bool watch_frames();
+    int drain_frames();
+    void hold_frames();
+    int watch(const std::function<bool()> &done, int max_frames, double timeout_s);
     pid_t xserver = 0, game = 0;
     int exit_status = -1;
     bool exited = false;
     unsigned long win = 0;
+    void *xd = nullptr;              // this harness's own connection (Display *)
+    unsigned long damage = 0;        // damage record on the game window
+    int damage_event = 0;            // first event code of the damage extension
     std::string disp, dir, config, data, why;
 };
