@@ -45,7 +45,7 @@ protected:
     {
         ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
         ASSERT_NE(run.window(), 0u);
-        save = run.game_dir() + "/level_sets/corvale.sav";
+        save = run.player_dir() + "/level_sets/corvale.sav";
     }
     // Waits until the title has faded in completely: bright, and no longer
     // changing between two looks (the fade lasts 101 frames, however slow).
@@ -156,7 +156,7 @@ TEST_F(Play, LosingEveryBallEndsTheGameAndTheNameEntersTheTable)
     ASSERT_TRUE(run.press_key("Return"));
     pause_s(1.0);
 
-    std::ifstream f(run.game_dir() + "/level_sets/scores.hst", std::ios::binary);
+    std::ifstream f(run.player_dir() + "/level_sets/scores.hst", std::ios::binary);
     std::string table((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
     ASSERT_EQ(table.size(), 3360u);
     EXPECT_EQ(std::string(table.c_str()), "Ace") << "the first entry holds the typed name";

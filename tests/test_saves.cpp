@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -52,6 +53,7 @@ protected:
         dir = mkdtemp(tmpl.data());
         fs::create_directory(dir / "level_sets");
         fs::current_path(dir);
+        setenv("XDG_DATA_HOME", (dir / "player").c_str(), 1);   // saves and scores land here
         const size_t level2 = 784 + 6 * 1772;
         bytes set(784 + 2 * 6 * 1772, 0);
         set[0] = 2;
@@ -96,7 +98,7 @@ protected:
 TEST_F(Saves, TheRecordHoldsEachFieldAtItsOffset)
 {
     save_level_two();
-    bytes d = read_file(SAVE_PATH);
+    bytes d = read_file(save_path());
     ASSERT_EQ(d.size(), 4268u);
     EXPECT_EQ(int_at(d, 0), 3);
     EXPECT_EQ(int_at(d, 4), 2);
@@ -111,8 +113,8 @@ TEST_F(Saves, TheRecordHoldsEachFieldAtItsOffset)
     EXPECT_EQ(int_at(d, 388 + 4 * 24), 0);   // the destroyed brick
     EXPECT_EQ(int_at(d, 2332 + 4 * 23), BRICK_TWO_HIT);
     save_level_two(2, 3);
-    EXPECT_EQ(int_at(read_file(SAVE_PATH), 576), 1);
-    EXPECT_FALSE(fs::exists(std::string(SAVE_PATH) + ".tmp"));
+    EXPECT_EQ(int_at(read_file(save_path()), 576), 1);
+    EXPECT_FALSE(fs::exists(save_path() + ".tmp"));
 }
 
 TEST_F(Saves, ContinuingRestoresProgressAndOnlyTheStandingBricks)
@@ -137,7 +139,7 @@ TEST_F(Saves, ContinuingRestoresProgressAndOnlyTheStandingBricks)
 TEST_F(Saves, SavesNamingSetsOutsideTheFolderOrOfTheWrongSizeAreRefused)
 {
     save_level_two();
-    const bytes good = read_file(SAVE_PATH);
+    const bytes good = read_file(save_path());
     auto named = [&](const char *name) {
         bytes d = good;
         memset(&d[132], 0, 256);
@@ -152,12 +154,12 @@ TEST_F(Saves, SavesNamingSetsOutsideTheFolderOrOfTheWrongSizeAreRefused)
     const bytes bad[] = {named("/etc/passwd"), named("../two.bls"), named("sub/two.bls"),
                          named(""), named("gone.bls"), no_nul, shorter, longer};
     for (const bytes &d : bad) {
-        write_file(SAVE_PATH, d);
+        write_file(save_path(), d);
         new_game();
         EXPECT_EQ(load_saved(), 0);
         EXPECT_EQ(level, 1);
         EXPECT_STREQ(set_name, "two.bls");
-        EXPECT_EQ(read_file(SAVE_PATH), d);
+        EXPECT_EQ(read_file(save_path()), d);
     }
 }
 
@@ -165,17 +167,17 @@ TEST_F(Saves, ContinueStartsAGoodSaveAndStaysInertOnARefusedOne)
 {
     save_level_two();
     new_game();
-    bytes d = read_file(SAVE_PATH);
+    bytes d = read_file(save_path());
     bytes refused = d;
     memcpy(&refused[132], "../x", 5);
-    write_file(SAVE_PATH, refused);
+    write_file(save_path(), refused);
     options = 1;
     GUI_CONTINUE = 1;
     play_options();
     EXPECT_EQ(options, 1);
     EXPECT_EQ(fadeout + PLAYING_SAVED_GAME + GUI_CONTINUE, 0);
 
-    write_file(SAVE_PATH, d);
+    write_file(save_path(), d);
     GUI_CONTINUE = 1;
     play_options();
     EXPECT_EQ(options + menublock, 0);
@@ -187,9 +189,9 @@ TEST_F(Saves, ContinueStartsAGoodSaveAndStaysInertOnARefusedOne)
 TEST_F(Saves, AFailedWriteKeepsTheOldSave)
 {
     save_level_two();
-    const bytes before = read_file(SAVE_PATH);
-    fs::create_directory(std::string(SAVE_PATH) + ".tmp");   // the temporary file cannot be made
+    const bytes before = read_file(save_path());
+    fs::create_directory(save_path() + ".tmp");   // the temporary file cannot be made
     score = 1;
     save_progress();
-    EXPECT_EQ(read_file(SAVE_PATH), before);
+    EXPECT_EQ(read_file(save_path()), before);
 }

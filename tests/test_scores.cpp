@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -46,6 +47,7 @@ protected:
         dir = mkdtemp(tmpl.data());
         fs::create_directory(dir / "level_sets");
         fs::current_path(dir);
+        setenv("XDG_DATA_HOME", (dir / "player").c_str(), 1);   // saves and scores land here
         bytes set(784 + 6 * 1772, 0);
         set[0] = 1;
         strcpy(&set[8], "Titled Set");
@@ -88,7 +90,7 @@ TEST_F(Scores, AMissingOrShortFileGivesATableOfZeros)
     readscores();
     EXPECT_EQ(hstable[0].entry_score, 0);
     bytes part(3359, 7);
-    std::ofstream(SCORES_PATH, std::ios::binary).write(part.data(), part.size());
+    std::ofstream(scores_path(), std::ios::binary).write(part.data(), part.size());
     fill_table(1);
     readscores();
     EXPECT_EQ(hstable[10].entry_score, 0);
@@ -98,7 +100,7 @@ TEST_F(Scores, AMissingOrShortFileGivesATableOfZeros)
 TEST_F(Scores, NamesAndTitlesAlwaysEndInsideTheirFields)
 {
     bytes junk(3360, 'x');
-    std::ofstream(SCORES_PATH, std::ios::binary).write(junk.data(), junk.size());
+    std::ofstream(scores_path(), std::ios::binary).write(junk.data(), junk.size());
     readscores();
     EXPECT_EQ(strlen(hstable[0].player_name), 79u);
     EXPECT_EQ(strlen(hstable[19].entry_set_title), 79u);
@@ -125,7 +127,7 @@ TEST_F(Scores, TheNameTypedIsWrittenExactlyWithTheRestOfItsFieldZero)
     hsnotify();
     EXPECT_EQ(highscore + bcount + buffer[0], 0);
     EXPECT_EQ(showscores, 1);
-    bytes d = read_file(SCORES_PATH);
+    bytes d = read_file(scores_path());
     ASSERT_EQ(d.size(), 3360u);
     bytes name(80, 0);
     memcpy(name.data(), "ada", 3);
@@ -134,5 +136,5 @@ TEST_F(Scores, TheNameTypedIsWrittenExactlyWithTheRestOfItsFieldZero)
     memcpy(&points, &d[11 * 168 + 164], 4);
     EXPECT_EQ(points, 950);
     EXPECT_STREQ(&d[12 * 168], "p1");
-    EXPECT_FALSE(fs::exists(std::string(SCORES_PATH) + ".tmp"));
+    EXPECT_FALSE(fs::exists(scores_path() + ".tmp"));
 }

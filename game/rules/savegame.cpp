@@ -6,13 +6,19 @@
 #include <cstdio>
 #include <cstring>
 
+#include "paths.h"
 #include "physics/ball.h"
 #include "physics/physics.h"
 #include "progress.h"
 #include "rules.h"
 #include "shell/shell.h"
 
-const char SAVE_PATH[] = "level_sets/corvale.sav";
+const char SAVE_FILE[] = "level_sets/corvale.sav";
+
+std::string save_path()
+{
+    return player_path(SAVE_FILE);
+}
 
 char set_name[256] = "default.bls";
 int SAVE_AVAILABLE;
@@ -59,12 +65,12 @@ void save_progress()
             g.presence[save_index(r, c)] = board[grid_index(r, c)] > 0 ? 1 : 0;
             g.types[save_index(r, c)] = bricktype[grid_index(r, c)];
         }
-    replace_file(SAVE_PATH, &g, sizeof g);
+    replace_file(save_path().c_str(), &g, sizeof g);
 }
 
 void save_check()
 {
-    FILE *f = fopen(SAVE_PATH, "rb");
+    FILE *f = fopen(save_path().c_str(), "rb");
     SAVE_AVAILABLE = f != nullptr;
     if (f)
         fclose(f);
@@ -72,7 +78,7 @@ void save_check()
 
 void delete_saved()
 {
-    remove(SAVE_PATH);
+    remove(save_path().c_str());
     SAVE_AVAILABLE = 0;
     PLAYING_SAVED_GAME = 0;
 }
@@ -110,7 +116,7 @@ int save_acceptable(const saved_game &g)
 // Reads the whole save; 0 when it cannot be opened or is not exactly one record.
 static int read_save(saved_game &g)
 {
-    FILE *f = fopen(SAVE_PATH, "rb");
+    FILE *f = fopen(save_path().c_str(), "rb");
     if (!f)
         return 0;
     size_t got = fread(&g, 1, sizeof g, f);

@@ -1,14 +1,17 @@
-// The saved game: the record of level_sets/corvale.sav, its reader and writer,
+// The saved game: the record of level_sets/corvale.sav in the player's data
+// folder, its reader and writer,
 // and the safe replacement of a whole file that the high scores share.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 constexpr int SAVE_SIDE = 22;                          // row stride of the save's grids
 constexpr int SAVE_CELLS = SAVE_SIDE * SAVE_SIDE;      // 484 entries per grid
 inline int save_index(int r, int c) { return r * SAVE_SIDE + c; }   // row r, column c
-extern const char SAVE_PATH[];                         // "level_sets/corvale.sav"
+extern const char SAVE_FILE[];                         // "level_sets/corvale.sav"
+std::string save_path();   // the save in the player's data folder, its folder made on demand
 
 // The saved game, written and read whole; 32-bit little-endian integers.
 struct saved_game {

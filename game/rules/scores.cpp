@@ -7,10 +7,16 @@
 #include <cstring>
 
 #include "menus/menus.h"
+#include "paths.h"
 #include "rules.h"
 #include "savegame.h"
 
-const char SCORES_PATH[] = "level_sets/scores.hst";
+const char SCORES_FILE[] = "level_sets/scores.hst";
+
+std::string scores_path()
+{
+    return player_path(SCORES_FILE);
+}
 
 score_entry hstable[SCORE_ENTRIES];
 int hs_classic;
@@ -28,7 +34,7 @@ static void terminate_texts()
 
 void readscores()
 {
-    FILE *f = fopen(SCORES_PATH, "rb");
+    FILE *f = fopen(scores_path().c_str(), "rb");
     size_t got = 0;
     if (f) {
         got = fread(hstable, 1, sizeof hstable, f);
@@ -41,7 +47,7 @@ void readscores()
 
 void writescores()
 {
-    replace_file(SCORES_PATH, hstable, sizeof hstable);
+    replace_file(scores_path().c_str(), hstable, sizeof hstable);
 }
 
 int place_score(int cls, int points, const char *title, int diff)
