@@ -186,12 +186,40 @@ TEST_F(Saves, ContinueStartsAGoodSaveAndStaysInertOnARefusedOne)
     fadeout = PLAYING_SAVED_GAME = 0;
 }
 
-TEST_F(Saves, AFailedWriteKeepsTheOldSave)
+// A write that fails is told to the player, and Continue still offers the
+// save that was there before, or none.
+TEST_F(Saves, AFailedWriteIsReportedAndKeepsTheOldSave)
 {
+    unsetenv("DISPLAY");  // the message goes to standard error only
     save_level_two();
     const bytes before = read_file(save_path());
     fs::create_directory(save_path() + ".tmp");   // the temporary file cannot be made
     score = 1;
-    save_progress();
+    testing::internal::CaptureStderr();
+    leave_game_saved();
+    std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_NE(told.find("could not write the saved game"), std::string::npos) << told;
+    EXPECT_NE(told.find(save_path()), std::string::npos) << told;
     EXPECT_EQ(read_file(save_path()), before);
+    EXPECT_EQ(SAVE_AVAILABLE, 1);
+
+    // No save yet, and the player's folder cannot be made: nothing to continue.
+    fs::remove_all(dir / "player");
+    write_file(dir / "player", {'x'});
+    testing::internal::CaptureStderr();
+    leave_game_saved();
+    told = testing::internal::GetCapturedStderr();
+    EXPECT_NE(told.find("Cannot create the folder " + (dir / "player").string()), std::string::npos) << told;
+    EXPECT_EQ(SAVE_AVAILABLE, 0);
+}
+
+TEST_F(Saves, ASaveFindsItsSetInThePlayersFolderToo)
+{
+    save_level_two();
+    fs::create_directories(dir / "player/corvale/level_sets");
+    fs::rename("level_sets/two.bls", dir / "player/corvale/level_sets/two.bls");
+    new_game();
+    ASSERT_EQ(load_saved(), 1);
+    EXPECT_EQ(level, 2);
+    EXPECT_EQ(rr[grid_index(3, 4)], 120);
 }

@@ -3,6 +3,7 @@
 
 #include "savegame.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -17,7 +18,7 @@ const char SAVE_FILE[] = "level_sets/corvale.sav";
 
 std::string save_path()
 {
-    return player_path(SAVE_FILE);
+    return std::string(player_dir()) + "/" + SAVE_FILE;
 }
 
 char set_name[256] = "default.bls";
@@ -39,11 +40,22 @@ int replace_file(const char *path, const void *data, size_t size)
     ok = fclose(f) == 0 && ok;
     if (ok && rename(temp, path) == 0)
         return 1;
+    int err = errno;
     remove(temp);
+    errno = err;
     return 0;
 }
 
-void save_progress()
+void report_write_failure(const char *what, const std::string &path, const std::string &folder_error)
+{
+    std::string why = folder_error.empty() ? path + ": " + strerror(errno) : folder_error;
+    std::string text = std::string("Corvale could not write ") + what + ".\n" + why +
+                       "\nThe file that was there before is unchanged.";
+    message_box(text.c_str(), "Corvale", MB_WARNING);
+    keys[VK_ESCAPE] = 0;  // the box took the key's release
+}
+
+int save_progress()
 {
     saved_game &g = Sgame;
     memset(&g, 0, sizeof g);
@@ -65,7 +77,12 @@ void save_progress()
             g.presence[save_index(r, c)] = board[grid_index(r, c)] > 0 ? 1 : 0;
             g.types[save_index(r, c)] = bricktype[grid_index(r, c)];
         }
-    replace_file(save_path().c_str(), &g, sizeof g);
+    std::string folder_error;
+    std::string path = player_path(SAVE_FILE, &folder_error);
+    if (replace_file(path.c_str(), &g, sizeof g))
+        return 1;
+    report_write_failure("the saved game", path, folder_error);
+    return 0;
 }
 
 void save_check()
@@ -104,9 +121,7 @@ int save_acceptable(const saved_game &g)
         for (int c = 1; c <= GRID_ROWS; c++)
             if (g.types[save_index(r, c)] < 0 || g.types[save_index(r, c)] > BRICK_THREE_HIT)
                 return 0;
-    char path[300];
-    snprintf(path, sizeof path, "level_sets/%s", g.set_name);
-    FILE *f = fopen(path, "rb");
+    FILE *f = fopen(set_file_path(g.set_name).c_str(), "rb");
     if (!f)
         return 0;
     fclose(f);
@@ -175,6 +190,6 @@ int load_saved()
 void leave_game_saved()
 {
     save_progress();
-    SAVE_AVAILABLE = 1;
+    save_check();  // a failed save leaves whatever save was there before
     PLAYING_SAVED_GAME = 0;
 }

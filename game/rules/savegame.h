@@ -11,7 +11,7 @@ constexpr int SAVE_SIDE = 22;                          // row stride of the save
 constexpr int SAVE_CELLS = SAVE_SIDE * SAVE_SIDE;      // 484 entries per grid
 inline int save_index(int r, int c) { return r * SAVE_SIDE + c; }   // row r, column c
 extern const char SAVE_FILE[];                         // "level_sets/corvale.sav"
-std::string save_path();   // the save in the player's data folder, its folder made on demand
+std::string save_path();   // the save in the player's data folder
 
 // The saved game, written and read whole; 32-bit little-endian integers.
 struct saved_game {
@@ -52,3 +52,6 @@ int plain_set_name(const char *name, size_t field);   // 1 for a bare file name 
 // Writes size bytes to path through a temporary file in the same folder,
 // renamed over the old file; on any failure the old file stays. 1 on success.
 int replace_file(const char *path, const void *data, size_t size);
+// Tells the player in a message box that `what` could not be written to path:
+// folder_error when the folder could not be made, else the reason in errno.
+void report_write_failure(const char *what, const std::string &path, const std::string &folder_error);

@@ -15,7 +15,7 @@ const char SCORES_FILE[] = "level_sets/scores.hst";
 
 std::string scores_path()
 {
-    return player_path(SCORES_FILE);
+    return std::string(player_dir()) + "/" + SCORES_FILE;
 }
 
 score_entry hstable[SCORE_ENTRIES];
@@ -47,7 +47,10 @@ void readscores()
 
 void writescores()
 {
-    replace_file(scores_path().c_str(), hstable, sizeof hstable);
+    std::string folder_error;
+    std::string path = player_path(SCORES_FILE, &folder_error);
+    if (!replace_file(path.c_str(), hstable, sizeof hstable))
+        report_write_failure("the high scores", path, folder_error);
 }
 
 int place_score(int cls, int points, const char *title, int diff)

@@ -21,7 +21,7 @@ static_assert(offsetof(score_entry, entry_score) == 164, "score at 164");
 constexpr int TABLE_ENTRIES = 10;                    // entries per mode
 constexpr int SCORE_ENTRIES = 2 * TABLE_ENTRIES;     // 0..9 normal, 10..19 classic
 extern const char SCORES_FILE[];                     // "level_sets/scores.hst"
-std::string scores_path();   // the table in the player's data folder, its folder made on demand
+std::string scores_path();   // the table in the player's data folder
 static_assert(sizeof(score_entry) * SCORE_ENTRIES == 3360, "score table is 3360 bytes");
 
 extern score_entry hstable[SCORE_ENTRIES];   // both tables, highest score first in each
