@@ -48,6 +48,7 @@ protected:
         fs::create_directory(dir / "level_sets");
         fs::current_path(dir);
         setenv("XDG_DATA_HOME", (dir / "player").c_str(), 1);   // saves and scores land here
+        fs::create_directories(dir / "player/corvale/level_sets");
         bytes set(784 + 6 * 1772, 0);
         set[0] = 1;
         strcpy(&set[8], "Titled Set");
