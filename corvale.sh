@@ -1,43 +1,66 @@
 #!/bin/bash
 # Installs what is missing, builds the game folder and starts the game or runs the tests.
-#   ./corvale.sh play    install, build, start the game
-#   ./corvale.sh test    install, build, run every test
-#   ./corvale.sh build   install and build only
+#   ./corvale.sh play    install what building and playing need, build, start the game
+#   ./corvale.sh test    the same plus the test tools, build with the tests, run every test
+#   ./corvale.sh build   install everything (test tools too) and build only
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev
-  libgl1-mesa-dri libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev
-  fonts-liberation libopenal-dev libopenal1 libsndfile1-dev libvorbis-dev libogg-dev libcairo2-dev libgtk-3-dev
-  libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick)
+# What building needs: compiler and build tools, and the libraries of the game,
+# the setup program (GTK) and the asset generators (cairo, libvorbis).
+BUILD_PACKAGES=(g++ cmake ninja-build pkg-config
+  libsdl2-dev libgl-dev libglu1-mesa-dev libpng-dev libfreetype-dev libfontconfig-dev
+  libopenal-dev libasound2-dev libsndfile1-dev libvorbis-dev libogg-dev
+  libcairo2-dev libgtk-3-dev)
+# What playing needs besides the libraries above: Mesa's OpenGL drivers and the
+# game's text font.
+PLAY_PACKAGES=(libgl1-mesa-dri fonts-liberation)
+# What the tests and benchmarks add: GoogleTest, Google Benchmark, a virtual X
+# server with input and window tools, screenshots, and the desktop validators.
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev libx11-dev xvfb xdotool x11-utils imagemagick
+  desktop-file-utils appstream)
 
+# Installs the packages of the given lists that are missing, without the
+# packages they merely recommend. Without root and without sudo it prints the
+# command to run as root and stops.
 install_missing() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
-  echo "Installing: ${missing[*]}"
-  local sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+  local cmd="apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends ${missing[*]}"
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing: ${missing[*]}"
+    bash -c "$cmd"
+  elif command -v sudo >/dev/null 2>&1; then
+    echo "Installing (through sudo): ${missing[*]}"
+    sudo bash -c "$cmd"
+  else
+    echo "These packages are missing: ${missing[*]}" >&2
+    echo "Run this as root, then run $0 again:" >&2
+    echo "  $cmd" >&2
+    exit 1
+  fi
 }
 
 build() {
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVALE_TESTS="$1" >/dev/null
   cmake --build build
 }
 
 case "${1:-play}" in
   play)
-    install_missing; build
+    install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}"
+    build OFF
     exec build/corvale/corvale ;;
   test)
-    install_missing; build
+    install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    build ON
     cd build && ctest --output-on-failure --timeout 900 ;;
   build)
-    install_missing; build ;;
+    install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    build ON ;;
   *)
     echo "usage: $0 play|test|build" >&2; exit 2 ;;
 esac

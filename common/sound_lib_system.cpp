@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <unordered_set>
 
 #include <AL/alext.h>
+#include <alsa/asoundlib.h>
 
 #include "sound_lib_internal.h"
 
@@ -82,12 +84,21 @@ static void go_silent(FMOD_SYSTEM *system)
     }
 }
 
-// Opens the default OpenAL device the first time any call needs it.
+// Drops alsa-lib's own error lines: without a sound device they would bury
+// the one line that says the game plays without sound.
+static void quiet_alsa(const char *, int, const char *, int, const char *, ...)
+{
+}
+
+// Opens the default OpenAL device the first time any call needs it. OpenAL
+// Soft's log is turned off first unless the player asked for one.
 static void open_device(FMOD_SYSTEM *system)
 {
     if (system->output_tried)
         return;
     system->output_tried = true;
+    setenv("ALSOFT_LOGLEVEL", "0", 0);
+    snd_lib_error_set_handler(quiet_alsa);
     system->device = alcOpenDevice(nullptr);
     if (!system->device)
         go_silent(system);

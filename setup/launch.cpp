@@ -1,12 +1,12 @@
-// Finding the program's own folder, which holds the game and its data, and
-// starting the game from it.
+// Finding the program's own folder, which holds the game beside it, moving to
+// the game's data folder, and starting the game.
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
 
+#include "gamedir.h"
 #include "setup.h"
 
 static std::string folder;
@@ -18,17 +18,12 @@ const char *game_folder()
 
 int enter_game_folder()
 {
-    char path[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0)
-        return 0;
-    path[n] = 0;
-    std::string exe = path;
-    folder = exe.substr(0, exe.rfind('/'));
+    folder = program_dir();
     if (folder.empty())
-        folder = "/";
-    if (chdir(folder.c_str()) != 0) {
-        perror(folder.c_str());
+        return 0;
+    std::string error;
+    if (!enter_game_data_dir(&error)) {
+        fprintf(stderr, "%s\n", error.c_str());
         return 0;
     }
     return 1;

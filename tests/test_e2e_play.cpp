@@ -52,7 +52,7 @@ protected:
     {
         ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
         ASSERT_NE(run.window(), 0u);
-        save = run.game_dir() + "/level_sets/corvale.sav";
+        save = run.player_dir() + "/level_sets/corvale.sav";
     }
     // From the title: the options panel, then one of its buttons; waits out
     // the fade-out into play.
@@ -120,7 +120,7 @@ bool name_dialog_open(game_run &run)
 
 TEST_F(Play, LosingEveryBallEndsTheGameAndTheNameEntersTheTable)
 {
-    std::string scores = run.game_dir() + "/level_sets/scores.hst";
+    std::string scores = run.player_dir() + "/level_sets/scores.hst";
     std::string old_table = read_file(scores);
     start_from_options(PLAY_X);
     // Launch, then pull the paddle to the far left so the ball is missed.

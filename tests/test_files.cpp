@@ -188,12 +188,12 @@ TEST_F(OddFiles, APipeInPlaceOfAnyFileIsTakenAsMissing)
         EXPECT_EQ(level_total, 0);
         EXPECT_EQ(level_set_readable("pipe.bls", nullptr), 0);
     }));
-    EXPECT_TRUE(returns_despite_pipe(SAVE_PATH, [] {
+    EXPECT_TRUE(returns_despite_pipe(save_path(), [] {
         save_check();
         EXPECT_EQ(SAVE_AVAILABLE, 0);
         EXPECT_EQ(load_saved(), 0);
     }));
-    EXPECT_TRUE(returns_despite_pipe(SCORES_PATH, [] {
+    EXPECT_TRUE(returns_despite_pipe(scores_path(), [] {
         readscores();
         EXPECT_EQ(hstable[0].entry_score, 0);
     }));

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
@@ -16,6 +17,7 @@
 #include "physics/physics.h"
 #include "rules/progress.h"
 #include "rules/rules.h"
+#include "rules/savegame.h"
 #include "shell/shell.h"
 
 namespace {
@@ -33,6 +35,7 @@ protected:
         ASSERT_EQ(mkdir(sets.c_str(), 0755), 0);
         ASSERT_EQ(symlink(CORVALE_GAME_DIR "/level_sets/default.bls", (sets + "/default.bls").c_str()), 0);
         ASSERT_EQ(chdir(scratch), 0);
+        setenv("XDG_DATA_HOME", (std::string(scratch) + "/player").c_str(), 1);
     }
     void SetUp() override
     {
@@ -214,7 +217,8 @@ TEST_F(Input, EscapeDuringPlayReturnsToTheFadingTitle)
     game_pause = 1;
     score = 900;
     escape_action();
-    EXPECT_EQ(access("level_sets/corvale.sav", F_OK), 0);
+    EXPECT_EQ(access(save_path().c_str(), F_OK), 0);
+    EXPECT_EQ(save_path().rfind(std::string(getenv("XDG_DATA_HOME")) + "/corvale/", 0), 0u);
     EXPECT_EQ(SAVE_AVAILABLE, 1);
     EXPECT_EQ(PLAYING_SAVED_GAME, 0);
     EXPECT_EQ(menu, 1);

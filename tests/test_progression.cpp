@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -31,6 +32,7 @@ protected:
         dir = mkdtemp(tmpl.data());
         fs::create_directory(dir / "level_sets");
         fs::current_path(dir);
+        setenv("XDG_DATA_HOME", (dir / "player").c_str(), 1);   // saves and scores land here
         const size_t head = 784, level_bytes = 6 * (1764 + 8);
         std::vector<char> set(head + 3 * level_bytes, 0);
         set[0] = 3;
@@ -114,7 +116,7 @@ TEST_F(Progression, FinishingTheLastLevelEndsTheGameAndKeepsANewGamesSave)
     EXPECT_EQ(gameover, 1);
     EXPECT_EQ(level, 3);
     EXPECT_EQ(lcount, 1);
-    EXPECT_TRUE(fs::exists(SAVE_PATH));
+    EXPECT_TRUE(fs::exists(save_path()));
     EXPECT_EQ(SAVE_AVAILABLE, 1);
 }
 
@@ -123,7 +125,7 @@ TEST_F(Progression, AContinuedGameThatFinishesItsSetRemovesTheSave)
     save_progress();
     SAVE_AVAILABLE = PLAYING_SAVED_GAME = 1;
     finish_level_at(3);
-    EXPECT_FALSE(fs::exists(SAVE_PATH));
+    EXPECT_FALSE(fs::exists(save_path()));
     EXPECT_EQ(SAVE_AVAILABLE + PLAYING_SAVED_GAME, 0);
 }
 

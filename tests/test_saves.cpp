@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include <csignal>
-
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -55,6 +55,7 @@ protected:
         dir = mkdtemp(tmpl.data());
         fs::create_directory(dir / "level_sets");
         fs::current_path(dir);
+        setenv("XDG_DATA_HOME", (dir / "player").c_str(), 1);   // saves and scores land here
         const size_t level2 = 784 + 6 * 1772;
         bytes set(784 + 2 * 6 * 1772, 0);
         set[0] = 2;
@@ -99,7 +100,7 @@ protected:
 TEST_F(Saves, TheRecordHoldsEachFieldAtItsOffset)
 {
     save_level_two();
-    bytes d = read_file(SAVE_PATH);
+    bytes d = read_file(save_path());
     ASSERT_EQ(d.size(), 4268u);
     EXPECT_EQ(int_at(d, 0), 3);
     EXPECT_EQ(int_at(d, 4), 2);
@@ -114,8 +115,8 @@ TEST_F(Saves, TheRecordHoldsEachFieldAtItsOffset)
     EXPECT_EQ(int_at(d, 388 + 4 * 24), 0);   // the destroyed brick
     EXPECT_EQ(int_at(d, 2332 + 4 * 23), BRICK_TWO_HIT);
     save_level_two(2, 3);
-    EXPECT_EQ(int_at(read_file(SAVE_PATH), 576), 1);
-    EXPECT_FALSE(fs::exists(std::string(SAVE_PATH) + ".tmp"));
+    EXPECT_EQ(int_at(read_file(save_path()), 576), 1);
+    EXPECT_FALSE(fs::exists(save_path() + ".tmp"));
 }
 
 TEST_F(Saves, ContinuingRestoresProgressAndOnlyTheStandingBricks)
@@ -140,7 +141,7 @@ TEST_F(Saves, ContinuingRestoresProgressAndOnlyTheStandingBricks)
 TEST_F(Saves, SavesNamingSetsOutsideTheFolderOrOfTheWrongSizeAreRefused)
 {
     save_level_two();
-    const bytes good = read_file(SAVE_PATH);
+    const bytes good = read_file(save_path());
     auto named = [&](const char *name) {
         bytes d = good;
         memset(&d[132], 0, 256);
@@ -155,12 +156,12 @@ TEST_F(Saves, SavesNamingSetsOutsideTheFolderOrOfTheWrongSizeAreRefused)
     const bytes bad[] = {named("/etc/passwd"), named("../two.bls"), named("sub/two.bls"),
                          named(""), named("gone.bls"), no_nul, shorter, longer};
     for (const bytes &d : bad) {
-        write_file(SAVE_PATH, d);
+        write_file(save_path(), d);
         new_game();
         EXPECT_EQ(load_saved(), 0);
         EXPECT_EQ(level, 1);
         EXPECT_STREQ(set_name, "two.bls");
-        EXPECT_EQ(read_file(SAVE_PATH), d);
+        EXPECT_EQ(read_file(save_path()), d);
     }
 }
 
@@ -168,10 +169,10 @@ TEST_F(Saves, ContinueStartsAGoodSaveAndStaysInertOnARefusedOne)
 {
     save_level_two();
     new_game();
-    bytes d = read_file(SAVE_PATH);
+    bytes d = read_file(save_path());
     bytes refused = d;
     memcpy(&refused[132], "../x", 5);
-    write_file(SAVE_PATH, refused);
+    write_file(save_path(), refused);
     options = 1;
     notice[0] = 0;
     GUI_CONTINUE = 1;
@@ -180,10 +181,10 @@ TEST_F(Saves, ContinueStartsAGoodSaveAndStaysInertOnARefusedOne)
     EXPECT_EQ(fadeout + PLAYING_SAVED_GAME + GUI_CONTINUE, 0);
     EXPECT_STREQ(notice, "The saved game is damaged and cannot be continued.");
     EXPECT_EQ(SAVE_REFUSED, 1);
-    EXPECT_EQ(read_file(SAVE_PATH), refused);
+    EXPECT_EQ(read_file(save_path()), refused);
     notice[0] = 0;
 
-    write_file(SAVE_PATH, d);
+    write_file(save_path(), d);
     GUI_CONTINUE = 1;
     play_options();
     EXPECT_EQ(options + menublock, 0);
@@ -192,10 +193,13 @@ TEST_F(Saves, ContinueStartsAGoodSaveAndStaysInertOnARefusedOne)
     fadeout = PLAYING_SAVED_GAME = 0;
 }
 
-TEST_F(Saves, AFailedWriteKeepsTheOldSave)
+// A write that fails is told to the player, and Continue still offers the
+// save that was there before, or none.
+TEST_F(Saves, AFailedWriteIsReportedAndKeepsTheOldSave)
 {
+    unsetenv("DISPLAY");  // the message goes to standard error only
     save_level_two();
-    const bytes before = read_file(SAVE_PATH);
+    const bytes before = read_file(save_path());
     // A file-size limit below the record makes the write fail part-way.
     struct rlimit old_limit, small;
     getrlimit(RLIMIT_FSIZE, &old_limit);
@@ -203,10 +207,35 @@ TEST_F(Saves, AFailedWriteKeepsTheOldSave)
     auto old_handler = signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &small);
     score = 1;
-    save_progress();
+    testing::internal::CaptureStderr();
+    leave_game_saved();
+    std::string told = testing::internal::GetCapturedStderr();
     setrlimit(RLIMIT_FSIZE, &old_limit);
     signal(SIGXFSZ, old_handler);
-    EXPECT_EQ(read_file(SAVE_PATH), before);
+    EXPECT_NE(told.find("could not write the saved game"), std::string::npos) << told;
+    EXPECT_NE(told.find(save_path()), std::string::npos) << told;
+    EXPECT_EQ(read_file(save_path()), before);
+    EXPECT_EQ(SAVE_AVAILABLE, 1);
+
+    // No save yet, and the player's folder cannot be made: nothing to continue.
+    fs::remove_all(dir / "player");
+    write_file(dir / "player", {'x'});
+    testing::internal::CaptureStderr();
+    leave_game_saved();
+    told = testing::internal::GetCapturedStderr();
+    EXPECT_NE(told.find("Cannot create the folder " + (dir / "player").string()), std::string::npos) << told;
+    EXPECT_EQ(SAVE_AVAILABLE, 0);
+}
+
+TEST_F(Saves, ASaveFindsItsSetInThePlayersFolderToo)
+{
+    save_level_two();
+    fs::create_directories(dir / "player/corvale/level_sets");
+    fs::rename("level_sets/two.bls", dir / "player/corvale/level_sets/two.bls");
+    new_game();
+    ASSERT_EQ(load_saved(), 1);
+    EXPECT_EQ(level, 2);
+    EXPECT_EQ(rr[grid_index(3, 4)], 120);
 }
 
 // A standing brick of a type outside 1..5 could never break; such a save is
@@ -216,12 +245,12 @@ TEST_F(Saves, ASaveWithAnUnknownBrickTypeIsRefusedAndContinueExplains)
 {
     save_level_two();
     EXPECT_EQ(SAVE_AVAILABLE - SAVE_REFUSED, 1);
-    const bytes good = read_file(SAVE_PATH);
+    const bytes good = read_file(save_path());
     const size_t standing = 2332 + 4 * (22 * 1 + 1);   // the 2 Hit brick at (1, 1)
     for (int32_t type : {0, 6, -1}) {
         bytes d = good;
         memcpy(&d[standing], &type, 4);
-        write_file(SAVE_PATH, d);
+        write_file(save_path(), d);
         save_check();
         EXPECT_EQ(SAVE_AVAILABLE + SAVE_REFUSED, 2) << type;
         new_game();
@@ -232,16 +261,16 @@ TEST_F(Saves, ASaveWithAnUnknownBrickTypeIsRefusedAndContinueExplains)
         EXPECT_EQ(level, 1);
         EXPECT_EQ(options - PLAYING_SAVED_GAME, 1);
         EXPECT_STREQ(notice, "The saved game is damaged and cannot be continued.");
-        EXPECT_EQ(read_file(SAVE_PATH), d);
+        EXPECT_EQ(read_file(save_path()), d);
     }
     bytes d = good;
     const int32_t seven = 7, zero = 0;
     memcpy(&d[2332 + 4 * (22 * 9 + 9)], &seven, 4);   // an empty cell holds no brick to break
-    write_file(SAVE_PATH, d);
+    write_file(save_path(), d);
     save_check();
     EXPECT_EQ(SAVE_REFUSED, 1);
     memcpy(&d[2332 + 4 * (22 * 9 + 9)], &zero, 4);
-    write_file(SAVE_PATH, d);
+    write_file(save_path(), d);
     save_check();
     EXPECT_EQ(SAVE_REFUSED, 0);
     // A save whose set has lost its levels is refused as well.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -46,6 +47,8 @@ protected:
         dir = mkdtemp(tmpl.data());
         fs::create_directory(dir / "level_sets");
         fs::current_path(dir);
+        setenv("XDG_DATA_HOME", (dir / "player").c_str(), 1);   // saves and scores land here
+        fs::create_directories(dir / "player/corvale/level_sets");
         bytes set(784 + 6 * 1772, 0);
         set[0] = 1;
         strcpy(&set[8], "Titled Set");
@@ -88,7 +91,7 @@ TEST_F(Scores, AMissingOrShortFileGivesATableOfZeros)
     readscores();
     EXPECT_EQ(hstable[0].entry_score, 0);
     bytes part(3359, 7);
-    std::ofstream(SCORES_PATH, std::ios::binary).write(part.data(), part.size());
+    std::ofstream(scores_path(), std::ios::binary).write(part.data(), part.size());
     fill_table(1);
     readscores();
     EXPECT_EQ(hstable[10].entry_score, 0);
@@ -98,7 +101,7 @@ TEST_F(Scores, AMissingOrShortFileGivesATableOfZeros)
 TEST_F(Scores, NamesAndTitlesAlwaysEndInsideTheirFields)
 {
     bytes junk(3360, 'x');
-    std::ofstream(SCORES_PATH, std::ios::binary).write(junk.data(), junk.size());
+    std::ofstream(scores_path(), std::ios::binary).write(junk.data(), junk.size());
     readscores();
     EXPECT_EQ(strlen(hstable[0].player_name), 79u);
     EXPECT_EQ(strlen(hstable[19].entry_set_title), 79u);
@@ -125,7 +128,7 @@ TEST_F(Scores, TheNameTypedIsWrittenExactlyWithTheRestOfItsFieldZero)
     hsnotify();
     EXPECT_EQ(highscore + bcount + buffer[0], 0);
     EXPECT_EQ(showscores, 1);
-    bytes d = read_file(SCORES_PATH);
+    bytes d = read_file(scores_path());
     ASSERT_EQ(d.size(), 3360u);
     bytes name(80, 0);
     memcpy(name.data(), "ada", 3);
@@ -134,7 +137,7 @@ TEST_F(Scores, TheNameTypedIsWrittenExactlyWithTheRestOfItsFieldZero)
     memcpy(&points, &d[11 * 168 + 164], 4);
     EXPECT_EQ(points, 950);
     EXPECT_STREQ(&d[12 * 168], "p1");
-    EXPECT_FALSE(fs::exists(std::string(SCORES_PATH) + ".tmp"));
+    EXPECT_FALSE(fs::exists(scores_path() + ".tmp"));
 }
 
 // A table that cannot be read is kept whole beside the new one, the player is
@@ -145,33 +148,33 @@ TEST_F(Scores, ATableThatCannotBeReadIsKeptAsideAndANewOneStarted)
     bytes damaged(3359);
     for (size_t i = 0; i < damaged.size(); i++)
         damaged[i] = (char)(i * 7 + 1);
-    std::ofstream(SCORES_PATH, std::ios::binary).write(damaged.data(), damaged.size());
+    std::ofstream(scores_path(), std::ios::binary).write(damaged.data(), damaged.size());
     notice[0] = 0;
     hs_classic = 0;
     hs_score = 500;
     checkscores();
     ASSERT_EQ(table_pos, 0);
-    EXPECT_EQ(read_file(std::string(SCORES_PATH) + ".damaged"), damaged);
-    EXPECT_FALSE(fs::exists(SCORES_PATH));
+    EXPECT_EQ(read_file(scores_path() + ".damaged"), damaged);
+    EXPECT_FALSE(fs::exists(scores_path()));
     EXPECT_NE(strstr(notice, "scores.hst.damaged"), nullptr) << notice;
     notice[0] = 0;
     snprintf(buffer, sizeof buffer, "New");
     bcount = 3;
     GUI_OK = 1;
     hsnotify();
-    bytes fresh = read_file(SCORES_PATH);
+    bytes fresh = read_file(scores_path());
     ASSERT_EQ(fresh.size(), 3360u);
     EXPECT_STREQ(&fresh[0], "New");
-    EXPECT_EQ(read_file(std::string(SCORES_PATH) + ".damaged"), damaged);
+    EXPECT_EQ(read_file(scores_path() + ".damaged"), damaged);
 
     // Reading the new table again tells nothing more; a second bad table
     // goes beside the first without replacing it.
     readscores();
     EXPECT_EQ(notice[0], 0);
-    std::ofstream(SCORES_PATH, std::ios::binary).write(damaged.data(), 10);
+    std::ofstream(scores_path(), std::ios::binary).write(damaged.data(), 10);
     readscores();
-    EXPECT_EQ(read_file(std::string(SCORES_PATH) + ".damaged").size(), 3359u);
-    EXPECT_EQ(read_file(std::string(SCORES_PATH) + ".damaged.2").size(), 10u);
+    EXPECT_EQ(read_file(scores_path() + ".damaged").size(), 3359u);
+    EXPECT_EQ(read_file(scores_path() + ".damaged.2").size(), 10u);
     notice[0] = 0;
     showscores = 0;
 }
@@ -189,7 +192,7 @@ TEST_F(Scores, TheTableScreenReadsTheFileWhenItOpensNotEveryFrame)
     std::vector<score_entry> other(hstable, hstable + SCORE_ENTRIES);
     memset(hstable, 0, sizeof hstable);
     fill_table(0);
-    FILE *f = fopen(SCORES_PATH, "wb");
+    FILE *f = fopen(scores_path().c_str(), "wb");
     fwrite(other.data(), sizeof(score_entry), SCORE_ENTRIES, f);
     fclose(f);
     display_scores();   // still open: the table read at opening stays

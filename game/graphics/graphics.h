@@ -31,6 +31,7 @@ void generate_texture_names();   // generate every table's names, in the fixed o
 int read_png_file(const char *path, int transparent, int table, int slot);
                                  // decode an 8-bit RGB PNG and upload it to the table's slot;
                                  // 0 (and bad_file set) when missing, damaged, wrong type or too big
+int read_window_icon(int *width, int *height); // graphics/icon.png as RGBA rows in title; 0 if unusable
 int load_icons(const char *path, int slot);    // transparent image into ticon[slot]
 int load_visible(const char *path, int slot);  // transparent image into tvis[slot]
 void load_bricks();              // bricks/b1.raw, b2.raw, ... into etexname; sets texmax

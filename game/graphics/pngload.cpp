@@ -78,9 +78,10 @@ static int read_rows(png_structp png, png_infop info, png_bytepp rows, size_t ro
     return 1;
 }
 
-// Decodes an 8-bit RGB PNG of at most max_pixels pixels into title, top row
-// first, 3 bytes a pixel; 0 when it is missing, damaged, of another type or too big.
-static int decode_png(const char *path, int64_t max_pixels, int *width, int *height)
+// Decodes an 8-bit PNG with the given channels (3 RGB, 4 RGBA) of at most
+// max_pixels pixels into title, top row first; 0 when it is missing, damaged,
+// of another type or too big.
+static int decode_png(const char *path, int64_t max_pixels, int *width, int *height, int channels = 3)
 {
     FILE *fp = open_regular_file(path);
     if (!fp)
@@ -95,15 +96,16 @@ static int decode_png(const char *path, int64_t max_pixels, int *width, int *hei
     png_uint_32 w = 0, h = 0;
     int depth = 0, colour = 0;
     int ok = info && read_header(png, info, fp, &w, &h, &depth, &colour);
-    ok = ok && depth == 8 && colour == PNG_COLOR_TYPE_RGB && w > 0 && h > 0 &&
-         (int64_t)w * h <= max_pixels;
+    int want = channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB;
+    ok = ok && depth == 8 && colour == want && w > 0 && h > 0 &&
+         (int64_t)w * h * channels <= (int64_t)sizeof title && (int64_t)w * h <= max_pixels;
     if (ok) {
         // Rows are decoded straight into the staging buffer, which the size
         // check above guarantees is large enough.
         std::vector<png_bytep> rows(h);
         for (png_uint_32 y = 0; y < h; y++)
-            rows[y] = title + (size_t)y * w * 3;
-        ok = read_rows(png, info, rows.data(), (size_t)w * 3);
+            rows[y] = title + (size_t)y * w * channels;
+        ok = read_rows(png, info, rows.data(), (size_t)w * channels);
     }
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
     fclose(fp);
@@ -159,4 +161,9 @@ int load_icons(const char *path, int slot)
 int load_visible(const char *path, int slot)
 {
     return read_png_file(path, 1, TABLE_TVIS, slot);
+}
+
+int read_window_icon(int *width, int *height)
+{
+    return decode_png("graphics/icon.png", 256 * 256, width, height, 4);
 }

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "gamedir.h"
 #include "graphics.h"
 #include "rules/rules.h"
 #include "shell/shell.h"
@@ -32,8 +33,9 @@ static void loading_message(const char *first, const char *second)
 // Tells the player which file of the game folder could not be used; returns 0.
 static int refuse_start()
 {
-    char text[1200];
-    snprintf(text, sizeof text, "The game folder is incomplete: %s is missing or damaged.", bad_file);
+    char text[2400];
+    snprintf(text, sizeof text, "The game folder %s is incomplete: %s is missing or damaged.",
+             game_data_dir().c_str(), bad_file);
     message_box(text, CAPTION_ERROR, MB_ERROR);
     return 0;
 }

@@ -91,7 +91,7 @@ constexpr long SET_HEADER_BYTES = sizeof(level_set_header) + 8;   // header and 
 // ---- Level state ----
 extern int level;                // current level of the set, 1-based [1]
 extern int level_total;          // levels of the current set, or of the editor while testing
-extern char set_name[256];       // file name of the level set in play, under level_sets/
+extern char set_name[256];       // file name of the level set in play, in either level_sets/ folder
 extern level_set_header fhead;   // header of the last level-set file read
 extern int difficulty;           // 0 Easy, 1 Normal, 2 Hard [1]
 extern int texmax;               // number of brick texture files found
@@ -100,7 +100,7 @@ extern int backmax;              // number of background images
 extern int backnum;              // background in use, 1..backmax (0 while there is none)
 
 // ---- Saved game ----
-extern int SAVE_AVAILABLE;       // 1 when level_sets/corvale.sav exists
+extern int SAVE_AVAILABLE;       // 1 when the saved game exists
 extern int SAVE_REFUSED;         // 1 when the save exists but is damaged: Continue would refuse it
 extern int PLAYING_SAVED_GAME;   // 1 while a continued game is played
 
@@ -137,5 +137,5 @@ void update_powerups();          // move and draw the falling power-ups
 void powerup_check();            // the paddle's catch test for slots 1..3
 
 // ---- Saved game (savegame.cpp) ----
-void save_progress();            // write the game in progress to level_sets/corvale.sav
+int save_progress();             // write the game in progress as the saved game; 0 (reported) on failure
 void leave_game_saved();         // save the game being left; Continue offers it, and it is no longer a continued game

@@ -3,17 +3,24 @@
 
 #include "savegame.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "files.h"
+#include "paths.h"
 #include "physics/ball.h"
 #include "physics/physics.h"
 #include "progress.h"
 #include "rules.h"
 #include "shell/shell.h"
 
-const char SAVE_PATH[] = "level_sets/corvale.sav";
+const char SAVE_FILE[] = "level_sets/corvale.sav";
+
+std::string save_path()
+{
+    return std::string(player_dir()) + "/" + SAVE_FILE;
+}
 
 char set_name[256] = "default.bls";
 int SAVE_AVAILABLE;
@@ -21,7 +28,16 @@ int SAVE_REFUSED;
 int PLAYING_SAVED_GAME;
 saved_game Sgame;
 
-void save_progress()
+void report_write_failure(const char *what, const std::string &path, const std::string &folder_error)
+{
+    std::string why = folder_error.empty() ? path + ": " + strerror(errno) : folder_error;
+    std::string text = std::string("Corvale could not write ") + what + ".\n" + why +
+                       "\nThe file that was there before is unchanged.";
+    message_box(text.c_str(), "Corvale", MB_WARNING);
+    keys[VK_ESCAPE] = 0;  // the box took the key's release
+}
+
+int save_progress()
 {
     saved_game &g = Sgame;
     memset(&g, 0, sizeof g);
@@ -43,14 +59,19 @@ void save_progress()
             g.presence[save_index(r, c)] = board[grid_index(r, c)] > 0 ? 1 : 0;
             g.types[save_index(r, c)] = bricktype[grid_index(r, c)];
         }
-    replace_file(SAVE_PATH, &g, sizeof g);
+    std::string folder_error;
+    std::string path = player_path(SAVE_FILE, &folder_error);
+    if (replace_file(path.c_str(), &g, sizeof g))
+        return 1;
+    report_write_failure("the saved game", path, folder_error);
+    return 0;
 }
 
 // Reads the whole save; 0 when it is missing, not a regular file, or not
 // exactly one record.
 static int read_save(saved_game &g)
 {
-    FILE *f = open_regular_file(SAVE_PATH);
+    FILE *f = open_regular_file(save_path().c_str());
     if (!f)
         return 0;
     size_t got = fread(&g, 1, sizeof g, f);
@@ -61,7 +82,7 @@ static int read_save(saved_game &g)
 
 void save_check()
 {
-    FILE *f = open_regular_file(SAVE_PATH);
+    FILE *f = open_regular_file(save_path().c_str());
     SAVE_AVAILABLE = f != nullptr;
     if (f)
         fclose(f);
@@ -71,7 +92,7 @@ void save_check()
 
 void delete_saved()
 {
-    remove(SAVE_PATH);
+    remove(save_path().c_str());
     SAVE_AVAILABLE = 0;
     SAVE_REFUSED = 0;
     PLAYING_SAVED_GAME = 0;
@@ -160,7 +181,6 @@ int load_saved()
 void leave_game_saved()
 {
     save_progress();
-    SAVE_AVAILABLE = 1;
-    SAVE_REFUSED = 0;
+    save_check();  // a failed save leaves whatever save was there before
     PLAYING_SAVED_GAME = 0;
 }

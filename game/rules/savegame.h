@@ -1,13 +1,16 @@
-// The saved game: the record of level_sets/corvale.sav, its reader and writer.
+// The saved game: the record of level_sets/corvale.sav in the player's data
+// folder, its reader and writer.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 constexpr int SAVE_SIDE = 22;                          // row stride of the save's grids
 constexpr int SAVE_CELLS = SAVE_SIDE * SAVE_SIDE;      // 484 entries per grid
 inline int save_index(int r, int c) { return r * SAVE_SIDE + c; }   // row r, column c
-extern const char SAVE_PATH[];                         // "level_sets/corvale.sav"
+extern const char SAVE_FILE[];                         // "level_sets/corvale.sav"
+std::string save_path();   // the save in the player's data folder
 
 // The saved game, written and read whole; 32-bit little-endian integers.
 struct saved_game {
@@ -45,3 +48,6 @@ void delete_saved();               // remove the save, clear SAVE_AVAILABLE and 
 int save_acceptable(const saved_game &g);   // 1 when the record is safe to continue from
 int plain_set_name(const char *name, size_t field);   // 1 for a bare file name NUL-ended in field
 
+// Tells the player in a message box that `what` could not be written to path:
+// folder_error when the folder could not be made, else the reason in errno.
+void report_write_failure(const char *what, const std::string &path, const std::string &folder_error);

@@ -9,10 +9,16 @@
 
 #include "files.h"
 #include "menus/menus.h"
+#include "paths.h"
 #include "rules.h"
 #include "savegame.h"
 
-const char SCORES_PATH[] = "level_sets/scores.hst";
+const char SCORES_FILE[] = "level_sets/scores.hst";
+
+std::string scores_path()
+{
+    return std::string(player_dir()) + "/" + SCORES_FILE;
+}
 
 score_entry hstable[SCORE_ENTRIES];
 int hs_classic;
@@ -40,7 +46,7 @@ static void terminate_texts()
 static void set_damaged_table_aside()
 {
     char aside[600], text[700];
-    keep_file = !rename_aside(SCORES_PATH, ".damaged", aside, sizeof aside);
+    keep_file = !rename_aside(scores_path().c_str(), ".damaged", aside, sizeof aside);
     if (!keep_file) {
         const char *name = strrchr(aside, '/');
         snprintf(text, sizeof text, "The high-score table could not be read.\nIt was kept as %s; a new table is started.",
@@ -56,12 +62,12 @@ void readscores()
 {
     memset(hstable, 0, sizeof hstable);
     keep_file = 0;
-    FILE *f = open_regular_file(SCORES_PATH);
+    FILE *f = open_regular_file(scores_path().c_str());
     if (!f) {
         // A missing file (or a pipe or folder in its place) is an empty table;
         // a regular file that cannot be opened is a table that cannot be read.
         struct stat st;
-        if (stat(SCORES_PATH, &st) == 0 && S_ISREG(st.st_mode))
+        if (stat(scores_path().c_str(), &st) == 0 && S_ISREG(st.st_mode))
             set_damaged_table_aside();
         return;
     }
@@ -79,9 +85,13 @@ int writescores()
 {
     if (keep_file)
         return 0;
-    int ok = replace_file(SCORES_PATH, hstable, sizeof hstable);
+    std::string folder_error;
+    std::string path = player_path(SCORES_FILE, &folder_error);
+    int ok = replace_file(path.c_str(), hstable, sizeof hstable);
     if (ok)
         scores_stale = 1;
+    else
+        report_write_failure("the high scores", path, folder_error);
     return ok;
 }
 

@@ -1,8 +1,10 @@
-// The high-score tables, one for each mode, kept in level_sets/scores.hst.
+// The high-score tables, one for each mode, kept in level_sets/scores.hst of
+// the player's data folder.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // One entry of a table, as stored.
 struct score_entry {
@@ -18,7 +20,8 @@ static_assert(offsetof(score_entry, entry_score) == 164, "score at 164");
 
 constexpr int TABLE_ENTRIES = 10;                    // entries per mode
 constexpr int SCORE_ENTRIES = 2 * TABLE_ENTRIES;     // 0..9 normal, 10..19 classic
-extern const char SCORES_PATH[];                     // "level_sets/scores.hst"
+extern const char SCORES_FILE[];                     // "level_sets/scores.hst"
+std::string scores_path();   // the table in the player's data folder
 static_assert(sizeof(score_entry) * SCORE_ENTRIES == 3360, "score table is 3360 bytes");
 
 extern score_entry hstable[SCORE_ENTRIES];   // both tables, highest score first in each

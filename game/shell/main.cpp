@@ -1,21 +1,19 @@
-// The program entry: moves to the game folder so that every relative path
-// (level_sets/, graphics/, sounds/, user_data/) resolves there, then runs the game.
-// Platform file: asks SDL for the program's folder.
-
-#include <SDL.h>
+// The program entry: moves to the game folder (the installed data folder, or
+// the program's own folder in a build) so that every relative path
+// (level_sets/, graphics/, sounds/) resolves there, then runs the game.
 
 #include <cstdio>
-#include <unistd.h>
+#include <string>
 
+#include "gamedir.h"
 #include "shell/shell.h"
 
 int main(int, char **)
 {
-    char *folder = SDL_GetBasePath();
-    if (folder) {
-        if (chdir(folder) != 0)
-            perror(folder);
-        SDL_free(folder);
+    std::string error;
+    if (!enter_game_data_dir(&error)) {
+        message_box(error.c_str(), "ERROR", MB_ERROR);
+        return 1;
     }
     return WinMain();
 }

@@ -45,7 +45,7 @@ int WinMain()
     if (!init_sound())
         return -1;
     if (!CreateGLWindow("Corvale by Halvard Software", screenx, screeny, bit, fullscreen))
-        return 0;
+        return 1;  // the failure has been shown; the start did not succeed
 
     int exit_code = 0;
     for (;;) {

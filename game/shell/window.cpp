@@ -4,6 +4,10 @@
 
 #include <SDL.h>
 
+#include <string>
+
+#include "gamedir.h"
+#include "graphics/graphics.h"
 #include "shell.h"
 
 static const char *const TITLE_ERROR = "ERROR";
@@ -57,10 +61,27 @@ static int creation_failed(const char *text)
     return 0;
 }
 
+// Gives the window the game's icon, for task bars and window lists; the game
+// runs without one when the file is missing.
+static void set_window_icon()
+{
+    int w = 0, h = 0;
+    if (!read_window_icon(&w, &h))
+        return;
+    SDL_Surface *icon = SDL_CreateRGBSurfaceWithFormatFrom(title, w, h, 32, w * 4, SDL_PIXELFORMAT_RGBA32);
+    if (icon) {
+        SDL_SetWindowIcon(window(), icon);
+        SDL_FreeSurface(icon);
+    }
+}
+
 int CreateGLWindow(const char *title, int width, int height, int bits, int fullscreenflag)
 {
     fullscreen = fullscreenflag;
     if (!video_up) {
+        // The window class the desktop entry's StartupWMClass names.
+        SDL_SetHint("SDL_VIDEO_X11_WMCLASS", "corvale");
+        SDL_SetHint("SDL_VIDEO_WAYLAND_WMCLASS", "corvale");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0 || !on_a_display()) {
             message_box("Failed To Register The Window Class.", TITLE_ERROR, MB_WARNING);
             return 0;
@@ -114,6 +135,7 @@ int CreateGLWindow(const char *title, int width, int height, int bits, int fulls
     if (SDL_GL_MakeCurrent(window(), (SDL_GLContext)hRC) != 0)
         return creation_failed("Can't Activate The GL Rendering Context.");
 
+    set_window_icon();
     SDL_ShowWindow(window());
     SDL_RaiseWindow(window());   // to the foreground, with the keyboard focus
     capture_mouse();
@@ -206,21 +228,20 @@ void focus_window()
 // every unsafe character of the folder's path escaped.
 void open_web_page()
 {
-    char *folder = SDL_GetBasePath();
-    if (!folder)
+    std::string folder = game_data_dir();
+    if (folder.empty())
         return;
     static const char safe[] = "/-._~";
-    char url[8192] = "file://";
-    size_t n = SDL_strlen(url);
-    for (const char *p = folder; *p && n + 4 < sizeof url - 32; p++) {
-        unsigned char c = (unsigned char)*p;
-        if (SDL_isalnum(c) || SDL_strchr(safe, c))
-            url[n++] = (char)c;
-        else
-            n += (size_t)SDL_snprintf(url + n, 4, "%%%02X", c);
+    std::string url = "file://";
+    for (unsigned char c : folder) {
+        if (SDL_isalnum(c) || SDL_strchr(safe, c)) {
+            url += (char)c;
+        } else {
+            char code[4];
+            SDL_snprintf(code, sizeof code, "%%%02X", c);
+            url += code;
+        }
     }
-    url[n] = 0;
-    SDL_strlcat(url, "manual/index.html", sizeof url);
-    SDL_free(folder);
-    SDL_OpenURL(url);
+    url += "/manual/index.html";
+    SDL_OpenURL(url.c_str());
 }

@@ -147,6 +147,11 @@ bool game_run::start_xserver()
 
 bool game_run::start(const bset &settings)
 {
+    return start_program(settings, "");
+}
+
+bool game_run::start_program(const bset &settings, const std::string &installed)
+{
     char scratch[] = "/tmp/corvale-e2e-XXXXXX";
     if (!mkdtemp(scratch)) {
         why = "no scratch folder";
@@ -155,7 +160,8 @@ bool game_run::start(const bset &settings)
     dir = std::string(scratch) + "/game";
     config = std::string(scratch) + "/config";
     data = std::string(scratch) + "/data";
-    if (!run_shell("cp -a '" CORVALE_GAME_DIR "' '" + dir + "' && mkdir -p '" + config + "'")) {
+    std::string copy = installed.empty() ? "cp -a '" CORVALE_GAME_DIR "' '" + dir + "' && " : "";
+    if (!run_shell(copy + "mkdir -p '" + config + "'")) {
         why = "cannot copy the game folder";
         return false;
     }
@@ -171,7 +177,7 @@ bool game_run::start(const bset &settings)
         setenv("XDG_CONFIG_HOME", config.c_str(), 1);
         setenv("XDG_DATA_HOME", data.c_str(), 1);
         setenv("BROWSER", "true", 1);  // the end screen's web page opens nowhere
-        std::string program = dir + "/corvale";
+        std::string program = installed.empty() ? dir + "/corvale" : installed;
         // Started from elsewhere on purpose: the game must find its own folder.
         if (chdir("/") != 0)
             _exit(126);

@@ -37,6 +37,8 @@ public:
     // Starts Xvfb, copies the game folder, writes the settings file and starts
     // the game. Returns false (with a reason in error()) when anything fails.
     bool start(const bset &settings);
+    // The same with a program that is already installed, run where it is.
+    bool start_program(const bset &settings, const std::string &program);
     // The game window's X id, waiting up to timeout_s for it to appear; 0 if none.
     unsigned long window(double timeout_s = E2E_DEADLINE_S);
     // Client size of the game window.

@@ -1,4 +1,4 @@
-// Files of the image generator: 8-bit RGB PNG and raw brick writers that replace
+// Files of the image generator: 8-bit RGB(A) PNG and raw brick writers that replace
 // a file only when its new bytes are complete, and the reader of text sources.
 #include "images.h"
 
@@ -28,11 +28,23 @@ static bool png_stream(FILE *f, const Picture &pic)
   }
   png_init_io(png, f);
   png_set_compression_level(png, 6);
-  png_set_IHDR(png, info, pic.w, pic.h, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  bool with_alpha = !pic.alpha.empty();
+  png_set_IHDR(png, info, pic.w, pic.h, 8, with_alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
-  for (int y = 0; y < pic.h; y++)
-    png_write_row(png, &pic.rgb[(size_t)y * pic.w * 3]);
+  std::vector<uint8_t> row((size_t)pic.w * 4);
+  for (int y = 0; y < pic.h; y++) {
+    const uint8_t *rgb = &pic.rgb[(size_t)y * pic.w * 3];
+    if (!with_alpha) {
+      png_write_row(png, rgb);
+      continue;
+    }
+    for (int x = 0; x < pic.w; x++) {
+      for (int k = 0; k < 3; k++) row[x * 4 + k] = rgb[x * 3 + k];
+      row[x * 4 + 3] = pic.alpha[(size_t)y * pic.w + x];
+    }
+    png_write_row(png, row.data());
+  }
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
   return true;

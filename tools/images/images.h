@@ -27,10 +27,12 @@ constexpr const char *FONT_WIDE = "DejaVu Sans";
 
 // ---- pictures ----------------------------------------------------------------
 
-// An 8-bit RGB picture, rows top first, 3 bytes a pixel.
+// An 8-bit RGB picture, rows top first, 3 bytes a pixel; with an alpha byte
+// per pixel when alpha is not empty (the program icon only).
 struct Picture {
   int w = 0, h = 0;
   std::vector<uint8_t> rgb;
+  std::vector<uint8_t> alpha;
 };
 
 // How a picture is written and checked.
@@ -142,12 +144,20 @@ void make_sprites(std::vector<Output> &out);       // sprites.cpp: pointer, ball
 void make_icons(std::vector<Output> &out);         // icons.cpp
 void make_powerups(std::vector<Output> &out);      // powerups.cpp
 
+// ---- appicon.cpp: the program's icon ----------------------------------------------
+
+// The icon at size × size pixels, with transparency.
+Picture app_icon(int size);
+// Writes the window icon graphics/icon.png into the game folder and, unless
+// icons_dir is empty, the theme icons icons_dir/hicolor/NxN/apps/corvale.png.
+bool write_app_icons(const std::string &game_dir, const std::string &icons_dir);
+
 // ---- files.cpp -------------------------------------------------------------------
 
 // Writes an output below the game folder, creating folders; replaces the old
 // file only once the new one is complete. False on failure, with a message.
 bool write_output(const std::string &game_dir, const Output &o);
-// Writes a picture as an 8-bit RGB PNG without time or text chunks.
+// Writes a picture as an 8-bit RGB (or RGBA) PNG without time or text chunks.
 bool write_png(const std::string &path, const Picture &pic);
 // The lines of a text file, without line ends; false if it cannot be read.
 bool read_lines(const std::string &path, std::vector<std::string> &lines);

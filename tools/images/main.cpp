@@ -1,14 +1,15 @@
 // corvale_images: draws every image the game loads and the brick textures into the
 // game folder, and optionally renders all of them into one contact sheet.
 //
-//   corvale_images --game DIR --data DIR [--sheet FILE]
+//   corvale_images --game DIR --data DIR [--sheet FILE] [--icons DIR]
+// --icons writes the program icon for the desktop's icon theme below DIR.
 #include "images.h"
 
 #include <cstdio>
 #include <cstring>
 #include <map>
 
-static const char *const usage = "usage: corvale_images --game DIR --data DIR [--sheet FILE]\n";
+static const char *const usage = "usage: corvale_images --game DIR --data DIR [--sheet FILE] [--icons DIR]\n";
 
 // Reads "--name value" pairs into opt; false on anything else.
 static bool parse_options(int argc, char **argv, std::map<std::string, std::string> &opt)
@@ -38,6 +39,7 @@ int main(int argc, char **argv)
 
   bool ok = true;
   for (const Output &o : outputs) ok = write_output(opt["game"], o) && ok;
+  ok = write_app_icons(opt["game"], opt.count("icons") ? opt["icons"] : "") && ok;
   if (opt.count("sheet")) ok = write_png(opt["sheet"], contact_sheet(outputs)) && ok;
   return ok ? 0 : 1;
 }

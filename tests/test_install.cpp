@@ -1,0 +1,179 @@
+// Installing: `cmake --install` into a scratch DESTDIR gives the files a
+// desktop needs, accepted by the desktop's own validators, and a game that
+// runs from a folder it cannot write, keeps the player's files in the XDG data
+// folder, and fails its start with a non-zero status.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+
+#include "e2e.h"
+#include "rules/savegame.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The main menu's Play icon on an 800 x 600 window, and the options panel's
+// Play button (GUI units).
+const int MENU_PLAY_X = 227, MENU_PLAY_Y = 361;
+const double PLAY_X = 4.275, BUTTONS_Y = 0.125;
+
+std::string root;   // the DESTDIR of this run; the prefix inside it is /usr
+
+// Runs a shell command; its exit status, and what it printed if out is given.
+int shell(const std::string &cmd, std::string *out = nullptr)
+{
+    std::string full = cmd + " 2>&1";
+    FILE *p = popen(full.c_str(), "r");
+    if (!p)
+        return -1;
+    char buf[4096];
+    size_t n;
+    std::string text;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        text.append(buf, n);
+    int rc = pclose(p);
+    if (out)
+        *out = text;
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
+std::string at(const std::string &path)
+{
+    return root + "/usr/" + path;
+}
+
+// Every file below folder with its size and modification time.
+std::map<std::string, std::string> snapshot(const std::string &folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto &e : fs::recursive_directory_iterator(folder)) {
+        std::string stamp = std::to_string(e.last_write_time().time_since_epoch().count());
+        files[e.path().string()] = e.is_regular_file() ? std::to_string(e.file_size()) + "@" + stamp : stamp;
+    }
+    return files;
+}
+
+class Installed : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        char dir[] = "/tmp/corvale-install-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        root = dir;
+        std::string log;
+        ASSERT_EQ(shell("DESTDIR='" + root + "' cmake --install '" CORVALE_BINARY_DIR "' --prefix /usr", &log), 0) << log;
+        // The game's folder as a package leaves it: nobody may write there.
+        ASSERT_EQ(shell("chmod -R a-w '" + at("share/games/corvale") + "'"), 0);
+    }
+    static void TearDownTestSuite()
+    {
+        shell("chmod -R u+w '" + root + "' && rm -rf '" + root + "'");
+    }
+};
+
+// Width, height and colour type of a PNG file, from its header.
+bool png_header(const std::string &path, int *w, int *h, int *colour)
+{
+    std::ifstream f(path, std::ios::binary);
+    unsigned char b[26] = {};
+    if (!f.read((char *)b, sizeof b))
+        return false;
+    *w = b[16] << 24 | b[17] << 16 | b[18] << 8 | b[19];
+    *h = b[20] << 24 | b[21] << 16 | b[22] << 8 | b[23];
+    *colour = b[25];
+    return true;
+}
+
+TEST_F(Installed, TheDesktopFindsTheGameItsIconManualAndMetadata)
+{
+    for (const char *file : {"games/corvale", "share/applications/corvale.desktop",
+                             "share/man/man6/corvale.6", "share/doc/corvale/index.html",
+                             "share/metainfo/io.github.corvale.Corvale.metainfo.xml",
+                             "share/games/corvale/level_sets/default.bls",
+                             "share/games/corvale/graphics/icon.png"})
+        EXPECT_TRUE(fs::is_regular_file(at(file))) << file;
+    EXPECT_FALSE(fs::exists(at("share/games/corvale/corvale"))) << "the program belongs in games/";
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        std::string dim = std::to_string(size) + "x" + std::to_string(size);
+        int w = 0, h = 0, colour = 0;
+        ASSERT_TRUE(png_header(at("share/icons/hicolor/" + dim + "/apps/corvale.png"), &w, &h, &colour)) << dim;
+        EXPECT_EQ(w, size);
+        EXPECT_EQ(h, size);
+        EXPECT_EQ(colour, 6) << dim << " icon without transparency";
+    }
+
+    std::string out;
+    for (const auto &e : fs::directory_iterator(at("share/applications"))) {
+        EXPECT_EQ(shell("desktop-file-validate '" + e.path().string() + "'", &out), 0) << out;
+        EXPECT_EQ(out, "") << e.path();
+    }
+    std::ifstream entry(at("share/applications/corvale.desktop"));
+    std::string line, wm_class;
+    while (std::getline(entry, line))
+        if (line.rfind("StartupWMClass=", 0) == 0)
+            wm_class = line.substr(15);
+    EXPECT_EQ(wm_class, "corvale");
+    EXPECT_EQ(shell("appstreamcli validate --no-net '" +
+                    at("share/metainfo/io.github.corvale.Corvale.metainfo.xml") + "'", &out), 0) << out;
+}
+
+TEST_F(Installed, WithoutADisplayTheGameSaysSoInFewLinesAndFails)
+{
+    std::string out;
+    int rc = shell("cd / && env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME='" + root +
+                   "/config' XDG_DATA_HOME='" + root + "/data' '" + at("games/corvale") + "'", &out);
+    EXPECT_NE(rc, 0) << out;
+    EXPECT_NE(out.find("Failed To Register The Window Class."), std::string::npos) << out;
+    EXPECT_EQ(out.find("ALSA lib"), std::string::npos) << "sound library chatter:\n" << out;
+    EXPECT_EQ(out.find("AL lib"), std::string::npos) << "sound library chatter:\n" << out;
+}
+
+TEST_F(Installed, TheGamePlaysFromItsReadOnlyFolderAndSavesInTheDataFolder)
+{
+    const auto before = snapshot(at("share/games/corvale"));
+    game_run run;
+    ASSERT_TRUE(run.start_program(windowed_settings(2), at("games/corvale"))) << run.error();
+    unsigned long win = run.window(60);
+    ASSERT_NE(win, 0u) << "no window; exit status " << run.wait_exit(0);
+    EXPECT_NE(run.x_output("xprop -id " + std::to_string(win) + " WM_CLASS").find("\"corvale\""),
+              std::string::npos) << "window class";
+    EXPECT_EQ(run.x_output("xprop -id " + std::to_string(win) + " _NET_WM_ICON").rfind("_NET_WM_ICON(CARDINAL)", 0),
+              0u) << "no window icon";
+
+    // Play from the title, then leave the game with Escape until the save
+    // appears; a click that came before the game could take it is made again.
+    const std::string save = run.player_dir() + "/level_sets/corvale.sav";
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(240);
+    while (!fs::exists(save) && std::chrono::steady_clock::now() < until) {
+        ASSERT_EQ(run.wait_exit(0), -1) << "the game ended";
+        run.click_pixel(MENU_PLAY_X, MENU_PLAY_Y);
+        run.click_gui(PLAY_X, BUTTONS_Y);
+        for (int k = 0; k < 8 && !fs::exists(save); k++) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+            run.press_key("Escape");
+        }
+    }
+    ASSERT_TRUE(fs::exists(save)) << "Escape during play saved nothing in " << run.player_dir();
+    saved_game g;
+    std::ifstream f(save, std::ios::binary);
+    ASSERT_TRUE(f.read((char *)&g, sizeof g));
+    EXPECT_STREQ(g.set_name, "default.bls");
+    EXPECT_EQ(g.level, 1);
+
+    ASSERT_TRUE(run.close_window());
+    EXPECT_EQ(run.wait_exit(30), 0);
+    EXPECT_EQ(snapshot(at("share/games/corvale")), before) << "the game wrote into its own folder";
+}
+
+}  // namespace
