@@ -1,7 +1,9 @@
 #!/bin/bash
 # Installs what is missing, builds the game folder and starts the game or runs the tests.
 #   ./corvale.sh play    install, build, start the game
-#   ./corvale.sh test    install, build, run every test
+#   ./corvale.sh test    install, build, run every test; then the same tests built
+#                        with the sanitizers, and every fuzz target over its seeds
+#                        and for CORVALE_FUZZ_SECONDS (default 30) seconds
 #   ./corvale.sh build   install and build only
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -9,7 +11,8 @@ cd "$(dirname "$0")"
 PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev
   libgl1-mesa-dri libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev
   fonts-liberation libopenal-dev libopenal1 libsndfile1-dev libvorbis-dev libogg-dev libcairo2-dev libgtk-3-dev
-  libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick)
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick
+  clang-14 libclang-rt-14-dev llvm-14)
 
 install_missing() {
   local missing=()
@@ -29,13 +32,24 @@ build() {
   cmake --build build
 }
 
+# The tests again, built by clang with AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the fuzz targets of the same build.
+sanitizer_test() {
+  CC=clang-14 CXX=clang++-14 cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCORVALE_FUZZ=ON >/dev/null
+  cmake --build build-san
+  (cd build-san && ctest --output-on-failure --timeout 900)
+  tests/fuzz/run_fuzz.sh build-san "${CORVALE_FUZZ_SECONDS:-30}"
+}
+
 case "${1:-play}" in
   play)
     install_missing; build
     exec build/corvale/corvale ;;
   test)
     install_missing; build
-    cd build && ctest --output-on-failure --timeout 900 ;;
+    (cd build && ctest --output-on-failure --timeout 900)
+    sanitizer_test ;;
   build)
     install_missing; build ;;
   *)

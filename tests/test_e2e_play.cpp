@@ -1,6 +1,7 @@
 // End to end: a game played from the title screen with real input. Play, then
 // Play in the options, starts level 1; a click launches the ball; Escape saves
-// the game and returns to the title; Continue resumes it.
+// the game and returns to the title; Continue resumes it. A termination signal
+// saves a running game and ends the program, even while a message box is open.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,9 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <chrono>
+#include <csignal>
+#include <thread>
 #include <unistd.h>
 
 #include "e2e.h"
@@ -144,6 +148,54 @@ TEST_F(Play, LosingEveryBallEndsTheGameAndTheNameEntersTheTable)
     EXPECT_GT(points, 0);
     ASSERT_TRUE(run.close_window());
     EXPECT_EQ(run.wait_exit(20), 0);
+}
+
+// SIGTERM in the middle of a game: the game is saved as F12 saves it and the
+// program ends normally.
+TEST_F(Play, TerminationSignalSavesTheRunningGameAndEnds)
+{
+    wait_for_title();
+    start_from_options(PLAY_X);
+    launch_and_play(2.0);
+    ASSERT_NE(access(save.c_str(), F_OK), 0) << "saved before the signal";
+    ASSERT_EQ(kill(run.pid(), SIGTERM), 0);
+    EXPECT_EQ(run.wait_exit(60), 0) << "the game did not end on SIGTERM";
+    saved_game g;
+    ASSERT_TRUE(read_save(save, &g)) << "SIGTERM during play wrote no save";
+    EXPECT_EQ(g.level, 1);
+    EXPECT_STREQ(g.set_name, "default.bls");
+}
+
+// A damaged image stops the start-up with a message box; SIGINT while the box
+// waits for its OK ends the program and takes the box away.
+void damage_an_image(const std::string &game_dir)
+{
+    std::ofstream(game_dir + "/graphics/ball.png", std::ios::binary) << "not an image";
+}
+
+TEST(Signals, InterruptEndsTheGameWhileAMessageBoxIsOpen)
+{
+    game_run run;
+    ASSERT_TRUE(run.start(windowed_settings(2), damage_an_image)) << run.error();
+    auto box_open = [&] {
+        return run.x_output("xwininfo -root -tree").find("\"ERROR\"") != std::string::npos;
+    };
+    bool shown = false;
+    for (int k = 0; k < 600 && !shown; k++) {
+        shown = box_open();
+        if (!shown)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ASSERT_TRUE(shown) << "no message box for the damaged image";
+    ASSERT_EQ(kill(run.pid(), SIGINT), 0);
+    EXPECT_NE(run.wait_exit(30), -1) << "the game went on waiting for the box";
+    bool gone = false;
+    for (int k = 0; k < 100 && !gone; k++) {
+        gone = !box_open();
+        if (!gone)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_TRUE(gone) << "the message box stayed on the screen";
 }
 
 }  // namespace

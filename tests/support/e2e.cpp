@@ -145,7 +145,7 @@ bool game_run::start_xserver()
     return true;
 }
 
-bool game_run::start(const bset &settings)
+bool game_run::start(const bset &settings, void (*prepare)(const std::string &game_dir))
 {
     char scratch[] = "/tmp/corvale-e2e-XXXXXX";
     if (!mkdtemp(scratch)) {
@@ -161,6 +161,8 @@ bool game_run::start(const bset &settings)
     }
     std::ofstream(config + "/corvale.set", std::ios::binary)
         .write((const char *)&settings, sizeof settings);
+    if (prepare)
+        prepare(dir);
     if (!start_xserver()) {
         why = "Xvfb did not start";
         return false;
