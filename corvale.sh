@@ -1,9 +1,10 @@
 #!/bin/bash
 # Installs what is missing, builds the game folder and starts the game or runs the tests.
 #   ./corvale.sh play    install, build, start the game
-#   ./corvale.sh test    install, build, run every test; then the same tests built
-#                        with the sanitizers, and every fuzz target over its seeds
-#                        and for CORVALE_FUZZ_SECONDS (default 30) seconds
+#   ./corvale.sh test    install, build, run every test
+#   ./corvale.sh sanitize install, build the tests with the sanitizers (build-san/),
+#                        run them, then every fuzz target over its seeds and for
+#                        CORVALE_FUZZ_SECONDS (default 30) seconds
 #   ./corvale.sh build   install and build only
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -48,10 +49,11 @@ case "${1:-play}" in
     exec build/corvale/corvale ;;
   test)
     install_missing; build
-    (cd build && ctest --output-on-failure --timeout 900)
-    sanitizer_test ;;
+    cd build && ctest --output-on-failure --timeout 900 ;;
+  sanitize)
+    install_missing; sanitizer_test ;;
   build)
     install_missing; build ;;
   *)
-    echo "usage: $0 play|test|build" >&2; exit 2 ;;
+    echo "usage: $0 play|test|sanitize|build" >&2; exit 2 ;;
 esac
