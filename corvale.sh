@@ -1,8 +1,11 @@
 #!/bin/bash
 # Installs what is missing, builds the game folder and starts the game or runs the tests.
-#   ./corvale.sh play    install what building and playing need, build, start the game
-#   ./corvale.sh test    the same plus the test tools, build with the tests, run every test
-#   ./corvale.sh build   install everything (test tools too) and build only
+#   ./corvale.sh play      install what building and playing need, build, start the game
+#   ./corvale.sh test      the same plus the test tools, build with the tests, run every test
+#   ./corvale.sh sanitize  the test tools plus clang, build the tests with the sanitizers
+#                          (build-san/), run them, then every fuzz target over its seeds
+#                          and for CORVALE_FUZZ_SECONDS (default 30) seconds
+#   ./corvale.sh build     install everything but clang and build only
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -19,6 +22,9 @@ PLAY_PACKAGES=(libgl1-mesa-dri fonts-liberation)
 # server with input and window tools, screenshots, and the desktop validators.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev libx11-dev xvfb xdotool x11-utils imagemagick
   desktop-file-utils appstream)
+# What the sanitizer build and the fuzz targets add: clang with its runtimes
+# and llvm-symbolizer for readable reports.
+SANITIZE_PACKAGES=(clang-14 libclang-rt-14-dev llvm-14)
 
 # Installs the packages of the given lists that are missing, without the
 # packages they merely recommend. Without root and without sudo it prints the
@@ -49,6 +55,16 @@ build() {
   cmake --build build
 }
 
+# The tests again, built by clang with AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the fuzz targets of the same build.
+sanitizer_test() {
+  CC=clang-14 CXX=clang++-14 cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCORVALE_FUZZ=ON >/dev/null
+  cmake --build build-san
+  (cd build-san && ctest --output-on-failure --timeout 900)
+  tests/fuzz/run_fuzz.sh build-san "${CORVALE_FUZZ_SECONDS:-30}"
+}
+
 case "${1:-play}" in
   play)
     install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}"
@@ -58,9 +74,13 @@ case "${1:-play}" in
     install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build ON
     cd build && ctest --output-on-failure --timeout 900 ;;
+  sanitize)
+    install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" \
+      "${SANITIZE_PACKAGES[@]}"
+    sanitizer_test ;;
   build)
     install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build ON ;;
   *)
-    echo "usage: $0 play|test|build" >&2; exit 2 ;;
+    echo "usage: $0 play|test|sanitize|build" >&2; exit 2 ;;
 esac

@@ -5,10 +5,12 @@
 #include <cerrno>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vorbis/vorbisfile.h>
 
 #include "sound_lib_internal.h"
 
@@ -52,11 +54,71 @@ FMOD_RESULT soundlib::open_file(const char *path, int &fd)
     return r;
 }
 
+// A read position in a file that stays open after the check below.
+struct fd_reader {
+    int fd;
+    off_t at;
+};
+
+// Callbacks that let the Vorbis header check read the file through pread,
+// leaving the descriptor's own position and its closing to us.
+static size_t reader_read(void *out, size_t size, size_t count, void *source)
+{
+    fd_reader *r = (fd_reader *)source;
+    ssize_t n = pread(r->fd, out, size * count, r->at);
+    if (n <= 0 || size == 0)
+        return 0;
+    r->at += n;
+    return (size_t)n / size;
+}
+
+static int reader_seek(void *source, ogg_int64_t offset, int whence)
+{
+    fd_reader *r = (fd_reader *)source;
+    struct stat st;
+    off_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? r->at
+                 : fstat(r->fd, &st) == 0 ? st.st_size : -1;
+    if (base < 0 || base + offset < 0)
+        return -1;
+    r->at = base + (off_t)offset;
+    return 0;
+}
+
+static long reader_tell(void *source)
+{
+    return (long)((fd_reader *)source)->at;
+}
+
+// libsndfile keeps part of the Vorbis decoder's state when it fails to open
+// an Ogg Vorbis file with damaged headers, and never frees it. Such a file is
+// therefore first checked here, by a reader that cleans up after itself, and
+// only a file whose headers read whole is handed to libsndfile. Any other
+// file passes (false only for an Ogg Vorbis file that is damaged).
+static bool vorbis_headers_whole(int fd)
+{
+    unsigned char head[35];
+    if (pread(fd, head, sizeof head, 0) != (ssize_t)sizeof head ||
+        memcmp(head, "OggS", 4) != 0 || memcmp(head + 28, "\x01vorbis", 7) != 0)
+        return true;
+    fd_reader r{fd, 0};
+    ov_callbacks io{reader_read, reader_seek, nullptr, reader_tell};
+    OggVorbis_File vf;
+    if (ov_test_callbacks(&r, &vf, nullptr, 0, io) != 0)
+        return false;  // a failed test has freed what it took
+    bool whole = ov_test_open(&vf) == 0;
+    ov_clear(&vf);
+    return whole;
+}
+
 FMOD_RESULT soundlib::open_decoder(const char *path, bool mono, decoder &d)
 {
     FMOD_RESULT r = open_file(path, d.fd);
     if (r != FMOD_OK)
         return r;
+    if (!vorbis_headers_whole(d.fd)) {
+        close_decoder(d);
+        return FMOD_ERR_FORMAT;
+    }
     d.info = SF_INFO{};
     d.file = sf_open_fd(d.fd, SFM_READ, &d.info, SF_FALSE);
     if (!d.file) {

@@ -1,6 +1,8 @@
 // Board drawing read back from the offscreen context: brick colours by type,
 // shadows, fire bricks, classic mode, the shake offset and the fire and explosion clocks.
 #include <gtest/gtest.h>
+
+#include <cstdint>
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -102,6 +104,15 @@ TEST_F(BoardDrawing, MultiHitBricksAreDarkerAndLowBlueVanishes)
     const int want[4][3] = {{255, 255, 255}, {31, 151, 0}, {101, 21, 0}, {129, 1, 65}};
     for (int c = 5; c <= 8; c++)
         EXPECT_RGB(field_pixel(cx(c), cy(5)), want[c - 5][0], want[c - 5][1], want[c - 5][2]);
+}
+
+// Values no loader leaves are drawn as the nearest the loaders allow, 0 or 128,
+// never computed on as they stand.
+TEST_F(BoardDrawing, ColoursBeyondTheirRangeDrawAsTheNearestEnd)
+{
+    place(5, 5, 2, INT32_MIN, INT32_MAX, INT32_MIN);   // drawn (25, 103, -25)
+    draw();
+    EXPECT_RGB(field_pixel(cx(5), cy(5)), 51, 207, 0);
 }
 
 TEST_F(BoardDrawing, InvisibleBricksDrawNothingNotEvenShadows)

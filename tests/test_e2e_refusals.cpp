@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -54,6 +55,13 @@ protected:
         ASSERT_NE(run.window(), 0u);
     }
     std::string game_file(const char *name) { return run.game_dir() + "/" + name; }
+    // A file in the player's data folder, its folders made.
+    std::string player_file(const char *name)
+    {
+        std::string path = run.player_dir() + "/" + name;
+        std::filesystem::create_directories(path.substr(0, path.rfind('/')));
+        return path;
+    }
 
     // The notice panel's white top strip, above its text.
     bool notice_open() { return run.brightness(150, 172, 500, 6) > 0.85; }
@@ -134,7 +142,7 @@ TEST_F(Refusals, ADamagedSaveDimsContinueAndIsExplainedAndKept)
     strcpy(g.set_name, "default.bls");
     g.presence[save_index(1, 1)] = 1;
     g.types[save_index(1, 1)] = 9;
-    std::string save = game_file("level_sets/corvale.sav");
+    std::string save = player_file("level_sets/corvale.sav");
     std::string record((const char *)&g, sizeof g);
     std::ofstream(save, std::ios::binary | std::ios::trunc) << record;
 
@@ -155,7 +163,7 @@ TEST_F(Refusals, ADamagedSaveDimsContinueAndIsExplainedAndKept)
 TEST_F(Refusals, AScoreTableThatCannotBeReadIsKeptAsideWhenTheTableOpens)
 {
     wait_for_title();
-    std::string table = game_file("level_sets/scores.hst");
+    std::string table = player_file("level_sets/scores.hst");
     std::string damaged(3359, 'x');
     std::ofstream(table, std::ios::binary | std::ios::trunc) << damaged;
 

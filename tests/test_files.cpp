@@ -44,15 +44,20 @@ void write_text(const fs::path &p, const std::string &text)
     std::ofstream(p, std::ios::binary) << text;
 }
 
-// Each case runs in its own scratch folder, which is the working folder.
+// Each case runs in its own scratch folder, which is both the working folder
+// (the game's folder) and the player's data folder, so that no case touches
+// the files of whoever runs the tests.
 class ScratchFolder : public GLTest {
 protected:
-    fs::path old_dir = fs::current_path(), dir;
+    fs::path old_dir = fs::current_path(), top, dir;
 
     void SetUp() override
     {
         std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/files_XXXXXX";
-        dir = mkdtemp(tmpl.data());
+        top = mkdtemp(tmpl.data());
+        setenv("XDG_DATA_HOME", top.c_str(), 1);
+        dir = top / "corvale";
+        fs::create_directory(dir);
         fs::current_path(dir);
         fs::create_directory("level_sets");
         fs::create_directory("user_data");
@@ -61,7 +66,7 @@ protected:
     void TearDown() override
     {
         fs::current_path(old_dir);
-        fs::remove_all(dir);
+        fs::remove_all(top);
     }
 };
 

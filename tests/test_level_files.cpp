@@ -294,12 +294,39 @@ TEST_F(LevelFiles, OversizedTextureTablesAndUnknownValuesAreTamed)
     s.set(1, TEX, 1, 1, 1);
     s.set(1, PUP, 1, 1, 99);
     s.texture(1, 511, 77);
+    // Colours outside 0..128 and types outside 1..5 in a row of bricks.
+    const int32_t colour[] = {INT32_MIN, -1, 0, 127, 128, 129, INT32_MAX};
+    const int32_t kept[] = {0, 0, 0, 127, 128, 127, 127};
+    const int32_t type[] = {0, -1, 6, INT32_MIN, 5, 2, INT32_MAX};
+    const int32_t type_kept[] = {1, 1, 1, 1, 5, 2, 1};
+    for (int c = 1; c <= 7; c++) {
+        s.set(1, TEX, 2, c, 1);
+        s.set(1, RED, 2, c, colour[c - 1]);
+        s.set(1, GREEN, 2, c, colour[7 - c]);
+        s.set(1, TYPE, 2, c, type[c - 1]);
+    }
     s.write("big.bls");
     load_level_set("big.bls", 1);
     EXPECT_EQ(board[grid_index(1, 1)], 1);
     EXPECT_EQ(powerup[grid_index(1, 1)], 0);
     EXPECT_EQ(strlen(fhead.set_title), 254u);
     EXPECT_EQ(texel_red(etexname[511]), 77);
+    for (int c = 1; c <= 7; c++) {
+        EXPECT_EQ(rr[grid_index(2, c)], kept[c - 1]) << c;
+        EXPECT_EQ(gg[grid_index(2, c)], kept[7 - c]) << c;
+        EXPECT_EQ(bricktype[grid_index(2, c)], type_kept[c - 1]) << c;
+    }
+
+    // The editor's first level is brought within range the same way.
+    std::vector<uint8_t> level(10584, 0);
+    put32(level, GRID + 4 * 22, INT32_MIN);
+    put32(level, 4 * GRID + 4 * 22, 9);
+    put32(level, 5 * GRID + 4 * 22, -3);
+    std::ofstream("user_data/l1.raw", std::ios::binary).write((const char *)level.data(), level.size());
+    edload();
+    EXPECT_EQ(ed_rr[grid_index(1, 1)], 0);
+    EXPECT_EQ(ed_bricktype[grid_index(1, 1)], BRICK_NORMAL);
+    EXPECT_EQ(ed_powerup[grid_index(1, 1)], 0);
 }
 
 // Bricks of a type outside 1..5 would be drawn and counted but never break, so

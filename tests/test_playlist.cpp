@@ -183,6 +183,27 @@ TEST_F(Playlist, OverlongAndMissingEntriesAreSkipped)
     EXPECT_TRUE(playing());
 }
 
+// An entry that is itself a playlist (another one, or the list itself) is
+// passed over like a missing song: never followed, never fatal.
+TEST_F(Playlist, NestedPlaylistEntriesAreSkipped)
+{
+    std::string self = scratch.dir + "/loop.m3u";
+    m3u("other.m3u", {{"Inner", song("i.wav", 4)}});
+    start(m3u("loop.m3u", {{"Self", self}, {"Other", scratch.dir + "/other.m3u"},
+                           {"Beta", song("b.wav", 4)}}));
+    EXPECT_EQ(songcount, 2) << "both playlist entries are passed over at start-up";
+    EXPECT_EQ(title(), "Beta");
+    then_frame(next_song);  // wraps to the list itself: skipped, nothing plays
+    EXPECT_EQ(songcount, 0);
+    EXPECT_FALSE(playing());
+    change_track();         // the other playlist: skipped too
+    EXPECT_EQ(songcount, 1);
+    EXPECT_FALSE(playing());
+    change_track();
+    EXPECT_EQ(title(), "Beta");
+    EXPECT_TRUE(playing());
+}
+
 TEST_F(Playlist, UnopenableOrEmptyPlaylistLeavesTheMusicOff)
 {
     start(m3u("empty.m3u", {}));

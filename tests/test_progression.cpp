@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -144,4 +145,26 @@ TEST_F(Progression, AScoreJumpPastTwoThresholdsGivesTwoLivesAtOnce)
     score = 300000;
     prize_check();
     EXPECT_EQ(counter, -1);
+}
+
+// However long a game runs, the score and the lives stop at their ceilings
+// instead of wrapping round, and a level end at the ceiling stays in range.
+TEST_F(Progression, ScoreAndLivesStopAtTheirCeilings)
+{
+    score = SCORE_MAX - 10;
+    add_score(1000);
+    EXPECT_EQ(score, SCORE_MAX);
+    add_score(INT32_MAX);
+    EXPECT_EQ(score, SCORE_MAX);
+
+    counter = COUNTER_MIN + 1;
+    prize_check();                   // nine thresholds passed, one life left to give
+    EXPECT_EQ(counter, COUNTER_MIN);
+    EXPECT_EQ(goodies[9], 0);
+    gain_life();
+    EXPECT_EQ(counter, COUNTER_MIN);
+
+    finish_level_at(1);
+    EXPECT_EQ(newlives, MAX_LIVES);
+    EXPECT_EQ(level, 2);
 }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -162,6 +163,44 @@ TEST_F(Saves, SavesNamingSetsOutsideTheFolderOrOfTheWrongSizeAreRefused)
         EXPECT_EQ(level, 1);
         EXPECT_STREQ(set_name, "two.bls");
         EXPECT_EQ(read_file(save_path()), d);
+    }
+}
+
+// A save holding a value play never leaves in one (a wrapped score, a level
+// the set lacks, a lives counter at the int limits, a flag that is not 0/1, a
+// standing brick of no known type) is refused, untouched; the extremes that
+// play does reach are continued.
+TEST_F(Saves, FieldsThatPlayCannotProduceAreRefused)
+{
+    save_level_two();
+    const bytes good = read_file(save_path());
+    auto with = [&](size_t at, int32_t v) {
+        bytes d = good;
+        memcpy(&d[at], &v, 4);
+        return d;
+    };
+    const size_t standing = 2332 + 4 * (22 * 3 + 4);   // type of the brick at (3, 4)
+    const bytes bad[] = {
+        with(20, 0), with(20, 3), with(20, INT32_MIN),            // level outside 1..2
+        with(12, -1), with(12, SCORE_MAX + 1), with(12, INT32_MAX),
+        with(4, 7), with(4, COUNTER_MIN - 1), with(4, INT32_MIN),  // lives counter
+        with(8, -1), with(16, MAX_LIVES + 1), with(0, 0), with(0, 5),   // lives, level cycle
+        with(24 + 4 * 3, 2), with(64 + 4 * 5, -1), with(2328, 2),  // flags
+        with(388 + 4 * 70, 2), with(standing, 0), with(standing, 6), with(standing, -1)};
+    for (const bytes &d : bad) {
+        write_file(save_path(), d);
+        new_game();
+        EXPECT_EQ(load_saved(), 0);
+        EXPECT_EQ(level, 1);
+        EXPECT_EQ(read_file(save_path()), d);
+    }
+    const bytes fine[] = {with(12, SCORE_MAX), with(4, COUNTER_MIN), with(4, 6),
+                          with(16, MAX_LIVES), with(2332 + 4 * 30, 0)};
+    for (const bytes &d : fine) {
+        write_file(save_path(), d);
+        new_game();
+        EXPECT_EQ(load_saved(), 1);
+        EXPECT_EQ(level, 2);
     }
 }
 

@@ -82,12 +82,28 @@ static void read_song_title()
         song_title = nullptr;
 }
 
+// True when the opened sound is itself a playlist: an entry never leads into
+// another playlist (or back into this one), it is skipped like a bad song.
+static bool nested_playlist(FMOD_SOUND *s)
+{
+    FMOD_SOUND_TYPE type = FMOD_SOUND_TYPE_UNKNOWN;
+    result = FMOD_Sound_GetFormat(s, &type, 0, 0, 0);
+    ERRCHECK(result);
+    return type == FMOD_SOUND_TYPE_PLAYLIST;
+}
+
 // Opens song_file as a stream and starts it on the music channel at volume.
-// 0 when the song cannot be played (its file is missing or refused): the music
-// channel is then stopped and nothing is started. Other failures are fatal.
+// 0 when the song cannot be played (its file is missing, refused or a
+// playlist): the music channel is then stopped and nothing is started. Other
+// failures are fatal.
 static int start_song()
 {
     result = FMOD_System_CreateStream(system_fmod, song_file, FMOD_DEFAULT, 0, &sound);
+    if (result == FMOD_OK && nested_playlist(sound)) {
+        result = FMOD_Sound_Release(sound);
+        ERRCHECK(result);
+        result = FMOD_ERR_FORMAT;
+    }
     if (song_unplayable(result)) {
         sound = nullptr;
         if (channel)

@@ -207,6 +207,7 @@ static void enter_level(int n)
     if (on_disk_whole) {
         for (int b = 0; b < LEVEL_BLOCKS; b++)
             memcpy(editor_grids[b], on_disk.block[b].cells, sizeof(grid_record));
+        keep_grid_in_range(ed_rr, ed_gg, ed_bb, ed_bricktype, ed_powerup);
     } else {
         empty_board();
     }

@@ -94,14 +94,14 @@ static void brick_hit(int row, int col, float nx, float ny)
     if (bricktype[cell] == BRICK_NORMAL) {
         debris(row, col);
         board[cell] = 0;
-        score += classic ? CLASSIC_AWARD * level : award(STANDARD_AWARD);
+        add_score(classic ? CLASSIC_AWARD * level : award(STANDARD_AWARD));
         release(row, col);
         if (!last_block)
             play_hit(nx, ny);
     }
     if (bricktype[cell] == BRICK_INVISIBLE) {
         bricktype[cell] = BRICK_NORMAL;
-        score += award(INVISIBLE_AWARD);
+        add_score(award(INVISIBLE_AWARD));
         debris(row, col);
         play_glass(nx, ny);
     }
@@ -110,7 +110,7 @@ static void brick_hit(int row, int col, float nx, float ny)
         board[cell] = 0;
         blowup(row, col);
         bricktype[cell] = 0;
-        score += award(EXPLOSION_AWARD);
+        add_score(award(EXPLOSION_AWARD));
         play_boom(nx, ny);
     }
     if (bricktype[cell] == BRICK_TWO_HIT && through == 0) {
@@ -118,12 +118,12 @@ static void brick_hit(int row, int col, float nx, float ny)
             // Broken at once for two awards; the type stays behind in the empty cell.
             debris(row, col);
             board[cell] = 0;
-            score += award(STANDARD_AWARD);
+            add_score(award(STANDARD_AWARD));
             release(row, col);
-            score += award(STANDARD_AWARD);
+            add_score(award(STANDARD_AWARD));
         } else {
             bricktype[cell] = BRICK_NORMAL;
-            score += award(STANDARD_AWARD);
+            add_score(award(STANDARD_AWARD));
         }
         play_ping(nx, ny);
     }
@@ -131,13 +131,13 @@ static void brick_hit(int row, int col, float nx, float ny)
         debris(row, col);
         board[cell] = 0;
         bricktype[cell] = 0;
-        score += award(STANDARD_AWARD);
+        add_score(award(STANDARD_AWARD));
         release(row, col);
         play_ping(nx, ny);
     }
     if (bricktype[cell] == BRICK_THREE_HIT) {
         bricktype[cell] = big ? BRICK_NORMAL : BRICK_TWO_HIT;
-        score += award(STANDARD_AWARD);
+        add_score(award(STANDARD_AWARD));
         play_ping(nx, ny);
     }
 }

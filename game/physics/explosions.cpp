@@ -76,28 +76,28 @@ static void explode_cell(int i, int j)
     explosion[k] = 0;
     // Each test sees the type as the one before left it.
     if (bricktype[k] == BRICK_NORMAL) {
-        score += award(3, 5, 7);
+        add_score(award(3, 5, 7));
         if (!last_block)
             play_boom(x, y);
     }
     if (bricktype[k] == BRICK_TWO_HIT) {
         bricktype[k] = BRICK_NORMAL;
-        score += award(3, 5, 7);
+        add_score(award(3, 5, 7));
         play_ping(x, y);
     }
     if (bricktype[k] == BRICK_THREE_HIT) {
         bricktype[k] = BRICK_TWO_HIT;
-        score += award(3, 5, 7);
+        add_score(award(3, 5, 7));
         play_ping(x, y);
     }
     if (bricktype[k] == BRICK_INVISIBLE) {
         bricktype[k] = BRICK_NORMAL;
-        score += award(3, 5, 7);
+        add_score(award(3, 5, 7));
         play_glass(x, y);
     }
     if (bricktype[k] == BRICK_EXPLODING) {
         blowup_temp(i, j);
-        score += award(7, 10, 15);
+        add_score(award(7, 10, 15));
         bricktype[k] = BRICK_NORMAL;
         play_boom(x, y);
     }

@@ -61,11 +61,17 @@ static void draw_fire_bricks()
         }
 }
 
+// A colour component as the loaders leave it, 0..128, whatever the cell holds.
+static int component(int32_t v)
+{
+    return v < 0 ? 0 : v > 128 ? 128 : v;
+}
+
 // The brick's colour: multi-hit bricks are darker. Blue is subtracted after
 // its absolute value is taken, so a low blue goes negative and draws as none.
 static void brick_colour(int k)
 {
-    int red = rr[k], green = gg[k], blue = bb[k];
+    int red = component(rr[k]), green = component(gg[k]), blue = component(bb[k]);
     int dark = bricktype[k] == BRICK_TWO_HIT ? 25 : bricktype[k] == BRICK_THREE_HIT ? 50 : 0;
     if (dark) {
         red = abs(red - dark);

@@ -84,15 +84,6 @@ static int count_level_files()
 
 // ---- Board conversions ----
 
-// Power-up kinds outside 1..17 name no power-up; a damaged file must not
-// make the release code index past its icon table.
-static void drop_unknown_powerups()
-{
-    for (int k = 0; k < GRID_CELLS; k++)
-        if (powerup[k] < 0 || powerup[k] > POWERUP_KINDS)
-            powerup[k] = 0;
-}
-
 void normal_unknown_types(int32_t *types)
 {
     for (int k = 0; k < GRID_CELLS; k++)
@@ -184,9 +175,35 @@ int level_set_readable(const char *name, level_set_header *h)
     return ok;
 }
 
+int level_set_levels(const char *name)
+{
+    level_set_header h;
+    return level_set_readable(name, &h) ? h.level_count : -1;
+}
+
+void keep_grid_in_range(int32_t *red, int32_t *green, int32_t *blue, int32_t *types,
+                        int32_t *pups)
+{
+    for (int k = 0; k < GRID_CELLS; k++) {
+        int32_t *colour[3] = {&red[k], &green[k], &blue[k]};
+        for (int32_t *v : colour)
+            if (*v < 0 || *v > 128)
+                *v = *v < 0 ? 0 : 127;
+        if (pups[k] < 0 || pups[k] > POWERUP_KINDS)
+            pups[k] = 0;
+    }
+    normal_unknown_types(types);
+}
+
+// The game board's values brought within range after a load.
+static void keep_board_in_range()
+{
+    keep_grid_in_range(rr, gg, bb, bricktype, powerup);
+}
+
 // Reads level lev and the textures of an open level-set file whose header
-// passed the checks; 0 when a read fails. Textures beyond the table's 511
-// entries are passed over.
+// read_set_header accepts; anything else refuses the whole file (returns 0,
+// board untouched). Textures beyond the table's 511 entries are passed over.
 static int read_set_file(FILE *f, int lev)
 {
     level_set_header h;
@@ -242,8 +259,7 @@ void load_level_set(const char *name, int lev)
             clear_board();
             memset(&fhead, 0, sizeof fhead);
         }
-        drop_unknown_powerups();
-        normal_unknown_types(bricktype);
+        keep_board_in_range();
         if (difficulty == 0)
             easy_filter();
         if (classic)
@@ -272,8 +288,7 @@ void test_level()
             bricktype[k] = ed_bricktype[k];
             powerup[k] = ed_powerup[k];
         }
-    drop_unknown_powerups();
-    normal_unknown_types(bricktype);
+    keep_board_in_range();
     testing_level = 1;
     if (classic)
         classic_conversion();
@@ -303,5 +318,5 @@ void edload()
     int32_t *dest[LEVEL_BLOCKS] = {leveled, ed_rr, ed_gg, ed_bb, ed_bricktype, ed_powerup};
     for (int i = 0; i < LEVEL_BLOCKS; i++)
         memcpy(dest[i], rec.block[i].cells, sizeof(grid_record));
-    normal_unknown_types(ed_bricktype);
+    keep_grid_in_range(ed_rr, ed_gg, ed_bb, ed_bricktype, ed_powerup);
 }

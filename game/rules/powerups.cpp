@@ -134,7 +134,7 @@ void powerup_check()
         bool left_in = paddlex < x && x < paddlex + paddle_size;
         bool right_in = paddlex < right && right < paddlex + paddle_size;
         if (y < PADDLE_TOP && (left_in || right_in)) {
-            score += by_difficulty(25, 50, 100);
+            add_score(by_difficulty(25, 50, 100));
             powerup_effect(pup[s], s);
             free_powerup(s);
         }
@@ -229,7 +229,7 @@ static void show_invisible(float x, float y)
             bricktype[k] = BRICK_NORMAL;
             broken(i, j, board[k], rr[k], gg[k], bb[k]);
             play_glass(x, y);
-            score += level * by_difficulty(7, 10, 15);
+            add_score(level * by_difficulty(7, 10, 15));
         }
 }
 
@@ -306,7 +306,7 @@ void powerup_effect(int kind, int slot)
         play_bad(x, y);
         break;
     case PUP_EXTRA_LIFE:
-        counter -= 1;
+        gain_life();
         play_prize();
         break;
     case PUP_STICKY_PADDLE:

@@ -181,13 +181,25 @@ void check_board()
     finish_level();
 }
 
+void add_score(int points)
+{
+    long long sum = (long long)score + points;
+    score = sum > SCORE_MAX ? SCORE_MAX : sum < 0 ? 0 : (int)sum;
+}
+
+void gain_life()
+{
+    if (counter > COUNTER_MIN)
+        counter -= 1;
+}
+
 void prize_check()
 {
     if (gameover)
         return;
     for (int k = 1; k <= 9; k++)
         if (score >= PRIZE_SCORES[k] && goodies[k] == 1) {
-            counter -= 1;
+            gain_life();
             goodies[k] = 0;
             play_prize();
         }

@@ -2,8 +2,12 @@
 // the restart of a level.
 #pragma once
 
-extern int score;              // the player's score
-extern int counter;            // lives counter: lives left = abs(counter - 5); a new game sets 1
+constexpr int SCORE_MAX = 999999999;   // the score stops growing here
+constexpr int MAX_LIVES = 99;          // extra lives beyond this many are not given
+constexpr int COUNTER_MIN = 5 - MAX_LIVES;   // counter of a player with MAX_LIVES lives
+
+extern int score;              // the player's score, 0..SCORE_MAX
+extern int counter;            // lives counter COUNTER_MIN..6: lives left = abs(counter - 5); a new game sets 1
 extern int oldlives, newlives; // lives at the end of the previous level and of this one [4, 0]
 extern int lcount;             // level cycle counter, 1..4, advanced at every level change
 extern int check;              // non-empty cells of the board, counted by check_board
@@ -21,6 +25,8 @@ void new_game();               // fresh game state under the title screen, level
 void reset_board();            // restart the current level from its file
 void check_board();            // end the level when the board is empty; arm the countdown
 void prize_check();            // extra lives by score
+void add_score(int points);    // score += points, kept within 0..SCORE_MAX
+void gain_life();              // one more life, unless MAX_LIVES are held already
 
 // Pieces of a level start shared with the saved game's continue.
 void clear_play_board();       // empty the board (colours 128, types 0, marks 0), free the power-ups

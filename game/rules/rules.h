@@ -126,6 +126,12 @@ void load_level_set(const char *name, int level);   // level of "level_sets/<nam
 int level_set_readable(const char *name, level_set_header *h);
 // Brick types outside 1..5 in a grid become Normal, so every brick can break.
 void normal_unknown_types(int32_t *types);
+int level_set_levels(const char *name);   // levels of "level_sets/<name>", -1 when it is refused
+// Brings a loaded level's grids within what play and drawing handle: colours
+// 0..127 (or the cleared cells' 128; below 0 gives 0, above 128 gives 127),
+// unknown brick types Normal, unknown power-up kinds none.
+void keep_grid_in_range(int32_t *red, int32_t *green, int32_t *blue, int32_t *types,
+                        int32_t *pups);
 void test_level();               // the editor's current level into the board for a test game
 void edload();                   // the editor's textures and first level, at start-up
 

@@ -108,24 +108,40 @@ int plain_set_name(const char *name, size_t field)
     return strcmp(name, ".") != 0 && strcmp(name, "..") != 0;
 }
 
-// A plain set name of a set that can be read, a level of that set and a
-// difficulty in range, and a known type for every brick still standing.
+// 1 when v is within lo..hi.
+static bool within(int32_t v, int32_t lo, int32_t hi)
+{
+    return v >= lo && v <= hi;
+}
+
+// Every value is one that play can leave in a saved game: a plain name of a
+// set that can be read, a level of that set, a score within 0..SCORE_MAX,
+// lives counters within their ranges (a game left at "GAME OVER" holds
+// counter 6), 0/1 flags, and known brick types where bricks stand (a cleared
+// cell may hold type 0).
 int save_acceptable(const saved_game &g)
 {
     if (!plain_set_name(g.set_name, sizeof g.set_name))
         return 0;
-    if (g.level < 1 || g.difficulty < 0 || g.difficulty > 2)
+    if (!within(g.difficulty, 0, 2) || !within(g.classic, 0, 1) ||
+        !within(g.score, 0, SCORE_MAX) || !within(g.lcount, 1, 4) ||
+        !within(g.counter, COUNTER_MIN, 6) || !within(g.oldlives, 0, MAX_LIVES) ||
+        !within(g.newlives, 0, MAX_LIVES))
         return 0;
+    for (int32_t flag : g.goodies)
+        if (!within(flag, 0, 1))
+            return 0;
+    for (int32_t flag : g.balls)
+        if (!within(flag, 0, 1))
+            return 0;
     for (int r = 1; r <= GRID_ROWS; r++)
         for (int c = 1; c <= GRID_ROWS; c++) {
-            int type = g.types[save_index(r, c)];
-            // Empty cells keep what the board held: 0 after a level start.
-            int lowest = g.presence[save_index(r, c)] ? BRICK_NORMAL : 0;
-            if (type < lowest || type > BRICK_THREE_HIT)
+            int32_t present = g.presence[save_index(r, c)];
+            int32_t type = g.types[save_index(r, c)];
+            if (!within(present, 0, 1) || !within(type, present ? BRICK_NORMAL : 0, BRICK_THREE_HIT))
                 return 0;
         }
-    level_set_header h;
-    return level_set_readable(g.set_name, &h) && g.level <= h.level_count;
+    return within(g.level, 1, level_set_levels(g.set_name));
 }
 
 // Leaves only the bricks the save says still stand, with the types it kept.

@@ -1,15 +1,37 @@
 // The program entry: moves to the game folder (the installed data folder, or
 // the program's own folder in a build) so that every relative path
 // (level_sets/, graphics/, sounds/) resolves there, then runs the game.
+// Platform file: tells SDL to leave the end signals to the game.
 
+#include <SDL.h>
+
+#include <csignal>
 #include <cstdio>
 #include <string>
 
 #include "gamedir.h"
 #include "shell/shell.h"
 
+// SIGTERM and SIGINT only raise the flag; the loops end the game from there.
+static void on_end_signal(int)
+{
+    end_requested = 1;
+}
+
+// Takes SIGTERM and SIGINT before SDL starts, so that SDL leaves them to us.
+static void catch_end_signals()
+{
+    struct sigaction sa = {};
+    sa.sa_handler = on_end_signal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+}
+
 int main(int, char **)
 {
+    catch_end_signals();
     std::string error;
     if (!enter_game_data_dir(&error)) {
         message_box(error.c_str(), "ERROR", MB_ERROR);

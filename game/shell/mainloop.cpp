@@ -17,14 +17,19 @@ static void shut_down()
     KillGLWindow();
 }
 
+// Saves a game in play before the program ends; an editor's test game is not kept.
+static void save_running_game()
+{
+    if (menu == 0 && fadein == 0 && test == 0)
+        leave_game_saved();
+}
+
 // One pass of the active loop: F12 quits (saving a game in play), Escape runs
 // its action, otherwise one frame is drawn and shown. Returns 1 to quit.
 static int run_active_pass()
 {
     if (keys[VK_F12]) {
-        if (menu == 0 && fadein == 0 && test == 0) {
-            leave_game_saved();
-        }
+        save_running_game();
         return 1;
     }
     if (!keys[VK_ESCAPE]) {
@@ -49,6 +54,10 @@ int WinMain()
 
     int exit_code = 0;
     for (;;) {
+        if (end_requested) {
+            save_running_game();
+            break;
+        }
         if (pump_messages(&exit_code))
             break;
         if (active) {

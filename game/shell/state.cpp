@@ -4,6 +4,7 @@
 #include "shell.h"
 
 int active = 1;
+volatile std::sig_atomic_t end_requested;
 int keys[256];
 int targetFPS = 62;
 int64_t m_ticksPerSecond;

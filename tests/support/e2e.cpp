@@ -145,12 +145,13 @@ bool game_run::start_xserver()
     return true;
 }
 
-bool game_run::start(const bset &settings)
+bool game_run::start(const bset &settings, void (*prepare)(const std::string &game_dir))
 {
-    return start_program(settings, "");
+    return start_program(settings, "", prepare);
 }
 
-bool game_run::start_program(const bset &settings, const std::string &installed)
+bool game_run::start_program(const bset &settings, const std::string &installed,
+                             void (*prepare)(const std::string &game_dir))
 {
     char scratch[] = "/tmp/corvale-e2e-XXXXXX";
     if (!mkdtemp(scratch)) {
@@ -167,6 +168,8 @@ bool game_run::start_program(const bset &settings, const std::string &installed)
     }
     std::ofstream(config + "/corvale.set", std::ios::binary)
         .write((const char *)&settings, sizeof settings);
+    if (prepare && installed.empty())
+        prepare(dir);
     if (!start_xserver()) {
         why = "Xvfb did not start";
         return false;

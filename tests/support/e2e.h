@@ -36,9 +36,12 @@ public:
     ~game_run();
     // Starts Xvfb, copies the game folder, writes the settings file and starts
     // the game. Returns false (with a reason in error()) when anything fails.
-    bool start(const bset &settings);
-    // The same with a program that is already installed, run where it is.
-    bool start_program(const bset &settings, const std::string &program);
+    // prepare, when given, may change the copied game folder before the start.
+    bool start(const bset &settings, void (*prepare)(const std::string &game_dir) = nullptr);
+    // The same with a program that is already installed, run where it is
+    // (prepare is not called: there is no copied folder).
+    bool start_program(const bset &settings, const std::string &program,
+                       void (*prepare)(const std::string &game_dir) = nullptr);
     // The game window's X id, waiting up to timeout_s for it to appear; 0 if none.
     unsigned long window(double timeout_s = E2E_DEADLINE_S);
     // Client size of the game window.
