@@ -19,8 +19,9 @@ BUILD_PACKAGES=(g++ cmake ninja-build pkg-config
 # game's text font.
 PLAY_PACKAGES=(libgl1-mesa-dri fonts-liberation)
 # What the tests and benchmarks add: GoogleTest, Google Benchmark, a virtual X
-# server with input and window tools, screenshots, and the desktop validators.
-TEST_PACKAGES=(libgtest-dev libbenchmark-dev libx11-dev xvfb xdotool x11-utils imagemagick
+# server with input and window tools (the tests take their screenshots through
+# Xlib themselves), and the desktop validators.
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev libx11-dev libxdamage-dev xvfb xdotool x11-utils
   desktop-file-utils appstream)
 # What the sanitizer build and the fuzz targets add: clang with its runtimes
 # and llvm-symbolizer for readable reports.

@@ -28,6 +28,9 @@
 
 #include "rules/savegame.h"
 #include "settings.h"
+#include "xshot.h"
+
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -329,7 +332,10 @@ struct bench_run {
         s = read_stamps(stamps);
         frame_figures(s, first, frames, play);
         play->rss_mb = process_rss_mb(game);
-        x("import -window root '" + scratch + "/../frame_bench_play.png'");
+        if (Display *d = XOpenDisplay(disp.c_str())) {
+            x_window_png(d, DefaultRootWindow(d), scratch + "/../frame_bench_play.png");
+            XCloseDisplay(d);
+        }
         return true;
     }
 };

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -14,7 +14,6 @@
 #include <map>
 #include <string>
 #include <sys/wait.h>
-#include <thread>
 
 #include "e2e.h"
 #include "rules/savegame.h"
@@ -151,19 +150,19 @@ TEST_F(Installed, TheGamePlaysFromItsReadOnlyFolderAndSavesInTheDataFolder)
     EXPECT_EQ(run.x_output("xprop -id " + std::to_string(win) + " _NET_WM_ICON").rfind("_NET_WM_ICON(CARDINAL)", 0),
               0u) << "no window icon";
 
-    // Play from the title, then leave the game with Escape until the save
-    // appears; a click that came before the game could take it is made again.
+    // Play from the title, Play in the options, launch the ball, then hold
+    // Escape until the game has written its save.
     const std::string save = run.player_dir() + "/level_sets/corvale.sav";
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(240);
-    while (!fs::exists(save) && std::chrono::steady_clock::now() < until) {
-        ASSERT_EQ(run.wait_exit(0), -1) << "the game ended";
-        run.click_pixel(MENU_PLAY_X, MENU_PLAY_Y);
-        run.click_gui(PLAY_X, BUTTONS_Y);
-        for (int k = 0; k < 8 && !fs::exists(save); k++) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-            run.press_key("Escape");
-        }
-    }
+    ASSERT_TRUE(run.wait_for_title());
+    double middle = run.brightness(200, 250, 400, 60);
+    ASSERT_TRUE(run.click_pixel(MENU_PLAY_X, MENU_PLAY_Y));
+    ASSERT_TRUE(run.wait_until_or_frames(
+        [&] { return std::abs(run.brightness(200, 250, 400, 60) - middle) > 0.05; }, 30))
+        << "the play options did not open";
+    ASSERT_TRUE(run.click_gui(PLAY_X, BUTTONS_Y));
+    ASSERT_TRUE(run.wait_frames(FADE_FRAMES + FADE_MARGIN_FRAMES));
+    ASSERT_TRUE(run.click_at(345, 400));
+    ASSERT_TRUE(run.press_key("Escape", [&] { return fs::exists(save); }));
     ASSERT_TRUE(fs::exists(save)) << "Escape during play saved nothing in " << run.player_dir();
     saved_game g;
     std::ifstream f(save, std::ios::binary);

@@ -23,6 +23,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include "xshot.h"
+
 static const char *const GAME_TITLE = "Corvale by Halvard Software";
 
 // Frames a key or button is held down, and frames left to pass after the
@@ -422,7 +424,9 @@ double game_run::cpu_seconds()
 
 bool game_run::screenshot(const std::string &png)
 {
-    return x_command("import -window root '" + png + "'") == 0;
+    if (!xd)
+        return false;
+    return x_window_png(dpy(xd), DefaultRootWindow(dpy(xd)), png);
 }
 
 void game_run::stop()

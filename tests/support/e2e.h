@@ -46,7 +46,7 @@ public:
     unsigned long window(double timeout_s = E2E_DEADLINE_S);
     // Client size of the game window.
     bool window_size(int *w, int *h);
-    // Runs a command (xdotool, import, ...) against this X server; its exit code.
+    // Runs a command (xdotool, xprop, ...) against this X server; its exit code.
     int x_command(const std::string &cmd);
     // Runs a command against this X server and returns what it printed.
     std::string x_output(const std::string &cmd);

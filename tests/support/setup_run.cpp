@@ -17,6 +17,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include "xshot.h"
+
 static void sleep_s(double s)
 {
     std::this_thread::sleep_for(std::chrono::duration<double>(s));
@@ -177,11 +179,10 @@ unsigned long setup_run::window(double timeout_s)
 
 bool setup_run::wait_still(unsigned long id, double timeout_s)
 {
-    std::string picture = "import -window " + std::to_string(id) + " rgb:- | md5sum";
     std::string last;
     auto began = std::chrono::steady_clock::now();
     while (seconds_since(began) < timeout_s) {
-        std::string now = x_output(picture);
+        std::string now = pixels(id);
         if (now == last && !now.empty())
             return true;
         last = now;
@@ -257,7 +258,13 @@ pid_t setup_run::window_pid(unsigned long id)
 
 std::string setup_run::pixels(unsigned long id)
 {
-    return x_output("import -window " + std::to_string(id) + " -depth 8 rgb:-");
+    Display *d = XOpenDisplay(xserver.display().c_str());
+    if (!d)
+        return "";
+    int w, h;
+    std::string rgb = x_window_rgb(d, id, &w, &h);
+    XCloseDisplay(d);
+    return rgb;
 }
 
 bool setup_run::click(unsigned long id, int x, int y)
@@ -284,7 +291,12 @@ bool setup_run::drag(unsigned long id, int x, int y, int dy)
 
 bool setup_run::snapshot(unsigned long id, const std::string &png)
 {
-    return x_command("import -window " + std::to_string(id) + " '" + png + "'") == 0;
+    Display *d = XOpenDisplay(xserver.display().c_str());
+    if (!d)
+        return false;
+    bool ok = x_window_png(d, id, png);
+    XCloseDisplay(d);
+    return ok;
 }
 
 int setup_run::wait_exit(double timeout_s)

@@ -1,0 +1,89 @@
+// Reading a window's pixels with XGetImage and writing them with libpng.
+
+#include "xshot.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <png.h>
+
+#include <cstdio>
+
+// Set when a request made here failed; X errors must not end the test program.
+static bool x_failed;
+
+// Records the error instead of letting Xlib end the program.
+static int note_x_error(Display *, XErrorEvent *)
+{
+    x_failed = true;
+    return 0;
+}
+
+// The 8-bit value of the colour channel that mask selects in pixel p.
+static unsigned char channel(unsigned long p, unsigned long mask)
+{
+    if (!mask)
+        return 0;
+    int shift = 0;
+    while (!((mask >> shift) & 1))
+        shift++;
+    unsigned long top = mask >> shift;
+    return (unsigned char)(((p & mask) >> shift) * 255 / top);
+}
+
+std::string x_window_rgb(Display *d, unsigned long window, int *w, int *h)
+{
+    XSync(d, False);
+    x_failed = false;
+    int (*old_handler)(Display *, XErrorEvent *) = XSetErrorHandler(note_x_error);
+    XWindowAttributes a;
+    XImage *img = nullptr;
+    if (XGetWindowAttributes(d, (Window)window, &a) && a.map_state == IsViewable)
+        img = XGetImage(d, (Window)window, 0, 0, (unsigned)a.width, (unsigned)a.height, AllPlanes,
+                        ZPixmap);
+    XSync(d, False);
+    XSetErrorHandler(old_handler);
+    if (!img || x_failed) {
+        if (img)
+            XDestroyImage(img);
+        return "";
+    }
+    std::string rgb((size_t)a.width * a.height * 3, '\0');
+    size_t k = 0;
+    for (int y = 0; y < a.height; y++)
+        for (int x = 0; x < a.width; x++) {
+            unsigned long p = XGetPixel(img, x, y);
+            rgb[k++] = (char)channel(p, img->red_mask);
+            rgb[k++] = (char)channel(p, img->green_mask);
+            rgb[k++] = (char)channel(p, img->blue_mask);
+        }
+    XDestroyImage(img);
+    *w = a.width;
+    *h = a.height;
+    return rgb;
+}
+
+bool x_window_png(Display *d, unsigned long window, const std::string &png)
+{
+    int w = 0, h = 0;
+    std::string rgb = x_window_rgb(d, window, &w, &h);
+    if (rgb.empty())
+        return false;
+    FILE *f = fopen(png.c_str(), "wb");
+    if (!f)
+        return false;
+    png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = writer ? png_create_info_struct(writer) : nullptr;
+    volatile bool ok = false;
+    if (info && !setjmp(png_jmpbuf(writer))) {
+        png_init_io(writer, f);
+        png_set_IHDR(writer, info, (png_uint_32)w, (png_uint_32)h, 8, PNG_COLOR_TYPE_RGB,
+                     PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(writer, info);
+        for (int y = 0; y < h; y++)
+            png_write_row(writer, (png_const_bytep)&rgb[(size_t)y * w * 3]);
+        png_write_end(writer, info);
+        ok = true;
+    }
+    png_destroy_write_struct(&writer, &info);
+    return fclose(f) == 0 && ok;
+}

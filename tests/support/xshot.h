@@ -1,0 +1,15 @@
+// Pictures of an X window read straight from the X server: its pixels as RGB
+// bytes, or a PNG file of them. The tests' screenshots, with no outside tool.
+#pragma once
+
+#include <string>
+
+typedef struct _XDisplay Display;
+
+// The window's pixels as 8-bit RGB rows, *w * *h * 3 bytes, with its size in
+// *w and *h; "" when it cannot be read (gone, not shown, partly off the screen).
+std::string x_window_rgb(Display *d, unsigned long window, int *w, int *h);
+
+// Writes the window's picture (the root window for the whole screen) into a
+// PNG file, replacing it; false when the window or the file fails.
+bool x_window_png(Display *d, unsigned long window, const std::string &png);
