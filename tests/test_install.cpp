@@ -117,12 +117,22 @@ TEST_F(Installed, TheDesktopFindsTheGameItsIconManualAndMetadata)
         EXPECT_EQ(shell("desktop-file-validate '" + e.path().string() + "'", &out), 0) << out;
         EXPECT_EQ(out, "") << e.path();
     }
-    std::ifstream entry(at("share/applications/corvale.desktop"));
-    std::string line, wm_class;
-    while (std::getline(entry, line))
-        if (line.rfind("StartupWMClass=", 0) == 0)
-            wm_class = line.substr(15);
-    EXPECT_EQ(wm_class, "corvale");
+    // Each entry starts its installed program by the full path below the
+    // prefix, found inside the DESTDIR.
+    for (const char *program : {"corvale", "corvale_setup"}) {
+        std::ifstream entry(at(std::string("share/applications/") + program + ".desktop"));
+        std::string line, exec, wm_class;
+        while (std::getline(entry, line)) {
+            if (line.rfind("Exec=", 0) == 0)
+                exec = line.substr(5);
+            if (line.rfind("StartupWMClass=", 0) == 0)
+                wm_class = line.substr(15);
+        }
+        EXPECT_EQ(exec, std::string("/usr/games/") + program);
+        EXPECT_TRUE(fs::is_regular_file(root + exec)) << exec;
+        if (std::string(program) == "corvale")
+            EXPECT_EQ(wm_class, "corvale");
+    }
     EXPECT_EQ(shell("appstreamcli validate --no-net '" +
                     at("share/metainfo/io.github.corvale.Corvale.metainfo.xml") + "'", &out), 0) << out;
 }
