@@ -224,6 +224,28 @@ TEST_F(LevelSetCreation, OverwriteCancelReturnsAnEmptyFileNameEntryAndOkWritesOv
     EXPECT_GT(file_bytes("level_sets/mine.bls").size(), 784u);
 }
 
+// A set shipped with the game under the typed name: the player is asked
+// first, since the new set takes its place in the browser; the new set goes
+// into the player's folder and the shipped one stays as it was.
+TEST_F(LevelSetCreation, TheNameOfAShippedSetAsksFirstAndLeavesTheShippedSet)
+{
+    write_level_file(1, 1, {{1, 1}});
+    start_editor();
+    fs::path game = fs::path(folder->path()).parent_path() / "game";
+    fs::create_directories(game / "level_sets");
+    fs::copy(fs::path(folder->path()) / "bricks", game / "bricks");
+    std::ofstream(game / "level_sets/classic.bls") << "shipped";
+    fs::current_path(game);
+    up_to_file_name();
+    answer("classic");
+    EXPECT_EQ(overwrite, 1);
+    press(GUI_OK);
+    EXPECT_EQ(levdone, 1);
+    EXPECT_EQ(file_bytes((game / "level_sets/classic.bls").string()).size(), 7u);
+    EXPECT_GT(file_bytes(folder->path() + "/level_sets/classic.bls").size(), 784u);
+    fs::current_path(folder->path());
+}
+
 TEST_F(LevelSetCreation, TheSetHoldsEveryLevelWithABrickAndEveryTextureByteForByte)
 {
     write_level_file(1, 2, {{1, 1}, {20, 20}});
