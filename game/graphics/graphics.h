@@ -35,6 +35,7 @@ int load_icons(const char *path, int slot);    // transparent image into ticon[s
 int load_visible(const char *path, int slot);  // transparent image into tvis[slot]
 void load_bricks();              // bricks/b1.raw, b2.raw, ... into etexname; sets texmax
 int load_textures();             // bricks, the fixed images, power-ups and backgrounds; 0 on a bad file
+int load_credits();              // the end screen's picture into textures[14], once; 0 when it cannot be read
 int puploader();                 // the 17 power-up icons; 0 on a bad file
 int init_icons();                // the GUI button icons; 0 on a bad file
 int init_visible();              // the three visibility overlays; 0 on a bad file

@@ -96,10 +96,14 @@ static void side_bar(float wall, float outer)
     glEnd();
 }
 
+// The side bars; untextured, in their plain shade, in the classic look.
 static void draw_side_bars()
 {
     glEnable(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
+    if (classic)
+        glDisable(GL_TEXTURE_2D);
+    else
+        glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, textures[15]);
     side_bar(5.5f, 6.5f);
     side_bar(0.5f, -0.5f);
@@ -139,9 +143,13 @@ static void follow_mouse()
         paddlex = 0.5f;
 }
 
+// The paddle; untextured, in its plain shade, in the classic look.
 static void draw_paddle()
 {
-    glEnable(GL_TEXTURE_2D);
+    if (classic)
+        glDisable(GL_TEXTURE_2D);
+    else
+        glEnable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
     glBindTexture(GL_TEXTURE_2D, textures[3]);
     glBegin(GL_QUADS);
