@@ -61,6 +61,7 @@ void KillFont();                 // delete the large font's lists
 void KillsFont();                // delete the small font's lists
 void glPrint(const char *fmt, ...)    // printf-formatted text in the large font, at the current matrix
     __attribute__((format(printf, 1, 2)));
+float print_width(const char *text);  // advance of the text in the large font, em units
 void glsPrint(const char *fmt, ...)   // the same in the small font, 40 units deeper
     __attribute__((format(printf, 1, 2)));
 
