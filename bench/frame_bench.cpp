@@ -43,6 +43,17 @@ struct figures {
     double lb_core = 0, ratio = 0, first_frame = 0;
 };
 
+// Every process the benchmark started, ended when it is interrupted.
+std::vector<pid_t> started;
+
+void end_started(int)
+{
+    for (pid_t p : started)
+        if (p > 0)
+            kill(p, SIGKILL);
+    _exit(2);
+}
+
 void pause_s(double s)
 {
     std::this_thread::sleep_for(std::chrono::duration<double>(s));
@@ -76,6 +87,7 @@ pid_t spawn(const std::vector<std::string> &argv, const std::vector<std::string>
         execvp(args[0], args.data());
         _exit(127);
     }
+    started.push_back(pid);
     return pid;
 }
 
@@ -374,6 +386,8 @@ int main(int argc, char **argv)
         else if (!strcmp(argv[k], "--rounds")) rounds = atoi(argv[k + 1]);
         else if (!strcmp(argv[k], "--frames")) frames = atoi(argv[k + 1]);
     }
+    signal(SIGINT, end_started);
+    signal(SIGTERM, end_started);
     if (access("/usr/games/lbreakout2", X_OK) != 0)
         printf("LBreakout2 is not installed (apt-get install lbreakout2); its figures are left out\n");
     printf("game %s, %d frames per scene, 640 x 480 windowed under Xvfb\n", game_dir.c_str(), frames);

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <sys/stat.h>
+#include <thread>
+
 #include "e2e.h"
 
 namespace {
@@ -40,6 +44,37 @@ TEST(GameWindow, F12EndsTheGame)
     ASSERT_TRUE(run.move_to(100, 100));
     ASSERT_EQ(run.x_command("xdotool windowfocus --sync " + std::to_string(id)), 0);
     ASSERT_TRUE(run.press_key("F12"));
+    EXPECT_EQ(run.wait_exit(20), 0);
+}
+
+// Resizing the window by hand: the picture follows it and fills the new
+// client area instead of staying at its old size in a corner.
+TEST(GameWindow, ResizedWindowIsFilledByThePicture)
+{
+    game_run run;
+    ASSERT_TRUE(run.start(windowed_settings(1))) << run.error();
+    unsigned long id = run.window();
+    ASSERT_NE(id, 0u);
+    auto wait_for = [&](auto shown) {
+        for (int k = 0; k < 300; k++) {
+            if (shown())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    };
+    // The title has faded in when the middle of the picture is lit.
+    ASSERT_TRUE(wait_for([&] { return run.brightness(200, 100, 240, 120) > 0.2; })) << "no title";
+    ASSERT_EQ(run.x_command("xdotool windowsize " + std::to_string(id) + " 1000 750"), 0);
+    int w = 0, h = 0;
+    ASSERT_TRUE(wait_for([&] { return run.window_size(&w, &h) && w == 1000 && h == 750; }))
+        << "the window stayed " << w << "x" << h;
+    // The title picture reaches the new right and bottom edges.
+    EXPECT_TRUE(wait_for([&] { return run.brightness(700, 520, 290, 220) > 0.05; }))
+        << "the lower right of the resized window stays dark";
+    mkdir(CORVALE_BINARY_DIR "/screenshots", 0755);
+    run.screenshot(CORVALE_BINARY_DIR "/screenshots/resized_window.png");
+    ASSERT_TRUE(run.close_window());
     EXPECT_EQ(run.wait_exit(20), 0);
 }
 

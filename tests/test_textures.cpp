@@ -221,6 +221,13 @@ TEST_F(TextureLoading, BrickScanCountsFilesAndBlackensAShortOne)
     EXPECT_EQ(h, 32);
     EXPECT_EQ(t[0], 0xff);
     EXPECT_EQ(t[t.size() - 4], 0);
+
+    // A table without names gets them for the files found, and no more.
+    GLuint names[10] = {};
+    EXPECT_EQ(load_brick_files(names, 9), 2);
+    EXPECT_NE(names[1], 0u);
+    EXPECT_NE(names[2], 0u);
+    EXPECT_EQ(names[3], 0u);
 }
 
 TEST_F(TextureLoading, StartupRefusesAFolderWithoutItsImages)
@@ -248,6 +255,13 @@ TEST_F(TextureLoading, GameFolderImagesAllLoad)
         clear += black;
     }
     EXPECT_GT(clear, 0);
+
+    // The end screen's picture is read when it is first shown.
+    texture_rgba(textures[14], &w, &h);
+    EXPECT_EQ(w, 0) << "the end screen's picture was loaded at start-up";
+    ASSERT_EQ(load_credits(), 1);
+    texture_rgba(textures[14], &w, &h);
+    EXPECT_GT(w, 0);
 }
 
 }  // namespace

@@ -223,11 +223,23 @@ static GLuint build_outline_font(int bold)
     return first;
 }
 
+static float large_advance[256];  // the large font's advance of each code, em units
+
 int BuildFont()
 {
     KillFont();
     base = build_outline_font(1);
+    for (int code = 0; code < 256; code++)
+        large_advance[code] = base ? gmf[code].cell_inc_x : 0.0f;
     return base != 0;
+}
+
+float print_width(const char *text)
+{
+    float w = 0;
+    for (const unsigned char *c = (const unsigned char *)text; *c; c++)
+        w += large_advance[*c];
+    return w;
 }
 
 int BuildsFont()

@@ -36,6 +36,7 @@ int load_icons(const char *path, int slot);    // transparent image into ticon[s
 int load_visible(const char *path, int slot);  // transparent image into tvis[slot]
 void load_bricks();              // bricks/b1.raw, b2.raw, ... into etexname; sets texmax
 int load_textures();             // bricks, the fixed images, power-ups and backgrounds; 0 on a bad file
+int load_credits();              // the end screen's picture into textures[14], once; 0 when it cannot be read
 int puploader();                 // the 17 power-up icons; 0 on a bad file
 int init_icons();                // the GUI button icons; 0 on a bad file
 int init_visible();              // the three visibility overlays; 0 on a bad file
@@ -61,6 +62,7 @@ void KillFont();                 // delete the large font's lists
 void KillsFont();                // delete the small font's lists
 void glPrint(const char *fmt, ...)    // printf-formatted text in the large font, at the current matrix
     __attribute__((format(printf, 1, 2)));
+float print_width(const char *text);  // advance of the text in the large font, em units
 void glsPrint(const char *fmt, ...)   // the same in the small font, 40 units deeper
     __attribute__((format(printf, 1, 2)));
 

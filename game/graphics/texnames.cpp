@@ -10,9 +10,10 @@ GLuint ticon[32];
 GLuint tvis[5];
 GLuint backtex[100];
 
+// The editor's brick textures get their names as they are loaded
+// (load_brick_files), so unused slots cost nothing.
 void generate_texture_names()
 {
-    glGenTextures(1500, edtexname);
     glGenTextures(512, etexname);
     glGenTextures(31, puptextures);
     glGenTextures(32, textures);

@@ -22,9 +22,12 @@ static const image_file texture_files[] = {
     {1, "graphics/title1280.png", 0}, {2, "graphics/ed.png", 0},
     {3, "paddles/p1.png", 0},         {4, "graphics/fire.png", 0},
     {5, "graphics/pointer.png", 1},   {12, "graphics/ball.png", 1},
-    {13, "graphics/glow.png", 1},     {14, "graphics/credits.png", 0},
-    {15, "graphics/walls.png", 0},
+    {13, "graphics/glow.png", 1},     {15, "graphics/walls.png", 0},
 };
+
+// The end screen's picture, loaded when it is first shown.
+static const char *const CREDITS_FILE = "graphics/credits.png";
+static int credits_state;  // 0 not tried yet, 1 loaded, -1 could not be loaded
 
 // Power-up icons under graphics/powerups/, by kind 1..17.
 static const char *const powerup_files[18] = {
@@ -108,9 +111,22 @@ int load_textures()
     for (const image_file &f : texture_files)
         if (!read_png_file(f.path, f.transparent, TABLE_TEXTURES, f.slot))
             return 0;
+    // The end screen's picture waits until it is shown; a start-up without
+    // it is refused all the same.
+    if (!file_opens(CREDITS_FILE)) {
+        snprintf(bad_file, sizeof bad_file, "%s", CREDITS_FILE);
+        return 0;
+    }
     if (!puploader())
         return 0;
     return load_backgrounds();
+}
+
+int load_credits()
+{
+    if (credits_state == 0)
+        credits_state = read_png_file(CREDITS_FILE, 0, TABLE_TEXTURES, 14) ? 1 : -1;
+    return credits_state == 1;
 }
 
 int init_icons()

@@ -16,6 +16,7 @@ void show_credits()
     glLoadIdentity();
     glTranslatef(-3.0f, 0.0f, 0.0f);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    title_quad(textures[14]);
+    if (load_credits())
+        title_quad(textures[14]);
     glDisable(GL_TEXTURE_2D);
 }

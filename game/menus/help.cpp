@@ -1,5 +1,6 @@
-// The help page: the seventeen power-ups with their icons and names, in a
-// full-screen list panel that its Cancel closes.
+// The help page: the seventeen power-ups with their icons and names and the
+// keys a player needs, in a full-screen list panel that its Cancel closes;
+// F1 opens the manual from it.
 
 #include <GL/gl.h>
 
@@ -24,6 +25,14 @@ static const float ICON_Y[ROWS] = {1.25f, 0.75f, 0.25f, -0.25f, -0.75f};
 static const float NAME_X[4] = {-15.0f, -5.0f, 5.0f, 15.0f};
 static const float NAME_Y[ROWS] = {9.5f, 5.0f, 0.5f, -4.0f, -8.5f};
 static const float ICON_SIZE = 0.3f;
+
+// The keys a player needs, under the power-ups.
+static const char *const KEY_LINES[] = {
+    "Escape: leave the game (it is saved)    F12: save and quit    Right button: pause",
+    "Music: Home / End or wheel: volume    Page Down: next song    Page Up: random",
+    "Effects: Insert / Delete: volume    F1: open the manual",
+};
+static const float KEY_X = -18.0f, KEY_Y = -11.2f, KEY_STEP = 1.25f;
 
 void showhelp()
 {
@@ -53,9 +62,20 @@ void showhelp()
         glTranslatef(NAME_X[column], NAME_Y[row], -5.0f);
         glsPrint("%s", POWERUP_NAMES[kind]);
     }
+    glColor4f(1.0f, 1.0f, 0.6f, 1.0f);
+    for (int k = 0; k < 3; k++) {
+        glLoadIdentity();
+        glTranslatef(KEY_X, KEY_Y - KEY_STEP * k, -5.0f);
+        glsPrint("%s", KEY_LINES[k]);
+    }
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glLoadIdentity();
     glTranslatef(-3.0f, 0.0f, 0.0f);
 
+    if (keys[VK_F1]) {
+        keys[VK_F1] = 0;
+        open_web_page();
+    }
     if (GUI_CANCEL) {
         GUI_CANCEL = 0;
         menublock = 0;

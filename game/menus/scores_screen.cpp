@@ -39,7 +39,9 @@ static void accept_name()
 void hsnotify()
 {
     menublock = 1;
-    gui_win(1.4f, 0.9f, 4.6f, 0.45f, "You got a High Score!", "Please enter your name:", 4);
+    // The panel's own title would land low on the screen, away from the
+    // dialog; the text field's prompt says it on the dialog instead.
+    gui_win(1.4f, 0.9f, 4.6f, 0.45f, " ", "Please enter your name:", 4);
     text_field("You got a high score! Please enter your name:");
     fulltext = 1;  // a name, not a file name: capitals, spaces and all letters
     int done = console_input();
@@ -101,6 +103,8 @@ static void table_rows()
         float y = 6.5f - 1.2f * (n - 1);
         snprintf(text, sizeof text, "%d.%s", n, e.player_name);
         score_text(-21.0f, y, row, text);
+        if (!e.player_name[0] && e.entry_score == 0 && !e.entry_set_title[0])
+            continue;  // a row nobody has filled yet stays blank
         score_text(-8.0f, y, row, e.entry_set_title);
         if (!hs_classic && e.entry_difficulty >= 0 && e.entry_difficulty <= 2) {
             int d = e.entry_difficulty;

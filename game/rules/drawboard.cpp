@@ -168,7 +168,11 @@ void draw_board()
 
     if (!classic)
         draw_fire_bricks();
+    // The classic look is flat: a brick shows exactly its colour.
+    if (classic)
+        glDisable(GL_TEXTURE_2D);
     draw_bricks();
+    glEnable(GL_TEXTURE_2D);
     firey += FIRE_SCROLL;
     if (!classic)
         draw_shadows();

@@ -55,6 +55,8 @@ int load_brick_files(GLuint *table, int max)
     static uint8_t rgb[BRICK_TEX_BYTES];
     int k = 1;
     while (k <= max && read_brick_file(k, rgb)) {
+        if (!table[k])
+            glGenTextures(1, &table[k]);
         upload_brick(table[k], rgb, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR);
         k++;
     }

@@ -20,6 +20,13 @@
 #include "rules/rules.h"
 #include "shell.h"
 
+// The score line's plane (z -20, where the walls stand at x -10 and 10): the
+// print origin, the room between the walls and the least gap between fields,
+// in the large font's em units.
+static const float SCORE_LINE_X = -8.5f;
+static const float SCORE_LINE_LEFT = -9.5f, SCORE_LINE_RIGHT = 9.5f;
+static const float SCORE_LINE_GAP = 1.0f;
+
 float paddlex = 2.75f;
 float paddle_temp, xDiff;
 
@@ -96,10 +103,14 @@ static void side_bar(float wall, float outer)
     glEnd();
 }
 
+// The side bars; untextured, in their plain shade, in the classic look.
 static void draw_side_bars()
 {
     glEnable(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
+    if (classic)
+        glDisable(GL_TEXTURE_2D);
+    else
+        glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, textures[15]);
     side_bar(5.5f, 6.5f);
     side_bar(0.5f, -0.5f);
@@ -139,9 +150,13 @@ static void follow_mouse()
         paddlex = 0.5f;
 }
 
+// The paddle; untextured, in its plain shade, in the classic look.
 static void draw_paddle()
 {
-    glEnable(GL_TEXTURE_2D);
+    if (classic)
+        glDisable(GL_TEXTURE_2D);
+    else
+        glEnable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
     glBindTexture(GL_TEXTURE_2D, textures[3]);
     glBegin(GL_QUADS);
@@ -167,6 +182,34 @@ static void draw_status_bar()
     glDisable(GL_TEXTURE_2D);
 }
 
+// One field of the score line, from x on the score line's plane, at scale k.
+static void score_field(float x, float k, const char *text)
+{
+    print_set(1);
+    glTranslatef(x - SCORE_LINE_X, 0, 0);
+    glScalef(k, k, 1.0f);
+    glPrint("%s", text);
+}
+
+// The score line: the score from the left wall, the level ending at the right
+// wall, the lives midway between them; all three shrink together when long
+// numbers would not fit between the walls.
+static void draw_score_line()
+{
+    char s[40], l[40], v[40];
+    snprintf(s, sizeof s, "Score:%d", score);
+    snprintf(l, sizeof l, "Lives:%d", abs(counter - 5));
+    snprintf(v, sizeof v, "Level:%d/%d", level, level_total);
+    float ws = print_width(s), wl = print_width(l), wv = print_width(v);
+    float room = SCORE_LINE_RIGHT - SCORE_LINE_LEFT;
+    float need = ws + wl + wv + 2 * SCORE_LINE_GAP;
+    float k = need > room ? room / need : 1.0f;
+    float score_end = SCORE_LINE_LEFT + k * ws, level_x = SCORE_LINE_RIGHT - k * wv;
+    score_field(SCORE_LINE_LEFT, k, s);
+    score_field((score_end + level_x - k * wl) * 0.5f, k, l);
+    score_field(level_x, k, v);
+}
+
 // HUD texts: the countdown, the score line and the banners.
 static void draw_hud()
 {
@@ -179,12 +222,7 @@ static void draw_hud()
         glsPrint("Last block timer: %d", btimer);
         glLoadIdentity();
     }
-    print_set(1);
-    glPrint("Score:%d", score);
-    print_set(1);
-    glPrint("                             Lives:%d", abs(counter - 5));
-    print_set(1);
-    glPrint("                                                    Level:%d/%d", level, level_total);
+    draw_score_line();
     if (game_pause) {
         glRasterPos2f(-0.5f, 0.35f);
         glColor3f(1, 1, 1);

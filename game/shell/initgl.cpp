@@ -17,14 +17,23 @@
 #include "settings.h"
 #include "shell.h"
 
+// Views narrower than 4:3 (5:4) show the whole 4:3 field with black bars
+// above and below; wider views keep their full width.
 void ReSizeGLScene(int width, int height)
 {
-    if (height == 0)
+    if (width < 1)
+        width = 1;
+    if (height < 1)
         height = 1;
-    glViewport(0, 0, width, height);
+    int top = 0, shown = height;
+    if ((int64_t)width * 3 < (int64_t)height * 4) {
+        shown = width * 3 / 4;
+        top = (height - shown) / 2;
+    }
+    glViewport(0, top, width, shown);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(45.0, (GLdouble)width / (GLdouble)height, 0.1, 100.0);
+    gluPerspective(45.0, (GLdouble)width / (GLdouble)shown, 0.1, 100.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }

@@ -224,6 +224,16 @@ LRESULT WndProc(HWND, unsigned msg, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         PostQuitMessage(0);
         return 0;
+    case WM_SIZE: {
+        // The picture, the pointer and the paddle follow the new client size.
+        int w = LOWORD((uintptr_t)lParam), h = HIWORD((uintptr_t)lParam);
+        if (w > 0 && h > 0) {
+            screenx = w;
+            screeny = h;
+            ReSizeGLScene(w, h);
+        }
+        return 0;
+    }
     case WM_KEYDOWN:
         keys[wParam & 0xff] = 1;
         return 0;

@@ -96,6 +96,9 @@ static void translate_window_event(const SDL_WindowEvent &e)
     case SDL_WINDOWEVENT_CLOSE:
         send(WM_CLOSE, 0, 0);
         break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        send(WM_SIZE, 0, position(e.data1, e.data2));
+        break;
     default:
         break;
     }

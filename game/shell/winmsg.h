@@ -9,6 +9,7 @@ typedef uintptr_t WPARAM;   // word parameter of a message
 typedef intptr_t LPARAM;    // long parameter of a message
 typedef intptr_t LRESULT;   // result of the window procedure
 
+constexpr unsigned WM_SIZE = 0x0005;         // lParam: client width (low word), height (high word)
 constexpr unsigned WM_ACTIVATE = 0x0006;     // wParam high word: 1 when minimised
 constexpr unsigned WM_CLOSE = 0x0010;
 constexpr unsigned WM_SYSCOMMAND = 0x0112;   // wParam: the command

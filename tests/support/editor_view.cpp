@@ -11,8 +11,10 @@
 #include "rules/rules.h"
 #include "shell/shell.h"
 
-void solid_texture(GLuint name, int r, int g, int b)
+void solid_texture(GLuint &name, int r, int g, int b)
 {
+    if (!name)
+        glGenTextures(1, &name);  // as the editor's brick textures get theirs when loaded
     unsigned char px[12];
     for (int i = 0; i < 12; i++)
         px[i] = (unsigned char)(i % 3 == 0 ? r : i % 3 == 1 ? g : b);

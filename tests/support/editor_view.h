@@ -7,7 +7,7 @@
 
 #include "gl_context.h"
 
-void solid_texture(GLuint name, int r, int g, int b);  // a 2 x 2 texture of one colour
+void solid_texture(GLuint &name, int r, int g, int b);  // a 2 x 2 texture of one colour; names an empty slot
 float cell_x(int c);                 // GUI x of the centre of column c
 float cell_y(int r);                 // GUI y of the centre of row r
 void point_at(float gx, float gy);   // the mouse moved so the pointer lands there

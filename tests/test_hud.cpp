@@ -1,0 +1,176 @@
+// The play screen's HUD at every window size of the settings and at a size a
+// resized window may have: drawn by the frame dispatcher into one large
+// offscreen context, read back, and kept as a contact sheet of screenshots.
+
+#include <gtest/gtest.h>
+
+#include <GL/glu.h>
+#include <png.h>
+
+#include <cstdio>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "audio/audio.h"
+#include "gl_context.h"
+#include "graphics/graphics.h"
+#include "menus/menus.h"
+#include "rules/progress.h"
+#include "rules/rules.h"
+#include "settings.h"
+#include "shell/shell.h"
+
+namespace {
+
+const int MAX_W = 1920, MAX_H = 1200;
+
+struct shot {
+    int w, h;
+    std::vector<unsigned char> rgb;  // rows bottom-up, as GL reads them
+    int lit(int x, int y) const      // brightest channel at (x, y) from the top-left
+    {
+        const unsigned char *p = &rgb[((size_t)(h - 1 - y) * w + x) * 3];
+        return std::max(p[0], std::max(p[1], p[2]));
+    }
+};
+
+void write_png(const std::string &path, const shot &s)
+{
+    FILE *f = fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png)) == 0) {
+        png_init_io(png, f);
+        png_set_IHDR(png, info, s.w, s.h, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png, info);
+        for (int y = s.h - 1; y >= 0; y--)
+            png_write_row(png, s.rgb.data() + (size_t)y * s.w * 3);
+        png_write_end(png, nullptr);
+    }
+    png_destroy_write_struct(&png, &info);
+    fclose(f);
+}
+
+class Hud : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        gl_context_open(MAX_W, MAX_H);
+        ASSERT_EQ(chdir(CORVALE_GAME_DIR), 0);
+        strcpy(plist, "sounds/songs/corvale.m3u");
+        volume = evolume = 0;
+        ASSERT_EQ(init_sound(), 1);
+        ASSERT_EQ(InitGL(), 1);
+    }
+    static void TearDownTestSuite()
+    {
+        shutdown_sound();
+        gl_context_close();
+    }
+    // A play frame with the widest HUD values, drawn in a window of w x h.
+    shot frame(int w, int h)
+    {
+        screenx = w, screeny = h;
+        ReSizeGLScene(w, h);
+        menu = fadein = fadeout = gamestart = 0;
+        m_ticksPerSecond = 0;
+        for (int k = 0; k < 2; k++) {
+            score = 999999999, counter = 104, level = 999, level_total = 999;  // 99 lives
+            DrawGLScene();
+        }
+        shot s{w, h, std::vector<unsigned char>((size_t)w * h * 3)};
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, s.rgb.data());
+        return s;
+    }
+    // Window column of a play-field x at z -5.
+    static int field_column(double fx)
+    {
+        GLdouble model[16], proj[16], wx, wy, wz;
+        GLint view[4];
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        glTranslatef(-3.0f, 0, 0);
+        glGetDoublev(GL_MODELVIEW_MATRIX, model);
+        glPopMatrix();
+        glGetDoublev(GL_PROJECTION_MATRIX, proj);
+        glGetIntegerv(GL_VIEWPORT, view);
+        gluProject(fx, 0, -5.0, model, proj, view, &wx, &wy, &wz);
+        return (int)wx;
+    }
+};
+
+// In the classic look with the side bars faded out, everything beside the
+// walls is black unless some HUD text runs onto it.
+TEST_F(Hud, TextStaysBetweenTheWallsAtEverySize)
+{
+    std::vector<std::pair<int, int>> sizes;
+    for (const auto &r : settings_resolutions)
+        sizes.push_back({r.width, r.height});
+    sizes.push_back({1000, 700});  // a window resized by hand
+    classic = 1;
+    bar_alpha = 0.0f;
+    for (auto [w, h] : sizes) {
+        shot s = frame(w, h);
+        int left = field_column(0.5), right = field_column(5.5);
+        ASSERT_GT(left, 0) << w << "x" << h << ": the left wall is outside the view";
+        ASSERT_LT(right, w - 1) << w << "x" << h << ": the right wall is outside the view";
+        int outside = 0, text_right = 0;
+        for (int y = 0; y < h; y++)
+            for (int x = 0; x < w; x++) {
+                bool beside = x < left - 1 || x > right + 1;
+                if (beside && s.lit(x, y) > 40)
+                    outside++;
+                if (!beside && x > (left + right) / 2 && y > h * 9 / 10 && s.lit(x, y) > 200)
+                    text_right++;
+            }
+        EXPECT_EQ(outside, 0) << w << "x" << h << ": text beside the walls";
+        EXPECT_GT(text_right, 20) << w << "x" << h << ": no level text at the right";
+    }
+    classic = 0;
+    bar_alpha = 1.0f;
+}
+
+// A 5:4 window shows the whole 4:3 field: both walls with their bars, and
+// black bands above and below.
+TEST_F(Hud, NarrowWindowShowsBothWallsWithBandsAboveAndBelow)
+{
+    classic = 1;
+    bar_alpha = 1.0f;
+    shot s = frame(1280, 1024);
+    classic = 0;
+    int left = field_column(0.5), right = field_column(5.5);
+    EXPECT_GT(s.lit(left - 2, 512), 150) << "left bar";
+    EXPECT_GT(s.lit(right + 2, 512), 150) << "right bar";
+    for (int x = 0; x < 1280; x += 16) {
+        ASSERT_EQ(s.lit(x, 2), 0) << "band above, column " << x;
+        ASSERT_EQ(s.lit(x, 1021), 0) << "band below, column " << x;
+    }
+}
+
+// Screenshots of the HUD at every size, put together on one sheet to look at.
+TEST_F(Hud, ContactSheetOfEverySize)
+{
+    std::string folder = std::string(CORVALE_BINARY_DIR) + "/screenshots";
+    mkdir(folder.c_str(), 0755);
+    std::string files;
+    for (const auto &r : settings_resolutions) {
+        shot s = frame(r.width, r.height);
+        std::string path = folder + "/hud_" + std::to_string(r.width) + "x" + std::to_string(r.height) + ".png";
+        write_png(path, s);
+        files += " '" + path + "'";
+    }
+    screenx = MAX_W, screeny = MAX_H;
+    ReSizeGLScene(MAX_W, MAX_H);
+    std::string cmd = "montage -label '%wx%h' -geometry 480x360+4+4 -tile 4x -background gray30" + files +
+                      " '" + folder + "/hud_contact_sheet.png' 2>/dev/null";
+    if (system(cmd.c_str()) != 0)
+        printf("montage (ImageMagick) not found: the single screenshots are in %s\n", folder.c_str());
+}
+
+}  // namespace
