@@ -50,15 +50,13 @@ static void request_vsync()
 }
 
 // Removes what interrupted writes left in the folders the game and the setup
-// program write to.
+// program write to; the game's own folder is only ever read.
 static void remove_write_leftovers()
 {
     std::string settings = settings_path();
     size_t slash = settings.rfind('/');
     if (slash != std::string::npos)
         remove_temp_leftovers(settings.substr(0, slash).c_str());
-    remove_temp_leftovers("level_sets");
-    remove_temp_leftovers("user_data");
     std::string own = player_dir();
     remove_temp_leftovers((own + "/level_sets").c_str());
     remove_temp_leftovers((own + "/user_data").c_str());
