@@ -54,9 +54,14 @@ static int make_folders(const std::string &path, std::string *error)
     return 1;
 }
 
+std::string player_file(const char *relative)
+{
+    return std::string(player_dir()) + "/" + (relative ? relative : "");
+}
+
 std::string player_path(const char *relative, std::string *error)
 {
-    std::string path = std::string(player_dir()) + "/" + (relative ? relative : "");
+    std::string path = player_file(relative);
     if (error)
         error->clear();
     make_folders(path.substr(0, path.rfind('/')), error);

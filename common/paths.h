@@ -12,8 +12,11 @@
 const char *player_dir();
 
 // Full path of the player file `relative` (for example "level_sets/corvale.sav")
-// inside the player's data folder. The folders above the file are created when
-// missing; when that fails the path is still returned (reading then finds
-// nothing and writing fails) and, if error is given, *error names the folder
-// and the reason. *error is cleared on success.
+// inside the player's data folder, for reading: no folder is made.
+std::string player_file(const char *relative);
+
+// The same path, for writing: the folders above the file are made when
+// missing. When that fails the path is still returned (writing then fails)
+// and, if error is given, *error names the folder and the reason. *error is
+// cleared on success.
 std::string player_path(const char *relative, std::string *error = nullptr);

@@ -1,5 +1,6 @@
-// The player's data folder: which folder the environment chooses, and how the
-// folders above a player file are made, or why they could not be.
+// The player's data folder: which folder the environment chooses, that reading
+// makes no folder, and how the folders above a player file are made for
+// writing, or why they could not be.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,9 @@
 #include <unistd.h>
 
 #include "paths.h"
+#include "rules/rules.h"
+#include "rules/savegame.h"
+#include "rules/scores.h"
 
 namespace fs = std::filesystem;
 
@@ -51,6 +55,12 @@ TEST_F(PlayerFolder, MakesTheFoldersAboveAFileOnlyWhenAsked)
 {
     EXPECT_FALSE(fs::exists(scratch + "/data"));  // naming the folder makes nothing
     player_dir();
+    EXPECT_EQ(player_file("user_data/l1.raw"), scratch + "/data/corvale/user_data/l1.raw");
+    // Looking for the player's files makes nothing either: who only plays the
+    // shipped sets finds no new folders.
+    save_check();
+    readscores();
+    EXPECT_EQ(set_file_path("mine.bls"), "level_sets/mine.bls");
     EXPECT_FALSE(fs::exists(scratch + "/data"));
 
     std::string error = "stale";

@@ -45,12 +45,12 @@ static int32_t *const editor_grids[LEVEL_BLOCKS] = {leveled, ed_rr, ed_gg, ed_bb
 
 // ---- Paths ----
 
-// Full path of the editor's level file n.
-static std::string level_path(int n)
+// Full path of the editor's level file n; its folder is made only for writing.
+static std::string level_path(int n, bool for_writing = false)
 {
     char rel[64];
     snprintf(rel, sizeof rel, "user_data/l%d.raw", n);
-    return player_path(rel);
+    return for_writing ? player_path(rel) : player_file(rel);
 }
 
 int plain_file_name(const char *text)
@@ -67,12 +67,14 @@ int plain_file_name(const char *text)
 }
 
 // Full path of the set named by `filename`; empty when the name is not a plain
-// name, so nothing typed or stored can reach outside level_sets/.
-static std::string set_path()
+// name, so nothing typed or stored can reach outside level_sets/. Its folder
+// is made only for writing.
+static std::string set_path(bool for_writing = false)
 {
     if (!plain_file_name(filename))
         return std::string();
-    return player_path(("level_sets/" + std::string(filename) + ".bls").c_str());
+    std::string rel = "level_sets/" + std::string(filename) + ".bls";
+    return for_writing ? player_path(rel.c_str()) : player_file(rel.c_str());
 }
 
 // ---- The board and its file ----
@@ -135,7 +137,7 @@ int level_unsaved()
 // number of levels grows when n was a new one. 0 when it could not be written.
 static int write_record(int n, const level_file_record &rec)
 {
-    if (!replace_file(level_path(n).c_str(), &rec, sizeof rec))
+    if (!replace_file(level_path(n, true).c_str(), &rec, sizeof rec))
         return 0;
     on_disk = rec;
     on_disk_level = n;
@@ -341,7 +343,7 @@ static int append_texture(std::vector<char> &out, int t)
 // so each texture number a level uses is covered.
 int create_level_set()
 {
-    std::string path = set_path();
+    std::string path = set_path(true);
     if (path.empty())
         return -1;
     static level_file_record rec;

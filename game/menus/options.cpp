@@ -236,7 +236,7 @@ static int list_folder(const std::string &folder)
 static int list_sets()
 {
     shandle.clear();
-    int player = list_folder(player_path("level_sets/"));
+    int player = list_folder(player_file("level_sets/"));
     int shipped = list_folder("level_sets");
     std::sort(shandle.begin(), shandle.end(), name_before);
     return player || shipped;

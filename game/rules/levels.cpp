@@ -70,7 +70,7 @@ static FILE *open_level_file(int k)
 {
     char rel[64];
     snprintf(rel, sizeof rel, "user_data/l%d.raw", k);
-    return open_regular_file(player_path(rel).c_str());
+    return open_regular_file(player_file(rel).c_str());
 }
 
 // The number of editor level files numbered 1, 2, ... without a gap.
@@ -236,7 +236,7 @@ static int read_set_file(FILE *f, int lev)
 
 std::string set_file_path(const char *name)
 {
-    std::string own = player_path(("level_sets/" + std::string(name)).c_str());
+    std::string own = player_file(("level_sets/" + std::string(name)).c_str());
     if (FILE *f = open_regular_file(own.c_str())) {
         fclose(f);
         return own;

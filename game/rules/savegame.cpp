@@ -19,7 +19,7 @@ const char SAVE_FILE[] = "level_sets/corvale.sav";
 
 std::string save_path()
 {
-    return std::string(player_dir()) + "/" + SAVE_FILE;
+    return player_file(SAVE_FILE);
 }
 
 char set_name[256] = "default.bls";

@@ -17,7 +17,7 @@ const char SCORES_FILE[] = "level_sets/scores.hst";
 
 std::string scores_path()
 {
-    return std::string(player_dir()) + "/" + SCORES_FILE;
+    return player_file(SCORES_FILE);
 }
 
 score_entry hstable[SCORE_ENTRIES];
