@@ -84,8 +84,8 @@ TEST_F(GameFrame, PlayFrameShowsTheBoardBarsPaddleAndStatusBar)
     EXPECT_GT(status.r + status.g + status.b, 30);
 }
 
-// The shortcuts (the scene the title hides is not drawn, the title's layer is
-// kept in a texture) change no pixel: each frame is drawn once with them and
+// The shortcuts (the scene the title hides is not drawn, the title's layer and
+// the status bar with the score line are kept in textures) change no pixel: each frame is drawn once with them and
 // once without, from the same state, and the two read-backs compared.
 class FrameShortcuts : public GameFrame {
 protected:
@@ -157,7 +157,17 @@ TEST_F(FrameShortcuts, FadesAndPlayAreUnchanged)
     menu = 0, fadein = fadeout = 0, title_alpha = 0.0f, bar_alpha = 1.0f;
     score = 123456789, level = 12, level_total = 30;
     frame(0);  // the extra lives this score brings are counted first
-    expect_identical("the play HUD");
+    const int sizes[][2] = {{W, H}, {640, 480}, {W, 450}, {600, 480}};
+    for (auto &sz : sizes) {
+        view(sz[0], sz[1]);
+        expect_identical(("the play HUD at " + std::to_string(sz[0]) + "x" + std::to_string(sz[1])).c_str());
+    }
+    // A new score is drawn, not the kept line.
+    view(W, H);
+    frame(1);
+    score = 123456999;
+    frame(0);
+    expect_identical("the play HUD after the score changed");
     pause_song();
 }
 
