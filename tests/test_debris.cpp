@@ -1,16 +1,24 @@
 // Debris of broken bricks and the ball drawing: the pieces' life and motion,
-// and balls and glows read back from the screen.
+// balls and glows read back from the screen, and every look of the ball over
+// every background kept as a contact sheet.
 #include <gtest/gtest.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cmath>
 #include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
+#include "audio/audio.h"
 #include "gl_context.h"
 #include "graphics/graphics.h"
 #include "physics/ball.h"
 #include "physics/physics.h"
+#include "rules/rules.h"
+#include "settings.h"
 #include "shell/shell.h"
 
 namespace {
@@ -129,6 +137,136 @@ TEST_F(BallDrawing, SeveralBallsAreGreenInAGlowFainterAboveFour)
     glClear(GL_COLOR_BUFFER_BIT);
     draw_balls();
     EXPECT_NEAR(field_pixel(2.06, 0.0).g, 13, 2) << "glow alpha 0.05";
+}
+
+// ---- every ball state over every background, with the game's own pictures --
+
+// Distance between two RGB pixels, 0..441.
+double colour_distance(const unsigned char *p, const unsigned char *q)
+{
+    double r = p[0] - q[0], g = p[1] - q[1], b = p[2] - q[2];
+    return sqrt(r * r + g * g + b * b);
+}
+
+// One look of the ball: size, power-ups in force and how many balls are in play.
+struct ball_state {
+    const char *name;
+    float size;
+    int through, exploding, count;
+};
+
+const ball_state BALL_STATES[] = {
+    {"normal", 0.04f, 0, 0, 1},        {"small", 0.02f, 0, 0, 1},
+    {"big", 0.06f, 0, 0, 1},           {"heavy", 0.04f, 1, 0, 1},
+    {"nuclear", 0.04f, 0, 1, 1},       {"three balls", 0.04f, 0, 0, 3},
+    {"five balls", 0.04f, 0, 0, 5},    {"five small balls", 0.02f, 0, 0, 5},
+};
+const float BALL_HEIGHTS[] = {1.5f, 0.25f, -1.2f};  // under the bricks, midfield, by the paddle
+const int LOOK_W = 640, LOOK_H = 480;               // the smallest usual window
+const int CROP = 32, ZOOM = 3;                      // pixels around a ball, enlarged on the sheet
+
+// The real game's textures in a 640 x 480 view; frames drawn by the frame
+// dispatcher while the game stands paused before its first fade-in ends, so
+// only the background and the balls are drawn.
+class BallLook : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        gl_context_open(LOOK_W, LOOK_H);
+        ASSERT_EQ(chdir(CORVALE_GAME_DIR), 0);
+        strcpy(plist, "sounds/songs/corvale.m3u");
+        volume = evolume = 0;
+        ASSERT_EQ(init_sound(), 1);
+        ASSERT_EQ(InitGL(), 1);
+        ReSizeGLScene(LOOK_W, LOOK_H);
+    }
+    static void TearDownTestSuite()
+    {
+        shutdown_sound();
+        gl_context_close();
+    }
+    // The CROP x CROP pixels (rows top first, RGB) around field point (3, y)
+    // with the ball there, or with it out of sight beyond the right wall.
+    std::vector<unsigned char> crop(const ball_state &s, float y, bool shown)
+    {
+        menu = fadein = fadeout = gameover = classic = 0;
+        gamestart = game_pause = background = 1;
+        m_ticksPerSecond = 0;
+        ballsize = s.size;
+        through = s.through;
+        exploding = s.exploding;
+        for (int n = 1; n <= 16; n++) {
+            balls[n] = n <= s.count;
+            glu[n] = 0;
+            xpos[n] = 5.8f;  // counted as in play, not drawn
+            ypos[n] = y;
+        }
+        if (shown)
+            xpos[1] = 3.0f;
+        DrawGLScene();
+        GLdouble model[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, proj[16], wx, wy, wz;
+        GLint view[4];
+        glGetDoublev(GL_PROJECTION_MATRIX, proj);
+        glGetIntegerv(GL_VIEWPORT, view);
+        gluProject(0.0, y, -5.0, model, proj, view, &wx, &wy, &wz);
+        std::vector<unsigned char> up(CROP * CROP * 3), out(CROP * CROP * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels((int)wx - CROP / 2, (int)wy - CROP / 2, CROP, CROP, GL_RGB, GL_UNSIGNED_BYTE, up.data());
+        for (int r = 0; r < CROP; r++)
+            memcpy(&out[(size_t)r * CROP * 3], &up[(size_t)(CROP - 1 - r) * CROP * 3], CROP * 3);
+        return out;
+    }
+};
+
+// A ball is clearly visible when most of the pixels it covers differ in
+// colour from the background under it by a clear step: a light ball on a
+// dark background, its dark rim on a light one. The sheet of every state
+// over every background is kept to look at.
+TEST_F(BallLook, EveryStateStandsOutOnEveryBackground)
+{
+    ASSERT_GE(backmax, 1);
+    const int heights = sizeof BALL_HEIGHTS / sizeof BALL_HEIGHTS[0];
+    const int states = sizeof BALL_STATES / sizeof BALL_STATES[0];
+    const int cell = CROP * ZOOM, gap = 4;
+    const int sheet_w = backmax * (cell + gap) + gap, strip_h = heights * cell + (heights + 1) * gap;
+    std::vector<unsigned char> sheet((size_t)sheet_w * strip_h * states * 3, 60);
+    for (int si = 0; si < states; si++) {
+        const ball_state &s = BALL_STATES[si];
+        for (int bg = 1; bg <= backmax; bg++)
+            for (int hi = 0; hi < heights; hi++) {
+                backnum = bg;
+                std::vector<unsigned char> plain = crop(s, BALL_HEIGHTS[hi], false);
+                std::vector<unsigned char> ball = crop(s, BALL_HEIGHTS[hi], true);
+                // Pixels wholly inside the ball's square.
+                double half = s.size * LOOK_H / (2.0 * 5.0 * tan(M_PI / 8)) - 0.5;
+                int covered = 0, distinct = 0;
+                for (int r = 0; r < CROP; r++)
+                    for (int c = 0; c < CROP; c++) {
+                        double dx = c + 0.5 - CROP / 2.0, dy = r + 0.5 - CROP / 2.0;
+                        if (dx * dx + dy * dy > half * half)
+                            continue;
+                        size_t k = ((size_t)r * CROP + c) * 3;
+                        covered++;
+                        distinct += colour_distance(&ball[k], &plain[k]) >= 64;
+                    }
+                EXPECT_GE(distinct * 2, covered) << s.name << " ball on background " << bg << " at height "
+                                                 << BALL_HEIGHTS[hi] << ": " << distinct << " of " << covered
+                                                 << " pixels stand out";
+                int x0 = gap + (bg - 1) * (cell + gap), y0 = si * strip_h + gap + hi * (cell + gap);
+                for (int r = 0; r < cell; r++)
+                    for (int c = 0; c < cell; c++)
+                        memcpy(&sheet[((size_t)(y0 + r) * sheet_w + x0 + c) * 3],
+                               &ball[((size_t)(r / ZOOM) * CROP + c / ZOOM) * 3], 3);
+            }
+    }
+    std::string folder = std::string(CORVALE_BINARY_DIR) + "/screenshots";
+    mkdir(folder.c_str(), 0755);
+    EXPECT_TRUE(write_rgb_png(folder + "/ball_contact_sheet.png", sheet_w, strip_h * states, sheet, false));
+    std::string legend;
+    for (const ball_state &s : BALL_STATES)
+        legend += std::string(legend.empty() ? "" : ", ") + s.name;
+    printf("ball sheet: one band per state (%s), backgrounds 1..%d across, heights %s\n", legend.c_str(), backmax,
+           "under the bricks, midfield, by the paddle");
 }
 
 }  // namespace

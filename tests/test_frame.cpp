@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <GL/glu.h>
-#include <png.h>
 
 #include <cstdio>
 #include <string>
@@ -25,25 +24,6 @@
 namespace {
 
 const int W = 800, H = 600;
-
-void write_png(const std::string &path, const std::vector<unsigned char> &rgb)
-{
-    FILE *f = fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png)) == 0) {
-        png_init_io(png, f);
-        png_set_IHDR(png, info, W, H, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        for (int y = H - 1; y >= 0; y--)  // GL rows run bottom-up
-            png_write_row(png, rgb.data() + (size_t)y * W * 3);
-        png_write_end(png, nullptr);
-    }
-    png_destroy_write_struct(&png, &info);
-    fclose(f);
-}
 
 class GameFrame : public ::testing::Test {
 protected:
@@ -85,7 +65,7 @@ TEST_F(GameFrame, PlayFrameShowsTheBoardBarsPaddleAndStatusBar)
 
     std::string folder = std::string(CORVALE_BINARY_DIR) + "/screenshots";
     mkdir(folder.c_str(), 0755);
-    write_png(folder + "/play_frame.png", pixels);
+    EXPECT_TRUE(write_rgb_png(folder + "/play_frame.png", W, H, pixels));
 
     // Some of the first level's bricks are coloured, not grey or black.
     int coloured = 0;
@@ -104,8 +84,8 @@ TEST_F(GameFrame, PlayFrameShowsTheBoardBarsPaddleAndStatusBar)
     EXPECT_GT(status.r + status.g + status.b, 30);
 }
 
-// The shortcuts (the scene the title hides is not drawn, the title's layer is
-// kept in a texture) change no pixel: each frame is drawn once with them and
+// The shortcuts (the scene the title hides is not drawn, the title's layer and
+// the status bar with the score line are kept in textures) change no pixel: each frame is drawn once with them and
 // once without, from the same state, and the two read-backs compared.
 class FrameShortcuts : public GameFrame {
 protected:
@@ -177,7 +157,17 @@ TEST_F(FrameShortcuts, FadesAndPlayAreUnchanged)
     menu = 0, fadein = fadeout = 0, title_alpha = 0.0f, bar_alpha = 1.0f;
     score = 123456789, level = 12, level_total = 30;
     frame(0);  // the extra lives this score brings are counted first
-    expect_identical("the play HUD");
+    const int sizes[][2] = {{W, H}, {640, 480}, {W, 450}, {600, 480}};
+    for (auto &sz : sizes) {
+        view(sz[0], sz[1]);
+        expect_identical(("the play HUD at " + std::to_string(sz[0]) + "x" + std::to_string(sz[1])).c_str());
+    }
+    // A new score is drawn, not the kept line.
+    view(W, H);
+    frame(1);
+    score = 123456999;
+    frame(0);
+    expect_identical("the play HUD after the score changed");
     pause_song();
 }
 
@@ -204,15 +194,16 @@ TEST_F(GameFrame, ClassicLookIsFlatColour)
     menu = fadein = fadeout = gamestart = 0;
     classic = 1;
     m_ticksPerSecond = 0;
-    for (int k = 0; k < GRID_CELLS; k++)
-        board[k] = bricktype[k] = 0;
-    const int r = 6, c = 9, cell = r * 21 + c;
+    const int r = 6, c = 9, cell = r * 21 + c;  // among the first level's bricks
     board[cell] = 1, bricktype[cell] = 1, rr[cell] = 127, gg[cell] = 60, bb[cell] = 60;
     DrawGLScene();
     std::vector<unsigned char> pixels((size_t)W * H * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     classic = 0;
+    std::string folder = std::string(CORVALE_BINARY_DIR) + "/screenshots";
+    mkdir(folder.c_str(), 0755);
+    EXPECT_TRUE(write_rgb_png(folder + "/classic_frame.png", W, H, pixels));
 
     int x, y;
     field_pixel(0.5 + 0.25 * (c - 0.5), 2.0 - 0.12 * (r - 0.5), &x, &y);

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <GL/glu.h>
-#include <png.h>
 
 #include <cstdio>
 #include <string>
@@ -36,25 +35,6 @@ struct shot {
     }
 };
 
-void write_png(const std::string &path, const shot &s)
-{
-    FILE *f = fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png)) == 0) {
-        png_init_io(png, f);
-        png_set_IHDR(png, info, s.w, s.h, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        for (int y = s.h - 1; y >= 0; y--)
-            png_write_row(png, s.rgb.data() + (size_t)y * s.w * 3);
-        png_write_end(png, nullptr);
-    }
-    png_destroy_write_struct(&png, &info);
-    fclose(f);
-}
-
 class Hud : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -71,8 +51,9 @@ protected:
         shutdown_sound();
         gl_context_close();
     }
-    // A play frame with the widest HUD values, drawn in a window of w x h.
-    shot frame(int w, int h)
+    // A play frame drawn in a window of w x h, with the widest HUD values
+    // unless a level of a set is given.
+    shot frame(int w, int h, int at_level = 999, int of_levels = 999)
     {
         screenx = w, screeny = h;
         ReSizeGLScene(w, h);
@@ -80,6 +61,8 @@ protected:
         m_ticksPerSecond = 0;
         for (int k = 0; k < 2; k++) {
             score = 999999999, counter = 104, level = 999, level_total = 999;  // 99 lives
+            if (at_level != 999)
+                score = 48250, counter = 2, level = at_level, level_total = of_levels, gameover = 0;
             DrawGLScene();
         }
         shot s{w, h, std::vector<unsigned char>((size_t)w * h * 3)};
@@ -162,9 +145,12 @@ TEST_F(Hud, ContactSheetOfEverySize)
     for (const auto &r : settings_resolutions) {
         shot s = frame(r.width, r.height);
         std::string path = folder + "/hud_" + std::to_string(r.width) + "x" + std::to_string(r.height) + ".png";
-        write_png(path, s);
+        EXPECT_TRUE(write_rgb_png(path, s.w, s.h, s.rgb));
         files += " '" + path + "'";
     }
+    // An everyday game: level 12 of 30 at 800 x 600.
+    shot level12 = frame(800, 600, 12, 30);
+    EXPECT_TRUE(write_rgb_png(folder + "/hud_800x600_level12.png", level12.w, level12.h, level12.rgb));
     screenx = MAX_W, screeny = MAX_H;
     ReSizeGLScene(MAX_W, MAX_H);
     std::string cmd = "montage -label '%wx%h' -geometry 480x360+4+4 -tile 4x -background gray30" + files +

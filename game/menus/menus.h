@@ -53,7 +53,7 @@ extern int selected;            // menu item under the pointer: 1 Play, 2 Load, 
 extern int item_select;         // 1 when some menu item is under the pointer this frame
 extern float title_alpha;       // opacity of the title layer, 0.0 .. 1.0; [0]
 extern float titlex;            // left edge of the title image in the GUI frame; [2.7245] at rest
-extern int scene_shortcuts;     // 1 = skip the scene the title hides and draw its kept layer; 0 = draw all; [1]
+extern int scene_shortcuts;     // 1 = skip the scene the title hides, draw its kept layer and the kept status bar; 0 = draw all; [1]
 
 // ---- High-score screen state used by the title (scores_screen.cpp) ----
 extern int highscore;           // the high-score name dialog is open
@@ -62,6 +62,7 @@ extern int fadehs;              // the highlight of the new entry is fading
 extern float hsfade;            // highlight strength, 1.0 down to 0; [1.0]
 
 // ---- Panels (panel.cpp) ----
+constexpr float PANEL_BORDER = 0.03f;  // width of a panel's frame around its body, field units
 // Framed panel of style 1..5 with its buttons; sets gui_block and gui_select.
 // Leaves the matrix at translate(-3, 0, 0), blending off.
 void gui_win(float x1, float y1, float x2, float y2, const char *title, const char *text, int style);

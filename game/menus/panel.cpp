@@ -13,7 +13,6 @@
 
 // ---- Constants ----
 
-static const float BORDER = 0.03f;         // frame width around the body
 static const float BAR_HEIGHT = 0.1f;      // title bar and tab height
 static const float BUTTON_SIZE = 0.12f;    // OK and Cancel squares
 static const float BUTTON_DROP = 0.07f;    // buttons sit this far below y1
@@ -132,7 +131,7 @@ void gui_win(float x1, float y1, float x2, float y2, const char *title, const ch
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
 
-    flat_quad(x1 - BORDER, y1 + BORDER, x2 + BORDER, y2 - BORDER, Z_FRAME, s.frame);
+    flat_quad(x1 - PANEL_BORDER, y1 + PANEL_BORDER, x2 + PANEL_BORDER, y2 - PANEL_BORDER, Z_FRAME, s.frame);
     if (s.gradient)
         shaded_quad(x1, y1, x2, y2, Z_BODY, SHADE_TOP, SHADE_BOTTOM);
     else
@@ -143,10 +142,10 @@ void gui_win(float x1, float y1, float x2, float y2, const char *title, const ch
     // The slanted tab on the top-left corner.
     glColor4f(s.frame[0], s.frame[1], s.frame[2], 1.0f);
     glBegin(GL_QUADS);
-    glVertex3f(x1 - BORDER, y1 + BORDER, Z_FRAME);
-    glVertex3f(x1 + 0.3f, y1 + BORDER, Z_FRAME);
+    glVertex3f(x1 - PANEL_BORDER, y1 + PANEL_BORDER, Z_FRAME);
+    glVertex3f(x1 + 0.3f, y1 + PANEL_BORDER, Z_FRAME);
     glVertex3f(x1 + 0.2f, y1 - BAR_HEIGHT, Z_FRAME);
-    glVertex3f(x1 - BORDER, y1 - BAR_HEIGHT, Z_FRAME);
+    glVertex3f(x1 - PANEL_BORDER, y1 - BAR_HEIGHT, Z_FRAME);
     glEnd();
 
     // The title lands inside a panel along the bottom of the view (the status bar).

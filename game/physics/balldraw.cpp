@@ -12,6 +12,8 @@
 constexpr int BALL_TEXTURE = 12;      // slot of the ball image in textures
 constexpr int GLOW_TEXTURE = 13;      // slot of the glow image
 constexpr float DRAW_RIGHT = 5.55f;   // a ball reaching this far right is not drawn
+constexpr float LEAST_HALF_PIXELS = 3.0f;  // no ball is drawn under 6 pixels across
+constexpr float FIELD_VIEW_HEIGHT = 4.1421356f;  // field units the view spans at z -5 (45 degrees)
 
 // A ball is drawn only while it lies clear of the left wall and short of 5.55.
 static bool ball_shown(int n)
@@ -35,9 +37,20 @@ static void square(float x, float y, float h, bool textured)
     glEnd();
 }
 
+// Half-side of the square a ball is drawn in: its size, but never under
+// LEAST_HALF_PIXELS on screen, so the Small Ball in a small window stays a
+// ball and not a speck. Collisions keep the true size.
+static float drawn_half()
+{
+    GLint view[4];
+    glGetIntegerv(GL_VIEWPORT, view);
+    float least = view[3] > 0 ? LEAST_HALF_PIXELS * FIELD_VIEW_HEIGHT / view[3] : 0.0f;
+    return ballsize > least ? ballsize : least;
+}
+
 // The glow, added to what is behind: red under the Nuclear Ball, else green,
 // fainter when more than four balls are in play.
-static void draw_glow()
+static void draw_glow(float half)
 {
     glBindTexture(GL_TEXTURE_2D, textures[GLOW_TEXTURE]);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
@@ -51,7 +64,7 @@ static void draw_glow()
         glColor4f(0.0f, 1.0f, 0.0f, crowd ? 0.05f : 0.2f);
     for (int n = 1; n <= 16; n++)
         if (ball_shown(n))
-            square(xpos[n], ypos[n], 2 * ballsize, true);
+            square(xpos[n], ypos[n], 2 * half, true);
 }
 
 // The ball's tint in normal mode: each power-up overrides the one before.
@@ -73,8 +86,9 @@ void render_balls()
     glEnable(GL_TEXTURE_2D);
     if (menu == 0)
         ballcounter();
+    float half = drawn_half();
     if (!classic)
-        draw_glow();
+        draw_glow(half);
     glDisable(GL_BLEND);
     if (classic) {
         glDisable(GL_TEXTURE_2D);
@@ -88,7 +102,7 @@ void render_balls()
     }
     for (int n = 1; n <= 16; n++)
         if (ball_shown(n))
-            square(xpos[n], ypos[n], ballsize, !classic);
+            square(xpos[n], ypos[n], half, !classic);
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
 }

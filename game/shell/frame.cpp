@@ -3,6 +3,7 @@
 // game and menu frames to the target rate.
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <cmath>
 #include <cstdio>
@@ -26,6 +27,16 @@
 static const float SCORE_LINE_X = -8.5f;
 static const float SCORE_LINE_LEFT = -9.5f, SCORE_LINE_RIGHT = 9.5f;
 static const float SCORE_LINE_GAP = 1.0f;
+
+// The music status bar's panel body, in play-field units at z -5.
+static const float STATUS_LEFT = 0.525f, STATUS_TOP = -1.69f;
+static const float STATUS_RIGHT = 5.475f, STATUS_BOTTOM = -2.05f;
+
+// The bottom of the play screen (status bar body and the score line over it)
+// as last drawn, kept in a texture while its texts and the view stay the same.
+static unsigned bottom_texture;
+static char bottom_key[512];         // texts and viewport it was drawn for; "" = nothing kept
+static int bottom_rect[4];           // window pixels kept: x, y, width, height
 
 float paddlex = 2.75f;
 float paddle_temp, xDiff;
@@ -173,12 +184,10 @@ static void draw_paddle()
     glEnd();
 }
 
-// The music status bar along the bottom of the field.
-static void draw_status_bar()
+// The music status bar along the bottom of the field, with this line in it.
+static void draw_status_bar(const char *line)
 {
-    char line[160];
-    music_status(line, sizeof line);
-    gui_win(0.525f, -1.69f, 5.475f, -2.05f, line, " ", 3);
+    gui_win(STATUS_LEFT, STATUS_TOP, STATUS_RIGHT, STATUS_BOTTOM, line, " ", 3);
     glDisable(GL_TEXTURE_2D);
 }
 
@@ -191,15 +200,21 @@ static void score_field(float x, float k, const char *text)
     glPrint("%s", text);
 }
 
+// The score line's three texts.
+static void score_texts(char *s, char *l, char *v, size_t size)
+{
+    snprintf(s, size, "Score:%d", score);
+    snprintf(l, size, "Lives:%d", abs(counter - 5));
+    snprintf(v, size, "Level:%d/%d", level, level_total);
+}
+
 // The score line: the score from the left wall, the level ending at the right
 // wall, the lives midway between them; all three shrink together when long
 // numbers would not fit between the walls.
 static void draw_score_line()
 {
     char s[40], l[40], v[40];
-    snprintf(s, sizeof s, "Score:%d", score);
-    snprintf(l, sizeof l, "Lives:%d", abs(counter - 5));
-    snprintf(v, sizeof v, "Level:%d/%d", level, level_total);
+    score_texts(s, l, v, sizeof s);
     float ws = print_width(s), wl = print_width(l), wv = print_width(v);
     float room = SCORE_LINE_RIGHT - SCORE_LINE_LEFT;
     float need = ws + wl + wv + 2 * SCORE_LINE_GAP;
@@ -210,7 +225,103 @@ static void draw_score_line()
     score_field(level_x, k, v);
 }
 
-// HUD texts: the countdown, the score line and the banners.
+// Window pixels wholly inside the status bar's panel (body and frame) in this
+// viewport, one pixel in from every edge the view does not cut: whatever lies
+// there is the panel's and its texts', whatever was drawn before. The status
+// text rises above the body into the frame.
+static bool bottom_pixels(const GLint view[4], int rect[4])
+{
+    GLdouble model[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -3, 0, 0, 1}, proj[16], x0, y0, x1, y1, z;
+    glGetDoublev(GL_PROJECTION_MATRIX, proj);
+    if (!gluProject(STATUS_LEFT - PANEL_BORDER, STATUS_BOTTOM - PANEL_BORDER, -5.0, model, proj, view, &x0, &y0, &z) ||
+        !gluProject(STATUS_RIGHT + PANEL_BORDER, STATUS_TOP + PANEL_BORDER, -5.0, model, proj, view, &x1, &y1, &z))
+        return false;
+    int left = (int)ceil(x0) + 1, right = (int)floor(x1) - 1;
+    int bottom = y0 <= view[1] ? view[1] : (int)ceil(y0) + 1, top = (int)floor(y1) - 1;
+    if (right > view[0] + view[2])
+        right = view[0] + view[2];
+    rect[0] = left, rect[1] = bottom, rect[2] = right - left, rect[3] = top - bottom;
+    return rect[2] > 0 && rect[3] > 0;
+}
+
+// Draws the kept bottom pixel for pixel where it was taken; the GL state
+// afterwards is that the status bar and the score line leave.
+static void draw_kept_bottom(const GLint view[4])
+{
+    GLint bound;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(view[0], view[0] + view[2], view[1], view[1] + view[3], -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, bottom_texture);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    float x0 = (float)bottom_rect[0], y0 = (float)bottom_rect[1];
+    float x1 = x0 + bottom_rect[2], y1 = y0 + bottom_rect[3];
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0); glVertex2f(x0, y0);
+    glTexCoord2f(1, 0); glVertex2f(x1, y0);
+    glTexCoord2f(1, 1); glVertex2f(x1, y1);
+    glTexCoord2f(0, 1); glVertex2f(x0, y1);
+    glEnd();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glDisable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, bound);
+}
+
+// Copies the bottom, as just drawn, into its texture.
+static void keep_bottom(const int rect[4], const char *key)
+{
+    if (!bottom_texture)
+        glGenTextures(1, &bottom_texture);
+    GLint bound;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glBindTexture(GL_TEXTURE_2D, bottom_texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rect[2], rect[3], 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, rect[0], rect[1], rect[2], rect[3]);
+    glBindTexture(GL_TEXTURE_2D, bound);
+    memcpy(bottom_rect, rect, sizeof bottom_rect);
+    snprintf(bottom_key, sizeof bottom_key, "%s", key);
+}
+
+// The status bar and the score line. Their texts change a few times a second
+// at most, so once drawn they are kept, and while the texts and the view stay
+// the same only the panel is drawn with the kept pixels over its body. The
+// score line shakes with a full-screen earthquake: then it is drawn as it is.
+static void draw_bottom()
+{
+    char line[160], s[40], l[40], v[40], key[512];
+    music_status(line, sizeof line);
+    score_texts(s, l, v, sizeof s);
+    GLint view[4];
+    glGetIntegerv(GL_VIEWPORT, view);
+    snprintf(key, sizeof key, "%d %d %d %d|%s|%s|%s|%s", view[0], view[1], view[2], view[3], line, s, l, v);
+    int rect[4];
+    bool keepable = scene_shortcuts && !(shake && fullscreen) && bottom_pixels(view, rect);
+    if (keepable && strcmp(key, bottom_key) == 0 && memcmp(rect, bottom_rect, sizeof rect) == 0) {
+        draw_status_bar("");
+        draw_kept_bottom(view);
+        print_set(1);
+        return;
+    }
+    draw_status_bar(line);
+    draw_score_line();
+    if (keepable)
+        keep_bottom(rect, key);
+    else
+        bottom_key[0] = 0;
+}
+
+// HUD texts: the countdown and the banners.
 static void draw_hud()
 {
     if (block_timer) {
@@ -222,7 +333,6 @@ static void draw_hud()
         glsPrint("Last block timer: %d", btimer);
         glLoadIdentity();
     }
-    draw_score_line();
     if (game_pause) {
         glRasterPos2f(-0.5f, 0.35f);
         glColor3f(1, 1, 1);
@@ -325,7 +435,7 @@ int DrawGLScene()
             music_status(line, sizeof line);  // the sound system's update
             gui_block = 1;                    // as the status bar's panel sets it
         } else {
-            draw_status_bar();
+            draw_bottom();
             draw_hud();
         }
     }

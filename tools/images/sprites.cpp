@@ -9,6 +9,7 @@
 static const int SPRITE = 64;                      // pointer, ball, glow side
 static const int OVERLAY_W = 64, OVERLAY_H = 32;   // overlays lie over a 2:1 cell
 static const Colour INK = {0.04, 0.05, 0.10};      // outline colour
+static const double RIM_SHADE = 0.05;              // the ball's dark rim, before tinting
 
 // ---- the sprites ---------------------------------------------------------------
 
@@ -38,11 +39,14 @@ static Picture pointer()
   return canvas_sprite(c);
 }
 
-// A light, shiny sphere: the game tints it by the ball's state.
+// A light, shiny sphere inside a dark rim: the game tints it by the ball's
+// state. The body is never darker than two thirds, so it stands out on the dark
+// backgrounds; the rim stands out on the light ones and the bright brick rows.
 static Picture ball()
 {
   Canvas c(SPRITE, SPRITE);
   const double r = SPRITE / 2.0 - 1;
+  const double rim_inner = 0.74, rim_soft = 0.06;  // rim from this radius out, its blend width
   canvas_shade(c, [&](double x, double y) {
     double u = (x - SPRITE / 2.0) / r, v = (y - SPRITE / 2.0) / r;
     double d = u * u + v * v;
@@ -51,8 +55,9 @@ static Picture ball()
     double diffuse = std::max(0.0, -0.45 * u - 0.55 * v + 0.70 * nz);
     double h = std::max(0.0, -0.25 * u - 0.32 * v + 0.91 * nz);
     double shine = std::pow(h, 40);
-    double rim = 1 - std::pow(1 - nz, 3) * 0.5;
-    return grey(clamp01((0.28 + 0.72 * diffuse) * rim + 0.9 * shine));
+    double body = clamp01(0.66 + 0.34 * diffuse + 0.9 * shine);
+    double rim = smoothstep(rim_inner - rim_soft, rim_inner, std::sqrt(d));
+    return grey(body + (RIM_SHADE - body) * rim);
   });
   // Pixels outside the disc stay transparent; the shade sets them opaque black.
   Picture p = canvas_picture(c);
