@@ -18,12 +18,15 @@ int crt_rand()
     return (int)((rand_state >> 16) & 0x7fff);
 }
 
-// Seeds the generator from its own next value and the clock, so that two
-// reseeds within the same second still give different sequences.
+// Seeds the generator from its own state and the clock, so that two reseeds
+// within the same second still give different sequences. Adding twice the
+// clock keeps the draws one full-period sequence whatever the second; a seed
+// made by multiplying by the clock fell, in some seconds, into a cycle so short
+// that some values never came.
 void reseed_random()
 {
     unsigned now = (unsigned)time(nullptr);
-    crt_srand((unsigned)crt_rand() * (now >> 1));
+    crt_srand(rand_state + 2u * now);
 }
 
 int randn(int n)
