@@ -5,10 +5,11 @@
 // percentiles, processor time per frame and resident memory, and LBreakout2's
 // menu running beside the title in the same X server as a yardstick.
 //
-//   frame_bench [--game DIR] [--rounds N] [--frames N]
+//   frame_bench [--game DIR] [--rounds N] [--frames N] [--alone 1]
 //
 // DIR is a built game folder (default: this build's); the figures of each
 // round are printed, then the medians with the machine's load average.
+// --alone 1 runs the game by itself, without the yardstick.
 
 #include <algorithm>
 #include <chrono>
@@ -189,6 +190,7 @@ struct bench_run {
     std::string game_src, shim, scratch, disp, stamps;
     int frames = 600;
     pid_t xserver = 0, game = 0, lb = 0;
+    bool alone = false;  // no yardstick beside the game
     std::string why;  // the step that failed
     unsigned long window = 0;
 
@@ -269,7 +271,7 @@ struct bench_run {
                      {"DISPLAY=" + disp, "XDG_CONFIG_HOME=" + config, "XDG_DATA_HOME=" + scratch + "/data",
                       "HOME=" + scratch + "/home", "LD_PRELOAD=" + shim, "SWAPSTAMP_FILE=" + stamps},
                      dir, scratch + "/game.log");
-        if (access("/usr/games/lbreakout2", X_OK) == 0)
+        if (!alone && access("/usr/games/lbreakout2", X_OK) == 0)
             lb = spawn({"/usr/games/lbreakout2"}, {"DISPLAY=" + disp, "HOME=" + scratch + "/home", "SDL_AUDIODRIVER=dummy"},
                        scratch + "/home", scratch + "/lbreakout2.log");
         return true;
@@ -381,14 +383,18 @@ int main(int argc, char **argv)
 {
     std::string game_dir = CORVALE_GAME_DIR, shim = SWAPSTAMP_SHIM;
     int rounds = 3, frames = 600;
+    bool alone = false;
     for (int k = 1; k + 1 < argc; k += 2) {
         if (!strcmp(argv[k], "--game")) game_dir = argv[k + 1];
         else if (!strcmp(argv[k], "--rounds")) rounds = atoi(argv[k + 1]);
         else if (!strcmp(argv[k], "--frames")) frames = atoi(argv[k + 1]);
+        else if (!strcmp(argv[k], "--alone")) alone = atoi(argv[k + 1]) != 0;
     }
     signal(SIGINT, end_started);
     signal(SIGTERM, end_started);
-    if (access("/usr/games/lbreakout2", X_OK) != 0)
+    if (alone)
+        printf("the game alone: no yardstick beside it\n");
+    else if (access("/usr/games/lbreakout2", X_OK) != 0)
         printf("LBreakout2 is not installed (apt-get install lbreakout2); its figures are left out\n");
     printf("game %s, %d frames per scene, 640 x 480 windowed under Xvfb\n", game_dir.c_str(), frames);
     std::vector<figures> titles, plays;
@@ -398,6 +404,7 @@ int main(int argc, char **argv)
         b.game_src = game_dir;
         b.shim = shim;
         b.frames = frames;
+        b.alone = alone;
         figures t, p;
         loads.push_back(loadavg());
         if (!b.run(&t, &p)) {

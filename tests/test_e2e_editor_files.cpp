@@ -6,15 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
 #include <sys/stat.h>
-#include <thread>
 
 #include "e2e.h"
 
@@ -28,23 +25,8 @@ const double NEXT_LEVEL_X = 1.755, NEXT_LEVEL_Y = -0.485;
 const double CREATE_X = 3.625, CREATE_Y = -1.445;
 const double MESSAGE_OK_X = 4.01, MESSAGE_OK_Y = 0.77;   // "Level saved.", "Level set created."
 const double BROWSER_PLAY_X = 4.275, BROWSER_PLAY_Y = -0.125;
-
-void pause_s(double s)
-{
-    std::this_thread::sleep_for(std::chrono::duration<double>(s));
-}
-
-// Polls until done() holds, up to timeout_s.
-bool wait_for(const std::function<bool()> &done, double timeout_s)
-{
-    auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout_s);
-    while (std::chrono::steady_clock::now() < until) {
-        if (done())
-            return true;
-        pause_s(0.2);
-    }
-    return done();
-}
+// Frames a click is given to change what the screen shows.
+const int CHANGE_FRAMES = 60;
 
 std::string file_text(const std::string &path)
 {
@@ -105,81 +87,56 @@ protected:
         gui_pixel(x2, y2, &r, &b);
         return run.brightness(l, t, r - l, b - t);
     }
-    // Waits until the title has faded in: bright and no longer changing.
-    void wait_for_title()
-    {
-        run.move_to(700, 560);
-        double last = -1;
-        wait_for([&] {
-            double now = run.brightness(150, 100, 500, 120);
-            bool still = now > 0.2 && std::abs(now - last) < 0.002;
-            last = now;
-            return still;
-        }, 40);
-    }
-    // Clicks a GUI point until the picture of a GUI rectangle changes.
-    bool click_until_changed(double gx, double gy, double x1, double y1, double x2, double y2)
+    // Clicks a GUI point; true once the picture of a GUI rectangle changes.
+    bool click_changes(double gx, double gy, double x1, double y1, double x2, double y2)
     {
         double before = gui_brightness(x1, y1, x2, y2);
-        for (int tries = 0; tries < 3; tries++) {
-            if (!run.click_gui(gx, gy))
-                return false;
-            if (wait_for([&] { return std::abs(gui_brightness(x1, y1, x2, y2) - before) > 0.03; }, 8))
-                return true;
-        }
-        return false;
+        return run.click_gui(gx, gy) &&
+               run.wait_until_or_frames(
+                   [&] { return std::abs(gui_brightness(x1, y1, x2, y2) - before) > 0.03; },
+                   CHANGE_FRAMES);
     }
-    // Types one key, held across several frames.
-    void key(const std::string &name)
+    // Clicks a title menu icon; true once the title's logo has gone.
+    bool open_from_title(int x)
     {
-        ASSERT_EQ(run.x_command("xdotool keydown " + name + " sleep 0.3 keyup " + name), 0);
-        pause_s(0.1);
+        double title = run.brightness(150, 100, 500, 120);
+        return run.click_pixel(x, ICON_Y) &&
+               run.wait_until_or_frames(
+                   [&] { return std::abs(run.brightness(150, 100, 500, 120) - title) > 0.03; },
+                   CHANGE_FRAMES);
     }
-    void type(const std::string &text)
-    {
-        for (char c : text)
-            key(c == ' ' ? "space" : std::string(1, c));
-    }
-    // Moves the game's pointer onto a GUI point and lets a few frames see it.
+    // Moves the game's pointer onto a GUI point; returns once frames saw it.
     void point(double gx, double gy)
     {
         int mx, my;
         mouse_for_gui(gx, gy, &mx, &my);
         ASSERT_TRUE(run.move_to(mx, my));
-        pause_s(0.35);
     }
-    // Presses F2 until the level file holds `bricks` bricks in row r.
+    // Presses F2; the level file once it holds `bricks` bricks in row r.
     std::string save_until(const std::string &path, int r, int bricks)
     {
         std::string level;
-        for (int tries = 0; tries < 3; tries++) {
-            key("F2");
-            if (wait_for([&] {
-                    level = file_text(path);
-                    return level.size() == 10584 && bricks_in_row(level, r) == bricks;
-                }, 10))
-                break;
-        }
+        EXPECT_TRUE(run.press_key("F2"));
+        run.wait_until([&] {
+            level = file_text(path);
+            return level.size() == 10584 && bricks_in_row(level, r) == bricks;
+        });
         return level;
     }
     // Closes an open one-message panel with its OK.
-    void message_ok() { click_until_changed(MESSAGE_OK_X, MESSAGE_OK_Y, 1.9, 0.85, 4.1, 0.7); }
+    void message_ok()
+    {
+        EXPECT_TRUE(click_changes(MESSAGE_OK_X, MESSAGE_OK_Y, 1.9, 0.85, 4.1, 0.7))
+            << "the message stayed open";
+    }
 };
 
 TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPlays)
 {
     const std::string data = run.player_dir();
-    wait_for_title();
+    ASSERT_TRUE(run.wait_for_title());
     // Edit Levels: the canvas replaces the title.
-    {
-        double title = run.brightness(150, 100, 500, 120);
-        bool open = false;
-        for (int tries = 0; tries < 3 && !open; tries++) {
-            ASSERT_TRUE(run.click_pixel(EDIT_X, ICON_Y));
-            open = wait_for([&] { return std::abs(run.brightness(150, 100, 500, 120) - title) > 0.03; }, 8);
-        }
-        ASSERT_TRUE(open) << "the editor did not open";
-    }
+    ASSERT_TRUE(open_from_title(EDIT_X)) << "the editor did not open";
 
     // A left drag along row 3 paints all of it; F2 writes level 1.
     point(cell_x(1), cell_y(3));
@@ -194,7 +151,7 @@ TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPla
     message_ok();
 
     // Next level (row 3's bricks leave the canvas), three clicks in row 5, F2: level 2.
-    ASSERT_TRUE(click_until_changed(NEXT_LEVEL_X, NEXT_LEVEL_Y, 0.5, cell_y(3) + 0.05, 5.5,
+    ASSERT_TRUE(click_changes(NEXT_LEVEL_X, NEXT_LEVEL_Y, 0.5, cell_y(3) + 0.05, 5.5,
                                     cell_y(3) - 0.05))
         << "Next level showed no other level";
     for (int c = 8; c <= 10; c++)
@@ -206,24 +163,19 @@ TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPla
     message_ok();
 
     // Create Level Set: name, description, author and file name typed.
-    ASSERT_TRUE(click_until_changed(CREATE_X, CREATE_Y, 1.5, 0.85, 4.5, 0.5))
+    ASSERT_TRUE(click_changes(CREATE_X, CREATE_Y, 1.5, 0.85, 4.5, 0.5))
         << "the name entry did not open";
-    type("my rows");
-    pause_s(0.5);
+    ASSERT_TRUE(run.type_text("my rows"));
     EXPECT_TRUE(run.screenshot(shot_path("editor_set_name_dialog.png")));
-    key("Return");
-    type("two levels");
-    key("Return");
-    type("tester");
-    key("Return");
-    type("aaarows");
-    key("Return");
+    ASSERT_TRUE(run.press_key("Return"));
+    for (const char *answer : {"two levels", "tester", "aaarows"})
+        ASSERT_TRUE(run.type_text(answer) && run.press_key("Return"));
     const std::string set_file = data + "/level_sets/aaarows.bls";
     std::string set;
-    ASSERT_TRUE(wait_for([&] {
+    ASSERT_TRUE(run.wait_until([&] {
         set = file_text(set_file);
         return set.size() >= 784;
-    }, 15)) << "no set was written";
+    })) << "no set was written";
     EXPECT_TRUE(run.screenshot(shot_path("editor_set_created.png")));
     EXPECT_EQ(int_at(set, 0), 2);
     EXPECT_EQ(std::string(set.c_str() + 8), "my rows");
@@ -238,25 +190,16 @@ TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPla
     message_ok();
 
     // Back to the title; the browser shows the new set first (by name) and plays it.
-    key("Escape");
-    wait_for_title();
-    {
-        double title = run.brightness(150, 100, 500, 120);
-        bool open = false;
-        for (int tries = 0; tries < 3 && !open; tries++) {
-            ASSERT_TRUE(run.click_pixel(LOAD_X, ICON_Y));
-            open = wait_for([&] { return std::abs(run.brightness(150, 100, 500, 120) - title) > 0.03; }, 8);
-        }
-        ASSERT_TRUE(open) << "the browser did not open";
-    }
-    pause_s(0.5);
+    ASSERT_TRUE(run.press_key("Escape"));
+    ASSERT_TRUE(run.wait_for_title());
+    ASSERT_TRUE(open_from_title(LOAD_X)) << "the browser did not open";
     EXPECT_TRUE(run.screenshot(shot_path("browser_player_set.png")));
     ASSERT_TRUE(run.click_gui(BROWSER_PLAY_X, BROWSER_PLAY_Y));
+    ASSERT_TRUE(run.wait_frames(FADE_FRAMES + FADE_MARGIN_FRAMES));
 
     // Leaving the game saves it: the save names the new set and holds level 1's row.
     std::string save;
-    ASSERT_TRUE(wait_for([&] {
-        key("Escape");
+    auto saved = [&] {
         for (const std::string &p : {data + "/level_sets/corvale.sav",
                                      run.game_dir() + "/level_sets/corvale.sav"}) {
             save = file_text(p);
@@ -264,7 +207,9 @@ TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPla
                 return true;
         }
         return false;
-    }, 60)) << "the game of the new set was never in play";
+    };
+    ASSERT_TRUE(run.press_key("Escape", saved) && saved())
+        << "the game of the new set was never in play";
     EXPECT_EQ(std::string(save.c_str() + 132), "aaarows.bls");
     EXPECT_EQ(int_at(save, 20), 1) << "level";
     int row3 = 0, row5 = 0;

@@ -85,15 +85,12 @@ protected:
     }
 };
 
-// Disabled: on the current build the continued game does not come into play
-// (the title stays up after Continue), on a quiet machine as well; the cause is
-// still open. Run it with --gtest_also_run_disabled_tests.
-TEST_F(Play, DISABLED_EscapeSavesTheGameAndContinueResumesIt)
+TEST_F(Play, EscapeSavesTheGameAndContinueResumesIt)
 {
-    start_from_options(PLAY_X);
+    ASSERT_NO_FATAL_FAILURE(start_from_options(PLAY_X));
     ASSERT_NE(access(save.c_str(), F_OK), 0) << "saved before any game was left";
-    launch_and_play();
-    leave_with_escape();
+    ASSERT_NO_FATAL_FAILURE(launch_and_play());
+    ASSERT_NO_FATAL_FAILURE(leave_with_escape());
 
     saved_game first;
     ASSERT_TRUE(read_save(save, &first)) << "Escape during play wrote no save";
@@ -104,9 +101,9 @@ TEST_F(Play, DISABLED_EscapeSavesTheGameAndContinueResumesIt)
 
     // Back on the title: continue the saved game, then leave it again. Once
     // the save has been read, a new one can only come from leaving that game.
-    start_from_options(CONTINUE_X);
+    ASSERT_NO_FATAL_FAILURE(start_from_options(CONTINUE_X));
     remove(save.c_str());
-    leave_with_escape();
+    ASSERT_NO_FATAL_FAILURE(leave_with_escape());
     saved_game second;
     bool resumed = read_save(save, &second);
     if (!resumed)
@@ -129,7 +126,7 @@ TEST_F(Play, LosingEveryBallEndsTheGameAndTheNameEntersTheTable)
 {
     std::string scores = run.player_dir() + "/level_sets/scores.hst";
     std::string old_table = read_file(scores);
-    start_from_options(PLAY_X);
+    ASSERT_NO_FATAL_FAILURE(start_from_options(PLAY_X));
     // Launch, then pull the paddle to the far left so the ball is missed.
     bool dialog = false;
     for (int life = 0; life < 14 && !dialog; life++) {

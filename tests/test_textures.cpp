@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,7 @@
 #include "gl_context.h"
 #include "graphics/graphics.h"
 #include "rules/rules.h"
+#include "shell/shell.h"
 
 namespace {
 
@@ -262,6 +264,40 @@ TEST_F(TextureLoading, GameFolderImagesAllLoad)
     ASSERT_EQ(load_credits(), 1);
     texture_rgba(textures[14], &w, &h);
     EXPECT_GT(w, 0);
+}
+
+// The title and end-screen pictures are uploaded at the size the view shows
+// them at, never above their own, and follow the view when it changes.
+TEST_F(TextureLoading, ViewFillingPicturesFollowTheViewSize)
+{
+    ASSERT_EQ(chdir(CORVALE_GAME_DIR), 0);
+    ReSizeGLScene(640, 480);
+    ASSERT_EQ(load_textures(), 1) << bad_file;
+    ASSERT_EQ(load_credits(), 1);
+    int w, h;
+    for (GLuint name : {textures[1], textures[14]}) {
+        std::vector<unsigned char> t = texture_rgba(name, &w, &h);
+        EXPECT_EQ(w, 649);
+        EXPECT_EQ(h, 487);
+        // Still the picture: lit, not a flat fill.
+        int lo = 255, hi = 0;
+        for (size_t p = 0; p < t.size(); p += 4) {
+            lo = std::min<int>(lo, t[p + 1]);
+            hi = std::max<int>(hi, t[p + 1]);
+        }
+        EXPECT_GT(hi - lo, 100);
+    }
+    ReSizeGLScene(1600, 1200);  // shown larger than the pictures themselves
+    for (GLuint name : {textures[1], textures[14]}) {
+        texture_rgba(name, &w, &h);
+        EXPECT_EQ(w, 1280);
+        EXPECT_EQ(h, 960);
+    }
+    ReSizeGLScene(1280, 720);  // a wide view stretches the picture sideways
+    texture_rgba(textures[1], &w, &h);
+    EXPECT_EQ(w, 1280);
+    EXPECT_EQ(h, 731);
+    ReSizeGLScene(640, 480);
 }
 
 }  // namespace

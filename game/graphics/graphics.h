@@ -29,6 +29,10 @@ enum { TABLE_TEXTURES = 1, TABLE_BACKTEX = 2, TABLE_TICON = 3, TABLE_TVIS = 4, T
 // ---- Texture loading ----
 void generate_texture_names();   // generate every table's names, in the fixed order
 int read_png_file(const char *path, int transparent, int table, int slot);
+// Decodes an opaque PNG into textures[slot], uploaded no larger than
+// shown_w x shown_h (each side at most its own), with mipmaps; stores the
+// size uploaded. 0 when the file cannot be used.
+int read_png_shown(const char *path, int slot, int shown_w, int shown_h, int *uploaded_w, int *uploaded_h);
                                  // decode an 8-bit RGB PNG and upload it to the table's slot;
                                  // 0 (and bad_file set) when missing, damaged, wrong type or too big
 int read_window_icon(int *width, int *height); // graphics/icon.png as RGBA rows in title; 0 if unusable
@@ -37,6 +41,7 @@ int load_visible(const char *path, int slot);  // transparent image into tvis[sl
 void load_bricks();              // bricks/b1.raw, b2.raw, ... into etexname; sets texmax
 int load_textures();             // bricks, the fixed images, power-ups and backgrounds; 0 on a bad file
 int load_credits();              // the end screen's picture into textures[14], once; 0 when it cannot be read
+void fit_view_pictures();        // the title and end-screen pictures again at the size the viewport now shows them
 int puploader();                 // the 17 power-up icons; 0 on a bad file
 int init_icons();                // the GUI button icons; 0 on a bad file
 int init_visible();              // the three visibility overlays; 0 on a bad file

@@ -153,6 +153,41 @@ int read_png_file(const char *path, int transparent, int table, int slot)
     return 1;
 }
 
+int read_png_shown(const char *path, int slot, int shown_w, int shown_h, int *uploaded_w, int *uploaded_h)
+{
+    GLuint *name = table_slot(0, TABLE_TEXTURES, slot);
+    int width = 0, height = 0;
+    if (!name || !decode_png(path, TITLE_BYTES / 3, &width, &height))
+        return refuse(path);
+    int w = shown_w < width ? shown_w : width, h = shown_h < height ? shown_h : height;
+    if (w < 1)
+        w = 1;
+    if (h < 1)
+        h = 1;
+    std::vector<unsigned char> scaled;
+    const unsigned char *pixels = title;
+    GLint pack, unpack;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &pack);
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpack);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    if (w != width || h != height) {
+        scaled.resize((size_t)w * h * 3);
+        gluScaleImage(GL_RGB, width, height, GL_UNSIGNED_BYTE, title, w, h, GL_UNSIGNED_BYTE, scaled.data());
+        pixels = scaled.data();
+    }
+    glBindTexture(GL_TEXTURE_2D, *name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, w, h, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    glPixelStorei(GL_PACK_ALIGNMENT, pack);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, unpack);
+    *uploaded_w = w;
+    *uploaded_h = h;
+    return 1;
+}
+
 int load_icons(const char *path, int slot)
 {
     return read_png_file(path, 1, TABLE_TICON, slot);

@@ -3,6 +3,7 @@
 
 #include <GL/glu.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -19,7 +20,7 @@ struct image_file {
 };
 
 static const image_file texture_files[] = {
-    {1, "graphics/title1280.png", 0}, {2, "graphics/ed.png", 0},
+    {2, "graphics/ed.png", 0},
     {3, "paddles/p1.png", 0},         {4, "graphics/fire.png", 0},
     {5, "graphics/pointer.png", 1},   {12, "graphics/ball.png", 1},
     {13, "graphics/glow.png", 1},     {15, "graphics/walls.png", 0},
@@ -28,6 +29,42 @@ static const image_file texture_files[] = {
 // The end screen's picture, loaded when it is first shown.
 static const char *const CREDITS_FILE = "graphics/credits.png";
 static int credits_state;  // 0 not tried yet, 1 loaded, -1 could not be loaded
+
+// The pictures that fill the view, title and end screen: each is uploaded at
+// the size the view shows it at (at most its own), since a larger texture only
+// costs memory and minifying. The title's quad is 1.014 times the view's height.
+struct view_picture {
+    const char *path;
+    int slot;
+    int shown_w, shown_h;        // the shown size it was uploaded for; 0 = not loaded
+    int uploaded_w, uploaded_h;  // the texture's size
+};
+static view_picture title_picture = {"graphics/title1280.png", 1, 0, 0, 0, 0};
+static view_picture credits_picture = {CREDITS_FILE, 14, 0, 0, 0, 0};
+static const double PICTURE_OVER_VIEW = 1.014;
+
+// The size a view-filling picture is shown at in the current viewport: the
+// 4:3 picture's height over the view's, stretched sideways in wider views.
+static void shown_size(int *w, int *h)
+{
+    GLint view[4];
+    glGetIntegerv(GL_VIEWPORT, view);
+    int wide = view[2] * 3 > view[3] * 4 ? view[2] : view[3] * 4 / 3;
+    *w = (int)ceil(wide * PICTURE_OVER_VIEW);
+    *h = (int)ceil(view[3] * PICTURE_OVER_VIEW);
+}
+
+// Loads a view-filling picture at its shown size; 0 when it cannot be read.
+static int load_view_picture(view_picture &p)
+{
+    int w, h;
+    shown_size(&w, &h);
+    if (!read_png_shown(p.path, p.slot, w, h, &p.uploaded_w, &p.uploaded_h))
+        return 0;
+    p.shown_w = w;
+    p.shown_h = h;
+    return 1;
+}
 
 // Power-up icons under graphics/powerups/, by kind 1..17.
 static const char *const powerup_files[18] = {
@@ -108,6 +145,8 @@ int load_backgrounds()
 int load_textures()
 {
     load_bricks();
+    if (!load_view_picture(title_picture))
+        return 0;
     for (const image_file &f : texture_files)
         if (!read_png_file(f.path, f.transparent, TABLE_TEXTURES, f.slot))
             return 0;
@@ -125,8 +164,25 @@ int load_textures()
 int load_credits()
 {
     if (credits_state == 0)
-        credits_state = read_png_file(CREDITS_FILE, 0, TABLE_TEXTURES, 14) ? 1 : -1;
+        credits_state = load_view_picture(credits_picture) ? 1 : -1;
     return credits_state == 1;
+}
+
+void fit_view_pictures()
+{
+    int w, h;
+    shown_size(&w, &h);
+    for (view_picture *p : {&title_picture, &credits_picture}) {
+        if (!p->shown_w || (p->shown_w == w && p->shown_h == h))
+            continue;
+        // A picture already at its own size stays as it is for a view that
+        // shows it at least as large.
+        bool own_size = p->uploaded_w < p->shown_w && p->uploaded_h < p->shown_h;
+        if (own_size && w >= p->uploaded_w && h >= p->uploaded_h)
+            continue;
+        if (!load_view_picture(*p))
+            p->shown_w = p->shown_h = 0;
+    }
 }
 
 int init_icons()

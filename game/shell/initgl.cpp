@@ -18,7 +18,8 @@
 #include "shell.h"
 
 // Views narrower than 4:3 (5:4) show the whole 4:3 field with black bars
-// above and below; wider views keep their full width.
+// above and below; wider views keep their full width. The pictures that fill
+// the view follow its size.
 void ReSizeGLScene(int width, int height)
 {
     if (width < 1)
@@ -36,6 +37,7 @@ void ReSizeGLScene(int width, int height)
     gluPerspective(45.0, (GLdouble)width / (GLdouble)shown, 0.1, 100.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+    fit_view_pictures();
 }
 
 // Asks for a swap interval of 1 unless the driver is one that misbehaves with it.

@@ -39,6 +39,8 @@ static const double STALL_S = 5.0;
 static const int POINTER_FRAMES = 4;
 // Frames across which the finished title stands still.
 static const int TITLE_STILL_FRAMES = 12;
+// Mean change of a colour byte across those frames that still counts as still.
+static const double TITLE_STILL_CHANGE = 0.05;
 // How often a poll looks again, in seconds.
 static const double POLL_S = 0.02;
 
@@ -336,16 +338,24 @@ bool game_run::wait_until(const std::function<bool()> &done, double timeout_s)
 bool game_run::wait_for_title()
 {
     move_to(700, 560);  // out of the way of the menu
-    // The fade lasts 101 frames, however slow they are, and moves the logo's
-    // brightness by a few thousandths a frame at its faint start: the title is
-    // up when it is bright and a dozen frames leave it unchanged.
+    // The fade lasts 101 frames, however slow they are. The title is up when
+    // the logo is bright and a dozen frames leave its pixels as they were: a
+    // mean brightness alone can stand still mid-fade, when the game scene
+    // fading out is as bright as the logo fading in.
     auto until = deadline_after(E2E_DEADLINE_S);
-    double last = brightness(150, 100, 500, 120);
+    std::vector<unsigned char> last = grab(150, 100, 500, 120);
     while (clock_type::now() < until) {
         if (!wait_frames(TITLE_STILL_FRAMES))
             return false;
-        double now = brightness(150, 100, 500, 120);
-        if (now > 0.2 && std::abs(now - last) < 0.002)
+        std::vector<unsigned char> now = grab(150, 100, 500, 120);
+        if (now.empty() || now.size() != last.size())
+            return false;
+        double sum = 0, change = 0;
+        for (size_t k = 0; k < now.size(); k++) {
+            sum += now[k];
+            change += std::abs((int)now[k] - (int)last[k]);
+        }
+        if (sum > 0.2 * 255.0 * now.size() && change < TITLE_STILL_CHANGE * now.size())
             return true;
         last = now;
     }
@@ -517,22 +527,38 @@ bool game_run::type_text(const std::string &text)
     return true;
 }
 
-double game_run::brightness(int x, int y, int w, int h)
+// The red, green and blue bytes of a client rectangle as it is now; empty
+// when it cannot be read.
+std::vector<unsigned char> game_run::grab(int x, int y, int w, int h)
 {
+    std::vector<unsigned char> rgb;
     if (!window())
-        return -1.0;
+        return rgb;
     XImage *img = XGetImage(dpy(xd), (Window)win, x, y, (unsigned)w, (unsigned)h, AllPlanes,
                             ZPixmap);
     if (!img)
-        return -1.0;
-    double sum = 0;
+        return rgb;
+    rgb.reserve((size_t)w * h * 3);
     for (int j = 0; j < h; j++)
         for (int i = 0; i < w; i++) {
             unsigned long p = XGetPixel(img, i, j);
-            sum += (double)((p >> 16) & 0xff) + (double)((p >> 8) & 0xff) + (double)(p & 0xff);
+            rgb.push_back((unsigned char)(p >> 16));
+            rgb.push_back((unsigned char)(p >> 8));
+            rgb.push_back((unsigned char)p);
         }
     XDestroyImage(img);
-    return sum / (3.0 * 255.0 * w * h);
+    return rgb;
+}
+
+double game_run::brightness(int x, int y, int w, int h)
+{
+    std::vector<unsigned char> rgb = grab(x, y, w, h);
+    if (rgb.empty())
+        return -1.0;
+    double sum = 0;
+    for (unsigned char b : rgb)
+        sum += b;
+    return sum / (255.0 * rgb.size());
 }
 
 void mouse_for_gui(double gx, double gy, int *mx, int *my)

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 #include <sys/types.h>
 
 #include "settings.h"
@@ -82,6 +83,8 @@ public:
 
     // Mean brightness 0..1 of a client rectangle of the screen as it is now.
     double brightness(int x, int y, int w, int h);
+    // Its red, green and blue bytes, row by row; empty when it cannot be read.
+    std::vector<unsigned char> grab(int x, int y, int w, int h);
     // Asks the window to close, as its close box does.
     bool close_window();
     // Waits up to timeout_s for the game to end; its exit code, or -1 on timeout.
