@@ -18,6 +18,8 @@ int main(int argc, char **argv)
     }
     g_set_prgname("corvale_setup");
     g_set_application_name("Corvale Setup");
+    // The game's own icon, from the game folder, for the dialog's windows.
+    gtk_window_set_default_icon_from_file("graphics/icon.png", nullptr);
     create_dialog();
     init_fmod();
     create_list();

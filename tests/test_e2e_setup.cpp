@@ -48,6 +48,8 @@ TEST(SetupProgram, EscapeWithoutAFileWritesTheDefaults)
     ASSERT_TRUE(run.window_size(run.window(), &w, &h));
     EXPECT_LE(w, 800);
     EXPECT_LE(h, 560) << "the dialog and its title bar must fit an 800 x 600 screen";
+    EXPECT_EQ(run.x_output("xprop -id " + std::to_string(run.window()) + " _NET_WM_ICON")
+                  .rfind("_NET_WM_ICON(CARDINAL)", 0), 0u) << "the dialog has no icon";
 
     ASSERT_TRUE(run.key("Escape"));
     EXPECT_EQ(run.wait_exit(30), 0);
