@@ -79,9 +79,10 @@ static int read_rows(png_structp png, png_infop info, png_bytepp rows, size_t ro
 }
 
 // Decodes an 8-bit PNG with the given channels (3 RGB, 4 RGBA) of at most
-// max_pixels pixels into title, top row first; 0 when it is missing, damaged,
-// of another type or too big.
-static int decode_png(const char *path, int64_t max_pixels, int *width, int *height, int channels = 3)
+// max_pixels pixels into title, or into *own when given (sized to fit), top
+// row first; 0 when it is missing, damaged, of another type or too big.
+static int decode_png(const char *path, int64_t max_pixels, int *width, int *height, int channels = 3,
+                      std::vector<unsigned char> *own = nullptr)
 {
     FILE *fp = open_regular_file(path);
     if (!fp)
@@ -102,9 +103,14 @@ static int decode_png(const char *path, int64_t max_pixels, int *width, int *hei
     if (ok) {
         // Rows are decoded straight into the staging buffer, which the size
         // check above guarantees is large enough.
+        unsigned char *into = title;
+        if (own) {
+            own->resize((size_t)w * h * channels);
+            into = own->data();
+        }
         std::vector<png_bytep> rows(h);
         for (png_uint_32 y = 0; y < h; y++)
-            rows[y] = title + (size_t)y * w * channels;
+            rows[y] = into + (size_t)y * w * channels;
         ok = read_rows(png, info, rows.data(), (size_t)w * channels);
     }
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
@@ -155,9 +161,12 @@ int read_png_file(const char *path, int transparent, int table, int slot)
 
 int read_png_shown(const char *path, int slot, int shown_w, int shown_h, int *uploaded_w, int *uploaded_h)
 {
+    // The picture is decoded into memory of its own, given back once it is
+    // uploaded, so the staging buffer never holds these large pictures.
     GLuint *name = table_slot(0, TABLE_TEXTURES, slot);
     int width = 0, height = 0;
-    if (!name || !decode_png(path, TITLE_BYTES / 3, &width, &height))
+    std::vector<unsigned char> decoded;
+    if (!name || !decode_png(path, TITLE_BYTES / 3, &width, &height, 3, &decoded))
         return refuse(path);
     int w = shown_w < width ? shown_w : width, h = shown_h < height ? shown_h : height;
     if (w < 1)
@@ -165,7 +174,7 @@ int read_png_shown(const char *path, int slot, int shown_w, int shown_h, int *up
     if (h < 1)
         h = 1;
     std::vector<unsigned char> scaled;
-    const unsigned char *pixels = title;
+    const unsigned char *pixels = decoded.data();
     GLint pack, unpack;
     glGetIntegerv(GL_PACK_ALIGNMENT, &pack);
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpack);
@@ -173,7 +182,8 @@ int read_png_shown(const char *path, int slot, int shown_w, int shown_h, int *up
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (w != width || h != height) {
         scaled.resize((size_t)w * h * 3);
-        gluScaleImage(GL_RGB, width, height, GL_UNSIGNED_BYTE, title, w, h, GL_UNSIGNED_BYTE, scaled.data());
+        gluScaleImage(GL_RGB, width, height, GL_UNSIGNED_BYTE, decoded.data(), w, h, GL_UNSIGNED_BYTE,
+                      scaled.data());
         pixels = scaled.data();
     }
     glBindTexture(GL_TEXTURE_2D, *name);
