@@ -10,6 +10,7 @@
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <ogg/ogg.h>
 #include <vorbis/vorbisfile.h>
 
 #include "sound_lib_internal.h"
@@ -89,16 +90,57 @@ static long reader_tell(void *source)
     return (long)((fd_reader *)source)->at;
 }
 
+// How far into an Ogg file its first whole page is looked for.
+static const off_t FIRST_PAGE_SEARCH = 65536;
+
+// Whether the first whole page of an Ogg file, as libogg finds it (skipping
+// bytes that do not make a page with a good checksum), begins a stream of a
+// codec other than Vorbis that libsndfile reads: FLAC, Opus, Speex, PCM or
+// an Annodex skeleton.
+static bool first_page_not_vorbis(int fd)
+{
+    static const char *const others[] = {"Annodex", "AnxData", "\177FLAC", "fLaC",
+                                          "PCM     ", "Speex", "OpusHead"};
+    ogg_sync_state sync;
+    ogg_sync_init(&sync);
+    ogg_page page;
+    bool other = false;
+    for (off_t at = 0; at < FIRST_PAGE_SEARCH;) {
+        int got = ogg_sync_pageout(&sync, &page);
+        if (got == 1) {
+            for (const char *mark : others) {
+                size_t n = strlen(mark);
+                if (page.body_len >= (long)n && memcmp(page.body, mark, n) == 0)
+                    other = true;
+            }
+            break;
+        }
+        if (got < 0)
+            continue;  // bytes skipped; look on from there
+        char *buffer = ogg_sync_buffer(&sync, 4096);
+        ssize_t n = buffer ? pread(fd, buffer, 4096, at) : -1;
+        if (n <= 0)
+            break;
+        ogg_sync_wrote(&sync, (long)n);
+        at += n;
+    }
+    ogg_sync_clear(&sync);
+    return other;
+}
+
 // libsndfile keeps part of the Vorbis decoder's state when it fails to open
-// an Ogg Vorbis file with damaged headers, and never frees it. Such a file is
-// therefore first checked here, by a reader that cleans up after itself, and
-// only a file whose headers read whole is handed to libsndfile. Any other
-// file passes (false only for an Ogg Vorbis file that is damaged).
+// an Ogg Vorbis file with damaged headers, and never frees it; it takes a file
+// for Vorbis when it begins with "OggS" and the first whole page libogg finds
+// in it starts a Vorbis stream, wherever that page lies. So every Ogg file
+// whose first page is not plainly another codec is first checked here, by a
+// reader that cleans up after itself, and only one whose Vorbis headers read
+// whole is handed to libsndfile. Any other file passes (false only for an Ogg
+// file that is damaged or not Vorbis where libsndfile would take it for Vorbis).
 static bool vorbis_headers_whole(int fd)
 {
-    unsigned char head[35];
-    if (pread(fd, head, sizeof head, 0) != (ssize_t)sizeof head ||
-        memcmp(head, "OggS", 4) != 0 || memcmp(head + 28, "\x01vorbis", 7) != 0)
+    unsigned char head[4];
+    if (pread(fd, head, sizeof head, 0) != (ssize_t)sizeof head || memcmp(head, "OggS", 4) != 0 ||
+        first_page_not_vorbis(fd))
         return true;
     fd_reader r{fd, 0};
     ov_callbacks io{reader_read, reader_seek, nullptr, reader_tell};

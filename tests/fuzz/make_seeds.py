@@ -235,6 +235,12 @@ def sounds(ogg_path):
         for at in range(60, min(400, len(flipped)), 37):
             flipped[at] ^= 0xff
         put("sound", "regress_vorbis_headers_flipped.ogg", bytes(flipped))
+        # A damaged first page, then a Vorbis stream with cut headers: libogg
+        # skips the bad page and libsndfile took the file for Vorbis all the same.
+        # (regress_vorbis_found_later.ogg is the fuzzer's own input for it.)
+        spoilt = bytearray(ogg[:58])
+        spoilt[30] ^= 0x20
+        put("sound", "regress_vorbis_first_page_later.ogg", bytes(spoilt) + ogg[:1000])
 
 
 if __name__ == "__main__":
