@@ -5,21 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// The settings record, stored in the file exactly as in memory (little-endian, no header).
-struct bset {
-    int32_t resolution;     // index into settings_resolutions, 0..10
-    int32_t windowed;       // 1 = play in a window, 0 = full-screen
-    int32_t particle;       // 1 = particle effects disabled
-    int32_t force;          // 1 = force 16-bit display depth in full-screen mode
-    float seffects;         // sound-effect volume, 0.0 .. 1.0
-    float music;            // music volume, 0.0 .. 1.0
-    char playlist[1024];    // path of the music playlist, NUL-terminated
-};
-static_assert(sizeof(bset) == 1048, "settings record is 1048 bytes");
-static_assert(offsetof(bset, windowed) == 4 && offsetof(bset, particle) == 8 &&
-              offsetof(bset, force) == 12 && offsetof(bset, seffects) == 16 &&
-              offsetof(bset, music) == 20 && offsetof(bset, playlist) == 24,
-              "settings record layout");
+#include "formats.h"   // bset, the settings record as stored
 
 // One entry of the resolution table: client size and the label the setup program lists.
 struct settings_resolution {

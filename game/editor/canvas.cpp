@@ -12,14 +12,13 @@
 #include "menus/menus.h"
 #include "rules/progress.h"
 #include "rules/rules.h"
+#include "physics/physics.h"
 #include "shell/shell.h"
 
 // ---- Constants ----
 
-static const float CELL_W = 0.25f, CELL_H = 0.12f;   // one grid cell in the GUI frame
-static const float GRID_LEFT = 0.5f, GRID_TOP = 2.0f; // top-left corner of cell (1, 1)
 static const float CLASSIC_INSET = 0.005f;            // classic cells leave a thin gap
-static const float Z_CANVAS = -5.0f;
+static const float Z_CANVAS = FIELD_Z;                 // the canvas lies where the field does
 static const float FIRE_HALF = 0.5f;                  // an Exploding cell shows the fire's upper half
 static const float EMPTY_CLASSIC_GREY = 0.2f;         // an empty classic cell while the grid is on
 static const int LEVEL_LINE_FITS = 16;                // characters of the level line between its buttons
@@ -34,7 +33,6 @@ int curr = 127, curg = 127, curb = 127;
 int curbrick = 1;
 int guibrick = 1;
 int curpup = 1;
-int maxpup = POWERUP_KINDS;
 int grid = 1;
 int visible = 1;
 int pupedit;
@@ -90,11 +88,11 @@ static void copy_brick(int k)
 static void bind_cell_texture(int k)
 {
     if (ed_bricktype[k] == BRICK_EXPLODING)
-        glBindTexture(GL_TEXTURE_2D, textures[4]);
+        glBindTexture(GL_TEXTURE_2D, textures[TEX_FIRE]);
     else if (leveled[k] > 0)
         glBindTexture(GL_TEXTURE_2D, edtexname[leveled[k]]);
     else if (grid)
-        glBindTexture(GL_TEXTURE_2D, textures[2]);
+        glBindTexture(GL_TEXTURE_2D, textures[TEX_EDITOR]);
 }
 
 // The cell's colour: its components as signed bytes, halved under the
@@ -180,7 +178,7 @@ static void hover_cell(int r, int c, int k)
 static void canvas_cell(int r, int c)
 {
     int k = grid_index(r, c);
-    float x0 = GRID_LEFT + CELL_W * (c - 1), y0 = GRID_TOP - CELL_H * (r - 1);
+    float x0 = cell_left(c), y0 = cell_top(r);
     float py = -pointery;
     if (x0 <= pointerx && pointerx <= x0 + CELL_W && y0 - CELL_H <= py && py <= y0)
         hover_cell(r, c, k);
@@ -201,8 +199,7 @@ static void canvas_cell(int r, int c)
 // The grid, rows outer and columns inner, so on a shared edge the later cell wins.
 static void draw_canvas()
 {
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
     glEnable(GL_TEXTURE_2D);
     for (int r = 1; r <= GRID_ROWS; r++)
         for (int c = 1; c <= GRID_ROWS; c++)
@@ -212,8 +209,7 @@ static void draw_canvas()
 // The power-up icons over the canvas, one per cell that holds a power-up.
 void edit_pups()
 {
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
     glColor4f(1, 1, 1, 1);
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
@@ -223,7 +219,7 @@ void edit_pups()
             int kind = ed_powerup[grid_index(r, c)];
             if (kind < 1 || kind > POWERUP_KINDS)
                 continue;
-            float x0 = GRID_LEFT + CELL_W * (c - 1), y0 = GRID_TOP - CELL_H * (r - 1);
+            float x0 = cell_left(c), y0 = cell_top(r);
             glBindTexture(GL_TEXTURE_2D, puptextures[kind]);
             tex_quad(x0, y0, x0 + CELL_W, y0 - CELL_H, Z_CANVAS);
         }

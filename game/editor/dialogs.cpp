@@ -41,8 +41,7 @@ static void black_text(float x, float y, float z, const char *text)
     glLoadIdentity();
     glTranslatef(x, y, z);
     glsPrint("%s", text);
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
 }
 
 // The panel's own title would be printed low on the screen, over the

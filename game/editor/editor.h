@@ -14,7 +14,6 @@ extern int curr, curg, curb;  // [127] current colour, each 0..127
 extern int curbrick;   // [1] current brick type code
 extern int guibrick;   // [1] position 1..5 of the current type in the type list
 extern int curpup;     // [1] current power-up kind, 1..maxpup
-extern int maxpup;     // [17] number of power-up kinds
 extern int grid;       // [1] empty cells drawn as a grid
 extern int visible;    // [1] overlays on invisible and multi-hit bricks
 extern int pupedit;    // [0] the power-up layer is being edited

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "editor.h"
+#include "rules/powerups.h"
 #include "graphics/graphics.h"
 #include "menus/menus.h"
 #include "rules/rules.h"
@@ -16,14 +17,6 @@
 
 static const float Z_ICON = -5.0f;
 static const float DIM = 0.9f;   // a button not under the pointer
-
-// Icon slots of `ticon`.
-enum {
-    ICON_BRICKS = 2, ICON_CREATE = 3, ICON_DELETE = 4, ICON_EDIT = 6, ICON_GRID = 8,
-    ICON_MINUS = 13, ICON_OFF = 14, ICON_ON = 16, ICON_PLUS = 18, ICON_SAVE = 19,
-    ICON_TEST = 22, ICON_POWERUP = 24, ICON_BACK = 25, ICON_GRIDOFF = 26,
-    ICON_POWERUPSOFF = 27, ICON_VISIBLESQUARE = 29, ICON_NOTVISIBLE = 30,
-};
 
 // One toolbar button: selection code, area, icon (the second while its view
 // is off), help text, and whether it is drawn without blending.
@@ -38,53 +31,53 @@ struct tool_button {
 
 // In drawing order.
 static const tool_button BUTTONS[] = {
-    {3, 0.6f, 0.85f, -0.85f, -0.6f, ICON_GRID, ICON_GRIDOFF, &grid,
+    {CODE_GRID, 0.6f, 0.85f, -0.85f, -0.6f, ICON_GRID, ICON_GRIDOFF, &grid,
      "Turns the grid on and off. Hotkey: G key", 0},
-    {4, 1.05f, 1.3f, -0.85f, -0.6f, ICON_POWERUP, ICON_POWERUPSOFF, &pupedit,
+    {CODE_PUPON, 1.05f, 1.3f, -0.85f, -0.6f, ICON_POWERUP, ICON_POWERUPSOFF, &pupedit,
      "Turns the powerup editor on and off. Hotkey: P key", 0},
-    {11, 1.5f, 1.75f, -0.85f, -0.6f, ICON_VISIBLESQUARE, ICON_NOTVISIBLE, &visible,
+    {CODE_VISON, 1.5f, 1.75f, -0.85f, -0.6f, ICON_VISIBLESQUARE, ICON_NOTVISIBLE, &visible,
      "Turns on brick overlays for invisible and multi-hit bricks. Hotkey: V key", 0},
-    {20, 2.0f, 2.25f, -0.85f, -0.6f, ICON_BRICKS, 0, nullptr,
+    {CODE_BRICK, 2.0f, 2.25f, -0.85f, -0.6f, ICON_BRICKS, 0, nullptr,
      "Changes the type of brick you are putting down. Hotkeys: Up and Down arrow keys", 0},
-    {12, 0.6f, 0.85f, -1.45f, -1.2f, ICON_TEST, 0, nullptr,
+    {CODE_TESTLEVEL, 0.6f, 0.85f, -1.45f, -1.2f, ICON_TEST, 0, nullptr,
      "Lets you play the current level. Hotkey: F1", 0},
-    {31, 1.05f, 1.3f, -1.45f, -1.2f, ICON_EDIT, 0, nullptr,
+    {CODE_DROPS, 1.05f, 1.3f, -1.45f, -1.2f, ICON_EDIT, 0, nullptr,
      "Copy a brick's color and texture settings. Hotkey: D", 0},
-    {25, 1.5f, 1.75f, -1.45f, -1.2f, ICON_ON, ICON_OFF, &classic,
+    {CODE_CLASSIC, 1.5f, 1.75f, -1.45f, -1.2f, ICON_ON, ICON_OFF, &classic,
      "Turns classic mode on and off. Hotkey: C key", 0},
-    {8, 4.19f, 4.29f, -1.42f, -1.32f, ICON_MINUS, 0, nullptr,
+    {CODE_RMINUS, 4.19f, 4.29f, -1.42f, -1.32f, ICON_MINUS, 0, nullptr,
      "Decreases red component.  Hotkey: Numpad 1", 0},
-    {5, 4.55f, 4.65f, -1.42f, -1.32f, ICON_PLUS, 0, nullptr,
+    {CODE_RPLUS, 4.55f, 4.65f, -1.42f, -1.32f, ICON_PLUS, 0, nullptr,
      "Increases red component.  Hotkey: Numpad 7", 0},
-    {9, 4.19f, 4.29f, -1.57f, -1.47f, ICON_MINUS, 0, nullptr,
+    {CODE_GMINUS, 4.19f, 4.29f, -1.57f, -1.47f, ICON_MINUS, 0, nullptr,
      "Decreases green component.  Hotkey: Numpad 2", 0},
-    {7, 4.55f, 4.65f, -1.72f, -1.62f, ICON_PLUS, 0, nullptr,
+    {CODE_BPLUS, 4.55f, 4.65f, -1.72f, -1.62f, ICON_PLUS, 0, nullptr,
      "Increases blue component.  Hotkey: Numpad 9", 0},
-    {10, 4.19f, 4.29f, -1.72f, -1.62f, ICON_MINUS, 0, nullptr,
+    {CODE_BMINUS, 4.19f, 4.29f, -1.72f, -1.62f, ICON_MINUS, 0, nullptr,
      "Decreases blue component.  Hotkey: Numpad 3", 0},
-    {6, 4.55f, 4.65f, -1.57f, -1.47f, ICON_PLUS, 0, nullptr,
+    {CODE_GPLUS, 4.55f, 4.65f, -1.57f, -1.47f, ICON_PLUS, 0, nullptr,
      "Increases Green component.  Hotkey: Numpad 8", 0},
-    {13, 1.71f, 1.8f, -0.53f, -0.44f, ICON_PLUS, 0, nullptr,
+    {CODE_LEVPLUS, 1.71f, 1.8f, -0.53f, -0.44f, ICON_PLUS, 0, nullptr,
      "Move forward one level.  Hotkey: + on the numeric keypad", 1},
-    {14, 0.83f, 0.92f, -0.53f, -0.44f, ICON_MINUS, 0, nullptr,
+    {CODE_LEVMINUS, 0.83f, 0.92f, -0.53f, -0.44f, ICON_MINUS, 0, nullptr,
      "Move back one level.  Hotkey: - on the numeric keypad", 1},
-    {15, 1.95f, 2.2f, -1.57f, -1.32f, ICON_SAVE, 0, nullptr,
+    {CODE_SAVE, 1.95f, 2.2f, -1.57f, -1.32f, ICON_SAVE, 0, nullptr,
      "Saves the current level.  Hotkey: F2", 0},
-    {17, 2.4f, 2.65f, -1.57f, -1.32f, ICON_DELETE, 0, nullptr,
+    {CODE_LDELETE, 2.4f, 2.65f, -1.57f, -1.32f, ICON_DELETE, 0, nullptr,
      "Clears the current level.  Hotkey: F5", 0},
-    {18, 2.85f, 3.1f, -1.57f, -1.32f, ICON_DELETE, 0, nullptr,
+    {CODE_ADELETE, 2.85f, 3.1f, -1.57f, -1.32f, ICON_DELETE, 0, nullptr,
      "Deletes all levels permanently. Be careful.  :)  Hotkey: None", 0},
-    {16, 3.5f, 3.75f, -1.57f, -1.32f, ICON_CREATE, 0, nullptr,
+    {CODE_CREATE, 3.5f, 3.75f, -1.57f, -1.32f, ICON_CREATE, 0, nullptr,
      "Generates a level set from all of the levels you have created.  Hotkey: None", 0},
-    {19, 0.6f, 0.73f, -1.82f, -1.7f, ICON_BACK, 0, nullptr,
+    {CODE_BACK, 0.6f, 0.73f, -1.82f, -1.7f, ICON_BACK, 0, nullptr,
      "Return to the main menu.  Hotkey: Escape", 0},
-    {22, 3.31f, 3.4f, -0.84f, -0.75f, ICON_MINUS, 0, nullptr,
+    {CODE_BRICK_MINUS, 3.31f, 3.4f, -0.84f, -0.75f, ICON_MINUS, 0, nullptr,
      "Move back one brick.  Hotkey: Left arrow key", 0},
-    {21, 4.09f, 4.18f, -0.84f, -0.75f, ICON_PLUS, 0, nullptr,
+    {CODE_BRICK_PLUS, 4.09f, 4.18f, -0.84f, -0.75f, ICON_PLUS, 0, nullptr,
      "Move forward one brick.  Hotkey: Right arrow key", 0},
-    {23, 5.01f, 5.11f, -0.84f, -0.75f, ICON_PLUS, 0, nullptr,
+    {CODE_PUP_PLUS, 5.01f, 5.11f, -0.84f, -0.75f, ICON_PLUS, 0, nullptr,
      "Move forward one powerup.  Hotkey: O key", 0},
-    {24, 4.39f, 4.48f, -0.84f, -0.75f, ICON_MINUS, 0, nullptr,
+    {CODE_PUP_MINUS, 4.39f, 4.48f, -0.84f, -0.75f, ICON_MINUS, 0, nullptr,
      "Move back one powerup.  Hotkey: I key", 0},
 };
 
@@ -174,8 +167,7 @@ static void draw_buttons()
             glColor4f(1, 1, 1, 1);
             gui_select = b.code;
             infobar(b.help);
-            glLoadIdentity();
-            glTranslatef(-3.0f, 0.0f, 0.0f);
+            gui_frame();
             glEnable(GL_TEXTURE_2D);
             glEnable(GL_BLEND);
             glColor4f(1, 1, 1, 1);
@@ -237,10 +229,9 @@ static void black_quad(float x1, float y1, float x2, float y2)
 // The current power-up, the current brick's texture, and that texture in the current colour.
 static void draw_previews()
 {
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
     glDisable(GL_DEPTH_TEST);
-    GLuint brick = curbrick == BRICK_EXPLODING ? textures[4] : edtexname[texnumber];
+    GLuint brick = curbrick == BRICK_EXPLODING ? textures[TEX_FIRE] : edtexname[texnumber];
 
     black_quad(4.58f, -0.6f, 4.92f, -0.94f);
     glColor3f(1, 1, 1);
@@ -332,8 +323,7 @@ static void pending_actions()
 void eicons()
 {
     gui_select = 0;
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
     gui_win(4.1f, -1.15f, 5.475f, -1.85f, " ", " ", 2);
     gui_win(1.85f, -1.15f, 4.07f, -1.85f, " ", " ", 2);
     gui_win(1.85f, -0.43f, 5.475f, -1.12f, " ", " ", 2);
@@ -345,8 +335,7 @@ void eicons()
     label(-8.0f, -12.3f, "File Options");
     label(14.5f, -12.3f, "Color Editor");
 
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
     glEnable(GL_TEXTURE_2D);
     gui_block = 0;
     glEnable(GL_BLEND);
@@ -367,6 +356,5 @@ void eicons()
     }
     if (gui_select == 0)
         infobar(MOUSE_HELP);
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
 }

@@ -10,8 +10,20 @@
 extern GLuint edtexname[1500];   // the editor's brick textures, 1..texmax
 extern GLuint etexname[512];     // brick textures in play, 1..511
 extern GLuint puptextures[31];   // power-up icons by kind, 1..17
-extern GLuint textures[32];      // general images by fixed slot
-extern GLuint ticon[32];         // GUI button icons
+extern GLuint textures[32];      // general images by fixed slot, texture_slot
+extern GLuint ticon[32];         // GUI button icons, icon_slot
+
+// The slots of textures[].
+enum texture_slot { TEX_TITLE = 1, TEX_EDITOR = 2, TEX_PADDLE = 3, TEX_FIRE = 4, TEX_POINTER = 5,
+                    TEX_BALL = 12, TEX_GLOW = 13, TEX_CREDITS = 14, TEX_WALLS = 15 };
+// The slots of ticon[]: graphics/buttons/<name>.png; 12, 20 and 21 stay empty.
+enum icon_slot {
+    ICON_ABOUT = 1, ICON_BRICKS, ICON_CREATE, ICON_DELETE, ICON_DIFFICULTY, ICON_EDIT,
+    ICON_EXIT, ICON_GRID, ICON_HISCORES, ICON_LEVEL, ICON_LOAD, ICON_MINUS = 13, ICON_OFF,
+    ICON_OK, ICON_ON, ICON_PLAY, ICON_PLUS, ICON_SAVE, ICON_TEST = 22, ICON_CANCEL,
+    ICON_POWERUP, ICON_BACK, ICON_GRIDOFF, ICON_POWERUPSOFF, ICON_VISIBLE, ICON_VISIBLESQUARE,
+    ICON_NOTVISIBLE,
+};
 extern GLuint tvis[5];           // the editor's visibility overlays, 1..3
 extern GLuint backtex[100];      // backgrounds, 1..backmax
 
@@ -40,7 +52,7 @@ int load_icons(const char *path, int slot);    // transparent image into ticon[s
 int load_visible(const char *path, int slot);  // transparent image into tvis[slot]
 void load_bricks();              // bricks/b1.raw, b2.raw, ... into etexname; sets texmax
 int load_textures();             // bricks, the fixed images, power-ups and backgrounds; 0 on a bad file
-int load_credits();              // the end screen's picture into textures[14], once; 0 when it cannot be read
+int load_credits();              // the end screen's picture into textures[TEX_CREDITS], once; 0 when it cannot be read
 void fit_view_pictures();        // the title and end-screen pictures again at the size the viewport now shows them
 int puploader();                 // the 17 power-up icons; 0 on a bad file
 int init_icons();                // the GUI button icons; 0 on a bad file
@@ -48,6 +60,14 @@ int init_visible();              // the three visibility overlays; 0 on a bad fi
 int load_backgrounds();          // bg1.png, bg2.png, ... into backtex; sets backmax, backnum (0: none)
 int load_startup();              // fonts, loading messages, images, editor levels, icons, default set;
                                  // 0 when a file the game cannot run without is missing or damaged
+
+// ---- Drawing frames (frames.cpp) ----
+// The play field and the GUI are drawn in one frame: field units, shifted
+// FIELD_SHIFT on x, on planes in front of the eye. Each routine loads the
+// identity first.
+void field_frame();              // the play field's frame
+void shaken_field_frame();       // the field's frame moved by the earthquake's offset while the scene shakes
+void gui_frame();                // the frame of panels, buttons, the canvas and the pointer
 
 // ---- Fonts ----
 // One glyph's measures in em units, as the outline builder reports them.

@@ -20,10 +20,13 @@ struct image_file {
 };
 
 static const image_file texture_files[] = {
-    {2, "graphics/ed.png", 0},
-    {3, "paddles/p1.png", 0},         {4, "graphics/fire.png", 0},
-    {5, "graphics/pointer.png", 1},   {12, "graphics/ball.png", 1},
-    {13, "graphics/glow.png", 1},     {15, "graphics/walls.png", 0},
+    {TEX_EDITOR, "graphics/ed.png", 0},
+    {TEX_PADDLE, "paddles/p1.png", 0},
+    {TEX_FIRE, "graphics/fire.png", 0},
+    {TEX_POINTER, "graphics/pointer.png", 1},
+    {TEX_BALL, "graphics/ball.png", 1},
+    {TEX_GLOW, "graphics/glow.png", 1},
+    {TEX_WALLS, "graphics/walls.png", 0},
 };
 
 // The end screen's picture, loaded when it is first shown.
@@ -66,25 +69,35 @@ static int load_view_picture(view_picture &p)
     return 1;
 }
 
-// Power-up icons under graphics/powerups/, by kind 1..17.
-static const char *const powerup_files[18] = {
-    nullptr,          "explode.png",    "bigball.png",     "smallball.png",   "speedup.png",
-    "slowdown.png",   "nextboard.png",  "death.png",       "ballsplosion.png", "bigpaddle.png",
-    "smallpaddle.png", "1up.png",       "glue.png",        "thru.png",        "explosive.png",
-    "visible.png",    "line.png",       "earthquake.png",
-};
-
 // GUI icons under graphics/buttons/; slots 12, 20 and 21 stay empty.
 static const image_file icon_files[] = {
-    {1, "about.png", 1},       {2, "bricks.png", 1},      {3, "create.png", 1},
-    {4, "delete.png", 1},      {5, "difficulty.png", 1},  {6, "edit.png", 1},
-    {7, "exit.png", 1},        {8, "grid.png", 1},        {9, "hiscores.png", 1},
-    {10, "level.png", 1},      {11, "load.png", 1},       {13, "minus.png", 1},
-    {14, "off.png", 1},        {15, "ok.png", 1},         {16, "on.png", 1},
-    {17, "play.png", 1},       {18, "plus.png", 1},       {19, "save.png", 1},
-    {22, "test.png", 1},       {23, "cancel.png", 1},     {24, "powerup.png", 1},
-    {25, "back.png", 1},       {26, "gridoff.png", 1},    {27, "powerupsoff.png", 1},
-    {28, "visible.png", 1},    {29, "visiblesquare.png", 1}, {30, "notvisible.png", 1},
+    {ICON_ABOUT, "about.png", 1},
+    {ICON_BRICKS, "bricks.png", 1},
+    {ICON_CREATE, "create.png", 1},
+    {ICON_DELETE, "delete.png", 1},
+    {ICON_DIFFICULTY, "difficulty.png", 1},
+    {ICON_EDIT, "edit.png", 1},
+    {ICON_EXIT, "exit.png", 1},
+    {ICON_GRID, "grid.png", 1},
+    {ICON_HISCORES, "hiscores.png", 1},
+    {ICON_LEVEL, "level.png", 1},
+    {ICON_LOAD, "load.png", 1},
+    {ICON_MINUS, "minus.png", 1},
+    {ICON_OFF, "off.png", 1},
+    {ICON_OK, "ok.png", 1},
+    {ICON_ON, "on.png", 1},
+    {ICON_PLAY, "play.png", 1},
+    {ICON_PLUS, "plus.png", 1},
+    {ICON_SAVE, "save.png", 1},
+    {ICON_TEST, "test.png", 1},
+    {ICON_CANCEL, "cancel.png", 1},
+    {ICON_POWERUP, "powerup.png", 1},
+    {ICON_BACK, "back.png", 1},
+    {ICON_GRIDOFF, "gridoff.png", 1},
+    {ICON_POWERUPSOFF, "powerupsoff.png", 1},
+    {ICON_VISIBLE, "visible.png", 1},
+    {ICON_VISIBLESQUARE, "visiblesquare.png", 1},
+    {ICON_NOTVISIBLE, "notvisible.png", 1},
 };
 
 // The editor's overlays over Invisible, 2 Hit and 3 Hit bricks.
@@ -115,7 +128,7 @@ int puploader()
 {
     for (int kind = 1; kind <= 17; kind++) {
         char path[128];
-        snprintf(path, sizeof path, "graphics/powerups/%s", powerup_files[kind]);
+        snprintf(path, sizeof path, "graphics/powerups/%s.png", powerup_table[kind].icon);
         if (!read_png_file(path, 0, TABLE_PUPTEXTURES, kind))
             return 0;
     }

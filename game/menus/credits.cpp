@@ -13,10 +13,9 @@ void show_credits()
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
     menublock = 1;
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     if (load_credits())
-        title_quad(textures[14]);
+        title_quad(textures[TEX_CREDITS]);
     glDisable(GL_TEXTURE_2D);
 }

@@ -4,20 +4,12 @@
 
 #include <GL/gl.h>
 
+#include "formats.h"
 #include "graphics/graphics.h"
 #include "menus.h"
 #include "shell/shell.h"
 
-static const int POWERUP_KINDS = 17;
 static const int ROWS = 5;          // kinds run down a column, then to the next
-
-// Power-up names by kind, 1..17.
-static const char *const POWERUP_NAMES[POWERUP_KINDS + 1] = {
-    "", "Detonate", "Big Ball", "Small Ball", "Fast Ball", "Slow Ball",
-    "Next Board", "Death", "Ballsplosion!", "Big Paddle", "Small Paddle",
-    "Extra Life", "Sticky Paddle", "Heavy Ball", "Nuclear Ball", "Show Invisible",
-    "Brick Wall", "Earthquake!",
-};
 
 // Icon corners in the GUI frame and name positions from the identity.
 static const float ICON_X[4] = {1.0f, 2.1f, 3.2f, 4.3f};
@@ -47,8 +39,7 @@ void showhelp()
 
     for (int kind = 1; kind <= POWERUP_KINDS; kind++) {
         int column = (kind - 1) / ROWS, row = (kind - 1) % ROWS;
-        glLoadIdentity();
-        glTranslatef(-3.0f, 0.0f, 0.0f);
+        gui_frame();
         glEnable(GL_TEXTURE_2D);
         glEnable(GL_BLEND);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
@@ -60,7 +51,7 @@ void showhelp()
         glDisable(GL_BLEND);
         glLoadIdentity();
         glTranslatef(NAME_X[column], NAME_Y[row], -5.0f);
-        glsPrint("%s", POWERUP_NAMES[kind]);
+        glsPrint("%s", powerup_table[kind].name);
     }
     glColor4f(1.0f, 1.0f, 0.6f, 1.0f);
     for (int k = 0; k < 3; k++) {
@@ -69,8 +60,7 @@ void showhelp()
         glsPrint("%s", KEY_LINES[k]);
     }
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
 
     if (keys[VK_F1]) {
         keys[VK_F1] = 0;

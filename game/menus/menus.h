@@ -7,6 +7,18 @@ extern float pointerx;          // pointer x in the GUI frame, 0.25 .. 5.5
 extern float pointery;          // pointer y, -2.0 .. 2.0, growing downward (drawn at GUI y = -pointery)
 extern int gui_select;          // code of the control under the pointer this frame, 0 = none
 
+// The selection codes of the controls: a control under the pointer puts its
+// code in gui_select, and a left press raises the code's request below.
+enum gui_code {
+    CODE_OK = 1, CODE_CANCEL, CODE_GRID, CODE_PUPON, CODE_RPLUS, CODE_GPLUS, CODE_BPLUS,
+    CODE_RMINUS, CODE_GMINUS, CODE_BMINUS, CODE_VISON, CODE_TESTLEVEL, CODE_LEVPLUS,
+    CODE_LEVMINUS, CODE_SAVE, CODE_CREATE, CODE_LDELETE, CODE_ADELETE, CODE_BACK, CODE_BRICK,
+    CODE_BRICK_PLUS, CODE_BRICK_MINUS, CODE_PUP_PLUS, CODE_PUP_MINUS,
+    CODE_CLASSIC,                   // classic mode on/off; the score table's page turn too
+    CODE_LEVEL = 27, CODE_DIFF, CODE_PLAY, CODE_CONTINUE, CODE_DROPS,
+};
+static_assert(CODE_SAVE == 15 && CODE_CLASSIC == 25 && CODE_DROPS == 31, "selection codes");
+
 // One-shot requests raised by a left press on a control code (set by the window
 // procedure, cleared by the screen that owns the control).
 extern int GUI_OK;              // code 1: the open panel's OK

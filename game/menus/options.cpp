@@ -27,8 +27,6 @@ namespace fs = std::filesystem;
 static const float ICON = 0.25f;                  // side of a panel's icon buttons
 static const float GREY[4] = {0.9f, 0.9f, 0.9f, 1.0f};   // a button not under the pointer
 static const float DIM[4] = {0.7f, 0.7f, 0.7f, 1.0f};    // a button that does nothing now
-enum { ICON_DIFFICULTY = 5, ICON_LEVEL = 10, ICON_OFF = 14, ICON_ON = 16, ICON_PLAY = 17 };
-enum { CODE_CLASSIC = 25, CODE_LEVEL = 27, CODE_DIFF = 28, CODE_PLAY = 29, CODE_CONTINUE = 30 };
 
 // ---- Browser state ----
 
@@ -82,8 +80,7 @@ static void difficulty_list(float y)
 // Sets up the icon state: the GUI frame with blending and texturing on.
 static void begin_icons()
 {
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -154,8 +151,7 @@ void play_options()
     label(-2.55f, -0.8f, "Classic");
     label(-2.25f, -1.6f, "Mode");
     label(3.25f, -0.8f, "Continue");
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
 
     if (GUI_CANCEL) {
         GUI_CANCEL = 0;
@@ -320,8 +316,7 @@ void level_loader()
     label(-4.35f, -3.3f, "Next");
     label(-4.45f, -4.1f, "Level");
     header_texts();
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
 
     if (GUI_CANCEL) {
         GUI_CANCEL = 0;

@@ -18,7 +18,6 @@ static const float BUTTON_SIZE = 0.12f;    // OK and Cancel squares
 static const float BUTTON_DROP = 0.07f;    // buttons sit this far below y1
 static const float Z_BODY = -5.0f, Z_FRAME = -5.01f;
 
-enum { CODE_OK = 1, CODE_CANCEL = 2 };
 
 // How each style looks; a button offset of 0 means the style has no such button.
 struct panel_style {
@@ -125,8 +124,7 @@ void gui_win(float x1, float y1, float x2, float y2, const char *title, const ch
     static const float SHADE_TOP[3] = {0, 0, 0}, SHADE_BOTTOM[3] = {0.3f, 0.3f, 0.3f};
 
     gui_block = 1;
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
@@ -152,19 +150,18 @@ void gui_win(float x1, float y1, float x2, float y2, const char *title, const ch
     glLoadIdentity();
     if (s.textured_title) {
         glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, textures[2]);
+        glBindTexture(GL_TEXTURE_2D, textures[TEX_EDITOR]);
     }
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glTranslatef(x1 - 19.8f, y1 - 14.22f, -5.0f);
     glsPrint("%s", title ? title : "");
 
     glEnable(GL_TEXTURE_2D);
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
     if (s.ok_dx > 0)
-        panel_button(x2 - s.ok_dx, y1 - BUTTON_DROP, ticon[15], CODE_OK, style == 5);
+        panel_button(x2 - s.ok_dx, y1 - BUTTON_DROP, ticon[ICON_OK], CODE_OK, style == 5);
     if (s.cancel_dx > 0)
-        panel_button(x2 - s.cancel_dx, y1 - BUTTON_DROP, ticon[23], CODE_CANCEL, style == 5);
+        panel_button(x2 - s.cancel_dx, y1 - BUTTON_DROP, ticon[ICON_CANCEL], CODE_CANCEL, style == 5);
     glDisable(GL_BLEND);
 }
 
@@ -174,8 +171,7 @@ void gui_win(float x1, float y1, float x2, float y2, const char *title, const ch
 void text_field(const char *prompt)
 {
     static const float BLACK[3] = {0, 0, 0}, WHITE[3] = {1, 1, 1};
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_TEXTURE_2D);
     flat_quad(1.44f, 0.66f, 4.56f, 0.49f, Z_BODY, BLACK);
@@ -194,8 +190,7 @@ void text_field(const char *prompt)
         glsPrint("%s", buffer);
     if (carat >= 30)
         carat = 0;
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
 }
 
 // ---- Help bar ----
@@ -210,8 +205,7 @@ void infobar(const char *text)
     glsPrint("Info: %s", text ? text : "");
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
 }
 
 // ---- One-message panels ----
@@ -227,8 +221,7 @@ static int message_panel(float x1, float x2, const char *message, float tx, floa
         glLoadIdentity();
     glTranslatef(tx, ty, tz);
     glsPrint("%s", message);
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
     if (!GUI_OK)
         return 0;
     GUI_OK = 0;
@@ -289,8 +282,7 @@ void draw_notice()
         glTranslatef(-14.4f, 6.8f - 1.1f * n, -5.0f);
         glsPrint("%s", lines[n]);
     }
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
     if (!GUI_OK)
         return;
     GUI_OK = 0;

@@ -51,14 +51,13 @@ void move_pointer()
 
 void drawpointer()
 {
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
     move_pointer();
 
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
-    glBindTexture(GL_TEXTURE_2D, textures[5]);
+    glBindTexture(GL_TEXTURE_2D, textures[TEX_POINTER]);
     if (dropped)
         glColor4f(0.5f, 1.0f, 0.5f, 1.0f);
     else

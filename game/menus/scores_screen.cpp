@@ -16,7 +16,6 @@ int hs_sequence;
 int fadehs;
 float hsfade = 1.0f;
 
-enum { ICON_HISCORES = 9, CODE_PAGE = 25 };
 
 // Takes the typed name into the new entry, then shows and writes the table.
 static void accept_name()
@@ -63,15 +62,14 @@ static void score_text(float x, float y, const float *rgb, const char *text)
 // The page button, lit and selected under the pointer.
 static void page_button()
 {
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     int hovered = 2.85f <= pointerx && pointerx <= 3.1f && -0.8f <= -pointery && -pointery <= -0.55f;
     if (hovered) {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        gui_select = CODE_PAGE;
+        gui_select = CODE_CLASSIC;
     } else {
         glColor4f(0.9f, 0.9f, 0.9f, 1.0f);
     }
@@ -82,8 +80,7 @@ static void page_button()
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glTranslatef(-1.2f, -8.0f, -5.0f);
     glsPrint("Next");
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
     glTranslatef(-1.3f, -8.7f, -5.0f);
     glsPrint("Page");
 }
@@ -134,8 +131,7 @@ void display_scores()
         score_text(6.0f, 7.5f, GREEN, "Difficulty");
     score_text(14.0f, 7.5f, GREEN, "Score");
     table_rows();
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
 
     if (GUI_EDCLASSIC) {
         GUI_EDCLASSIC = 0;

@@ -193,7 +193,7 @@ static void render_title_at_rest()
     int w = view[2], h = view[3];
     if (w != layer_w || h != layer_h || view[0] != layer_x || view[1] != layer_y || !layer_texture) {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        title_quad(textures[1]);
+        title_quad(textures[TEX_TITLE]);
         // The texts are printed in the state the menu icons leave behind.
         glDisable(GL_DEPTH_TEST);
         glDisable(GL_TEXTURE_2D);
@@ -206,26 +206,23 @@ static void render_title_at_rest()
     draw_menu();
     glEnable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
 }
 
 void render_title()
 {
     if (scene_shortcuts && title_covers_view()) {
-        glLoadIdentity();
-        glTranslatef(-3.0f, 0.0f, 0.0f);
+        gui_frame();
         glEnable(GL_BLEND);
         glEnable(GL_TEXTURE_2D);
         render_title_at_rest();
     } else {
         float a = title_alpha;
-        glLoadIdentity();
-        glTranslatef(-3.0f, 0.0f, 0.0f);
+        gui_frame();
         glEnable(GL_BLEND);
         glEnable(GL_TEXTURE_2D);
         glColor4f(a, a, a, a);
-        title_quad(textures[1]);
+        title_quad(textures[TEX_TITLE]);
 
         step_fades();
         draw_menu();
@@ -251,8 +248,7 @@ void render_title()
 void draw_menu()
 {
     float a = title_alpha;
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
     glEnable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
@@ -291,6 +287,5 @@ void menu_labels()
         glTranslatef(label.x, label.y, 0.0f);
         glsPrint("%s", label.text);
     }
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
+    gui_frame();
 }

@@ -5,6 +5,7 @@
 
 #include "ball.h"
 #include "physics.h"
+#include "graphics/graphics.h"
 #include "audio/audio.h"
 #include "rules/progress.h"
 #include "rules/rules.h"
@@ -175,13 +176,6 @@ static void lose_last_ball()
     }
 }
 
-// Resets the model-view matrix to the play field's frame.
-static void field_frame()
-{
-    glLoadIdentity();
-    glTranslatef(FIELD_SHIFT, 0, 0);
-}
-
 // One frame of every ball: motion and collisions (unless paused), the
 // survivor move and the loss of the last ball, then the drawing.
 void Ball()
@@ -194,11 +188,7 @@ void Ball()
             b = n;
             height_check();
             collision_check();
-            glLoadIdentity();
-            if (shake)
-                glTranslatef(qfx + FIELD_SHIFT, qfy, 0);
-            else
-                glTranslatef(FIELD_SHIFT, 0, 0);
+            shaken_field_frame();
         }
     }
     ballcounter();
@@ -209,4 +199,33 @@ void Ball()
     field_frame();
     if (gameover == 0 && ballcount >= 1)
         render_balls();
+}
+
+void launch_ball()
+{
+    in_flight = 1;
+    lastbounce = 1;
+    for (int n = 1; n <= 16; n++) {
+        balls[n] = 0;
+        glu[n] = 0;
+        xspeed[n] = 0.005f;
+        xpos[n] = paddlex + paddle_size * 0.5f;
+        ypos[n] = ballsize + PADDLE_TOP;
+        if (difficulty == 0) yspeed[n] = 0.02f;
+        else if (difficulty == 1) yspeed[n] = 0.03f;
+        else if (difficulty == 2) yspeed[n] = 0.045f;
+        xdirection[n] = 1;
+        ydirection[n] = 1;
+    }
+    glued = 0;
+    if (bonus == 0) {
+        balls[1] = 1;
+    } else {
+        int count = level < 4 ? level : 4;
+        for (int n = 1; n <= count; n++)
+            balls[n] = 1;
+        bonus = 0;
+    }
+    newlevel = 0;
+    ball_start = 0;
 }

@@ -30,6 +30,9 @@ void height_check();           // seat ball b on the paddle while it waits for l
 void collision_check();        // move ball b one step and run its wall, paddle and brick tests
 void ballcounter();            // recount ballcount from balls[1..16] while no menu is up
 void unglue();                 // release every held ball in place
+// Puts the balls on their way from the paddle: one ball, or after a level
+// finished without losing a life, as many as the level number (up to four).
+void launch_ball();
 float seated_y();              // centre height of a ball resting on the paddle
 
 // ---- Paddle (paddle.cpp) ----

@@ -11,8 +11,6 @@
 #include "shell/shell.h"
 
 // ---- Constants ----
-static const double CELL_WIDTH = 0.25;       // a cell's width, as the tests add it
-static const double CELL_HEIGHT = 0.12;      // a cell's height, as the tests subtract it
 static const float BIG_BALL = 0.04f;         // a radius above this is a big ball
 static const double MAX_XSPEED = 0.085;      // horizontal step limit after a brick bounce
 static const int MAX_SAMPLES = 64;           // per axis; a ball of any playable size takes about 21
@@ -67,9 +65,7 @@ int ball_touches_cell(float nx, float ny, float r, float x0, float y0)
 // An award of the table for the current difficulty, times the level.
 static int award(const int table[3])
 {
-    if (difficulty < 0 || difficulty > 2)
-        return 0;
-    return table[difficulty] * level;
+    return level_award(table[0], table[1], table[2]);
 }
 
 // Debris of the cell's brick, in its look and colour.
@@ -232,9 +228,9 @@ void findbrick(int mode)
     else if (mode == 3)
         x = xpos[b] + ballsize;
     for (int k = 1; k <= GRID_ROWS; k++)
-        if (0.25 + 0.25 * k <= x && x <= 0.5 + 0.25 * k)
+        if (cell_left(k) <= x && x <= cell_right(k))
             foundx = k;
-    bstartx = foundx * 0.25 + 0.25;
+    bstartx = cell_left(foundx);
     for (int row = 1; row <= GRID_ROWS; row++) {
         if (board[grid_index(row, foundx)] != 0 && ccheck(row, foundx) && through == 0)
             find_direction();

@@ -28,8 +28,8 @@ void broken(int row, int col, int tex, int r, int g, int bl)
     if (row < 1 || row > GRID_ROWS || col < 1 || col > GRID_ROWS)
         return;
     debris_record &d = particle[(col - 1) * GRID_ROWS + row];
-    float right = col * 0.25f + 0.5f;
-    float bottom = 2.0f - row * 0.12f;
+    float right = cell_right(col);
+    float bottom = cell_bottom(row);
     float left = right - CELL_W + FIELD_SHIFT;
     for (int p = 0; p < DEBRIS_PIECES; p++) {
         int across = p % 4;

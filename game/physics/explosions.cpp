@@ -49,24 +49,14 @@ void blowup_temp(int row, int col)
         mark_neighbours(btemp, row, col);
 }
 
-// Points by difficulty (Easy, Normal, Hard), times the level.
-static int award(int easy, int normal, int hard)
-{
-    switch (difficulty) {
-    case 0: return easy * level;
-    case 1: return normal * level;
-    case 2: return hard * level;
-    }
-    return 0;
-}
-
 // One marked cell goes off: a brick that cannot take another hit breaks, the
 // others lose a level, and an exploding brick passes the blast on.
 static void explode_cell(int i, int j)
 {
     int k = grid_index(i, j);
-    float x = j * 0.25f + 0.75f;            // where the cell's sounds are placed
-    float y = 2.0f - i * 0.12f - 0.06f;
+    // The cell's sounds are placed a cell to the right of it and half a cell below.
+    float x = cell_right(j) + CELL_W;
+    float y = cell_bottom(i) - CELL_H / 2;
     int type = bricktype[k];
     if (type != BRICK_TWO_HIT && type != BRICK_INVISIBLE && type != BRICK_THREE_HIT) {
         powerups(i, j, 0);                  // freed by a blast, it falls straight down
@@ -76,28 +66,28 @@ static void explode_cell(int i, int j)
     explosion[k] = 0;
     // Each test sees the type as the one before left it.
     if (bricktype[k] == BRICK_NORMAL) {
-        add_score(award(3, 5, 7));
+        add_score(level_award(3, 5, 7));
         if (!last_block)
             play_boom(x, y);
     }
     if (bricktype[k] == BRICK_TWO_HIT) {
         bricktype[k] = BRICK_NORMAL;
-        add_score(award(3, 5, 7));
+        add_score(level_award(3, 5, 7));
         play_ping(x, y);
     }
     if (bricktype[k] == BRICK_THREE_HIT) {
         bricktype[k] = BRICK_TWO_HIT;
-        add_score(award(3, 5, 7));
+        add_score(level_award(3, 5, 7));
         play_ping(x, y);
     }
     if (bricktype[k] == BRICK_INVISIBLE) {
         bricktype[k] = BRICK_NORMAL;
-        add_score(award(3, 5, 7));
+        add_score(level_award(3, 5, 7));
         play_glass(x, y);
     }
     if (bricktype[k] == BRICK_EXPLODING) {
         blowup_temp(i, j);
-        add_score(award(7, 10, 15));
+        add_score(level_award(7, 10, 15));
         bricktype[k] = BRICK_NORMAL;
         play_boom(x, y);
     }

@@ -1,4 +1,4 @@
-// The paddle: catching a falling ball on the paddle's bands, which set how
+// The paddle: following the mouse between the walls, catching a falling ball on the paddle's bands, which set how
 // fast it leaves sideways, holding it with the sticky paddle, or losing it.
 
 #include "ball.h"
@@ -72,4 +72,36 @@ void paddle_collide()
     ballcounter();
     if (!caught && ypos[b] < LOSS_LINE)
         balls[b] = 0;
+}
+
+void follow_mouse()
+{
+    if (fadein || game_pause)
+        return;
+    paddle_temp = paddlex;
+    oldMouseX = (float)mouseX;
+    float m, k;
+    if (fullscreen) {
+        m = (float)mouseX;
+        k = 0.6f / screenx;
+    } else {
+        m = (float)mouseX - 80;
+        k = 0.85f / screenx;
+    }
+    float x = m * k * msensitivity + WALL_LEFT;
+    xDiff = paddlex - x;
+    paddlex = x;
+    for (int n = 1; n <= 16; n++) {
+        if (glu[n] != 1)
+            continue;
+        xpos[n] -= xDiff;
+        if (xpos[n] + ballsize > WALL_RIGHT)
+            xpos[n] = WALL_RIGHT - ballsize;
+        if (xpos[n] < WALL_LEFT)
+            xpos[n] = WALL_LEFT;
+    }
+    if (x > WALL_RIGHT - paddle_size)
+        paddlex = WALL_RIGHT - paddle_size;
+    if (paddlex < WALL_LEFT)
+        paddlex = WALL_LEFT;
 }

@@ -9,9 +9,19 @@ constexpr float WALL_LEFT = 0.5f;      // left wall; also the left edge of grid 
 constexpr float WALL_RIGHT = 5.5f;     // right wall
 constexpr float CEILING = 2.0f;        // ceiling; also the top edge of grid row 1
 constexpr float PADDLE_TOP = -1.5f;    // top of the paddle
+constexpr float PADDLE_BOTTOM = -1.6f; // bottom of the paddle
 constexpr float LOSS_LINE = -1.6f;     // a ball below this is lost
-constexpr float CELL_W = 0.25f;        // width of a brick cell
-constexpr float CELL_H = 0.12f;        // height of a brick cell
+// A brick cell's size. The collision tests add them in double precision, as
+// the game always has; the drawing takes them as floats.
+constexpr double CELL_WIDTH = 0.25, CELL_HEIGHT = 0.12;
+constexpr float CELL_W = (float)CELL_WIDTH, CELL_H = (float)CELL_HEIGHT;
+static_assert(CELL_H == 0.12f, "the float cell height is the nearest float to 0.12");
+
+// Edges of the cell in row r, column c (1..20): left and right, top and bottom.
+inline float cell_left(int c) { return CELL_W * (float)c + (WALL_LEFT - CELL_W); }
+inline float cell_right(int c) { return CELL_W * (float)c + WALL_LEFT; }
+inline float cell_top(int r) { return CEILING - CELL_H * (float)(r - 1); }
+inline float cell_bottom(int r) { return CEILING - CELL_H * (float)r; }
 
 // ---- Ball state (set by the ball driver and the launch) ----
 extern int in_flight;    // [0] 1 from launch until the last ball is lost or the level ends
@@ -24,6 +34,11 @@ extern float qfx, qfy;   // [0] shake offset added to the scene's translation on
 
 // ---- Earthquake (set by the Earthquake! power-up, cleared when a ball is seated) ----
 extern int quake;        // [0] 1 = every paddle bounce drops the bricks and shakes the scene
+
+// ---- The paddle (paddle.cpp) ----
+// The paddle follows the mouse between the walls, once a frame outside the
+// title's fade-in and the pause; balls held by the sticky paddle move with it.
+void follow_mouse();
 
 // ---- Explosions and earthquake (explosions.cpp) ----
 void blowup(int row, int col);       // clear the cell's mark and mark its four neighbours to explode

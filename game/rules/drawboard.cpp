@@ -157,11 +157,7 @@ static void board_duties()
 
 void draw_board()
 {
-    glLoadIdentity();
-    if (shake)
-        glTranslatef(FIELD_SHIFT + qfx, qfy, 0.0f);
-    else
-        glTranslatef(FIELD_SHIFT, 0.0f, 0.0f);
+    shaken_field_frame();
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);

@@ -14,13 +14,6 @@
 #include "rules.h"
 #include "shell/shell.h"
 
-// The records are read as raw memory images of the little-endian files.
-static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "level files are little-endian");
-
-// Power-up kinds that Easy takes out of a set: Small Ball, Fast Ball, Death,
-// Small Paddle, Brick Wall, Earthquake!
-static const int easy_removed[] = {3, 4, 7, 10, 16, 17};
-
 // ---- Brick textures ----
 
 // Uploads a 64 x 32 RGB brick texture with mipmaps, repeating in both directions.
@@ -97,10 +90,11 @@ void normal_unknown_types(int32_t *types)
 static void easy_filter()
 {
     for (int r = 1; r <= GRID_ROWS; r++)
-        for (int c = 1; c <= GRID_ROWS; c++)
-            for (int kind : easy_removed)
-                if (powerup[grid_index(r, c)] == kind)
-                    powerup[grid_index(r, c)] = 0;
+        for (int c = 1; c <= GRID_ROWS; c++) {
+            int32_t &kind = powerup[grid_index(r, c)];
+            if (kind >= 1 && kind <= POWERUP_KINDS && powerup_table[kind].harmful)
+                kind = 0;
+        }
 }
 
 // Classic: exploding bricks vanish, every other brick is normal, no power-ups.

@@ -22,17 +22,6 @@ float pupydirection[7] = {-1, -1, -1, -1, -1, -1, -1};
 float pupspeed[7];
 float gravity = 0.0003f;
 
-// Points by difficulty (Easy, Normal, Hard).
-static int by_difficulty(int easy, int normal, int hard)
-{
-    switch (difficulty) {
-    case 0: return easy;
-    case 1: return normal;
-    case 2: return hard;
-    }
-    return 0;
-}
-
 void free_powerup(int slot)
 {
     pup[slot] = 0;
@@ -56,8 +45,8 @@ void powerups(int row, int col, int d)
         pupydirection[s] = -1.0f;
         pup[s] = powerup[k];
         powerup[k] = 0;
-        pupxposition[s] = 0.25f * col + 0.25f;
-        pupyposition[s] = 2.0f - 0.12f * row;
+        pupxposition[s] = cell_left(col);
+        pupyposition[s] = cell_bottom(row);
         pupxdirection[s] = (float)-d;
         if (!last_block)
             pup_hit(pupxposition[s], pupyposition[s], (float)-d, -1.0f);
@@ -69,8 +58,7 @@ void powerups(int row, int col, int d)
 static void draw_powerup(int s)
 {
     float x = pupxposition[s], y = pupyposition[s];
-    glLoadIdentity();
-    glTranslatef(FIELD_SHIFT, 0.0f, 0.0f);
+    field_frame();
     // A slot restored with no known kind draws untextured rather than past the table.
     bool known = pup[s] >= 1 && pup[s] <= maxpup;
     glBindTexture(GL_TEXTURE_2D, known ? puptextures[pup[s]] : 0);
@@ -143,18 +131,11 @@ void powerup_check()
 
 // ---- Effects ----
 
-// Every held ball leaves the paddle where it is.
-static void unstick_balls()
-{
-    for (int n = 1; n <= 16; n++)
-        glu[n] = 0;
-}
-
 // The ball power-ups that a bad catch takes away.
 static void clear_ball_powers()
 {
     glued = through = exploding = 0;
-    unstick_balls();
+    unglue();
 }
 
 // Slot n becomes a copy of ball src, in play.
@@ -229,7 +210,7 @@ static void show_invisible(float x, float y)
             bricktype[k] = BRICK_NORMAL;
             broken(i, j, board[k], rr[k], gg[k], bb[k]);
             play_glass(x, y);
-            add_score(level * by_difficulty(7, 10, 15));
+            add_score(level_award(7, 10, 15));
         }
 }
 
@@ -311,7 +292,7 @@ void powerup_effect(int kind, int slot)
         break;
     case PUP_STICKY_PADDLE:
         if (!glued)
-            unstick_balls();
+            unglue();
         glued = 1;
         play_good(x, y);
         break;
@@ -335,7 +316,7 @@ void powerup_effect(int kind, int slot)
     case PUP_EARTHQUAKE:
         quake = 1;
         if (glued)
-            unstick_balls();
+            unglue();
         glued = 0;
         play_bad(x, y);
         break;

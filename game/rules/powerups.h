@@ -4,13 +4,6 @@
 
 #include "rules.h"
 
-// ---- Kinds, in help-screen order (the values of powerup, ed_powerup and pup) ----
-enum powerup_kind {
-    PUP_DETONATE = 1, PUP_BIG_BALL, PUP_SMALL_BALL, PUP_FAST_BALL, PUP_SLOW_BALL,
-    PUP_NEXT_BOARD, PUP_DEATH, PUP_BALLSPLOSION, PUP_BIG_PADDLE, PUP_SMALL_PADDLE,
-    PUP_EXTRA_LIFE, PUP_STICKY_PADDLE, PUP_HEAVY_BALL, PUP_NUCLEAR_BALL,
-    PUP_SHOW_INVISIBLE, PUP_BRICK_WALL, PUP_EARTHQUAKE
-};
 constexpr int maxpup = POWERUP_KINDS;   // number of kinds; the editor's selector runs 1..maxpup
 constexpr int PUP_SLOTS = 3;            // falling power-ups at once; entries 4..6 are only cleared
 constexpr float PUP_SIZE = 0.25f;       // side of the falling icon

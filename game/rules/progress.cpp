@@ -73,8 +73,7 @@ void reset_play_effects()
     exploding = 0;
     glued = 0;
     quake = 0;
-    for (int n = 1; n <= 16; n++)
-        glu[n] = 0;
+    unglue();
 }
 
 // Clears the board, loads the level in play (or the editor's level in a test
@@ -181,6 +180,21 @@ void check_board()
     finish_level();
 }
 
+int by_difficulty(int easy, int normal, int hard)
+{
+    switch (difficulty) {
+    case 0: return easy;
+    case 1: return normal;
+    case 2: return hard;
+    }
+    return 0;
+}
+
+int level_award(int easy, int normal, int hard)
+{
+    return by_difficulty(easy, normal, hard) * level;
+}
+
 void add_score(int points)
 {
     long long sum = (long long)score + points;
@@ -203,4 +217,26 @@ void prize_check()
             goodies[k] = 0;
             play_prize();
         }
+}
+
+void last_brick_countdown()
+{
+    if (!(block_timer && last_block))
+        return;
+    if (++binterval >= 60) {
+        binterval = 0;
+        btimer -= 1;
+    }
+    if (btimer >= 1)
+        return;
+    int r = btimeri, c = btimerj;
+    if (r < 1 || r > GRID_ROWS || c < 1 || c > GRID_ROWS)
+        return;
+    int cell = grid_index(r, c);
+    broken(r, c, board[cell], rr[cell], gg[cell], bb[cell]);
+    board[cell] = 0;
+    bricktype[cell] = 0;
+    blowup(r, c);
+    block_timer = 0;
+    play_boom(0, 0);
 }

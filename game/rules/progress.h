@@ -25,7 +25,12 @@ void new_game();               // fresh game state under the title screen, level
 void reset_board();            // restart the current level from its file
 void check_board();            // end the level when the board is empty; arm the countdown
 void prize_check();            // extra lives by score
+// The last brick's countdown, once a frame: one step per 60 frames, also while
+// paused; at zero the brick explodes and marks its four neighbours.
+void last_brick_countdown();
 void add_score(int points);    // score += points, kept within 0..SCORE_MAX
+int by_difficulty(int easy, int normal, int hard);   // the value for the difficulty in play; 0 outside 0..2
+int level_award(int easy, int normal, int hard);     // points by difficulty, times the level
 void gain_life();              // one more life, unless MAX_LIVES are held already
 
 // Pieces of a level start shared with the saved game's continue.

@@ -7,21 +7,10 @@
 #include <cstdint>
 #include <string>
 
-// ---- Grid layout: 21 x 21 cells, row-major, rows and columns 1..20 in use ----
-constexpr int GRID_SIDE = 21;                       // cells per row, column 0 unused
-constexpr int GRID_CELLS = GRID_SIDE * GRID_SIDE;   // 441 entries per grid array
-constexpr int GRID_ROWS = 20;                       // rows (and columns) in use
-inline int grid_index(int r, int c) { return r * GRID_SIDE + c; }   // row r, column c
+#include "formats.h"   // the grid, brick types, power-up kinds, level file records
 
-// ---- Brick type codes (bricktype, ed_bricktype) ----
-enum brick_type { BRICK_NORMAL = 1, BRICK_TWO_HIT = 2, BRICK_EXPLODING = 3,
-                  BRICK_INVISIBLE = 4, BRICK_THREE_HIT = 5 };
-
-constexpr int POWERUP_KINDS = 17;       // power-up kinds are 1..17, 0 = none
 constexpr int MAX_SET_TEXTURES = 511;   // brick textures in play, entries 1..511 of etexname
 constexpr int MAX_ED_TEXTURES = 1499;   // the editor's brick textures, entries 1..1499 of edtexname
-constexpr int BRICK_TEX_W = 64, BRICK_TEX_H = 32;       // brick texture size in pixels
-constexpr int BRICK_TEX_BYTES = BRICK_TEX_W * BRICK_TEX_H * 3;   // 6144, RGB
 
 // ---- Game board (what is played) ----
 extern int32_t board[GRID_CELLS];       // brick texture number, 0 = empty cell
@@ -40,53 +29,6 @@ extern int32_t ed_gg[GRID_CELLS];          // green
 extern int32_t ed_bb[GRID_CELLS];          // blue
 extern int32_t ed_bricktype[GRID_CELLS];   // brick type code
 extern int32_t ed_powerup[GRID_CELLS];     // power-up kind
-
-// ---- File records: 32-bit little-endian integers, NUL-terminated texts ----
-
-// Header of a level-set file, "level_sets/%s.bls".
-struct level_set_header {
-    int32_t level_count;            // levels in the file
-    int32_t texture_count;          // brick textures in the file
-    char set_title[255];            // the set's display name
-    char author_name[255];          // the author
-    char description_text[255];     // the description
-    char padding[3];                // ignored
-};
-static_assert(sizeof(level_set_header) == 776, "level-set header is 776 bytes");
-
-// One grid array, as the six blocks of a level are stored.
-struct grid_record {
-    int32_t cells[GRID_CELLS];
-};
-static_assert(sizeof(grid_record) == 1764, "grid array is 1764 bytes");
-
-// The six grid arrays of a level, in file order.
-enum { LEVEL_TEXTURES, LEVEL_RED, LEVEL_GREEN, LEVEL_BLUE, LEVEL_TYPES, LEVEL_POWERUPS,
-       LEVEL_BLOCKS };
-
-// A single-level file, "user_data/l%d.raw".
-struct level_file_record {
-    grid_record block[LEVEL_BLOCKS];
-};
-static_assert(sizeof(level_file_record) == 10584, "level file is 10584 bytes");
-
-// A level inside a level-set file: each grid array followed by a separator.
-struct set_level_record {
-    struct {
-        grid_record grid;
-        char separator[8];
-    } block[LEVEL_BLOCKS];
-};
-static_assert(sizeof(set_level_record) == 10632, "level-set level record is 10632 bytes");
-
-// A brick texture inside a level-set file, followed by a separator.
-struct set_texture_record {
-    uint8_t rgb[BRICK_TEX_BYTES];
-    char separator[8];
-};
-static_assert(sizeof(set_texture_record) == 6152, "level-set texture record is 6152 bytes");
-
-constexpr long SET_HEADER_BYTES = sizeof(level_set_header) + 8;   // header and separator, 784
 
 // ---- Level state ----
 extern int level;                // current level of the set, 1-based [1]

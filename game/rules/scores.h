@@ -6,23 +6,10 @@
 #include <cstdint>
 #include <string>
 
-// One entry of a table, as stored.
-struct score_entry {
-    char player_name[80];        // the name typed, NUL-terminated
-    char entry_set_title[80];    // title of the level set played, NUL-terminated
-    int32_t entry_difficulty;    // 0 Easy, 1 Normal, 2 Hard
-    int32_t entry_score;
-};
-static_assert(sizeof(score_entry) == 168, "score entry is 168 bytes");
-static_assert(offsetof(score_entry, entry_set_title) == 80, "set title at 80");
-static_assert(offsetof(score_entry, entry_difficulty) == 160, "difficulty at 160");
-static_assert(offsetof(score_entry, entry_score) == 164, "score at 164");
+#include "formats.h"   // score_entry, SCORE_ENTRIES
 
-constexpr int TABLE_ENTRIES = 10;                    // entries per mode
-constexpr int SCORE_ENTRIES = 2 * TABLE_ENTRIES;     // 0..9 normal, 10..19 classic
 extern const char SCORES_FILE[];                     // "level_sets/scores.hst"
 std::string scores_path();   // the table in the player's data folder
-static_assert(sizeof(score_entry) * SCORE_ENTRIES == 3360, "score table is 3360 bytes");
 
 extern score_entry hstable[SCORE_ENTRIES];   // both tables, highest score first in each
 extern int hs_classic;   // table and page: 0 normal, 1 classic

@@ -41,34 +41,6 @@ static int bottom_rect[4];           // window pixels kept: x, y, width, height
 float paddlex = 2.75f;
 float paddle_temp, xDiff;
 
-// The last brick's countdown: one step per 60 frames, also while paused; at
-// zero the brick explodes and marks its four neighbours.
-static void last_brick_countdown()
-{
-    if (!(block_timer && last_block))
-        return;
-    if (++binterval >= 60) {
-        binterval = 0;
-        btimer -= 1;
-    }
-    if (btimer >= 1)
-        return;
-    int r = btimeri, c = btimerj;
-    if (r < 1 || r > 20 || c < 1 || c > 20)
-        return;
-    int cell = r * 21 + c;
-    broken(r, c, board[cell], rr[cell], gg[cell], bb[cell]);
-    board[cell] = 0;
-    explosion[cell] = 0;
-    bricktype[cell] = 0;
-    if (r > 1) explosion[cell - 21] = 1;
-    if (r < 20) explosion[cell + 21] = 1;
-    if (c > 1) explosion[cell - 1] = 1;
-    if (c < 20) explosion[cell + 1] = 1;
-    block_timer = 0;
-    play_boom(0, 0);
-}
-
 // Drawing between these two reaches no pixel: an empty scissor box.
 static void begin_unseen()
 {
@@ -99,6 +71,8 @@ static void draw_background()
     glDisable(GL_TEXTURE_2D);
 }
 
+static const float SIDE_BAR_W = 1.0f;   // width of a side bar beside its wall
+
 // One side bar: the wall-side edge at bar_alpha, fading out to the outer edge.
 static void side_bar(float wall, float outer)
 {
@@ -122,43 +96,10 @@ static void draw_side_bars()
         glDisable(GL_TEXTURE_2D);
     else
         glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, textures[15]);
-    side_bar(5.5f, 6.5f);
-    side_bar(0.5f, -0.5f);
+    glBindTexture(GL_TEXTURE_2D, textures[TEX_WALLS]);
+    side_bar(WALL_RIGHT, WALL_RIGHT + SIDE_BAR_W);
+    side_bar(WALL_LEFT, WALL_LEFT - SIDE_BAR_W);
     glDisable(GL_BLEND);
-}
-
-// The paddle follows the mouse; balls held by the sticky paddle move with it.
-static void follow_mouse()
-{
-    if (fadein || game_pause)
-        return;
-    paddle_temp = paddlex;
-    oldMouseX = (float)mouseX;
-    float m, k;
-    if (fullscreen) {
-        m = (float)mouseX;
-        k = 0.6f / screenx;
-    } else {
-        m = (float)mouseX - 80;
-        k = 0.85f / screenx;
-    }
-    float x = m * k * msensitivity + 0.5f;
-    xDiff = paddlex - x;
-    paddlex = x;
-    for (int n = 1; n <= 16; n++) {
-        if (glu[n] != 1)
-            continue;
-        xpos[n] -= xDiff;
-        if (xpos[n] + ballsize > 5.5f)
-            xpos[n] = 5.5f - ballsize;
-        if (xpos[n] < 0.5f)
-            xpos[n] = 0.5f;
-    }
-    if (x > 5.5f - paddle_size)
-        paddlex = 5.5f - paddle_size;
-    if (paddlex < 0.5f)
-        paddlex = 0.5f;
 }
 
 // The paddle; untextured, in its plain shade, in the classic look.
@@ -169,18 +110,18 @@ static void draw_paddle()
     else
         glEnable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
-    glBindTexture(GL_TEXTURE_2D, textures[3]);
+    glBindTexture(GL_TEXTURE_2D, textures[TEX_PADDLE]);
     glBegin(GL_QUADS);
     glColor3f(1, 1, 1);
     if (!classic) glTexCoord2f(0, 0);
-    glVertex3f(paddlex, -1.5f, -5.0f);
+    glVertex3f(paddlex, PADDLE_TOP, FIELD_Z);
     if (!classic) glTexCoord2f(1, 0);
-    glVertex3f(paddlex + paddle_size, -1.5f, -5.0f);
+    glVertex3f(paddlex + paddle_size, PADDLE_TOP, FIELD_Z);
     glColor3f(0.15f, 0.15f, 0.15f);
     if (!classic) glTexCoord2f(1, 1);
-    glVertex3f(paddlex + paddle_size, -1.6f, -5.0f);
+    glVertex3f(paddlex + paddle_size, PADDLE_BOTTOM, FIELD_Z);
     if (!classic) glTexCoord2f(0, 1);
-    glVertex3f(paddlex, -1.6f, -5.0f);
+    glVertex3f(paddlex, PADDLE_BOTTOM, FIELD_Z);
     glEnd();
 }
 
@@ -395,8 +336,7 @@ int DrawGLScene()
     if (!hidden)
         draw_background();
 
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0, 0);
+    field_frame();
     if (hidden)
         begin_unseen();
     if (!classic)
@@ -405,19 +345,14 @@ int DrawGLScene()
     if (hidden)
         end_unseen();
 
-    glLoadIdentity();
-    if (shake == 1)
-        glTranslatef(qfx - 3.0f, qfy, 0);
-    else
-        glTranslatef(-3.0f, 0, 0);
+    shaken_field_frame();
     glColor4f(0, 0, 1, 1);
     glDisable(GL_DEPTH_TEST);
 
     if (!gamestart) {
         if (!hidden)
             draw_side_bars();
-        glLoadIdentity();
-        glTranslatef(-3.0f, 0, 0);
+        field_frame();
         follow_mouse();
         if (!hidden)
             draw_paddle();
@@ -441,8 +376,7 @@ int DrawGLScene()
     }
 
     if (menu) {
-        glLoadIdentity();
-        glTranslatef(-3.0f, 0, 0);
+        field_frame();
         render_title();
     }
     if (loadgui)
@@ -451,8 +385,7 @@ int DrawGLScene()
     if (menu && !highscore)
         draw_notice();
     if (menu && !fadeout) {
-        glLoadIdentity();
-        glTranslatef(-3.0f, 0, 0);
+        field_frame();
         drawpointer();
     }
     glEnable(GL_DEPTH_TEST);

@@ -118,37 +118,6 @@ static void left_press(LPARAM lParam)
     editor_paint();
 }
 
-// Puts the balls on their way from the paddle: one ball, or after a level
-// finished without losing a life, as many as the level number (up to four).
-static void launch()
-{
-    in_flight = 1;
-    lastbounce = 1;
-    for (int n = 1; n <= 16; n++) {
-        balls[n] = 0;
-        glu[n] = 0;
-        xspeed[n] = 0.005f;
-        xpos[n] = paddlex + paddle_size * 0.5f;
-        ypos[n] = ballsize - 1.5f;
-        if (difficulty == 0) yspeed[n] = 0.02f;
-        else if (difficulty == 1) yspeed[n] = 0.03f;
-        else if (difficulty == 2) yspeed[n] = 0.045f;
-        xdirection[n] = 1;
-        ydirection[n] = 1;
-    }
-    glued = 0;
-    if (bonus == 0) {
-        balls[1] = 1;
-    } else {
-        int count = level < 4 ? level : 4;
-        for (int n = 1; n <= count; n++)
-            balls[n] = 1;
-        bonus = 0;
-    }
-    newlevel = 0;
-    ball_start = 0;
-}
-
 // After "GAME OVER": the score check, then a fresh game under the title screen.
 static void end_game()
 {
@@ -188,7 +157,7 @@ static void left_release(LPARAM lParam)
     if (in_flight == 0 && ball_start == 1 && !gameover) {
         if (menu || edit)
             return;
-        launch();
+        launch_ball();
     } else if (gameover) {
         end_game();
     }

@@ -1,43 +1,96 @@
 // Writes the generated sounds: mono 16-bit WAV through libsndfile, OGG Vorbis through
-// libvorbis with a fixed stream serial, and text; always via a temporary file.
+// libvorbis with a fixed stream serial, and text; each made in memory and the
+// file replaced whole.
 #include "audio.h"
 
+#include "files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include <sndfile.h>
 #include <vorbis/vorbisenc.h>
 
-// Moves the finished temporary file over the final one, or removes it on failure.
-static void finish(const std::string &tmp, const std::string &path, bool ok, const std::string &why)
+// Replaces path whole with the bytes made, or says why it could not.
+static void finish(const std::string &path, const std::vector<unsigned char> &bytes, bool ok,
+                   const std::string &why)
 {
-    std::error_code ec;
-    if (ok)
-        std::filesystem::rename(tmp, path, ec);
-    if (!ok || ec) {
-        std::filesystem::remove(tmp, ec);
+    if (ok && !replace_file(path.c_str(), bytes.data(), bytes.size()))
+        throw AudioError(path + ": cannot be written (" + std::strerror(errno) + ")");
+    if (!ok)
         throw AudioError(path + ": cannot be written" + (why.empty() ? "" : " (" + why + ")"));
-    }
+}
+
+// libsndfile's file operations over a growing byte buffer, so a WAV file is
+// made in memory and then written whole.
+struct MemoryFile {
+    std::vector<unsigned char> bytes;
+    sf_count_t at = 0;
+};
+
+static sf_count_t memory_length(void *user)
+{
+    return (sf_count_t)static_cast<MemoryFile *>(user)->bytes.size();
+}
+
+static sf_count_t memory_seek(sf_count_t offset, int whence, void *user)
+{
+    MemoryFile *m = static_cast<MemoryFile *>(user);
+    sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? m->at : (sf_count_t)m->bytes.size();
+    if (base + offset < 0)
+        return -1;
+    m->at = base + offset;
+    return m->at;
+}
+
+static sf_count_t memory_read(void *dst, sf_count_t count, void *user)
+{
+    MemoryFile *m = static_cast<MemoryFile *>(user);
+    sf_count_t left = std::max<sf_count_t>(0, (sf_count_t)m->bytes.size() - m->at);
+    count = std::min(count, left);
+    memcpy(dst, m->bytes.data() + m->at, (size_t)count);
+    m->at += count;
+    return count;
+}
+
+static sf_count_t memory_write(const void *src, sf_count_t count, void *user)
+{
+    MemoryFile *m = static_cast<MemoryFile *>(user);
+    if ((sf_count_t)m->bytes.size() < m->at + count)
+        m->bytes.resize((size_t)(m->at + count));
+    memcpy(m->bytes.data() + m->at, src, (size_t)count);
+    m->at += count;
+    return count;
+}
+
+static sf_count_t memory_tell(void *user)
+{
+    return static_cast<MemoryFile *>(user)->at;
 }
 
 // Writes s as a mono 16-bit PCM WAV file.
 void write_wav(const std::string &path, const Mono &s)
 {
-    std::string tmp = path + ".tmp";
     SF_INFO info = {};
     info.samplerate = s.rate;
     info.channels = 1;
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE *f = sf_open(tmp.c_str(), SFM_WRITE, &info);
+    SF_VIRTUAL_IO io = {memory_length, memory_seek, memory_read, memory_write, memory_tell};
+    MemoryFile mem;
+    SNDFILE *f = sf_open_virtual(&io, SFM_WRITE, &info, &mem);
     if (!f)
-        finish(tmp, path, false, sf_strerror(nullptr));
+        finish(path, mem.bytes, false, sf_strerror(nullptr));
     std::vector<short> pcm(s.s.size());
     for (size_t i = 0; i < pcm.size(); i++)
         pcm[i] = (short)std::lrint(std::fmax(-1.0, std::fmin(1.0, s.s[i])) * 32767.0);
     bool ok = sf_write_short(f, pcm.data(), (sf_count_t)pcm.size()) == (sf_count_t)pcm.size();
     ok = sf_close(f) == 0 && ok;
-    finish(tmp, path, ok, "");
+    finish(path, mem.bytes, ok, "");
 }
 
 // The Vorbis encoder's state for one file, torn down in order when it goes.
@@ -47,21 +100,18 @@ struct VorbisFile {
     vorbis_dsp_state vd;
     vorbis_block vb;
     ogg_stream_state os;
-    FILE *out = nullptr;
-    bool ok = true;
+    std::vector<unsigned char> out;   // the Ogg pages made so far
     ~VorbisFile() {
         ogg_stream_clear(&os);
         vorbis_block_clear(&vb);
         vorbis_dsp_clear(&vd);
         vorbis_comment_clear(&vc);
         vorbis_info_clear(&vi);
-        if (out)
-            std::fclose(out);
     }
-    // Writes one Ogg page to the file.
+    // Adds one Ogg page to the file's bytes.
     void page(const ogg_page &og) {
-        ok = ok && std::fwrite(og.header, 1, og.header_len, out) == (size_t)og.header_len;
-        ok = ok && std::fwrite(og.body, 1, og.body_len, out) == (size_t)og.body_len;
+        out.insert(out.end(), og.header, og.header + og.header_len);
+        out.insert(out.end(), og.body, og.body + og.body_len);
     }
     // Takes every block the encoder has ready and writes the pages it fills.
     void drain() {
@@ -82,7 +132,6 @@ struct VorbisFile {
 // Encodes st as OGG Vorbis (quality 4, about 128 kbit/s) with the title as a comment.
 void write_ogg(const std::string &path, const Stereo &st, const std::string &title, int serial)
 {
-    std::string tmp = path + ".tmp";
     auto v = std::make_unique<VorbisFile>();
     vorbis_info_init(&v->vi);
     vorbis_comment_init(&v->vc);
@@ -93,10 +142,6 @@ void write_ogg(const std::string &path, const Stereo &st, const std::string &tit
     vorbis_analysis_init(&v->vd, &v->vi);
     vorbis_block_init(&v->vd, &v->vb);
     ogg_stream_init(&v->os, serial);
-    v->out = std::fopen(tmp.c_str(), "wb");
-    if (!v->out)
-        finish(tmp, path, false, "cannot create the temporary file");
-
     ogg_packet head, comm, code;
     ogg_page og;
     vorbis_analysis_headerout(&v->vd, &v->vc, &head, &comm, &code);
@@ -119,19 +164,11 @@ void write_ogg(const std::string &path, const Stereo &st, const std::string &tit
     v->drain();
     while (ogg_stream_flush(&v->os, &og))
         v->page(og);
-    bool ok = v->ok && std::fclose(v->out) == 0;
-    v->out = nullptr;
-    finish(tmp, path, ok, "");
+    finish(path, v->out, true, "");
 }
 
 // Writes text to path.
 void write_text(const std::string &path, const std::string &text)
 {
-    std::string tmp = path + ".tmp";
-    FILE *f = std::fopen(tmp.c_str(), "wb");
-    if (!f)
-        finish(tmp, path, false, "cannot create the temporary file");
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = std::fclose(f) == 0 && ok;
-    finish(tmp, path, ok, "");
+    finish(path, std::vector<unsigned char>(text.begin(), text.end()), true, "");
 }

@@ -8,7 +8,7 @@
 // ---- constants -------------------------------------------------------------
 
 static const int SUPER = 4;          // samples per pixel along each axis
-static const double CX = BRICK_W / 2.0, CY = BRICK_H / 2.0;
+static const double CX = BRICK_TEX_W / 2.0, CY = BRICK_TEX_H / 2.0;
 
 // A brick look: surface colour and relief height (pixels) at a point, the
 // strength of its highlight and the width of its bevel.
@@ -57,7 +57,7 @@ static double flat(double, double)
 static Colour smooth_colour(double x, double y)
 {
   double sheen = 0.05 * (1 - smoothstep(6, 14, y));
-  return grey(0.88 - 0.08 * y / BRICK_H + sheen + 0.01 * std::sin(x * 0.05));
+  return grey(0.88 - 0.08 * y / BRICK_TEX_H + sheen + 0.01 * std::sin(x * 0.05));
 }
 
 static Colour brushed_colour(double x, double y)
@@ -87,7 +87,7 @@ static Colour glass_colour(double x, double y)
   double u = x + y * 1.3;
   double streak = 0.22 * (1 - smoothstep(0, 3.5, std::fabs(u - 22))) +
                   0.14 * (1 - smoothstep(0, 1.6, std::fabs(u - 31)));
-  double edge = std::min({x, BRICK_W - x, y, BRICK_H - y});
+  double edge = std::min({x, BRICK_TEX_W - x, y, BRICK_TEX_H - y});
   double rim = 0.06 * (1 - smoothstep(4, 7, edge));
   return {0.78 + streak + rim, 0.86 + streak + rim, 0.93 + streak + rim};
 }
@@ -214,7 +214,7 @@ static Colour tread_colour(double x, double y)
 
 static double pyramid_height(double x, double y)
 {
-  double dx = std::min(x, BRICK_W - x), dy = std::min(y, BRICK_H - y);
+  double dx = std::min(x, BRICK_TEX_W - x), dy = std::min(y, BRICK_TEX_H - y);
   return 4.5 * std::min({1.0, dx / 11.0, dy / 7.0});
 }
 
@@ -442,19 +442,19 @@ static const BrickLook looks[] = {
 static double bevel_height(const BrickLook &look, double x, double y)
 {
   if (look.bevel <= 0) return 0;
-  double d = std::min({x, BRICK_W - x, y, BRICK_H - y});
+  double d = std::min({x, BRICK_TEX_W - x, y, BRICK_TEX_H - y});
   return std::min(d, look.bevel);
 }
 
 // Draws one look with its bevel, and a darker outer ring to part neighbours.
 static Picture render_brick(const BrickLook &look)
 {
-  Canvas c(BRICK_W, BRICK_H);
+  Canvas c(BRICK_TEX_W, BRICK_TEX_H);
   canvas_relief(c, look.albedo,
                 [&](double x, double y) { return bevel_height(look, x, y) + look.height(x, y); },
                 look.gloss, SUPER);
   canvas_filter(c, [](int x, int y, Colour col) {
-    bool border = x == 0 || y == 0 || x == BRICK_W - 1 || y == BRICK_H - 1;
+    bool border = x == 0 || y == 0 || x == BRICK_TEX_W - 1 || y == BRICK_TEX_H - 1;
     return border ? scale(col, 0.72) : col;
   });
   return canvas_picture(c);

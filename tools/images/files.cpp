@@ -2,8 +2,11 @@
 // a file only when its new bytes are complete, and the reader of text sources.
 #include "images.h"
 
+#include "files.h"
+
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <png.h>
@@ -50,23 +53,18 @@ static bool png_stream(FILE *f, const Picture &pic)
   return true;
 }
 
-// Writes through a temporary file next to path and renames it into place.
+// Makes the file's bytes in memory with body, then replaces path whole.
 static bool write_replacing(const std::string &path, const std::function<bool(FILE *)> &body)
 {
   make_parents(path);
-  std::string temp = path + ".tmp";
-  FILE *f = fopen(temp.c_str(), "wb");
-  if (!f) {
-    fprintf(stderr, "corvale_images: cannot write %s: %s\n", temp.c_str(), strerror(errno));
-    return false;
-  }
-  bool ok = body(f);
-  ok = (fclose(f) == 0) && ok;
-  if (ok && rename(temp.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) {
-    fprintf(stderr, "corvale_images: failed to write %s\n", path.c_str());
-    remove(temp.c_str());
-  }
+  char *bytes = nullptr;
+  size_t size = 0;
+  FILE *f = open_memstream(&bytes, &size);
+  bool ok = f && body(f);
+  if (f && fclose(f) != 0) ok = false;
+  ok = ok && replace_file(path.c_str(), bytes, size);
+  if (!ok) fprintf(stderr, "corvale_images: cannot write %s: %s\n", path.c_str(), strerror(errno));
+  free(bytes);
   return ok;
 }
 
@@ -78,12 +76,12 @@ bool write_png(const std::string &path, const Picture &pic)
 // Writes a 64 x 32 texture as its 6144 bytes, first row first.
 static bool write_raw(const std::string &path, const Picture &pic)
 {
-  if (pic.w != BRICK_W || pic.h != BRICK_H) {
+  if (pic.w != BRICK_TEX_W || pic.h != BRICK_TEX_H) {
     fprintf(stderr, "corvale_images: %s is %d x %d, not a brick texture\n", path.c_str(), pic.w, pic.h);
     return false;
   }
   return write_replacing(path, [&](FILE *f) {
-    return fwrite(pic.rgb.data(), 1, BRICK_BYTES, f) == (size_t)BRICK_BYTES;
+    return fwrite(pic.rgb.data(), 1, BRICK_TEX_BYTES, f) == (size_t)BRICK_TEX_BYTES;
   });
 }
 

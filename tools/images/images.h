@@ -8,18 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "formats.h"   // brick texture size, power-up kinds
+
 // ---- constants -------------------------------------------------------------
 
-constexpr int BRICK_W = 64;            // brick texture width in pixels
-constexpr int BRICK_H = 32;            // brick texture height in pixels
-constexpr int BRICK_BYTES = BRICK_W * BRICK_H * 3;  // one raw texture, 6144
 constexpr int SPRITE_MAX_PIXELS = 4096;  // largest transparent-mode image (64 x 64)
 constexpr int SCREEN_W = 1280;         // title and credits width (4:3)
 constexpr int SCREEN_H = 960;          // title and credits height
 constexpr int POWERUP_SIZE = 128;      // side of a power-up icon
 constexpr int ICON_SIZE = 64;          // side of a GUI button icon
 constexpr int TILE_SIZE = 256;         // side of a background tile
-constexpr int MAX_POWERUP = 17;        // power-up kinds 1..17
 
 // Fonts, through cairo's toy API (fontconfig picks the face).
 constexpr const char *FONT_SANS = "Liberation Sans";

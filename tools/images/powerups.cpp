@@ -12,13 +12,6 @@ static const Colour HELPFUL_FRAME = {0.18, 0.78, 0.32};
 static const Colour HARMFUL_FRAME = {0.90, 0.16, 0.14};
 static const Colour BONE = {0.96, 0.94, 0.86};
 
-// A power-up kind: its icon file, whether it hurts, and its picture.
-struct Powerup {
-  const char *file;
-  bool harmful;
-  void (*picture)(cairo_t *cr);
-};
-
 // ---- helpers -------------------------------------------------------------------
 
 // The framed tile every icon stands on.
@@ -454,33 +447,22 @@ static void earthquake_picture(cairo_t *cr)
 
 // ---- the family ------------------------------------------------------------------
 
-// Kinds 1..17 in the order of the game's help screen.
-static const Powerup powerups[MAX_POWERUP] = {
-  {"explode", false, detonate_picture},
-  {"bigball", false, bigball_picture},
-  {"smallball", true, smallball_picture},
-  {"speedup", true, fastball_picture},
-  {"slowdown", false, slowball_picture},
-  {"nextboard", false, nextboard_picture},
-  {"death", true, death_picture},
-  {"ballsplosion", false, ballsplosion_picture},
-  {"bigpaddle", false, bigpaddle_picture},
-  {"smallpaddle", true, smallpaddle_picture},
-  {"1up", false, extralife_picture},
-  {"glue", false, sticky_picture},
-  {"thru", false, heavy_picture},
-  {"explosive", false, nuclear_picture},
-  {"visible", false, showinvisible_picture},
-  {"line", true, brickwall_picture},
-  {"earthquake", true, earthquake_picture},
+// The picture of each kind 1..17; the icon's name and frame colour come from
+// the game's power-up table.
+static void (*const pictures[POWERUP_KINDS + 1])(cairo_t *cr) = {
+  nullptr, detonate_picture, bigball_picture, smallball_picture, fastball_picture,
+  slowball_picture, nextboard_picture, death_picture, ballsplosion_picture, bigpaddle_picture,
+  smallpaddle_picture, extralife_picture, sticky_picture, heavy_picture, nuclear_picture,
+  showinvisible_picture, brickwall_picture, earthquake_picture,
 };
 
 void make_powerups(std::vector<Output> &out)
 {
-  for (const Powerup &p : powerups) {
+  for (int kind = 1; kind <= POWERUP_KINDS; kind++) {
+    const powerup_info &p = powerup_table[kind];
     Canvas c(S, S);
     tile(c.cr, p.harmful ? HARMFUL_FRAME : HELPFUL_FRAME);
-    p.picture(c.cr);
-    out.push_back({std::string("graphics/powerups/") + p.file + ".png", OPAQUE_PNG, canvas_picture(c)});
+    pictures[kind](c.cr);
+    out.push_back({std::string("graphics/powerups/") + p.icon + ".png", OPAQUE_PNG, canvas_picture(c)});
   }
 }

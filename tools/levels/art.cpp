@@ -2,6 +2,8 @@
 // drawing of single bricks and power-up icons the way the game shows them.
 #include "levelc.h"
 
+#include "files.h"
+
 #include <png.h>
 
 #include <algorithm>
@@ -29,8 +31,8 @@ void load_artwork(Artwork &art, const std::string &game_dir)
   art.background = load_png(art, game_dir + "/graphics/backgrounds/bg1.png");
   art.walls = load_png(art, game_dir + "/graphics/walls.png");
   art.paddle = load_png(art, game_dir + "/paddles/p1.png");
-  for (int k = 1; k <= MAX_POWERUP; k++)
-    art.icons[k] = load_png(art, game_dir + "/graphics/powerups/" + powerup_icons[k] + ".png");
+  for (int k = 1; k <= POWERUP_KINDS; k++)
+    art.icons[k] = load_png(art, game_dir + "/graphics/powerups/" + powerup_table[k].icon + ".png");
 }
 
 void free_artwork(Artwork &art)
@@ -54,8 +56,8 @@ static double intensity(int v)
 static void drawn_colour(const Cell &cell, double out[3])
 {
   int r = cell.red, g = cell.green, b = cell.blue;
-  if (cell.type == TWO_HIT) { r = std::abs(r - 25); g = std::abs(g - 25); b = std::abs(b) - 25; }
-  if (cell.type == THREE_HIT) { r = std::abs(r - 50); g = std::abs(g - 50); b = std::abs(b) - 50; }
+  if (cell.type == BRICK_TWO_HIT) { r = std::abs(r - 25); g = std::abs(g - 25); b = std::abs(b) - 25; }
+  if (cell.type == BRICK_THREE_HIT) { r = std::abs(r - 50); g = std::abs(g - 50); b = std::abs(b) - 50; }
   out[0] = intensity(r);
   out[1] = intensity(g);
   out[2] = intensity(b);
@@ -69,7 +71,7 @@ static void fire_pixel(const Artwork &art, int x, int y, double rgb[3])
     int w = cairo_image_surface_get_width(art.fire), h = cairo_image_surface_get_height(art.fire);
     int stride = cairo_image_surface_get_stride(art.fire);
     const uint8_t *data = cairo_image_surface_get_data(art.fire);
-    int sx = x * w / TEX_W, sy = y * (h / 2) / TEX_H;
+    int sx = x * w / BRICK_TEX_W, sy = y * (h / 2) / BRICK_TEX_H;
     uint32_t px;
     memcpy(&px, data + sy * stride + sx * 4, 4);
     rgb[0] = ((px >> 16) & 255) / 255.0;
@@ -77,7 +79,7 @@ static void fire_pixel(const Artwork &art, int x, int y, double rgb[3])
     rgb[2] = (px & 255) / 255.0;
     return;
   }
-  double t = 1.0 - (double)y / TEX_H;
+  double t = 1.0 - (double)y / BRICK_TEX_H;
   double wave = 0.5 + 0.5 * std::sin(x * 0.35 + y * 0.2);
   rgb[0] = 1.0;
   rgb[1] = std::min(1.0, 0.25 + 0.6 * t * wave);
@@ -86,24 +88,24 @@ static void fire_pixel(const Artwork &art, int x, int y, double rgb[3])
 
 cairo_surface_t *brick_surface(const Artwork &art, const Cell &cell)
 {
-  cairo_surface_t *s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, TEX_W, TEX_H);
+  cairo_surface_t *s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, BRICK_TEX_W, BRICK_TEX_H);
   cairo_surface_flush(s);
   uint8_t *data = cairo_image_surface_get_data(s);
   int stride = cairo_image_surface_get_stride(s);
   double tint[3];
   drawn_colour(cell, tint);
-  if (cell.type == EXPLODING) {
+  if (cell.type == BRICK_EXPLODING) {
     // Fire bricks take their plain colour, without the multi-hit darkening.
     tint[0] = intensity(cell.red); tint[1] = intensity(cell.green); tint[2] = intensity(cell.blue);
   }
   const std::vector<uint8_t> *tex = nullptr;
   if (cell.texture >= 1 && cell.texture <= (int)art.bricks.size()) tex = &art.bricks[cell.texture - 1];
-  for (int y = 0; y < TEX_H; y++)
-    for (int x = 0; x < TEX_W; x++) {
+  for (int y = 0; y < BRICK_TEX_H; y++)
+    for (int x = 0; x < BRICK_TEX_W; x++) {
       double rgb[3] = {0.8, 0.8, 0.8};
-      if (cell.type == EXPLODING) fire_pixel(art, x, y, rgb);
+      if (cell.type == BRICK_EXPLODING) fire_pixel(art, x, y, rgb);
       else if (tex)
-        for (int k = 0; k < 3; k++) rgb[k] = (*tex)[(y * TEX_W + x) * 3 + k] / 255.0;
+        for (int k = 0; k < 3; k++) rgb[k] = (*tex)[(y * BRICK_TEX_W + x) * 3 + k] / 255.0;
       uint32_t px = 0;
       for (int k = 0; k < 3; k++) {
         int v = (int)std::lround(rgb[k] * tint[k] * 255.0);
@@ -161,19 +163,20 @@ void write_png(cairo_surface_t *s, const std::string &path, int level)
       if (alpha) o[3] = (uint8_t)a;
     }
 
-  std::string tmp = path + ".tmp";
-  FILE *f = fopen(tmp.c_str(), "wb");
+  // Encoded in memory, then the file replaced whole.
+  char *png = nullptr;
+  size_t size = 0;
+  FILE *f = open_memstream(&png, &size);
   bool ok = f && png_out(f, w, h, alpha, rows.data(), level);
   if (f && fclose(f) != 0) ok = false;
-  if (!ok || rename(tmp.c_str(), path.c_str()) != 0) {
-    remove(tmp.c_str());
-    throw std::runtime_error(path + ": cannot write the picture");
-  }
+  ok = ok && replace_file(path.c_str(), png, size);
+  free(png);
+  if (!ok) throw std::runtime_error(path + ": cannot write the picture");
 }
 
 void powerup_frame_colour(int kind, double rgb[3])
 {
-  bool bad = powerup_is_harmful(kind);
+  bool bad = powerup_table[kind].harmful;
   rgb[0] = bad ? 0.95 : 0.2;
   rgb[1] = bad ? 0.2 : 0.85;
   rgb[2] = bad ? 0.2 : 0.3;
@@ -183,7 +186,7 @@ void draw_icon(cairo_t *cr, const Artwork &art, int kind, double x, double y, do
 {
   cairo_save(cr);
   cairo_new_path(cr);
-  if (kind >= 1 && kind <= MAX_POWERUP && art.icons[kind]) {
+  if (kind >= 1 && kind <= POWERUP_KINDS && art.icons[kind]) {
     cairo_surface_t *icon = art.icons[kind];
     double w = cairo_image_surface_get_width(icon), h = cairo_image_surface_get_height(icon);
     cairo_translate(cr, x, y);

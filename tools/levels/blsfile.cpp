@@ -2,55 +2,14 @@
 // arrays each, then the brick textures the levels use; and small file helpers.
 #include "levelc.h"
 
+#include "files.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <sys/stat.h>
-
-static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
-              "level-set records are written as little-endian memory images");
-
-constexpr int SEPARATOR = 8;  // bytes between the records; the game skips them unread
-
-// Header of a level-set file.
-struct SetHeader {
-  int32_t level_count;
-  int32_t texture_count;
-  char set_title[TEXT_FIELD];
-  char author_name[TEXT_FIELD];
-  char description_text[TEXT_FIELD];
-  char padding[3];
-};
-static_assert(sizeof(SetHeader) == 776, "level-set header is 776 bytes");
-
-// One grid array of a level with the separator after it.
-struct GridBlock {
-  int32_t cell[CELLS];  // row r, column c at r * 21 + c
-  uint8_t separator[SEPARATOR];
-};
-static_assert(sizeof(GridBlock) == 1772, "grid block is 1764 + 8 bytes");
-
-// The six grid arrays of one level, in file order.
-enum { BLOCK_TEXTURE, BLOCK_RED, BLOCK_GREEN, BLOCK_BLUE, BLOCK_TYPE, BLOCK_POWERUP, BLOCKS };
-struct LevelRecord {
-  GridBlock block[BLOCKS];
-};
-static_assert(sizeof(LevelRecord) == 10632, "level record is 10632 bytes");
-
-// One brick texture with the separator after it.
-struct TextureRecord {
-  uint8_t rgb[TEX_BYTES];
-  uint8_t separator[SEPARATOR];
-};
-static_assert(sizeof(TextureRecord) == 6152, "texture record is 6152 bytes");
-
-long level_set_length(int levels, int textures)
-{
-  return (long)sizeof(SetHeader) + SEPARATOR + (long)sizeof(LevelRecord) * levels +
-         (long)sizeof(TextureRecord) * textures;
-}
 
 // Copies a text into a fixed, NUL-filled header field.
 static void put_text(char *field, const std::string &text)
@@ -60,19 +19,19 @@ static void put_text(char *field, const std::string &text)
 }
 
 // Fills a level record from a compiled level; row and column 0 stay zero.
-static void pack_level(const Level &lv, LevelRecord &rec)
+static void pack_level(const Level &lv, set_level_record &rec)
 {
   memset(&rec, 0, sizeof rec);
-  for (int r = 1; r <= GRID; r++)
-    for (int c = 1; c <= GRID; c++) {
+  for (int r = 1; r <= GRID_ROWS; r++)
+    for (int c = 1; c <= GRID_ROWS; c++) {
       const Cell &cell = lv.cell[r][c];
-      int i = r * GRID_SIDE + c;
-      rec.block[BLOCK_TEXTURE].cell[i] = cell.texture;
-      rec.block[BLOCK_RED].cell[i] = cell.red;
-      rec.block[BLOCK_GREEN].cell[i] = cell.green;
-      rec.block[BLOCK_BLUE].cell[i] = cell.blue;
-      rec.block[BLOCK_TYPE].cell[i] = cell.type;
-      rec.block[BLOCK_POWERUP].cell[i] = cell.powerup;
+      int i = grid_index(r, c);
+      rec.block[LEVEL_TEXTURES].grid.cells[i] = cell.texture;
+      rec.block[LEVEL_RED].grid.cells[i] = cell.red;
+      rec.block[LEVEL_GREEN].grid.cells[i] = cell.green;
+      rec.block[LEVEL_BLUE].grid.cells[i] = cell.blue;
+      rec.block[LEVEL_TYPES].grid.cells[i] = cell.type;
+      rec.block[LEVEL_POWERUPS].grid.cells[i] = cell.powerup;
     }
 }
 
@@ -82,10 +41,10 @@ void write_level_set(const LevelSet &set, const std::vector<std::vector<uint8_t>
   if ((int)textures.size() < set.texture_count)
     throw std::runtime_error(set.source + ": uses texture " + std::to_string(set.texture_count) +
                              " but only " + std::to_string(textures.size()) + " exist");
-  std::vector<uint8_t> out(level_set_length((int)set.levels.size(), set.texture_count), 0);
+  std::vector<uint8_t> out(level_set_bytes((long)set.levels.size(), set.texture_count), 0);
   uint8_t *p = out.data();
 
-  SetHeader head;
+  level_set_header head;
   memset(&head, 0, sizeof head);
   head.level_count = (int32_t)set.levels.size();
   head.texture_count = set.texture_count;
@@ -93,18 +52,18 @@ void write_level_set(const LevelSet &set, const std::vector<std::vector<uint8_t>
   put_text(head.author_name, set.author);
   put_text(head.description_text, set.description);
   memcpy(p, &head, sizeof head);
-  p += sizeof head + SEPARATOR;
+  p += SET_HEADER_BYTES;
 
-  auto rec = std::make_unique<LevelRecord>();
+  auto rec = std::make_unique<set_level_record>();
   for (const Level &lv : set.levels) {
     pack_level(lv, *rec);
     memcpy(p, rec.get(), sizeof *rec);
     p += sizeof *rec;
   }
   for (int t = 0; t < set.texture_count; t++) {
-    TextureRecord tex;
+    set_texture_record tex;
     memset(&tex, 0, sizeof tex);
-    memcpy(tex.rgb, textures[t].data(), TEX_BYTES);
+    memcpy(tex.rgb, textures[t].data(), BRICK_TEX_BYTES);
     memcpy(p, &tex, sizeof tex);
     p += sizeof tex;
   }
@@ -118,8 +77,8 @@ std::vector<std::vector<uint8_t>> read_brick_textures(const std::string &folder)
     std::string path = folder + "/b" + std::to_string(k) + ".raw";
     if (!file_exists(path)) break;
     std::vector<uint8_t> data = read_file(path);
-    if (data.size() != (size_t)TEX_BYTES)
-      throw std::runtime_error(path + ": a brick texture must be " + std::to_string(TEX_BYTES) +
+    if (data.size() != (size_t)BRICK_TEX_BYTES)
+      throw std::runtime_error(path + ": a brick texture must be " + std::to_string(BRICK_TEX_BYTES) +
                                " bytes, this one is " + std::to_string(data.size()));
     list.push_back(std::move(data));
   }
@@ -141,15 +100,8 @@ std::vector<uint8_t> read_file(const std::string &path)
 
 void write_file(const std::string &path, const void *data, size_t size)
 {
-  std::string tmp = path + ".tmp";
-  FILE *f = fopen(tmp.c_str(), "wb");
-  if (!f) throw std::runtime_error(tmp + ": " + strerror(errno));
-  bool ok = fwrite(data, 1, size, f) == size;
-  ok = (fclose(f) == 0) && ok;
-  if (!ok || rename(tmp.c_str(), path.c_str()) != 0) {
-    remove(tmp.c_str());
-    throw std::runtime_error(path + ": cannot write the file");
-  }
+  if (!replace_file(path.c_str(), data, size))
+    throw std::runtime_error(path + ": cannot write the file: " + strerror(errno));
 }
 
 void make_folder(const std::string &path)

@@ -3,39 +3,25 @@
 #pragma once
 
 #include <cairo.h>
+
+#include "formats.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 // ---- constants -------------------------------------------------------------
+// The grid, brick types, power-up kinds and file records are the game's own
+// (formats.h); these belong to the level sources only.
 
-constexpr int GRID = 20;            // rows and columns in use, 1..GRID
-constexpr int GRID_SIDE = 21;       // stored side of a grid array (row/column 0 unused)
-constexpr int CELLS = GRID_SIDE * GRID_SIDE;  // 441 entries per grid array
-constexpr int TEXT_FIELD = 255;     // header text field, NUL included
-constexpr int TEX_W = 64;           // brick texture width in pixels
-constexpr int TEX_H = 32;           // brick texture height in pixels
-constexpr int TEX_BYTES = TEX_W * TEX_H * 3;  // one raw RGB brick texture, 6144
-constexpr int MAX_POWERUP = 17;     // power-up kinds 1..17, 0 = none
-constexpr int MAX_COLOUR = 127;     // colour components 0..127
 constexpr char EMPTY_CELL = '.';    // the grid character of an empty cell
-
-// Brick type codes as the game stores them.
-enum BrickType { NORMAL = 1, TWO_HIT = 2, EXPLODING = 3, INVISIBLE = 4, THREE_HIT = 5 };
-
-// Names of the power-up kinds 1..17, as the game's help screen shows them.
-extern const char *const powerup_names[MAX_POWERUP + 1];
-// Icon file names (graphics/powerups/<name>.png) of the kinds 1..17.
-extern const char *const powerup_icons[MAX_POWERUP + 1];
-// Kinds that hurt the player: the ones the game drops on Easy.
-bool powerup_is_harmful(int kind);
 
 // ---- level designs ---------------------------------------------------------
 
 // What a grid character stands for: one brick as the game stores it.
 struct Brick {
-  int type = NORMAL;     // brick type code 1..5
+  int type = BRICK_NORMAL;     // brick type code 1..5
   int texture = 1;       // brick texture number, 1..texture count
   int red = 0, green = 0, blue = 0;  // colour, 0..127 each
   int powerup = 0;       // 0 = none, 1..17
@@ -45,7 +31,7 @@ struct Brick {
 struct Cell {
   int texture = 0;
   int red = 0, green = 0, blue = 0;
-  int type = NORMAL;
+  int type = BRICK_NORMAL;
   int powerup = 0;
 };
 
@@ -84,9 +70,6 @@ void write_level_set(const LevelSet &set,
                      const std::vector<std::vector<uint8_t>> &textures,
                      const std::string &path);
 
-// Expected byte length of a level-set file with these counts.
-long level_set_length(int levels, int textures);
-
 // ---- pictures -------------------------------------------------------------
 
 // Images from the game folder that previews and the manual borrow; any may be
@@ -97,7 +80,7 @@ struct Artwork {
   cairo_surface_t *background = nullptr;     // graphics/backgrounds/bg1.png
   cairo_surface_t *walls = nullptr;          // graphics/walls.png
   cairo_surface_t *paddle = nullptr;         // paddles/p1.png
-  cairo_surface_t *icons[MAX_POWERUP + 1] = {};  // graphics/powerups/*.png, by kind
+  cairo_surface_t *icons[POWERUP_KINDS + 1] = {};  // graphics/powerups/*.png, by kind
   std::vector<std::string> files_read;       // every file loaded, for the depfile
 };
 

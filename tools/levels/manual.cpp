@@ -14,21 +14,21 @@ struct BrickSample {
   Cell cell;
 };
 static const BrickSample brick_samples[] = {
-  {"normal",    {1, 40, 90, 127, NORMAL, 0}},
-  {"2hit",      {1, 40, 90, 127, TWO_HIT, 0}},
-  {"3hit",      {1, 40, 90, 127, THREE_HIT, 0}},
-  {"exploding", {1, 127, 120, 100, EXPLODING, 0}},
-  {"invisible", {1, 40, 90, 127, INVISIBLE, 0}},
+  {"normal",    {1, 40, 90, 127, BRICK_NORMAL, 0}},
+  {"2hit",      {1, 40, 90, 127, BRICK_TWO_HIT, 0}},
+  {"3hit",      {1, 40, 90, 127, BRICK_THREE_HIT, 0}},
+  {"exploding", {1, 127, 120, 100, BRICK_EXPLODING, 0}},
+  {"invisible", {1, 40, 90, 127, BRICK_INVISIBLE, 0}},
 };
 
 // A brick of the given kind at twice its texture size, with its drop shadow;
 // an invisible brick is only hinted at by a dashed outline.
 static void make_brick_picture(const Artwork &art, const Cell &cell, const std::string &path)
 {
-  const int w = TEX_W * 2, h = TEX_H * 2, shadow = 8;
+  const int w = BRICK_TEX_W * 2, h = BRICK_TEX_H * 2, shadow = 8;
   cairo_surface_t *s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w + shadow, h + shadow);
   cairo_t *cr = cairo_create(s);
-  if (cell.type == INVISIBLE) {
+  if (cell.type == BRICK_INVISIBLE) {
     double dash[] = {6, 4};
     cairo_set_dash(cr, dash, 2, 0);
     cairo_set_line_width(cr, 2);
@@ -43,7 +43,7 @@ static void make_brick_picture(const Artwork &art, const Cell &cell, const std::
     cairo_scale(cr, 2, 2);
     cairo_set_source_surface(cr, brick, 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
-    cairo_rectangle(cr, 0, 0, TEX_W, TEX_H);
+    cairo_rectangle(cr, 0, 0, BRICK_TEX_W, BRICK_TEX_H);
     cairo_fill(cr);
     cairo_surface_destroy(brick);
   }

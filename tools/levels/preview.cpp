@@ -52,7 +52,7 @@ static void paint_brick(cairo_t *cr, cairo_surface_t *brick, double x, double y,
   cairo_rectangle(cr, x, y, w, h);
   cairo_clip(cr);
   cairo_translate(cr, x, y);
-  cairo_scale(cr, w / TEX_W, h / TEX_H);
+  cairo_scale(cr, w / BRICK_TEX_W, h / BRICK_TEX_H);
   cairo_set_source_surface(cr, brick, 0, 0);
   cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
   cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
@@ -140,19 +140,19 @@ static void draw_play_view(cairo_t *cr, const Level &lv, PictureCache &cache, do
   cairo_paint(cr);
 
   // Shadows first, so that bricks cover them: 0.04 right and down, 30 % black.
-  for (int r = 1; r <= GRID; r++)
-    for (int c = 1; c <= GRID; c++) {
+  for (int r = 1; r <= GRID_ROWS; r++)
+    for (int c = 1; c <= GRID_ROWS; c++) {
       const Cell &cell = lv.cell[r][c];
-      if (!cell.texture || cell.type == INVISIBLE) continue;
+      if (!cell.texture || cell.type == BRICK_INVISIBLE) continue;
       double x = WALL_LEFT + CELL_W * (c - 1), y = CEILING - CELL_H * (r - 1);
       cairo_rectangle(cr, px(x + 0.04), py(y - 0.04), CELL_W * scale, CELL_H * scale);
       cairo_set_source_rgba(cr, 0, 0, 0, 0.3);
       cairo_fill(cr);
     }
-  for (int r = 1; r <= GRID; r++)
-    for (int c = 1; c <= GRID; c++) {
+  for (int r = 1; r <= GRID_ROWS; r++)
+    for (int c = 1; c <= GRID_ROWS; c++) {
       const Cell &cell = lv.cell[r][c];
-      if (!cell.texture || cell.type == INVISIBLE) continue;
+      if (!cell.texture || cell.type == BRICK_INVISIBLE) continue;
       double x = WALL_LEFT + CELL_W * (c - 1), y = CEILING - CELL_H * (r - 1);
       paint_brick(cr, cache.brick(cell), px(x), py(y), CELL_W * scale, CELL_H * scale);
     }
@@ -176,26 +176,26 @@ static void draw_play_view(cairo_t *cr, const Level &lv, PictureCache &cache, do
 // multi-hit ones numbered, and power-up icons on the bricks that hold them.
 static void draw_plan(cairo_t *cr, const Level &lv, PictureCache &cache, double ox, double oy)
 {
-  cairo_rectangle(cr, ox, oy, GRID * PLAN_CELL_W, GRID * PLAN_CELL_H);
+  cairo_rectangle(cr, ox, oy, GRID_ROWS * PLAN_CELL_W, GRID_ROWS * PLAN_CELL_H);
   cairo_set_source_rgb(cr, 0.08, 0.08, 0.11);
   cairo_fill(cr);
   cairo_set_line_width(cr, 1);
-  for (int k = 0; k <= GRID; k++) {
+  for (int k = 0; k <= GRID_ROWS; k++) {
     cairo_set_source_rgb(cr, 0.18, 0.18, 0.23);
     cairo_move_to(cr, ox + k * PLAN_CELL_W + 0.5, oy);
-    cairo_line_to(cr, ox + k * PLAN_CELL_W + 0.5, oy + GRID * PLAN_CELL_H);
+    cairo_line_to(cr, ox + k * PLAN_CELL_W + 0.5, oy + GRID_ROWS * PLAN_CELL_H);
     cairo_move_to(cr, ox, oy + k * PLAN_CELL_H + 0.5);
-    cairo_line_to(cr, ox + GRID * PLAN_CELL_W, oy + k * PLAN_CELL_H + 0.5);
+    cairo_line_to(cr, ox + GRID_ROWS * PLAN_CELL_W, oy + k * PLAN_CELL_H + 0.5);
     cairo_stroke(cr);
   }
-  for (int r = 1; r <= GRID; r++)
-    for (int c = 1; c <= GRID; c++) {
+  for (int r = 1; r <= GRID_ROWS; r++)
+    for (int c = 1; c <= GRID_ROWS; c++) {
       const Cell &cell = lv.cell[r][c];
       if (!cell.texture) continue;
       double x = ox + (c - 1) * PLAN_CELL_W, y = oy + (r - 1) * PLAN_CELL_H;
-      if (cell.type == INVISIBLE) {
+      if (cell.type == BRICK_INVISIBLE) {
         Cell seen = cell;
-        seen.type = NORMAL;
+        seen.type = BRICK_NORMAL;
         cairo_save(cr);
         paint_brick(cr, cache.brick(seen), x + 1, y + 1, PLAN_CELL_W - 1, PLAN_CELL_H - 1);
         cairo_rectangle(cr, x + 1, y + 1, PLAN_CELL_W - 1, PLAN_CELL_H - 1);
@@ -210,8 +210,8 @@ static void draw_plan(cairo_t *cr, const Level &lv, PictureCache &cache, double 
       } else {
         paint_brick(cr, cache.brick(cell), x + 1, y + 1, PLAN_CELL_W - 1, PLAN_CELL_H - 1);
       }
-      if (cell.type == TWO_HIT || cell.type == THREE_HIT) {
-        const char *mark = cell.type == TWO_HIT ? "2" : "3";
+      if (cell.type == BRICK_TWO_HIT || cell.type == BRICK_THREE_HIT) {
+        const char *mark = cell.type == BRICK_TWO_HIT ? "2" : "3";
         cairo_set_source_rgba(cr, 0, 0, 0, 0.75);
         text(cr, x + 4, y + 14, 12, true, mark);
         cairo_set_source_rgb(cr, 1, 1, 1);
@@ -231,13 +231,13 @@ static void draw_plan(cairo_t *cr, const Level &lv, PictureCache &cache, double 
 
 // Counts of the level's bricks by type and power-ups by kind.
 struct Census {
-  int bricks = 0, by_type[6] = {}, by_kind[MAX_POWERUP + 1] = {};
+  int bricks = 0, by_type[6] = {}, by_kind[POWERUP_KINDS + 1] = {};
 };
 static Census count(const Level &lv)
 {
   Census n;
-  for (int r = 1; r <= GRID; r++)
-    for (int c = 1; c <= GRID; c++) {
+  for (int r = 1; r <= GRID_ROWS; r++)
+    for (int c = 1; c <= GRID_ROWS; c++) {
       const Cell &cell = lv.cell[r][c];
       if (!cell.texture) continue;
       n.bricks++;
@@ -252,7 +252,7 @@ static void write_level_preview(const LevelSet &set, int n, PictureCache &cache,
 {
   const Level &lv = set.levels[n - 1];
   int play_w = (int)std::ceil(VIEW_W * PLAY_SCALE), play_h = (int)std::ceil(VIEW_H * PLAY_SCALE);
-  int width = MARGIN * 3 + play_w + GRID * PLAN_CELL_W;
+  int width = MARGIN * 3 + play_w + GRID_ROWS * PLAN_CELL_W;
   int height = CAPTION + play_h + MARGIN;
   cairo_surface_t *s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
   cairo_t *cr = cairo_create(s);
@@ -274,18 +274,18 @@ static void write_level_preview(const LevelSet &set, int n, PictureCache &cache,
   for (int t : {1, 2, 5, 3, 4})
     if (n_of.by_type[t]) line += " " + std::to_string(n_of.by_type[t]) + " " + type_label[t] + ",";
   line.pop_back();
-  double y = plan_y + GRID * PLAN_CELL_H + 28;
+  double y = plan_y + GRID_ROWS * PLAN_CELL_H + 28;
   cairo_set_source_rgb(cr, 0.9, 0.9, 0.95);
   text(cr, plan_x, y, 14, false, line);
   y += 14;
   int column = 0;
-  for (int k = 1; k <= MAX_POWERUP; k++) {
+  for (int k = 1; k <= POWERUP_KINDS; k++) {
     if (!n_of.by_kind[k]) continue;
     double x = plan_x + (column % 3) * 240, iy = y + (column / 3) * 26;
     draw_icon(cr, cache.art, k, x, iy, 22);
     cairo_set_source_rgb(cr, 0.9, 0.9, 0.95);
     text(cr, x + 28, iy + 16, 13, false,
-         std::string(powerup_names[k]) + (n_of.by_kind[k] > 1 ? "  x" + std::to_string(n_of.by_kind[k]) : ""));
+         std::string(powerup_table[k].name) + (n_of.by_kind[k] > 1 ? "  x" + std::to_string(n_of.by_kind[k]) : ""));
     column++;
   }
   if (!column) text(cr, plan_x, y + 16, 13, false, "No power-ups.");

@@ -9,22 +9,6 @@
 #include <map>
 #include <sstream>
 
-const char *const powerup_names[MAX_POWERUP + 1] = {
-  "None", "Detonate", "Big Ball", "Small Ball", "Fast Ball", "Slow Ball",
-  "Next Board", "Death", "Ballsplosion!", "Big Paddle", "Small Paddle",
-  "Extra Life", "Sticky Paddle", "Heavy Ball", "Nuclear Ball",
-  "Show Invisible", "Brick Wall", "Earthquake!"};
-
-const char *const powerup_icons[MAX_POWERUP + 1] = {
-  "", "explode", "bigball", "smallball", "speedup", "slowdown", "nextboard",
-  "death", "ballsplosion", "bigpaddle", "smallpaddle", "1up", "glue", "thru",
-  "explosive", "visible", "line", "earthquake"};
-
-bool powerup_is_harmful(int kind)
-{
-  return kind == 3 || kind == 4 || kind == 7 || kind == 10 || kind == 16 || kind == 17;
-}
-
 // Texture of a legend entry that takes its level's texture.
 constexpr int LEVEL_TEXTURE = 0;
 
@@ -40,7 +24,7 @@ struct Reader {
   std::map<char, Brick> level_legend;  // characters of the level being read
   std::map<char, int> level_lines;     // source line of each of the level's characters
   std::map<char, bool> level_used;     // which of them its grid uses
-  int set_wall[3] = {MAX_COLOUR, MAX_COLOUR, MAX_COLOUR};
+  int set_wall[3] = {COLOUR_MAX, COLOUR_MAX, COLOUR_MAX};
   int level_wall[3] = {0, 0, 0};
   int set_texture = 1;                 // texture of "level"-textured bricks, set-wide
   int level_texture = 1;               // the same for the level being read
@@ -111,9 +95,9 @@ static int parse_powerup(const Reader &rd, const std::string &text)
   std::string w = lower(trim(text));
   if (w.empty() || w == "none") return 0;
   int v;
-  if (parse_int(w, v)) return number_in(rd, w, 0, MAX_POWERUP, "power-up");
-  for (int k = 1; k <= MAX_POWERUP; k++) {
-    std::string name = lower(powerup_names[k]);
+  if (parse_int(w, v)) return number_in(rd, w, 0, POWERUP_KINDS, "power-up");
+  for (int k = 1; k <= POWERUP_KINDS; k++) {
+    std::string name = lower(powerup_table[k].name);
     std::string bare = name.back() == '!' ? name.substr(0, name.size() - 1) : name;
     if (w == name || w == bare) return k;
   }
@@ -187,9 +171,9 @@ static void read_brick(Reader &rd, const std::string &rest, bool in_level)
       fail(rd, "brick '%c' needs type, texture, red, green and blue", c);
     b.type = parse_type(rd, w[1]);
     b.texture = lower(w[2]) == "level" ? LEVEL_TEXTURE : number_in(rd, w[2], 1, rd.texmax, "texture");
-    b.red = number_in(rd, w[3], 0, MAX_COLOUR, "red");
-    b.green = number_in(rd, w[4], 0, MAX_COLOUR, "green");
-    b.blue = number_in(rd, w[5], 0, MAX_COLOUR, "blue");
+    b.red = number_in(rd, w[3], 0, COLOUR_MAX, "red");
+    b.green = number_in(rd, w[4], 0, COLOUR_MAX, "green");
+    b.blue = number_in(rd, w[5], 0, COLOUR_MAX, "blue");
     b.powerup = parse_powerup(rd, tail(6));
   }
   legend[c] = b;
@@ -201,7 +185,7 @@ static void read_wall(Reader &rd, const std::string &rest, int *wall)
 {
   std::vector<std::string> w = words(rest);
   if (w.size() != 3) fail(rd, "wall needs red, green and blue");
-  for (int k = 0; k < 3; k++) wall[k] = number_in(rd, w[k], 0, MAX_COLOUR, "wall colour");
+  for (int k = 0; k < 3; k++) wall[k] = number_in(rd, w[k], 0, COLOUR_MAX, "wall colour");
 }
 
 // "texture N": the texture of bricks whose legend says "level".
@@ -216,17 +200,17 @@ static void read_texture(Reader &rd, const std::string &rest, int &texture)
 static void read_grid(Reader &rd, std::istream &in, Level &lv)
 {
   int bricks = 0;
-  for (int r = 1; r <= GRID; r++) {
+  for (int r = 1; r <= GRID_ROWS; r++) {
     std::string row;
     if (!std::getline(in, row)) {
       rd.line++;
-      fail(rd, "the file ends after grid row %d; a grid has %d rows", r - 1, GRID);
+      fail(rd, "the file ends after grid row %d; a grid has %d rows", r - 1, GRID_ROWS);
     }
     rd.line++;
     while (!row.empty() && isspace((unsigned char)row.back())) row.pop_back();
-    if ((int)row.size() != GRID)
-      fail(rd, "grid row %d has %zu characters; every row needs exactly %d", r, row.size(), GRID);
-    for (int c = 1; c <= GRID; c++) {
+    if ((int)row.size() != GRID_ROWS)
+      fail(rd, "grid row %d has %zu characters; every row needs exactly %d", r, row.size(), GRID_ROWS);
+    for (int c = 1; c <= GRID_ROWS; c++) {
       char ch = row[c - 1];
       Cell &cell = lv.cell[r][c];
       if (ch == EMPTY_CELL) {
@@ -335,8 +319,8 @@ LevelSet read_level_source(const std::string &path, int texmax)
   }
 
   for (const Level &lv : set.levels)
-    for (int r = 1; r <= GRID; r++)
-      for (int c = 1; c <= GRID; c++)
+    for (int r = 1; r <= GRID_ROWS; r++)
+      for (int c = 1; c <= GRID_ROWS; c++)
         if (lv.cell[r][c].texture > set.texture_count) set.texture_count = lv.cell[r][c].texture;
   return set;
 }
