@@ -52,7 +52,8 @@ install_missing() {
 }
 
 build() {
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVALE_TESTS="$1" >/dev/null
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVALE_TESTS="$1" \
+    -DCORVALE_WERROR="${CORVALE_WERROR:-OFF}" >/dev/null
   cmake --build build
 }
 

@@ -161,9 +161,8 @@ static void step_component(int *c, int dir)
 // The 24 buttons, lit under the pointer, which also selects one and shows its help.
 static void draw_buttons()
 {
-    float py = -pointery;
     for (const tool_button &b : BUTTONS) {
-        if (b.x1 <= pointerx && pointerx <= b.x2 && b.y_bottom <= py && py <= b.y_top) {
+        if (pointer_over(b.x1, b.y_top, b.x2, b.y_bottom)) {
             glColor4f(1, 1, 1, 1);
             gui_select = b.code;
             infobar(b.help);

@@ -2,6 +2,8 @@
 // with its main menu, help and credits, and the entry points of the sub-screens.
 #pragma once
 
+#include <GL/gl.h>
+
 // ---- Pointer and GUI requests (panel.cpp, pointer.cpp) ----
 extern float pointerx;          // pointer x in the GUI frame, 0.25 .. 5.5
 extern float pointery;          // pointer y, -2.0 .. 2.0, growing downward (drawn at GUI y = -pointery)
@@ -79,6 +81,12 @@ constexpr float PANEL_BORDER = 0.03f;  // width of a panel's frame around its bo
 // Leaves the matrix at translate(-3, 0, 0), blending off.
 void gui_win(float x1, float y1, float x2, float y2, const char *title, const char *text, int style);
 void tex_quad(float x1, float y1, float x2, float y2, float z);  // image upright, (x1, y1) top-left
+// 1 when the pointer lies in the GUI rectangle from (left, top) to (right, bottom), edges included.
+int pointer_over(float left, float top, float right, float bottom);
+// A square icon button of side size with its top-left corner at (x, y) on plane
+// z: opaque white and selecting code while the pointer is over it, in the
+// colour unlit otherwise. 1 while the pointer is over it.
+int lit_button(float x, float y, float size, float z, GLuint icon, int code, const float unlit[4]);
 void text_field(const char *prompt);  // the entry field of a text dialog with prompt and blinking caret
 void infobar(const char *text);       // "Info: %s" on the help line
 void show_blank();                    // "There are no bricks in this level." panel

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -20,7 +19,6 @@
 #include "rules/savegame.h"
 #include "shell/shell.h"
 
-namespace fs = std::filesystem;
 
 // ---- Constants ----
 
@@ -45,17 +43,13 @@ static const char SAVE_DAMAGED[] = "The saved game is damaged and cannot be cont
 // takes a press, so that its action can say why it does nothing.
 static void icon_button(float x, float y, int icon, int code, int active, int explains = 0)
 {
-    int hovered = x <= pointerx && pointerx <= x + ICON &&
-                  y - ICON <= -pointery && -pointery <= y;
-    if (!active) {
-        glColor4fv(DIM);
-        if (hovered && explains)
-            gui_select = code;
-    } else if (hovered) {
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    if (active) {
+        lit_button(x, y, ICON, -5.0f, ticon[icon], code, GREY);
+        return;
+    }
+    glColor4fv(DIM);
+    if (explains && pointer_over(x, y, x + ICON, y - ICON))
         gui_select = code;
-    } else
-        glColor4fv(GREY);
     glBindTexture(GL_TEXTURE_2D, ticon[icon]);
     tex_quad(x, y, x + ICON, y - ICON, -5.0f);
 }
@@ -212,18 +206,13 @@ static bool is_set_file(const std::string &name)
 // folder cannot be listed.
 static int list_folder(const std::string &folder)
 {
-    std::error_code err;
-    fs::directory_iterator it(folder, err), end;
-    if (err)
+    std::vector<std::string> names;
+    if (!list_regular_files(folder, &names))
         return 0;
-    for (; it != end; it.increment(err)) {
-        if (err)
-            return 0;
-        std::string name = it->path().filename().string();
-        if (is_set_file(name) && name.size() < sizeof sfilename && it->is_regular_file(err) &&
+    for (const std::string &name : names)
+        if (is_set_file(name) && name.size() < sizeof sfilename &&
             std::find(shandle.begin(), shandle.end(), name) == shandle.end())
             shandle.push_back(name);
-    }
     return 1;
 }
 

@@ -95,21 +95,31 @@ static void shaded_quad(float x1, float y1, float x2, float y2, float z, const f
     glEnd();
 }
 
-// One button with its top-left corner at (bx, by); lit and selected under the pointer.
-static void panel_button(float bx, float by, GLuint icon, int code, int clears_when_away)
+int pointer_over(float left, float top, float right, float bottom)
 {
-    int hovered = bx <= pointerx && pointerx <= bx + BUTTON_SIZE &&
-                  by - BUTTON_SIZE <= -pointery && -pointery <= by;
+    return left <= pointerx && pointerx <= right && bottom <= -pointery && -pointery <= top;
+}
+
+int lit_button(float x, float y, float size, float z, GLuint icon, int code, const float unlit[4])
+{
+    int hovered = pointer_over(x, y, x + size, y - size);
     if (hovered) {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         gui_select = code;
     } else {
-        glColor4f(0.7f, 0.7f, 0.7f, 0.7f);
-        if (clears_when_away)
-            gui_select = 0;
+        glColor4fv(unlit);
     }
     glBindTexture(GL_TEXTURE_2D, icon);
-    tex_quad(bx, by, bx + BUTTON_SIZE, by - BUTTON_SIZE, Z_BODY);
+    tex_quad(x, y, x + size, y - size, z);
+    return hovered;
+}
+
+// One button with its top-left corner at (bx, by); lit and selected under the pointer.
+static void panel_button(float bx, float by, GLuint icon, int code, int clears_when_away)
+{
+    static const float UNLIT[4] = {0.7f, 0.7f, 0.7f, 0.7f};
+    if (!lit_button(bx, by, BUTTON_SIZE, Z_BODY, icon, code, UNLIT) && clears_when_away)
+        gui_select = 0;
 }
 
 // ---- Panel ----

@@ -66,15 +66,8 @@ static void page_button()
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    int hovered = 2.85f <= pointerx && pointerx <= 3.1f && -0.8f <= -pointery && -pointery <= -0.55f;
-    if (hovered) {
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        gui_select = CODE_CLASSIC;
-    } else {
-        glColor4f(0.9f, 0.9f, 0.9f, 1.0f);
-    }
-    glBindTexture(GL_TEXTURE_2D, ticon[ICON_HISCORES]);
-    tex_quad(2.85f, -0.55f, 3.1f, -0.8f, -5.0f);
+    static const float UNLIT[4] = {0.9f, 0.9f, 0.9f, 1.0f};
+    lit_button(2.85f, -0.55f, 0.25f, -5.0f, ticon[ICON_HISCORES], CODE_CLASSIC, UNLIT);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);

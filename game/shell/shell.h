@@ -3,8 +3,9 @@
 #pragma once
 
 #include <csignal>
-
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "winmsg.h"
 
@@ -100,6 +101,11 @@ void show_cursor(int show);          // system cursor on or off
 void capture_mouse();                // keep mouse reports coming while a button is held outside
 void focus_window();                 // give the window the keyboard focus
 void open_web_page();                // the game's manual in the player's browser
+
+// ---- Folders (folders.cpp) ----
+// Adds the names of the regular files of folder (links followed) to names, in
+// no particular order; 0 when the folder cannot be listed.
+int list_regular_files(const std::string &folder, std::vector<std::string> *names);
 
 // ---- Messages (pump.cpp, msgbox.cpp, input.cpp) ----
 int pump_messages(int *quit_code);   // dispatch pending messages; 1 when the quit message came
