@@ -130,8 +130,9 @@ TEST_F(Installed, TheDesktopFindsTheGameItsIconManualAndMetadata)
         }
         EXPECT_EQ(exec, std::string("/usr/games/") + program);
         EXPECT_TRUE(fs::is_regular_file(root + exec)) << exec;
-        if (std::string(program) == "corvale")
+        if (std::string(program) == "corvale") {
             EXPECT_EQ(wm_class, "corvale");
+        }
     }
     EXPECT_EQ(shell("appstreamcli validate --no-net '" +
                     at("share/metainfo/io.github.corvale.Corvale.metainfo.xml") + "'", &out), 0) << out;
