@@ -18,19 +18,7 @@
 
 namespace {
 
-// Screen pixel of a GUI point on the 800 x 600 window.
-void gui_pixel(double gx, double gy, int *sx, int *sy)
-{
-    const double half_h = 5.0 * 0.41421356, half_w = half_h * 800.0 / 600.0;
-    *sx = (int)((gx - 3.0 + half_w) / (2 * half_w / 800.0) + 0.5);
-    *sy = (int)((half_h - gy) / (2 * half_h / 600.0) + 0.5);
-}
-
-double cell_x(int c) { return 0.5 + 0.25 * (c - 1) + 0.125; }
-double cell_y(int r) { return 2.0 - 0.12 * (r - 1) - 0.06; }
-
 const int ROW = 6, PUP_ROW = 12, PUP_COL = 9;
-const double MENU_EDIT_X = 2.8, MENU_Y = -0.425;
 const double POWERUP_X = 1.175, POWERUP_Y = -0.725;
 
 class Editor : public ::testing::Test {
@@ -48,7 +36,7 @@ protected:
     double cell_brightness(int r, int c)
     {
         int sx, sy;
-        gui_pixel(cell_x(c), cell_y(r), &sx, &sy);
+        gui_to_pixel(canvas_cell_x(c), canvas_cell_y(r), &sx, &sy);
         return run.brightness(sx - 8, sy - 3, 16, 6);
     }
     // The editor is up: its bright help line runs along the bottom over a
@@ -76,7 +64,7 @@ protected:
 TEST_F(Editor, PaintSavePlaceAPowerupTestPlayAndComeBack)
 {
     ASSERT_TRUE(run.wait_for_title());
-    ASSERT_TRUE(run.click_gui(MENU_EDIT_X, MENU_Y));
+    ASSERT_TRUE(run.click_menu(MENU_EDIT));
     bool open = run.wait_until([&] { return editor_shown(); });
     if (!open)
         run.screenshot(screenshot_path("editor_not_open.png"));
@@ -85,10 +73,10 @@ TEST_F(Editor, PaintSavePlaceAPowerupTestPlayAndComeBack)
     // A left drag along the row, one cell at a time: each step waits until
     // the cell under the pointer shows its brick.
     double empty = cell_brightness(ROW, 1);
-    point_gui(cell_x(1), cell_y(ROW));
+    point_gui(canvas_cell_x(1), canvas_cell_y(ROW));
     ASSERT_EQ(run.x_command("xdotool mousedown 1"), 0);
     for (int c = 1; c <= 20; c++) {
-        point_gui(cell_x(c), cell_y(ROW));
+        point_gui(canvas_cell_x(c), canvas_cell_y(ROW));
         EXPECT_TRUE(run.wait_until([&] { return std::abs(cell_brightness(ROW, c) - empty) > 0.05; }))
             << "cell " << c << " was not painted";
     }
@@ -102,7 +90,7 @@ TEST_F(Editor, PaintSavePlaceAPowerupTestPlayAndComeBack)
     ASSERT_TRUE(run.wait_until([&] { return cell_brightness(ROW, 5) < painted - 0.05; }))
         << "the power-up layer did not come on";
     double before = cell_brightness(PUP_ROW, PUP_COL);
-    ASSERT_TRUE(run.click_gui(cell_x(PUP_COL), cell_y(PUP_ROW)));
+    ASSERT_TRUE(run.click_gui(canvas_cell_x(PUP_COL), canvas_cell_y(PUP_ROW)));
     point_gui(3.0, -1.0);
     EXPECT_TRUE(run.wait_until([&] { return std::abs(cell_brightness(PUP_ROW, PUP_COL) - before) > 0.05; }))
         << "no power-up icon appeared";

@@ -8,17 +8,12 @@
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <sys/stat.h>
 
 #include "e2e.h"
 
 namespace {
 
-// Menu icon centres on an 800 x 600 window: Load Levels and Edit Levels.
-const int ICON_Y = 361, LOAD_X = 298, EDIT_X = 371;
 
 // Toolbar buttons and panel OK buttons (centres, GUI units).
 const double NEXT_LEVEL_X = 1.755, NEXT_LEVEL_Y = -0.485;
@@ -27,12 +22,6 @@ const double MESSAGE_OK_X = 4.01, MESSAGE_OK_Y = 0.77;   // "Level saved.", "Lev
 const double BROWSER_PLAY_X = 4.275, BROWSER_PLAY_Y = -0.125;
 // Frames a click is given to change what the screen shows.
 const int CHANGE_FRAMES = 60;
-
-std::string file_text(const std::string &path)
-{
-    std::ifstream f(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-}
 
 int32_t int_at(const std::string &d, size_t at)
 {
@@ -51,25 +40,6 @@ int bricks_in_row(const std::string &level, int r)
     return n;
 }
 
-// The centre of canvas cell (r, c) in GUI units.
-double cell_x(int c) { return 0.5 + 0.25 * (c - 1) + 0.125; }
-double cell_y(int r) { return 2.0 - 0.12 * (r - 1) - 0.06; }
-
-// Window pixel of a GUI point on an 800 x 600 window.
-void gui_pixel(double gx, double gy, int *sx, int *sy)
-{
-    const double half_h = 5.0 * 0.41421356, half_w = half_h * 800.0 / 600.0;
-    *sx = (int)((gx - 3.0 + half_w) * 800.0 / (2 * half_w) + 0.5);
-    *sy = (int)((half_h - gy) * 600.0 / (2 * half_h) + 0.5);
-}
-
-std::string shot_path(const char *name)
-{
-    std::string folder = std::string(CORVALE_BINARY_DIR) + "/screenshots";
-    mkdir(folder.c_str(), 0755);
-    return folder + "/" + name;
-}
-
 class EditorFilesE2E : public ::testing::Test {
 protected:
     game_run run;
@@ -83,8 +53,8 @@ protected:
     double gui_brightness(double x1, double y1, double x2, double y2)
     {
         int l, t, r, b;
-        gui_pixel(x1, y1, &l, &t);
-        gui_pixel(x2, y2, &r, &b);
+        gui_to_pixel(x1, y1, &l, &t);
+        gui_to_pixel(x2, y2, &r, &b);
         return run.brightness(l, t, r - l, b - t);
     }
     // Clicks a GUI point; true once the picture of a GUI rectangle changes.
@@ -97,10 +67,10 @@ protected:
                    CHANGE_FRAMES);
     }
     // Clicks a title menu icon; true once the title's logo has gone.
-    bool open_from_title(int x)
+    bool open_from_title(menu_icon icon)
     {
         double title = run.brightness(150, 100, 500, 120);
-        return run.click_pixel(x, ICON_Y) &&
+        return run.click_menu(icon) &&
                run.wait_until_or_frames(
                    [&] { return std::abs(run.brightness(150, 100, 500, 120) - title) > 0.03; },
                    CHANGE_FRAMES);
@@ -118,7 +88,7 @@ protected:
         std::string level;
         EXPECT_TRUE(run.press_key("F2"));
         run.wait_until([&] {
-            level = file_text(path);
+            level = read_file(path);
             return level.size() == 10584 && bricks_in_row(level, r) == bricks;
         });
         return level;
@@ -136,13 +106,13 @@ TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPla
     const std::string data = run.player_dir();
     ASSERT_TRUE(run.wait_for_title());
     // Edit Levels: the canvas replaces the title.
-    ASSERT_TRUE(open_from_title(EDIT_X)) << "the editor did not open";
+    ASSERT_TRUE(open_from_title(MENU_EDIT)) << "the editor did not open";
 
     // A left drag along row 3 paints all of it; F2 writes level 1.
-    point(cell_x(1), cell_y(3));
+    point(canvas_cell_x(1), canvas_cell_y(3));
     ASSERT_EQ(run.x_command("xdotool mousedown 1"), 0);
     for (int c = 1; c <= 20; c++)
-        point(cell_x(c), cell_y(3));
+        point(canvas_cell_x(c), canvas_cell_y(3));
     ASSERT_EQ(run.x_command("xdotool mouseup 1"), 0);
     std::string level1 = save_until(data + "/user_data/l1.raw", 3, 20);
     ASSERT_EQ(level1.size(), 10584u) << "F2 wrote no level 1";
@@ -151,32 +121,32 @@ TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPla
     message_ok();
 
     // Next level (row 3's bricks leave the canvas), three clicks in row 5, F2: level 2.
-    ASSERT_TRUE(click_changes(NEXT_LEVEL_X, NEXT_LEVEL_Y, 0.5, cell_y(3) + 0.05, 5.5,
-                                    cell_y(3) - 0.05))
+    ASSERT_TRUE(click_changes(NEXT_LEVEL_X, NEXT_LEVEL_Y, 0.5, canvas_cell_y(3) + 0.05, 5.5,
+                                    canvas_cell_y(3) - 0.05))
         << "Next level showed no other level";
     for (int c = 8; c <= 10; c++)
-        ASSERT_TRUE(run.click_gui(cell_x(c), cell_y(5)));
+        ASSERT_TRUE(run.click_gui(canvas_cell_x(c), canvas_cell_y(5)));
     std::string level2 = save_until(data + "/user_data/l2.raw", 5, 3);
     ASSERT_EQ(level2.size(), 10584u) << "F2 after Next level wrote no level 2";
     EXPECT_EQ(bricks_in_row(level2, 3), 0);
-    EXPECT_EQ(file_text(data + "/user_data/l1.raw"), level1) << "level 1 changed";
+    EXPECT_EQ(read_file(data + "/user_data/l1.raw"), level1) << "level 1 changed";
     message_ok();
 
     // Create Level Set: name, description, author and file name typed.
     ASSERT_TRUE(click_changes(CREATE_X, CREATE_Y, 1.5, 0.85, 4.5, 0.5))
         << "the name entry did not open";
     ASSERT_TRUE(run.type_text("my rows"));
-    EXPECT_TRUE(run.screenshot(shot_path("editor_set_name_dialog.png")));
+    EXPECT_TRUE(run.screenshot(screenshot_path("editor_set_name_dialog.png")));
     ASSERT_TRUE(run.press_key("Return"));
     for (const char *answer : {"two levels", "tester", "aaarows"})
         ASSERT_TRUE(run.type_text(answer) && run.press_key("Return"));
     const std::string set_file = data + "/level_sets/aaarows.bls";
     std::string set;
     ASSERT_TRUE(run.wait_until([&] {
-        set = file_text(set_file);
+        set = read_file(set_file);
         return set.size() >= 784;
     })) << "no set was written";
-    EXPECT_TRUE(run.screenshot(shot_path("editor_set_created.png")));
+    EXPECT_TRUE(run.screenshot(screenshot_path("editor_set_created.png")));
     EXPECT_EQ(int_at(set, 0), 2);
     EXPECT_EQ(std::string(set.c_str() + 8), "my rows");
     EXPECT_EQ(std::string(set.c_str() + 263), "tester");
@@ -192,8 +162,8 @@ TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPla
     // Back to the title; the browser shows the new set first (by name) and plays it.
     ASSERT_TRUE(run.press_key("Escape"));
     ASSERT_TRUE(run.wait_for_title());
-    ASSERT_TRUE(open_from_title(LOAD_X)) << "the browser did not open";
-    EXPECT_TRUE(run.screenshot(shot_path("browser_player_set.png")));
+    ASSERT_TRUE(open_from_title(MENU_LOAD)) << "the browser did not open";
+    EXPECT_TRUE(run.screenshot(screenshot_path("browser_player_set.png")));
     ASSERT_TRUE(run.click_gui(BROWSER_PLAY_X, BROWSER_PLAY_Y));
     ASSERT_TRUE(run.wait_frames(FADE_FRAMES + FADE_MARGIN_FRAMES));
 
@@ -202,7 +172,7 @@ TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPla
     auto saved = [&] {
         for (const std::string &p : {data + "/level_sets/corvale.sav",
                                      run.game_dir() + "/level_sets/corvale.sav"}) {
-            save = file_text(p);
+            save = read_file(p);
             if (save.size() == 4268)
                 return true;
         }

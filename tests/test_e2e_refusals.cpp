@@ -4,15 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <iterator>
 #include <string>
-#include <thread>
 #include <unistd.h>
 
 #include "e2e.h"
@@ -20,30 +15,10 @@
 
 namespace {
 
-// The main menu's Play icon on an 800 x 600 window; the options panel's
-// Continue and Play buttons, and the notice's OK button (centres, GUI units).
-const int MENU_PLAY_X = 227, MENU_PLAY_Y = 361;
-const double CONTINUE_X = 3.575, PLAY_X = 4.275, BUTTONS_Y = 0.125;
+// The notice's OK button (centre, GUI units).
 const double NOTICE_OK_X = 4.81, NOTICE_OK_Y = 0.77;
-const double MENU_SCORES_X = 3.3, MENU_SCORES_Y = -0.425;
-
-std::string file_bytes(const std::string &path)
-{
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
-// Polls what until it holds or timeout_s passes.
-bool wait_for(const std::function<bool()> &what, double timeout_s)
-{
-    auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout_s);
-    while (std::chrono::steady_clock::now() < until) {
-        if (what())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
-    return what();
-}
+// Frames a click is given to open or close a panel.
+const int PANEL_FRAMES = 60;
 
 class Refusals : public ::testing::Test {
 protected:
@@ -65,47 +40,19 @@ protected:
 
     // The notice panel's white top strip, above its text.
     bool notice_open() { return run.brightness(150, 172, 500, 6) > 0.85; }
-    // The options panel covers the middle of the title.
-    bool options_open(double title_middle)
+    // Clicks a GUI point and waits for the notice to show.
+    void click_for_notice(double gx, double gy)
     {
-        return std::abs(run.brightness(200, 250, 400, 60) - title_middle) > 0.05;
-    }
-    // Waits until the title has faded in: bright, and the same on two looks.
-    void wait_for_title()
-    {
-        run.move_to(700, 560);
-        double last = -1;
-        ASSERT_TRUE(wait_for([&] {
-            double now = run.brightness(150, 100, 500, 120);
-            bool settled = now > 0.2 && std::abs(now - last) < 0.002;
-            last = now;
-            return settled;
-        }, 60)) << "the title never settled";
-    }
-    // Opens the play options from the menu; a click the title took too early is repeated.
-    void open_options()
-    {
-        double middle = run.brightness(200, 250, 400, 60);
-        ASSERT_TRUE(wait_for([&] {
-            run.click_pixel(MENU_PLAY_X, MENU_PLAY_Y);
-            return wait_for([&] { return options_open(middle); }, 3);
-        }, 60)) << "the play options did not open";
-    }
-    // Presses a button of the options until the notice shows.
-    void press_until_notice(double button_x)
-    {
-        ASSERT_TRUE(wait_for([&] {
-            run.click_gui(button_x, BUTTONS_Y);
-            return wait_for([&] { return notice_open(); }, 3);
-        }, 60)) << "no notice was shown";
+        ASSERT_TRUE(run.click_gui(gx, gy));
+        ASSERT_TRUE(run.wait_until_or_frames([&] { return notice_open(); }, PANEL_FRAMES))
+            << "no notice was shown";
     }
     // Closes the notice with its OK and checks that the title is still there.
     void dismiss_notice()
     {
-        ASSERT_TRUE(wait_for([&] {
-            run.click_gui(NOTICE_OK_X, NOTICE_OK_Y);
-            return wait_for([&] { return !notice_open(); }, 3);
-        }, 60)) << "the notice's OK did not close it";
+        ASSERT_TRUE(run.click_gui(NOTICE_OK_X, NOTICE_OK_Y));
+        ASSERT_TRUE(run.wait_until_or_frames([&] { return !notice_open(); }, PANEL_FRAMES))
+            << "the notice's OK did not close it";
         EXPECT_GT(run.brightness(150, 100, 500, 120), 0.2) << "a game started behind the notice";
         EXPECT_EQ(run.wait_exit(0), -1);
     }
@@ -113,26 +60,26 @@ protected:
 
 TEST_F(Refusals, ALevelSetThatCannotBeReadIsExplainedAndKept)
 {
-    wait_for_title();
+    ASSERT_TRUE(run.wait_for_title());
     // Damaged after start-up: the set is read again when Play starts a game.
     std::string set = game_file("level_sets/default.bls");
-    std::string whole = file_bytes(set);
+    std::string whole = read_file(set);
     ASSERT_GT(whole.size(), 20000u);
     const std::string damaged = whole.substr(0, whole.size() - 5000);
     std::ofstream(set, std::ios::binary | std::ios::trunc) << damaged;
 
-    open_options();
-    press_until_notice(PLAY_X);
+    ASSERT_TRUE(run.open_play_options()) << "the play options did not open";
+    ASSERT_NO_FATAL_FAILURE(click_for_notice(OPTIONS_PLAY_X, OPTIONS_BUTTONS_Y));
     run.screenshot(CORVALE_BINARY_DIR "/screenshots/set_refused.png");
-    dismiss_notice();
-    EXPECT_EQ(file_bytes(set), damaged);
+    ASSERT_NO_FATAL_FAILURE(dismiss_notice());
+    EXPECT_EQ(read_file(set), damaged);
     ASSERT_TRUE(run.close_window());
     EXPECT_EQ(run.wait_exit(20), 0);
 }
 
 TEST_F(Refusals, ADamagedSaveDimsContinueAndIsExplainedAndKept)
 {
-    wait_for_title();
+    ASSERT_TRUE(run.wait_for_title());
     // A save of level 1 of the shipped set whose standing brick has type 9.
     saved_game g;
     memset(&g, 0, sizeof g);
@@ -147,38 +94,36 @@ TEST_F(Refusals, ADamagedSaveDimsContinueAndIsExplainedAndKept)
     std::ofstream(save, std::ios::binary | std::ios::trunc) << record;
 
     // Opening the options reads the save: Continue is drawn dimmer than Play.
-    open_options();
-    run.move_to(700, 560);
-    EXPECT_TRUE(wait_for([&] {
+    ASSERT_TRUE(run.open_play_options()) << "the play options did not open";
+    ASSERT_TRUE(run.move_to(700, 560));
+    EXPECT_TRUE(run.wait_until_or_frames([&] {
         return run.brightness(470, 268, 26, 26) < 0.9 * run.brightness(572, 268, 26, 26);
-    }, 20)) << "Continue is not dimmed";
-    press_until_notice(CONTINUE_X);
+    }, PANEL_FRAMES)) << "Continue is not dimmed";
+    ASSERT_NO_FATAL_FAILURE(click_for_notice(OPTIONS_CONTINUE_X, OPTIONS_BUTTONS_Y));
     run.screenshot(CORVALE_BINARY_DIR "/screenshots/save_refused.png");
-    dismiss_notice();
-    EXPECT_EQ(file_bytes(save), record);
+    ASSERT_NO_FATAL_FAILURE(dismiss_notice());
+    EXPECT_EQ(read_file(save), record);
     ASSERT_TRUE(run.close_window());
     EXPECT_EQ(run.wait_exit(20), 0);
 }
 
 TEST_F(Refusals, AScoreTableThatCannotBeReadIsKeptAsideWhenTheTableOpens)
 {
-    wait_for_title();
+    ASSERT_TRUE(run.wait_for_title());
     std::string table = player_file("level_sets/scores.hst");
     std::string damaged(3359, 'x');
     std::ofstream(table, std::ios::binary | std::ios::trunc) << damaged;
 
     std::string aside = table + ".damaged";
-    ASSERT_TRUE(wait_for([&] {
-        run.click_gui(MENU_SCORES_X, MENU_SCORES_Y);
-        return wait_for([&] { return notice_open(); }, 3);
-    }, 60)) << "no notice when the table was opened";
+    ASSERT_TRUE(run.click_menu(MENU_SCORES));
+    ASSERT_TRUE(run.wait_until_or_frames([&] { return notice_open(); }, PANEL_FRAMES))
+        << "no notice when the table was opened";
     run.screenshot(CORVALE_BINARY_DIR "/screenshots/scores_damaged.png");
-    EXPECT_EQ(file_bytes(aside), damaged);
+    EXPECT_EQ(read_file(aside), damaged);
     EXPECT_NE(access(table.c_str(), F_OK), 0) << "a new table was written before any score";
-    ASSERT_TRUE(wait_for([&] {
-        run.click_gui(NOTICE_OK_X, NOTICE_OK_Y);
-        return wait_for([&] { return !notice_open(); }, 3);
-    }, 60)) << "the notice's OK did not close it";
+    ASSERT_TRUE(run.click_gui(NOTICE_OK_X, NOTICE_OK_Y));
+    ASSERT_TRUE(run.wait_until_or_frames([&] { return !notice_open(); }, PANEL_FRAMES))
+        << "the notice's OK did not close it";
     ASSERT_TRUE(run.close_window());
     EXPECT_EQ(run.wait_exit(20), 0);
 }

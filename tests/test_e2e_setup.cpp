@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstring>
@@ -15,7 +14,6 @@
 #include <iterator>
 #include <string>
 #include <sys/stat.h>
-#include <thread>
 #include <vector>
 
 #include "setup_run.h"
@@ -90,10 +88,7 @@ TEST(SetupProgram, KeyboardChoiceAndEnterStartTheGameAtThatSize)
     EXPECT_EQ(std::string(exe), run.game_dir() + "/corvale");
 
     ASSERT_TRUE(run.close_window(game));
-    auto began = std::chrono::steady_clock::now();
-    while (pid > 0 && kill(pid, 0) == 0 &&
-           std::chrono::steady_clock::now() - began < std::chrono::seconds(30))
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    poll_until([&] { return pid <= 0 || kill(pid, 0) != 0; }, 30);
     if (pid > 0 && kill(pid, 0) == 0)
         kill(pid, SIGKILL);
 }
@@ -205,18 +200,13 @@ std::vector<float> burst_peaks(const std::vector<float> &samples)
 // Waits (up to a minute) until n stretches of sound have been heard and have ended.
 bool wait_bursts(const std::string &wave, size_t n)
 {
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (std::chrono::steady_clock::now() < until) {
+    return poll_until([&] {
         std::vector<float> samples = heard(wave);
-        std::vector<float> peaks = burst_peaks(samples);
         bool ended = samples.size() > 44100 / 5 * 2 &&
                      burst_peaks(std::vector<float>(samples.end() - 44100 / 5 * 2, samples.end()))
                          .empty();
-        if (peaks.size() >= n && ended)
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
+        return ended && burst_peaks(samples).size() >= n;
+    }, 60);
 }
 
 // The two sliders' thumbs: each slider's filled trough is a column of the

@@ -10,11 +10,6 @@
 
 namespace {
 
-// Menu icon centres on an 800 x 600 window, left to right: Play, Load Levels,
-// Edit Levels, High Scores, Help, Exit.
-const int ICON_Y = 361;
-const int ICON_X[6] = {227, 298, 371, 443, 515, 588};
-
 class TitleScreen : public ::testing::Test {
 protected:
     game_run run;
@@ -41,9 +36,9 @@ TEST_F(TitleScreen, FadesInAfterTheLoadingMessages)
 TEST_F(TitleScreen, HoveringAMenuIconLightsIt)
 {
     ASSERT_TRUE(run.wait_for_title());
-    auto icon = [&] { return run.brightness(ICON_X[4] - 16, ICON_Y - 16, 32, 32); };
+    auto icon = [&] { return run.brightness(MENU_ICON_X[MENU_HELP] - 16, MENU_ICON_Y - 16, 32, 32); };
     double before = icon();
-    ASSERT_TRUE(run.point_pixel(ICON_X[4], ICON_Y));
+    ASSERT_TRUE(run.point_pixel(MENU_ICON_X[MENU_HELP], MENU_ICON_Y));
     run.wait_until_or_frames([&] { return icon() > before + 0.02; }, 30);
     double lit = icon();
     EXPECT_GT(lit, before + 0.02) << "before " << before << " lit " << lit;
@@ -53,7 +48,7 @@ TEST_F(TitleScreen, HelpOpensOverTheTitleAndCancelClosesIt)
 {
     ASSERT_TRUE(run.wait_for_title());
     double title = logo();
-    ASSERT_TRUE(run.click_pixel(ICON_X[4], ICON_Y));
+    ASSERT_TRUE(run.click_menu(MENU_HELP));
     run.wait_until_or_frames([&] { return std::abs(logo() - title) > 0.05; }, 30);
     EXPECT_TRUE(run.screenshot(screenshot_path("help.png")));
     // The help panel covers the logo.
@@ -71,7 +66,7 @@ TEST_F(TitleScreen, ExitShowsTheCreditsAndTheNextClickQuits)
 {
     ASSERT_TRUE(run.wait_for_title());
     double title = logo();
-    ASSERT_TRUE(run.click_pixel(ICON_X[5], ICON_Y));
+    ASSERT_TRUE(run.click_menu(MENU_EXIT));
     run.wait_until_or_frames([&] { return std::abs(logo() - title) > 0.01; }, 30);
     EXPECT_TRUE(run.screenshot(screenshot_path("credits.png")));
     EXPECT_GT(std::abs(logo() - title), 0.01);

@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <sys/stat.h>
-#include <thread>
 
 #include "e2e.h"
 
@@ -55,25 +52,16 @@ TEST(GameWindow, ResizedWindowIsFilledByThePicture)
     ASSERT_TRUE(run.start(windowed_settings(1))) << run.error();
     unsigned long id = run.window();
     ASSERT_NE(id, 0u);
-    auto wait_for = [&](auto shown) {
-        for (int k = 0; k < 300; k++) {
-            if (shown())
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return false;
-    };
     // The title has faded in when the middle of the picture is lit.
-    ASSERT_TRUE(wait_for([&] { return run.brightness(200, 100, 240, 120) > 0.2; })) << "no title";
+    ASSERT_TRUE(run.wait_until([&] { return run.brightness(200, 100, 240, 120) > 0.2; })) << "no title";
     ASSERT_EQ(run.x_command("xdotool windowsize " + std::to_string(id) + " 1000 750"), 0);
     int w = 0, h = 0;
-    ASSERT_TRUE(wait_for([&] { return run.window_size(&w, &h) && w == 1000 && h == 750; }))
+    ASSERT_TRUE(run.wait_until([&] { return run.window_size(&w, &h) && w == 1000 && h == 750; }))
         << "the window stayed " << w << "x" << h;
     // The title picture reaches the new right and bottom edges.
-    EXPECT_TRUE(wait_for([&] { return run.brightness(700, 520, 290, 220) > 0.05; }))
+    EXPECT_TRUE(run.wait_until([&] { return run.brightness(700, 520, 290, 220) > 0.05; }))
         << "the lower right of the resized window stays dark";
-    mkdir(CORVALE_BINARY_DIR "/screenshots", 0755);
-    run.screenshot(CORVALE_BINARY_DIR "/screenshots/resized_window.png");
+    run.screenshot(screenshot_path("resized_window.png"));
     ASSERT_TRUE(run.close_window());
     EXPECT_EQ(run.wait_exit(20), 0);
 }

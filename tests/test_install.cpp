@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -21,11 +20,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// The main menu's Play icon on an 800 x 600 window, and the options panel's
-// Play button (GUI units).
-const int MENU_PLAY_X = 227, MENU_PLAY_Y = 361;
-const double PLAY_X = 4.275, BUTTONS_Y = 0.125;
 
 std::string root;   // the DESTDIR of this run; the prefix inside it is /usr
 
@@ -164,13 +158,8 @@ TEST_F(Installed, TheGamePlaysFromItsReadOnlyFolderAndSavesInTheDataFolder)
     // Play from the title, Play in the options, launch the ball, then hold
     // Escape until the game has written its save.
     const std::string save = run.player_dir() + "/level_sets/corvale.sav";
-    ASSERT_TRUE(run.wait_for_title());
-    double middle = run.brightness(200, 250, 400, 60);
-    ASSERT_TRUE(run.click_pixel(MENU_PLAY_X, MENU_PLAY_Y));
-    ASSERT_TRUE(run.wait_until_or_frames(
-        [&] { return std::abs(run.brightness(200, 250, 400, 60) - middle) > 0.05; }, 30))
-        << "the play options did not open";
-    ASSERT_TRUE(run.click_gui(PLAY_X, BUTTONS_Y));
+    ASSERT_TRUE(run.open_play_options()) << "the play options did not open";
+    ASSERT_TRUE(run.click_gui(OPTIONS_PLAY_X, OPTIONS_BUTTONS_Y));
     ASSERT_TRUE(run.wait_frames(FADE_FRAMES + FADE_MARGIN_FRAMES));
     ASSERT_TRUE(run.click_at(345, 400));
     ASSERT_TRUE(run.press_key("Escape", [&] { return fs::exists(save); }));

@@ -25,7 +25,7 @@ public:
     x_server xserver;
     void SetUp() override
     {
-        ASSERT_TRUE(xserver.start());
+        ASSERT_TRUE(xserver.start(30));
         setenv("DISPLAY", xserver.display().c_str(), 1);
         setenv("NO_AT_BRIDGE", "1", 1);
         setenv("GSETTINGS_BACKEND", "memory", 1);

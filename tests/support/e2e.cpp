@@ -8,19 +8,16 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
 
-#include <cerrno>
+#include <cmath>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <sstream>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 #include "xshot.h"
@@ -41,7 +38,9 @@ static const int POINTER_FRAMES = 4;
 static const int TITLE_STILL_FRAMES = 12;
 // Mean change of a colour byte across those frames that still counts as still.
 static const double TITLE_STILL_CHANGE = 0.05;
-// How often a poll looks again, in seconds.
+// Frames the options panel is given to open after its icon was clicked.
+static const int OPTIONS_FRAMES = 30;
+// How often the frame watch looks again, in seconds.
 static const double POLL_S = 0.02;
 
 typedef std::chrono::steady_clock clock_type;
@@ -50,28 +49,6 @@ static clock_type::time_point deadline_after(double s)
 {
     return clock_type::now() +
            std::chrono::duration_cast<clock_type::duration>(std::chrono::duration<double>(s));
-}
-
-static void sleep_s(double s)
-{
-    std::this_thread::sleep_for(std::chrono::duration<double>(s));
-}
-
-static bool run_shell(const std::string &cmd)
-{
-    return system(cmd.c_str()) == 0;
-}
-
-static Display *dpy(void *xd)
-{
-    return (Display *)xd;
-}
-
-// X errors (a sample outside a window that just closed, say) show up as failed
-// calls, never as the end of the test program.
-static int ignore_x_error(Display *, XErrorEvent *)
-{
-    return 0;
 }
 
 bset windowed_settings(int resolution)
@@ -97,58 +74,6 @@ game_run::~game_run()
     stop();
 }
 
-// Starts Xvfb on a display number it chooses itself (so parallel runs never
-// collide) and waits until it has said which one and takes connections.
-bool game_run::start_xserver()
-{
-    int fds[2];
-    if (pipe(fds) != 0)
-        return false;
-    xserver = fork();
-    if (xserver == 0) {
-        close(fds[0]);
-        if (!getenv("CORVALE_E2E_XLOG")) {
-            int devnull = open("/dev/null", O_WRONLY);
-            dup2(devnull, 1);
-            dup2(devnull, 2);
-        }
-        std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
-               "-nolisten", "tcp", "-noreset", (char *)nullptr);
-        _exit(127);
-    }
-    close(fds[1]);
-    if (xserver < 0) {
-        close(fds[0]);
-        xserver = 0;
-        return false;
-    }
-    std::string number;
-    auto until = deadline_after(E2E_DEADLINE_S);
-    while (number.find('\n') == std::string::npos && clock_type::now() < until) {
-        pollfd p = {fds[0], POLLIN, 0};
-        if (poll(&p, 1, 100) <= 0)
-            continue;
-        char c;
-        if (read(fds[0], &c, 1) != 1)
-            break;  // the server ended without naming a display
-        number += c;
-    }
-    close(fds[0]);
-    if (number.find('\n') == std::string::npos)
-        return false;
-    disp = ":" + number.substr(0, number.find('\n'));
-    Display *d = XOpenDisplay(disp.c_str());
-    if (!d)
-        return false;
-    XSetErrorHandler(ignore_x_error);
-    // A key held across slow frames must not turn into several presses.
-    XAutoRepeatOff(d);
-    XSync(d, False);
-    xd = d;
-    return true;
-}
-
 bool game_run::start(const bset &settings, void (*prepare)(const std::string &game_dir))
 {
     return start_program(settings, "", prepare);
@@ -157,30 +82,24 @@ bool game_run::start(const bset &settings, void (*prepare)(const std::string &ga
 bool game_run::start_program(const bset &settings, const std::string &installed,
                              void (*prepare)(const std::string &game_dir))
 {
-    char scratch[] = "/tmp/corvale-e2e-XXXXXX";
-    if (!mkdtemp(scratch)) {
-        why = "no scratch folder";
-        return false;
-    }
-    dir = std::string(scratch) + "/game";
-    config = std::string(scratch) + "/config";
-    data = std::string(scratch) + "/data";
-    std::string copy = installed.empty() ? "cp -a '" CORVALE_GAME_DIR "' '" + dir + "' && " : "";
-    if (!run_shell(copy + "mkdir -p '" + config + "'")) {
+    if (!scratch.make("corvale-e2e", installed.empty())) {
         why = "cannot copy the game folder";
         return false;
     }
+    dir = scratch.game();
+    config = scratch.config();
+    data = scratch.path() + "/data";
     std::ofstream(config + "/corvale.set", std::ios::binary)
         .write((const char *)&settings, sizeof settings);
     if (prepare && installed.empty())
         prepare(dir);
-    if (!start_xserver()) {
+    if (!xs.start(E2E_DEADLINE_S)) {
         why = "Xvfb did not start";
         return false;
     }
-    game = fork();
-    if (game == 0) {
-        setenv("DISPLAY", disp.c_str(), 1);
+    pid_t child = fork();
+    if (child == 0) {
+        setenv("DISPLAY", xs.display().c_str(), 1);
         setenv("XDG_CONFIG_HOME", config.c_str(), 1);
         setenv("XDG_DATA_HOME", data.c_str(), 1);
         setenv("BROWSER", "true", 1);  // the end screen's web page opens nowhere
@@ -191,77 +110,36 @@ bool game_run::start_program(const bset &settings, const std::string &installed,
         execl(program.c_str(), program.c_str(), (char *)nullptr);
         _exit(127);
     }
-    return game > 0;
+    game.started(child > 0 ? child : 0);
+    return child > 0;
 }
 
 int game_run::x_command(const std::string &cmd)
 {
-    std::string full = "DISPLAY=" + disp + " " + cmd + " >/dev/null 2>&1";
-    int rc = system(full.c_str());
-    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    return xs.command(cmd);
 }
 
 std::string game_run::x_output(const std::string &cmd)
 {
-    std::string full = "DISPLAY=" + disp + " " + cmd + " 2>/dev/null";
-    std::string out;
-    if (FILE *p = popen(full.c_str(), "r")) {
-        char buf[512];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
-
-// The first top-level window under root whose name is the game's title.
-static Window find_named(Display *d, Window w)
-{
-    char *name = nullptr;
-    if (XFetchName(d, w, &name) && name) {
-        bool match = strcmp(name, GAME_TITLE) == 0;
-        XFree(name);
-        if (match)
-            return w;
-    }
-    Window root, parent, *children = nullptr;
-    unsigned n = 0;
-    Window found = 0;
-    if (XQueryTree(d, w, &root, &parent, &children, &n)) {
-        for (unsigned k = 0; k < n && !found; k++)
-            found = find_named(d, children[k]);
-        if (children)
-            XFree(children);
-    }
-    return found;
+    return xs.output(cmd);
 }
 
 unsigned long game_run::window(double timeout_s)
 {
-    if (win || !xd)
+    if (win || !xs.connection())
         return win;
-    Display *d = dpy(xd);
-    auto until = deadline_after(timeout_s);
-    while (clock_type::now() < until) {
-        Window id = find_named(d, DefaultRootWindow(d));
-        if (id) {
-            win = id;
-            watch_frames();
-            return win;
-        }
-        if (wait_exit(0) != -1)
-            return 0;
-        sleep_s(0.05);
-    }
-    return 0;
+    poll_until([&] { return (win = xs.find_named(GAME_TITLE)) != 0 || wait_exit(0) != -1; },
+               timeout_s);
+    if (win)
+        watch_frames();
+    return win;
 }
 
 // Asks the server to report drawing into the game window: every frame the game
 // shows is an image put into it.
 bool game_run::watch_frames()
 {
-    Display *d = dpy(xd);
+    Display *d = xs.connection();
     int error_base;
     if (!XDamageQueryExtension(d, &damage_event, &error_base))
         return false;
@@ -275,7 +153,7 @@ bool game_run::watch_frames()
 // into one, so the count never exceeds the frames drawn.
 int game_run::drain_frames()
 {
-    Display *d = dpy(xd);
+    Display *d = xs.connection();
     int frames = 0;
     while (XPending(d)) {
         XEvent e;
@@ -295,7 +173,7 @@ int game_run::watch(const std::function<bool()> &done, int max_frames, double ti
 {
     if (!window() || !damage)
         return 0;
-    Display *d = dpy(xd);
+    Display *d = xs.connection();
     drain_frames();  // frames drawn before now do not count
     int frames = 0;
     auto until = deadline_after(timeout_s);
@@ -325,14 +203,7 @@ bool game_run::wait_until_or_frames(const std::function<bool()> &done, int max_f
 
 bool game_run::wait_until(const std::function<bool()> &done, double timeout_s)
 {
-    auto until = deadline_after(timeout_s);
-    for (;;) {
-        if (done())
-            return true;
-        if (clock_type::now() >= until)
-            return false;
-        sleep_s(POLL_S);
-    }
+    return poll_until(done, timeout_s);
 }
 
 bool game_run::wait_for_title()
@@ -364,57 +235,22 @@ bool game_run::wait_for_title()
 
 bool game_run::window_size(int *w, int *h)
 {
-    if (!window())
-        return false;
-    XWindowAttributes a;
-    if (!XGetWindowAttributes(dpy(xd), (Window)win, &a))
-        return false;
-    *w = a.width;
-    *h = a.height;
-    return true;
+    return window() && xs.window_size(win, w, h);
 }
 
 bool game_run::close_window()
 {
-    if (!window())
-        return false;
-    Display *d = dpy(xd);
-    XEvent e = {};
-    e.xclient.type = ClientMessage;
-    e.xclient.window = (Window)win;
-    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = (long)XInternAtom(d, "WM_DELETE_WINDOW", False);
-    e.xclient.data.l[1] = CurrentTime;
-    bool ok = XSendEvent(d, (Window)win, False, NoEventMask, &e) != 0;
-    XFlush(d);
-    return ok;
+    return window() && xs.close_window(win);
 }
 
 int game_run::wait_exit(double timeout_s)
 {
-    if (exited)
-        return exit_status;
-    if (!game)
-        return -1;
-    auto until = deadline_after(timeout_s);
-    for (;;) {
-        int status = 0;
-        pid_t r = waitpid(game, &status, WNOHANG);
-        if (r == game) {
-            exited = true;
-            exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            return exit_status;
-        }
-        if (clock_type::now() >= until)
-            return -1;
-        sleep_s(0.05);
-    }
+    return game.wait_exit(timeout_s);
 }
 
 double game_run::cpu_seconds()
 {
-    std::ifstream f("/proc/" + std::to_string(game) + "/stat");
+    std::ifstream f("/proc/" + std::to_string(game.id()) + "/stat");
     std::string line;
     std::getline(f, line);
     size_t close_paren = line.rfind(')');
@@ -434,31 +270,16 @@ double game_run::cpu_seconds()
 
 bool game_run::screenshot(const std::string &png)
 {
-    if (!xd)
-        return false;
-    return x_window_png(dpy(xd), DefaultRootWindow(dpy(xd)), png);
+    Display *d = xs.connection();
+    return d && x_window_png(d, DefaultRootWindow(d), png);
 }
 
 void game_run::stop()
 {
-    if (game && !exited) {
-        kill(game, SIGKILL);
-        wait_exit(5);
-    }
-    if (xd) {
-        XCloseDisplay(dpy(xd));
-        xd = nullptr;
-    }
-    if (xserver) {
-        kill(xserver, SIGTERM);
-        waitpid(xserver, nullptr, 0);
-        xserver = 0;
-    }
-    if (!dir.empty()) {
-        std::string scratch = dir.substr(0, dir.rfind('/'));
-        run_shell("rm -rf '" + scratch + "'");
-        dir.clear();
-    }
+    game.kill_and_reap();
+    xs.stop();
+    scratch.remove();
+    dir.clear();
 }
 
 bool game_run::move_to(int x, int y)
@@ -534,7 +355,7 @@ std::vector<unsigned char> game_run::grab(int x, int y, int w, int h)
     std::vector<unsigned char> rgb;
     if (!window())
         return rgb;
-    XImage *img = XGetImage(dpy(xd), (Window)win, x, y, (unsigned)w, (unsigned)h, AllPlanes,
+    XImage *img = XGetImage(xs.connection(), (Window)win, x, y, (unsigned)w, (unsigned)h, AllPlanes,
                             ZPixmap);
     if (!img)
         return rgb;
@@ -575,6 +396,45 @@ void mouse_for_pixel(int sx, int sy, int *mx, int *my)
     double gx = 3.0 - half_w + sx * (2 * half_w / 800.0);
     double gy = half_h - sy * (2 * half_h / 600.0);
     mouse_for_gui(gx, gy, mx, my);
+}
+
+void gui_to_pixel(double gx, double gy, int *sx, int *sy)
+{
+    const double half_h = 5.0 * 0.41421356, half_w = half_h * 800.0 / 600.0;
+    *sx = (int)((gx - 3.0 + half_w) / (2 * half_w / 800.0) + 0.5);
+    *sy = (int)((half_h - gy) / (2 * half_h / 600.0) + 0.5);
+}
+
+double canvas_cell_x(int c)
+{
+    return 0.5 + 0.25 * (c - 1) + 0.125;
+}
+
+double canvas_cell_y(int r)
+{
+    return 2.0 - 0.12 * (r - 1) - 0.06;
+}
+
+std::string read_file(const std::string &path)
+{
+    std::ifstream f(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+}
+
+bool game_run::click_menu(menu_icon icon)
+{
+    return click_pixel(MENU_ICON_X[icon], MENU_ICON_Y);
+}
+
+bool game_run::open_play_options()
+{
+    if (!wait_for_title())
+        return false;
+    // The options panel covers the middle of the title.
+    double middle = brightness(200, 250, 400, 60);
+    return click_menu(MENU_PLAY) &&
+           wait_until_or_frames([&] { return std::abs(brightness(200, 250, 400, 60) - middle) > 0.05; },
+                                OPTIONS_FRAMES);
 }
 
 bool game_run::click_gui(double gx, double gy)

@@ -10,6 +10,7 @@
 #include <sys/types.h>
 
 #include "settings.h"
+#include "xserver.h"
 
 // A settings record for a windowed game of the given resolution index.
 bset windowed_settings(int resolution);
@@ -23,6 +24,24 @@ void mouse_for_pixel(int sx, int sy, int *mx, int *my);
 
 // Path of a screenshot file in the build folder's screenshots/ (made on demand).
 std::string screenshot_path(const char *name);
+
+// The window pixel of a GUI point on an 800 x 600 window.
+void gui_to_pixel(double gx, double gy, int *sx, int *sy);
+
+// The centre of the editor canvas's cell (r, c) in GUI units.
+double canvas_cell_x(int c);
+double canvas_cell_y(int r);
+
+// The title's menu icons, left to right, and their centres on an 800 x 600
+// window (pixels).
+enum menu_icon { MENU_PLAY, MENU_LOAD, MENU_EDIT, MENU_SCORES, MENU_HELP, MENU_EXIT };
+const int MENU_ICON_Y = 361;
+const int MENU_ICON_X[6] = {227, 298, 371, 443, 515, 588};
+// The play options panel's Continue and Play buttons (centres, GUI units).
+const double OPTIONS_CONTINUE_X = 3.575, OPTIONS_PLAY_X = 4.275, OPTIONS_BUTTONS_Y = 0.125;
+
+// The whole of a file as bytes; empty when it cannot be read.
+std::string read_file(const std::string &path);
 
 // How long any single wait may last before it counts as a failure: software
 // rendering on two busy cores can fall to a few frames a second.
@@ -64,6 +83,10 @@ public:
     // Waits until the title has faded in completely: bright, and standing
     // still across several frames. Moves the pointer out of the menu's way.
     bool wait_for_title();
+    // From the settled title: clicks Play and waits for the play options panel.
+    bool open_play_options();
+    // Clicks one of the title's menu icons.
+    bool click_menu(menu_icon icon);
 
     // Moves the pointer to a client position; returns once the game has drawn
     // frames that saw it there.
@@ -98,21 +121,19 @@ public:
     const std::string &game_dir() const { return dir; }
     // The player's data folder of this run ($XDG_DATA_HOME/corvale).
     std::string player_dir() const { return data + "/corvale"; }
-    const std::string &display() const { return disp; }
-    pid_t pid() const { return game; }
+    const std::string &display() const { return xs.display(); }
+    pid_t pid() const { return game.id(); }
 
 private:
-    bool start_xserver();
     bool watch_frames();
     int drain_frames();
     void hold_frames();
     int watch(const std::function<bool()> &done, int max_frames, double timeout_s);
-    pid_t xserver = 0, game = 0;
-    int exit_status = -1;
-    bool exited = false;
+    x_server xs;
+    child_process game;
+    scratch_folder scratch;
     unsigned long win = 0;
-    void *xd = nullptr;              // this harness's own connection (Display *)
     unsigned long damage = 0;        // damage record on the game window
     int damage_event = 0;            // first event code of the damage extension
-    std::string disp, dir, config, data, why;
+    std::string dir, config, data, why;
 };

@@ -7,20 +7,7 @@
 #include <sys/types.h>
 
 #include "settings.h"
-
-// A private Xvfb server on a free display number.
-class x_server {
-public:
-    ~x_server() { stop(); }
-    // Starts the server and waits until it takes connections.
-    bool start();
-    void stop();
-    const std::string &display() const { return disp; }
-
-private:
-    pid_t pid = 0;
-    std::string disp;
-};
+#include "xserver.h"
 
 class setup_run {
 public:
@@ -32,8 +19,8 @@ public:
     unsigned long window(double timeout_s = 30);
     // The first shown window whose title is name, waiting up to timeout_s; 0 if none.
     unsigned long find_window(const std::string &name, double timeout_s = 30);
-    // Waits up to timeout_s until two pictures of a window a moment apart are
-    // the same (it has finished loading and drawing); false if it never settles.
+    // Waits up to timeout_s until a window's picture has stayed the same for a
+    // moment (it has finished loading and drawing); false if it never settles.
     bool wait_still(unsigned long id, double timeout_s = 30);
     // Waits up to timeout_s for a window to be gone; false if it stays.
     bool wait_gone(unsigned long id, double timeout_s = 30);
@@ -68,15 +55,14 @@ public:
     void stop();
     const std::string &error() const { return why; }
     const std::string &game_dir() const { return dir; }
-    const std::string &scratch_dir() const { return scratch; }
+    const std::string &scratch_dir() const { return scratch.path(); }
 
 private:
     x_server xserver;
-    pid_t program = 0;
-    int exit_status = -1;
-    bool exited = false;
+    child_process program;
+    scratch_folder scratch;
     unsigned long win = 0;
-    std::string scratch, dir, config, why;
+    std::string dir, config, why;
 };
 
 // The record the setup program writes for a player who changes nothing and has

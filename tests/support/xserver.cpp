@@ -1,0 +1,234 @@
+// The end-to-end harnesses' common ground: Xvfb started on a display of its
+// own choosing, X commands against it, child programs and scratch folders.
+
+#include "xserver.h"
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+// How often a poll looks again, in seconds.
+static const double POLL_S = 0.02;
+
+typedef std::chrono::steady_clock clock_type;
+
+static clock_type::time_point deadline_after(double s)
+{
+    return clock_type::now() +
+           std::chrono::duration_cast<clock_type::duration>(std::chrono::duration<double>(s));
+}
+
+bool poll_until(const std::function<bool()> &done, double timeout_s)
+{
+    auto until = deadline_after(timeout_s);
+    for (;;) {
+        if (done())
+            return true;
+        if (clock_type::now() >= until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::duration<double>(POLL_S));
+    }
+}
+
+static int ignore_x_error(Display *, XErrorEvent *)
+{
+    return 0;
+}
+
+// Xvfb names the display it took on a pipe (-displayfd); the server is up
+// once it has said so.
+bool x_server::start(double timeout_s)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return false;
+    pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        if (!getenv("CORVALE_E2E_XLOG")) {
+            int devnull = open("/dev/null", O_WRONLY);
+            dup2(devnull, 1);
+            dup2(devnull, 2);
+        }
+        std::string fd = std::to_string(fds[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
+               "-nolisten", "tcp", "-noreset", (char *)nullptr);
+        _exit(127);
+    }
+    close(fds[1]);
+    if (pid < 0) {
+        close(fds[0]);
+        pid = 0;
+        return false;
+    }
+    std::string number;
+    auto until = deadline_after(timeout_s);
+    while (number.find('\n') == std::string::npos && clock_type::now() < until) {
+        pollfd p = {fds[0], POLLIN, 0};
+        if (poll(&p, 1, 100) <= 0)
+            continue;
+        char c;
+        if (read(fds[0], &c, 1) != 1)
+            break;  // the server ended without naming a display
+        number += c;
+    }
+    close(fds[0]);
+    if (number.find('\n') == std::string::npos)
+        return false;
+    disp = ":" + number.substr(0, number.find('\n'));
+    conn = XOpenDisplay(disp.c_str());
+    if (!conn)
+        return false;
+    XSetErrorHandler(ignore_x_error);
+    // A key held across slow frames must not turn into several presses.
+    XAutoRepeatOff(conn);
+    XSync(conn, False);
+    return true;
+}
+
+void x_server::stop()
+{
+    if (conn) {
+        XCloseDisplay(conn);
+        conn = nullptr;
+    }
+    if (pid) {
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+        pid = 0;
+    }
+}
+
+int x_server::command(const std::string &cmd)
+{
+    std::string full = "DISPLAY=" + disp + " " + cmd + " >/dev/null 2>&1";
+    int rc = system(full.c_str());
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
+std::string x_server::output(const std::string &cmd)
+{
+    std::string full = "DISPLAY=" + disp + " " + cmd + " 2>/dev/null";
+    std::string out;
+    if (FILE *p = popen(full.c_str(), "r")) {
+        char buf[512];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+            out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
+static Window named_below(Display *d, Window w, const std::string &title)
+{
+    char *name = nullptr;
+    if (XFetchName(d, w, &name) && name) {
+        bool match = title == name;
+        XFree(name);
+        if (match)
+            return w;
+    }
+    Window root, parent, *children = nullptr;
+    unsigned n = 0;
+    Window found = 0;
+    if (XQueryTree(d, w, &root, &parent, &children, &n)) {
+        for (unsigned k = 0; k < n && !found; k++)
+            found = named_below(d, children[k], title);
+        if (children)
+            XFree(children);
+    }
+    return found;
+}
+
+unsigned long x_server::find_named(const std::string &name)
+{
+    return conn ? named_below(conn, DefaultRootWindow(conn), name) : 0;
+}
+
+bool x_server::close_window(unsigned long id)
+{
+    if (!conn)
+        return false;
+    XEvent e = {};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = (Window)id;
+    e.xclient.message_type = XInternAtom(conn, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = (long)XInternAtom(conn, "WM_DELETE_WINDOW", False);
+    e.xclient.data.l[1] = CurrentTime;
+    bool ok = XSendEvent(conn, (Window)id, False, NoEventMask, &e) != 0;
+    XFlush(conn);
+    return ok;
+}
+
+bool x_server::window_size(unsigned long id, int *w, int *h)
+{
+    XWindowAttributes a;
+    if (!conn || !XGetWindowAttributes(conn, (Window)id, &a))
+        return false;
+    *w = a.width;
+    *h = a.height;
+    return true;
+}
+
+int child_process::wait_exit(double timeout_s)
+{
+    if (ended)
+        return status;
+    if (!pid)
+        return -1;
+    auto until = deadline_after(timeout_s);
+    for (;;) {
+        int how = 0;
+        if (waitpid(pid, &how, WNOHANG) == pid) {
+            ended = true;
+            status = WIFEXITED(how) ? WEXITSTATUS(how) : 128 + WTERMSIG(how);
+            return status;
+        }
+        if (clock_type::now() >= until)
+            return -1;
+        std::this_thread::sleep_for(std::chrono::duration<double>(POLL_S));
+    }
+}
+
+void child_process::kill_and_reap()
+{
+    if (pid && !ended) {
+        kill(pid, SIGKILL);
+        wait_exit(10);
+    }
+}
+
+bool scratch_folder::make(const char *prefix, bool copy_game)
+{
+    std::string tmpl = std::string("/tmp/") + prefix + "-XXXXXX";
+    std::vector<char> name(tmpl.begin(), tmpl.end());
+    name.push_back('\0');
+    if (!mkdtemp(name.data()))
+        return false;
+    root = name.data();
+    std::string cmd = (copy_game ? "cp -a '" CORVALE_GAME_DIR "' '" + game() + "' && " : "") +
+                      std::string("mkdir -p '") + config() + "'";
+    return system(cmd.c_str()) == 0;
+}
+
+void scratch_folder::remove()
+{
+    if (root.empty())
+        return;
+    std::string rm = "rm -rf '" + root + "'";
+    if (system(rm.c_str()) != 0)
+        perror(rm.c_str());
+    root.clear();
+}

@@ -1,0 +1,73 @@
+// What both end-to-end harnesses share: a private Xvfb X server with a
+// connection of the harness's own, the programs started under it, and one
+// way of waiting on what the screen or the files show.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <sys/types.h>
+
+typedef struct _XDisplay Display;
+
+// Polls done() until it holds or timeout_s passes; whether it held.
+bool poll_until(const std::function<bool()> &done, double timeout_s);
+
+// An Xvfb server on a display number it chooses itself, so that parallel runs
+// never collide, and this harness's connection to it. X errors (a window that
+// just closed) show up as failed calls, never as the end of the test program.
+class x_server {
+public:
+    ~x_server() { stop(); }
+    // Starts the server and waits up to timeout_s until it takes connections.
+    bool start(double timeout_s);
+    void stop();
+    const std::string &display() const { return disp; }
+    Display *connection() const { return conn; }
+    // Runs a shell command (xdotool, xprop, ...) against this server; its exit code.
+    int command(const std::string &cmd);
+    // Runs a shell command against this server and returns what it printed.
+    std::string output(const std::string &cmd);
+    // The first window, from the root down, whose title is name; 0 if none.
+    unsigned long find_named(const std::string &name);
+    // Asks a window to close, as its close box does.
+    bool close_window(unsigned long id);
+    // Client size of a window.
+    bool window_size(unsigned long id, int *w, int *h);
+
+private:
+    pid_t pid = 0;
+    Display *conn = nullptr;
+    std::string disp;
+};
+
+// A program started by a harness and how it ended.
+class child_process {
+public:
+    void started(pid_t p) { pid = p; }
+    pid_t id() const { return pid; }
+    // Waits up to timeout_s for it to end; its exit code (128 + signal when a
+    // signal ended it), or -1 while it still runs.
+    int wait_exit(double timeout_s);
+    // Ends it with SIGKILL if it still runs, and reaps it.
+    void kill_and_reap();
+
+private:
+    pid_t pid = 0;
+    bool ended = false;
+    int status = -1;
+};
+
+// A scratch folder under /tmp holding a copy of the built game folder in game/
+// (when copy_game) and an empty config/; removed when the object goes away.
+class scratch_folder {
+public:
+    ~scratch_folder() { remove(); }
+    bool make(const char *prefix, bool copy_game);
+    void remove();
+    const std::string &path() const { return root; }
+    std::string game() const { return root + "/game"; }
+    std::string config() const { return root + "/config"; }
+
+private:
+    std::string root;
+};
