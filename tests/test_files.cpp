@@ -23,6 +23,7 @@
 
 #include "files.h"
 #include "gl_context.h"
+#include "graphics/graphics.h"
 #include "rules/rules.h"
 #include "rules/savegame.h"
 #include "rules/scores.h"

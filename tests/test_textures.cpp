@@ -211,7 +211,7 @@ TEST_F(TextureLoading, BackgroundScanStopsAtTheFirstGap)
 
 TEST_F(TextureLoading, BrickScanCountsFilesAndBlackensAShortOne)
 {
-    std::vector<unsigned char> brick(BRICK_BYTES, 0x80);
+    std::vector<unsigned char> brick(BRICK_TEX_BYTES, 0x80);
     write_file("bricks/b1.raw", brick);
     write_file("bricks/b2.raw", std::vector<unsigned char>(100, 0xff));
     write_file("bricks/b4.raw", brick);

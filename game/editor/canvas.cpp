@@ -25,6 +25,8 @@ static const int LEVEL_LINE_FITS = 16;                // characters of the level
 
 // ---- Globals ----
 
+int drag;
+int dropped;
 int edrag;
 int get_drops;
 int edlevel = 1;

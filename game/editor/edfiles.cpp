@@ -13,6 +13,7 @@
 #include "audio/audio.h"
 #include "editor.h"
 #include "files.h"
+#include "graphics/graphics.h"
 #include "menus/menus.h"
 #include "paths.h"
 #include "rules/rules.h"
@@ -23,6 +24,7 @@ int clearlev;
 int deleteall;
 int name, description, author, fnam;
 int overwrite;
+int saved;
 int writefail;
 char filename[256];
 
@@ -326,14 +328,8 @@ static void append_block(std::vector<char> &out, const void *data, size_t size)
 static int append_texture(std::vector<char> &out, int t)
 {
     static uint8_t rgb[BRICK_TEX_BYTES];
-    char path[64];
-    snprintf(path, sizeof path, "bricks/b%d.raw", t);
-    FILE *f = open_regular_file(path);
-    if (!f)
+    if (!read_brick_file(t, rgb))
         return 0;
-    size_t got = fread(rgb, 1, sizeof rgb, f);
-    memset(rgb + got, 0, sizeof rgb - got);
-    fclose(f);
     append_block(out, rgb, sizeof rgb);
     return 1;
 }

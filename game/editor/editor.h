@@ -1,7 +1,7 @@
 // The level editor: canvas, toolbar, shortcuts, undo, and its files and dialogs.
 #pragma once
 
-// ---- Interaction (canvas.cpp; drag in the title screen, dropped in the pointer) ----
+// ---- Interaction (canvas.cpp) ----
 extern int drag;       // [0] 1 from a left press to its release: hovered cells get the current brick
 extern int edrag;      // [0] 1 from a right press to its release: hovered cells are erased
 extern int get_drops;  // [0] 1 after a press on the Eyedropper button, until that press arms it

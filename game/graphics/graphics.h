@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <cstddef>
+#include <cstdint>
 
 // ---- Texture-name tables, indexed from 1 (names generated once by InitGL) ----
 extern GLuint edtexname[1500];   // the editor's brick textures, 1..texmax
@@ -30,7 +31,6 @@ extern GLuint backtex[100];      // backgrounds, 1..backmax
 // ---- Image staging ----
 const int TITLE_BYTES = 4000000; // room for one decoded RGB image (1,333,333 pixels)
 const int ALPHA_BYTES = 16384;   // room for one RGBA image of transparent mode (4096 pixels)
-const int BRICK_BYTES = 6144;    // one raw brick texture: 64 x 32 RGB
 extern unsigned char title[TITLE_BYTES];  // every decoded image and raw brick, packed RGB rows
 extern unsigned char alpha[ALPHA_BYTES];  // the RGBA copy of a transparent-mode image
 extern char bad_file[1024];      // the first fixed image that failed to load; "" when none
@@ -51,6 +51,16 @@ int read_window_icon(int *width, int *height); // graphics/icon.png as RGBA rows
 int load_icons(const char *path, int slot);    // transparent image into ticon[slot]
 int load_visible(const char *path, int slot);  // transparent image into tvis[slot]
 void load_bricks();              // bricks/b1.raw, b2.raw, ... into etexname; sets texmax
+// ---- Brick textures (bricktex.cpp) ----
+// Uploads a 64 x 32 RGB brick texture into name, repeating both ways, with
+// mipmaps; filter GL_LINEAR samples them smoothly, GL_NEAREST shows texels.
+void upload_brick(GLuint name, const uint8_t *rgb, GLint filter);
+// Reads bricks/b<k>.raw into rgb (BRICK_TEX_BYTES); a short file's missing
+// part is black. 0 when it does not open.
+int read_brick_file(int k, uint8_t *rgb);
+// Loads bricks/b1.raw, b2.raw, ... up to max into table[1..], naming slots
+// as they fill; the number read.
+int load_brick_files(GLuint *table, int max);
 int load_textures();             // bricks, the fixed images, power-ups and backgrounds; 0 on a bad file
 int load_credits();              // the end screen's picture into textures[TEX_CREDITS], once; 0 when it cannot be read
 void fit_view_pictures();        // the title and end-screen pictures again at the size the viewport now shows them
@@ -58,8 +68,6 @@ int puploader();                 // the 17 power-up icons; 0 on a bad file
 int init_icons();                // the GUI button icons; 0 on a bad file
 int init_visible();              // the three visibility overlays; 0 on a bad file
 int load_backgrounds();          // bg1.png, bg2.png, ... into backtex; sets backmax, backnum (0: none)
-int load_startup();              // fonts, loading messages, images, editor levels, icons, default set;
-                                 // 0 when a file the game cannot run without is missing or damaged
 
 // ---- Drawing frames (frames.cpp) ----
 // The play field and the GUI are drawn in one frame: field units, shifted

@@ -55,7 +55,6 @@ int GUI_LDELETE, GUI_ADELETE, GUI_BACK, GUI_BRICK, GUI_BRICK_PLUS, GUI_BRICK_MIN
 int GUI_PUP_PLUS, GUI_PUP_MINUS, GUI_EDCLASSIC, GUI_LEVEL, GUI_DIFF, GUI_PLAY, GUI_CONTINUE;
 
 int blank;
-int saved;
 int levdone;
 
 // ---- Drawing helpers ----

@@ -14,7 +14,6 @@ static const float POINTER_TOP = -2.0f, POINTER_BOTTOM = 2.0f;  // pointery grow
 
 float pointerx;
 float pointery;
-int dropped;
 
 // The later rules replace the earlier ones; both axes scale by the width.
 float pointer_scale()

@@ -41,8 +41,6 @@ int selected;
 int item_select;
 float title_alpha;
 float titlex = TITLE_REST_X;
-float bar_alpha = 1.0f;
-int drag;
 int scene_shortcuts = 1;
 
 // The title's unchanging layer (picture, help lines, version, menu labels) as

@@ -2,7 +2,6 @@
 // for a test game, and the editor's textures and first level at start-up.
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <cstdio>
 #include <cstring>
@@ -13,48 +12,6 @@
 #include "physics/physics.h"
 #include "rules.h"
 #include "shell/shell.h"
-
-// ---- Brick textures ----
-
-// Uploads a 64 x 32 RGB brick texture with mipmaps, repeating in both directions.
-static void upload_brick(GLuint name, const uint8_t *rgb, GLint min_filter, GLint mag_filter)
-{
-    glBindTexture(GL_TEXTURE_2D, name);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag_filter);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, BRICK_TEX_W, BRICK_TEX_H, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-}
-
-// Reads brick texture file k into rgb; 0 when it does not open. A file shorter
-// than a texture leaves the rest of the image black.
-static int read_brick_file(int k, uint8_t *rgb)
-{
-    char path[64];
-    snprintf(path, sizeof path, "bricks/b%d.raw", k);
-    FILE *f = open_regular_file(path);
-    if (!f)
-        return 0;
-    size_t got = fread(rgb, 1, BRICK_TEX_BYTES, f);
-    memset(rgb + got, 0, BRICK_TEX_BYTES - got);
-    fclose(f);
-    return 1;
-}
-
-int load_brick_files(GLuint *table, int max)
-{
-    static uint8_t rgb[BRICK_TEX_BYTES];
-    int k = 1;
-    while (k <= max && read_brick_file(k, rgb)) {
-        if (!table[k])
-            glGenTextures(1, &table[k]);
-        upload_brick(table[k], rgb, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR);
-        k++;
-    }
-    return k - 1;
-}
 
 // ---- The editor's level files ----
 
@@ -223,7 +180,7 @@ static int read_set_file(FILE *f, int lev)
     for (int t = 1; t <= count; t++) {
         if (fread(&tex, sizeof tex, 1, f) != 1)
             return 0;
-        upload_brick(etexname[t], tex.rgb, GL_NEAREST, GL_NEAREST);
+        upload_brick(etexname[t], tex.rgb, GL_NEAREST);
     }
     return 1;
 }

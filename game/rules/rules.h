@@ -56,9 +56,6 @@ extern int pup[7];               // kind in the slot, 0 = free
 // ---- Levels (board.cpp, levels.cpp) ----
 void clear_board();              // empty the game board: board 0, colours 128, type 1
 void clear_editor_board();       // empty the editor board, explosion and btemp marks
-// Loads brick texture files bricks/b1.raw, b2.raw, ... up to max into table[1..]
-// (repeating, mipmapped); a short file's missing part is black. The number read.
-int load_brick_files(GLuint *table, int max);
 // Where the set "<name>" under level_sets/ is read from: the player's own
 // level_sets/ when it is there, else the game's.
 std::string set_file_path(const char *name);

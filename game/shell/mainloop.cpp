@@ -51,6 +51,14 @@ int WinMain()
         return -1;
     if (!CreateGLWindow("Corvale by Halvard Software", screenx, screeny, bit, fullscreen))
         return 1;  // the failure has been shown; the start did not succeed
+    if (!timer_init())
+        message_box("Your computer does not support a High-resolution timer./n"
+                    "Frame rates may vary wildly.", "Mild annoyance", MB_WARNING);
+    if (!InitGL()) {
+        KillGLWindow();
+        message_box("Initialization Failed.", "ERROR", MB_WARNING);
+        return 1;
+    }
 
     int exit_code = 0;
     for (;;) {

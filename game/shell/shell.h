@@ -92,7 +92,9 @@ void frame_lock_reset();             // forget the deadlines (the next frame sta
 int CreateGLWindow(const char *title, int width, int height, int bits, int fullscreenflag);
 void KillGLWindow();                 // tear down whatever exists, in order
 void ReSizeGLScene(int width, int height);  // viewport and projection for a client area
-int InitGL();                        // graphics state and start-up loading; always 1
+int InitGL();                        // graphics state and start-up loading; 0 when a file is unusable
+int load_startup();                  // fonts, loading messages, images, editor levels, icons, default set;
+                                     // 0 (the player told) when a file the game needs is missing or damaged
 void InitVSync();                    // find the swap-interval control
 int VSyncEnabled();                  // 1 when the swap interval is above 0
 void SetVSyncState(int enable);      // swap interval 1 or 0

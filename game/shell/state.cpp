@@ -11,6 +11,7 @@ int64_t m_ticksPerSecond;
 int64_t m_startTime;
 int64_t s_lastTime;
 float fps;
+float bar_alpha = 1.0f;
 
 int fullscreen = 1;
 int screenx = 640, screeny = 480;

@@ -141,16 +141,6 @@ int CreateGLWindow(const char *title, int width, int height, int bits, int fulls
     capture_mouse();
 
     ReSizeGLScene(width, height);
-
-    if (!timer_init())
-        message_box("Your computer does not support a High-resolution timer./n"
-                    "Frame rates may vary wildly.", "Mild annoyance", MB_WARNING);
-
-    if (!InitGL()) {
-        KillGLWindow();
-        message_box("Initialization Failed.", TITLE_ERROR, MB_WARNING);
-        return 0;
-    }
     return 1;
 }
 
