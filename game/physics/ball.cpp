@@ -13,7 +13,6 @@
 
 // ---- Constants ----
 static const float BALL_SIZE_DEFAULT = 0.04f;   // normal ball radius
-static const float PADDLE_SIZE_DEFAULT = 0.5f;  // normal paddle length
 static const float SEATED_Y = -1.46f;           // ypos of a reset ball slot
 static const float CEILING_RETURN = 1.95f;      // a ball over the ceiling is put back at this + radius
 
@@ -25,7 +24,7 @@ float xdirection[17], ydirection[17];
 int glu[17];
 int b;
 float ballsize = BALL_SIZE_DEFAULT;
-float paddle_size = PADDLE_SIZE_DEFAULT;
+float paddle_size = PADDLE_NORMAL;
 int glued;
 int lastbounce;
 // One ball waits on the paddle from the start, so a stale count behind the
@@ -152,7 +151,7 @@ static void lose_last_ball()
     exploding = 0;
     for (int k = 1; k <= 3; k++)
         pup[k] = 0;
-    paddle_size = PADDLE_SIZE_DEFAULT;
+    paddle_size = PADDLE_NORMAL;
     ballsize = BALL_SIZE_DEFAULT;
     for (int n = 0; n <= 16; n++) {
         xspeed[n] = 0;

@@ -14,11 +14,11 @@ static const double LEFT_REACH = -0.05;    // the left half reaches this far pas
 // any other length, which leaves the ball's horizontal step as it is.
 static double band_step()
 {
-    if (paddle_size == 0.5f)
+    if (paddle_size == PADDLE_NORMAL)
         return 0.0005;
-    if (paddle_size == 1.0f)
+    if (paddle_size == PADDLE_LONG)
         return 0.0003;
-    if (paddle_size == 0.25f)
+    if (paddle_size == PADDLE_SHORT)
         return 0.001;
     return 0.0;
 }

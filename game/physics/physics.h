@@ -11,6 +11,8 @@ constexpr float CEILING = 2.0f;        // ceiling; also the top edge of grid row
 constexpr float PADDLE_TOP = -1.5f;    // top of the paddle
 constexpr float PADDLE_BOTTOM = -1.6f; // bottom of the paddle
 constexpr float LOSS_LINE = -1.6f;     // a ball below this is lost
+// The paddle's three lengths: shrunk, normal, expanded.
+constexpr float PADDLE_SHORT = 0.25f, PADDLE_NORMAL = 0.5f, PADDLE_LONG = 1.0f;
 // A brick cell's size. The collision tests add them in double precision, as
 // the game always has; the drawing takes them as floats.
 constexpr double CELL_WIDTH = 0.25, CELL_HEIGHT = 0.12;

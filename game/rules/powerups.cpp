@@ -272,17 +272,17 @@ void powerup_effect(int kind, int slot)
         play_good(x, y);
         break;
     case PUP_BIG_PADDLE:
-        if (paddle_size == 0.5f)
-            paddle_size = 1.0f;
-        else if (paddle_size == 0.25f)
-            paddle_size = 0.5f;
+        if (paddle_size == PADDLE_NORMAL)
+            paddle_size = PADDLE_LONG;
+        else if (paddle_size == PADDLE_SHORT)
+            paddle_size = PADDLE_NORMAL;
         play_good(x, y);
         break;
     case PUP_SMALL_PADDLE:
-        if (paddle_size == 0.5f)
-            paddle_size = 0.25f;
-        else if (paddle_size == 1.0f)
-            paddle_size = 0.5f;
+        if (paddle_size == PADDLE_NORMAL)
+            paddle_size = PADDLE_SHORT;
+        else if (paddle_size == PADDLE_LONG)
+            paddle_size = PADDLE_NORMAL;
         clear_ball_powers();
         play_bad(x, y);
         break;

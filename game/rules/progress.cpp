@@ -68,7 +68,7 @@ void reset_play_effects()
 {
     free_powerup_slots();
     ballsize = 0.04f;
-    paddle_size = 0.5f;
+    paddle_size = PADDLE_NORMAL;
     through = 0;
     exploding = 0;
     glued = 0;
