@@ -111,6 +111,23 @@ void run_frames(FMOD_SYSTEM *sys, int ms)
     }
 }
 
+// Updates once a frame until the channel has stopped playing; false when it
+// still plays after timeout_s (far longer than any sound here lasts, so a busy
+// machine's late mixing only makes the wait longer).
+bool play_out(FMOD_SYSTEM *sys, FMOD_CHANNEL *ch, double timeout_s = 30)
+{
+    auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout_s);
+    FMOD_BOOL playing = 1;
+    while (std::chrono::steady_clock::now() < until) {
+        if (FMOD_System_Update(sys) != FMOD_OK || FMOD_Channel_IsPlaying(ch, &playing) != FMOD_OK)
+            return false;
+        if (!playing)
+            return true;
+        sleep_for(milliseconds(16));
+    }
+    return false;
+}
+
 class SoundLib : public ::testing::Test {
 protected:
     FMOD_SYSTEM *sys = nullptr;
@@ -143,7 +160,7 @@ protected:
         EXPECT_EQ(FMOD_System_PlaySound(sys, 7, s, 1, &ch), FMOD_OK);
         EXPECT_EQ(FMOD_Channel_Set3DAttributes(ch, &pos, &vel), FMOD_OK);
         EXPECT_EQ(FMOD_Channel_SetPaused(ch, 0), FMOD_OK);
-        sleep_for(milliseconds(400));
+        EXPECT_TRUE(play_out(sys, ch));
         return finish();
     }
 };
@@ -190,7 +207,7 @@ TEST_F(SoundLib, StreamPlaysThroughReportingPositionAndLength)
     auto start = std::chrono::steady_clock::now();
     unsigned last = 0, middle = 0, ms = 0;
     FMOD_BOOL playing = 1;
-    while (playing && std::chrono::steady_clock::now() - start < std::chrono::seconds(3)) {
+    while (playing && std::chrono::steady_clock::now() - start < std::chrono::seconds(30)) {
         ASSERT_EQ(FMOD_System_Update(sys), FMOD_OK);
         ASSERT_EQ(FMOD_Channel_GetPosition(ch, &ms, 1), FMOD_OK);
         ASSERT_EQ(FMOD_Channel_IsPlaying(ch, &playing), FMOD_OK);
@@ -217,17 +234,21 @@ TEST_F(SoundLib, StreamThatRanDryCarriesOnAfterALateUpdate)
     ASSERT_EQ(FMOD_System_CreateStream(sys, path.c_str(), 0, 0, &song), FMOD_OK);
     FMOD_CHANNEL *ch = nullptr;
     ASSERT_EQ(FMOD_System_PlaySound(sys, 0, song, 0, &ch), FMOD_OK);
-    sleep_for(milliseconds(1150));  // longer than the audio queued ahead
+    sleep_for(milliseconds(1150));  // no update for longer than the audio queued ahead
     FMOD_BOOL playing = 0;
     ASSERT_EQ(FMOD_Channel_IsPlaying(ch, &playing), FMOD_OK);
     EXPECT_TRUE(playing);
-    run_frames(sys, 150);
-    unsigned ms = 0;
-    ASSERT_EQ(FMOD_Channel_GetPosition(ch, &ms, 1), FMOD_OK);
-    EXPECT_GT(ms, 950u);
-    run_frames(sys, 450);
-    ASSERT_EQ(FMOD_Channel_IsPlaying(ch, &playing), FMOD_OK);
-    EXPECT_FALSE(playing);
+    // Updated again, it carries on past what was queued and comes to its end.
+    unsigned ms = 0, furthest = 0;
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (playing && std::chrono::steady_clock::now() < until) {
+        run_frames(sys, 16);
+        ASSERT_EQ(FMOD_Channel_GetPosition(ch, &ms, 1), FMOD_OK);
+        ASSERT_EQ(FMOD_Channel_IsPlaying(ch, &playing), FMOD_OK);
+        furthest = playing && ms > furthest ? ms : furthest;
+    }
+    EXPECT_FALSE(playing) << "the stream never came to its end";
+    EXPECT_GT(furthest, 950u);
 }
 
 TEST_F(SoundLib, DecodesWavOggFlacAndMp3Whole)
@@ -387,7 +408,7 @@ TEST_F(SoundLib, EndedStoppedAndReleasedChannelsAcceptEveryCall)
     ASSERT_EQ(FMOD_System_PlaySound(sys, 8, hum, 0, &stopped), FMOD_OK);
     ASSERT_EQ(FMOD_System_PlaySound(sys, 9, hum, 0, &released), FMOD_OK);
     EXPECT_EQ(FMOD_Channel_Stop(stopped), FMOD_OK);
-    sleep_for(milliseconds(200));
+    EXPECT_TRUE(play_out(sys, ended));
     EXPECT_EQ(FMOD_Sound_Release(hum), FMOD_OK);
     FMOD_VECTOR pos = {1, 0, 2}, vel = {0, 0, 0};
     for (FMOD_CHANNEL *ch : {ended, stopped, released}) {
