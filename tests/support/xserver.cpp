@@ -17,27 +17,12 @@
 #include <unistd.h>
 #include <vector>
 
-// How often a poll looks again, in seconds.
-static const double POLL_S = 0.02;
-
 typedef std::chrono::steady_clock clock_type;
 
 static clock_type::time_point deadline_after(double s)
 {
     return clock_type::now() +
            std::chrono::duration_cast<clock_type::duration>(std::chrono::duration<double>(s));
-}
-
-bool poll_until(const std::function<bool()> &done, double timeout_s)
-{
-    auto until = deadline_after(timeout_s);
-    for (;;) {
-        if (done())
-            return true;
-        if (clock_type::now() >= until)
-            return false;
-        std::this_thread::sleep_for(std::chrono::duration<double>(POLL_S));
-    }
 }
 
 static int ignore_x_error(Display *, XErrorEvent *)
@@ -198,7 +183,7 @@ int child_process::wait_exit(double timeout_s)
         }
         if (clock_type::now() >= until)
             return -1;
-        std::this_thread::sleep_for(std::chrono::duration<double>(POLL_S));
+        std::this_thread::sleep_for(std::chrono::duration<double>(POLL_INTERVAL_S));
     }
 }
 

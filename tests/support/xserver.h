@@ -1,16 +1,14 @@
 // What both end-to-end harnesses share: a private Xvfb X server with a
-// connection of the harness's own, the programs started under it, and one
-// way of waiting on what the screen or the files show.
+// connection of the harness's own, the programs started under it, and their
+// scratch folders.
 #pragma once
 
-#include <functional>
 #include <string>
+
+#include "deadline.h"
 #include <sys/types.h>
 
 typedef struct _XDisplay Display;
-
-// Polls done() until it holds or timeout_s passes; whether it held.
-bool poll_until(const std::function<bool()> &done, double timeout_s);
 
 // An Xvfb server on a display number it chooses itself, so that parallel runs
 // never collide, and this harness's connection to it. X errors (a window that
