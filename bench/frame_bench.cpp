@@ -227,11 +227,19 @@ struct bench_run {
         return false;
     }
 
-    // The saved game the play scene continues: level 1 of the default set with
-    // every third brick made exploding, so chains of explosions and debris run.
-    void write_save(const std::string &dir)
+    // The saved game the play scene continues, in the player's folder dir:
+    // level 1 of the default set, read from the game folder game, with every
+    // third of its bricks made exploding, so chains of explosions and debris run.
+    void write_save(const std::string &game, const std::string &dir)
     {
+        static set_level_record first;
+        std::ifstream set(game + "/level_sets/default.bls", std::ios::binary);
+        set.seekg(SET_HEADER_BYTES);
+        if (!set.read((char *)&first, sizeof first))
+            return;
+        const int32_t *bricks = first.block[LEVEL_TEXTURES].grid.cells;
         saved_game g = {};
+        g.lcount = 1;
         g.counter = 1;
         g.oldlives = g.newlives = 4;
         g.level = 1;
@@ -240,11 +248,11 @@ struct bench_run {
         g.difficulty = 1;
         for (int r = 1; r <= 20; r++)
             for (int c = 1; c <= 20; c++) {
-                g.presence[save_index(r, c)] = 1;
-                g.types[save_index(r, c)] = (r + c) % 3 == 0 ? 3 : 1;
+                int brick = bricks[grid_index(r, c)] > 0;
+                g.presence[save_index(r, c)] = brick;
+                g.types[save_index(r, c)] = !brick ? 0 : (r + c) % 3 == 0 ? 3 : 1;
             }
-        mkdir((dir + "/level_sets").c_str(), 0755);
-        std::ofstream(dir + "/level_sets/corvale.sav", std::ios::binary).write((const char *)&g, sizeof g);
+        std::ofstream((dir + "/level_sets/corvale.sav").c_str(), std::ios::binary).write((const char *)&g, sizeof g);
     }
 
     bool start()
@@ -254,8 +262,9 @@ struct bench_run {
             return false;
         scratch = tmpl;
         std::string dir = scratch + "/game", config = scratch + "/config";
+        std::string player = scratch + "/data/corvale";
         if (system(("cp -a '" + game_src + "' '" + dir + "' && mkdir -p '" + config + "' '" + scratch +
-                    "/home'").c_str()) != 0)
+                    "/home' '" + player + "/level_sets'").c_str()) != 0)
             return false;
         bset s = {};
         s.resolution = 1;  // 640 x 480
@@ -263,7 +272,7 @@ struct bench_run {
         s.particle = 0;  // particles on
         strcpy(s.playlist, DEFAULT_PLAYLIST);
         std::ofstream(config + "/corvale.set", std::ios::binary).write((const char *)&s, sizeof s);
-        write_save(dir);
+        write_save(dir, player);
         if (!start_xserver())
             return false;
         stamps = scratch + "/stamps";
