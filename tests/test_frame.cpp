@@ -84,9 +84,10 @@ TEST_F(GameFrame, PlayFrameShowsTheBoardBarsPaddleAndStatusBar)
     EXPECT_GT(status.r + status.g + status.b, 30);
 }
 
-// The shortcuts (the scene the title hides is not drawn, the title's layer and
-// the status bar with the score line are kept in textures) change no pixel: each frame is drawn once with them and
-// once without, from the same state, and the two read-backs compared.
+// The shortcuts (the scene the title hides is not drawn; the title's layer,
+// the play background and the status bar with the score line are kept from
+// the frame and put back) change no pixel: each frame is drawn once with them
+// and once without, from the same state, and the read-backs compared.
 class FrameShortcuts : public GameFrame {
 protected:
     std::vector<unsigned char> frame(int shortcuts)
@@ -155,6 +156,7 @@ TEST_F(FrameShortcuts, FadesAndPlayAreUnchanged)
     ASSERT_FALSE(title_covers_view());
     expect_identical("a frame of the fade-in");
     menu = 0, fadein = fadeout = 0, title_alpha = 0.0f, bar_alpha = 1.0f;
+    background = 1, classic = 0;
     score = 123456789, level = 12, level_total = 30;
     frame(0);  // the extra lives this score brings are counted first
     const int sizes[][2] = {{W, H}, {640, 480}, {W, 450}, {600, 480}};
@@ -168,6 +170,16 @@ TEST_F(FrameShortcuts, FadesAndPlayAreUnchanged)
     score = 123456999;
     frame(0);
     expect_identical("the play HUD after the score changed");
+    // Another background is drawn, not the kept one; so is the title over the
+    // layer the background held, and the background again after the title.
+    ASSERT_GT(backmax, 1);
+    backnum = backnum % backmax + 1;
+    expect_identical("play over the next background");
+    menu = 1, title_alpha = 1.0f, bar_alpha = 0.0f;
+    ASSERT_TRUE(title_covers_view());
+    expect_identical("the title after play");
+    menu = 0, title_alpha = 0.0f, bar_alpha = 1.0f;
+    expect_identical("play after the title");
     pause_song();
 }
 

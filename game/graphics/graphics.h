@@ -77,6 +77,25 @@ void field_frame();              // the play field's frame
 void shaken_field_frame();       // the field's frame moved by the earthquake's offset while the scene shakes
 void gui_frame();                // the frame of panels, buttons, the canvas and the pointer
 
+// ---- Kept pixels (kept.cpp) ----
+// A rectangle of window pixels copied from the frame as drawn, to be put back
+// pixel for pixel in later frames while what it shows stays the same.
+struct kept_pixels {
+    GLuint texture;      // the copy, 0 = nothing kept yet
+    GLuint framebuffer;  // the copy as a framebuffer to blit from; 0 = drawn as a quad
+    int rect[4];         // window pixels kept: x, y, width, height
+    int owner;           // what the pixels show, the keeper's own code
+};
+// The view-sized layer, shared by the title's unchanging layer and the play
+// background, which are never shown in the same frame. Initially empty.
+extern kept_pixels view_layer;
+enum { LAYER_TITLE = 1, LAYER_BACKGROUND = 2 };  // owners of view_layer; a background adds its number
+
+int kept_for(const kept_pixels &k, const int rect[4], int owner);  // 1 when k holds owner's pixels of rect
+void keep_pixels(kept_pixels &k, const int rect[4], int owner);    // copy rect from the back buffer
+void draw_kept(const kept_pixels &k);  // put the kept pixels back where they were taken;
+                                       // the GL state is left as it was
+
 // ---- Fonts ----
 // One glyph's measures in em units, as the outline builder reports them.
 struct glyph_metrics {

@@ -43,11 +43,6 @@ float title_alpha;
 float titlex = TITLE_REST_X;
 int scene_shortcuts = 1;
 
-// The title's unchanging layer (picture, help lines, version, menu labels) as
-// drawn at rest, copied once from the frame into a texture of the view's size.
-static unsigned layer_texture;
-static int layer_x, layer_y, layer_w, layer_h;  // viewport the layer was drawn in; 0 = not yet
-
 // ---- Title picture ----
 
 // Views wider than 4:3 get the picture stretched sideways, so no game scene
@@ -139,57 +134,15 @@ static void title_texts()
     menu_labels();
 }
 
-// Copies the whole view, as drawn so far, into the layer texture.
-static void keep_layer(int x, int y, int w, int h)
-{
-    if (!layer_texture)
-        glGenTextures(1, &layer_texture);
-    glBindTexture(GL_TEXTURE_2D, layer_texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, y, w, h);
-    layer_x = x;
-    layer_y = y;
-    layer_w = w;
-    layer_h = h;
-}
-
-// Draws the kept layer pixel for pixel over the whole view.
-static void draw_layer(int x, int y, int w, int h)
-{
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(x, x + w, y, y + h, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, layer_texture);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0); glVertex2f((float)x, (float)y);
-    glTexCoord2f(1, 0); glVertex2f((float)(x + w), (float)y);
-    glTexCoord2f(1, 1); glVertex2f((float)(x + w), (float)(y + h));
-    glTexCoord2f(0, 1); glVertex2f((float)x, (float)(y + h));
-    glEnd();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-}
-
-// The title at rest: the unchanging layer from its texture (drawn and kept
-// first when the view's size has changed), then the menu icons over it.
+// The title at rest: the unchanging layer (picture, help lines, version, menu
+// labels) from the view layer (drawn and kept first when the layer holds
+// something else or the view has changed), then the menu icons over it.
 static void render_title_at_rest()
 {
     GLint view[4];
     glGetIntegerv(GL_VIEWPORT, view);
-    int w = view[2], h = view[3];
-    if (w != layer_w || h != layer_h || view[0] != layer_x || view[1] != layer_y || !layer_texture) {
+    int rect[4] = {view[0], view[1], view[2], view[3]};
+    if (!kept_for(view_layer, rect, LAYER_TITLE)) {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         title_quad(textures[TEX_TITLE]);
         // The texts are printed in the state the menu icons leave behind.
@@ -197,9 +150,9 @@ static void render_title_at_rest()
         glDisable(GL_TEXTURE_2D);
         glDisable(GL_BLEND);
         title_texts();
-        keep_layer(view[0], view[1], w, h);
+        keep_pixels(view_layer, rect, LAYER_TITLE);
     } else {
-        draw_layer(view[0], view[1], w, h);
+        draw_kept(view_layer);
     }
     draw_menu();
     glEnable(GL_BLEND);

@@ -33,10 +33,9 @@ static const float STATUS_LEFT = 0.525f, STATUS_TOP = -1.69f;
 static const float STATUS_RIGHT = 5.475f, STATUS_BOTTOM = -2.05f;
 
 // The bottom of the play screen (status bar body and the score line over it)
-// as last drawn, kept in a texture while its texts and the view stay the same.
-static unsigned bottom_texture;
+// as last drawn, kept while its texts and the view stay the same.
+static kept_pixels bottom;
 static char bottom_key[512];         // texts and viewport it was drawn for; "" = nothing kept
-static int bottom_rect[4];           // window pixels kept: x, y, width, height
 
 float paddlex = 2.75f;
 float paddle_temp, xDiff;
@@ -54,10 +53,8 @@ static void end_unseen()
 }
 
 // The tiled background, shaded from white at the top to black at the bottom.
-static void draw_background()
+static void background_quad()
 {
-    if (fadein || background == 0 || classic || backnum < 1)
-        return;
     glBindTexture(GL_TEXTURE_2D, backtex[backnum]);
     glEnable(GL_TEXTURE_2D);
     glBegin(GL_QUADS);
@@ -69,6 +66,28 @@ static void draw_background()
     glTexCoord2f(0, 8); glVertex3f(-5.5f, -4.0f, -11.0f);
     glEnd();
     glDisable(GL_TEXTURE_2D);
+}
+
+// The background, first in the frame over the cleared view. Its filtered
+// texture is the dearest thing in a play frame for the rasteriser, and it
+// never moves, so once drawn it is kept in the view layer and put back as it
+// is while the same background fills the same view.
+static void draw_background()
+{
+    if (fadein || background == 0 || classic || backnum < 1)
+        return;
+    GLint view[4];
+    glGetIntegerv(GL_VIEWPORT, view);
+    int rect[4] = {view[0], view[1], view[2], view[3]};
+    int owner = LAYER_BACKGROUND + backnum;
+    if (!scene_shortcuts) {
+        background_quad();
+    } else if (kept_for(view_layer, rect, owner)) {
+        draw_kept(view_layer);
+    } else {
+        background_quad();
+        keep_pixels(view_layer, rect, owner);
+    }
 }
 
 static const float SIDE_BAR_W = 1.0f;   // width of a side bar beside its wall
@@ -185,55 +204,6 @@ static bool bottom_pixels(const GLint view[4], int rect[4])
     return rect[2] > 0 && rect[3] > 0;
 }
 
-// Draws the kept bottom pixel for pixel where it was taken; the GL state
-// afterwards is that the status bar and the score line leave.
-static void draw_kept_bottom(const GLint view[4])
-{
-    GLint bound;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(view[0], view[0] + view[2], view[1], view[1] + view[3], -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, bottom_texture);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    float x0 = (float)bottom_rect[0], y0 = (float)bottom_rect[1];
-    float x1 = x0 + bottom_rect[2], y1 = y0 + bottom_rect[3];
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0); glVertex2f(x0, y0);
-    glTexCoord2f(1, 0); glVertex2f(x1, y0);
-    glTexCoord2f(1, 1); glVertex2f(x1, y1);
-    glTexCoord2f(0, 1); glVertex2f(x0, y1);
-    glEnd();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glDisable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, bound);
-}
-
-// Copies the bottom, as just drawn, into its texture.
-static void keep_bottom(const int rect[4], const char *key)
-{
-    if (!bottom_texture)
-        glGenTextures(1, &bottom_texture);
-    GLint bound;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    glBindTexture(GL_TEXTURE_2D, bottom_texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rect[2], rect[3], 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, rect[0], rect[1], rect[2], rect[3]);
-    glBindTexture(GL_TEXTURE_2D, bound);
-    memcpy(bottom_rect, rect, sizeof bottom_rect);
-    snprintf(bottom_key, sizeof bottom_key, "%s", key);
-}
-
 // The status bar and the score line. Their texts change a few times a second
 // at most, so once drawn they are kept, and while the texts and the view stay
 // the same only the panel is drawn with the kept pixels over its body. The
@@ -248,18 +218,21 @@ static void draw_bottom()
     snprintf(key, sizeof key, "%d %d %d %d|%s|%s|%s|%s", view[0], view[1], view[2], view[3], line, s, l, v);
     int rect[4];
     bool keepable = scene_shortcuts && !(shake && fullscreen) && bottom_pixels(view, rect);
-    if (keepable && strcmp(key, bottom_key) == 0 && memcmp(rect, bottom_rect, sizeof rect) == 0) {
+    if (keepable && strcmp(key, bottom_key) == 0 && kept_for(bottom, rect, 0)) {
         draw_status_bar("");
-        draw_kept_bottom(view);
+        draw_kept(bottom);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         print_set(1);
         return;
     }
     draw_status_bar(line);
     draw_score_line();
-    if (keepable)
-        keep_bottom(rect, key);
-    else
+    if (keepable) {
+        keep_pixels(bottom, rect, 0);
+        snprintf(bottom_key, sizeof bottom_key, "%s", key);
+    } else {
         bottom_key[0] = 0;
+    }
 }
 
 // HUD texts: the countdown and the banners.
