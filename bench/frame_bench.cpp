@@ -417,7 +417,11 @@ int main(int argc, char **argv)
         figures t, p;
         loads.push_back(loadavg());
         if (!b.run(&t, &p)) {
-            printf("round %d: the game did not get through %s\n", r, b.why.c_str());
+            printf("round %d: the game did not get through %s (%s, %zu frames); its output:\n", r, b.why.c_str(),
+                   b.game > 0 && waitpid(b.game, nullptr, WNOHANG) == 0 ? "still running" : "ended",
+                   read_stamps(b.stamps).size());
+            fflush(stdout);
+            system(("tail -n 20 '" + b.scratch + "/game.log'").c_str());
             continue;
         }
         printf("round %d (load average %.1f)\n", r, loads.back());

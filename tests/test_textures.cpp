@@ -189,7 +189,8 @@ TEST_F(TextureLoading, TransparentImagesStopAt4096Pixels)
     EXPECT_EQ(read_png_file("65.png", 0, TABLE_TEXTURES, 6), 1);  // opaque mode has room
 }
 
-// No background shows none; bg1-3 and bg5 give three; a damaged one is refused.
+// No background shows none; bg1-3 and bg5 give three, uploaded as they are
+// used; a damaged one is refused.
 TEST_F(TextureLoading, BackgroundScanStopsAtTheFirstGap)
 {
     ASSERT_EQ(load_backgrounds(), 1);
@@ -202,6 +203,17 @@ TEST_F(TextureLoading, BackgroundScanStopsAtTheFirstGap)
     EXPECT_EQ(backmax, 3);
     EXPECT_GE(backnum, 1);
     EXPECT_LE(backnum, 3);
+
+    // Only the background in use holds its image; the one before gives its storage back.
+    write_png("graphics/backgrounds/bg2.png", 8, 8, std::vector<pixel>(64, pixel{10, 220, 30}));
+    int w, h;
+    ASSERT_EQ(bind_background(1), 1);
+    EXPECT_EQ(texture_rgba(backtex[1], &w, &h)[0], 200);
+    ASSERT_EQ(bind_background(2), 1);
+    EXPECT_EQ(texture_rgba(backtex[2], &w, &h)[1], 220);
+    texture_rgba(backtex[1], &w, &h);
+    EXPECT_EQ(w * h, 0);
+    EXPECT_EQ(bind_background(4), 0);
 
     write_file("graphics/backgrounds/bg2.png", {1, 2, 3});
     EXPECT_EQ(load_backgrounds(), 0);

@@ -26,7 +26,7 @@ enum icon_slot {
     ICON_NOTVISIBLE,
 };
 extern GLuint tvis[5];           // the editor's visibility overlays, 1..3
-extern GLuint backtex[100];      // backgrounds, 1..backmax
+extern GLuint backtex[100];      // backgrounds, 1..backmax; only the one in use holds its image
 
 // ---- Image staging ----
 const int TITLE_BYTES = 4000000; // room for one decoded RGB image (1,333,333 pixels)
@@ -67,7 +67,11 @@ void fit_view_pictures();        // the title and end-screen pictures again at t
 int puploader();                 // the 17 power-up icons; 0 on a bad file
 int init_icons();                // the GUI button icons; 0 on a bad file
 int init_visible();              // the three visibility overlays; 0 on a bad file
-int load_backgrounds();          // bg1.png, bg2.png, ... into backtex; sets backmax, backnum (0: none)
+int load_backgrounds();          // checks bg1.png, bg2.png, ... up to the first gap; sets backmax,
+                                 // backnum (0: none); 0 (and bad_file set) when one is damaged
+int bind_background(int k);      // binds background k's texture, uploading it first when another
+                                 // one is in use (whose storage is given back); 0 when it cannot be read
+int check_png_file(const char *path);  // 1 when read_png_file could decode the opaque image; 0 and bad_file set if not
 
 // ---- Drawing frames (frames.cpp) ----
 // The play field and the GUI are drawn in one frame: field units, shifted

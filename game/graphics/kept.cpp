@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "graphics.h"
+#include "shell/shell.h"
 
 kept_pixels view_layer;
 
@@ -63,6 +64,11 @@ void keep_pixels(kept_pixels &k, const int rect[4], int owner)
         }
         glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     }
+    // A new picture is kept when a scene has just been drawn for the first
+    // time, after the rasteriser compiled what it needs for it; the memory the
+    // compiling used and freed goes back to the system.
+    if (k.owner != owner)
+        give_back_memory();
     memcpy(k.rect, rect, sizeof k.rect);
     k.owner = owner;
 }

@@ -159,6 +159,14 @@ int read_png_file(const char *path, int transparent, int table, int slot)
     return 1;
 }
 
+int check_png_file(const char *path)
+{
+    int width = 0, height = 0;
+    if (!decode_png(path, TITLE_BYTES / 3, &width, &height))
+        return refuse(path);
+    return 1;
+}
+
 int read_png_shown(const char *path, int slot, int shown_w, int shown_h, int *uploaded_w, int *uploaded_h)
 {
     // The picture is decoded into memory of its own, given back once it is

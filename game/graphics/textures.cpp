@@ -135,16 +135,26 @@ int puploader()
     return 1;
 }
 
+// Only the background in use is kept as a texture; the others wait on disk.
+static int background_uploaded;  // number of the background in backtex, 0 = none
+
+// The file of background k.
+static void background_path(int k, char *path, size_t size)
+{
+    snprintf(path, size, "graphics/backgrounds/bg%d.png", k);
+}
+
 int load_backgrounds()
 {
     int ok = 1;
     int k;
+    background_uploaded = 0;
     for (k = 1; k <= BACKGROUNDS_MAX; k++) {
         char path[64];
-        snprintf(path, sizeof path, "graphics/backgrounds/bg%d.png", k);
+        background_path(k, path, sizeof path);
         if (!file_opens(path))
             break;
-        if (!read_png_file(path, 0, TABLE_BACKTEX, k)) {
+        if (!check_png_file(path)) {
             ok = 0;
             break;
         }
@@ -153,6 +163,27 @@ int load_backgrounds()
     // With no background there is nothing to pick: 0 means none is drawn.
     backnum = backmax > 0 ? randn(backmax) : 0;
     return ok;
+}
+
+int bind_background(int k)
+{
+    if (k < 1 || k > backmax)
+        return 0;
+    if (background_uploaded != k) {
+        // The one in use gives its storage back: a fresh name has none.
+        if (background_uploaded) {
+            glDeleteTextures(1, &backtex[background_uploaded]);
+            glGenTextures(1, &backtex[background_uploaded]);
+        }
+        background_uploaded = 0;
+        char path[64];
+        background_path(k, path, sizeof path);
+        if (!read_png_file(path, 0, TABLE_BACKTEX, k))
+            return 0;
+        background_uploaded = k;
+    }
+    glBindTexture(GL_TEXTURE_2D, backtex[k]);
+    return 1;
 }
 
 int load_textures()

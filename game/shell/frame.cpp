@@ -55,7 +55,8 @@ static void end_unseen()
 // The tiled background, shaded from white at the top to black at the bottom.
 static void background_quad()
 {
-    glBindTexture(GL_TEXTURE_2D, backtex[backnum]);
+    if (!bind_background(backnum))
+        return;
     glEnable(GL_TEXTURE_2D);
     glBegin(GL_QUADS);
     glColor3f(1, 1, 1);

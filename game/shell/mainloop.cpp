@@ -59,6 +59,8 @@ int WinMain()
         message_box("Initialization Failed.", "ERROR", MB_WARNING);
         return 1;
     }
+    // Decoding the images and building the fonts left freed memory behind.
+    give_back_memory();
 
     int exit_code = 0;
     for (;;) {

@@ -3,6 +3,7 @@
 // cursor, capture and focus. Platform file: SDL2.
 
 #include <SDL.h>
+#include <malloc.h>
 
 #include <string>
 
@@ -142,6 +143,13 @@ int CreateGLWindow(const char *title, int width, int height, int bits, int fulls
 
     ReSizeGLScene(width, height);
     return 1;
+}
+
+// The allocator keeps freed memory for later requests; what start-up and the
+// rasteriser's first compiles of a scene freed would be held for the whole game.
+void give_back_memory()
+{
+    malloc_trim(0);
 }
 
 void KillGLWindow()
