@@ -67,7 +67,7 @@ extern int selected;            // menu item under the pointer: 1 Play, 2 Load, 
 extern int item_select;         // 1 when some menu item is under the pointer this frame
 extern float title_alpha;       // opacity of the title layer, 0.0 .. 1.0; [0]
 extern float titlex;            // left edge of the title image in the GUI frame; [2.7245] at rest
-extern int scene_shortcuts;     // 1 = skip the scene the title hides, draw its kept layer and the kept status bar; 0 = draw all; [1]
+extern int scene_shortcuts;     // 1 = skip the scene the title hides, put back the kept title layer, background and status bar, draw bricks by texture; 0 = draw all in full; [1]
 
 // ---- High-score screen state used by the title (scores_screen.cpp) ----
 extern int highscore;           // the high-score name dialog is open

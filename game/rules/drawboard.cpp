@@ -3,9 +3,11 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "graphics/graphics.h"
+#include "menus/menus.h"
 #include "physics/physics.h"
 #include "rules.h"
 #include "shell/shell.h"
@@ -81,9 +83,15 @@ static void brick_colour(int k)
     glColor3b((GLbyte)red, (GLbyte)green, (GLbyte)blue);
 }
 
-// Pass 2: every visible brick but the exploding ones, textured (or flat in classic).
+// Pass 2: every visible brick but the exploding ones, textured (or flat in
+// classic). With the shortcuts on they go by texture, so each texture is bound
+// once and its bricks reach the GL as one draw; bricks never overlap, so the
+// order changes no pixel.
 static void draw_bricks()
 {
+    static int order[GRID_CELLS];
+    static GLuint name_of[GRID_CELLS];
+    int count = 0;
     for (int r = 1; r <= GRID_ROWS; r++)
         for (int c = 1; c <= GRID_ROWS; c++) {
             int k = grid_index(r, c);
@@ -92,25 +100,33 @@ static void draw_bricks()
                 continue;
             // A texture number beyond the table (a damaged level) draws untextured.
             bool known = board[k] >= 1 && board[k] <= MAX_SET_TEXTURES;
-            glBindTexture(GL_TEXTURE_2D, known ? etexname[board[k]] : 0);
-            brick_colour(k);
-            float x = cell_x(c), y = cell_y(r);
-            if (classic) {
-                plain_quad(x + CLASSIC_INSET, y - CLASSIC_INSET, CELL_W - 2 * CLASSIC_INSET,
-                           CELL_H - 2 * CLASSIC_INSET, FIELD_Z);
-                continue;
-            }
-            glBegin(GL_QUADS);
-            glTexCoord2f(0, 0);
-            glVertex3f(x, y, FIELD_Z);
-            glTexCoord2f(1, 0);
-            glVertex3f(x + CELL_W, y, FIELD_Z);
-            glTexCoord2f(1, 1);
-            glVertex3f(x + CELL_W, y - CELL_H, FIELD_Z);
-            glTexCoord2f(0, 1);
-            glVertex3f(x, y - CELL_H, FIELD_Z);
-            glEnd();
+            name_of[k] = known ? etexname[board[k]] : 0;
+            order[count++] = k;
         }
+    if (scene_shortcuts)
+        std::stable_sort(order, order + count, [](int a, int b) { return name_of[a] < name_of[b]; });
+    for (int n = 0; n < count; n++) {
+        int k = order[n], r = k / GRID_SIDE, c = k % GRID_SIDE;
+        if (n == 0 || name_of[k] != name_of[order[n - 1]])
+            glBindTexture(GL_TEXTURE_2D, name_of[k]);
+        brick_colour(k);
+        float x = cell_x(c), y = cell_y(r);
+        if (classic) {
+            plain_quad(x + CLASSIC_INSET, y - CLASSIC_INSET, CELL_W - 2 * CLASSIC_INSET,
+                       CELL_H - 2 * CLASSIC_INSET, FIELD_Z);
+            continue;
+        }
+        glBegin(GL_QUADS);
+        glTexCoord2f(0, 0);
+        glVertex3f(x, y, FIELD_Z);
+        glTexCoord2f(1, 0);
+        glVertex3f(x + CELL_W, y, FIELD_Z);
+        glTexCoord2f(1, 1);
+        glVertex3f(x + CELL_W, y - CELL_H, FIELD_Z);
+        glTexCoord2f(0, 1);
+        glVertex3f(x, y - CELL_H, FIELD_Z);
+        glEnd();
+    }
 }
 
 // Pass 3: a translucent black shadow behind every visible brick, fire bricks included.

@@ -9,7 +9,7 @@
 #include "shell.h"
 
 // Time left to the final spin, covering how late a sleep may wake, in seconds.
-static const double SPIN_WINDOW = 0.0003;
+static const double SPIN_WINDOW = 0.0001;
 
 int64_t read_counter()
 {
