@@ -177,6 +177,56 @@ TEST_F(TextureLoading, DamagedOrUnsuitableFilesAreRefusedByName)
     EXPECT_EQ(read_png_file("good.png", 0, TABLE_TEXTURES, 3), 1);
 }
 
+// The icon as the help page shows it, 0.3 units across at depth 5: its pixels
+// read back from the 640 x 480 view.
+std::vector<unsigned char> shown_icon(GLuint name)
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glColor4f(1, 1, 1, 1);
+    glLoadIdentity();
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 1); glVertex3f(-0.137f, -0.15f, -5.0f);
+    glTexCoord2f(1, 1); glVertex3f(0.163f, -0.15f, -5.0f);
+    glTexCoord2f(1, 0); glVertex3f(0.163f, 0.15f, -5.0f);
+    glTexCoord2f(0, 0); glVertex3f(-0.137f, 0.15f, -5.0f);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    std::vector<unsigned char> p(640 * 480 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, p.data());
+    return p;
+}
+
+// An icon loaded without the levels its shown size never samples is drawn
+// pixel for pixel as the whole chain draws it; one level fewer would not be.
+TEST_F(TextureLoading, ReducedIconsDrawAsTheWholeChain)
+{
+    std::vector<pixel> px(128 * 128);
+    for (int i = 0; i < 128 * 128; i++)
+        px[i] = {(unsigned char)(i * 37), (unsigned char)((i / 128) * 5 + i % 7), (unsigned char)(i ^ (i >> 5))};
+    write_png("icon.png", 128, 128, px);
+    ASSERT_EQ(read_png_file("icon.png", 0, TABLE_PUPTEXTURES, 1), 1);
+    ASSERT_EQ(read_png_reduced("icon.png", TABLE_PUPTEXTURES, 2, 35), 1);
+    ASSERT_EQ(read_png_reduced("icon.png", TABLE_PUPTEXTURES, 3, 30), 1);
+    int w, h;
+    texture_rgba(puptextures[2], &w, &h);
+    EXPECT_EQ(w, 64);
+    texture_rgba(puptextures[3], &w, &h);
+    EXPECT_EQ(w, 32);
+    std::vector<unsigned char> whole = shown_icon(puptextures[1]);
+    EXPECT_TRUE(shown_icon(puptextures[2]) == whole);
+    EXPECT_FALSE(shown_icon(puptextures[3]) == whole);
+    // Shown at least as large as the picture, nothing is left out.
+    ASSERT_EQ(read_png_reduced("icon.png", TABLE_PUPTEXTURES, 2, 128), 1);
+    texture_rgba(puptextures[2], &w, &h);
+    EXPECT_EQ(w, 128);
+}
+
 TEST_F(TextureLoading, TransparentImagesStopAt4096Pixels)
 {
     write_png("64.png", 64, 64, {});
@@ -280,7 +330,7 @@ TEST_F(TextureLoading, GameFolderImagesAllLoad)
 
 // The title and end-screen pictures are uploaded at the size the view shows
 // them at, never above their own, and follow the view when it changes.
-TEST_F(TextureLoading, ViewFillingPicturesFollowTheViewSize)
+TEST_F(TextureLoading, ViewFillingPicturesAndIconsFollowTheViewSize)
 {
     ASSERT_EQ(chdir(CORVALE_GAME_DIR), 0);
     ReSizeGLScene(640, 480);
@@ -309,6 +359,13 @@ TEST_F(TextureLoading, ViewFillingPicturesFollowTheViewSize)
     texture_rgba(textures[1], &w, &h);
     EXPECT_EQ(w, 1280);
     EXPECT_EQ(h, 731);
+    // The power-up icons, 128 across, keep the levels the view can show.
+    ReSizeGLScene(640, 480);
+    texture_rgba(puptextures[5], &w, &h);
+    EXPECT_EQ(w, 64);
+    ReSizeGLScene(1600, 1200);
+    texture_rgba(puptextures[5], &w, &h);
+    EXPECT_EQ(w, 128);
     ReSizeGLScene(640, 480);
 }
 

@@ -63,7 +63,8 @@ int read_brick_file(int k, uint8_t *rgb);
 int load_brick_files(GLuint *table, int max);
 int load_textures();             // bricks, the fixed images, power-ups and backgrounds; 0 on a bad file
 int load_credits();              // the end screen's picture into textures[TEX_CREDITS], once; 0 when it cannot be read
-void fit_view_pictures();        // the title and end-screen pictures again at the size the viewport now shows them
+void fit_view_pictures();        // the title and end-screen pictures, and the power-up icons, again
+                                 // at the size the viewport now shows them
 int puploader();                 // the 17 power-up icons; 0 on a bad file
 int init_icons();                // the GUI button icons; 0 on a bad file
 int init_visible();              // the three visibility overlays; 0 on a bad file
@@ -71,6 +72,10 @@ int load_backgrounds();          // checks bg1.png, bg2.png, ... up to the first
                                  // backnum (0: none); 0 (and bad_file set) when one is damaged
 int bind_background(int k);      // binds background k's texture, uploading it first when another
                                  // one is in use (whose storage is given back); 0 when it cannot be read
+// Decodes an opaque PNG into the table's slot without the mipmap levels a
+// picture shown at most `shown` pixels across never samples: the level the
+// filter would start from is uploaded as the whole texture. 0 as read_png_file.
+int read_png_reduced(const char *path, int table, int slot, int shown);
 int check_png_file(const char *path);  // 1 when read_png_file could decode the opaque image; 0 and bad_file set if not
 
 // ---- Drawing frames (frames.cpp) ----

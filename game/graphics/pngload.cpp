@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 #include <png.h>
 
+#include <cmath>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
@@ -156,6 +157,40 @@ int read_png_file(const char *path, int transparent, int table, int slot)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, alpha);
+    return 1;
+}
+
+int read_png_reduced(const char *path, int table, int slot, int shown)
+{
+    if (!read_png_file(path, 0, table, slot))
+        return 0;
+    GLuint *name = table_slot(0, table, slot);
+    GLint w = 0, h = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    // Levels the filter never reaches: while the picture is shown at most
+    // `shown` pixels across, the level of detail stays above log2(side / shown);
+    // a twentieth of a level is kept in hand.
+    int side = w < h ? w : h, halvings = 0;
+    while (shown > 0 && (side >> (halvings + 1)) > 0 && log2((double)side / shown) - 0.05 >= halvings + 1)
+        halvings++;
+    if (halvings == 0)
+        return 1;
+    // Level `halvings` of the chain becomes the whole texture; the mipmaps
+    // built from it are the chain's own further levels.
+    w = w >> halvings, h = h >> halvings;
+    std::vector<unsigned char> level((size_t)w * h * 3);
+    GLint pack;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &pack);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, halvings, GL_RGB, GL_UNSIGNED_BYTE, level.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, pack);
+    glDeleteTextures(1, name);  // a fresh name: the full-size storage is given back
+    glGenTextures(1, name);
+    glBindTexture(GL_TEXTURE_2D, *name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, w, h, GL_RGB, GL_UNSIGNED_BYTE, level.data());
     return 1;
 }
 

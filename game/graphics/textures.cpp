@@ -124,14 +124,31 @@ void load_bricks()
     texmax = load_brick_files(etexname, BRICK_FILES_MAX);
 }
 
+// The power-up icons are shown at most 0.3 units across at depth 5 (on the
+// help page and the editor's toolbar; falling, 0.25), under the 45-degree view.
+static const double POWERUP_SHOWN_MOST = 0.3, POWERUP_DEPTH = 5.0;
+static int powerups_shown;  // the widest the icons were loaded for, in pixels; 0 = not loaded
+
+// The widest a power-up icon is shown in the current viewport, in pixels, rounded up.
+static int powerup_shown_size()
+{
+    GLint view[4];
+    glGetIntegerv(GL_VIEWPORT, view);
+    double units_high = 2.0 * POWERUP_DEPTH * tan(22.5 * M_PI / 180.0);
+    return (int)ceil(POWERUP_SHOWN_MOST * view[3] / units_high);
+}
+
 int puploader()
 {
+    int shown = powerup_shown_size();
+    powerups_shown = 0;
     for (int kind = 1; kind <= 17; kind++) {
         char path[128];
         snprintf(path, sizeof path, "graphics/powerups/%s.png", powerup_table[kind].icon);
-        if (!read_png_file(path, 0, TABLE_PUPTEXTURES, kind))
+        if (!read_png_reduced(path, TABLE_PUPTEXTURES, kind, shown))
             return 0;
     }
+    powerups_shown = shown;
     return 1;
 }
 
@@ -214,6 +231,8 @@ int load_credits()
 
 void fit_view_pictures()
 {
+    if (powerups_shown && powerup_shown_size() != powerups_shown)
+        puploader();
     int w, h;
     shown_size(&w, &h);
     for (view_picture *p : {&title_picture, &credits_picture}) {

@@ -8,6 +8,12 @@
 // How long a pass waits for messages while the window is minimised, in ms.
 static const int INACTIVE_WAIT_MS = 10;
 
+// Frames between two hand-backs of freed memory: about ten seconds. The
+// rasteriser compiles what each new sight of play needs (an explosion, debris,
+// a power-up) when it first appears, and frees the compiler's working memory.
+static const int FRAMES_PER_GIVE_BACK = 620;
+static int frames_since_give_back;
+
 // Releases the sound system, the fonts and the window, in that order.
 static void shut_down()
 {
@@ -38,6 +44,10 @@ static int run_active_pass()
         if (channel && isplaylist)
             change_track();
         present_frame();
+        if (++frames_since_give_back >= FRAMES_PER_GIVE_BACK) {
+            frames_since_give_back = 0;
+            give_back_memory();
+        }
     } else {
         escape_action();
     }
