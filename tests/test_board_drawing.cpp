@@ -4,49 +4,17 @@
 
 #include <cstdint>
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <cstring>
 #include <vector>
 
-#include "gl_context.h"
+#include "gl_view.h"
 #include "graphics/graphics.h"
 #include "physics/physics.h"
 #include "rules/rules.h"
 #include "shell/shell.h"
 
 namespace {
-
-// Fills a texture with white, without mipmaps.
-void white_texture(GLuint name)
-{
-    std::vector<uint8_t> px(64 * 32 * 3, 255);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 64, 32, 0, GL_RGB, GL_UNSIGNED_BYTE, px.data());
-}
-
-// The pixel under a board-frame point (field x, y at z -5, before the -3 shift).
-rgb field_pixel(double x, double y)
-{
-    GLdouble model[16], proj[16], wx, wy, wz;
-    GLint view[4];
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    glPopMatrix();
-    glGetDoublev(GL_PROJECTION_MATRIX, proj);
-    glGetIntegerv(GL_VIEWPORT, view);
-    gluProject(x, y, -5.0, model, proj, view, &wx, &wy, &wz);
-    return gl_read_pixel((int)wx, (int)wy);
-}
-
-// Centre of cell (r, c), and a point in its shadow but outside the brick.
-double cx(int c) { return 0.5 + 0.25 * (c - 1) + 0.125; }
-double cy(int r) { return 2.0 - 0.12 * (r - 1) - 0.06; }
 
 void place(int r, int c, int type, int red, int green, int blue)
 {
@@ -60,12 +28,6 @@ void place(int r, int c, int type, int red, int green, int blue)
 
 }  // namespace
 
-#define EXPECT_RGB(p, R, G, B)                                                           \
-    do {                                                                                 \
-        rgb q = (p);                                                                     \
-        EXPECT_NEAR(q.r, R, 1); EXPECT_NEAR(q.g, G, 1); EXPECT_NEAR(q.b, B, 1);          \
-    } while (0)
-
 // A large context, so the classic gaps of 0.01 units span two pixels or more.
 class BoardDrawing : public GLTest {
 protected:
@@ -73,8 +35,8 @@ protected:
     {
         gl_context_open(1280, 960);
         generate_texture_names();
-        white_texture(etexname[1]);
-        white_texture(textures[4]);
+        solid_texture(etexname[1], 255, 255, 255);
+        solid_texture(textures[4], 255, 255, 255);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
     void SetUp() override
@@ -101,9 +63,9 @@ TEST_F(BoardDrawing, MultiHitBricksAreDarkerAndLowBlueVanishes)
     place(5, 7, 5, 100, 60, 40);    // drawn (50, 10, -10)
     place(5, 8, 1, 64, 0, 32);
     draw();
-    const int want[4][3] = {{255, 255, 255}, {31, 151, 0}, {101, 21, 0}, {129, 1, 65}};
+    const rgb want[4] = {{255, 255, 255}, {31, 151, 0}, {101, 21, 0}, {129, 1, 65}};
     for (int c = 5; c <= 8; c++)
-        EXPECT_RGB(field_pixel(cx(c), cy(5)), want[c - 5][0], want[c - 5][1], want[c - 5][2]);
+        EXPECT_TRUE(rgb_near(cell_pixel(5, c), want[c - 5], 1)) << "column " << c;
 }
 
 // Values no loader leaves are drawn as the nearest the loaders allow, 0 or 128,
@@ -112,7 +74,7 @@ TEST_F(BoardDrawing, ColoursBeyondTheirRangeDrawAsTheNearestEnd)
 {
     place(5, 5, 2, INT32_MIN, INT32_MAX, INT32_MIN);   // drawn (25, 103, -25)
     draw();
-    EXPECT_RGB(field_pixel(cx(5), cy(5)), 51, 207, 0);
+    EXPECT_TRUE(rgb_near(cell_pixel(5, 5), {51, 207, 0}, 1));
 }
 
 TEST_F(BoardDrawing, InvisibleBricksDrawNothingNotEvenShadows)
@@ -134,10 +96,11 @@ TEST_F(BoardDrawing, BricksAndFireBricksCastShadowsDownRight)
     place(3, 3, 1, 127, 0, 0);
     place(8, 3, 3, 0, 127, 0);
     draw(1.0f);
-    EXPECT_RGB(field_pixel(cx(3), cy(3)), 255, 0, 0);
-    EXPECT_RGB(field_pixel(cx(3), cy(8)), 0, 255, 0);   // the fire brick, white fire tinted green
+    EXPECT_TRUE(rgb_near(cell_pixel(3, 3), {255, 0, 0}, 1));
+    EXPECT_TRUE(rgb_near(cell_pixel(8, 3), {0, 255, 0}, 1));   // the fire brick, white fire tinted green
     for (int r : {3, 8})   // below the brick's bottom-right corner: 30 % black over white
-        EXPECT_RGB(field_pixel(cx(3) + 0.14, cy(r) - 0.08), 178, 178, 178);
+        EXPECT_TRUE(rgb_near(frame_pixel(cell_centre_x(3) + 0.14, cell_centre_y(r) - 0.08), {178, 178, 178}, 1))
+            << "row " << r;
 }
 
 TEST_F(BoardDrawing, ClassicModeHasGapsAndNoShadowsOrFire)
@@ -149,7 +112,7 @@ TEST_F(BoardDrawing, ClassicModeHasGapsAndNoShadowsOrFire)
     auto unlit_across_border = [] {   // pixels of the background along the shared edge
         int n = 0;
         for (int i = -6; i <= 6; i++)
-            n += field_pixel(0.5 + 0.25 * 4 + i * 0.001, cy(4)).r == 0;
+            n += frame_pixel(0.5 + 0.25 * 4 + i * 0.001, cell_centre_y(4)).r == 0;
         return n;
     };
     draw();
@@ -158,9 +121,10 @@ TEST_F(BoardDrawing, ClassicModeHasGapsAndNoShadowsOrFire)
     classic = 1;
     draw(0.0f);
     EXPECT_GE(unlit_across_border(), 1);
-    EXPECT_RGB(field_pixel(cx(4), cy(9)), 0, 0, 0);   // no fire brick
+    EXPECT_TRUE(rgb_near(cell_pixel(9, 4), {0, 0, 0}, 1));   // no fire brick
     draw(1.0f);
-    EXPECT_RGB(field_pixel(cx(5) + 0.14, cy(4) - 0.08), 255, 255, 255);   // no shadow
+    EXPECT_TRUE(rgb_near(frame_pixel(cell_centre_x(5) + 0.14, cell_centre_y(4) - 0.08), {255, 255, 255}, 1))
+        << "no shadow";
 }
 
 TEST_F(BoardDrawing, ShakeMovesTheBoard)
@@ -168,8 +132,8 @@ TEST_F(BoardDrawing, ShakeMovesTheBoard)
     place(6, 6, 1, 127, 127, 127);
     shake = 1, qfx = 0.25f, qfy = -0.12f;
     draw();
-    EXPECT_RGB(field_pixel(cx(6), cy(6)), 0, 0, 0);
-    EXPECT_RGB(field_pixel(cx(7), cy(7)), 255, 255, 255);
+    EXPECT_TRUE(rgb_near(cell_pixel(6, 6), {0, 0, 0}, 1));
+    EXPECT_TRUE(rgb_near(cell_pixel(7, 7), {255, 255, 255}, 1));
 }
 
 TEST_F(BoardDrawing, TextureNumbersBeyondTheTableDrawFlat)
@@ -179,8 +143,8 @@ TEST_F(BoardDrawing, TextureNumbersBeyondTheTableDrawFlat)
     place(2, 3, 1, 0, 127, 127);
     board[grid_index(2, 3)] = -7;
     draw();
-    EXPECT_RGB(field_pixel(cx(2), cy(2)), 255, 255, 0);
-    EXPECT_RGB(field_pixel(cx(3), cy(2)), 0, 255, 255);
+    EXPECT_TRUE(rgb_near(cell_pixel(2, 2), {255, 255, 0}, 1));
+    EXPECT_TRUE(rgb_near(cell_pixel(2, 3), {0, 255, 255}, 1));
 }
 
 TEST_F(BoardDrawing, FireScrollsAndExplosionsAdvanceEveryFourthFrame)

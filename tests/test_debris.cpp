@@ -3,17 +3,14 @@
 // every background kept as a contact sheet.
 #include <gtest/gtest.h>
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <cmath>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include "audio/audio.h"
-#include "gl_context.h"
+#include "gl_view.h"
 #include "graphics/graphics.h"
 #include "physics/ball.h"
 #include "physics/physics.h"
@@ -23,29 +20,14 @@
 
 namespace {
 
-// The pixel under a field point at z -5 (drawn shifted by -3 on x).
-rgb field_pixel(double x, double y)
-{
-    GLdouble model[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, proj[16], wx, wy, wz;
-    GLint view[4];
-    glGetDoublev(GL_PROJECTION_MATRIX, proj);
-    glGetIntegerv(GL_VIEWPORT, view);
-    gluProject(x - 3.0, y, -5.0, model, proj, view, &wx, &wy, &wz);
-    return gl_read_pixel((int)wx, (int)wy);
-}
-
 class Drawing : public GLTest {
 protected:
     static void SetUpTestSuite()
     {
         GLTest::SetUpTestSuite();
         generate_texture_names();
-        std::vector<uint8_t> white(16 * 16 * 4, 255);
-        for (GLuint name : {etexname[1], textures[12], textures[13]}) {
-            glBindTexture(GL_TEXTURE_2D, name);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 16, 16, 0, GL_RGBA, GL_UNSIGNED_BYTE, white.data());
-        }
+        for (GLuint *name : {&etexname[1], &textures[12], &textures[13]})
+            solid_texture(*name, 255, 255, 255);
     }
     void SetUp() override
     {
@@ -127,7 +109,7 @@ TEST_F(BallDrawing, SeveralBallsAreGreenInAGlowFainterAboveFour)
     for (int n = 1; n <= 3; n++)
         put_ball(n, 1.0f + n);
     draw_balls();
-    rgb ball = field_pixel(2.0, 0.0), glow = field_pixel(2.06, 0.0);
+    rgb ball = frame_pixel(2.0, 0.0), glow = frame_pixel(2.06, 0.0);
     EXPECT_NEAR(ball.r, 51, 2);
     EXPECT_GT(ball.g, 250);
     EXPECT_NEAR(glow.g, 51, 2) << "glow alpha 0.2, added to black";
@@ -136,7 +118,7 @@ TEST_F(BallDrawing, SeveralBallsAreGreenInAGlowFainterAboveFour)
     put_ball(5, 5.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     draw_balls();
-    EXPECT_NEAR(field_pixel(2.06, 0.0).g, 13, 2) << "glow alpha 0.05";
+    EXPECT_NEAR(frame_pixel(2.06, 0.0).g, 13, 2) << "glow alpha 0.05";
 }
 
 // ---- every ball state over every background, with the game's own pictures --
@@ -172,19 +154,10 @@ class BallLook : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        gl_context_open(LOOK_W, LOOK_H);
-        ASSERT_EQ(chdir(CORVALE_GAME_DIR), 0);
-        strcpy(plist, "sounds/songs/corvale.m3u");
-        volume = evolume = 0;
-        ASSERT_EQ(init_sound(), 1);
-        ASSERT_EQ(InitGL(), 1);
+        open_game_view(LOOK_W, LOOK_H);
         ReSizeGLScene(LOOK_W, LOOK_H);
     }
-    static void TearDownTestSuite()
-    {
-        shutdown_sound();
-        gl_context_close();
-    }
+    static void TearDownTestSuite() { close_game_view(); }
     // The CROP x CROP pixels (rows top first, RGB) around field point (3, y)
     // with the ball there, or with it out of sight beyond the right wall.
     std::vector<unsigned char> crop(const ball_state &s, float y, bool shown)
@@ -204,14 +177,10 @@ protected:
         if (shown)
             xpos[1] = 3.0f;
         DrawGLScene();
-        GLdouble model[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, proj[16], wx, wy, wz;
-        GLint view[4];
-        glGetDoublev(GL_PROJECTION_MATRIX, proj);
-        glGetIntegerv(GL_VIEWPORT, view);
-        gluProject(0.0, y, -5.0, model, proj, view, &wx, &wy, &wz);
-        std::vector<unsigned char> up(CROP * CROP * 3), out(CROP * CROP * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels((int)wx - CROP / 2, (int)wy - CROP / 2, CROP, CROP, GL_RGB, GL_UNSIGNED_BYTE, up.data());
+        double wx, wy;
+        frame_to_window(3.0, y, &wx, &wy);
+        std::vector<unsigned char> up = read_rgb((int)wx - CROP / 2, (int)wy - CROP / 2, CROP, CROP);
+        std::vector<unsigned char> out(CROP * CROP * 3);
         for (int r = 0; r < CROP; r++)
             memcpy(&out[(size_t)r * CROP * 3], &up[(size_t)(CROP - 1 - r) * CROP * 3], CROP * 3);
         return out;
@@ -259,9 +228,7 @@ TEST_F(BallLook, EveryStateStandsOutOnEveryBackground)
                                &ball[((size_t)(r / ZOOM) * CROP + c / ZOOM) * 3], 3);
             }
     }
-    std::string folder = std::string(CORVALE_BINARY_DIR) + "/screenshots";
-    mkdir(folder.c_str(), 0755);
-    EXPECT_TRUE(write_rgb_png(folder + "/ball_contact_sheet.png", sheet_w, strip_h * states, sheet, false));
+    EXPECT_TRUE(write_rgb_png(screenshot_path("ball_contact_sheet.png"), sheet_w, strip_h * states, sheet, false));
     std::string legend;
     for (const ball_state &s : BALL_STATES)
         legend += std::string(legend.empty() ? "" : ", ") + s.name;

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "editor/editor.h"
 #include "editor_view.h"
 #include "graphics/graphics.h"
@@ -18,12 +16,8 @@ namespace {
 // Solid colours that tell the textures apart on screen.
 const rgb GRID{0, 200, 0}, FIRE{200, 0, 0}, BRICK{0, 0, 200}, PUP{255, 255, 0}, WHITE{255, 255, 255};
 
-#define EXPECT_SHOWS(row, col, want)                                                 \
-    do {                                                                              \
-        rgb q = pixel_at(cell_x(col), cell_y(row)), w = (want);                       \
-        EXPECT_TRUE(abs(q.r - w.r) < 4 && abs(q.g - w.g) < 4 && abs(q.b - w.b) < 4)   \
-            << "cell " << row << "," << col << " shows " << q.r << " " << q.g << " " << q.b; \
-    } while (0)
+#define EXPECT_SHOWS(row, col, want) \
+    EXPECT_TRUE(rgb_near(cell_pixel(row, col), want, 3)) << "cell " << row << "," << col
 
 class Canvas : public GLTest {
 protected:

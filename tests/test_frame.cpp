@@ -4,16 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <GL/glu.h>
-
-#include <cstdio>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include "audio/audio.h"
-#include "gl_context.h"
+#include "gl_view.h"
 #include "physics/ball.h"
 #include "graphics/graphics.h"
 #include "menus/menus.h"
@@ -27,27 +22,8 @@ const int W = 800, H = 600;
 
 class GameFrame : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        gl_context_open(W, H);
-        ASSERT_EQ(chdir(CORVALE_GAME_DIR), 0);
-        strcpy(plist, "sounds/songs/corvale.m3u");
-        volume = 0;
-        evolume = 0;
-        ASSERT_EQ(init_sound(), 1);
-        ASSERT_EQ(InitGL(), 1);
-    }
-    static void TearDownTestSuite()
-    {
-        shutdown_sound();
-        gl_context_close();
-    }
-    // Pixel (x, y) from the top-left corner of the frame.
-    static rgb at(const std::vector<unsigned char> &p, int x, int y)
-    {
-        size_t k = ((size_t)(H - 1 - y) * W + x) * 3;
-        return {p[k], p[k + 1], p[k + 2]};
-    }
+    static void SetUpTestSuite() { open_game_view(W, H); }
+    static void TearDownTestSuite() { close_game_view(); }
 };
 
 TEST_F(GameFrame, PlayFrameShowsTheBoardBarsPaddleAndStatusBar)
@@ -58,29 +34,23 @@ TEST_F(GameFrame, PlayFrameShowsTheBoardBarsPaddleAndStatusBar)
     m_ticksPerSecond = 0;  // no frame lock in a test
     for (int k = 0; k < 3; k++)
         DrawGLScene();
-    std::vector<unsigned char> pixels((size_t)W * H * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-
-    std::string folder = std::string(CORVALE_BINARY_DIR) + "/screenshots";
-    mkdir(folder.c_str(), 0755);
-    EXPECT_TRUE(write_rgb_png(folder + "/play_frame.png", W, H, pixels));
+    frame_shot shot = read_frame(W, H);
+    EXPECT_TRUE(write_rgb_png(screenshot_path("play_frame.png"), W, H, shot.pixels));
 
     // Some of the first level's bricks are coloured, not grey or black.
     int coloured = 0;
     for (int y = 0; y < 200; y += 4)
         for (int x = 80; x < 720; x += 4) {
-            rgb p = at(pixels, x, y);
+            rgb p = shot.at(x, y);
             int hi = std::max(p.r, std::max(p.g, p.b)), lo = std::min(p.r, std::min(p.g, p.b));
             coloured += hi > 80 && hi - lo > 60;
         }
     EXPECT_GT(coloured, 200);
     // The side bars are lit where they meet the walls.
-    rgb bar = at(pixels, 20, 300);
+    rgb bar = shot.at(20, 300);
     EXPECT_GT(bar.r + bar.g + bar.b, 60);
     // The status bar along the bottom is drawn.
-    rgb status = at(pixels, 400, 585);
+    rgb status = shot.at(400, 585);
     EXPECT_GT(status.r + status.g + status.b, 30);
 }
 
@@ -98,11 +68,7 @@ protected:
         m_ticksPerSecond = 0;
         DrawGLScene();
         title_alpha = alpha, bar_alpha = bars, titlex = x, fadein = in, fadeout = out;
-        std::vector<unsigned char> pixels((size_t)W * H * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
+        return read_rgb(0, 0, W, H);
     }
     // Frames without, with (the layer is drawn and kept) and again with (the
     // kept layer is shown) must all be equal.
@@ -183,24 +149,6 @@ TEST_F(FrameShortcuts, FadesAndPlayAreUnchanged)
     pause_song();
 }
 
-// Window pixel (origin top-left) of a play-field point at z -5.
-void field_pixel(double fx, double fy, int *px, int *py)
-{
-    GLdouble model[16], proj[16], wx, wy, wz;
-    GLint view[4];
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0, 0);
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    glPopMatrix();
-    glGetDoublev(GL_PROJECTION_MATRIX, proj);
-    glGetIntegerv(GL_VIEWPORT, view);
-    gluProject(fx, fy, -5.0, model, proj, view, &wx, &wy, &wz);
-    *px = (int)wx;
-    *py = H - 1 - (int)wy;
-}
-
 TEST_F(GameFrame, ClassicLookIsFlatColour)
 {
     menu = fadein = fadeout = gamestart = 0;
@@ -209,31 +157,20 @@ TEST_F(GameFrame, ClassicLookIsFlatColour)
     const int r = 6, c = 9, cell = r * 21 + c;  // among the first level's bricks
     board[cell] = 1, bricktype[cell] = 1, rr[cell] = 127, gg[cell] = 60, bb[cell] = 60;
     DrawGLScene();
-    std::vector<unsigned char> pixels((size_t)W * H * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     classic = 0;
-    std::string folder = std::string(CORVALE_BINARY_DIR) + "/screenshots";
-    mkdir(folder.c_str(), 0755);
-    EXPECT_TRUE(write_rgb_png(folder + "/classic_frame.png", W, H, pixels));
+    EXPECT_TRUE(write_rgb_png(screenshot_path("classic_frame.png"), W, H, read_rgb(0, 0, W, H)));
 
-    int x, y;
-    field_pixel(0.5 + 0.25 * (c - 0.5), 2.0 - 0.12 * (r - 0.5), &x, &y);
-    rgb brick = at(pixels, x, y);
+    rgb brick = cell_pixel(r, c);
     // A signed byte colour b reads as (2b + 1) / 255.
     EXPECT_NEAR(brick.r, 255, 1);
     EXPECT_NEAR(brick.g, 121, 1);
     EXPECT_NEAR(brick.b, 121, 1);
 
     // The paddle's top edge is white, its bottom edge dark grey.
-    field_pixel(paddlex + paddle_size / 2, -1.502, &x, &y);
-    rgb top = at(pixels, x, y);
+    rgb top = frame_pixel(paddlex + paddle_size / 2, -1.502);
     EXPECT_GT(top.r + top.g + top.b, 3 * 220) << "paddle top";
     // The side bars' wall edge is lit, fading outwards.
-    field_pixel(5.52, 0, &x, &y);
-    rgb wall = at(pixels, x, y);
-    field_pixel(6.4, 0, &x, &y);
-    rgb outer = at(pixels, x, y);
+    rgb wall = frame_pixel(5.52, 0), outer = frame_pixel(6.4, 0);
     EXPECT_GT(wall.r, 200) << "side bar by the wall";
     EXPECT_LT(outer.r, wall.r / 2) << "side bar's outer edge";
 }

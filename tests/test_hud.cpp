@@ -4,16 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <GL/glu.h>
-
 #include <cstdio>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include "audio/audio.h"
-#include "gl_context.h"
+#include "gl_view.h"
 #include "graphics/graphics.h"
 #include "menus/menus.h"
 #include "rules/progress.h"
@@ -25,35 +21,13 @@ namespace {
 
 const int MAX_W = 1920, MAX_H = 1200;
 
-struct shot {
-    int w, h;
-    std::vector<unsigned char> rgb;  // rows bottom-up, as GL reads them
-    int lit(int x, int y) const      // brightest channel at (x, y) from the top-left
-    {
-        const unsigned char *p = &rgb[((size_t)(h - 1 - y) * w + x) * 3];
-        return std::max(p[0], std::max(p[1], p[2]));
-    }
-};
-
 class Hud : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        gl_context_open(MAX_W, MAX_H);
-        ASSERT_EQ(chdir(CORVALE_GAME_DIR), 0);
-        strcpy(plist, "sounds/songs/corvale.m3u");
-        volume = evolume = 0;
-        ASSERT_EQ(init_sound(), 1);
-        ASSERT_EQ(InitGL(), 1);
-    }
-    static void TearDownTestSuite()
-    {
-        shutdown_sound();
-        gl_context_close();
-    }
+    static void SetUpTestSuite() { open_game_view(MAX_W, MAX_H); }
+    static void TearDownTestSuite() { close_game_view(); }
     // A play frame drawn in a window of w x h, with the widest HUD values
     // unless a level of a set is given.
-    shot frame(int w, int h, int at_level = 999, int of_levels = 999)
+    frame_shot frame(int w, int h, int at_level = 999, int of_levels = 999)
     {
         screenx = w, screeny = h;
         ReSizeGLScene(w, h);
@@ -65,25 +39,13 @@ protected:
                 score = 48250, counter = 2, level = at_level, level_total = of_levels, gameover = 0;
             DrawGLScene();
         }
-        shot s{w, h, std::vector<unsigned char>((size_t)w * h * 3)};
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, s.rgb.data());
-        return s;
+        return read_frame(w, h);
     }
-    // Window column of a play-field x at z -5.
+    // Window column of a play-field x.
     static int field_column(double fx)
     {
-        GLdouble model[16], proj[16], wx, wy, wz;
-        GLint view[4];
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-        glLoadIdentity();
-        glTranslatef(-3.0f, 0, 0);
-        glGetDoublev(GL_MODELVIEW_MATRIX, model);
-        glPopMatrix();
-        glGetDoublev(GL_PROJECTION_MATRIX, proj);
-        glGetIntegerv(GL_VIEWPORT, view);
-        gluProject(fx, 0, -5.0, model, proj, view, &wx, &wy, &wz);
+        double wx, wy;
+        frame_to_window(fx, 0, &wx, &wy);
         return (int)wx;
     }
 };
@@ -99,7 +61,7 @@ TEST_F(Hud, TextStaysBetweenTheWallsAtEverySize)
     classic = 1;
     bar_alpha = 0.0f;
     for (auto [w, h] : sizes) {
-        shot s = frame(w, h);
+        frame_shot s = frame(w, h);
         int left = field_column(0.5), right = field_column(5.5);
         ASSERT_GT(left, 0) << w << "x" << h << ": the left wall is outside the view";
         ASSERT_LT(right, w - 1) << w << "x" << h << ": the right wall is outside the view";
@@ -125,7 +87,7 @@ TEST_F(Hud, NarrowWindowShowsBothWallsWithBandsAboveAndBelow)
 {
     classic = 1;
     bar_alpha = 1.0f;
-    shot s = frame(1280, 1024);
+    frame_shot s = frame(1280, 1024);
     classic = 0;
     int left = field_column(0.5), right = field_column(5.5);
     EXPECT_GT(s.lit(left - 2, 512), 150) << "left bar";
@@ -139,24 +101,22 @@ TEST_F(Hud, NarrowWindowShowsBothWallsWithBandsAboveAndBelow)
 // Screenshots of the HUD at every size, put together on one sheet to look at.
 TEST_F(Hud, ContactSheetOfEverySize)
 {
-    std::string folder = std::string(CORVALE_BINARY_DIR) + "/screenshots";
-    mkdir(folder.c_str(), 0755);
     std::string files;
     for (const auto &r : settings_resolutions) {
-        shot s = frame(r.width, r.height);
-        std::string path = folder + "/hud_" + std::to_string(r.width) + "x" + std::to_string(r.height) + ".png";
-        EXPECT_TRUE(write_rgb_png(path, s.w, s.h, s.rgb));
+        frame_shot s = frame(r.width, r.height);
+        std::string path = screenshot_path("hud_" + std::to_string(r.width) + "x" + std::to_string(r.height) + ".png");
+        EXPECT_TRUE(write_rgb_png(path, s.w, s.h, s.pixels));
         files += " '" + path + "'";
     }
     // An everyday game: level 12 of 30 at 800 x 600.
-    shot level12 = frame(800, 600, 12, 30);
-    EXPECT_TRUE(write_rgb_png(folder + "/hud_800x600_level12.png", level12.w, level12.h, level12.rgb));
+    frame_shot level12 = frame(800, 600, 12, 30);
+    EXPECT_TRUE(write_rgb_png(screenshot_path("hud_800x600_level12.png"), 800, 600, level12.pixels));
     screenx = MAX_W, screeny = MAX_H;
     ReSizeGLScene(MAX_W, MAX_H);
     std::string cmd = "montage -label '%wx%h' -geometry 480x360+4+4 -tile 4x -background gray30" + files +
-                      " '" + folder + "/hud_contact_sheet.png' 2>/dev/null";
+                      " '" + screenshot_path("hud_contact_sheet.png") + "' 2>/dev/null";
     if (system(cmd.c_str()) != 0)
-        printf("montage (ImageMagick) not found: the single screenshots are in %s\n", folder.c_str());
+        printf("montage (ImageMagick) not found: the single screenshots are in %s\n", screenshot_path("").c_str());
 }
 
 }  // namespace

@@ -4,48 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include "editor/editor.h"
-#include "gl_context.h"
+#include "gl_view.h"
 #include "graphics/graphics.h"
 #include "menus/menus.h"
 #include "shell/shell.h"
 
 namespace {
-
-// A 2 x 2 texture of one colour in the given name slot.
-void solid_texture(GLuint &name, int r, int g, int b)
-{
-    if (!name)
-        glGenTextures(1, &name);
-    unsigned char px[12];
-    for (int i = 0; i < 12; i++)
-        px[i] = (unsigned char)(i % 3 == 0 ? r : i % 3 == 1 ? g : b);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, px);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-}
-
-// The window pixel of a GUI-frame point at z -5.
-rgb gui_pixel(float x, float y)
-{
-    GLdouble model[16], proj[16], wx, wy, wz;
-    GLint view[4];
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    glPopMatrix();
-    glGetDoublev(GL_PROJECTION_MATRIX, proj);
-    glGetIntegerv(GL_VIEWPORT, view);
-    gluProject(x, y, -5.0, model, proj, view, &wx, &wy, &wz);
-    return gl_read_pixel((int)wx, (int)wy);
-}
 
 // Puts the pointer on a GUI-frame point (pointery grows downward).
 void point_at(float x, float y) { pointerx = x, pointery = -y; }
@@ -198,9 +163,9 @@ TEST_F(Menus, HoveringAnIconSelectsItAndLightsIt)
 
     point_at(icon_x(4), ICON_Y);  // Help
     frame();
-    EXPECT_GE(gui_pixel(icon_x(4), ICON_Y).r, 250);
-    EXPECT_NEAR(gui_pixel(icon_x(3), ICON_Y).r, 217, 4);   // 0.85 of white over the black title
-    EXPECT_LE(gui_pixel(icon_x(3) + 0.25f, ICON_Y).r, 5);  // the gap between icons
+    EXPECT_GE(frame_pixel(icon_x(4), ICON_Y).r, 250);
+    EXPECT_NEAR(frame_pixel(icon_x(3), ICON_Y).r, 217, 4);   // 0.85 of white over the black title
+    EXPECT_LE(frame_pixel(icon_x(3) + 0.25f, ICON_Y).r, 5);  // the gap between icons
 
     // Hovering works while the title still fades in.
     title_alpha = 0.5f, fadein = 1;
@@ -224,7 +189,7 @@ TEST_F(Menus, AnOpenOverlayKeepsTheMenuUnlit)
     point_at(icon_x(0), ICON_Y);
     frame();
     EXPECT_EQ(selected, 0);
-    EXPECT_NEAR(gui_pixel(icon_x(0), ICON_Y).r, 217, 4);
+    EXPECT_NEAR(frame_pixel(icon_x(0), ICON_Y).r, 217, 4);
 }
 
 // ---- Panel buttons ----
@@ -259,7 +224,7 @@ TEST_F(Menus, HelpShowsAllSeventeenPowerUpsAndCancelClosesIt)
     const float xs[4] = {1.0f, 2.1f, 3.2f, 4.3f};
     const float ys[5] = {1.25f, 0.75f, 0.25f, -0.25f, -0.75f};
     for (int kind = 1; kind <= 17; kind++) {
-        rgb p = gui_pixel(xs[(kind - 1) / 5] + 0.15f, ys[(kind - 1) % 5] - 0.15f);
+        rgb p = frame_pixel(xs[(kind - 1) / 5] + 0.15f, ys[(kind - 1) % 5] - 0.15f);
         EXPECT_NEAR(p.r, 10 * kind + 40, 3) << kind;
         EXPECT_NEAR(p.b, 250 - 10 * kind, 3) << kind;
     }

@@ -2,31 +2,12 @@
 
 #include "editor_view.h"
 
-#include <GL/glu.h>
-
 #include <cstring>
 
 #include "editor/editor.h"
 #include "menus/menus.h"
 #include "rules/rules.h"
 #include "shell/shell.h"
-
-void solid_texture(GLuint &name, int r, int g, int b)
-{
-    if (!name)
-        glGenTextures(1, &name);  // as the editor's brick textures get theirs when loaded
-    unsigned char px[12];
-    for (int i = 0; i < 12; i++)
-        px[i] = (unsigned char)(i % 3 == 0 ? r : i % 3 == 1 ? g : b);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, px);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-}
-
-float cell_x(int c) { return 0.5f + 0.25f * (c - 1) + 0.125f; }
-float cell_y(int r) { return 2.0f - 0.12f * (r - 1) - 0.06f; }
 
 void point_at(float gx, float gy)
 {
@@ -39,23 +20,8 @@ void point_at(float gx, float gy)
 
 void over(int r, int c)
 {
-    point_at(cell_x(c), cell_y(r));
+    point_at((float)cell_centre_x(c), (float)cell_centre_y(r));
     editor();
-}
-
-rgb pixel_at(float gx, float gy)
-{
-    GLdouble model[16], proj[16], wx, wy, wz;
-    GLint view[4];
-    glPushMatrix();
-    glLoadIdentity();
-    glTranslatef(-3.0f, 0.0f, 0.0f);
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    glPopMatrix();
-    glGetDoublev(GL_PROJECTION_MATRIX, proj);
-    glGetIntegerv(GL_VIEWPORT, view);
-    gluProject(gx, gy, -5.0, model, proj, view, &wx, &wy, &wz);
-    return gl_read_pixel((int)wx, (int)wy);
 }
 
 void mouse(unsigned msg) { WndProc(nullptr, msg, 0, 0); }
