@@ -1,15 +1,14 @@
 // The play options and the level-set browser: the order and wrap of the sets,
 // empty and unreadable folders, Play, difficulty and mode.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include "gl_context.h"
+#include "level_bytes.h"
+#include "player_folder.h"
 #include "menus/browser.h"
 #include "menus/menus.h"
 #include "rules/progress.h"
@@ -21,26 +20,21 @@ namespace fs = std::filesystem;
 // A one-level set with the given title and one brick at row 1, column 1.
 static void write_set(const std::string &file, const char *title)
 {
-    std::vector<char> d(784 + 6 * (1764 + 8), 0);
-    d[0] = 1;
-    strcpy(&d[8], title);
-    d[784 + 22 * 4] = 1;
-    std::ofstream(fs::path("level_sets") / file, std::ios::binary).write(d.data(), d.size());
+    set_file s(1, 0);
+    s.title(title);
+    s.set(1, TEX_BLOCK, 1, 1, 1);
+    s.write("level_sets/" + file);
 }
 
 // Each case runs in a scratch game folder with an empty level_sets/ and the browser open.
 class Browser : public GLTest {
 protected:
-    fs::path old_dir = fs::current_path(), dir;
+    game_folder folder;
+    const fs::path dir = folder.path();
 
     void SetUp() override
     {
-        std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/browser_XXXXXX";
-        dir = mkdtemp(tmpl.data());
-        fs::create_directory(dir / "level_sets");
         fs::create_directories(dir / "player" / "corvale" / "level_sets");
-        setenv("XDG_DATA_HOME", (dir / "player").c_str(), 1);
-        fs::current_path(dir);
         snprintf(set_name, sizeof set_name, "default.bls");
         difficulty = level = loadgui = 1;
         classic = edit = testing_level = fadeout = SAVE_AVAILABLE = 0;
@@ -50,8 +44,6 @@ protected:
     {
         file_search(3);
         loadgui = options = fadeout = menublock = gui_select = 0;
-        fs::current_path(old_dir);
-        fs::remove_all(dir);
     }
     std::string press(int &request)
     {
@@ -157,14 +149,9 @@ TEST_F(Browser, DifficultyCyclesAndClassicToggles)
 TEST_F(Browser, ASetThatCannotBeReadIsExplainedAndStartsNoGame)
 {
     write_set("good.bls", "Good");
-    std::ifstream in("level_sets/good.bls", std::ios::binary);
-    std::string whole((std::istreambuf_iterator<char>(in)), {});
+    const std::string whole = file_bytes("level_sets/good.bls");
     const std::string cut = whole.substr(0, whole.size() - 100);   // its level is incomplete
-    std::ofstream("level_sets/cut.bls", std::ios::binary) << cut;
-    auto file_text = [] {
-        std::ifstream f("level_sets/cut.bls", std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(f)), {});
-    };
+    write_bytes("level_sets/cut.bls", cut);
 
     file_search(1);
     notice[0] = 0;
@@ -181,6 +168,6 @@ TEST_F(Browser, ASetThatCannotBeReadIsExplainedAndStartsNoGame)
     play_options();
     EXPECT_STREQ(notice, "This level set cannot be read.");
     EXPECT_EQ(options + fadeout, 0);
-    EXPECT_EQ(file_text(), cut);
+    EXPECT_EQ(file_bytes("level_sets/cut.bls"), cut);
     notice[0] = 0;
 }

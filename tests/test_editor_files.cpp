@@ -3,14 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include "editor/editor.h"
 #include "gl_context.h"
+#include "level_bytes.h"
 #include "menus/menus.h"
 #include "player_folder.h"
 #include "rules/rules.h"
@@ -24,25 +23,20 @@ namespace {
 int32_t *const grids[6] = {leveled, ed_rr, ed_gg, ed_bb, ed_bricktype, ed_powerup};
 
 // Cell (r, c) of grid block b of a level file's bytes.
-int32_t cell_of(const std::vector<char> &file, int b, int r, int c)
+int32_t cell_of(const std::string &file, int b, int r, int c)
 {
-    int32_t v;
-    memcpy(&v, &file[b * 1764 + (r * 21 + c) * 4], 4);
-    return v;
+    return int_at(file, b * 1764 + (r * 21 + c) * 4);
 }
 
 // A level file whose only brick is texture `tex` at row 1, column 1.
 void write_level_file(int n, int tex)
 {
-    std::vector<int32_t> d(6 * 441, 0);
-    for (int k = 0; k < 441; k++)
-        d[441 + k] = d[882 + k] = d[1323 + k] = 127, d[1764 + k] = 1;
-    d[22] = tex;
-    std::ofstream("user_data/l" + std::to_string(n) + ".raw", std::ios::binary)
-        .write((const char *)d.data(), d.size() * 4);
+    level_file f;
+    f.set(TEX_BLOCK, 1, 1, tex);
+    f.write(n);
 }
 
-std::string level_file(int n)
+std::string level_path(int n)
 {
     return "user_data/l" + std::to_string(n) + ".raw";
 }
@@ -76,7 +70,7 @@ TEST_F(EditorFiles, SaveWritesTheSixGridsInFileOrderAndOnlyThenSaysSaved)
         for (int k = 0; k < 441; k++)
             grids[b][k] = b * 1000 + k;
     ASSERT_EQ(save_edited_level(), 1);
-    std::vector<char> file = file_bytes(level_file(1));
+    std::string file = file_bytes(level_path(1));
     ASSERT_EQ(file.size(), 10584u);
     for (int b = 0; b < 6; b++) {
         EXPECT_EQ(cell_of(file, b, 0, 0), b * 1000) << "block " << b;
@@ -117,7 +111,7 @@ TEST_F(EditorFiles, MovingSavesAChangedBoardFirstAndLoadsTheOtherLevel)
     start_editor();
     leveled[grid_index(2, 2)] = 3;
     ASSERT_EQ(editor_next_level(), 1);
-    EXPECT_EQ(cell_of(file_bytes(level_file(1)), 0, 2, 2), 3) << "level 1 saved on the way out";
+    EXPECT_EQ(cell_of(file_bytes(level_path(1)), 0, 2, 2), 3) << "level 1 saved on the way out";
     EXPECT_EQ(edlevel, 2);
     EXPECT_EQ(curlevel, 1);
     EXPECT_EQ(leveled[grid_index(2, 2)], 0) << "a new level starts empty";
@@ -128,7 +122,7 @@ TEST_F(EditorFiles, MovingSavesAChangedBoardFirstAndLoadsTheOtherLevel)
     leveled[grid_index(4, 4)] = 1;
     ASSERT_EQ(editor_prev_level(), 1);
     EXPECT_EQ(curlevel, 2) << "left with bricks, the new level became a file";
-    EXPECT_EQ(cell_of(file_bytes(level_file(2)), 0, 4, 4), 1);
+    EXPECT_EQ(cell_of(file_bytes(level_path(2)), 0, 4, 4), 1);
     EXPECT_EQ(leveled[grid_index(1, 1)], 2);
     EXPECT_EQ(leveled[grid_index(2, 2)], 3);
 }
@@ -147,7 +141,7 @@ TEST_F(EditorFiles, MovesStopAtLevelOneAfterTheLastFileAndAtTheHighestLevel)
     EXPECT_EQ(editor_next_level(), 0) << "an empty new level is the last one";
     EXPECT_EQ(edlevel, 3);
     ASSERT_EQ(editor_prev_level(), 1);
-    EXPECT_FALSE(fs::exists(level_file(3))) << "left empty, it writes nothing";
+    EXPECT_FALSE(fs::exists(level_path(3))) << "left empty, it writes nothing";
     EXPECT_EQ(curlevel, 2);
 
     for (int n = 3; n <= maxlevels; n++)
@@ -160,7 +154,7 @@ TEST_F(EditorFiles, MovesStopAtLevelOneAfterTheLastFileAndAtTheHighestLevel)
 TEST_F(EditorFiles, FailedWriteShowsThePanelKeepsTheOldFileAndRefusesTheMove)
 {
     write_level_file(1, 2);
-    std::vector<char> before = file_bytes(level_file(1));
+    std::string before = file_bytes(level_path(1));
     start_editor();
     leveled[grid_index(6, 6)] = 1;
     chmod("user_data", 0555);
@@ -178,7 +172,7 @@ TEST_F(EditorFiles, FailedWriteShowsThePanelKeepsTheOldFileAndRefusesTheMove)
         EXPECT_EQ(edlevel, 1);
         EXPECT_EQ(leveled[grid_index(6, 6)], 1) << "the board is kept";
     }
-    EXPECT_EQ(file_bytes(level_file(1)), before);
+    EXPECT_EQ(file_bytes(level_path(1)), before);
     EXPECT_EQ(std::distance(fs::directory_iterator("user_data"), fs::directory_iterator()), 1);
 
     // The failure panel's OK closes it.
@@ -191,7 +185,7 @@ TEST_F(EditorFiles, FailedWriteShowsThePanelKeepsTheOldFileAndRefusesTheMove)
 TEST_F(EditorFiles, ClearLevelThenLeavingWithoutSavingLeavesTheFile)
 {
     write_level_file(1, 2);
-    std::vector<char> before = file_bytes(level_file(1));
+    std::string before = file_bytes(level_path(1));
     start_editor();
     ed_powerup[grid_index(1, 1)] = 7;
 
@@ -217,7 +211,7 @@ TEST_F(EditorFiles, ClearLevelThenLeavingWithoutSavingLeavesTheFile)
     keys[VK_ESCAPE] = 0;
     EXPECT_EQ(edit, 0);
     menu = 0;
-    EXPECT_EQ(file_bytes(level_file(1)), before);
+    EXPECT_EQ(file_bytes(level_path(1)), before);
 }
 
 TEST_F(EditorFiles, DeleteAllWithOneLevelRewritesItEmpty)
@@ -229,7 +223,7 @@ TEST_F(EditorFiles, DeleteAllWithOneLevelRewritesItEmpty)
     GUI_OK = 1;
     del_all();
     EXPECT_EQ(deleteall, 0);
-    std::vector<char> file = file_bytes(level_file(1));
+    std::string file = file_bytes(level_path(1));
     ASSERT_EQ(file.size(), 10584u);
     EXPECT_EQ(cell_of(file, 0, 1, 1), 0);
     EXPECT_EQ(cell_of(file, 1, 1, 1), 127);
@@ -251,10 +245,10 @@ TEST_F(EditorFiles, DeleteAllWithThreeLevelsRemovesOnlyTheLevelsItNames)
     deleteall = 1;
     GUI_OK = 1;
     del_all();
-    EXPECT_FALSE(fs::exists(level_file(2)));
-    EXPECT_FALSE(fs::exists(level_file(3)));
+    EXPECT_FALSE(fs::exists(level_path(2)));
+    EXPECT_FALSE(fs::exists(level_path(3)));
     EXPECT_TRUE(fs::exists("user_data/notes.txt"));
-    EXPECT_EQ(cell_of(file_bytes(level_file(1)), 0, 1, 1), 0);
+    EXPECT_EQ(cell_of(file_bytes(level_path(1)), 0, 1, 1), 0);
     EXPECT_EQ(curlevel, 1);
     EXPECT_EQ(edlevel, 1) << "the board shown is level 1, so a save cannot leave a gap";
     EXPECT_EQ(level_unsaved(), 0);
@@ -273,8 +267,8 @@ TEST_F(EditorFiles, DeleteAllThatCannotWriteChangesNothing)
         del_all();
     }
     EXPECT_EQ(writefail, 1);
-    EXPECT_TRUE(fs::exists(level_file(2)));
-    EXPECT_EQ(cell_of(file_bytes(level_file(1)), 0, 1, 1), 1);
+    EXPECT_TRUE(fs::exists(level_path(2)));
+    EXPECT_EQ(cell_of(file_bytes(level_path(1)), 0, 1, 1), 1);
     EXPECT_EQ(leveled[grid_index(1, 1)], 1) << "the board is kept";
     EXPECT_EQ(curlevel, 2);
 }

@@ -12,18 +12,16 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
-#include <vector>
 
 #include "files.h"
 #include "gl_context.h"
 #include "graphics/graphics.h"
+#include "player_folder.h"
 #include "rules/rules.h"
 #include "rules/savegame.h"
 #include "rules/scores.h"
@@ -34,41 +32,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string read_text(const fs::path &p)
-{
-    std::ifstream f(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
-void write_text(const fs::path &p, const std::string &text)
-{
-    std::ofstream(p, std::ios::binary) << text;
-}
-
 // Each case runs in its own scratch folder, which is both the working folder
 // (the game's folder) and the player's data folder, so that no case touches
 // the files of whoever runs the tests.
 class ScratchFolder : public GLTest {
 protected:
-    fs::path old_dir = fs::current_path(), top, dir;
-
-    void SetUp() override
-    {
-        std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/files_XXXXXX";
-        top = mkdtemp(tmpl.data());
-        setenv("XDG_DATA_HOME", top.c_str(), 1);
-        dir = top / "corvale";
-        fs::create_directory(dir);
-        fs::current_path(dir);
-        fs::create_directory("level_sets");
-        fs::create_directory("user_data");
-        fs::create_directory("bricks");
-    }
-    void TearDown() override
-    {
-        fs::current_path(old_dir);
-        fs::remove_all(top);
-    }
+    player_folder folder{0};
+    const fs::path dir = folder.path();
 };
 
 // ---- The safe writer ----
@@ -77,9 +47,9 @@ using SafeWriter = ScratchFolder;
 
 TEST_F(SafeWriter, ReplacesTheWholeFileAndLeavesNoTemporaryFile)
 {
-    write_text("level_sets/data.sav", std::string(5000, 'o'));
+    write_bytes("level_sets/data.sav", std::string(5000, 'o'));
     ASSERT_EQ(replace_file("level_sets/data.sav", "new", 3), 1);
-    EXPECT_EQ(read_text("level_sets/data.sav"), "new");
+    EXPECT_EQ(file_bytes("level_sets/data.sav"), "new");
     EXPECT_EQ(std::distance(fs::directory_iterator("level_sets"), fs::directory_iterator()), 1);
 }
 
@@ -87,7 +57,7 @@ TEST_F(SafeWriter, LinksPlantedAtTemporaryNamesAreNeverFollowed)
 {
     // Links at the old fixed name and at names of the new pattern, pointing
     // at a file of the player's that must not change.
-    write_text("precious", "keep me");
+    write_bytes("precious", "keep me");
     const char *names[] = {"corvale.sav.tmp", "corvale.sav.tmp-XXXXXX", "corvale.sav.tmp-abc123",
                            "scores.hst.tmp", "scores.hst.tmp-Zz0099", "l1.raw.tmp-000000"};
     for (const char *n : names)
@@ -98,13 +68,13 @@ TEST_F(SafeWriter, LinksPlantedAtTemporaryNamesAreNeverFollowed)
     EXPECT_EQ(remove_temp_leftovers("level_sets"), 0);
     for (const char *n : names)
         EXPECT_TRUE(fs::is_symlink(fs::path("level_sets") / n)) << n;
-    EXPECT_EQ(read_text("precious"), "keep me");
-    EXPECT_EQ(read_text("level_sets/corvale.sav"), "save");
+    EXPECT_EQ(file_bytes("precious"), "keep me");
+    EXPECT_EQ(file_bytes("level_sets/corvale.sav"), "save");
 }
 
 TEST_F(SafeWriter, AFailedWriteKeepsTheOldFileAndRemovesItsTemporaryFile)
 {
-    write_text("level_sets/scores.hst", std::string(3360, 's'));
+    write_bytes("level_sets/scores.hst", std::string(3360, 's'));
     // A file-size limit makes the write fail part-way, even for root.
     struct rlimit old_limit, small = {1000, 1000};
     getrlimit(RLIMIT_FSIZE, &old_limit);
@@ -116,7 +86,7 @@ TEST_F(SafeWriter, AFailedWriteKeepsTheOldFileAndRemovesItsTemporaryFile)
     setrlimit(RLIMIT_FSIZE, &old_limit);
     signal(SIGXFSZ, old_handler);
     EXPECT_EQ(ok, 0);
-    EXPECT_EQ(read_text("level_sets/scores.hst"), std::string(3360, 's'));
+    EXPECT_EQ(file_bytes("level_sets/scores.hst"), std::string(3360, 's'));
     EXPECT_EQ(std::distance(fs::directory_iterator("level_sets"), fs::directory_iterator()), 1);
 }
 
@@ -127,15 +97,15 @@ TEST_F(SafeWriter, LeftoversOfOurNamingAreRemovedAndNothingElse)
     const char *theirs[] = {"notes.tmp", "corvale.sav", "scores.hst.damaged", "x.tmp-short",
                             "set.bls", "a.tmp-123456.bak"};
     for (const char *n : ours)
-        write_text(fs::path("level_sets") / n, "left");
+        write_bytes(fs::path("level_sets") / n, "left");
     for (const char *n : theirs)
-        write_text(fs::path("level_sets") / n, "mine");
+        write_bytes(fs::path("level_sets") / n, "mine");
     fs::create_directory("level_sets/dir.sav.tmp-aaaaaa");
     EXPECT_EQ(remove_temp_leftovers("level_sets"), 5);
     for (const char *n : ours)
         EXPECT_FALSE(fs::exists(fs::path("level_sets") / n)) << n;
     for (const char *n : theirs)
-        EXPECT_EQ(read_text(fs::path("level_sets") / n), "mine") << n;
+        EXPECT_EQ(file_bytes(fs::path("level_sets") / n), "mine") << n;
     EXPECT_TRUE(fs::is_directory("level_sets/dir.sav.tmp-aaaaaa"));
     EXPECT_EQ(remove_temp_leftovers("no_such_folder"), 0);
 }
@@ -143,14 +113,14 @@ TEST_F(SafeWriter, LeftoversOfOurNamingAreRemovedAndNothingElse)
 TEST_F(SafeWriter, AFileSetAsideNeverReplacesAnEarlierOne)
 {
     char aside[256];
-    write_text("level_sets/scores.hst", "first");
+    write_bytes("level_sets/scores.hst", "first");
     ASSERT_EQ(rename_aside("level_sets/scores.hst", ".damaged", aside, sizeof aside), 1);
     EXPECT_STREQ(aside, "level_sets/scores.hst.damaged");
-    write_text("level_sets/scores.hst", "second");
+    write_bytes("level_sets/scores.hst", "second");
     ASSERT_EQ(rename_aside("level_sets/scores.hst", ".damaged", aside, sizeof aside), 1);
     EXPECT_STREQ(aside, "level_sets/scores.hst.damaged.2");
-    EXPECT_EQ(read_text("level_sets/scores.hst.damaged"), "first");
-    EXPECT_EQ(read_text("level_sets/scores.hst.damaged.2"), "second");
+    EXPECT_EQ(file_bytes("level_sets/scores.hst.damaged"), "first");
+    EXPECT_EQ(file_bytes("level_sets/scores.hst.damaged.2"), "second");
     EXPECT_FALSE(fs::exists("level_sets/scores.hst"));
     EXPECT_EQ(rename_aside("level_sets/scores.hst", ".damaged", aside, sizeof aside), 0);
 }

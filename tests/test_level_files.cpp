@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "gl_context.h"
+#include "gl_view.h"
+#include "level_bytes.h"
+#include "player_folder.h"
 #include "graphics/graphics.h"
 #include "physics/ball.h"
 #include "physics/physics.h"
@@ -24,54 +26,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum { TEX, RED, GREEN, BLUE, TYPE, PUP };
-constexpr size_t GRID = 1764, LEVEL = 6 * (GRID + 8), TEXTURE = 6144 + 8, HEAD = 784;
-
-void put32(std::vector<uint8_t> &d, size_t at, int32_t v)
-{
-    for (int i = 0; i < 4; i++)
-        d[at + i] = (uint8_t)((uint32_t)v >> (8 * i));
-}
-
-// A level-set file built byte by byte: counts, texts, levels and flat-coloured textures.
-struct SetFile {
-    std::vector<uint8_t> d;
-    SetFile(int levels, int textures) : d(HEAD + LEVEL * levels + TEXTURE * textures)
-    {
-        put32(d, 0, levels);
-        put32(d, 4, textures);
-        strcpy((char *)&d[8], "Scratch set");
-        strcpy((char *)&d[263], "Tester");
-    }
-    void set(int lev, int block, int r, int c, int v)
-    {
-        put32(d, HEAD + (lev - 1) * LEVEL + block * (GRID + 8) + (r * 21 + c) * 4, v);
-    }
-    void texture(int levels, int t, uint8_t grey)
-    {
-        memset(&d[HEAD + LEVEL * levels + TEXTURE * (t - 1)], grey, 6144);
-    }
-    void write(const std::string &name, size_t length = SIZE_MAX) const
-    {
-        std::ofstream(fs::path("level_sets") / name, std::ios::binary)
-            .write((const char *)d.data(), std::min(length, d.size()));
-    }
-};
-
 void write_brick(int k, uint8_t grey)
 {
-    std::vector<char> rgb(6144, (char)grey);
-    std::ofstream(fs::path("bricks") / ("b" + std::to_string(k) + ".raw"), std::ios::binary)
-        .write(rgb.data(), rgb.size());
+    write_bytes("bricks/b" + std::to_string(k) + ".raw", std::string(6144, (char)grey));
 }
 
 // First texel's red of a texture, as uploaded.
 int texel_red(GLuint name)
 {
-    std::vector<uint8_t> px(64 * 32 * 3);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, px.data());
-    return px[0];
+    int w, h;
+    return texture_rgba(name, &w, &h)[0];
 }
 
 int bricks_on_board()
@@ -90,7 +54,7 @@ int bricks_on_board()
 // found under user_data/ there.
 class LevelFiles : public GLTest {
 protected:
-    fs::path old_dir = fs::current_path(), scratch, dir;
+    player_folder folder{0};
 
     static void SetUpTestSuite()
     {
@@ -99,29 +63,16 @@ protected:
     }
     void SetUp() override
     {
-        std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/level_files_XXXXXX";
-        scratch = mkdtemp(tmpl.data());
-        dir = scratch / "corvale";
-        fs::create_directory(dir);
-        setenv("XDG_DATA_HOME", scratch.c_str(), 1);
-        for (const char *sub : {"level_sets", "bricks", "user_data"})
-            fs::create_directory(dir / sub);
-        fs::current_path(dir);
         difficulty = 1;
         classic = edit = testing_level = 0;
-    }
-    void TearDown() override
-    {
-        fs::current_path(old_dir);
-        fs::remove_all(scratch);
     }
     // A set of three levels: level n has a brick of texture n in row 1, column n.
     void write_three_levels()
     {
-        SetFile s(3, 0);
+        set_file s(3, 0);
         for (int n = 1; n <= 3; n++)
-            s.set(n, TEX, 1, n, n);
-        s.write("three.bls");
+            s.set(n, TEX_BLOCK, 1, n, n);
+        s.write("level_sets/three.bls");
     }
 };
 
@@ -152,13 +103,13 @@ TEST_F(LevelFiles, LevelZeroGivesLevelOneAndBeyondTheCountAnEmptyBoard)
 
 TEST_F(LevelFiles, EasyRemovesOnlyTheHarmfulPowerupsOfASetNotOfATestedLevel)
 {
-    SetFile s(1, 0);
+    set_file s(1, 0);
     const int kinds[] = {3, 4, 7, 10, 16, 17, 11, 1, 15};
     for (int i = 0; i < 9; i++) {
-        s.set(1, TEX, 2, i + 1, 1);
-        s.set(1, PUP, 2, i + 1, kinds[i]);
+        s.set(1, TEX_BLOCK, 2, i + 1, 1);
+        s.set(1, PUP_BLOCK, 2, i + 1, kinds[i]);
     }
-    s.write("pups.bls");
+    s.write("level_sets/pups.bls");
 
     difficulty = 0;
     load_level_set("pups.bls", 1);
@@ -182,13 +133,13 @@ TEST_F(LevelFiles, EasyRemovesOnlyTheHarmfulPowerupsOfASetNotOfATestedLevel)
 
 TEST_F(LevelFiles, ClassicDropsExplodingBricksShowsInvisibleOnesAndAllPowerups)
 {
-    SetFile s(1, 0);
+    set_file s(1, 0);
     for (int c = 1; c <= 3; c++)
-        s.set(1, TEX, 3, c, 2);
+        s.set(1, TEX_BLOCK, 3, c, 2);
     for (int c = 1; c <= 3; c++)
-        s.set(1, TYPE, 3, c, c + 2);   // exploding, invisible, two-hit
-    s.set(1, PUP, 3, 3, 11);
-    s.write("classic.bls");
+        s.set(1, TYPE_BLOCK, 3, c, c + 2);   // exploding, invisible, two-hit
+    s.set(1, PUP_BLOCK, 3, 3, 11);
+    s.write("level_sets/classic.bls");
 
     classic = 1;
     load_level_set("classic.bls", 1);
@@ -207,13 +158,13 @@ TEST_F(LevelFiles, SetTexturesReplaceOnlyTheirOwnNumbersAndStay)
     test_level();
     ASSERT_EQ(texmax, 5);
 
-    SetFile two(1, 2), five(1, 5);
-    two.texture(1, 1, 201);
-    two.texture(1, 2, 202);
+    set_file two(1, 2), five(1, 5);
+    two.texture(1, 201);
+    two.texture(2, 202);
     for (int t = 1; t <= 5; t++)
-        five.texture(1, t, (uint8_t)(150 + t));
-    two.write("two.bls");
-    five.write("five.bls");
+        five.texture(t, (uint8_t)(150 + t));
+    two.write("level_sets/two.bls");
+    five.write("level_sets/five.bls");
 
     load_level_set("two.bls", 1);
     EXPECT_EQ(texel_red(etexname[2]), 202);
@@ -231,8 +182,8 @@ TEST_F(LevelFiles, NumberedFilesEndAtTheFirstGapAndShortOnesAreEmpty)
     write_brick(4, 4);
     test_level();
     EXPECT_EQ(texmax, 2);
-    std::vector<uint8_t> lev(10584);
-    std::ofstream("user_data/l1.raw", std::ios::binary).write(std::string(5000, '\1').data(), 5000);
+    std::string lev(10584, '\0');
+    write_bytes("user_data/l1.raw", std::string(5000, '\1'));
     edload();
     EXPECT_EQ(texmax, 2);
     EXPECT_EQ(curlevel, 1);  // only a short level file: an empty first level
@@ -241,8 +192,7 @@ TEST_F(LevelFiles, NumberedFilesEndAtTheFirstGapAndShortOnesAreEmpty)
     put32(lev, (5 * 21 + 6) * 4, 2);                // texture of (5, 6)
     put32(lev, 1764 + (5 * 21 + 6) * 4, 99);        // its red
     for (int k : {1, 2, 4})
-        std::ofstream("user_data/l" + std::to_string(k) + ".raw", std::ios::binary)
-            .write((const char *)lev.data(), lev.size());
+        write_bytes("user_data/l" + std::to_string(k) + ".raw", lev);
     edload();
     EXPECT_EQ(curlevel, 2);
     EXPECT_EQ(leveled[grid_index(5, 6)], 2);
@@ -256,8 +206,8 @@ TEST_F(LevelFiles, NumberedFilesEndAtTheFirstGapAndShortOnesAreEmpty)
 TEST_F(LevelFiles, DamagedOrMissingSetsLeaveAnEmptyBoard)
 {
     write_three_levels();
-    SetFile good(3, 1);
-    good.set(1, TEX, 1, 1, 1);
+    set_file good(3, 1);
+    good.set(1, TEX_BLOCK, 1, 1, 1);
 
     auto expect_refused = [&](const char *name, const char *why) {
         load_level_set("three.bls", 1);
@@ -269,18 +219,18 @@ TEST_F(LevelFiles, DamagedOrMissingSetsLeaveAnEmptyBoard)
     };
 
     expect_refused("absent.bls", "missing file");
-    good.write("short.bls", good.d.size() - 1);
+    good.write("level_sets/short.bls", good.d.size() - 1);
     expect_refused("short.bls", "one byte short");
-    good.write("stub.bls", 100);
+    good.write("level_sets/stub.bls", 100);
     expect_refused("stub.bls", "shorter than the header");
     for (int32_t lie : {-1, INT32_MIN, INT32_MAX}) {
-        SetFile bad = good;
+        set_file bad = good;
         put32(bad.d, 0, lie);
-        bad.write("levels.bls");
+        bad.write("level_sets/levels.bls");
         expect_refused("levels.bls", "level count");
         bad = good;
         put32(bad.d, 4, lie);
-        bad.write("textures.bls");
+        bad.write("level_sets/textures.bls");
         expect_refused("textures.bls", "texture count");
     }
     std::string long_name(400, 'x');
@@ -289,23 +239,23 @@ TEST_F(LevelFiles, DamagedOrMissingSetsLeaveAnEmptyBoard)
 
 TEST_F(LevelFiles, OversizedTextureTablesAndUnknownValuesAreTamed)
 {
-    SetFile s(1, 600);
+    set_file s(1, 600);
     memset(&s.d[8], 'A', 255);              // a title without its NUL
-    s.set(1, TEX, 1, 1, 1);
-    s.set(1, PUP, 1, 1, 99);
-    s.texture(1, 511, 77);
+    s.set(1, TEX_BLOCK, 1, 1, 1);
+    s.set(1, PUP_BLOCK, 1, 1, 99);
+    s.texture(511, 77);
     // Colours outside 0..128 and types outside 1..5 in a row of bricks.
     const int32_t colour[] = {INT32_MIN, -1, 0, 127, 128, 129, INT32_MAX};
     const int32_t kept[] = {0, 0, 0, 127, 128, 127, 127};
     const int32_t type[] = {0, -1, 6, INT32_MIN, 5, 2, INT32_MAX};
     const int32_t type_kept[] = {1, 1, 1, 1, 5, 2, 1};
     for (int c = 1; c <= 7; c++) {
-        s.set(1, TEX, 2, c, 1);
-        s.set(1, RED, 2, c, colour[c - 1]);
-        s.set(1, GREEN, 2, c, colour[7 - c]);
-        s.set(1, TYPE, 2, c, type[c - 1]);
+        s.set(1, TEX_BLOCK, 2, c, 1);
+        s.set(1, RED_BLOCK, 2, c, colour[c - 1]);
+        s.set(1, GREEN_BLOCK, 2, c, colour[7 - c]);
+        s.set(1, TYPE_BLOCK, 2, c, type[c - 1]);
     }
-    s.write("big.bls");
+    s.write("level_sets/big.bls");
     load_level_set("big.bls", 1);
     EXPECT_EQ(board[grid_index(1, 1)], 1);
     EXPECT_EQ(powerup[grid_index(1, 1)], 0);
@@ -318,11 +268,11 @@ TEST_F(LevelFiles, OversizedTextureTablesAndUnknownValuesAreTamed)
     }
 
     // The editor's first level is brought within range the same way.
-    std::vector<uint8_t> level(10584, 0);
-    put32(level, GRID + 4 * 22, INT32_MIN);
-    put32(level, 4 * GRID + 4 * 22, 9);
-    put32(level, 5 * GRID + 4 * 22, -3);
-    std::ofstream("user_data/l1.raw", std::ios::binary).write((const char *)level.data(), level.size());
+    std::string level(10584, '\0');
+    put32(level, GRID_BYTES + 4 * 22, INT32_MIN);
+    put32(level, 4 * GRID_BYTES + 4 * 22, 9);
+    put32(level, 5 * GRID_BYTES + 4 * 22, -3);
+    write_bytes("user_data/l1.raw", level);
     edload();
     EXPECT_EQ(ed_rr[grid_index(1, 1)], 0);
     EXPECT_EQ(ed_bricktype[grid_index(1, 1)], BRICK_NORMAL);
@@ -334,13 +284,13 @@ TEST_F(LevelFiles, OversizedTextureTablesAndUnknownValuesAreTamed)
 TEST_F(LevelFiles, UnknownBrickTypesAreNormalAndTheirLevelCanBeFinished)
 {
     const int types[] = {0, 6, -1, 1 << 30};
-    SetFile s(2, 0);
+    set_file s(2, 0);
     for (int c = 1; c <= 4; c++) {
-        s.set(1, TEX, 1, c, 1);
-        s.set(1, TYPE, 1, c, types[c - 1]);
+        s.set(1, TEX_BLOCK, 1, c, 1);
+        s.set(1, TYPE_BLOCK, 1, c, types[c - 1]);
     }
-    s.set(2, TEX, 5, 5, 1);
-    s.write("odd.bls");
+    s.set(2, TEX_BLOCK, 5, 5, 1);
+    s.write("level_sets/odd.bls");
     snprintf(set_name, sizeof set_name, "odd.bls");
     new_game();
     for (int c = 1; c <= 4; c++)

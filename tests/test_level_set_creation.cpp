@@ -12,6 +12,7 @@
 
 #include "editor/editor.h"
 #include "gl_context.h"
+#include "level_bytes.h"
 #include "graphics/graphics.h"
 #include "menus/browser.h"
 #include "menus/menus.h"
@@ -26,40 +27,26 @@ extern char sfilename[256];   // the browser's file name of the set shown
 
 namespace {
 
-// A level file: brick texture `tex` coloured (r, 2r, 3r) at each given cell,
-// and a power-up of kind `tex` on the first one.
+// A level file: 2 Hit bricks of texture `tex` coloured (n, 2n, 3n) at each
+// given cell, and a power-up of kind `tex` on the first one.
 void write_level_file(int n, int tex, std::vector<std::pair<int, int>> cells)
 {
-    std::vector<int32_t> d(6 * 441, 0);
-    for (int k = 0; k < 441; k++)
-        d[441 + k] = d[882 + k] = d[1323 + k] = 127, d[1764 + k] = 1;
+    level_file f;
     for (auto [r, c] : cells) {
-        int k = r * 21 + c;
-        d[k] = tex;
-        d[441 + k] = n;
-        d[882 + k] = 2 * n;
-        d[1323 + k] = 3 * n;
-        d[1764 + k] = 2;
+        f.set(TEX_BLOCK, r, c, tex);
+        f.set(RED_BLOCK, r, c, n);
+        f.set(GREEN_BLOCK, r, c, 2 * n);
+        f.set(BLUE_BLOCK, r, c, 3 * n);
+        f.set(TYPE_BLOCK, r, c, 2);
     }
     if (!cells.empty())
-        d[2205 + cells[0].first * 21 + cells[0].second] = tex;
-    std::ofstream("user_data/l" + std::to_string(n) + ".raw", std::ios::binary)
-        .write((const char *)d.data(), d.size() * 4);
+        f.set(PUP_BLOCK, cells[0].first, cells[0].second, tex);
+    f.write(n);
 }
 
-int32_t int_at(const std::vector<char> &d, size_t at)
+bool zeros(const std::string &d, size_t at, size_t n)
 {
-    int32_t v;
-    memcpy(&v, &d[at], 4);
-    return v;
-}
-
-bool zeros(const std::vector<char> &d, size_t at, size_t n)
-{
-    for (size_t i = 0; i < n; i++)
-        if (d[at + i] != 0)
-            return false;
-    return true;
+    return d.compare(at, n, std::string(n, '\0')) == 0;
 }
 
 }  // namespace
@@ -259,7 +246,7 @@ TEST_F(LevelSetCreation, TheSetHoldsEveryLevelWithABrickAndEveryTextureByteForBy
     answer("exact");
     ASSERT_EQ(levdone, 1);
 
-    std::vector<char> d = file_bytes("level_sets/exact.bls");
+    std::string d = file_bytes("level_sets/exact.bls");
     ASSERT_EQ(d.size(), 784u + 2 * 10632u + 3 * 6152u);
     EXPECT_EQ(int_at(d, 0), 2);
     EXPECT_EQ(int_at(d, 4), 3);
@@ -270,7 +257,7 @@ TEST_F(LevelSetCreation, TheSetHoldsEveryLevelWithABrickAndEveryTextureByteForBy
     EXPECT_TRUE(zeros(d, 773, 3 + 8)) << "padding and separator";
     int included[] = {1, 4};
     for (int i = 0; i < 2; i++) {
-        std::vector<char> level = file_bytes("user_data/l" + std::to_string(included[i]) + ".raw");
+        std::string level = file_bytes("user_data/l" + std::to_string(included[i]) + ".raw");
         size_t at = 784 + i * 10632;
         for (int b = 0; b < 6; b++) {
             EXPECT_EQ(0, memcmp(&d[at + b * 1772], &level[b * 1764], 1764))
@@ -279,7 +266,7 @@ TEST_F(LevelSetCreation, TheSetHoldsEveryLevelWithABrickAndEveryTextureByteForBy
         }
     }
     for (int t = 1; t <= 3; t++) {
-        std::vector<char> tex = file_bytes("bricks/b" + std::to_string(t) + ".raw");
+        std::string tex = file_bytes("bricks/b" + std::to_string(t) + ".raw");
         size_t at = 784 + 2 * 10632 + (t - 1) * 6152;
         EXPECT_EQ(0, memcmp(&d[at], tex.data(), 6144)) << "texture " << t;
         EXPECT_TRUE(zeros(d, at + 6144, 8));

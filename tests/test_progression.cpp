@@ -1,17 +1,15 @@
 // Level progression: the last-brick countdown's arming, the level's end with
 // its bonus, the end of a set and extra lives.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <vector>
 
 #include "gl_context.h"
+#include "level_bytes.h"
+#include "player_folder.h"
 #include "physics/ball.h"
 #include "physics/physics.h"
 #include "rules/progress.h"
@@ -25,32 +23,20 @@ namespace fs = std::filesystem;
 // brick in row 1, column n.
 class Progression : public GLTest {
 protected:
-    fs::path old_dir = fs::current_path(), dir;
+    game_folder folder;   // saves and scores land in its player folder
 
     void SetUp() override
     {
-        std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/progression_XXXXXX";
-        dir = mkdtemp(tmpl.data());
-        fs::create_directory(dir / "level_sets");
-        fs::current_path(dir);
-        setenv("XDG_DATA_HOME", (dir / "player").c_str(), 1);   // saves and scores land here
-        const size_t head = 784, level_bytes = 6 * (1764 + 8);
-        std::vector<char> set(head + 3 * level_bytes, 0);
-        set[0] = 3;
+        set_file set(3, 0);
         for (int n = 1; n <= 3; n++)
-            set[head + (n - 1) * level_bytes + (21 + n) * 4] = 1;
-        std::ofstream("level_sets/three.bls", std::ios::binary).write(set.data(), set.size());
+            set.set(n, TEX_BLOCK, 1, n, 1);
+        set.write("level_sets/three.bls");
         snprintf(set_name, sizeof set_name, "three.bls");
         difficulty = 1;
         classic = edit = testing_level = gameover = bonus = 0;
         PLAYING_SAVED_GAME = SAVE_AVAILABLE = last_block = block_timer = 0;
         lcount = 1;
         new_game();
-    }
-    void TearDown() override
-    {
-        fs::current_path(old_dir);
-        fs::remove_all(dir);
     }
     void finish_level_at(int lev)
     {

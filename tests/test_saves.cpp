@@ -2,19 +2,17 @@
 // that are refused, and a failed write.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
 
 #include "gl_context.h"
+#include "level_bytes.h"
+#include "player_folder.h"
 #include "menus/menus.h"
 #include "physics/ball.h"
 #include "rules/progress.h"
@@ -23,57 +21,28 @@
 #include "shell/shell.h"
 
 namespace fs = std::filesystem;
-using bytes = std::vector<char>;
-
-static bytes read_file(const fs::path &p)
-{
-    std::ifstream f(p, std::ios::binary);
-    return bytes(std::istreambuf_iterator<char>(f), {});
-}
-
-static void write_file(const fs::path &p, const bytes &d)
-{
-    std::ofstream(p, std::ios::binary).write(d.data(), d.size());
-}
-
-static int32_t int_at(const bytes &d, size_t at)
-{
-    int32_t v;
-    memcpy(&v, &d[at], 4);
-    return v;
-}
+using bytes = std::string;
 
 // Each case runs in a scratch folder holding "two.bls", whose level 2 has a
 // 3 Hit brick at (1, 1) with power-up 2, a brick at (1, 2) with power-up 7,
 // and a red brick at (3, 4).
 class Saves : public GLTest {
 protected:
-    fs::path old_dir = fs::current_path(), dir;
+    game_folder folder;   // saves and scores land in its player folder
+    const fs::path dir = folder.path();
 
     void SetUp() override
     {
-        std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/saves_XXXXXX";
-        dir = mkdtemp(tmpl.data());
-        fs::create_directory(dir / "level_sets");
-        fs::current_path(dir);
-        setenv("XDG_DATA_HOME", (dir / "player").c_str(), 1);   // saves and scores land here
-        const size_t level2 = 784 + 6 * 1772;
-        bytes set(784 + 2 * 6 * 1772, 0);
-        set[0] = 2;
-        auto put = [&](int block, int r, int c, char v) { set[level2 + block * 1772 + (r * 21 + c) * 4] = v; };
-        put(0, 1, 1, 2), put(4, 1, 1, BRICK_THREE_HIT), put(5, 1, 1, 2);
-        put(0, 1, 2, 1), put(4, 1, 2, BRICK_NORMAL), put(5, 1, 2, 7);
-        put(0, 3, 4, 3), put(4, 3, 4, BRICK_NORMAL), put(1, 3, 4, 120);
-        write_file("level_sets/two.bls", set);
+        set_file set(2, 0);
+        auto put = [&](int block, int r, int c, int v) { set.set(2, block, r, c, v); };
+        put(TEX_BLOCK, 1, 1, 2), put(TYPE_BLOCK, 1, 1, BRICK_THREE_HIT), put(PUP_BLOCK, 1, 1, 2);
+        put(TEX_BLOCK, 1, 2, 1), put(TYPE_BLOCK, 1, 2, BRICK_NORMAL), put(PUP_BLOCK, 1, 2, 7);
+        put(TEX_BLOCK, 3, 4, 3), put(TYPE_BLOCK, 3, 4, BRICK_NORMAL), put(RED_BLOCK, 3, 4, 120);
+        set.write("level_sets/two.bls");
         snprintf(set_name, sizeof set_name, "two.bls");
         difficulty = 1;
         classic = edit = testing_level = gameover = SAVE_AVAILABLE = PLAYING_SAVED_GAME = 0;
         new_game();
-    }
-    void TearDown() override
-    {
-        fs::current_path(old_dir);
-        fs::remove_all(dir);
     }
     // Saves level 2 on Hard with the 3 Hit brick hit once, the brick at (1, 2)
     // gone and, if given, a brick added at (add_r, add_c) as a Brick Wall adds.
@@ -101,7 +70,7 @@ protected:
 TEST_F(Saves, TheRecordHoldsEachFieldAtItsOffset)
 {
     save_level_two();
-    bytes d = read_file(save_path());
+    bytes d = file_bytes(save_path());
     ASSERT_EQ(d.size(), 4268u);
     EXPECT_EQ(int_at(d, 0), 3);
     EXPECT_EQ(int_at(d, 4), 2);
@@ -116,7 +85,7 @@ TEST_F(Saves, TheRecordHoldsEachFieldAtItsOffset)
     EXPECT_EQ(int_at(d, 388 + 4 * 24), 0);   // the destroyed brick
     EXPECT_EQ(int_at(d, 2332 + 4 * 23), BRICK_TWO_HIT);
     save_level_two(2, 3);
-    EXPECT_EQ(int_at(read_file(save_path()), 576), 1);
+    EXPECT_EQ(int_at(file_bytes(save_path()), 576), 1);
     EXPECT_FALSE(fs::exists(save_path() + ".tmp"));
 }
 
@@ -142,7 +111,7 @@ TEST_F(Saves, ContinuingRestoresProgressAndOnlyTheStandingBricks)
 TEST_F(Saves, SavesNamingSetsOutsideTheFolderOrOfTheWrongSizeAreRefused)
 {
     save_level_two();
-    const bytes good = read_file(save_path());
+    const bytes good = file_bytes(save_path());
     auto named = [&](const char *name) {
         bytes d = good;
         memset(&d[132], 0, 256);
@@ -157,12 +126,12 @@ TEST_F(Saves, SavesNamingSetsOutsideTheFolderOrOfTheWrongSizeAreRefused)
     const bytes bad[] = {named("/etc/passwd"), named("../two.bls"), named("sub/two.bls"),
                          named(""), named("gone.bls"), no_nul, shorter, longer};
     for (const bytes &d : bad) {
-        write_file(save_path(), d);
+        write_bytes(save_path(), d);
         new_game();
         EXPECT_EQ(load_saved(), 0);
         EXPECT_EQ(level, 1);
         EXPECT_STREQ(set_name, "two.bls");
-        EXPECT_EQ(read_file(save_path()), d);
+        EXPECT_EQ(file_bytes(save_path()), d);
     }
 }
 
@@ -173,7 +142,7 @@ TEST_F(Saves, SavesNamingSetsOutsideTheFolderOrOfTheWrongSizeAreRefused)
 TEST_F(Saves, FieldsThatPlayCannotProduceAreRefused)
 {
     save_level_two();
-    const bytes good = read_file(save_path());
+    const bytes good = file_bytes(save_path());
     auto with = [&](size_t at, int32_t v) {
         bytes d = good;
         memcpy(&d[at], &v, 4);
@@ -188,16 +157,16 @@ TEST_F(Saves, FieldsThatPlayCannotProduceAreRefused)
         with(24 + 4 * 3, 2), with(64 + 4 * 5, -1), with(2328, 2),  // flags
         with(388 + 4 * 70, 2), with(standing, 0), with(standing, 6), with(standing, -1)};
     for (const bytes &d : bad) {
-        write_file(save_path(), d);
+        write_bytes(save_path(), d);
         new_game();
         EXPECT_EQ(load_saved(), 0);
         EXPECT_EQ(level, 1);
-        EXPECT_EQ(read_file(save_path()), d);
+        EXPECT_EQ(file_bytes(save_path()), d);
     }
     const bytes fine[] = {with(12, SCORE_MAX), with(4, COUNTER_MIN), with(4, 6),
                           with(16, MAX_LIVES), with(2332 + 4 * 30, 0)};
     for (const bytes &d : fine) {
-        write_file(save_path(), d);
+        write_bytes(save_path(), d);
         new_game();
         EXPECT_EQ(load_saved(), 1);
         EXPECT_EQ(level, 2);
@@ -208,10 +177,10 @@ TEST_F(Saves, ContinueStartsAGoodSaveAndStaysInertOnARefusedOne)
 {
     save_level_two();
     new_game();
-    bytes d = read_file(save_path());
+    bytes d = file_bytes(save_path());
     bytes refused = d;
     memcpy(&refused[132], "../x", 5);
-    write_file(save_path(), refused);
+    write_bytes(save_path(), refused);
     options = 1;
     notice[0] = 0;
     GUI_CONTINUE = 1;
@@ -220,10 +189,10 @@ TEST_F(Saves, ContinueStartsAGoodSaveAndStaysInertOnARefusedOne)
     EXPECT_EQ(fadeout + PLAYING_SAVED_GAME + GUI_CONTINUE, 0);
     EXPECT_STREQ(notice, "The saved game is damaged and cannot be continued.");
     EXPECT_EQ(SAVE_REFUSED, 1);
-    EXPECT_EQ(read_file(save_path()), refused);
+    EXPECT_EQ(file_bytes(save_path()), refused);
     notice[0] = 0;
 
-    write_file(save_path(), d);
+    write_bytes(save_path(), d);
     GUI_CONTINUE = 1;
     play_options();
     EXPECT_EQ(options + menublock, 0);
@@ -238,7 +207,7 @@ TEST_F(Saves, AFailedWriteIsReportedAndKeepsTheOldSave)
 {
     unsetenv("DISPLAY");  // the message goes to standard error only
     save_level_two();
-    const bytes before = read_file(save_path());
+    const bytes before = file_bytes(save_path());
     // A file-size limit below the record makes the write fail part-way.
     struct rlimit old_limit, small;
     getrlimit(RLIMIT_FSIZE, &old_limit);
@@ -253,12 +222,12 @@ TEST_F(Saves, AFailedWriteIsReportedAndKeepsTheOldSave)
     signal(SIGXFSZ, old_handler);
     EXPECT_NE(told.find("could not write the saved game"), std::string::npos) << told;
     EXPECT_NE(told.find(save_path()), std::string::npos) << told;
-    EXPECT_EQ(read_file(save_path()), before);
+    EXPECT_EQ(file_bytes(save_path()), before);
     EXPECT_EQ(SAVE_AVAILABLE, 1);
 
     // No save yet, and the player's folder cannot be made: nothing to continue.
     fs::remove_all(dir / "player");
-    write_file(dir / "player", {'x'});
+    write_bytes(dir / "player", "x");
     testing::internal::CaptureStderr();
     leave_game_saved();
     told = testing::internal::GetCapturedStderr();
@@ -284,12 +253,12 @@ TEST_F(Saves, ASaveWithAnUnknownBrickTypeIsRefusedAndContinueExplains)
 {
     save_level_two();
     EXPECT_EQ(SAVE_AVAILABLE - SAVE_REFUSED, 1);
-    const bytes good = read_file(save_path());
+    const bytes good = file_bytes(save_path());
     const size_t standing = 2332 + 4 * (22 * 1 + 1);   // the 2 Hit brick at (1, 1)
     for (int32_t type : {0, 6, -1}) {
         bytes d = good;
         memcpy(&d[standing], &type, 4);
-        write_file(save_path(), d);
+        write_bytes(save_path(), d);
         save_check();
         EXPECT_EQ(SAVE_AVAILABLE + SAVE_REFUSED, 2) << type;
         new_game();
@@ -300,21 +269,21 @@ TEST_F(Saves, ASaveWithAnUnknownBrickTypeIsRefusedAndContinueExplains)
         EXPECT_EQ(level, 1);
         EXPECT_EQ(options - PLAYING_SAVED_GAME, 1);
         EXPECT_STREQ(notice, "The saved game is damaged and cannot be continued.");
-        EXPECT_EQ(read_file(save_path()), d);
+        EXPECT_EQ(file_bytes(save_path()), d);
     }
     bytes d = good;
     const int32_t seven = 7, zero = 0;
     memcpy(&d[2332 + 4 * (22 * 9 + 9)], &seven, 4);   // an empty cell holds no brick to break
-    write_file(save_path(), d);
+    write_bytes(save_path(), d);
     save_check();
     EXPECT_EQ(SAVE_REFUSED, 1);
     memcpy(&d[2332 + 4 * (22 * 9 + 9)], &zero, 4);
-    write_file(save_path(), d);
+    write_bytes(save_path(), d);
     save_check();
     EXPECT_EQ(SAVE_REFUSED, 0);
     // A save whose set has lost its levels is refused as well.
-    bytes set = read_file("level_sets/two.bls");
-    write_file("level_sets/two.bls", bytes(set.begin(), set.end() - 10));
+    bytes set = file_bytes("level_sets/two.bls");
+    write_bytes("level_sets/two.bls", bytes(set.begin(), set.end() - 10));
     save_check();
     EXPECT_EQ(SAVE_REFUSED, 1);
     notice[0] = 0;

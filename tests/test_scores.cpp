@@ -1,30 +1,23 @@
 // The high-score tables: the insertion rules, the file when it is missing,
 // short or damaged, and the name dialog.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "gl_context.h"
+#include "level_bytes.h"
+#include "player_folder.h"
 #include "menus/menus.h"
 #include "rules/rules.h"
 #include "rules/scores.h"
 #include "shell/shell.h"
 
 namespace fs = std::filesystem;
-using bytes = std::vector<char>;
-
-static bytes read_file(const fs::path &p)
-{
-    std::ifstream f(p, std::ios::binary);
-    return bytes(std::istreambuf_iterator<char>(f), {});
-}
+using bytes = std::string;
 
 // Fills the table of mode cls with scores 1000, 900, ... 100 named "p0".."p9".
 static void fill_table(int cls)
@@ -39,29 +32,18 @@ static void fill_table(int cls)
 // Each case runs in a scratch folder with one level set, "titled.bls".
 class Scores : public GLTest {
 protected:
-    fs::path old_dir = fs::current_path(), dir;
+    game_folder folder;   // saves and scores land in its player folder
 
     void SetUp() override
     {
-        std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/scores_XXXXXX";
-        dir = mkdtemp(tmpl.data());
-        fs::create_directory(dir / "level_sets");
-        fs::current_path(dir);
-        setenv("XDG_DATA_HOME", (dir / "player").c_str(), 1);   // saves and scores land here
-        fs::create_directories(dir / "player/corvale/level_sets");
-        bytes set(784 + 6 * 1772, 0);
-        set[0] = 1;
-        strcpy(&set[8], "Titled Set");
-        std::ofstream("level_sets/titled.bls", std::ios::binary).write(set.data(), set.size());
+        fs::create_directories(folder.path() / "player/corvale/level_sets");
+        set_file set(1, 0);
+        set.title("Titled Set");
+        set.write("level_sets/titled.bls");
         snprintf(set_name, sizeof set_name, "titled.bls");
         memset(hstable, 0, sizeof hstable);
         highscore = showscores = hs_sequence = fadehs = edit = testing_level = 0;
         difficulty = 1;
-    }
-    void TearDown() override
-    {
-        fs::current_path(old_dir);
-        fs::remove_all(dir);
     }
 };
 
@@ -90,8 +72,7 @@ TEST_F(Scores, AMissingOrShortFileGivesATableOfZeros)
     fill_table(0);
     readscores();
     EXPECT_EQ(hstable[0].entry_score, 0);
-    bytes part(3359, 7);
-    std::ofstream(scores_path(), std::ios::binary).write(part.data(), part.size());
+    write_bytes(scores_path(), bytes(3359, 7));
     fill_table(1);
     readscores();
     EXPECT_EQ(hstable[10].entry_score, 0);
@@ -100,8 +81,7 @@ TEST_F(Scores, AMissingOrShortFileGivesATableOfZeros)
 
 TEST_F(Scores, NamesAndTitlesAlwaysEndInsideTheirFields)
 {
-    bytes junk(3360, 'x');
-    std::ofstream(scores_path(), std::ios::binary).write(junk.data(), junk.size());
+    write_bytes(scores_path(), bytes(3360, 'x'));
     readscores();
     EXPECT_EQ(strlen(hstable[0].player_name), 79u);
     EXPECT_EQ(strlen(hstable[19].entry_set_title), 79u);
@@ -128,7 +108,7 @@ TEST_F(Scores, TheNameTypedIsWrittenExactlyWithTheRestOfItsFieldZero)
     hsnotify();
     EXPECT_EQ(highscore + bcount + buffer[0], 0);
     EXPECT_EQ(showscores, 1);
-    bytes d = read_file(scores_path());
+    bytes d = file_bytes(scores_path());
     ASSERT_EQ(d.size(), 3360u);
     bytes name(80, 0);
     memcpy(name.data(), "ada", 3);
@@ -145,16 +125,16 @@ TEST_F(Scores, TheNameTypedIsWrittenExactlyWithTheRestOfItsFieldZero)
 // over the old entries.
 TEST_F(Scores, ATableThatCannotBeReadIsKeptAsideAndANewOneStarted)
 {
-    bytes damaged(3359);
+    bytes damaged(3359, '\0');
     for (size_t i = 0; i < damaged.size(); i++)
         damaged[i] = (char)(i * 7 + 1);
-    std::ofstream(scores_path(), std::ios::binary).write(damaged.data(), damaged.size());
+    write_bytes(scores_path(), damaged);
     notice[0] = 0;
     hs_classic = 0;
     hs_score = 500;
     checkscores();
     ASSERT_EQ(table_pos, 0);
-    EXPECT_EQ(read_file(scores_path() + ".damaged"), damaged);
+    EXPECT_EQ(file_bytes(scores_path() + ".damaged"), damaged);
     EXPECT_FALSE(fs::exists(scores_path()));
     EXPECT_NE(strstr(notice, "scores.hst.damaged"), nullptr) << notice;
     notice[0] = 0;
@@ -162,19 +142,19 @@ TEST_F(Scores, ATableThatCannotBeReadIsKeptAsideAndANewOneStarted)
     bcount = 3;
     GUI_OK = 1;
     hsnotify();
-    bytes fresh = read_file(scores_path());
+    bytes fresh = file_bytes(scores_path());
     ASSERT_EQ(fresh.size(), 3360u);
     EXPECT_STREQ(&fresh[0], "New");
-    EXPECT_EQ(read_file(scores_path() + ".damaged"), damaged);
+    EXPECT_EQ(file_bytes(scores_path() + ".damaged"), damaged);
 
     // Reading the new table again tells nothing more; a second bad table
     // goes beside the first without replacing it.
     readscores();
     EXPECT_EQ(notice[0], 0);
-    std::ofstream(scores_path(), std::ios::binary).write(damaged.data(), 10);
+    write_bytes(scores_path(), damaged.substr(0, 10));
     readscores();
-    EXPECT_EQ(read_file(scores_path() + ".damaged").size(), 3359u);
-    EXPECT_EQ(read_file(scores_path() + ".damaged.2").size(), 10u);
+    EXPECT_EQ(file_bytes(scores_path() + ".damaged").size(), 3359u);
+    EXPECT_EQ(file_bytes(scores_path() + ".damaged.2").size(), 10u);
     notice[0] = 0;
     showscores = 0;
 }

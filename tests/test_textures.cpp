@@ -8,16 +8,14 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
-#include "gl_context.h"
+#include "gl_view.h"
+#include "player_folder.h"
 #include "graphics/graphics.h"
 #include "rules/rules.h"
 #include "shell/shell.h"
@@ -60,29 +58,6 @@ void write_png(const std::string &path, int w, int h, const std::vector<pixel> &
     fclose(f);
 }
 
-std::vector<unsigned char> read_file(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void write_file(const std::string &path, const std::vector<unsigned char> &d)
-{
-    std::ofstream(path, std::ios::binary).write((const char *)d.data(), d.size());
-}
-
-// Level 0 of a texture as RGBA bytes.
-std::vector<unsigned char> texture_rgba(GLuint name, int *w, int *h)
-{
-    glBindTexture(GL_TEXTURE_2D, name);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, w);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, h);
-    std::vector<unsigned char> d(*w * *h * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, d.data());
-    return d;
-}
-
 // Each test runs in a fresh empty folder, as if it were the game folder.
 class TextureLoading : public GLTest {
 protected:
@@ -94,24 +69,10 @@ protected:
     }
     void SetUp() override
     {
-        char tmpl[] = "/tmp/corvale-textures-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        folder = tmpl;
-        ASSERT_NE(getcwd(old_cwd, sizeof old_cwd), nullptr);
-        ASSERT_EQ(chdir(folder.c_str()), 0);
-        mkdir("graphics", 0755);
-        mkdir("graphics/backgrounds", 0755);
-        mkdir("bricks", 0755);
+        std::filesystem::create_directories("graphics/backgrounds");
         bad_file[0] = '\0';
     }
-    void TearDown() override
-    {
-        ASSERT_EQ(chdir(old_cwd), 0);
-        std::string cmd = "rm -rf '" + folder + "'";
-        ASSERT_EQ(system(cmd.c_str()), 0);
-    }
-    std::string folder;
-    char old_cwd[4096];
+    player_folder folder{0};
 };
 
 TEST_F(TextureLoading, PlainAndInterlacedImagesUploadTheirPixels)
@@ -153,13 +114,13 @@ TEST_F(TextureLoading, PureBlackIsTransparentAndNearBlackOpaque)
 TEST_F(TextureLoading, DamagedOrUnsuitableFilesAreRefusedByName)
 {
     write_png("good.png", 4, 4, {});
-    std::vector<unsigned char> good = read_file("good.png");
-    write_file("truncated.png", std::vector<unsigned char>(good.begin(), good.begin() + good.size() / 2));
-    write_file("short.png", std::vector<unsigned char>(good.begin(), good.begin() + 5));
-    write_file("text.png", std::vector<unsigned char>({'h', 'e', 'l', 'l', 'o', ' ', 'p', 'n', 'g', '\n'}));
-    std::vector<unsigned char> flipped = good;
+    std::string good = file_bytes("good.png");
+    write_bytes("truncated.png", good.substr(0, good.size() / 2));
+    write_bytes("short.png", good.substr(0, 5));
+    write_bytes("text.png", "hello png\n");
+    std::string flipped = good;
     flipped[flipped.size() - 20] ^= 0x5a;  // inside the image data, so its checksum fails
-    write_file("flipped.png", flipped);
+    write_bytes("flipped.png", flipped);
     const struct { const char *name; int colour, depth; } unsuitable[] = {
         {"rgba.png", PNG_COLOR_TYPE_RGBA, 8}, {"grey.png", PNG_COLOR_TYPE_GRAY, 8},
         {"palette.png", PNG_COLOR_TYPE_PALETTE, 8}, {"deep.png", PNG_COLOR_TYPE_RGB, 16}};
@@ -265,7 +226,7 @@ TEST_F(TextureLoading, BackgroundScanStopsAtTheFirstGap)
     EXPECT_EQ(w * h, 0);
     EXPECT_EQ(bind_background(4), 0);
 
-    write_file("graphics/backgrounds/bg2.png", {1, 2, 3});
+    write_bytes("graphics/backgrounds/bg2.png", "\1\2\3");
     EXPECT_EQ(load_backgrounds(), 0);
     EXPECT_STREQ(bad_file, "graphics/backgrounds/bg2.png");
     EXPECT_EQ(backmax, 1);
@@ -273,10 +234,10 @@ TEST_F(TextureLoading, BackgroundScanStopsAtTheFirstGap)
 
 TEST_F(TextureLoading, BrickScanCountsFilesAndBlackensAShortOne)
 {
-    std::vector<unsigned char> brick(BRICK_TEX_BYTES, 0x80);
-    write_file("bricks/b1.raw", brick);
-    write_file("bricks/b2.raw", std::vector<unsigned char>(100, 0xff));
-    write_file("bricks/b4.raw", brick);
+    std::string brick(BRICK_TEX_BYTES, '\x80');
+    write_bytes("bricks/b1.raw", brick);
+    write_bytes("bricks/b2.raw", std::string(100, '\xff'));
+    write_bytes("bricks/b4.raw", brick);
     load_bricks();
     EXPECT_EQ(texmax, 2);
     int w, h;

@@ -1,4 +1,4 @@
-// The scratch player's data folder and the plain-user guard.
+// The scratch folders, file bytes and the plain-user guard.
 
 #include "player_folder.h"
 
@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -43,10 +43,40 @@ player_folder::~player_folder()
     fs::remove_all(scratch);
 }
 
-std::vector<char> file_bytes(const std::string &path)
+game_folder::game_folder() : old_dir(fs::current_path())
+{
+    std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/scratch_XXXXXX";
+    dir = mkdtemp(tmpl.data());
+    fs::create_directory(dir / "level_sets");
+    fs::current_path(dir);
+    setenv("XDG_DATA_HOME", (dir / "player").c_str(), 1);
+}
+
+game_folder::~game_folder()
+{
+    fs::current_path(old_dir);
+    fs::remove_all(dir);
+}
+
+std::string file_bytes(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void write_bytes(const std::string &path, const std::string &bytes)
+{
+    std::ofstream(path, std::ios::binary).write(bytes.data(), (std::streamsize)bytes.size());
+}
+
+int32_t int_at(const std::string &bytes, size_t at)
+{
+    int32_t v = 0;
+    if (at + 4 > bytes.size())
+        ADD_FAILURE() << "no 4 bytes at " << at << " in " << bytes.size();
+    else
+        memcpy(&v, &bytes[at], 4);
+    return v;
 }
 
 plain_user::plain_user()

@@ -1,10 +1,13 @@
-// A scratch player's data folder for tests of the files the game writes:
-// $XDG_DATA_HOME points at it, and it is also the working folder, so the
-// game's relative paths (bricks/, level_sets/) and the player's paths meet.
+// Scratch folders for tests of the files the game reads and writes, and the
+// bytes of files. In a player_folder the game's relative paths (bricks/,
+// level_sets/) and the player's paths meet; a game_folder keeps the player's
+// files apart in its player/ folder.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
 #include <string>
-#include <vector>
 
 class player_folder {
 public:
@@ -18,8 +21,25 @@ private:
     std::string old_dir, scratch, dir;
 };
 
+// A scratch game folder under the build folder with an empty level_sets/; it
+// is the working folder, and its player/ is $XDG_DATA_HOME. Removed, and the
+// old working folder restored, when the object goes away.
+class game_folder {
+public:
+    game_folder();
+    ~game_folder();
+    const std::filesystem::path &path() const { return dir; }
+
+private:
+    std::filesystem::path old_dir, dir;
+};
+
 // The bytes of a file, empty when it cannot be read.
-std::vector<char> file_bytes(const std::string &path);
+std::string file_bytes(const std::string &path);
+// Replaces a file with the given bytes.
+void write_bytes(const std::string &path, const std::string &bytes);
+// The 32-bit integer stored at byte `at`, as the host holds it.
+int32_t int_at(const std::string &bytes, size_t at);
 
 // Runs the calling thread without the power to write into read-only folders:
 // as root the effective user becomes nobody until the object goes away.
