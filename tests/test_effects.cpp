@@ -5,11 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sndfile.h>
-
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -17,25 +14,11 @@
 
 #include "audio/audio.h"
 #include "shell/shell.h"
+#include "wave_output.h"
 
 namespace {
 
-struct Scratch {
-    std::string dir, wave;
-    Scratch()
-    {
-        char tmpl[] = "/tmp/corvale-effects-XXXXXX";
-        dir = mkdtemp(tmpl) ? tmpl : "/tmp";
-        wave = dir + "/output.wav";
-        std::ofstream(dir + "/alsoft.conf")
-            << "[general]\ndrivers=wave\nchannels=stereo\nstereo-mode=speakers\nhrtf=false\n"
-               "frequency=44100\nsample-type=float32\n[wave]\nfile=" << wave << "\n";
-        setenv("ALSOFT_CONF", (dir + "/alsoft.conf").c_str(), 1);
-        unsetenv("ALSOFT_DRIVERS");
-    }
-    ~Scratch() { system(("rm -rf '" + dir + "'").c_str()); }
-};
-Scratch scratch;
+wave_output scratch;
 
 // Loudness of each output channel over the whole wave file.
 struct Loudness { double left = 0, right = 0; };
@@ -43,13 +26,7 @@ struct Loudness { double left = 0, right = 0; };
 Loudness read_output()
 {
     Loudness l;
-    SF_INFO info{};
-    SNDFILE *f = sf_open(scratch.wave.c_str(), SFM_READ, &info);
-    EXPECT_NE(f, nullptr);
-    if (!f) return l;
-    std::vector<float> data((size_t)(info.frames * info.channels));
-    sf_readf_float(f, data.data(), info.frames);
-    sf_close(f);
+    std::vector<float> data = scratch.stereo();
     for (size_t i = 0; i + 1 < data.size(); i += 2) {
         l.left += data[i] * data[i];
         l.right += data[i + 1] * data[i + 1];

@@ -15,25 +15,12 @@
 #include "audio/audio.h"
 #include "deadline.h"
 #include "shell/shell.h"
+#include "wave_output.h"
 
 namespace {
 
 // Scratch folder with OpenAL Soft's wave-file output, set up before any OpenAL call.
-struct Scratch {
-    std::string dir;
-    Scratch()
-    {
-        char tmpl[] = "/tmp/corvale-playlist-XXXXXX";
-        dir = mkdtemp(tmpl) ? tmpl : "/tmp";
-        std::ofstream(dir + "/alsoft.conf")
-            << "[general]\ndrivers=wave\nchannels=stereo\nfrequency=44100\n"
-               "[wave]\nfile=" << dir << "/output.wav\n";
-        setenv("ALSOFT_CONF", (dir + "/alsoft.conf").c_str(), 1);
-        unsetenv("ALSOFT_DRIVERS");
-    }
-    ~Scratch() { system(("rm -rf '" + dir + "'").c_str()); }
-};
-Scratch scratch;
+wave_output scratch;
 
 // A song of the given length, in silence.
 std::string song(const std::string &name, double seconds)

@@ -19,32 +19,15 @@
 #include <vector>
 
 #include "sound_lib.h"
+#include "wave_output.h"
 
 namespace {
 
 using std::chrono::milliseconds;
 using std::this_thread::sleep_for;
 
-// The scratch folder, with OpenAL Soft pointed at a configuration that writes its
-// output to <scratch>/out/output.wav. Set up before main, ahead of any OpenAL call.
-struct Scratch {
-    std::string dir, outdir, wave;
-    Scratch()
-    {
-        char tmpl[] = "/tmp/corvale-soundlib-XXXXXX";
-        dir = mkdtemp(tmpl) ? tmpl : "/tmp";
-        outdir = dir + "/out";
-        wave = outdir + "/output.wav";
-        std::ofstream(dir + "/alsoft.conf")
-            << "[general]\ndrivers=wave\nchannels=stereo\nstereo-mode=speakers\nhrtf=false\n"
-               "frequency=44100\nsample-type=float32\nperiod_size=512\n"
-               "[wave]\nfile=" << wave << "\n";
-        setenv("ALSOFT_CONF", (dir + "/alsoft.conf").c_str(), 1);
-        unsetenv("ALSOFT_DRIVERS");
-    }
-    ~Scratch() { system(("rm -rf '" + dir + "'").c_str()); }
-};
-Scratch scratch;
+// The scratch folder and the wave file OpenAL Soft writes, set up before main.
+wave_output scratch;
 
 // Writes a sine tone of freq Hz at amplitude 0.5; channels beyond the first are copies.
 std::string tone(const std::string &name, int format, double seconds, double freq = 1000,
@@ -90,15 +73,7 @@ struct Wave {
 Wave read_wave()
 {
     Wave w;
-    SF_INFO info{};
-    SNDFILE *f = sf_open(scratch.wave.c_str(), SFM_READ, &info);
-    EXPECT_NE(f, nullptr) << sf_strerror(nullptr);
-    if (!f || info.channels != 2)
-        return w;
-    w.rate = info.samplerate;
-    w.data.resize((size_t)info.frames * 2);
-    sf_readf_float(f, w.data.data(), info.frames);
-    sf_close(f);
+    w.data = scratch.stereo(&w.rate);
     return w;
 }
 
