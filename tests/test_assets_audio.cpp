@@ -2,7 +2,6 @@
 // the game plays them at, the songs and their playlist, and the generator itself.
 #include <gtest/gtest.h>
 #include <sndfile.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
@@ -13,6 +12,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "command.h"
 
 namespace fs = std::filesystem;
 
@@ -82,20 +83,6 @@ static double crossing_freq(const std::vector<float> &v, int rate)
         if ((v[i - 1] < 0) != (v[i] < 0))
             crossings++;
     return crossings * 0.5 * rate / std::max<size_t>(v.size(), 1);
-}
-
-// Runs a command and returns its exit status; its output goes to `output`.
-static int run(const std::string &cmd, std::string &output)
-{
-    output.clear();
-    FILE *p = popen((cmd + " 2>&1").c_str(), "r");
-    if (!p)
-        return -1;
-    char buf[512];
-    while (fgets(buf, sizeof buf, p))
-        output += buf;
-    int status = pclose(p);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // A fresh, empty folder under the build folder for one test.
@@ -222,7 +209,7 @@ static std::map<std::string, std::string> sound_files(const std::string &dir)
 TEST(SoundGenerator, RunningAgainGivesTheSameBytes)
 {
     std::string out = scratch("again"), log;
-    ASSERT_EQ(run(GENERATOR + " " + SCORES + " " + out, log), 0) << log;
+    ASSERT_EQ(run_command(GENERATOR + " " + SCORES + " " + out, &log), 0) << log;
     std::map<std::string, std::string> fresh = sound_files(out), built = sound_files(GAME);
     EXPECT_GE(fresh.size(), 12u + 3u + 1u);
     for (const auto &f : fresh) {
@@ -253,7 +240,7 @@ TEST(SoundGenerator, SongLastsItsBarsPlusTailAtThePitchesWritten)
                                               "pattern tone 2\n  flute A4 | -\n"
                                               "song tone tone+12\n");
     std::string out = scratch("tone/out"), log;
-    ASSERT_EQ(run(GENERATOR + " " + scores + " " + out, log), 0) << log;
+    ASSERT_EQ(run_command(GENERATOR + " " + scores + " " + out, &log), 0) << log;
     Sound s = decode(out + "/sounds/songs/test.ogg");
     ASSERT_TRUE(s.ok) << log;
     EXPECT_NEAR(s.seconds(), 9.0, 0.001);
@@ -292,7 +279,7 @@ TEST(SoundGenerator, FaultyScoresAreRefusedNamingTheLineAndWriteNothing)
     };
     for (const Fault &f : faults) {
         std::string scores = score_folder("fault", f.score), out = scratch("fault/out"), log;
-        EXPECT_EQ(run(GENERATOR + " " + scores + " " + out, log), 1) << f.score;
+        EXPECT_EQ(run_command(GENERATOR + " " + scores + " " + out, &log), 1) << f.score;
         std::string where = "test.song:" + std::to_string(f.line) + ":";
         EXPECT_NE(log.find(where), std::string::npos) << "expected " << where << " in: " << log;
         EXPECT_NE(log.find(f.says), std::string::npos) << "expected " << f.says << " in: " << log;

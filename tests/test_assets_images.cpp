@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "formats.h"
+
 namespace {
 
 const std::string game = CORVALE_GAME_DIR;
@@ -27,12 +29,6 @@ const char *const button_names[] = {
   "about", "bricks", "create", "delete", "difficulty", "edit", "exit", "grid", "hiscores",
   "level", "load", "minus", "off", "ok", "on", "play", "plus", "save", "test", "cancel",
   "powerup", "back", "gridoff", "powerupsoff", "visible", "visiblesquare", "notvisible",
-};
-// Power-up icons by kind 1..17 (index 0 unused).
-const char *const powerup_files[18] = {
-  "", "explode", "bigball", "smallball", "speedup", "slowdown", "nextboard", "death",
-  "ballsplosion", "bigpaddle", "smallpaddle", "1up", "glue", "thru", "explosive", "visible",
-  "line", "earthquake",
 };
 std::vector<std::string> transparent_images()
 {
@@ -154,7 +150,8 @@ std::vector<std::string> all_pngs()
 {
   std::vector<std::string> all(std::begin(opaque_images), std::end(opaque_images));
   for (const std::string &t : transparent_images()) all.push_back(t);
-  for (int k = 1; k <= 17; k++) all.push_back(std::string("graphics/powerups/") + powerup_files[k] + ".png");
+  for (int k = 1; k <= POWERUP_KINDS; k++)
+    all.push_back(std::string("graphics/powerups/") + powerup_table[k].icon + ".png");
   for (int k = 1; k <= count_numbered("graphics/backgrounds/bg%d.png"); k++)
     all.push_back("graphics/backgrounds/bg" + std::to_string(k) + ".png");
   return all;

@@ -10,8 +10,10 @@
 #include <fstream>
 #include <set>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
+
+#include "command.h"
+#include "player_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -26,48 +28,24 @@ constexpr long HEADER = 776, SEPARATOR = 8, GRID_BYTES = 1764;
 constexpr long LEVEL_RECORD = 6 * (GRID_BYTES + SEPARATOR), TEXTURE_RECORD = 6144 + SEPARATOR;
 enum { TEXTURE, RED, GREEN, BLUE, TYPE, POWERUP };
 
-std::vector<uint8_t> slurp(const std::string &path)
-{
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-int32_t le32(const std::vector<uint8_t> &d, long at)
-{
-  return (int32_t)((uint32_t)d[at] | (uint32_t)d[at + 1] << 8 | (uint32_t)d[at + 2] << 16 |
-                   (uint32_t)d[at + 3] << 24);
-}
-
 // A level-set file, read for checking.
 struct SetFile {
-  std::vector<uint8_t> data;
+  std::string data;
   int levels = 0, textures = 0;
 
-  explicit SetFile(const std::string &path) : data(slurp(path))
+  explicit SetFile(const std::string &path) : data(file_bytes(path))
   {
-    if (data.size() >= 8) { levels = le32(data, 0); textures = le32(data, 4); }
+    if (data.size() >= 8) { levels = int_at(data, 0); textures = int_at(data, 4); }
   }
   // Grid value of a block for level (1-based), row and column.
   int cell(int level, int block, int r, int c) const
   {
     long at = HEADER + SEPARATOR + (level - 1) * LEVEL_RECORD + block * (GRID_BYTES + SEPARATOR) +
               (r * 21 + c) * 4;
-    return le32(data, at);
+    return int_at(data, at);
   }
   std::string text(long offset) const { return std::string((const char *)&data[offset]); }
 };
-
-// Runs a command; returns its exit code and puts stdout and stderr into out.
-int run(const std::string &cmd, std::string &out)
-{
-  FILE *p = popen((cmd + " 2>&1").c_str(), "r");
-  if (!p) return -1;
-  char buf[512];
-  out.clear();
-  while (fgets(buf, sizeof buf, p)) out += buf;
-  int status = pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // A scratch folder under the build folder, removed again afterwards.
 struct Scratch {
@@ -87,9 +65,9 @@ struct Scratch {
   // Compiles the scratch sources with the game's brick textures.
   int compile(std::string &out) const
   {
-    return run(compiler + " levels --source " + (dir / "src").string() + " --game " +
-                   (dir / "game").string() + " --bricks " + game_dir + "/bricks",
-               out);
+    return run_command(compiler + " levels --source " + (dir / "src").string() + " --game " +
+                           (dir / "game").string() + " --bricks " + game_dir + "/bricks",
+                       &out);
   }
 };
 
@@ -170,7 +148,7 @@ TEST_P(ShippedSet, CarriesTheBrickTexturesItUses)
   EXPECT_EQ(set.textures, highest);
   long first = HEADER + SEPARATOR + LEVEL_RECORD * set.levels;
   for (int t = 1; t <= set.textures; t++) {
-    std::vector<uint8_t> raw = slurp(game_dir + "/bricks/b" + std::to_string(t) + ".raw");
+    std::string raw = file_bytes(game_dir + "/bricks/b" + std::to_string(t) + ".raw");
     ASSERT_EQ(raw.size(), 6144u);
     EXPECT_EQ(memcmp(&set.data[first + (t - 1) * TEXTURE_RECORD], raw.data(), 6144), 0)
         << "texture record " << t << " differs from bricks/b" << t << ".raw";
@@ -201,14 +179,12 @@ TEST(LevelCompiler, GivesTheSameBytesOnEveryRun)
 {
   Scratch tmp;
   std::string out;
-  ASSERT_EQ(run(compiler + " levels --source " CORVALE_SOURCE_DIR "/data/levels --game " +
-                    (tmp.dir / "game").string() + " --bricks " + game_dir + "/bricks",
-                out),
-            0)
+  ASSERT_EQ(run_command(compiler + " levels --source " CORVALE_SOURCE_DIR "/data/levels --game " +
+                    (tmp.dir / "game").string() + " --bricks " + game_dir + "/bricks", &out), 0)
       << out;
   for (const char *name : shipped_sets) {
     std::string file = std::string("/level_sets/") + name + ".bls";
-    EXPECT_TRUE(slurp((tmp.dir / "game").string() + file) == slurp(game_dir + file)) << name << " differs";
+    EXPECT_TRUE(file_bytes((tmp.dir / "game").string() + file) == file_bytes(game_dir + file)) << name << " differs";
   }
 }
 
@@ -316,15 +292,15 @@ TEST(Manual, GivesTheSameBytesOnEveryRun)
   fs::copy(game_dir + "/bricks", game / "bricks", fs::copy_options::recursive);
   fs::copy(game_dir + "/graphics", game / "graphics", fs::copy_options::recursive);
   std::string out;
-  ASSERT_EQ(run(compiler + " manual --source " CORVALE_SOURCE_DIR "/data/manual --game " + game.string(),
-                out),
+  ASSERT_EQ(run_command(compiler + " manual --source " CORVALE_SOURCE_DIR "/data/manual --game " + game.string(),
+                        &out),
             0)
       << out;
   int files = 0;
   for (const auto &e : fs::recursive_directory_iterator(game / "manual")) {
     if (!e.is_regular_file()) continue;
     std::string rel = fs::relative(e.path(), game).string();
-    EXPECT_TRUE(slurp(e.path().string()) == slurp(game_dir + "/" + rel)) << rel << " differs";
+    EXPECT_TRUE(file_bytes(e.path().string()) == file_bytes(game_dir + "/" + rel)) << rel << " differs";
     files++;
   }
   EXPECT_GE(files, 20);

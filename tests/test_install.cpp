@@ -12,8 +12,8 @@
 #include <fstream>
 #include <map>
 #include <string>
-#include <sys/wait.h>
 
+#include "command.h"
 #include "e2e.h"
 #include "rules/savegame.h"
 
@@ -22,24 +22,6 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string root;   // the DESTDIR of this run; the prefix inside it is /usr
-
-// Runs a shell command; its exit status, and what it printed if out is given.
-int shell(const std::string &cmd, std::string *out = nullptr)
-{
-    std::string full = cmd + " 2>&1";
-    FILE *p = popen(full.c_str(), "r");
-    if (!p)
-        return -1;
-    char buf[4096];
-    size_t n;
-    std::string text;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        text.append(buf, n);
-    int rc = pclose(p);
-    if (out)
-        *out = text;
-    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-}
 
 std::string at(const std::string &path)
 {
@@ -65,13 +47,14 @@ protected:
         ASSERT_NE(mkdtemp(dir), nullptr);
         root = dir;
         std::string log;
-        ASSERT_EQ(shell("DESTDIR='" + root + "' cmake --install '" CORVALE_BINARY_DIR "' --prefix /usr", &log), 0) << log;
+        ASSERT_EQ(run_command("DESTDIR='" + root + "' cmake --install '" CORVALE_BINARY_DIR "' --prefix /usr", &log), 0)
+            << log;
         // The game's folder as a package leaves it: nobody may write there.
-        ASSERT_EQ(shell("chmod -R a-w '" + at("share/games/corvale") + "'"), 0);
+        ASSERT_EQ(run_command("chmod -R a-w '" + at("share/games/corvale") + "'"), 0);
     }
     static void TearDownTestSuite()
     {
-        shell("chmod -R u+w '" + root + "' && rm -rf '" + root + "'");
+        run_command("chmod -R u+w '" + root + "' && rm -rf '" + root + "'");
     }
 };
 
@@ -108,7 +91,7 @@ TEST_F(Installed, TheDesktopFindsTheGameItsIconManualAndMetadata)
 
     std::string out;
     for (const auto &e : fs::directory_iterator(at("share/applications"))) {
-        EXPECT_EQ(shell("desktop-file-validate '" + e.path().string() + "'", &out), 0) << out;
+        EXPECT_EQ(run_command("desktop-file-validate '" + e.path().string() + "'", &out), 0) << out;
         EXPECT_EQ(out, "") << e.path();
     }
     // Each entry starts its installed program by the full path below the
@@ -128,14 +111,14 @@ TEST_F(Installed, TheDesktopFindsTheGameItsIconManualAndMetadata)
             EXPECT_EQ(wm_class, "corvale");
         }
     }
-    EXPECT_EQ(shell("appstreamcli validate --no-net '" +
+    EXPECT_EQ(run_command("appstreamcli validate --no-net '" +
                     at("share/metainfo/io.github.corvale.Corvale.metainfo.xml") + "'", &out), 0) << out;
 }
 
 TEST_F(Installed, WithoutADisplayTheGameSaysSoInFewLinesAndFails)
 {
     std::string out;
-    int rc = shell("cd / && env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME='" + root +
+    int rc = run_command("cd / && env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME='" + root +
                    "/config' XDG_DATA_HOME='" + root + "/data' '" + at("games/corvale") + "'", &out);
     EXPECT_NE(rc, 0) << out;
     EXPECT_NE(out.find("Failed To Register The Window Class."), std::string::npos) << out;
