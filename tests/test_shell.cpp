@@ -184,53 +184,32 @@ TEST(FrameLockRules, ZeroTargetIsOnePerSecondAndNoCounterSkipsTheWait)
     m_ticksPerSecond = saved;
 }
 
-TEST(KeyMap, LettersDigitsAndFunctionKeys)
+// SDL's keys as the game's key codes: letters, digits, function keys, the
+// keypad by position whatever Num Lock makes it report, navigation,
+// modifiers and punctuation; keys the game has no code for give 0.
+TEST(KeyMap, EachKeyGivesItsGameCode)
 {
-    EXPECT_EQ(vk_from_sdl(SDLK_a, SDL_SCANCODE_A), 65);
-    EXPECT_EQ(vk_from_sdl(SDLK_z, SDL_SCANCODE_Z), 90);
-    EXPECT_EQ(vk_from_sdl(SDLK_0, SDL_SCANCODE_0), 48);
-    EXPECT_EQ(vk_from_sdl(SDLK_9, SDL_SCANCODE_9), 57);
-    EXPECT_EQ(vk_from_sdl(SDLK_F1, SDL_SCANCODE_F1), 112);
-    EXPECT_EQ(vk_from_sdl(SDLK_F12, SDL_SCANCODE_F12), 123);
-}
-
-TEST(KeyMap, KeypadMapsByPositionWhateverNumLock)
-{
-    // With Num Lock off the keypad keys report navigation symbols.
-    EXPECT_EQ(vk_from_sdl(SDLK_KP_0, SDL_SCANCODE_KP_0), 96);
-    EXPECT_EQ(vk_from_sdl(SDLK_KP_7, SDL_SCANCODE_KP_7), 103);
-    EXPECT_EQ(vk_from_sdl(SDLK_HOME, SDL_SCANCODE_KP_7), 103);
-    EXPECT_EQ(vk_from_sdl(SDLK_KP_9, SDL_SCANCODE_KP_9), 105);
-    EXPECT_EQ(vk_from_sdl(SDLK_KP_PLUS, SDL_SCANCODE_KP_PLUS), 107);
-    EXPECT_EQ(vk_from_sdl(SDLK_KP_MINUS, SDL_SCANCODE_KP_MINUS), 109);
-    EXPECT_EQ(vk_from_sdl(SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER), 13);
-}
-
-TEST(KeyMap, NavigationModifiersAndPunctuation)
-{
-    EXPECT_EQ(vk_from_sdl(SDLK_LEFT, SDL_SCANCODE_LEFT), 37);
-    EXPECT_EQ(vk_from_sdl(SDLK_UP, SDL_SCANCODE_UP), 38);
-    EXPECT_EQ(vk_from_sdl(SDLK_RIGHT, SDL_SCANCODE_RIGHT), 39);
-    EXPECT_EQ(vk_from_sdl(SDLK_DOWN, SDL_SCANCODE_DOWN), 40);
-    EXPECT_EQ(vk_from_sdl(SDLK_HOME, SDL_SCANCODE_HOME), 36);
-    EXPECT_EQ(vk_from_sdl(SDLK_END, SDL_SCANCODE_END), 35);
-    EXPECT_EQ(vk_from_sdl(SDLK_PAGEUP, SDL_SCANCODE_PAGEUP), 33);
-    EXPECT_EQ(vk_from_sdl(SDLK_PAGEDOWN, SDL_SCANCODE_PAGEDOWN), 34);
-    EXPECT_EQ(vk_from_sdl(SDLK_INSERT, SDL_SCANCODE_INSERT), 45);
-    EXPECT_EQ(vk_from_sdl(SDLK_DELETE, SDL_SCANCODE_DELETE), 46);
-    EXPECT_EQ(vk_from_sdl(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE), 27);
-    EXPECT_EQ(vk_from_sdl(SDLK_RETURN, SDL_SCANCODE_RETURN), 13);
-    EXPECT_EQ(vk_from_sdl(SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE), 8);
-    EXPECT_EQ(vk_from_sdl(SDLK_SPACE, SDL_SCANCODE_SPACE), 32);
-    EXPECT_EQ(vk_from_sdl(SDLK_TAB, SDL_SCANCODE_TAB), 9);
-    EXPECT_EQ(vk_from_sdl(SDLK_RSHIFT, SDL_SCANCODE_RSHIFT), 16);
-    EXPECT_EQ(vk_from_sdl(SDLK_LCTRL, SDL_SCANCODE_LCTRL), 17);
-    EXPECT_EQ(vk_from_sdl(SDLK_RALT, SDL_SCANCODE_RALT), 18);
-    EXPECT_EQ(vk_from_sdl(SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON), 186);
-    EXPECT_EQ(vk_from_sdl(SDLK_BACKQUOTE, SDL_SCANCODE_GRAVE), 192);
-    EXPECT_EQ(vk_from_sdl(SDLK_LEFTBRACKET, SDL_SCANCODE_LEFTBRACKET), 219);
-    EXPECT_EQ(vk_from_sdl(SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE), 222);
-    EXPECT_EQ(vk_from_sdl(SDLK_CAPSLOCK, SDL_SCANCODE_CAPSLOCK), 0);
+    const struct { SDL_Keycode sym; SDL_Scancode scan; int vk; } keys_[] = {
+        {SDLK_a, SDL_SCANCODE_A, 65}, {SDLK_z, SDL_SCANCODE_Z, 90}, {SDLK_0, SDL_SCANCODE_0, 48},
+        {SDLK_9, SDL_SCANCODE_9, 57}, {SDLK_F1, SDL_SCANCODE_F1, 112}, {SDLK_F12, SDL_SCANCODE_F12, 123},
+        {SDLK_KP_0, SDL_SCANCODE_KP_0, 96}, {SDLK_KP_7, SDL_SCANCODE_KP_7, 103},
+        {SDLK_HOME, SDL_SCANCODE_KP_7, 103},   // keypad 7 with Num Lock off
+        {SDLK_KP_9, SDL_SCANCODE_KP_9, 105}, {SDLK_KP_PLUS, SDL_SCANCODE_KP_PLUS, 107},
+        {SDLK_KP_MINUS, SDL_SCANCODE_KP_MINUS, 109}, {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 13},
+        {SDLK_LEFT, SDL_SCANCODE_LEFT, 37}, {SDLK_UP, SDL_SCANCODE_UP, 38},
+        {SDLK_RIGHT, SDL_SCANCODE_RIGHT, 39}, {SDLK_DOWN, SDL_SCANCODE_DOWN, 40},
+        {SDLK_HOME, SDL_SCANCODE_HOME, 36}, {SDLK_END, SDL_SCANCODE_END, 35},
+        {SDLK_PAGEUP, SDL_SCANCODE_PAGEUP, 33}, {SDLK_PAGEDOWN, SDL_SCANCODE_PAGEDOWN, 34},
+        {SDLK_INSERT, SDL_SCANCODE_INSERT, 45}, {SDLK_DELETE, SDL_SCANCODE_DELETE, 46},
+        {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 27}, {SDLK_RETURN, SDL_SCANCODE_RETURN, 13},
+        {SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, 8}, {SDLK_SPACE, SDL_SCANCODE_SPACE, 32},
+        {SDLK_TAB, SDL_SCANCODE_TAB, 9}, {SDLK_RSHIFT, SDL_SCANCODE_RSHIFT, 16},
+        {SDLK_LCTRL, SDL_SCANCODE_LCTRL, 17}, {SDLK_RALT, SDL_SCANCODE_RALT, 18},
+        {SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON, 186}, {SDLK_BACKQUOTE, SDL_SCANCODE_GRAVE, 192},
+        {SDLK_LEFTBRACKET, SDL_SCANCODE_LEFTBRACKET, 219}, {SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE, 222},
+        {SDLK_CAPSLOCK, SDL_SCANCODE_CAPSLOCK, 0}};
+    for (const auto &k : keys_)
+        EXPECT_EQ(vk_from_sdl(k.sym, k.scan), k.vk) << SDL_GetScancodeName(k.scan);
 }
 
 TEST(WindowMessages, KeysAreSetByDownAndClearedByUp)
