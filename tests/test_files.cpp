@@ -6,14 +6,12 @@
 
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -75,16 +73,12 @@ TEST_F(SafeWriter, LinksPlantedAtTemporaryNamesAreNeverFollowed)
 TEST_F(SafeWriter, AFailedWriteKeepsTheOldFileAndRemovesItsTemporaryFile)
 {
     write_bytes("level_sets/scores.hst", std::string(3360, 's'));
-    // A file-size limit makes the write fail part-way, even for root.
-    struct rlimit old_limit, small = {1000, 1000};
-    getrlimit(RLIMIT_FSIZE, &old_limit);
-    small.rlim_max = old_limit.rlim_max;
-    auto old_handler = signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
     std::string big(3360, 'n');
-    int ok = replace_file("level_sets/scores.hst", big.data(), big.size());
-    setrlimit(RLIMIT_FSIZE, &old_limit);
-    signal(SIGXFSZ, old_handler);
+    int ok;
+    {
+        file_size_limit limit(1000);
+        ok = replace_file("level_sets/scores.hst", big.data(), big.size());
+    }
     EXPECT_EQ(ok, 0);
     EXPECT_EQ(file_bytes("level_sets/scores.hst"), std::string(3360, 's'));
     EXPECT_EQ(std::distance(fs::directory_iterator("level_sets"), fs::directory_iterator()), 1);

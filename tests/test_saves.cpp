@@ -1,9 +1,7 @@
 // The saved game: the record's bytes, continuing a game from it, the saves
 // that are refused, and a failed write.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -208,18 +206,14 @@ TEST_F(Saves, AFailedWriteIsReportedAndKeepsTheOldSave)
     unsetenv("DISPLAY");  // the message goes to standard error only
     save_level_two();
     const bytes before = file_bytes(save_path());
-    // A file-size limit below the record makes the write fail part-way.
-    struct rlimit old_limit, small;
-    getrlimit(RLIMIT_FSIZE, &old_limit);
-    small = {1000, old_limit.rlim_max};
-    auto old_handler = signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
     score = 1;
-    testing::internal::CaptureStderr();
-    leave_game_saved();
-    std::string told = testing::internal::GetCapturedStderr();
-    setrlimit(RLIMIT_FSIZE, &old_limit);
-    signal(SIGXFSZ, old_handler);
+    std::string told;
+    {
+        file_size_limit limit(1000);   // below the record: the write fails part-way
+        testing::internal::CaptureStderr();
+        leave_game_saved();
+        told = testing::internal::GetCapturedStderr();
+    }
     EXPECT_NE(told.find("could not write the saved game"), std::string::npos) << told;
     EXPECT_NE(told.find(save_path()), std::string::npos) << told;
     EXPECT_EQ(file_bytes(save_path()), before);

@@ -9,10 +9,9 @@
 #include <fstream>
 #include <limits>
 #include <string>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include "player_folder.h"
 #include "settings.h"
 #include "shell/shell.h"
 
@@ -135,22 +134,19 @@ TEST_F(SettingsFile, EveryResolutionIndexGivesItsSize)
     }
 }
 
-TEST_F(SettingsFile, PlaylistWithoutTerminatorIsCutAtTheField)
-{
-    bset s = {};
-    memset(s.playlist, 'a', sizeof s.playlist);
-    write_bytes(&s, sizeof s);
-    open_ini();
-    EXPECT_EQ(strlen(plist), sizeof plist - 1);
-}
-
-TEST_F(SettingsFile, PlaylistPathWithPercentIsKeptAsWritten)
+// The playlist path is taken as written (a '%' is no format), and one
+// without its terminator is cut at the end of the field.
+TEST_F(SettingsFile, PlaylistIsKeptAsWrittenAndCutAtTheField)
 {
     bset s = {};
     strcpy(s.playlist, "music/100%s %d.m3u");
     write_bytes(&s, sizeof s);
     open_ini();
     EXPECT_STREQ(plist, "music/100%s %d.m3u");
+    memset(s.playlist, 'a', sizeof s.playlist);
+    write_bytes(&s, sizeof s);
+    open_ini();
+    EXPECT_EQ(strlen(plist), sizeof plist - 1);
 }
 
 TEST_F(SettingsFile, VolumeThatIsNoVolumeIsTakenAsTheDefault)
@@ -201,17 +197,13 @@ TEST_F(SettingsFile, FailedWriteKeepsTheOldFile)
     bset old = {};
     old.resolution = 7;
     ASSERT_EQ(write_settings(&old), 1);
-    // A file-size limit below the record makes the write fail part-way.
-    struct rlimit old_limit, small;
-    getrlimit(RLIMIT_FSIZE, &old_limit);
-    small = {100, old_limit.rlim_max};
-    auto old_handler = signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
     bset changed = old;
     changed.resolution = 2;
-    int written = write_settings(&changed);
-    setrlimit(RLIMIT_FSIZE, &old_limit);
-    signal(SIGXFSZ, old_handler);
+    int written;
+    {
+        file_size_limit limit(100);   // below the record: the write fails part-way
+        written = write_settings(&changed);
+    }
     EXPECT_EQ(written, 0);
     bset in;
     ASSERT_EQ(read_settings(&in), 1);

@@ -3,9 +3,11 @@
 #include "player_folder.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -77,6 +79,23 @@ int32_t int_at(const std::string &bytes, size_t at)
     else
         memcpy(&v, &bytes[at], 4);
     return v;
+}
+
+file_size_limit::file_size_limit(unsigned long bytes)
+{
+    struct rlimit old_limit;
+    getrlimit(RLIMIT_FSIZE, &old_limit);
+    old_soft = old_limit.rlim_cur, old_hard = old_limit.rlim_max;
+    old_handler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = {bytes, old_limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+}
+
+file_size_limit::~file_size_limit()
+{
+    struct rlimit old_limit = {old_soft, old_hard};
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+    signal(SIGXFSZ, old_handler);
 }
 
 plain_user::plain_user()

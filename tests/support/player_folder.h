@@ -41,6 +41,18 @@ void write_bytes(const std::string &path, const std::string &bytes);
 // The 32-bit integer stored at byte `at`, as the host holds it.
 int32_t int_at(const std::string &bytes, size_t at);
 
+// Makes writes fail part-way, even for root: files of this program cannot grow
+// past `bytes` (the signal that would end it ignored) until the object goes away.
+class file_size_limit {
+public:
+    explicit file_size_limit(unsigned long bytes);
+    ~file_size_limit();
+
+private:
+    unsigned long old_soft, old_hard;
+    void (*old_handler)(int);
+};
+
 // Runs the calling thread without the power to write into read-only folders:
 // as root the effective user becomes nobody until the object goes away.
 class plain_user {
