@@ -5,13 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "editor/editor.h"
 #include "editor_view.h"
+#include "player_folder.h"
 #include "graphics/graphics.h"
 #include "menus/menus.h"
 #include "rules/rules.h"
@@ -21,22 +19,14 @@ namespace {
 
 class Undo : public GLTest {
 protected:
+    player_folder folder{0};   // the game's and the player's folder, fresh for each case
+
     static void SetUpTestSuite()
     {
         GLTest::SetUpTestSuite();
         generate_texture_names();
-        char scratch[] = "/tmp/corvale-undo-XXXXXX";
-        ASSERT_NE(mkdtemp(scratch), nullptr);
-        setenv("XDG_DATA_HOME", scratch, 1);
-        std::string home = std::string(scratch) + "/corvale";
-        ASSERT_EQ(mkdir(home.c_str(), 0755), 0);
-        ASSERT_EQ(chdir(home.c_str()), 0);
     }
-    void SetUp() override
-    {
-        ASSERT_EQ(system("rm -rf user_data"), 0);
-        reset_editor();
-    }
+    void SetUp() override { reset_editor(); }
     // A left (or right) press on (r, c1), dragged along the row to c2, released.
     static void stroke(int r, int c1, int c2, bool erase = false)
     {

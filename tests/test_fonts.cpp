@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "gl_context.h"
+#include "gl_view.h"
 #include "graphics/graphics.h"
 
 namespace {
@@ -81,12 +81,9 @@ std::vector<unsigned char> draw_large(const char *text, float x, float y)
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    std::vector<unsigned char> lit(W * H), rgba(W * H * 4);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    std::vector<unsigned char> lit(W * H), rgb = read_rgb(0, 0, W, H);
     for (int i = 0; i < W * H; i++)
-        lit[i] = rgba[i * 4] > 128;
+        lit[i] = rgb[i * 3] > 128;
     return lit;
 }
 

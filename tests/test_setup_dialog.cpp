@@ -8,12 +8,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <limits>
-#include <sstream>
 #include <string>
 #include <sys/stat.h>
 
+#include "player_folder.h"
 #include "setup.h"
 #include "setup_run.h"
 
@@ -55,22 +54,11 @@ protected:
         ASSERT_EQ(system(cmd.c_str()), 0);
     }
     std::string path() const { return folder + "/corvale.set"; }
-    void write_bytes(const void *data, size_t n)
-    {
-        std::ofstream(path(), std::ios::binary).write((const char *)data, (std::streamsize)n);
-    }
-    void write_record(const bset &s) { write_bytes(&s, sizeof s); }
-    std::string file_bytes() const
-    {
-        std::ifstream f(path(), std::ios::binary);
-        std::ostringstream all;
-        all << f.rdbuf();
-        return all.str();
-    }
+    void write_record(const bset &s) { write_bytes(path(), bytes_of(s)); }
     bset file_record() const
     {
         bset s;
-        std::string bytes = file_bytes();
+        std::string bytes = file_bytes(path());
         EXPECT_EQ(bytes.size(), sizeof s);
         memcpy(&s, bytes.data(), std::min(bytes.size(), sizeof s));
         return s;
@@ -99,7 +87,7 @@ TEST_F(SetupFields, WithoutAFileTheDialogProposesItsDefaults)
     EXPECT_STREQ(gtk_entry_get_text(playlist_box), "sounds/songs/corvale.m3u");
 
     ASSERT_EQ(save_settings(), SAVE_OK);
-    EXPECT_EQ(file_bytes(), bytes_of(setup_default_record()));
+    EXPECT_EQ(file_bytes(path()), bytes_of(setup_default_record()));
 }
 
 TEST_F(SetupFields, ResolutionListHoldsTheElevenLabelsInIndexOrder)
@@ -153,13 +141,13 @@ TEST_F(SetupFields, EachFieldRoundTripsOnItsOwn)
         ASSERT_EQ(save_settings(), SAVE_OK);
         bset expected = setup_default_record();
         c.expect(&expected);
-        EXPECT_EQ(file_bytes(), bytes_of(expected));
+        EXPECT_EQ(file_bytes(path()), bytes_of(expected));
 
         // Back through the dialog: shown as set, saved unchanged.
         set_slider_position(music_slider, 77);
         gtk_toggle_button_set_active(windowed_box, FALSE);
         open_and_save();
-        EXPECT_EQ(file_bytes(), bytes_of(expected));
+        EXPECT_EQ(file_bytes(path()), bytes_of(expected));
     }
 }
 
@@ -178,7 +166,7 @@ TEST_F(SetupFields, IndexOutsideTheListShowsNoSelectionAndSavesMinusOne)
 
 TEST_F(SetupFields, EmptyFileIsSmallestScreenSilentAndNoPlaylist)
 {
-    write_bytes("", 0);
+    write_bytes(path(), "");
     populate_list();
     EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(resolution_list)), 0);
     EXPECT_EQ(slider_position(effects_slider), 100);
@@ -187,7 +175,7 @@ TEST_F(SetupFields, EmptyFileIsSmallestScreenSilentAndNoPlaylist)
     EXPECT_STREQ(gtk_entry_get_text(playlist_box), "");
     ASSERT_EQ(save_settings(), SAVE_OK);
     bset zero = {};
-    EXPECT_EQ(file_bytes(), bytes_of(zero));
+    EXPECT_EQ(file_bytes(path()), bytes_of(zero));
 }
 
 // Opening and saving without touching anything must not drift: every slider
@@ -204,7 +192,7 @@ TEST_F(SetupFields, OpenAndSaveLeavesTheFileByteIdentical)
         s.force = (p >> 2) & 1;
         write_record(s);
         open_and_save();
-        ASSERT_EQ(file_bytes(), bytes_of(s)) << "position " << p;
+        ASSERT_EQ(file_bytes(path()), bytes_of(s)) << "position " << p;
     }
 
     bset odd = setup_default_record();
@@ -213,9 +201,9 @@ TEST_F(SetupFields, OpenAndSaveLeavesTheFileByteIdentical)
     memcpy(odd.playlist + 100, "left over", 9);
     write_record(odd);
     open_and_save();
-    EXPECT_EQ(file_bytes(), bytes_of(odd));
+    EXPECT_EQ(file_bytes(path()), bytes_of(odd));
     open_and_save();
-    EXPECT_EQ(file_bytes(), bytes_of(odd));
+    EXPECT_EQ(file_bytes(path()), bytes_of(odd));
 }
 
 TEST_F(SetupFields, EditedPlaylistReplacesTheWholeField)
@@ -229,7 +217,7 @@ TEST_F(SetupFields, EditedPlaylistReplacesTheWholeField)
     bset expected = setup_default_record();
     memset(expected.playlist, 0, sizeof expected.playlist);
     strcpy(expected.playlist, "mine.m3u");
-    EXPECT_EQ(file_bytes(), bytes_of(expected));
+    EXPECT_EQ(file_bytes(path()), bytes_of(expected));
 }
 
 TEST_F(SetupFields, VolumesThatAreNoVolumeShowAsTheGamePlaysThem)
@@ -254,7 +242,7 @@ TEST_F(SetupFields, PlaylistOver1023BytesIsRefusedAndNothingWritten)
     std::string longest = "/" + std::string(1022, 'a');
     gtk_entry_set_text(playlist_box, (longest + "b").c_str());
     EXPECT_EQ(save_settings(), SAVE_PLAYLIST_TOO_LONG);
-    EXPECT_EQ(file_bytes(), bytes_of(setup_default_record()));
+    EXPECT_EQ(file_bytes(path()), bytes_of(setup_default_record()));
 
     // Multi-byte characters count as their bytes.
     std::string wide;
