@@ -25,13 +25,7 @@ wave_output scratch;
 // A song of the given length, in silence.
 std::string song(const std::string &name, double seconds)
 {
-    std::string path = scratch.dir + "/" + name;
-    SF_INFO info{0, 22050, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0, 0};
-    SNDFILE *f = sf_open(path.c_str(), SFM_WRITE, &info);
-    std::vector<float> data((size_t)(seconds * info.samplerate));
-    sf_writef_float(f, data.data(), (sf_count_t)data.size());
-    sf_close(f);
-    return path;
+    return scratch.tone(name, SF_FORMAT_WAV | SF_FORMAT_PCM_16, seconds, 0, 22050);
 }
 
 // Writes an extended M3U of (title, file) entries and returns its path.

@@ -29,25 +29,6 @@ using std::this_thread::sleep_for;
 // The scratch folder and the wave file OpenAL Soft writes, set up before main.
 wave_output scratch;
 
-// Writes a sine tone of freq Hz at amplitude 0.5; channels beyond the first are copies.
-std::string tone(const std::string &name, int format, double seconds, double freq = 1000,
-                 int rate = 44100, int channels = 1)
-{
-    std::string path = scratch.dir + "/" + name;
-    SF_INFO info{};
-    info.samplerate = rate;
-    info.channels = channels;
-    info.format = format;
-    SNDFILE *f = sf_open(path.c_str(), SFM_WRITE, &info);
-    EXPECT_NE(f, nullptr) << sf_strerror(nullptr);
-    std::vector<float> data((size_t)(seconds * rate) * (size_t)channels);
-    for (size_t i = 0; i < data.size(); i++)
-        data[i] = 0.5f * (float)sin(2 * M_PI * freq * (double)(i / (size_t)channels) / rate);
-    sf_writef_float(f, data.data(), (sf_count_t)(data.size() / (size_t)channels));
-    sf_close(f);
-    return path;
-}
-
 std::string text_file(const std::string &name, const std::string &text)
 {
     std::string path = scratch.dir + "/" + name;
@@ -129,7 +110,7 @@ protected:
     // Plays a 3-D tone placed at pos and returns what was heard.
     Wave play_placed(FMOD_VECTOR pos, FMOD_VECTOR vel = {0, 0, 0})
     {
-        FMOD_SOUND *s = load(tone("placed.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3), 0x50);
+        FMOD_SOUND *s = load(scratch.tone("placed.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.3), 0x50);
         EXPECT_EQ(FMOD_Sound_Set3DMinMaxDistance(s, 15.0f, 90.0f), FMOD_OK);
         FMOD_CHANNEL *ch = nullptr;
         EXPECT_EQ(FMOD_System_PlaySound(sys, 7, s, 1, &ch), FMOD_OK);
@@ -171,7 +152,7 @@ TEST_F(SoundLib, ToneLeftOfTheListenerIsLouderOnTheLeft)
 TEST_F(SoundLib, StreamPlaysThroughReportingPositionAndLength)
 {
     open();
-    std::string path = tone("song.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 0.6, 440, 44100, 2);
+    std::string path = scratch.tone("song.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 0.6, 440, 44100, 2);
     FMOD_SOUND *song = nullptr;
     ASSERT_EQ(FMOD_System_CreateStream(sys, path.c_str(), 0, 0, &song), FMOD_OK);
     unsigned length = 0;
@@ -204,7 +185,7 @@ TEST_F(SoundLib, StreamPlaysThroughReportingPositionAndLength)
 TEST_F(SoundLib, StreamThatRanDryCarriesOnAfterALateUpdate)
 {
     open();
-    std::string path = tone("long.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 1.3, 440);
+    std::string path = scratch.tone("long.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 1.3, 440);
     FMOD_SOUND *song = nullptr;
     ASSERT_EQ(FMOD_System_CreateStream(sys, path.c_str(), 0, 0, &song), FMOD_OK);
     FMOD_CHANNEL *ch = nullptr;
@@ -236,7 +217,7 @@ TEST_F(SoundLib, DecodesWavOggFlacAndMp3Whole)
         {"a.mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, FMOD_SOUND_TYPE_MPEG},
     };
     for (auto &f : files) {
-        std::string path = tone(f.name, f.format, 0.25, 440, 44100, 2);
+        std::string path = scratch.tone(f.name, f.format, 0.25, 440, 44100, 2);
         for (FMOD_MODE mode : {0x40u, 0x50u}) {
             FMOD_SOUND *s = load(path, mode);
             ASSERT_NE(s, nullptr);
@@ -256,7 +237,7 @@ TEST_F(SoundLib, DecodesWavOggFlacAndMp3Whole)
 TEST_F(SoundLib, UndecodableFilesGiveFormatErrorAndMissingOnesTheirOwn)
 {
     open();
-    std::string good = tone("whole.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.2);
+    std::string good = scratch.tone("whole.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.2);
     std::ifstream in(good, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     FMOD_SOUND *s = nullptr;
@@ -270,7 +251,7 @@ TEST_F(SoundLib, UndecodableFilesGiveFormatErrorAndMissingOnesTheirOwn)
     }
     // Ogg Vorbis files whose headers are cut or damaged: refused again and
     // again without keeping memory (the sanitizer build's leak check sees it).
-    std::string vorbis = tone("whole.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 0.2);
+    std::string vorbis = scratch.tone("whole.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 0.2);
     std::ifstream vin(vorbis, std::ios::binary);
     std::string vbytes((std::istreambuf_iterator<char>(vin)), std::istreambuf_iterator<char>());
     std::string flipped = vbytes;
@@ -360,7 +341,7 @@ TEST_F(SoundLib, PlaylistGivesFileTitleAndLengthTagsPerEntry)
 TEST_F(SoundLib, ChannelHandlesAreStableAndFixedIndicesTakeOver)
 {
     open();
-    FMOD_SOUND *s = load(tone("busy.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1.0), 0x50);
+    FMOD_SOUND *s = load(scratch.tone("busy.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1.0), 0x50);
     FMOD_CHANNEL *first = nullptr, *again = nullptr, *free_one = nullptr;
     ASSERT_EQ(FMOD_System_PlaySound(sys, 3, s, 0, &first), FMOD_OK);
     ASSERT_EQ(FMOD_System_PlaySound(sys, 3, s, 0, &again), FMOD_OK);
@@ -376,8 +357,8 @@ TEST_F(SoundLib, ChannelHandlesAreStableAndFixedIndicesTakeOver)
 TEST_F(SoundLib, EndedStoppedAndReleasedChannelsAcceptEveryCall)
 {
     open();
-    FMOD_SOUND *blip = load(tone("blip.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.05), 0x50);
-    FMOD_SOUND *hum = load(tone("hum.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1.0), 0x50);
+    FMOD_SOUND *blip = load(scratch.tone("blip.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.05), 0x50);
+    FMOD_SOUND *hum = load(scratch.tone("hum.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1.0), 0x50);
     FMOD_CHANNEL *ended = nullptr, *stopped = nullptr, *released = nullptr;
     ASSERT_EQ(FMOD_System_PlaySound(sys, 7, blip, 0, &ended), FMOD_OK);
     ASSERT_EQ(FMOD_System_PlaySound(sys, 8, hum, 0, &stopped), FMOD_OK);
@@ -406,7 +387,7 @@ TEST_F(SoundLib, EndedStoppedAndReleasedChannelsAcceptEveryCall)
 TEST_F(SoundLib, PausedPlayOnAUsedChannelIsHeardWhenResumed)
 {
     open();
-    FMOD_SOUND *blip = load(tone("again.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.1), 0x40);
+    FMOD_SOUND *blip = load(scratch.tone("again.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.1), 0x40);
     for (int play = 0; play < 3; play++) {
         FMOD_CHANNEL *ch = nullptr;
         ASSERT_EQ(FMOD_System_PlaySound(sys, 7, blip, 1, &ch), FMOD_OK);
@@ -446,7 +427,7 @@ TEST_F(SoundLib, WithoutADeviceEveryCallSucceedsAndStreamsStillEnd)
     EXPECT_EQ(said.find("playing without sound", first + 1), std::string::npos) << "said once";
 
     // Long enough that a busy machine cannot let it end before it is looked at.
-    std::string path = tone("quiet.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 3.0);
+    std::string path = scratch.tone("quiet.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 3.0);
     FMOD_SOUND *song = nullptr;
     ASSERT_EQ(FMOD_System_CreateStream(sys, path.c_str(), 0, 0, &song), FMOD_OK);
     FMOD_CHANNEL *music = nullptr;

@@ -6,6 +6,7 @@
 #include <sndfile.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -30,6 +31,27 @@ wave_output::~wave_output()
     std::error_code ignored;
     if (dir != "/tmp")
         std::filesystem::remove_all(dir, ignored);
+}
+
+std::string wave_output::tone(const std::string &name, int format, double seconds, double freq, int rate,
+                              int channels) const
+{
+    std::string path = dir + "/" + name;
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = channels;
+    info.format = format;
+    SNDFILE *f = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (!f) {
+        ADD_FAILURE() << path << ": " << sf_strerror(nullptr);
+        return path;
+    }
+    std::vector<float> data((size_t)(seconds * rate) * (size_t)channels);
+    for (size_t i = 0; i < data.size(); i++)
+        data[i] = 0.5f * (float)sin(2 * M_PI * freq * (double)(i / (size_t)channels) / rate);
+    sf_writef_float(f, data.data(), (sf_count_t)(data.size() / (size_t)channels));
+    sf_close(f);
+    return path;
 }
 
 std::vector<float> wave_output::stereo(int *rate) const
