@@ -47,15 +47,10 @@ struct SetFile {
   std::string text(long offset) const { return std::string((const char *)&data[offset]); }
 };
 
-// A scratch folder under the build folder, removed again afterwards.
+// A scratch folder for sources and a game folder, removed again afterwards.
 struct Scratch {
-  fs::path dir;
-  Scratch()
-  {
-    std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/levels_test_XXXXXX";
-    dir = mkdtemp(tmpl.data());
-  }
-  ~Scratch() { fs::remove_all(dir); }
+  scratch_dir tmp;
+  fs::path dir = tmp.path();
   fs::path write(const std::string &name, const std::string &text) const
   {
     fs::create_directories(dir / "src");

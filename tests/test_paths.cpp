@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "paths.h"
+#include "player_folder.h"
 #include "rules/rules.h"
 #include "rules/savegame.h"
 #include "rules/scores.h"
@@ -22,20 +23,13 @@ namespace {
 
 class PlayerFolder : public ::testing::Test {
 protected:
-    std::string scratch;
+    scratch_dir tmp;
+    const std::string scratch = tmp.path();
 
     void SetUp() override
     {
-        char dir[] = "/tmp/corvale-paths-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        scratch = dir;
         setenv("HOME", (scratch + "/home").c_str(), 1);
         setenv("XDG_DATA_HOME", (scratch + "/data").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        fs::permissions(scratch, fs::perms::owner_all);
-        fs::remove_all(scratch);
     }
 };
 

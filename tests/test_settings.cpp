@@ -19,13 +19,11 @@ namespace {
 
 class SettingsFile : public ::testing::Test {
 protected:
-    std::string folder;
+    scratch_dir tmp;
+    const std::string folder = tmp.path() + "/config/nested";
 
     void SetUp() override
     {
-        char scratch[] = "/tmp/corvale-settings-XXXXXX";
-        ASSERT_NE(mkdtemp(scratch), nullptr);
-        folder = std::string(scratch) + "/config/nested";
         setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
         // The game's globals as they are before open_ini runs.
         fullscreen = 1;
@@ -34,11 +32,6 @@ protected:
         bit = 0;
         volume = evolume = -1.0f;
         memset(plist, 'x', sizeof plist);
-    }
-    void TearDown() override
-    {
-        std::string cmd = "rm -rf '" + folder.substr(0, folder.find("/config")) + "'";
-        ASSERT_EQ(system(cmd.c_str()), 0);
     }
     std::string path() const { return folder + "/corvale.set"; }
     void write_bytes(const void *data, size_t n)

@@ -39,20 +39,10 @@ public:
 
 class SetupFields : public ::testing::Test {
 protected:
-    std::string folder;
+    scratch_dir tmp;
+    const std::string folder = tmp.path();
 
-    void SetUp() override
-    {
-        char scratch[] = "/tmp/corvale-setup-fields-XXXXXX";
-        ASSERT_NE(mkdtemp(scratch), nullptr);
-        folder = scratch;
-        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-    }
-    void TearDown() override
-    {
-        std::string cmd = "rm -rf '" + folder + "'";
-        ASSERT_EQ(system(cmd.c_str()), 0);
-    }
+    void SetUp() override { setenv("XDG_CONFIG_HOME", folder.c_str(), 1); }
     std::string path() const { return folder + "/corvale.set"; }
     void write_record(const bset &s) { write_bytes(path(), bytes_of(s)); }
     bset file_record() const

@@ -45,6 +45,22 @@ player_folder::~player_folder()
     fs::remove_all(scratch);
 }
 
+scratch_dir::scratch_dir()
+{
+    char tmpl[] = "/tmp/corvale_scratch_XXXXXX";
+    dir = mkdtemp(tmpl);
+}
+
+scratch_dir::~scratch_dir()
+{
+    std::error_code ignored;
+    fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (auto &e : fs::recursive_directory_iterator(dir, ignored))
+        if (e.is_directory(ignored))
+            fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(dir, ignored);
+}
+
 game_folder::game_folder() : old_dir(fs::current_path())
 {
     std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/scratch_XXXXXX";

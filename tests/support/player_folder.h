@@ -21,6 +21,18 @@ private:
     std::string old_dir, scratch, dir;
 };
 
+// An empty scratch folder under /tmp, removed with all it then holds (made
+// writable first) when the object goes away.
+class scratch_dir {
+public:
+    scratch_dir();
+    ~scratch_dir();
+    const std::string &path() const { return dir; }
+
+private:
+    std::string dir;
+};
+
 // A scratch game folder under the build folder with an empty level_sets/; it
 // is the working folder, and its player/ is $XDG_DATA_HOME. Removed, and the
 // old working folder restored, when the object goes away.
