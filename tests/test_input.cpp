@@ -5,14 +5,15 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "audio/audio.h"
 #include "editor/editor.h"
 #include "gl_context.h"
 #include "menus/menus.h"
+#include "player_folder.h"
 #include "physics/ball.h"
 #include "physics/physics.h"
 #include "rules/progress.h"
@@ -26,17 +27,9 @@ namespace {
 // folder holding the default set, so that a save written by Escape lands there.
 class Input : public GLTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        GLTest::SetUpTestSuite();
-        char scratch[] = "/tmp/corvale-input-XXXXXX";
-        ASSERT_NE(mkdtemp(scratch), nullptr);
-        std::string sets = std::string(scratch) + "/level_sets";
-        ASSERT_EQ(mkdir(sets.c_str(), 0755), 0);
-        ASSERT_EQ(symlink(CORVALE_GAME_DIR "/level_sets/default.bls", (sets + "/default.bls").c_str()), 0);
-        ASSERT_EQ(chdir(scratch), 0);
-        setenv("XDG_DATA_HOME", (std::string(scratch) + "/player").c_str(), 1);
-    }
+    game_folder folder;
+
+    Input() { std::filesystem::create_symlink(CORVALE_GAME_DIR "/level_sets/default.bls", "level_sets/default.bls"); }
     void SetUp() override
     {
         strcpy(set_name, "default.bls");

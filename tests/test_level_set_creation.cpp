@@ -84,6 +84,12 @@ protected:
         edload();
         edlevel = 1;
     }
+    // Level 1 holding one brick, and the editor started on it.
+    void start_with_one_brick()
+    {
+        write_level_file(1, 1, {{1, 1}});
+        start_editor();
+    }
     // One editor frame's dialogs, in their drawing order.
     void frame()
     {
@@ -119,8 +125,7 @@ protected:
 
 TEST_F(LevelSetCreation, CancelAtAnyEntryEndsTheChainWritesNothingAndKeepsTheTexts)
 {
-    write_level_file(1, 1, {{1, 1}});
-    start_editor();
+    start_with_one_brick();
     const char *texts[] = {"Name", "Description", "Author"};
     for (int step = 0; step < 4; step++) {
         memset(&fhead, 0, sizeof fhead);
@@ -146,8 +151,7 @@ TEST_F(LevelSetCreation, CancelAtAnyEntryEndsTheChainWritesNothingAndKeepsTheTex
 
 TEST_F(LevelSetCreation, EscapeClosesTheFourEntriesButNotTheOverwriteQuestion)
 {
-    write_level_file(1, 1, {{1, 1}});
-    start_editor();
+    start_with_one_brick();
     edit = menu = 1;
     up_to_file_name();
     ASSERT_EQ(fnam, 1);
@@ -171,8 +175,7 @@ TEST_F(LevelSetCreation, EscapeClosesTheFourEntriesButNotTheOverwriteQuestion)
 
 TEST_F(LevelSetCreation, TheFileNameEntryTakesNineLettersAsNineWithTheirCapitals)
 {
-    write_level_file(1, 1, {{1, 1}});
-    start_editor();
+    start_with_one_brick();
     up_to_file_name();
     EXPECT_EQ(fulltext, 0) << "file-name mode";
     for (char c : std::string("SETNAMEAB")) {
@@ -189,8 +192,7 @@ TEST_F(LevelSetCreation, TheFileNameEntryTakesNineLettersAsNineWithTheirCapitals
 
 TEST_F(LevelSetCreation, OverwriteCancelReturnsAnEmptyFileNameEntryAndOkWritesOver)
 {
-    write_level_file(1, 1, {{1, 1}});
-    start_editor();
+    start_with_one_brick();
     std::ofstream("level_sets/mine.bls") << "old";
     up_to_file_name();
     answer("mine");
@@ -216,8 +218,7 @@ TEST_F(LevelSetCreation, OverwriteCancelReturnsAnEmptyFileNameEntryAndOkWritesOv
 // into the player's folder and the shipped one stays as it was.
 TEST_F(LevelSetCreation, TheNameOfAShippedSetAsksFirstAndLeavesTheShippedSet)
 {
-    write_level_file(1, 1, {{1, 1}});
-    start_editor();
+    start_with_one_brick();
     fs::path game = fs::path(folder->path()).parent_path() / "game";
     fs::create_directories(game / "level_sets");
     fs::copy(fs::path(folder->path()) / "bricks", game / "bricks");
@@ -326,8 +327,7 @@ TEST_F(LevelSetCreation, WithoutAnyBrickNothingIsWrittenAndTheNoBricksPanelShows
 
 TEST_F(LevelSetCreation, ANameThatIsNotPlainIsRefusedAndNothingLeavesTheFolder)
 {
-    write_level_file(1, 1, {{1, 1}});
-    start_editor();
+    start_with_one_brick();
     up_to_file_name();
     answer("a b");
     EXPECT_EQ(fnam, 1) << "the entry stays open";
@@ -344,8 +344,7 @@ TEST_F(LevelSetCreation, ANameThatIsNotPlainIsRefusedAndNothingLeavesTheFolder)
 
 TEST_F(LevelSetCreation, AFailedWriteShowsThePanelAndKeepsTheOldSet)
 {
-    write_level_file(1, 1, {{1, 1}});
-    start_editor();
+    start_with_one_brick();
     std::ofstream("level_sets/kept.bls") << "old set";
     chmod("level_sets", 0555);
     {
