@@ -115,13 +115,17 @@ std::string x_server::output(const std::string &cmd)
     return out;
 }
 
+// The first shown window at or below w whose title is the given one. A
+// program may create its window hidden, with its title, and show it once it
+// is complete (the game: GL context and icon); only then does it count.
 static Window named_below(Display *d, Window w, const std::string &title)
 {
     char *name = nullptr;
     if (XFetchName(d, w, &name) && name) {
         bool match = title == name;
         XFree(name);
-        if (match)
+        XWindowAttributes a;
+        if (match && XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable)
             return w;
     }
     Window root, parent, *children = nullptr;

@@ -25,7 +25,7 @@ public:
     int command(const std::string &cmd);
     // Runs a shell command against this server and returns what it printed.
     std::string output(const std::string &cmd);
-    // The first window, from the root down, whose title is name; 0 if none.
+    // The first shown window, from the root down, whose title is name; 0 if none.
     unsigned long find_named(const std::string &name);
     // Asks a window to close, as its close box does.
     bool close_window(unsigned long id);
