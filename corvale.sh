@@ -1,10 +1,12 @@
 #!/bin/bash
 # Installs what is missing, builds the game folder and starts the game or runs the tests.
 #   ./corvale.sh play      install what building and playing need, build, start the game
-#   ./corvale.sh test      the same plus the test tools, build with the tests, run every test
+#   ./corvale.sh test      the same plus the test tools and clang, build with the tests,
+#                          run every test, then everything sanitize does (what CI runs)
 #   ./corvale.sh sanitize  the test tools plus clang, build the tests with the sanitizers
-#                          (build-san/), run them, then every fuzz target over its seeds
-#                          and for CORVALE_FUZZ_SECONDS (default 30) seconds
+#                          (build-san/, without the benchmarks), run them, then every fuzz
+#                          target over its seeds and for CORVALE_FUZZ_SECONDS (default 30)
+#                          seconds
 #   ./corvale.sh build     install everything but clang and build only
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -58,10 +60,11 @@ build() {
 }
 
 # The tests again, built by clang with AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the fuzz targets of the same build.
+# UndefinedBehaviorSanitizer, then the fuzz targets of the same build. The
+# benchmarks measure the normal build and are left out here.
 sanitizer_test() {
   CC=clang-14 CXX=clang++-14 cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCORVALE_FUZZ=ON >/dev/null
+    -DCORVALE_FUZZ=ON -DCORVALE_BENCH=OFF >/dev/null
   cmake --build build-san
   (cd build-san && ctest --output-on-failure --timeout 900)
   tests/fuzz/run_fuzz.sh build-san "${CORVALE_FUZZ_SECONDS:-30}"
@@ -73,9 +76,11 @@ case "${1:-play}" in
     build OFF
     exec build/corvale/corvale ;;
   test)
-    install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" \
+      "${SANITIZE_PACKAGES[@]}"
     build ON
-    cd build && ctest --output-on-failure --timeout 900 ;;
+    (cd build && ctest --output-on-failure --timeout 900)
+    sanitizer_test ;;
   sanitize)
     install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" \
       "${SANITIZE_PACKAGES[@]}"
