@@ -41,8 +41,8 @@ void BM_TitleFrame(benchmark::State &st)
         st.SkipWithError("the game did not start");
         return;
     }
-    menu = 1, fadein = fadeout = gamestart = 0, title_alpha = 1.0f, bar_alpha = 0.0f;
-    options = help = showscores = loadgui = 0;
+    screen_set(SCREEN_TITLE);
+    title_alpha = 1.0f, bar_alpha = 0.0f;
     scene_shortcuts = (int)st.range(0);
     for (auto _ : st) {
         DrawGLScene();
@@ -59,7 +59,8 @@ void BM_PlayFrame(benchmark::State &st)
         st.SkipWithError("the game did not start");
         return;
     }
-    menu = fadein = fadeout = gamestart = 0, title_alpha = 0.0f, bar_alpha = 1.0f;
+    screen_set(SCREEN_PLAY);
+    title_alpha = 0.0f, bar_alpha = 1.0f;
     score = 123456, level = 12, level_total = 30;
     pause_song();  // the song clock stands still, as between two of its ticks
     scene_shortcuts = (int)st.range(0);

@@ -25,7 +25,8 @@ void play(float x, float y, float sx, float sy)
     xpos[1] = x, ypos[1] = y;
     xspeed[1] = std::fabs(sx), yspeed[1] = std::fabs(sy);
     xdirection[1] = sx < 0 ? -1.0f : 1.0f, ydirection[1] = sy < 0 ? -1.0f : 1.0f;
-    in_flight = 1, ball_start = 0, menu = game_pause = gameover = 0, fps = 62;
+    screen_set(SCREEN_PLAY);
+    in_flight = 1, ball_start = 0, game_pause = gameover = 0, fps = 62;
     glued = through = exploding = quake = shake = 0;
     ballsize = 0.04f, paddle_size = 0.5f, paddlex = 2.75f, counter = 1;
 }

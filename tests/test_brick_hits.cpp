@@ -28,7 +28,8 @@ void fresh_play()
     for (int n = 0; n <= 16; n++)
         balls[n] = glu[n] = 0, xdirection[n] = ydirection[n] = 1.0f;
     balls[1] = b = 1;
-    in_flight = 1, ball_start = 0, menu = game_pause = gameover = 0, fps = 62;
+    screen_set(SCREEN_PLAY);
+    in_flight = 1, ball_start = 0, game_pause = gameover = 0, fps = 62;
     level = 1, difficulty = 1, classic = 0, score = 0, counter = 1, last_block = 0;
     ballsize = 0.04f, paddle_size = 0.5f, paddlex = 2.75f;
     glued = through = exploding = quake = shake = 0;

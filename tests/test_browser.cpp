@@ -36,14 +36,16 @@ protected:
     {
         fs::create_directories(dir / "player" / "corvale" / "level_sets");
         snprintf(set_name, sizeof set_name, "default.bls");
-        difficulty = level = loadgui = 1;
-        classic = edit = testing_level = fadeout = SAVE_AVAILABLE = 0;
+        difficulty = level = 1;
+        screen_set(SCREEN_BROWSER);
+        classic = testing_level = SAVE_AVAILABLE = 0;
         pointerx = pointery = 0;
     }
     void TearDown() override
     {
         file_search(3);
-        loadgui = options = fadeout = menublock = gui_select = 0;
+        screen_set(SCREEN_TITLE);
+        menublock = gui_select = 0;
     }
     std::string press(int &request)
     {
@@ -76,8 +78,8 @@ TEST_F(Browser, WithOneSetNextShowsItAgainAndPlayStartsIt)
     goodies[3] = 0;
     press(GUI_PLAY);
     EXPECT_STREQ(set_name, "only.bls");
-    EXPECT_EQ(loadgui + menublock, 0);
-    EXPECT_EQ(fadeout + goodies[3], 2);
+    EXPECT_EQ(screen_is(SCREEN_BROWSER) + menublock, 0);
+    EXPECT_EQ((fade_running() == FADE_OUT) + goodies[3], 2);
     EXPECT_EQ(board[grid_index(1, 1)], 1);
 }
 
@@ -110,8 +112,8 @@ TEST_F(Browser, AnEmptyOrMissingFolderShowsAnEmptyHeaderAndPlayDoesNothing)
         EXPECT_EQ(fhead.level_count, 0);
         EXPECT_EQ(press(GUI_LEVEL), "");
         press(GUI_PLAY);
-        EXPECT_EQ(loadgui, 1);
-        EXPECT_EQ(fadeout, 0);
+        EXPECT_EQ(screen_is(SCREEN_BROWSER), 1);
+        EXPECT_EQ((fade_running() == FADE_OUT), 0);
         EXPECT_STREQ(set_name, "default.bls");
     }
 }
@@ -123,7 +125,7 @@ TEST_F(Browser, ASetTooShortForItsHeaderCannotBePlayedButNextStillWorks)
     file_search(1);
     EXPECT_STREQ(fhead.set_title, "");
     press(GUI_PLAY);
-    EXPECT_EQ(loadgui, 1);
+    EXPECT_EQ(screen_is(SCREEN_BROWSER), 1);
     EXPECT_EQ(press(GUI_LEVEL), "Good");
     press(GUI_PLAY);
     EXPECT_STREQ(set_name, "b_good.bls");
@@ -131,8 +133,7 @@ TEST_F(Browser, ASetTooShortForItsHeaderCannotBePlayedButNextStillWorks)
 
 TEST_F(Browser, DifficultyCyclesAndClassicToggles)
 {
-    loadgui = 0;
-    options = 1;
+    screen_set(SCREEN_OPTIONS);
     difficulty = 0;
     for (int want : {1, 2, 0}) {
         GUI_DIFF = 1;
@@ -157,17 +158,17 @@ TEST_F(Browser, ASetThatCannotBeReadIsExplainedAndStartsNoGame)
     notice[0] = 0;
     press(GUI_PLAY);
     EXPECT_STREQ(notice, "This level set cannot be read.");
-    EXPECT_EQ(loadgui, 1);
-    EXPECT_EQ(fadeout, 0);
+    EXPECT_EQ(screen_is(SCREEN_BROWSER), 1);
+    EXPECT_EQ((fade_running() == FADE_OUT), 0);
     EXPECT_STREQ(set_name, "default.bls");
 
     notice[0] = 0;
     snprintf(set_name, sizeof set_name, "cut.bls");
-    options = 1;
+    screen_set(SCREEN_OPTIONS);
     GUI_PLAY = 1;
     play_options();
     EXPECT_STREQ(notice, "This level set cannot be read.");
-    EXPECT_EQ(options + fadeout, 0);
+    EXPECT_EQ(screen_is(SCREEN_OPTIONS) + (fade_running() == FADE_OUT), 0);
     EXPECT_EQ(file_bytes("level_sets/cut.bls"), cut);
     notice[0] = 0;
 }

@@ -34,7 +34,8 @@ protected:
         memset(particle, 0, sizeof particle);
         psystem = 1;
         fps = 62.0f;
-        game_pause = menu = classic = exploding = through = 0;
+        screen_set(SCREEN_PLAY);
+        game_pause = classic = exploding = through = 0;
         ballsize = 0.04f;
         for (int n = 0; n <= 16; n++)
             balls[n] = 0;
@@ -162,8 +163,9 @@ protected:
     // with the ball there, or with it out of sight beyond the right wall.
     std::vector<unsigned char> crop(const ball_state &s, float y, bool shown)
     {
-        menu = fadein = fadeout = gameover = classic = 0;
-        gamestart = game_pause = background = 1;
+        screen_set(SCREEN_PLAY, FADE_NONE, 0);
+        gameover = classic = 0;
+        game_pause = background = 1;
         m_ticksPerSecond = 0;
         ballsize = s.size;
         through = s.through;

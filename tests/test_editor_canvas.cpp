@@ -101,7 +101,7 @@ TEST_F(Canvas, PowerupLayerDimsBricksPlacesOncePerPressAndDialogsBlockEveryPress
     EXPECT_EQ(ed_powerup[cell(2, 6)], 0) << "no dragging in the power-up layer";
     EXPECT_EQ(leveled[cell(2, 5)], 0);
 
-    saved = 1;  // with "Level saved." up, no press edits the board
+    open_dialog(DLG_SAVED);  // with "Level saved." up, no press edits the board
     over(2, 6);
     mouse(WM_LBUTTONDOWN);
     mouse(WM_LBUTTONUP);
@@ -154,13 +154,13 @@ TEST_F(Canvas, TestPlayNeedsABrickInsideTheGridAndEscapeInTheFadeStillReturns)
 {
     put_brick(0, 5, 1, BRICK_NORMAL);
     test_play();
-    EXPECT_EQ(blank, 1);
-    EXPECT_EQ(edit, 1);
+    EXPECT_EQ(dialog_shown(), DLG_NO_BRICKS);
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 1);
 
     put_brick(12, 12, 2, BRICK_TWO_HIT);
     edlevel = 3;
     test_play();
-    EXPECT_EQ(edit * 10 + test, 1);
+    EXPECT_EQ(screen_is(SCREEN_EDITOR) * 10 + test, 1);
     EXPECT_EQ(level, 3);
     EXPECT_EQ(board[cell(12, 12)] * 10 + bricktype[cell(12, 12)], 22);
 
@@ -168,10 +168,10 @@ TEST_F(Canvas, TestPlayNeedsABrickInsideTheGridAndEscapeInTheFadeStillReturns)
     keys[VK_ESCAPE] = 1;
     escape_action();
     keys[VK_ESCAPE] = 0;
-    for (int n = 0; n < 200 && !edit; n++)
+    for (int n = 0; n < 200 && !screen_is(SCREEN_EDITOR); n++)
         render_title();
-    EXPECT_EQ(edit, 1);
-    EXPECT_EQ(test + testing_level + fadein + fadeout, 0);
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 1);
+    EXPECT_EQ(test + testing_level + (fade_running() == FADE_IN) + (fade_running() == FADE_OUT), 0);
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ protected:
     void SetUp() override { folder = new player_folder(); }
     void TearDown() override
     {
-        saved = writefail = clearlev = deleteall = 0;
+        close_dialogs();
         GUI_OK = GUI_CANCEL = gui_block = 0;
         delete folder;
     }
@@ -76,8 +76,8 @@ TEST_F(EditorFiles, SaveWritesTheSixGridsInFileOrderAndOnlyThenSaysSaved)
         EXPECT_EQ(cell_of(file, b, 0, 0), b * 1000) << "block " << b;
         EXPECT_EQ(cell_of(file, b, 20, 20), b * 1000 + 440) << "block " << b;
     }
-    EXPECT_EQ(saved, 1);
-    EXPECT_EQ(writefail, 0);
+    EXPECT_EQ(dialog_open(DLG_SAVED), 1);
+    EXPECT_EQ(dialog_open(DLG_WRITE_FAILED), 0);
     EXPECT_EQ(level_unsaved(), 0);
     // Nothing but the level is left in the folder.
     EXPECT_EQ(std::distance(fs::directory_iterator("user_data"), fs::directory_iterator()), 1);
@@ -117,7 +117,7 @@ TEST_F(EditorFiles, MovingSavesAChangedBoardFirstAndLoadsTheOtherLevel)
     EXPECT_EQ(leveled[grid_index(2, 2)], 0) << "a new level starts empty";
     EXPECT_EQ(ed_gg[grid_index(2, 2)], 127);
     EXPECT_EQ(ed_bricktype[grid_index(2, 2)], 1);
-    EXPECT_EQ(saved, 0) << "no panel for a save on the way";
+    EXPECT_EQ(dialog_open(DLG_SAVED), 0) << "no panel for a save on the way";
 
     leveled[grid_index(4, 4)] = 1;
     ASSERT_EQ(editor_prev_level(), 1);
@@ -161,13 +161,13 @@ TEST_F(EditorFiles, FailedWriteShowsThePanelKeepsTheOldFileAndRefusesTheMove)
     {
         plain_user user;
         EXPECT_EQ(save_edited_level(), 0);
-        EXPECT_EQ(saved, 0);
-        EXPECT_EQ(writefail, 1);
+        EXPECT_EQ(dialog_open(DLG_SAVED), 0);
+        EXPECT_EQ(dialog_open(DLG_WRITE_FAILED), 1);
         EXPECT_STREQ(writefail_text, "The file could not be written.");
 
-        writefail = 0;
+        close_dialogs();
         EXPECT_EQ(editor_next_level(), 0);
-        EXPECT_EQ(writefail, 1);
+        EXPECT_EQ(dialog_open(DLG_WRITE_FAILED), 1);
         EXPECT_STREQ(writefail_text, "The level could not be saved.");
         EXPECT_EQ(edlevel, 1);
         EXPECT_EQ(leveled[grid_index(6, 6)], 1) << "the board is kept";
@@ -177,8 +177,8 @@ TEST_F(EditorFiles, FailedWriteShowsThePanelKeepsTheOldFileAndRefusesTheMove)
 
     // The failure panel's OK closes it.
     GUI_OK = 1;
-    write_failed();
-    EXPECT_EQ(writefail, 0);
+    dialog_frame();
+    EXPECT_EQ(dialog_open(DLG_WRITE_FAILED), 0);
     EXPECT_EQ(gui_block, 0);
 }
 
@@ -189,28 +189,28 @@ TEST_F(EditorFiles, ClearLevelThenLeavingWithoutSavingLeavesTheFile)
     start_editor();
     ed_powerup[grid_index(1, 1)] = 7;
 
-    clearlev = 1;
+    open_dialog(DLG_CLEAR_LEVEL);
     GUI_CANCEL = 1;
-    clear_level();
-    EXPECT_EQ(clearlev, 0);
+    dialog_frame();
+    EXPECT_EQ(dialog_open(DLG_CLEAR_LEVEL), 0);
     EXPECT_EQ(leveled[grid_index(1, 1)], 2) << "Cancel clears nothing";
 
-    clearlev = 1;
-    clear_level();
-    EXPECT_EQ(clearlev, 1) << "the question stays until answered";
+    open_dialog(DLG_CLEAR_LEVEL);
+    dialog_frame();
+    EXPECT_EQ(dialog_shown(), DLG_CLEAR_LEVEL) << "the question stays until answered";
     GUI_OK = 1;
-    clear_level();
-    EXPECT_EQ(clearlev, 0);
+    dialog_frame();
+    EXPECT_EQ(dialog_open(DLG_CLEAR_LEVEL), 0);
     EXPECT_EQ(leveled[grid_index(1, 1)], 0);
     EXPECT_EQ(ed_powerup[grid_index(1, 1)], 0);
     EXPECT_EQ(level_unsaved(), 1);
 
-    edit = menu = 1;
+    screen_set(SCREEN_EDITOR);
     keys[VK_ESCAPE] = 1;
     escape_action();
     keys[VK_ESCAPE] = 0;
-    EXPECT_EQ(edit, 0);
-    menu = 0;
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 0);
+    screen_reset();
     EXPECT_EQ(file_bytes(level_path(1)), before);
 }
 
@@ -219,10 +219,10 @@ TEST_F(EditorFiles, DeleteAllWithOneLevelRewritesItEmpty)
     write_level_file(1, 2);
     start_editor();
     ASSERT_EQ(curlevel, 1);
-    deleteall = 1;
+    open_dialog(DLG_DELETE_ALL);
     GUI_OK = 1;
-    del_all();
-    EXPECT_EQ(deleteall, 0);
+    dialog_frame();
+    EXPECT_EQ(dialog_open(DLG_DELETE_ALL), 0);
     std::string file = file_bytes(level_path(1));
     ASSERT_EQ(file.size(), 10584u);
     EXPECT_EQ(cell_of(file, 0, 1, 1), 0);
@@ -242,9 +242,9 @@ TEST_F(EditorFiles, DeleteAllWithThreeLevelsRemovesOnlyTheLevelsItNames)
     ASSERT_EQ(editor_next_level(), 1);
     EXPECT_EQ(edlevel, 3);
 
-    deleteall = 1;
+    open_dialog(DLG_DELETE_ALL);
     GUI_OK = 1;
-    del_all();
+    dialog_frame();
     EXPECT_FALSE(fs::exists(level_path(2)));
     EXPECT_FALSE(fs::exists(level_path(3)));
     EXPECT_TRUE(fs::exists("user_data/notes.txt"));
@@ -262,11 +262,11 @@ TEST_F(EditorFiles, DeleteAllThatCannotWriteChangesNothing)
     chmod("user_data", 0555);
     {
         plain_user user;
-        deleteall = 1;
+        open_dialog(DLG_DELETE_ALL);
         GUI_OK = 1;
-        del_all();
+        dialog_frame();
     }
-    EXPECT_EQ(writefail, 1);
+    EXPECT_EQ(dialog_open(DLG_WRITE_FAILED), 1);
     EXPECT_TRUE(fs::exists(level_path(2)));
     EXPECT_EQ(cell_of(file_bytes(level_path(1)), 0, 1, 1), 1);
     EXPECT_EQ(leveled[grid_index(1, 1)], 1) << "the board is kept";

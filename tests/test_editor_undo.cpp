@@ -64,7 +64,8 @@ TEST_F(Undo, EachStrokePowerupF5AndClearIsOneStepAndRedoReplaysThem)
     pupedit = 0;
     key(VK_F5);
     stroke(3, 1, 1);
-    clearlev = GUI_OK = 1;  // Clear Level, answered with OK
+    open_dialog(DLG_CLEAR_LEVEL);  // Clear Level, answered with OK
+    GUI_OK = 1;
     editor();
     EXPECT_EQ(bricks_in_row(3), 0);
 
@@ -108,14 +109,14 @@ TEST_F(Undo, UndoingBackToTheSavedBoardClearsTheUnsavedMarkAndNeverCrossesALevel
     stroke(6, 1, 4);
     key(VK_F2);
     ASSERT_EQ(level_unsaved(), 0) << "F2 saved the level";
-    saved = 0;
+    close_dialogs();
     stroke(7, 1, 2);
     EXPECT_EQ(level_unsaved(), 1);
     ctrl('Z');
     EXPECT_EQ(level_unsaved(), 0);
 
     ASSERT_EQ(editor_next_level(), 1);
-    saved = 0;
+    close_dialogs();
     stroke(9, 1, 1);
     ctrl('Z');
     ctrl('Z');

@@ -152,7 +152,8 @@ using OddFiles = ScratchFolder;
 
 TEST_F(OddFiles, APipeInPlaceOfAnyFileIsTakenAsMissing)
 {
-    edit = testing_level = 0;
+    screen_reset();
+    testing_level = 0;
     EXPECT_TRUE(returns_despite_pipe("level_sets/pipe.bls", [] {
         load_level_set("pipe.bls", 1);
         EXPECT_EQ(level_total, 0);

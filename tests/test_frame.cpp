@@ -28,7 +28,7 @@ protected:
 
 TEST_F(GameFrame, PlayFrameShowsTheBoardBarsPaddleAndStatusBar)
 {
-    menu = fadein = fadeout = gamestart = 0;
+    screen_set(SCREEN_PLAY);
     classic = 0;
     background = 1;
     m_ticksPerSecond = 0;  // no frame lock in a test
@@ -63,11 +63,13 @@ protected:
     std::vector<unsigned char> frame(int shortcuts)
     {
         float alpha = title_alpha, bars = bar_alpha, x = titlex;
-        int in = fadein, out = fadeout;
+        screen_id up = screen_up();
+        fade_id fade = fade_running();
         scene_shortcuts = shortcuts;
         m_ticksPerSecond = 0;
         DrawGLScene();
-        title_alpha = alpha, bar_alpha = bars, titlex = x, fadein = in, fadeout = out;
+        title_alpha = alpha, bar_alpha = bars, titlex = x;
+        screen_set(up, fade);
         return read_rgb(0, 0, W, H);
     }
     // Frames without, with (the layer is drawn and kept) and again with (the
@@ -99,8 +101,8 @@ protected:
 
 TEST_F(FrameShortcuts, TitleAtRestIsUnchangedAtEachViewSize)
 {
-    menu = 1, fadein = fadeout = gamestart = 0, title_alpha = 1.0f, bar_alpha = 0.0f;
-    options = help = showscores = loadgui = 0;
+    screen_set(SCREEN_TITLE);
+    title_alpha = 1.0f, bar_alpha = 0.0f;
     classic = 0;
     frame(0);  // let the first frame's one-off work settle
     ASSERT_TRUE(title_covers_view());
@@ -110,18 +112,20 @@ TEST_F(FrameShortcuts, TitleAtRestIsUnchangedAtEachViewSize)
         expect_identical(("title at " + std::to_string(sz[0]) + "x" + std::to_string(sz[1])).c_str());
     }
     view(W, H);
-    options = 1;
+    open_screen(SCREEN_OPTIONS);
     expect_identical("title with the play options open");
-    options = 0;
+    close_screen();
 }
 
 TEST_F(FrameShortcuts, FadesAndPlayAreUnchanged)
 {
     pause_song();  // the status bar's song clock stands still between the frames
-    menu = 1, fadein = 1, fadeout = 0, gamestart = 0, title_alpha = 0.47f, bar_alpha = 0.53f;
+    screen_set(SCREEN_TITLE, FADE_IN);
+    title_alpha = 0.47f, bar_alpha = 0.53f;
     ASSERT_FALSE(title_covers_view());
     expect_identical("a frame of the fade-in");
-    menu = 0, fadein = fadeout = 0, title_alpha = 0.0f, bar_alpha = 1.0f;
+    screen_set(SCREEN_PLAY);
+    title_alpha = 0.0f, bar_alpha = 1.0f;
     background = 1, classic = 0;
     score = 123456789, level = 12, level_total = 30;
     frame(0);  // the extra lives this score brings are counted first
@@ -141,17 +145,19 @@ TEST_F(FrameShortcuts, FadesAndPlayAreUnchanged)
     ASSERT_GT(backmax, 1);
     backnum = backnum % backmax + 1;
     expect_identical("play over the next background");
-    menu = 1, title_alpha = 1.0f, bar_alpha = 0.0f;
+    screen_set(SCREEN_TITLE);
+    title_alpha = 1.0f, bar_alpha = 0.0f;
     ASSERT_TRUE(title_covers_view());
     expect_identical("the title after play");
-    menu = 0, title_alpha = 0.0f, bar_alpha = 1.0f;
+    screen_set(SCREEN_PLAY);
+    title_alpha = 0.0f, bar_alpha = 1.0f;
     expect_identical("play after the title");
     pause_song();
 }
 
 TEST_F(GameFrame, ClassicLookIsFlatColour)
 {
-    menu = fadein = fadeout = gamestart = 0;
+    screen_set(SCREEN_PLAY);
     classic = 1;
     m_ticksPerSecond = 0;
     const int r = 6, c = 9, cell = r * 21 + c;  // among the first level's bricks

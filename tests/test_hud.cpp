@@ -31,7 +31,7 @@ protected:
     {
         screenx = w, screeny = h;
         ReSizeGLScene(w, h);
-        menu = fadein = fadeout = gamestart = 0;
+        screen_set(SCREEN_PLAY);
         m_ticksPerSecond = 0;
         for (int k = 0; k < 2; k++) {
             score = 999999999, counter = 104, level = 999, level_total = 999;  // 99 lives

@@ -33,7 +33,8 @@ protected:
     void SetUp() override
     {
         strcpy(set_name, "default.bls");
-        menu = fadein = fadeout = edit = test = gameover = game_pause = 0;
+        screen_set(SCREEN_PLAY);
+        test = gameover = game_pause = 0;
         testing_level = 0;
         in_flight = 0;
         ball_start = 1;
@@ -85,11 +86,10 @@ TEST_F(Input, BonusLaunchSendsUpToFourBalls)
 
 TEST_F(Input, NoLaunchOnTheTitleScreenOrInTheEditor)
 {
-    menu = 1;
+    screen_set(SCREEN_TITLE);
     release_left();
     EXPECT_EQ(in_flight, 0);
-    menu = 0;
-    edit = 1;
+    screen_set(SCREEN_EDITOR);
     release_left();
     EXPECT_EQ(in_flight, 0);
     EXPECT_EQ(ball_start, 1);
@@ -103,8 +103,8 @@ TEST_F(Input, ReleaseAfterGameOverResetsAndFadesTheTitleIn)
     counter = 6;
     release_left();
     EXPECT_EQ(gameover, 0);
-    EXPECT_EQ(menu, 1);
-    EXPECT_EQ(fadein, 1);
+    EXPECT_EQ(title_up(), 1);
+    EXPECT_EQ(fade_running(), FADE_IN);
     EXPECT_EQ(score, 0);
     EXPECT_EQ(level, 1);
     EXPECT_EQ(counter, 1);
@@ -117,10 +117,10 @@ TEST_F(Input, RightReleaseTogglesPauseOnlyDuringPlay)
     EXPECT_EQ(game_pause, 1);
     release_right();
     EXPECT_EQ(game_pause, 0);
-    menu = 1;
+    screen_set(SCREEN_TITLE);
     release_right();
     EXPECT_EQ(game_pause, 0);
-    menu = 0;
+    screen_set(SCREEN_PLAY);
     gameover = 1;
     release_right();
     EXPECT_EQ(game_pause, 0);
@@ -128,23 +128,19 @@ TEST_F(Input, RightReleaseTogglesPauseOnlyDuringPlay)
 
 TEST_F(Input, MenuItemsOpenTheirScreensOnlyWhenTheMenuIsStill)
 {
-    menu = 1;
+    screen_set(SCREEN_TITLE);
     selected = 6;
-    help = 0;
     WndProc(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
-    EXPECT_EQ(help, 1);
-    help = 0;
-    fadein = 1;
+    EXPECT_EQ(screen_is(SCREEN_HELP), 1);
+    screen_set(SCREEN_TITLE, FADE_IN);
     WndProc(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
-    EXPECT_EQ(help, 0);
-    fadein = 0;
+    EXPECT_EQ(screen_is(SCREEN_HELP), 0);
+    screen_set(SCREEN_TITLE);
     selected = 5;
-    end_credits = 0;
     WndProc(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
-    EXPECT_EQ(end_credits, 1);
-    end_credits = 0;
+    EXPECT_EQ(screen_is(SCREEN_CREDITS), 1);
     selected = 0;
-    menu = 0;
+    screen_set(SCREEN_PLAY);
 }
 
 TEST_F(Input, PressTurnsTheControlUnderThePointerIntoOneRequest)
@@ -165,7 +161,7 @@ TEST_F(Input, PressTurnsTheControlUnderThePointerIntoOneRequest)
 
 TEST_F(Input, EditorHotKeysWrapAround)
 {
-    edit = 1;
+    screen_set(SCREEN_EDITOR);
     curpup = 1;
     keys['I'] = 1;
     poll_keys();
@@ -186,7 +182,7 @@ TEST_F(Input, EditorHotKeysWrapAround)
     keys[VK_NUMPAD0 + 1] = 1;
     poll_keys();
     EXPECT_EQ(curr, 126);
-    edit = 0;
+    screen_set(SCREEN_PLAY);
     keys['I'] = 1;  // outside the editor the editor keys stay untouched
     poll_keys();
     EXPECT_EQ(keys['I'], 1);
@@ -194,15 +190,13 @@ TEST_F(Input, EditorHotKeysWrapAround)
 
 TEST_F(Input, EscapeOnTheTitleScreenChangesNothing)
 {
-    menu = 1;
-    help = 1;
+    screen_set(SCREEN_HELP);
     SAVE_AVAILABLE = 0;
     keys[VK_ESCAPE] = 1;
     escape_action();
-    EXPECT_EQ(help, 1);
+    EXPECT_EQ(screen_is(SCREEN_HELP), 1);
     EXPECT_EQ(SAVE_AVAILABLE, 0);
     EXPECT_EQ(keys[VK_ESCAPE], 1);
-    help = 0;
 }
 
 TEST_F(Input, EscapeDuringPlayReturnsToTheFadingTitle)
@@ -214,28 +208,27 @@ TEST_F(Input, EscapeDuringPlayReturnsToTheFadingTitle)
     EXPECT_EQ(save_path().rfind(std::string(getenv("XDG_DATA_HOME")) + "/corvale/", 0), 0u);
     EXPECT_EQ(SAVE_AVAILABLE, 1);
     EXPECT_EQ(PLAYING_SAVED_GAME, 0);
-    EXPECT_EQ(menu, 1);
-    EXPECT_EQ(fadein, 1);
+    EXPECT_EQ(title_up(), 1);
+    EXPECT_EQ(fade_running(), FADE_IN);
     EXPECT_EQ(game_pause, 0);
     EXPECT_EQ(score, 0);
     EXPECT_EQ(lcount, 1);
     // Held down, the action repeats without changing anything further.
     escape_action();
-    EXPECT_EQ(menu, 1);
+    EXPECT_EQ(title_up(), 1);
 }
 
 TEST_F(Input, EscapeInTheEditorClosesAnOpenTextBoxFirst)
 {
-    menu = 1;
-    edit = 1;
-    name = 1;
+    screen_set(SCREEN_EDITOR);
+    open_dialog(DLG_SET_NAME);
     keys[VK_ESCAPE] = 1;
     escape_action();
-    EXPECT_EQ(edit, 1);
-    EXPECT_EQ(name, 0);
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 1);
+    EXPECT_EQ(dialog_open(DLG_SET_NAME), 0);
     EXPECT_EQ(keys[VK_ESCAPE], 0);
     escape_action();
-    EXPECT_EQ(edit, 0);
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 0);
 }
 
 }  // namespace

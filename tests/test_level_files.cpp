@@ -64,7 +64,8 @@ protected:
     void SetUp() override
     {
         difficulty = 1;
-        classic = edit = testing_level = 0;
+        screen_reset();
+        classic = testing_level = 0;
     }
     // A set of three levels: level n has a brick of texture n in row 1, column n.
     void write_three_levels()
@@ -94,7 +95,7 @@ TEST_F(LevelFiles, LevelZeroGivesLevelOneAndBeyondTheCountAnEmptyBoard)
     EXPECT_EQ(bricktype[grid_index(7, 7)], 1);
     EXPECT_EQ(level_total, 3);
 
-    edit = 1;  // the editor is open: the board stays as it is
+    screen_set(SCREEN_EDITOR);  // the editor is open: the board stays as it is
     board[grid_index(9, 9)] = 4;
     load_level_set("three.bls", 1);
     EXPECT_EQ(bricks_on_board(), 1);

@@ -68,11 +68,12 @@ protected:
         memset(&fhead, 0, sizeof fhead);
         memset(filename, 0, sizeof filename);
         difficulty = 1;
-        classic = edit = testing_level = 0;
+        screen_reset();
+        classic = testing_level = 0;
     }
     void TearDown() override
     {
-        name = description = author = fnam = overwrite = levdone = blank = writefail = 0;
+        close_dialogs();
         GUI_OK = GUI_CANCEL = gui_block = 0;
         clear_buffer();
         bcount = 0;
@@ -90,15 +91,8 @@ protected:
         write_level_file(1, 1, {{1, 1}});
         start_editor();
     }
-    // One editor frame's dialogs, in their drawing order.
-    void frame()
-    {
-        if (name) set_lname();
-        if (description) set_description();
-        if (author) set_author();
-        if (fnam) set_filename();
-        if (overwrite) file_overwrite();
-    }
+    // One editor frame's dialog.
+    void frame() { dialog_frame(); }
     // Types text into the open entry and presses its OK.
     void answer(const char *text)
     {
@@ -115,12 +109,18 @@ protected:
     // Name, description and author typed; the file-name entry is open.
     void up_to_file_name()
     {
-        name = 1;
+        open_dialog(DLG_SET_NAME);
         answer("My Set");
         answer("Three short levels");
         answer("Ann Example");
     }
-    bool no_open_entry() const { return !name && !description && !author && !fnam && !overwrite; }
+    bool no_open_entry() const
+    {
+        for (editor_dialog d : {DLG_SET_NAME, DLG_SET_DESCRIPTION, DLG_SET_AUTHOR, DLG_SET_FILE, DLG_OVERWRITE})
+            if (dialog_open(d))
+                return false;
+        return true;
+    }
 };
 
 TEST_F(LevelSetCreation, CancelAtAnyEntryEndsTheChainWritesNothingAndKeepsTheTexts)
@@ -129,7 +129,7 @@ TEST_F(LevelSetCreation, CancelAtAnyEntryEndsTheChainWritesNothingAndKeepsTheTex
     const char *texts[] = {"Name", "Description", "Author"};
     for (int step = 0; step < 4; step++) {
         memset(&fhead, 0, sizeof fhead);
-        name = 1;
+        open_dialog(DLG_SET_NAME);
         for (int k = 0; k < step; k++)
             answer(texts[k]);
         snprintf(buffer, sizeof buffer, "half");
@@ -146,31 +146,30 @@ TEST_F(LevelSetCreation, CancelAtAnyEntryEndsTheChainWritesNothingAndKeepsTheTex
         }
     }
     EXPECT_TRUE(fs::is_empty("level_sets"));
-    EXPECT_EQ(levdone, 0);
+    EXPECT_EQ(dialog_open(DLG_SET_CREATED), 0);
 }
 
 TEST_F(LevelSetCreation, EscapeClosesTheFourEntriesButNotTheOverwriteQuestion)
 {
     start_with_one_brick();
-    edit = menu = 1;
+    screen_set(SCREEN_EDITOR);
     up_to_file_name();
-    ASSERT_EQ(fnam, 1);
+    ASSERT_EQ(dialog_open(DLG_SET_FILE), 1);
     snprintf(buffer, sizeof buffer, "abc");
     bcount = 3;
     keys[VK_ESCAPE] = 1;
     escape_action();
     EXPECT_TRUE(no_open_entry());
-    EXPECT_EQ(edit, 1) << "the first Escape only closes the entries";
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 1) << "the first Escape only closes the entries";
     EXPECT_EQ(keys[VK_ESCAPE], 0);
     EXPECT_STREQ(buffer, "");
 
-    overwrite = 1;
+    open_dialog(DLG_OVERWRITE);
     keys[VK_ESCAPE] = 1;
     escape_action();
     keys[VK_ESCAPE] = 0;
-    EXPECT_EQ(overwrite, 1);
-    EXPECT_EQ(edit, 0);
-    menu = 0;
+    EXPECT_EQ(dialog_open(DLG_OVERWRITE), 1);
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 0);
 }
 
 TEST_F(LevelSetCreation, TheFileNameEntryTakesNineLettersAsNineWithTheirCapitals)
@@ -184,10 +183,10 @@ TEST_F(LevelSetCreation, TheFileNameEntryTakesNineLettersAsNineWithTheirCapitals
             keys[VK_SHIFT] = 1;
         frame();
     }
-    EXPECT_EQ(fnam, 0);
+    EXPECT_EQ(dialog_open(DLG_SET_FILE), 0);
     EXPECT_STREQ(filename, "Setnameab");
     EXPECT_TRUE(fs::exists("level_sets/Setnameab.bls"));
-    EXPECT_EQ(levdone, 1);
+    EXPECT_EQ(dialog_open(DLG_SET_CREATED), 1);
 }
 
 TEST_F(LevelSetCreation, OverwriteCancelReturnsAnEmptyFileNameEntryAndOkWritesOver)
@@ -196,21 +195,40 @@ TEST_F(LevelSetCreation, OverwriteCancelReturnsAnEmptyFileNameEntryAndOkWritesOv
     std::ofstream("level_sets/mine.bls") << "old";
     up_to_file_name();
     answer("mine");
-    ASSERT_EQ(overwrite, 1);
-    EXPECT_EQ(fnam, 0);
+    ASSERT_EQ(dialog_open(DLG_OVERWRITE), 1);
+    EXPECT_EQ(dialog_open(DLG_SET_FILE), 0);
     press(GUI_CANCEL);
-    EXPECT_EQ(overwrite, 0);
-    EXPECT_EQ(fnam, 1);
+    EXPECT_EQ(dialog_open(DLG_OVERWRITE), 0);
+    EXPECT_EQ(dialog_open(DLG_SET_FILE), 1);
     EXPECT_EQ(bcount, 0);
     EXPECT_STREQ(buffer, "");
     EXPECT_EQ(file_bytes("level_sets/mine.bls").size(), 3u);
 
     answer("mine");
-    ASSERT_EQ(overwrite, 1);
+    ASSERT_EQ(dialog_open(DLG_OVERWRITE), 1);
     press(GUI_OK);
     EXPECT_TRUE(no_open_entry());
-    EXPECT_EQ(levdone, 1);
+    EXPECT_EQ(dialog_open(DLG_SET_CREATED), 1);
     EXPECT_GT(file_bytes("level_sets/mine.bls").size(), 784u);
+}
+
+// A panel opened over a question (F2's "Level saved." over the overwrite
+// question) is the only one drawn and answered; its OK brings the question
+// back, still unanswered.
+TEST_F(LevelSetCreation, APanelOverAQuestionTakesTheOkAndTheQuestionComesBack)
+{
+    start_with_one_brick();
+    std::ofstream("level_sets/mine.bls") << "old";
+    up_to_file_name();
+    answer("mine");
+    ASSERT_EQ(dialog_shown(), DLG_OVERWRITE);
+    ASSERT_EQ(save_edited_level(), 1);
+    EXPECT_EQ(dialog_shown(), DLG_SAVED);
+    press(GUI_OK);
+    EXPECT_EQ(dialog_shown(), DLG_OVERWRITE);
+    EXPECT_EQ(file_bytes("level_sets/mine.bls").size(), 3u) << "the question was not answered";
+    press(GUI_OK);
+    EXPECT_EQ(dialog_shown(), DLG_SET_CREATED);
 }
 
 // A set shipped with the game under the typed name: the player is asked
@@ -226,9 +244,9 @@ TEST_F(LevelSetCreation, TheNameOfAShippedSetAsksFirstAndLeavesTheShippedSet)
     fs::current_path(game);
     up_to_file_name();
     answer("classic");
-    EXPECT_EQ(overwrite, 1);
+    EXPECT_EQ(dialog_open(DLG_OVERWRITE), 1);
     press(GUI_OK);
-    EXPECT_EQ(levdone, 1);
+    EXPECT_EQ(dialog_open(DLG_SET_CREATED), 1);
     EXPECT_EQ(file_bytes((game / "level_sets/classic.bls").string()).size(), 7u);
     EXPECT_GT(file_bytes(folder->path() + "/level_sets/classic.bls").size(), 784u);
     fs::current_path(folder->path());
@@ -245,7 +263,7 @@ TEST_F(LevelSetCreation, TheSetHoldsEveryLevelWithABrickAndEveryTextureByteForBy
     ASSERT_EQ(texmax, 3);
     up_to_file_name();
     answer("exact");
-    ASSERT_EQ(levdone, 1);
+    ASSERT_EQ(dialog_open(DLG_SET_CREATED), 1);
 
     std::string d = file_bytes("level_sets/exact.bls");
     ASSERT_EQ(d.size(), 784u + 2 * 10632u + 3 * 6152u);
@@ -281,7 +299,7 @@ TEST_F(LevelSetCreation, TheBrowserListsTheSetAndEveryLevelPlays)
     start_editor();
     up_to_file_name();
     answer("played");
-    ASSERT_EQ(levdone, 1);
+    ASSERT_EQ(dialog_open(DLG_SET_CREATED), 1);
 
     file_search(1);
     EXPECT_STREQ(sfilename, "played.bls");
@@ -308,7 +326,7 @@ TEST_F(LevelSetCreation, AChangedBoardIsSavedBeforeTheSetIsWritten)
     leveled[grid_index(9, 9)] = 3;
     up_to_file_name();
     answer("fresh");
-    ASSERT_EQ(levdone, 1);
+    ASSERT_EQ(dialog_open(DLG_SET_CREATED), 1);
     EXPECT_EQ(level_unsaved(), 0);
     load_level_set("fresh.bls", 1);
     EXPECT_EQ(board[grid_index(9, 9)], 3);
@@ -320,8 +338,8 @@ TEST_F(LevelSetCreation, WithoutAnyBrickNothingIsWrittenAndTheNoBricksPanelShows
     start_editor();
     up_to_file_name();
     answer("empty");
-    EXPECT_EQ(levdone, 0);
-    EXPECT_EQ(blank, 1);
+    EXPECT_EQ(dialog_open(DLG_SET_CREATED), 0);
+    EXPECT_EQ(dialog_open(DLG_NO_BRICKS), 1);
     EXPECT_TRUE(fs::is_empty("level_sets"));
 }
 
@@ -330,9 +348,9 @@ TEST_F(LevelSetCreation, ANameThatIsNotPlainIsRefusedAndNothingLeavesTheFolder)
     start_with_one_brick();
     up_to_file_name();
     answer("a b");
-    EXPECT_EQ(fnam, 1) << "the entry stays open";
+    EXPECT_EQ(dialog_open(DLG_SET_FILE), 1) << "the entry stays open";
     answer("");
-    EXPECT_EQ(fnam, 1);
+    EXPECT_EQ(dialog_open(DLG_SET_FILE), 1);
     EXPECT_TRUE(fs::is_empty("level_sets"));
 
     // A stored name is checked again before anything is opened or written.
@@ -353,8 +371,8 @@ TEST_F(LevelSetCreation, AFailedWriteShowsThePanelAndKeepsTheOldSet)
         answer("kept");
         press(GUI_OK);
     }
-    EXPECT_EQ(levdone, 0);
-    EXPECT_EQ(writefail, 1);
+    EXPECT_EQ(dialog_open(DLG_SET_CREATED), 0);
+    EXPECT_EQ(dialog_open(DLG_WRITE_FAILED), 1);
     EXPECT_STREQ(writefail_text, "The file could not be written.");
     EXPECT_EQ(file_bytes("level_sets/kept.bls").size(), 7u);
 }

@@ -77,10 +77,10 @@ class Menus : public GLTest {
 protected:
     void SetUp() override
     {
-        menu = 1, title_alpha = 1.0f, titlex = 2.7245f;
-        fadein = fadeout = menublock = gui_block = gui_select = 0;
-        help = options = showscores = end_credits = loadgui = 0;
-        GUI_OK = GUI_CANCEL = test = testing_level = edit = classic = dropped = 0;
+        screen_set(SCREEN_TITLE);
+        title_alpha = 1.0f, titlex = 2.7245f;
+        menublock = gui_block = gui_select = 0;
+        GUI_OK = GUI_CANCEL = test = testing_level = classic = dropped = 0;
         solid_texture(textures[1], 0, 0, 0);         // a black title picture
         for (int slot : {17, 11, 6, 9, 1, 7, 15, 23})
             solid_texture(ticon[slot], 255, 255, 255);
@@ -102,7 +102,7 @@ protected:
     int frames_of_fade()
     {
         int n = 0;
-        while ((fadein || fadeout) && n < 1000) {
+        while (fade_running() != FADE_NONE && n < 1000) {
             frame();
             n++;
         }
@@ -119,18 +119,18 @@ const float ICON_Y = -0.425f;
 TEST_F(Menus, FadesTake101FramesAndFadeOutStartsPlay)
 {
     title_alpha = 0.0f, bar_alpha = 1.0f;
-    fadein = gamestart = 1;
+    screen_reset();
     EXPECT_EQ(frames_of_fade(), 101);
     EXPECT_EQ(title_alpha, 1.0f);
-    EXPECT_EQ(gamestart, 0);
-    EXPECT_EQ(menu, 1);
+    EXPECT_EQ(game_scene_started(), 1);
+    EXPECT_EQ(title_up(), 1);
     EXPECT_NEAR(bar_alpha, -0.01f, 1e-4);
 
-    fadeout = 1;
+    title_fade_out();
     bar_alpha = 0.0f;
     EXPECT_EQ(frames_of_fade(), 101);
     EXPECT_EQ(title_alpha, 0.0f);
-    EXPECT_EQ(menu, 0);
+    EXPECT_EQ(title_up(), 0);
     EXPECT_NEAR(titlex, 2.7245f - 101 * 0.009f, 1e-4);
     EXPECT_NEAR(bar_alpha, 1.01f, 1e-4);
 }
@@ -138,13 +138,14 @@ TEST_F(Menus, FadesTake101FramesAndFadeOutStartsPlay)
 TEST_F(Menus, EditorReturnsOnlyWhenTheFadeInAfterATestGameEnds)
 {
     title_alpha = 0.0f;
-    fadein = test = testing_level = drag = 1;
+    title_fade_in();
+    test = testing_level = drag = 1;
     for (int i = 0; i < 100; i++)
         frame();
-    EXPECT_EQ(edit, 0);
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 0);
     frame();
-    EXPECT_EQ(fadein, 0);
-    EXPECT_EQ(edit, 1);
+    EXPECT_EQ(fade_running(), FADE_NONE);
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 1);
     EXPECT_EQ(test + testing_level + drag, 0);
     EXPECT_EQ(gui_block, 1);
 }
@@ -168,7 +169,8 @@ TEST_F(Menus, HoveringAnIconSelectsItAndLightsIt)
     EXPECT_LE(frame_pixel(icon_x(3) + 0.25f, ICON_Y).r, 5);  // the gap between icons
 
     // Hovering works while the title still fades in.
-    title_alpha = 0.5f, fadein = 1;
+    title_alpha = 0.5f;
+    screen_set(SCREEN_TITLE, FADE_IN);
     point_at(icon_x(5), ICON_Y);
     frame();
     EXPECT_EQ(selected, 5);
@@ -215,7 +217,7 @@ TEST_F(Menus, HelpShowsAllSeventeenPowerUpsAndCancelClosesIt)
 {
     for (int kind = 1; kind <= 17; kind++)
         solid_texture(puptextures[kind], 10 * kind + 40, 200, 250 - 10 * kind);
-    help = 1;
+    open_screen(SCREEN_HELP);
     frame();
     EXPECT_EQ(menublock, 1);
     point_at(icon_x(0), ICON_Y);   // no menu item reacts under the page
@@ -232,12 +234,12 @@ TEST_F(Menus, HelpShowsAllSeventeenPowerUpsAndCancelClosesIt)
     point_at(5.05f + 0.06f, 1.48f - 0.06f);   // over Cancel
     frame();
     ASSERT_EQ(gui_select, 2);
-    EXPECT_EQ(help, 1);
+    EXPECT_EQ(screen_is(SCREEN_HELP), 1);
     // The press, as the window procedure turns code 2 into the request.
     GUI_CANCEL = 1;
     gui_select = 0;
     frame();
-    EXPECT_EQ(help + GUI_CANCEL + menublock + gui_block, 0);
+    EXPECT_EQ(screen_is(SCREEN_HELP) + GUI_CANCEL + menublock + gui_block, 0);
     point_at(icon_x(0), ICON_Y);   // the menu reacts again on the next frame
     frame();
     EXPECT_EQ(selected, 1);

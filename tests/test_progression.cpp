@@ -33,7 +33,8 @@ protected:
         set.write("level_sets/three.bls");
         snprintf(set_name, sizeof set_name, "three.bls");
         difficulty = 1;
-        classic = edit = testing_level = gameover = bonus = 0;
+        screen_reset();
+        classic = testing_level = gameover = bonus = 0;
         PLAYING_SAVED_GAME = SAVE_AVAILABLE = last_block = block_timer = 0;
         lcount = 1;
         new_game();

@@ -39,7 +39,8 @@ protected:
         set.write("level_sets/two.bls");
         snprintf(set_name, sizeof set_name, "two.bls");
         difficulty = 1;
-        classic = edit = testing_level = gameover = SAVE_AVAILABLE = PLAYING_SAVED_GAME = 0;
+        screen_reset();
+        classic = testing_level = gameover = SAVE_AVAILABLE = PLAYING_SAVED_GAME = 0;
         new_game();
     }
     // Saves level 2 on Hard with the 3 Hit brick hit once, the brick at (1, 2)
@@ -179,12 +180,12 @@ TEST_F(Saves, ContinueStartsAGoodSaveAndStaysInertOnARefusedOne)
     bytes refused = d;
     memcpy(&refused[132], "../x", 5);
     write_bytes(save_path(), refused);
-    options = 1;
+    open_screen(SCREEN_OPTIONS);
     notice[0] = 0;
     GUI_CONTINUE = 1;
     play_options();
-    EXPECT_EQ(options, 1);
-    EXPECT_EQ(fadeout + PLAYING_SAVED_GAME + GUI_CONTINUE, 0);
+    EXPECT_EQ(screen_is(SCREEN_OPTIONS), 1);
+    EXPECT_EQ((fade_running() == FADE_OUT) + PLAYING_SAVED_GAME + GUI_CONTINUE, 0);
     EXPECT_STREQ(notice, "The saved game is damaged and cannot be continued.");
     EXPECT_EQ(SAVE_REFUSED, 1);
     EXPECT_EQ(file_bytes(save_path()), refused);
@@ -193,10 +194,11 @@ TEST_F(Saves, ContinueStartsAGoodSaveAndStaysInertOnARefusedOne)
     write_bytes(save_path(), d);
     GUI_CONTINUE = 1;
     play_options();
-    EXPECT_EQ(options + menublock, 0);
-    EXPECT_EQ(fadeout + PLAYING_SAVED_GAME, 2);
+    EXPECT_EQ(screen_is(SCREEN_OPTIONS) + menublock, 0);
+    EXPECT_EQ((fade_running() == FADE_OUT) + PLAYING_SAVED_GAME, 2);
     EXPECT_EQ(score, 4321);
-    fadeout = PLAYING_SAVED_GAME = 0;
+    screen_reset();
+    PLAYING_SAVED_GAME = 0;
 }
 
 // A write that fails is told to the player, and Continue still offers the
@@ -256,12 +258,12 @@ TEST_F(Saves, ASaveWithAnUnknownBrickTypeIsRefusedAndContinueExplains)
         save_check();
         EXPECT_EQ(SAVE_AVAILABLE + SAVE_REFUSED, 2) << type;
         new_game();
-        options = 1;
+        open_screen(SCREEN_OPTIONS);
         notice[0] = 0;
         GUI_CONTINUE = 1;
         play_options();
         EXPECT_EQ(level, 1);
-        EXPECT_EQ(options - PLAYING_SAVED_GAME, 1);
+        EXPECT_EQ(screen_is(SCREEN_OPTIONS) - PLAYING_SAVED_GAME, 1);
         EXPECT_STREQ(notice, "The saved game is damaged and cannot be continued.");
         EXPECT_EQ(file_bytes(save_path()), d);
     }
@@ -281,5 +283,5 @@ TEST_F(Saves, ASaveWithAnUnknownBrickTypeIsRefusedAndContinueExplains)
     save_check();
     EXPECT_EQ(SAVE_REFUSED, 1);
     notice[0] = 0;
-    options = 0;
+    close_screen();
 }

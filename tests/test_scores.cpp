@@ -42,7 +42,8 @@ protected:
         set.write("level_sets/titled.bls");
         snprintf(set_name, sizeof set_name, "titled.bls");
         memset(hstable, 0, sizeof hstable);
-        highscore = showscores = hs_sequence = fadehs = edit = testing_level = 0;
+        screen_reset();
+        hs_sequence = fadehs = testing_level = 0;
         difficulty = 1;
     }
 };
@@ -97,7 +98,7 @@ TEST_F(Scores, TheNameTypedIsWrittenExactlyWithTheRestOfItsFieldZero)
     hs_score = 950;
     difficulty = 2;
     checkscores();
-    ASSERT_EQ(highscore, 1);
+    ASSERT_EQ(screen_is(SCREEN_SCORE_NAME), 1);
     EXPECT_EQ(hs_sequence, 1);
     ASSERT_EQ(table_pos, 11);
     EXPECT_STREQ(hstable[11].entry_set_title, "Titled Set");
@@ -106,8 +107,8 @@ TEST_F(Scores, TheNameTypedIsWrittenExactlyWithTheRestOfItsFieldZero)
     bcount = 3;
     GUI_OK = 1;
     hsnotify();
-    EXPECT_EQ(highscore + bcount + buffer[0], 0);
-    EXPECT_EQ(showscores, 1);
+    EXPECT_EQ(screen_is(SCREEN_SCORE_NAME) + bcount + buffer[0], 0);
+    EXPECT_EQ(screen_is(SCREEN_SCORES), 1);
     bytes d = file_bytes(scores_path());
     ASSERT_EQ(d.size(), 3360u);
     bytes name(80, 0);
@@ -156,14 +157,14 @@ TEST_F(Scores, ATableThatCannotBeReadIsKeptAsideAndANewOneStarted)
     EXPECT_EQ(file_bytes(scores_path() + ".damaged").size(), 3359u);
     EXPECT_EQ(file_bytes(scores_path() + ".damaged.2").size(), 10u);
     notice[0] = 0;
-    showscores = 0;
+    close_screen();
 }
 
 TEST_F(Scores, TheTableScreenReadsTheFileWhenItOpensNotEveryFrame)
 {
     fill_table(0);
     writescores();
-    showscores = 1;
+    open_screen(SCREEN_SCORES);
     display_scores();
     EXPECT_STREQ(hstable[0].player_name, "p0");
     memset(hstable, 0, sizeof hstable);
@@ -179,8 +180,8 @@ TEST_F(Scores, TheTableScreenReadsTheFileWhenItOpensNotEveryFrame)
     EXPECT_EQ(hstable[0].entry_score, 1000);
     GUI_CANCEL = 1;
     display_scores();
-    EXPECT_EQ(showscores, 0);
-    showscores = 1;
+    EXPECT_EQ(screen_is(SCREEN_SCORES), 0);
+    open_screen(SCREEN_SCORES);
     display_scores();   // opened again: the file as it is now
     EXPECT_EQ(hstable[0].entry_score, 5);
     GUI_CANCEL = 1;

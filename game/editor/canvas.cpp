@@ -250,22 +250,6 @@ static void level_line()
     glsPrint("%s", line);
 }
 
-// The dialogs, each while its show flag is set, in drawing order.
-static void editor_dialogs()
-{
-    if (name) set_lname();
-    if (description) set_description();
-    if (author) set_author();
-    if (fnam) set_filename();
-    if (overwrite) file_overwrite();
-    if (levdone) level_saved();
-    if (saved) l_saved();
-    if (deleteall) del_all();
-    if (clearlev) clear_level();
-    if (blank) show_blank();
-    if (writefail) write_failed();
-}
-
 // One editor frame: toolbar, level line, canvas, power-up layer, dialogs, pointer.
 void editor()
 {
@@ -280,14 +264,14 @@ void editor()
     gui_win(0.525f, -0.43f, 5.475f, -1.85f, " ", " ", 2);
     gui_block = 0;
     eicons();
-    if (!edit)
+    if (!screen_is(SCREEN_EDITOR))
         return;
     level_line();
     glEnable(GL_DEPTH_TEST);
     draw_canvas();
     if (pupedit)
         edit_pups();
-    editor_dialogs();
+    dialog_frame();
     drawpointer();
 }
 
@@ -296,7 +280,7 @@ void editor()
 // No title fade runs and no menu item was chosen by this press.
 static int editor_idle()
 {
-    return !fadein && !fadeout && item_select == 0;
+    return fade_running() == FADE_NONE && item_select == 0;
 }
 
 // A left press: power-up placing, or eyedropper and brick laying that starts a stroke.
@@ -363,7 +347,7 @@ void test_play()
 {
     if (count_editor_bricks() == 0) {
         play_bad(3.0f, 0.0f);
-        blank = 1;
+        open_dialog(DLG_NO_BRICKS);
         return;
     }
     pupedit = 0;
@@ -373,15 +357,14 @@ void test_play()
     lcount = 1;
     gui_block = 1;
     last_block = 0;
-    edit = 0;
-    fadeout = 1;
+    title_fade_out();
     test = 1;
 }
 
 // Back to the main menu; the editor keeps its board and choices.
 void leave_editor()
 {
-    edit = 0;
+    close_screen();
     gui_select = 0;
     menublock = 0;
 }

@@ -1,6 +1,8 @@
 // The editor's dialogs: the clear-level and delete-all confirmations, the
 // chain of entries that makes a level set (name, description, author, file
-// name, overwrite question), and the message panels, in their drawing order.
+// name, overwrite question) and the message panels. The open dialogs are a
+// small stack of which only the top one is drawn and answered, and one table
+// says where each answer leads.
 
 #include <GL/gl.h>
 
@@ -16,6 +18,10 @@
 
 // What a dialog's frame ended with.
 enum { DIALOG_OPEN, DIALOG_OK, DIALOG_CANCEL };
+
+// The open dialogs, bottom first; each kind at most once.
+static editor_dialog open_stack[DLG_KINDS];
+static int open_count;
 
 // Takes a pending OK or Cancel of the open panel.
 static int panel_answer()
@@ -89,7 +95,8 @@ static int entry(const char *prompt, char *dest, size_t size)
     return DIALOG_OPEN;
 }
 
-void clear_level()
+// The clear-level question; OK empties the board (undoable).
+static int clear_level()
 {
     int answer = confirmation("Confirm Level Clear:", "Are you sure you want to clear this level?",
                               -5.0f);
@@ -97,89 +104,184 @@ void clear_level()
         undo_record();
         clear_edited_level();
     }
-    if (answer != DIALOG_OPEN)
-        clearlev = 0;
+    return answer;
 }
 
-void del_all()
+// The delete-all question; OK deletes the editor's levels.
+static int del_all()
 {
     int answer = confirmation("Confirm Level Deletion:",
                               "Are you sure you want to delete all levels?", -6.0f);
-    if (answer != DIALOG_OPEN)
-        deleteall = 0;
     if (answer == DIALOG_OK)
         delete_all_levels();
+    return answer;
 }
 
-void set_lname()
+// Level-set step 1: the set's name.
+static int set_lname()
 {
-    fulltext = 1;
-    int answer = entry("Level set name:", fhead.set_title,
-                       sizeof fhead.set_title);
-    if (answer != DIALOG_OPEN)
-        name = 0;
-    if (answer == DIALOG_OK)
-        description = 1;
+    return entry("Level set name:", fhead.set_title, sizeof fhead.set_title);
 }
 
-void set_description()
+// Level-set step 2: its description.
+static int set_description()
 {
-    int answer = entry("Give a short decription of your level set:", fhead.description_text,
-                       sizeof fhead.description_text);
-    if (answer != DIALOG_OPEN)
-        description = 0;
-    if (answer == DIALOG_OK)
-        author = 1;
+    return entry("Give a short decription of your level set:", fhead.description_text,
+                 sizeof fhead.description_text);
 }
 
-void set_author()
+// Level-set step 3: its author.
+static int set_author()
 {
-    int answer = entry("Your name:", fhead.author_name, sizeof fhead.author_name);
-    if (answer != DIALOG_OPEN)
-        author = 0;
-    if (answer == DIALOG_OK)
-        fnam = 1;
+    return entry("Your name:", fhead.author_name, sizeof fhead.author_name);
 }
 
-// A name that is not plain (empty, or with a space) is refused and the entry
-// stays open, emptied, for another name.
-void set_filename()
+// Level-set step 4: the file name. A name that is not plain (empty, or with a
+// space) is refused and the entry stays open, emptied, for another name.
+static int set_filename()
 {
-    fulltext = 0;
     int answer = entry("Filename(8 characters):", filename, sizeof filename);
-    if (answer == DIALOG_CANCEL)
-        fnam = 0;
-    if (answer != DIALOG_OK)
-        return;
-    if (!plain_file_name(filename)) {
+    if (answer == DIALOG_OK && !plain_file_name(filename)) {
         play_bad(0, 0);
-        return;
+        return DIALOG_OPEN;
     }
-    fnam = 0;
-    if (level_exists())
-        overwrite = 1;
-    else
-        finish_level_set();
+    return answer;
 }
 
-void file_overwrite()
+// A plain file name was given: ask before replacing a set of that name,
+// otherwise write the set now.
+static editor_dialog file_named()
+{
+    if (level_exists())
+        return DLG_OVERWRITE;
+    finish_level_set();
+    return DLG_NONE;
+}
+
+// Level-set step 5: the overwrite question.
+static int file_overwrite()
 {
     char message[320];
     snprintf(message, sizeof message,
              "The file %s.bls already exists. Would you like to overwrite it?", filename);
-    int answer = confirmation("Confirm File Overwrite:", message, -6.0f);
-    if (answer != DIALOG_OPEN)
-        overwrite = 0;
-    if (answer == DIALOG_OK)
-        finish_level_set();
-    if (answer == DIALOG_CANCEL)
-        fnam = 1;
+    return confirmation("Confirm File Overwrite:", message, -6.0f);
 }
 
-void write_failed()
+// The overwrite question was answered Yes.
+static editor_dialog overwrite_confirmed()
+{
+    finish_level_set();
+    return DLG_NONE;
+}
+
+// The failure panel, saying writefail_text.
+static int write_failed()
 {
     gui_win(1.4f, 0.9f, 4.6f, 0.65f, NO_TITLE, writefail_text, 4);
     black_text(-3.0f - 8.0f, 7.3f, -5.0f, writefail_text);
-    if (panel_answer() == DIALOG_OK)
-        writefail = 0;
+    return panel_answer();
+}
+
+// The one-message panels answer OK only.
+static int saved_panel() { return l_saved() ? DIALOG_OK : DIALOG_OPEN; }
+static int created_panel() { return level_saved() ? DIALOG_OK : DIALOG_OPEN; }
+static int no_bricks_panel() { return show_blank() ? DIALOG_OK : DIALOG_OPEN; }
+
+// ---- Transitions ----
+
+// What a dialog types: no text, a file name (letters and digits) or any text.
+enum { NO_ENTRY = -1, FILE_NAME_ENTRY = 0, FULL_TEXT_ENTRY = 1 };
+
+// Where each dialog's answers lead. An answer closes the dialog; then the OK
+// action runs, when there is one, and the dialog it names (or the row's
+// after_ok) opens. Escape closes the text entries of the level-set chain.
+struct dialog_row {
+    int (*frame)();                 // draws one frame; DIALOG_OPEN, DIALOG_OK or DIALOG_CANCEL
+    int entry;                      // the text-entry mode it sets when it opens
+    editor_dialog (*ok_action)();   // the effect of OK that decides what follows; null when none
+    editor_dialog after_ok;         // opened after OK when there is no action
+    editor_dialog after_cancel;     // opened after Cancel
+    bool escape_closes;             // Escape takes it (and the entries below it) away
+};
+
+static const dialog_row DIALOGS[DLG_KINDS] = {
+    /* DLG_NONE            */ {nullptr, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false},
+    /* DLG_SET_NAME        */ {set_lname, FULL_TEXT_ENTRY, nullptr, DLG_SET_DESCRIPTION, DLG_NONE, true},
+    /* DLG_SET_DESCRIPTION */ {set_description, FULL_TEXT_ENTRY, nullptr, DLG_SET_AUTHOR, DLG_NONE, true},
+    /* DLG_SET_AUTHOR      */ {set_author, FULL_TEXT_ENTRY, nullptr, DLG_SET_FILE, DLG_NONE, true},
+    /* DLG_SET_FILE        */ {set_filename, FILE_NAME_ENTRY, file_named, DLG_NONE, DLG_NONE, true},
+    /* DLG_OVERWRITE       */ {file_overwrite, NO_ENTRY, overwrite_confirmed, DLG_NONE, DLG_SET_FILE, false},
+    /* DLG_CLEAR_LEVEL     */ {clear_level, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false},
+    /* DLG_DELETE_ALL      */ {del_all, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false},
+    /* DLG_SAVED           */ {saved_panel, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false},
+    /* DLG_SET_CREATED     */ {created_panel, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false},
+    /* DLG_NO_BRICKS       */ {no_bricks_panel, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false},
+    /* DLG_WRITE_FAILED    */ {write_failed, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false},
+};
+static_assert(DLG_WRITE_FAILED + 1 == DLG_KINDS, "a row for every dialog");
+
+// Takes d off the stack, wherever it is.
+static void remove_dialog(editor_dialog d)
+{
+    int k = 0;
+    for (int n = 0; n < open_count; n++)
+        if (open_stack[n] != d)
+            open_stack[k++] = open_stack[n];
+    open_count = k;
+}
+
+void open_dialog(editor_dialog d)
+{
+    if (d <= DLG_NONE || d >= DLG_KINDS)
+        return;
+    remove_dialog(d);
+    open_stack[open_count++] = d;
+    if (DIALOGS[d].entry != NO_ENTRY)
+        fulltext = DIALOGS[d].entry;
+}
+
+editor_dialog dialog_shown()
+{
+    return open_count > 0 ? open_stack[open_count - 1] : DLG_NONE;
+}
+
+int dialog_open(editor_dialog d)
+{
+    for (int n = 0; n < open_count; n++)
+        if (open_stack[n] == d)
+            return 1;
+    return 0;
+}
+
+void close_dialogs()
+{
+    open_count = 0;
+}
+
+void dialog_frame()
+{
+    editor_dialog d = dialog_shown();
+    if (d == DLG_NONE)
+        return;
+    const dialog_row &row = DIALOGS[d];
+    int answer = row.frame();
+    if (answer == DIALOG_OPEN)
+        return;
+    remove_dialog(d);
+    if (answer == DIALOG_CANCEL) {
+        open_dialog(row.after_cancel);
+        return;
+    }
+    open_dialog(row.ok_action ? row.ok_action() : row.after_ok);
+}
+
+int dialog_escape()
+{
+    if (!DIALOGS[dialog_shown()].escape_closes)
+        return 0;
+    while (DIALOGS[dialog_shown()].escape_closes)
+        remove_dialog(dialog_shown());
+    empty_entry();
+    gui_block = 0;
+    return 1;
 }

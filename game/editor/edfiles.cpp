@@ -20,12 +20,6 @@
 #include "rules/savegame.h"
 
 int maxlevels = 25;
-int clearlev;
-int deleteall;
-int name, description, author, fnam;
-int overwrite;
-int saved;
-int writefail;
 char filename[256];
 
 // Failure texts of the message panel.
@@ -163,7 +157,7 @@ static int write_level()
 static void show_failure(const char *text)
 {
     writefail_text = text;
-    writefail = 1;
+    open_dialog(DLG_WRITE_FAILED);
 }
 
 int save_edited_level()
@@ -175,7 +169,7 @@ int save_edited_level()
     }
     play_click();
     gui_select = 0;
-    saved = 1;
+    open_dialog(DLG_SAVED);
     return 1;
 }
 
@@ -378,11 +372,11 @@ void finish_level_set()
         return;
     switch (create_level_set()) {
     case 1:
-        levdone = 1;
+        open_dialog(DLG_SET_CREATED);
         break;
     case 0:
         play_bad(0, 0);
-        blank = 1;
+        open_dialog(DLG_NO_BRICKS);
         break;
     default:
         play_bad(0, 0);

@@ -48,17 +48,31 @@ int redo();            // forward one undone change; 1 when the board changed
 
 // ---- The editor's files and dialogs (edfiles.cpp, dialogs.cpp) ----
 extern int maxlevels;      // highest level number the editor makes [25]
-// Show flags of the editor's dialogs; each dialog stays until OK, Cancel or a
-// completed entry clears its flag.
-extern int saved;          // "Level saved."
-extern int clearlev;       // the clear-level confirmation
-extern int deleteall;      // the delete-all confirmation
-extern int name;           // level-set step 1: the name entry
-extern int description;    // level-set step 2: the description entry
-extern int author;         // level-set step 3: the author entry
-extern int fnam;           // level-set step 4: the file-name entry
-extern int overwrite;      // level-set step 5: the overwrite confirmation
-extern int writefail;      // a write failed: the failure message panel
+// The editor's dialogs. The open ones form a small stack: only the top one is
+// drawn and takes OK, Cancel and Escape; its answer closes it and opens what
+// the dialog's row in the transition table names.
+enum editor_dialog {
+    DLG_NONE,
+    DLG_SET_NAME,          // level-set step 1: the name entry
+    DLG_SET_DESCRIPTION,   // level-set step 2: the description entry
+    DLG_SET_AUTHOR,        // level-set step 3: the author entry
+    DLG_SET_FILE,          // level-set step 4: the file-name entry
+    DLG_OVERWRITE,         // level-set step 5: the overwrite confirmation
+    DLG_CLEAR_LEVEL,       // the clear-level confirmation
+    DLG_DELETE_ALL,        // the delete-all confirmation
+    DLG_SAVED,             // "Level saved."
+    DLG_SET_CREATED,       // "Level set created."
+    DLG_NO_BRICKS,         // "There are no bricks in this level."
+    DLG_WRITE_FAILED,      // a write failed: writefail_text
+    DLG_KINDS
+};
+void open_dialog(editor_dialog d);    // d on top (taken from lower down if it was open)
+editor_dialog dialog_shown();         // the dialog drawn and answered now; DLG_NONE when none
+int dialog_open(editor_dialog d);     // 1 while d is anywhere on the stack
+void close_dialogs();                 // no dialog open
+void dialog_frame();                  // the top dialog's frame, and its answer carried out
+int dialog_escape();                  // Escape: 1 when it closed the level-set entries, 0 when
+                                      // no dialog takes it (the editor is left)
 extern char filename[256]; // file name typed for the new set, without folder and ".bls"
 extern const char *writefail_text;  // what the failure panel says
 
@@ -73,11 +87,3 @@ void finish_level_set();   // save a changed board, write the set, open the pane
 int level_exists();        // 1 if level_sets/<filename>.bls is there, the player's or a shipped one
 void clear_buffer();       // the first 79 bytes of the text-entry buffer set to NUL
 int plain_file_name(const char *text);  // 1 for a name of 1..255 letters and digits only
-void clear_level();        // the clear-level confirmation, one frame
-void del_all();            // the delete-all confirmation, one frame
-void set_lname();          // level-set name entry, one frame
-void set_description();    // level-set description entry, one frame
-void set_author();         // level-set author entry, one frame
-void set_filename();       // level-set file-name entry, one frame
-void file_overwrite();     // overwrite confirmation, one frame
-void write_failed();       // the failure panel (writefail_text), one frame; drawn after the others

@@ -303,11 +303,11 @@ static void pending_actions()
     if (take_flag(&GUI_VISON))
         visible = !visible;
     if (take_flag(&GUI_LDELETE))
-        clearlev = 1;
+        open_dialog(DLG_CLEAR_LEVEL);
     if (take_flag(&GUI_ADELETE))
-        deleteall = 1;
+        open_dialog(DLG_DELETE_ALL);
     if (take_flag(&GUI_CREATE))
-        name = 1;
+        open_dialog(DLG_SET_NAME);
     if (take_flag(&GUI_BACK))
         leave_editor();
     if (take_flag(&GUI_TESTLEVEL))

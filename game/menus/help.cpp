@@ -71,6 +71,6 @@ void showhelp()
         menublock = 0;
         gui_select = 0;
         gui_block = 0;
-        help = 0;
+        close_screen();
     }
 }

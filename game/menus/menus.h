@@ -52,10 +52,6 @@ extern int GUI_DIFF;            // code 28: next difficulty
 extern int GUI_PLAY;            // code 29: start the game
 extern int GUI_CONTINUE;        // code 30: continue the saved game
 
-// ---- Show flags of the editor's one-message panels (panel.cpp; `saved` is the editor's) ----
-extern int blank;               // "There are no bricks in this level." is shown
-extern int levdone;             // "Level set created." is shown
-
 // ---- Text entry (textentry.cpp) ----
 extern char buffer[96];         // text being entered, always NUL-terminated
 extern int bcount;              // characters in buffer
@@ -70,7 +66,6 @@ extern float titlex;            // left edge of the title image in the GUI frame
 extern int scene_shortcuts;     // 1 = skip the scene the title hides, put back the kept title layer, background and status bar, draw bricks by texture; 0 = draw all in full; [1]
 
 // ---- High-score screen state used by the title (scores_screen.cpp) ----
-extern int highscore;           // the high-score name dialog is open
 extern int hs_sequence;         // a new high-score entry was made and is highlighted
 extern int fadehs;              // the highlight of the new entry is fading
 extern float hsfade;            // highlight strength, 1.0 down to 0; [1.0]
@@ -89,9 +84,10 @@ int pointer_over(float left, float top, float right, float bottom);
 int lit_button(float x, float y, float size, float z, GLuint icon, int code, const float unlit[4]);
 void text_field(const char *prompt);  // the entry field of a text dialog with prompt and blinking caret
 void infobar(const char *text);       // "Info: %s" on the help line
-void show_blank();                    // "There are no bricks in this level." panel
-void l_saved();                       // "Level saved." panel
-void level_saved();                   // "Level set created." panel
+// The one-message panels, one frame each; 1 on the frame their OK is taken.
+int show_blank();                     // "There are no bricks in this level."
+int l_saved();                        // "Level saved."
+int level_saved();                    // "Level set created."
 // A notice over the menu: a message of one or two lines (split at a newline)
 // in a one-message panel, until the player presses its OK. A new notice
 // replaces the one shown.

@@ -113,7 +113,7 @@ static void start_game()
         return;
     }
     menublock = 0;
-    fadeout = 1;
+    title_fade_out();
     gui_select = 0;
     for (int k = 0; k < 10; k++)
         goodies[k] = 1;
@@ -151,7 +151,7 @@ void play_options()
         GUI_CANCEL = 0;
         menublock = 0;
         gui_select = 0;
-        options = 0;
+        close_screen();
     }
     mode_actions();
     if (GUI_CONTINUE) {
@@ -160,8 +160,7 @@ void play_options()
         if (SAVE_AVAILABLE && load_saved()) {
             PLAYING_SAVED_GAME = 1;
             menublock = 0;
-            options = 0;
-            fadeout = 1;
+            title_fade_out();
             gui_select = 0;
         } else if (SAVE_AVAILABLE) {
             gui_select = 0;
@@ -170,7 +169,7 @@ void play_options()
     }
     if (GUI_PLAY) {
         GUI_PLAY = 0;
-        options = 0;
+        close_screen();
         start_game();
     }
 }
@@ -311,7 +310,7 @@ void level_loader()
         GUI_CANCEL = 0;
         menublock = 0;
         gui_select = 0;
-        loadgui = 0;
+        close_screen();
         file_search(3);
     }
     mode_actions();
@@ -325,7 +324,7 @@ void level_loader()
         // holds no level says so and stays in the browser.
         if (set_readable) {
             file_search(3);
-            loadgui = 0;
+            close_screen();
             memcpy(set_name, sfilename, sizeof set_name);
             start_game();
         } else if (sfilename[0]) {

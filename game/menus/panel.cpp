@@ -54,8 +54,6 @@ int GUI_VISON, GUI_TESTLEVEL, GUI_LEVPLUS, GUI_LEVMINUS, GUI_CREATE;
 int GUI_LDELETE, GUI_ADELETE, GUI_BACK, GUI_BRICK, GUI_BRICK_PLUS, GUI_BRICK_MINUS;
 int GUI_PUP_PLUS, GUI_PUP_MINUS, GUI_EDCLASSIC, GUI_LEVEL, GUI_DIFF, GUI_PLAY, GUI_CONTINUE;
 
-int blank;
-int levdone;
 
 // ---- Drawing helpers ----
 
@@ -238,25 +236,23 @@ static int message_panel(float x1, float x2, const char *message, float tx, floa
     return 1;
 }
 
-void show_blank()
+int show_blank()
 {
     menublock = 1;
-    if (message_panel(1.4f, 4.6f, "There are no bricks in this level.", -8.0f, 7.3f, -5.0f, 0)) {
-        menublock = 0;
-        blank = 0;
-    }
+    if (!message_panel(1.4f, 4.6f, "There are no bricks in this level.", -8.0f, 7.3f, -5.0f, 0))
+        return 0;
+    menublock = 0;
+    return 1;
 }
 
-void l_saved()
+int l_saved()
 {
-    if (message_panel(1.8f, 4.2f, "Level saved.", -10.3f, 6.3f, -6.0f, 1))
-        saved = 0;
+    return message_panel(1.8f, 4.2f, "Level saved.", -10.3f, 6.3f, -6.0f, 1);
 }
 
-void level_saved()
+int level_saved()
 {
-    if (message_panel(1.8f, 4.2f, "Level set created.", -10.3f, 6.3f, -6.0f, 1))
-        levdone = 0;
+    return message_panel(1.8f, 4.2f, "Level set created.", -10.3f, 6.3f, -6.0f, 1);
 }
 
 // ---- Notices: a message of up to two lines, kept until its OK is pressed ----

@@ -11,7 +11,6 @@
 #include "rules/scores.h"
 #include "shell/shell.h"
 
-int highscore;
 int hs_sequence;
 int fadehs;
 float hsfade = 1.0f;
@@ -28,8 +27,7 @@ static void accept_name()
     memcpy(e.player_name, buffer, n);
     memset(buffer, 0, sizeof buffer);
     bcount = 0;
-    highscore = 0;
-    showscores = 1;
+    open_screen(SCREEN_SCORES);
     // The screen shows the file once it is written, the table in memory if not.
     scores_stale = 0;
     writescores();
@@ -132,7 +130,7 @@ void display_scores()
     }
     if (GUI_CANCEL) {
         GUI_CANCEL = 0;
-        showscores = 0;
+        close_screen();
         scores_stale = 1;
         menublock = 0;
         gui_select = 0;

@@ -61,33 +61,24 @@ void title_quad(unsigned texture)
 // One frame of whichever fade runs.
 static void step_fades()
 {
-    if (fadein) {
+    if (fade_running() == FADE_IN) {
         titlex = TITLE_REST_X;
         title_alpha += FADE_STEP;
         bar_alpha -= FADE_STEP;
         if (title_alpha >= 1.0f) {
             title_alpha = 1.0f;
-            gamestart = 0;
             glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-            fadein = 0;
-            if (test) {  // a test game has ended: back to the editor
-                edit = 1;
-                test = 0;
-                testing_level = 0;
-                drag = 0;
-                gui_block = 1;
-            }
+            fade_in_finished();
         }
     }
-    if (fadeout) {
+    if (fade_running() == FADE_OUT) {
         titlex -= SLIDE_STEP;
         title_alpha -= FADE_STEP;
         bar_alpha += FADE_STEP;
         if (title_alpha <= 0.0f) {
             title_alpha = 0.0f;
             glColor4f(0.0f, 0.0f, 0.0f, 0.0f);
-            fadeout = 0;
-            menu = 0;
+            fade_out_finished();
         }
     }
 }
@@ -119,7 +110,7 @@ static void title_text(const char *text, float x, float y)
 
 int title_covers_view()
 {
-    return menu && !fadein && !fadeout && title_alpha >= 1.0f;
+    return title_up() && fade_running() == FADE_NONE && title_alpha >= 1.0f;
 }
 
 // The texts of the title layer at the current alpha.
@@ -182,16 +173,14 @@ void render_title()
 
     step_highscore_fade();
 
-    if (highscore)
-        hsnotify();
-    if (showscores)
-        display_scores();
-    if (options)
-        play_options();
-    if (help)
-        showhelp();
-    if (end_credits)
-        show_credits();
+    switch (screen_up()) {
+    case SCREEN_SCORE_NAME: hsnotify(); break;
+    case SCREEN_SCORES: display_scores(); break;
+    case SCREEN_OPTIONS: play_options(); break;
+    case SCREEN_HELP: showhelp(); break;
+    case SCREEN_CREDITS: show_credits(); break;
+    default: break;
+    }
 }
 
 // ---- Main menu ----

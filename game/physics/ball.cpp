@@ -42,7 +42,7 @@ float seated_y()
 // Recounts the balls in play; skipped while a menu is up.
 void ballcounter()
 {
-    if (menu != 0)
+    if (title_up())
         return;
     ballcount = 0;
     for (int n = 1; n <= 16; n++)

@@ -84,7 +84,7 @@ void render_balls()
 {
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
-    if (menu == 0)
+    if (!title_up())
         ballcounter();
     float half = drawn_half();
     if (!classic)

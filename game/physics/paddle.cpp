@@ -76,7 +76,7 @@ void paddle_collide()
 
 void follow_mouse()
 {
-    if (fadein || game_pause)
+    if (fade_running() == FADE_IN || game_pause)
         return;
     paddle_temp = paddlex;
     oldMouseX = (float)mouseX;

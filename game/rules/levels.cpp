@@ -200,7 +200,7 @@ std::string set_file_path(const char *name)
 // header and no levels. While the editor is open only a background is picked.
 void load_level_set(const char *name, int lev)
 {
-    if (!edit) {
+    if (!screen_is(SCREEN_EDITOR)) {
         clear_board();
         if (lev < 1)
             lev = 1;

@@ -12,6 +12,7 @@
 #include "paths.h"
 #include "rules.h"
 #include "savegame.h"
+#include "shell/shell.h"
 
 const char SCORES_FILE[] = "level_sets/scores.hst";
 
@@ -122,5 +123,5 @@ void checkscores()
         return;
     table_pos = pos;
     hs_sequence = 1;
-    highscore = 1;
+    open_screen(SCREEN_SCORE_NAME);
 }

@@ -75,7 +75,7 @@ static void background_quad()
 // is while the same background fills the same view.
 static void draw_background()
 {
-    if (fadein || background == 0 || classic || backnum < 1)
+    if (fade_running() == FADE_IN || background == 0 || classic || backnum < 1)
         return;
     GLint view[4];
     glGetIntegerv(GL_VIEWPORT, view);
@@ -255,7 +255,7 @@ static void draw_hud()
         glTranslatef(-1.9f, 0, -10.0f);
         glPrint("PAUSED");
     }
-    if (newlevel && !game_pause && menu == 0) {
+    if (newlevel && !game_pause && !title_up()) {
         glRasterPos2f(-0.1f, 0.35f);
         glColor3f(0.2f, 1.0f, 0.2f);
         glLoadIdentity();
@@ -286,9 +286,9 @@ int DrawGLScene()
         focus_window();
         capture_mouse();
     }
-    if (edit) {
+    if (screen_is(SCREEN_EDITOR)) {
         editor();
-        if (edit) {
+        if (screen_is(SCREEN_EDITOR)) {
             // Editor frames are paced by the buffer swap; without V-sync that
             // pace is unbounded, so the frame lock holds them too.
             if (!VSyncEnabled()) {
@@ -323,7 +323,7 @@ int DrawGLScene()
     glColor4f(0, 0, 1, 1);
     glDisable(GL_DEPTH_TEST);
 
-    if (!gamestart) {
+    if (game_scene_started()) {
         if (!hidden)
             draw_side_bars();
         field_frame();
@@ -349,16 +349,16 @@ int DrawGLScene()
         }
     }
 
-    if (menu) {
+    if (title_up()) {
         field_frame();
         render_title();
     }
-    if (loadgui)
+    if (screen_is(SCREEN_BROWSER))
         level_loader();
     // A notice goes over every screen of the menu, once the name dialog is answered.
-    if (menu && !highscore)
+    if (title_up() && !screen_is(SCREEN_SCORE_NAME))
         draw_notice();
-    if (menu && !fadeout) {
+    if (title_up() && fade_running() != FADE_OUT) {
         field_frame();
         drawpointer();
     }

@@ -39,24 +39,24 @@ static void set_press_position(LPARAM lParam)
 
 static void menu_click()
 {
-    if (!edit)
+    if (!screen_is(SCREEN_EDITOR))
         play_click();
 }
 
-// Main-menu items, while the menu is up, still and unblocked.
+// Main-menu items, while the title is up alone, still and unblocked.
 static void choose_menu_item()
 {
-    if (!(menu == 1 && !fadein && !fadeout && menublock == 0))
+    if (!(screen_is(SCREEN_TITLE) && fade_running() == FADE_NONE && menublock == 0))
         return;
     switch (selected) {
-    case 1: menu_click(); options = 1; save_check(); break;
-    case 3: menu_click(); drag = 0; edit = 1; break;
-    case 4: menu_click(); showscores = 1; break;
-    case 6: menu_click(); help = 1; break;
+    case 1: menu_click(); open_screen(SCREEN_OPTIONS); save_check(); break;
+    case 3: menu_click(); drag = 0; open_screen(SCREEN_EDITOR); break;
+    case 4: menu_click(); open_screen(SCREEN_SCORES); break;
+    case 6: menu_click(); open_screen(SCREEN_HELP); break;
     case 2:
         menu_click();
         GUI_CANCEL = 0;
-        loadgui = 1;
+        open_screen(SCREEN_BROWSER);
         file_search(1);
         selected = 0;
         break;
@@ -96,22 +96,22 @@ static void left_press(LPARAM lParam)
 {
     set_press_position(lParam);
     choose_menu_item();
-    if (end_credits) {
+    if (screen_is(SCREEN_CREDITS)) {
         open_web_page();
         KillFont();
         PostQuitMessage(0);
         return;
     }
-    if (!fadein) {
-        if (menu == 1 && !fadeout && selected == 5 && menublock == 0) {
+    if (fade_running() != FADE_IN) {
+        if (screen_is(SCREEN_TITLE) && fade_running() != FADE_OUT && selected == 5 && menublock == 0) {
             menu_click();
-            end_credits = 1;
+            open_screen(SCREEN_CREDITS);
         }
-        if (!fadeout)
+        if (fade_running() != FADE_OUT)
             gui_dispatch();
     }
-    if (!edit) {
-        if (ball_start == 0 && !gameover && menu == 0 && glued == 1)
+    if (!screen_is(SCREEN_EDITOR)) {
+        if (ball_start == 0 && !gameover && !title_up() && glued == 1)
             release_glued_balls();
         return;
     }
@@ -121,19 +121,18 @@ static void left_press(LPARAM lParam)
 // After "GAME OVER": the score check, then a fresh game under the title screen.
 static void end_game()
 {
-    if (!testing_level) {
+    title_fade_in();
+    if (!testing_level) {  // the name dialog may open over the title
         hs_classic = classic != 0;
         hs_score = score;
         checkscores();
     }
     new_game();
-    fadein = 1;
-    menu = 1;
 }
 
 static void left_release(LPARAM lParam)
 {
-    if (!fadein && !fadeout) {
+    if (fade_running() == FADE_NONE) {
         if (GUI_RPLUS || GUI_RMINUS) {
             GUI_RPLUS = GUI_RMINUS = 0;
             colorlag = 7;
@@ -151,11 +150,11 @@ static void left_release(LPARAM lParam)
             colorlag = 4;
         }
     }
-    if (edit && !fadein)
+    if (screen_is(SCREEN_EDITOR) && fade_running() != FADE_IN)
         drag = 0;
     set_press_position(lParam);
     if (in_flight == 0 && ball_start == 1 && !gameover) {
-        if (menu || edit)
+        if (title_up())
             return;
         launch_ball();
     } else if (gameover) {
@@ -167,10 +166,10 @@ static void left_release(LPARAM lParam)
 // while paused.
 static void right_release(LPARAM lParam)
 {
-    if (edit && !fadein)
+    if (screen_is(SCREEN_EDITOR) && fade_running() != FADE_IN)
         edrag = 0;
     set_press_position(lParam);
-    if (gameover || edit || fadein || fadeout || menu)
+    if (gameover || title_up() || fade_running() != FADE_NONE)
         return;
     game_pause = !game_pause;
     pause_song();
@@ -229,7 +228,7 @@ LRESULT WndProc(HWND, unsigned msg, WPARAM wParam, LPARAM lParam)
     case WM_RBUTTONDOWN:
         capture_mouse();
         set_press_position(lParam);
-        if (edit)
+        if (screen_is(SCREEN_EDITOR))
             editor_erase();
         return 0;
     case WM_RBUTTONUP:

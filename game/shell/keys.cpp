@@ -26,7 +26,7 @@ void poll_keys()
     if (take(VK_HOME)) music_volume_step(1);
     if (take(VK_NEXT)) next_song();
     if (take(VK_PRIOR)) toggle_random();
-    if (edit)
+    if (screen_is(SCREEN_EDITOR))
         editor_keys();
 }
 
@@ -34,8 +34,7 @@ void poll_keys()
 static void back_to_title()
 {
     new_game();
-    menu = 1;
-    fadein = 1;
+    title_fade_in();
     game_pause = 0;
 }
 
@@ -52,24 +51,17 @@ void escape_action()
         // Left during its fade-out, the test game's title must only fade in:
         // with both fades running the title would stay half-faded for good.
         back_to_title();
-        fadeout = 0;
         drag = 0;
         gui_select = 0;
-        edit = 0;
         menublock = 0;
     }
-    if (edit) {
-        if (!name && !description && !fnam && !author) {
-            leave_editor();
-        } else {
-            name = description = fnam = author = 0;
-            clear_buffer();
-            bcount = 0;
-            gui_block = 0;
+    if (screen_is(SCREEN_EDITOR)) {
+        if (dialog_escape())
             keys[VK_ESCAPE] = 0;
-        }
+        else
+            leave_editor();
     }
-    if (fadein == 0 && menu == 0) {
+    if (screen_is(SCREEN_PLAY)) {
         leave_game_saved();
         back_to_title();
         lcount = 1;

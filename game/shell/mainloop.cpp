@@ -26,7 +26,7 @@ static void shut_down()
 // Saves a game in play before the program ends; an editor's test game is not kept.
 static void save_running_game()
 {
-    if (menu == 0 && fadein == 0 && test == 0)
+    if (screen_is(SCREEN_PLAY) && test == 0)
         leave_game_saved();
 }
 

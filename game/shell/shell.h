@@ -1,5 +1,5 @@
 // The application shell: start-up, main loop and frame lock, window and
-// rendering context, input, the frame dispatcher and the screen-state flags.
+// rendering context, input, the frame dispatcher, the screen state and the play-state flags.
 #pragma once
 
 #include <csignal>
@@ -36,19 +36,42 @@ extern char plist[1024];            // playlist path, NUL-terminated
 extern int background;              // the background image is drawn; always 1
 extern float msensitivity;          // mouse sensitivity, 8.0
 
-// ---- Screen-state flags (0/1; initial value in brackets) ----
-extern int menu;            // [1] title screen with the main menu is up
-extern int fadein;          // [1] title screen fading in
-extern int fadeout;         // [0] title screen fading out before play
-extern int gamestart;       // [1] first fade-in of the run not finished yet
-extern int edit;            // [0] the editor owns the frame
+// ---- Screen state (screens.cpp) ----
+// Which screen is up. The title's sub-screens are drawn over it; the editor
+// owns the whole frame; in play the title is gone.
+enum screen_id {
+    SCREEN_TITLE,        // [*] the title with its main menu
+    SCREEN_OPTIONS,      // the play options over the title
+    SCREEN_BROWSER,      // the level-set browser over the title
+    SCREEN_SCORE_NAME,   // the high-score name dialog over the title
+    SCREEN_SCORES,       // the high-score tables over the title
+    SCREEN_HELP,         // the help page over the title
+    SCREEN_CREDITS,      // the end screen; the next press quits
+    SCREEN_EDITOR,       // the level editor
+    SCREEN_PLAY,         // the game, the title gone
+};
+// The title's fade: in over the game scene, or out (sliding) before play.
+enum fade_id { FADE_NONE, FADE_IN, FADE_OUT };
+screen_id screen_up();               // the screen up [SCREEN_TITLE]
+int screen_is(screen_id s);          // 1 while s is up
+fade_id fade_running();              // the fade running [FADE_IN]
+int title_up();                      // 1 while the title (or a screen opened from it) is up, not in play
+int game_scene_started();            // 1 once the run's first fade-in has finished [0]
+// Puts the state as given, for tests: the screen, the fade, and whether the
+// run's first fade-in has finished.
+void screen_set(screen_id s, fade_id f = FADE_NONE, int started = 1);
+void screen_reset();                 // the state of a fresh run: the title fading in, not started
+// The changes between screens.
+void open_screen(screen_id s);       // a screen opened from the title (or the name dialog after a game)
+void close_screen();                 // the screen closed: back to the title
+void title_fade_out();               // the title fades out; play follows
+void title_fade_in();                // back to the title, fading in over a fresh game
+void fade_in_finished();             // the fade-in is done: the title at rest, or the editor after a test game
+void fade_out_finished();            // the fade-out is done: play
+
+// ---- Play-state flags (0/1; initial value in brackets) ----
 extern int test;            // [0] the game is a test run of the edited level
 extern int testing_level;   // [0] levels come from the editor board (not `testing`: the test framework has one)
-extern int loadgui;         // [0] level-set browser open
-extern int options;         // [0] play options open
-extern int showscores;      // [0] high-score table open
-extern int help;            // [0] help screen open
-extern int end_credits;     // [0] end screen open
 extern int menublock;       // [0] main menu items do not react
 extern int gui_block;       // [0] a panel is open; editor painting blocked
 extern int game_pause;      // [0] game paused (not `pause`: the C library has one)

@@ -1,5 +1,5 @@
 // The shell's globals: loop and timing, window, settings-derived values and
-// the screen-state flags, with their initial values.
+// the play-state flags, with their initial values.
 
 #include "shell.h"
 
@@ -24,18 +24,8 @@ char plist[1024];
 int background;
 float msensitivity;
 
-int menu = 1;
-int fadein = 1;
-int fadeout;
-int gamestart = 1;
-int edit;
 int test;
 int testing_level;
-int loadgui;
-int options;
-int showscores;
-int help;
-int end_credits;
 int menublock;
 int gui_block;
 int game_pause;

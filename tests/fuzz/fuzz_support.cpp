@@ -109,9 +109,8 @@ static void follow_lowest_ball()
 
 void fuzz_play(int frames)
 {
-    menu = fadein = fadeout = gamestart = 0;
+    screen_set(SCREEN_PLAY);
     game_pause = 0;
-    edit = 0;
     fullscreen = 1;
     msensitivity = 8.0f;
     for (int f = 0; f < frames && !gameover; f++) {

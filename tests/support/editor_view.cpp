@@ -37,10 +37,11 @@ void reset_editor()
     clear_edited_level();
     undo_reset();
     memset(keys, 0, sizeof keys);
-    edit = menu = grid = 1;
-    fadein = fadeout = test = testing_level = classic = pupedit = visible = 0;
+    screen_set(SCREEN_EDITOR);
+    grid = 1;
+    test = testing_level = classic = pupedit = visible = 0;
     drag = edrag = dropped = get_drops = 0;
-    blank = saved = clearlev = deleteall = name = writefail = 0;
+    close_dialogs();
     edlevel = curlevel = 1;
     texmax = 5;
     texnumber = curbrick = guibrick = curpup = 1;
