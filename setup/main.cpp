@@ -1,7 +1,7 @@
 // The setup program's entry: moves to its own folder (the game folder), starts
 // GTK and the preview sound, and runs the dialog. The exit code is 1 after
 // "Save and Play", 2 when the game could not be started, 3 without a display,
-// 255 when the sound library fails, and 0 otherwise.
+// and 0 otherwise; without sound the dialog works with no volume preview.
 
 #include <cstdio>
 

@@ -1,22 +1,19 @@
-// The volume preview: the setup program's own sound system, its start-up
-// messages and result check, and the sound played when a slider's thumb is
-// let go after a drag.
+// The volume preview: the setup program's own sound system, its result check,
+// and the sound played when a slider's thumb is let go after a drag. A sound
+// that fails is reported and the preview switched off; the dialog goes on.
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "setup.h"
+#include "sound_start.h"
 
 FMOD_SYSTEM *fsystem;
 FMOD_SOUND *sound1;
 FMOD_CHANNEL *channel;
 FMOD_RESULT result;
-unsigned int version;
-FMOD_CAPS caps;
-FMOD_SPEAKERMODE speakermode;
 
-static const unsigned REQUIRED_VERSION = 0x41200;
 static const char *const PREVIEW_SOUND = "sounds/effects/good.wav";
 
 // The slider whose thumb is held down (null when none), and whether the
@@ -24,56 +21,46 @@ static const char *const PREVIEW_SOUND = "sounds/effects/good.wav";
 static GtkRange *held_slider;
 static bool dragged;
 
-void ERRCHECK(FMOD_RESULT r)
+// The start-up's messages in the dialog's message boxes.
+static void tell_player(const char *text, const char *title, sound_message_kind kind)
+{
+    message_box(text, title, kind == SOUND_MESSAGE_WARNING ? GTK_MESSAGE_WARNING : GTK_MESSAGE_ERROR);
+}
+
+// A message box over the dialog that does not wait for its OK, so the
+// callback that failed returns and the dialog goes on.
+static void tell_without_waiting(const char *text, const char *title)
+{
+    fprintf(stderr, "%s: %s\n", title, text);
+    GtkWidget *box = gtk_message_dialog_new(thwnd ? GTK_WINDOW(thwnd) : nullptr, GTK_DIALOG_DESTROY_WITH_PARENT,
+                                            GTK_MESSAGE_WARNING, GTK_BUTTONS_OK, "%s", text);
+    gtk_window_set_title(GTK_WINDOW(box), title);
+    g_signal_connect(box, "response", G_CALLBACK(gtk_widget_destroy), nullptr);
+    gtk_widget_show(box);
+}
+
+int sound_ok(FMOD_RESULT r)
 {
     if (r == FMOD_OK || r == FMOD_ERR_FORMAT)
-        return;
-    char caption[64];
-    snprintf(caption, sizeof caption, "FMOD error# %d", (int)r);
-    message_box(FMOD_ErrorString(r), caption, GTK_MESSAGE_ERROR);
-    exit(-1);
+        return 1;
+    char caption[64], text[256];
+    sound_error_caption(r, caption, sizeof caption);
+    snprintf(text, sizeof text, "%s\nThe volumes cannot be previewed; the settings can still be chosen and saved.",
+             FMOD_ErrorString(r));
+    tell_without_waiting(text, caption);
+    close_fmod();
+    return 0;
 }
 
 void init_fmod()
 {
-    result = FMOD_System_Create(&fsystem);
-    ERRCHECK(result);
-    result = FMOD_System_GetVersion(fsystem, &version);
-    ERRCHECK(result);
-    if (version < REQUIRED_VERSION) {
-        char text[128];
-        snprintf(text, sizeof text,
-                 "You are using an old version of FMOD %08x.  This program requires %08x\n",
-                 version, REQUIRED_VERSION);
-        message_box(text, "Error!", GTK_MESSAGE_ERROR);
-        exit(-1);
+    result = start_sound_system(&fsystem, 32, FMOD_INIT_NORMAL, tell_player);
+    if (result == FMOD_ERR_VERSION) {   // already told
+        close_fmod();
+        return;
     }
-
-    result = FMOD_System_GetDriverCaps(fsystem, 0, &caps, 0, 0, &speakermode);
-    ERRCHECK(result);
-    result = FMOD_System_SetSpeakerMode(fsystem, speakermode);
-    ERRCHECK(result);
-    if (caps & FMOD_CAPS_HARDWARE_EMULATED) {
-        message_box("Your sound card's hardware is not set up for full acceleration. "
-                    "This may cause audio slowdowns in Corvale.\n"
-                    "To fix this issue, please set the acceleration slider in Control "
-                    "Panel->Sound and Audio devices to full acceleration",
-                    "***Warning***", GTK_MESSAGE_WARNING);
-        result = FMOD_System_SetDSPBufferSize(fsystem, 1024, 10);
-        ERRCHECK(result);
-    }
-
-    char name[256] = "";
-    result = FMOD_System_GetDriverInfo(fsystem, 0, name, sizeof name, 0);
-    ERRCHECK(result);
-    if (strstr(name, "SigmaTel")) {
-        result = FMOD_System_SetSoftwareFormat(fsystem, 48000, FMOD_SOUND_FORMAT_PCMFLOAT, 0, 0,
-                                               FMOD_DSP_RESAMPLER_LINEAR);
-        ERRCHECK(result);
-    }
-
-    result = FMOD_System_Init(fsystem, 32, FMOD_INIT_NORMAL, 0);
-    ERRCHECK(result);
+    if (!sound_ok(result))
+        return;
 
     // Without its preview sound the dialog still does everything else.
     result = FMOD_System_CreateSound(fsystem, PREVIEW_SOUND, FMOD_SOFTWARE | FMOD_2D, 0, &sound1);
@@ -89,12 +76,11 @@ void play_preview(int position)
     if (!sound1)
         return;
     // Started paused so that not a sample is heard before the volume is set.
-    result = FMOD_System_PlaySound(fsystem, FMOD_CHANNEL_FREE, sound1, 1, &channel);
-    ERRCHECK(result);
-    result = FMOD_Channel_SetVolume(channel, volume_for_position(position));
-    ERRCHECK(result);
-    result = FMOD_Channel_SetPaused(channel, 0);
-    ERRCHECK(result);
+    if (!sound_ok(result = FMOD_System_PlaySound(fsystem, FMOD_CHANNEL_FREE, sound1, 1, &channel)))
+        return;
+    if (!sound_ok(result = FMOD_Channel_SetVolume(channel, volume_for_position(position))))
+        return;
+    sound_ok(result = FMOD_Channel_SetPaused(channel, 0));
 }
 
 // Plays the preview for the slider just let go, once its last move has been taken.

@@ -37,13 +37,10 @@ extern GtkWidget *play_button;      // "Save and Play", the default
 extern GtkWidget *exit_button;      // "Save and Exit"
 
 // ---- Sound (globals defined in preview.cpp) ----
-extern FMOD_SYSTEM *fsystem;        // the preview's sound system; null until init_fmod
-extern FMOD_SOUND *sound1;          // "sounds/effects/good.wav"; null when it could not load
+extern FMOD_SYSTEM *fsystem;        // the preview's sound system; null until init_fmod, and after a failure
+extern FMOD_SOUND *sound1;          // "sounds/effects/good.wav"; null when it could not load, or after a failure
 extern FMOD_CHANNEL *channel;       // the channel of the last preview
 extern FMOD_RESULT result;          // result of the last sound call
-extern unsigned int version;        // sound library version
-extern FMOD_CAPS caps;              // driver 0's capability bits
-extern FMOD_SPEAKERMODE speakermode;  // driver 0's speaker layout
 
 // ---- Dialog (dialog.cpp) ----
 // Builds the dialog from its compiled-in template into thwnd and the control
@@ -73,10 +70,12 @@ int position_for_volume(float volume);
 float volume_for_position(int position);
 
 // ---- Preview sound (preview.cpp) ----
-// Starts the sound system and loads the preview sound, with the library's messages.
+// Starts the sound system and loads the preview sound, with the library's
+// messages; without sound the dialog works as ever, with no preview.
 void init_fmod();
-// Passes results 0 and 25; any other shows the library's text and ends the program with -1.
-void ERRCHECK(FMOD_RESULT r);
+// 1 for results 0 and 25. Any other is reported in a message box that does
+// not wait, and the sound system closed, so the preview stays silent; 0.
+int sound_ok(FMOD_RESULT r);
 // Connects the thumb-release preview to a slider.
 void watch_slider(GtkRange *slider);
 // Plays the preview sound at the volume of slider position p.

@@ -11,6 +11,7 @@
 #include <limits>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "player_folder.h"
 #include "setup.h"
@@ -271,6 +272,37 @@ TEST(SliderArithmetic, PositionsAndVolumesMeetExactly)
     EXPECT_EQ(position_for_volume(0.856f), 14);
     EXPECT_EQ(position_for_volume(1.0f), 0);
     EXPECT_EQ(position_for_volume(0.0f), 100);
+}
+
+// A sound call that fails while the dialog runs (here a preview sound freed
+// behind the preview's back) is reported without waiting for an answer; the
+// program goes on with a silent preview, and says it once.
+TEST(SetupPreview, ASoundFailureIsReportedOnceAndTheDialogGoesOn)
+{
+    char *here = getcwd(nullptr, 0);
+    ASSERT_EQ(chdir(CORVALE_GAME_DIR), 0);
+    init_fmod();
+    ASSERT_EQ(chdir(here), 0);
+    free(here);
+    ASSERT_NE(sound1, nullptr);
+    FMOD_Sound_Release(sound1);
+    auto message_boxes = [] {
+        int n = 0;
+        GList *all = gtk_window_list_toplevels();
+        for (GList *w = all; w; w = w->next)
+            if (GTK_IS_MESSAGE_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data)))
+                n++;
+        g_list_free(all);
+        return n;
+    };
+    int before = message_boxes();
+    play_preview(40);
+    EXPECT_EQ(message_boxes(), before + 1);
+    EXPECT_EQ(sound1, nullptr);
+    EXPECT_EQ(fsystem, nullptr);
+    play_preview(40);
+    EXPECT_EQ(message_boxes(), before + 1) << "said once";
+    close_fmod();
 }
 
 }  // namespace
