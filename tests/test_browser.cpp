@@ -17,6 +17,8 @@
 
 namespace fs = std::filesystem;
 
+extern char sfilename[256];   // the browser's file name of the set shown
+
 // A one-level set with the given title and one brick at row 1, column 1.
 static void write_set(const std::string &file, const char *title)
 {
@@ -83,7 +85,10 @@ TEST_F(Browser, WithOneSetNextShowsItAgainAndPlayStartsIt)
     EXPECT_EQ(board[grid_index(1, 1)], 1);
 }
 
-TEST_F(Browser, ThePlayersOwnSetsComeWithTheShippedOnesAndWinOnAnEqualName)
+// A player's set named as one of the game's (made by an earlier version) is
+// listed after it as the player's own: neither hides the other, and each
+// plays its own levels.
+TEST_F(Browser, ThePlayersOwnSetsComeWithTheShippedOnesAndAnEqualNameListsBoth)
 {
     write_set("beta.bls", "Shipped B");
     write_set("same.bls", "Shipped same");
@@ -94,11 +99,17 @@ TEST_F(Browser, ThePlayersOwnSetsComeWithTheShippedOnesAndWinOnAnEqualName)
     file_search(1);
     EXPECT_STREQ(fhead.set_title, "Own A");
     EXPECT_EQ(press(GUI_LEVEL), "Shipped B");
+    EXPECT_EQ(press(GUI_LEVEL), "Shipped same");
     EXPECT_EQ(press(GUI_LEVEL), "Own same");
-    EXPECT_EQ(press(GUI_LEVEL), "Own A");
+    EXPECT_STREQ(sfilename, "~/same.bls");
+    press(GUI_PLAY);
+    EXPECT_STREQ(set_name, "~/same.bls");
+    EXPECT_STREQ(fhead.set_title, "Own same");
 
     load_level_set("same.bls", 1);
-    EXPECT_STREQ(fhead.set_title, "Own same");
+    EXPECT_STREQ(fhead.set_title, "Shipped same");
+    load_level_set("alpha.bls", 1);
+    EXPECT_STREQ(fhead.set_title, "Own A");
     EXPECT_EQ(board[grid_index(1, 1)], 1);
 }
 

@@ -172,20 +172,21 @@ TEST_F(LevelSetCreation, EscapeClosesTheFourEntriesButNotTheOverwriteQuestion)
     EXPECT_EQ(screen_is(SCREEN_EDITOR), 0);
 }
 
-TEST_F(LevelSetCreation, TheFileNameEntryTakesNineLettersAsNineWithTheirCapitals)
+TEST_F(LevelSetCreation, TheFileNameEntryKeepsEightLettersWithTheirCapitalsUntilEnter)
 {
     start_with_one_brick();
     up_to_file_name();
     EXPECT_EQ(fulltext, 0) << "file-name mode";
-    for (char c : std::string("SETNAMEAB")) {
-        keys[(unsigned char)c] = 1;
-        if (c == 'S')
-            keys[VK_SHIFT] = 1;
-        frame();
-    }
+    for (char c : std::string("Zed-set.ZZz9"))
+        WndProc(nullptr, WM_CHAR, (unsigned char)c, 0);
+    frame();
+    EXPECT_EQ(dialog_open(DLG_SET_FILE), 1) << "only Enter completes a file name";
+    EXPECT_STREQ(buffer, "ZedsetZZ");
+    WndProc(nullptr, WM_KEYDOWN, VK_RETURN, 0);
+    frame();
     EXPECT_EQ(dialog_open(DLG_SET_FILE), 0);
-    EXPECT_STREQ(filename, "Setnameab");
-    EXPECT_TRUE(fs::exists("level_sets/Setnameab.bls"));
+    EXPECT_STREQ(filename, "ZedsetZZ");
+    EXPECT_TRUE(fs::exists("level_sets/ZedsetZZ.bls"));
     EXPECT_EQ(dialog_open(DLG_SET_CREATED), 1);
 }
 
@@ -231,10 +232,10 @@ TEST_F(LevelSetCreation, APanelOverAQuestionTakesTheOkAndTheQuestionComesBack)
     EXPECT_EQ(dialog_shown(), DLG_SET_CREATED);
 }
 
-// A set shipped with the game under the typed name: the player is asked
-// first, since the new set takes its place in the browser; the new set goes
-// into the player's folder and the shipped one stays as it was.
-TEST_F(LevelSetCreation, TheNameOfAShippedSetAsksFirstAndLeavesTheShippedSet)
+// A set shipped with the game under the typed name: the player's set would
+// hide it, so the name is refused, the entry says why and stays open, and
+// nothing is written; another name then makes the set.
+TEST_F(LevelSetCreation, TheNameOfAShippedSetIsRefusedAndTheEntryStaysOpen)
 {
     start_with_one_brick();
     fs::path game = fs::path(folder->path()).parent_path() / "game";
@@ -244,11 +245,14 @@ TEST_F(LevelSetCreation, TheNameOfAShippedSetAsksFirstAndLeavesTheShippedSet)
     fs::current_path(game);
     up_to_file_name();
     answer("classic");
-    EXPECT_EQ(dialog_open(DLG_OVERWRITE), 1);
-    press(GUI_OK);
+    EXPECT_EQ(dialog_shown(), DLG_SET_FILE);
+    EXPECT_EQ(dialog_open(DLG_OVERWRITE) + dialog_open(DLG_SET_CREATED), 0);
+    EXPECT_FALSE(fs::exists(folder->path() + "/level_sets/classic.bls"));
+    answer("classic2");
+    EXPECT_TRUE(no_open_entry());
     EXPECT_EQ(dialog_open(DLG_SET_CREATED), 1);
     EXPECT_EQ(file_bytes((game / "level_sets/classic.bls").string()).size(), 7u);
-    EXPECT_GT(file_bytes(folder->path() + "/level_sets/classic.bls").size(), 784u);
+    EXPECT_GT(file_bytes(folder->path() + "/level_sets/classic2.bls").size(), 784u);
     fs::current_path(folder->path());
 }
 

@@ -123,7 +123,8 @@ TEST_F(Saves, SavesNamingSetsOutsideTheFolderOrOfTheWrongSizeAreRefused)
     fs::create_directory("level_sets/sub");
     fs::copy_file("level_sets/two.bls", "level_sets/sub/two.bls");
     const bytes bad[] = {named("/etc/passwd"), named("../two.bls"), named("sub/two.bls"),
-                         named(""), named("gone.bls"), no_nul, shorter, longer};
+                         named(""), named("gone.bls"), named("~/"), named("~/../two.bls"),
+                         named("~/sub/two.bls"), named("~/two.bls"), no_nul, shorter, longer};
     for (const bytes &d : bad) {
         write_bytes(save_path(), d);
         new_game();
@@ -240,6 +241,33 @@ TEST_F(Saves, ASaveFindsItsSetInThePlayersFolderToo)
     ASSERT_EQ(load_saved(), 1);
     EXPECT_EQ(level, 2);
     EXPECT_EQ(rr[grid_index(3, 4)], 120);
+}
+
+// A set the player made under the name of one of the game's, as an earlier
+// version allowed, no longer takes its place: a save of the game's set
+// continues the game's set, and a save naming the player's copy ("~/") that.
+TEST_F(Saves, ASaveOfAShippedSetIsNotHiddenByThePlayersSetOfTheSameName)
+{
+    save_level_two();
+    fs::create_directories(dir / "player/corvale/level_sets");
+    set_file own(2, 0);
+    own.title("Own two");
+    own.write((dir / "player/corvale/level_sets/two.bls").string());
+    new_game();
+    ASSERT_EQ(load_saved(), 1);
+    EXPECT_STREQ(set_name, "two.bls");
+    EXPECT_STRNE(fhead.set_title, "Own two");
+    EXPECT_EQ(rr[grid_index(3, 4)], 120);
+
+    bytes d = file_bytes(save_path());
+    memset(&d[132], 0, 256);
+    memcpy(&d[132], "~/two.bls", 9);
+    write_bytes(save_path(), d);
+    new_game();
+    ASSERT_EQ(load_saved(), 1);
+    EXPECT_STREQ(set_name, "~/two.bls");
+    EXPECT_STREQ(fhead.set_title, "Own two");
+    EXPECT_EQ(level, 2);
 }
 
 // A standing brick of a type outside 1..5 could never break; such a save is

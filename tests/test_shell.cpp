@@ -6,10 +6,13 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <vector>
 #include <sys/resource.h>
 
 #include "gl_context.h"
+#include "menus/menus.h"
 #include "shell/shell.h"
 
 namespace {
@@ -252,6 +255,27 @@ TEST(WindowMessages, MinimisingDeactivatesAndCloseQuitsWithZero)
     ASSERT_EQ(pump_messages(&code), 1);
     EXPECT_EQ(code, 0);
     EXPECT_EQ(pump_messages(&code), 0);  // one quit message, taken once
+}
+
+// The system's text input reaches an open entry as characters, whatever keys
+// made them: UTF-8 is decoded, and what the entry does not keep is passed over.
+TEST(WindowMessages, TypedTextReachesTheEntryAsCharacters)
+{
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
+    int code = 0;
+    pump_messages(&code);  // the first pump turns the text input on
+    forget_typed();
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    snprintf(e.text.text, sizeof e.text.text, "%s", "\xc3\xa9,Z\xe2\x82\xac;\xff\xf0\x9f\x98\x80q");
+    ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+    EXPECT_EQ(pump_messages(&code), 0);
+    memset(buffer, 0, sizeof buffer);
+    bcount = 0;
+    fulltext = 1;
+    console_input();
+    EXPECT_STREQ(buffer, ",Z;q");
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// Text entry: the keys that are down become characters of the buffer, in
-// file-name mode (codes 48..89, nine characters complete) and in full-text
-// mode (every key, Shift for one character); Enter ends either.
+// Text entry: the characters typed through the system's layout become the
+// text, in order with Backspace and Enter; full-text mode keeps printable
+// ASCII up to 79 characters, file-name mode letters and digits up to 8; only
+// Enter completes an entry.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@
 
 namespace {
 
-enum { BACK = 8, ENTER = 13, SHIFT = 16, SPACE = 32 };
+const int BACK = 8, ENTER = 13;
 
 class TextEntry : public ::testing::Test {
 protected:
@@ -22,117 +23,108 @@ protected:
         memset(buffer, 0, sizeof buffer);
         bcount = 0;
         fulltext = 0;
+        forget_typed();
     }
+    void TearDown() override { forget_typed(); }
 
-    // One frame with these keys down; returns console_input's result.
-    int frame(std::initializer_list<int> down)
+    // Delivers text as the window procedure does, then runs one frame's entry.
+    int frame(const std::string &text)
     {
-        for (int c : down)
-            keys[c] = 1;
-        int done = console_input();
-        memset(keys, 0, sizeof keys);
-        return done;
-    }
-
-    // Presses each character's key for one frame; stops when the entry completes.
-    int type(const char *text)
-    {
-        int done = 0;
-        for (const char *p = text; *p && !done; p++)
-            done = frame({*p});
-        return done;
+        for (unsigned char c : text)
+            WndProc(nullptr, c == BACK || c == ENTER ? WM_KEYDOWN : WM_CHAR, c, 0);
+        return console_input();
     }
 };
 
-TEST_F(TextEntry, FileNameModeCompletesOnTheNinthCharacterAndKeepsIt)
+TEST_F(TextEntry, FullTextKeepsPunctuationAndCapitalsExactly)
 {
-    EXPECT_EQ(type("LEV3ABCD"), 0);
-    EXPECT_EQ(type("J"), 1);
-    EXPECT_STREQ(buffer, "lev3abcdj");
-    EXPECT_EQ(bcount, 9);
+    fulltext = 1;
+    EXPECT_EQ(frame("Zed, Ace. Co-op 9;"), 0);
+    EXPECT_EQ(frame("~!@#$%^&*()_+{}|:\"<>?`[]\\'/="), 0);
+    EXPECT_STREQ(buffer, "Zed, Ace. Co-op 9;~!@#$%^&*()_+{}|:\"<>?`[]\\'/=");
+    EXPECT_EQ(bcount, (int)strlen(buffer));
 }
 
-TEST_F(TextEntry, FileNameModeTakesOnlyCodes48To89)
+TEST_F(TextEntry, EachModeAcceptsItsCharactersUpToItsLimit)
 {
-    EXPECT_EQ(frame({'Z'}) + frame({47}) + frame({112}), 0);
-    EXPECT_EQ(bcount, 0);
-    type("0Y:");                    // ':' (58) is an unassigned code inside the range
-    EXPECT_STREQ(buffer, "0y:");
+    struct row {
+        int c, full_text, length, accepted;
+    };
+    const row rows[] = {
+        {' ', 1, 0, 1},  {'~', 1, 0, 1},  {0x1f, 1, 0, 0},  {0x7f, 1, 0, 0},
+        {0xe9, 1, 0, 0}, {'x', 1, 78, 1}, {'x', 1, 79, 0},  {'z', 0, 0, 1},
+        {'Z', 0, 0, 1},  {'0', 0, 0, 1},  {'9', 0, 7, 1},   {'9', 0, 8, 0},
+        {' ', 0, 0, 0},  {'-', 0, 0, 0},  {'.', 0, 0, 0},   {'/', 0, 0, 0},
+        {'@', 0, 0, 0},  {'[', 0, 0, 0},  {'`', 0, 0, 0},   {'{', 0, 0, 0},
+    };
+    for (const row &r : rows)
+        EXPECT_EQ(entry_accepts(r.c, r.full_text, r.length), r.accepted)
+            << "character " << r.c << " mode " << r.full_text << " after " << r.length;
 }
 
-TEST_F(TextEntry, ShiftAppliesToOneCharacterPerKeyDown)
+TEST_F(TextEntry, FileNameModeStopsAtEightAndOnlyEnterCompletes)
 {
-    keys[SHIFT] = keys['A'] = 1;
-    console_input();
-    EXPECT_EQ(keys[SHIFT], 0);
-    keys['B'] = 1;                  // Shift still held, but no new key-down
-    console_input();
-    EXPECT_STREQ(buffer, "Ab");
+    EXPECT_EQ(frame("zed-Set 12"), 0);
+    EXPECT_STREQ(buffer, "zedSet12");
+    EXPECT_EQ(frame("345"), 0) << "a ninth character must not complete the entry";
+    EXPECT_STREQ(buffer, "zedSet12");
+    EXPECT_EQ(frame("\r"), 1);
+    EXPECT_STREQ(buffer, "zedSet12");
 }
 
-TEST_F(TextEntry, SpacesCountOnlyAgainstTheLongLimit)
+TEST_F(TextEntry, FullTextStopsAtItsLimitWithoutCompleting)
 {
-    type("ABCDEFGH");
-    for (int i = 9; i <= 79; i++)
-        ASSERT_EQ(frame({SPACE}), 0) << i;
-    EXPECT_EQ(frame({SPACE}), 1);   // the 80th character completes
-    EXPECT_EQ(bcount, 80);
+    fulltext = 1;
+    EXPECT_EQ(frame(std::string(60, 'W')), 0);
+    EXPECT_EQ(frame(std::string(60, 'W')), 0);
+    EXPECT_EQ(bcount, TEXT_LIMIT);
+    EXPECT_EQ(buffer[TEXT_LIMIT], 0);
+    EXPECT_EQ(frame("\r"), 1);
 }
 
-TEST_F(TextEntry, BackspaceRemovesOneAndStopsAtEmpty)
+TEST_F(TextEntry, BackspaceActsInTypingOrderAndStopsAtEmpty)
 {
-    type("AB");
-    frame({BACK});
-    EXPECT_STREQ(buffer, "a");
-    frame({BACK});
-    frame({BACK});
+    fulltext = 1;
+    frame("ab\bc");
+    EXPECT_STREQ(buffer, "ac");
+    frame("\b\b\b");
     EXPECT_EQ(bcount, 0);
     EXPECT_STREQ(buffer, "");
 }
 
-TEST_F(TextEntry, EnterEndsTheEntryWithoutTheKeysHeldWithIt)
+TEST_F(TextEntry, WhatFollowsEnterIsLeftForTheNextEntry)
 {
-    type("AB");
-    EXPECT_EQ(frame({'C', ENTER}), 1);
-    EXPECT_STREQ(buffer, "ab");
     fulltext = 1;
-    EXPECT_EQ(frame({'X', ENTER}), 1);
-    EXPECT_STREQ(buffer, "ab");
+    EXPECT_EQ(frame("title\rnext"), 1);
+    EXPECT_STREQ(buffer, "title");
+    memset(buffer, 0, sizeof buffer);
+    bcount = 0;
+    EXPECT_EQ(console_input(), 0);
+    EXPECT_STREQ(buffer, "next");
 }
 
-TEST_F(TextEntry, FullTextShiftGivesBangAtAndCapitals)
+TEST_F(TextEntry, TypingWithNoEntryOpenIsForgotten)
 {
     fulltext = 1;
-    frame({SHIFT, '1'});
-    frame({SHIFT, '2'});
-    frame({SHIFT, 'A'});
-    frame({'B'});
-    EXPECT_EQ(frame({SHIFT}), 0);   // Shift alone types nothing
-    EXPECT_STREQ(buffer, "!@Ab");
+    WndProc(nullptr, WM_CHAR, 'q', 0);
+    forget_typed();
+    frame("a");
+    EXPECT_STREQ(buffer, "a");
 }
 
-TEST_F(TextEntry, FullTextTypesEveryKeyAsItsCodeLowerCased)
+TEST_F(TextEntry, AnOpenEntryTakesTheKeysItTypesFromTheShortcuts)
 {
-    fulltext = 1;
-    type("H1");
-    frame({112});                   // F1 types a lower-case p
-    frame({97});                    // keypad 1 types a lower-case a
-    frame({SPACE});
-    EXPECT_STREQ(buffer, "h1pa ");
-}
-
-TEST_F(TextEntry, AnUnemptiedBufferNeverOverflows)
-{
-    // Past 79 characters every key completes the entry; a dialog that keeps
-    // typing without taking the text still cannot write past the buffer.
-    fulltext = 1;
-    for (int i = 1; i <= 79; i++)
-        ASSERT_EQ(frame({'W'}), 0);
-    EXPECT_EQ(frame({'W'}), 1);
-    for (int i = 0; i < 300; i++)
-        frame({'W'});
-    EXPECT_EQ(bcount, (int)sizeof buffer - 1);
-    EXPECT_EQ(buffer[sizeof buffer - 1], 0);
+    const int letter = 'G', digit = '7', arrow = VK_LEFT, fkey = VK_F2;
+    for (int mode = 0; mode <= 1; mode++) {
+        fulltext = mode;
+        keys[letter] = keys[digit] = keys[VK_SPACE] = keys[arrow] = keys[fkey] = 1;
+        console_input();
+        EXPECT_EQ(keys[letter] + keys[digit] + keys[VK_SPACE], 0) << "mode " << mode;
+        // File names leave the editor's function, arrow and keypad keys working.
+        EXPECT_EQ(keys[arrow], 1 - mode);
+        EXPECT_EQ(keys[fkey], 1 - mode);
+        memset(keys, 0, sizeof keys);
+    }
 }
 
 }  // namespace

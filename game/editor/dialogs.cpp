@@ -117,9 +117,14 @@ static int del_all()
     return answer;
 }
 
+// 1 after the file-name entry refused the name of a set that comes with the
+// game: its prompt then says why, until a name is taken or a new chain starts.
+static int name_taken;
+
 // Level-set step 1: the set's name.
 static int set_lname()
 {
+    name_taken = 0;
     return entry("Level set name:", fhead.set_title, sizeof fhead.set_title);
 }
 
@@ -136,14 +141,26 @@ static int set_author()
     return entry("Your name:", fhead.author_name, sizeof fhead.author_name);
 }
 
-// Level-set step 4: the file name. A name that is not plain (empty, or with a
-// space) is refused and the entry stays open, emptied, for another name.
+// Level-set step 4: the file name. A name that is not plain (empty) is
+// refused, and so is the name of a set that comes with the game, which the
+// player's set would otherwise hide; the entry stays open, emptied, and says why.
 static int set_filename()
 {
-    int answer = entry("Filename(8 characters):", filename, sizeof filename);
+    int answer = entry(name_taken ? "Taken by a set of the game. Another name:"
+                                  : "Filename(8 characters):",
+                       filename, sizeof filename);
+    if (answer == DIALOG_CANCEL)
+        name_taken = 0;
     if (answer == DIALOG_OK && !plain_file_name(filename)) {
         play_bad(0, 0);
         return DIALOG_OPEN;
+    }
+    if (answer == DIALOG_OK) {
+        name_taken = shipped_set_named();
+        if (name_taken) {
+            play_bad(0, 0);
+            return DIALOG_OPEN;
+        }
     }
     return answer;
 }

@@ -284,14 +284,14 @@ void delete_all_levels()
 int level_exists()
 {
     // Anything at the name counts, without opening it: a pipe would never open.
-    // A shipped set of that name counts too: the player's set would take its
-    // place in the browser.
     std::string path = set_path();
-    if (path.empty())
-        return 0;
-    std::string shipped = "level_sets/" + std::string(filename) + ".bls";
     struct stat st;
-    return lstat(path.c_str(), &st) == 0 || lstat(shipped.c_str(), &st) == 0;
+    return !path.empty() && lstat(path.c_str(), &st) == 0;
+}
+
+int shipped_set_named()
+{
+    return plain_file_name(filename) && shipped_set_exists((std::string(filename) + ".bls").c_str());
 }
 
 void clear_buffer()

@@ -84,6 +84,7 @@ void clear_edited_level(); // rows and columns 1..20 emptied: texture 0, colour 
 void delete_all_levels();  // Delete All's OK: removes l2..l<curlevel>, writes the cleared board as l1
 int create_level_set();    // writes level_sets/<filename>.bls: 1 written, 0 no level has a brick, -1 failed
 void finish_level_set();   // save a changed board, write the set, open the panel telling the outcome
-int level_exists();        // 1 if level_sets/<filename>.bls is there, the player's or a shipped one
+int level_exists();        // 1 if the player's level_sets/<filename>.bls is there
+int shipped_set_named();   // 1 if a set that comes with the game is level_sets/<filename>.bls
 void clear_buffer();       // the first 79 bytes of the text-entry buffer set to NUL
 int plain_file_name(const char *text);  // 1 for a name of 1..255 letters and digits only

@@ -55,7 +55,9 @@ extern int GUI_CONTINUE;        // code 30: continue the saved game
 // ---- Text entry (textentry.cpp) ----
 extern char buffer[96];         // text being entered, always NUL-terminated
 extern int bcount;              // characters in buffer
-extern int fulltext;            // 0 = file-name mode (digits and letters), 1 = full-text mode
+extern int fulltext;            // 0 = file-name mode (letters and digits), 1 = full-text mode
+constexpr int NAME_LIMIT = 8;   // file-name mode keeps at most this many characters
+constexpr int TEXT_LIMIT = 79;  // full-text mode keeps at most this many (a score name's field holds 79)
 extern int carat;               // caret blink counter, 0 .. 30; runs across dialogs
 
 // ---- Title screen and main menu (title.cpp) ----
@@ -97,12 +99,20 @@ int notice_shown();                   // 1 while a notice waits for its OK
 void draw_notice();                   // the notice's panel for this frame, if one is shown
 
 // ---- Pointer (pointer.cpp) ----
-float pointer_scale();                // GUI units per mouse pixel for the client size; 0 when no rule applies
+float pointer_scale();                // GUI units per mouse pixel (before msensitivity) for the client size; 0 without a client
 void move_pointer();                  // pointerx/pointery from the mouse, clamped
 void drawpointer();                   // move_pointer, then draw the pointer over everything
 
 // ---- Text entry (textentry.cpp) ----
-int console_input();                  // type the keys that are down into buffer; 1 when the entry is complete
+// Takes what was typed since the last frame into buffer; 1 when Enter
+// completed the entry. Characters the mode does not accept, and those past its
+// limit, are passed over.
+int console_input();
+// 1 when the entry takes character c with length characters already typed:
+// full-text mode printable ASCII (space to '~'), file-name mode A-Z, a-z, 0-9.
+int entry_accepts(int c, int full_text, int length);
+void text_typed(int c);               // the window procedure's typed character (8 Backspace, 13 Enter)
+void forget_typed();                  // drop what no entry took; once a pass, after the frame
 
 // ---- Title screen (title.cpp, help.cpp, credits.cpp) ----
 void render_title();                  // the title layer of one frame: image, fades, menu, open sub-screen

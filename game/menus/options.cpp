@@ -28,8 +28,14 @@ static const float DIM[4] = {0.7f, 0.7f, 0.7f, 1.0f};    // a button that does n
 
 // ---- Browser state ----
 
+// A set the browser lists: the name play asks for, and whether it is the player's.
+struct listed_set {
+    std::string name;   // file name under level_sets/, OWN_SET_PREFIX first when a game set has it too
+    int own;            // 1 for a set in the player's folder
+};
+
 char sfilename[256];                     // file name of the set shown, without folder
-static std::vector<std::string> shandle; // the sets of level_sets/, in browsing order
+static std::vector<listed_set> shandle;  // the sets of both level_sets/, in browsing order
 static size_t fdata;                     // index in shandle of the set shown
 static int set_readable;                 // 1 when the set shown is whole and has at least one level
 
@@ -189,11 +195,22 @@ static int casecmp(const char *a, const char *b)
     return lower((unsigned char)*a) - lower((unsigned char)*b);
 }
 
-// Case-blind name order, exact order between names that differ only in case.
-static bool name_before(const std::string &a, const std::string &b)
+// The file name of a listed set without the prefix of the player's own.
+static std::string bare_name(const listed_set &s)
 {
-    int d = casecmp(a.c_str(), b.c_str());
-    return d != 0 ? d < 0 : a < b;
+    size_t own = sizeof OWN_SET_PREFIX - 1;
+    return s.name.compare(0, own, OWN_SET_PREFIX) == 0 ? s.name.substr(own) : s.name;
+}
+
+// Case-blind name order, exact order between names that differ only in case,
+// and the game's set before the player's of the same name.
+static bool name_before(const listed_set &a, const listed_set &b)
+{
+    std::string x = bare_name(a), y = bare_name(b);
+    int d = casecmp(x.c_str(), y.c_str());
+    if (d != 0)
+        return d < 0;
+    return x != y ? x < y : a.own < b.own;
 }
 
 static bool is_set_file(const std::string &name)
@@ -201,17 +218,20 @@ static bool is_set_file(const std::string &name)
     return name.size() > 4 && casecmp(name.c_str() + name.size() - 4, ".bls") == 0;
 }
 
-// Adds the ".bls" files of one folder that are not listed yet; 0 when the
-// folder cannot be listed.
-static int list_folder(const std::string &folder)
+// Adds the ".bls" files of one folder; 0 when the folder cannot be listed. A
+// player's set named as one of the game's is listed beside it, as the player's.
+static int list_folder(const std::string &folder, int own)
 {
     std::vector<std::string> names;
     if (!list_regular_files(folder, &names))
         return 0;
-    for (const std::string &name : names)
-        if (is_set_file(name) && name.size() < sizeof sfilename &&
-            std::find(shandle.begin(), shandle.end(), name) == shandle.end())
-            shandle.push_back(name);
+    for (const std::string &name : names) {
+        if (!is_set_file(name))
+            continue;
+        std::string listed = own && shipped_set_exists(name.c_str()) ? OWN_SET_PREFIX + name : name;
+        if (listed.size() < sizeof sfilename)
+            shandle.push_back({listed, own});
+    }
     return 1;
 }
 
@@ -220,8 +240,8 @@ static int list_folder(const std::string &folder)
 static int list_sets()
 {
     shandle.clear();
-    int player = list_folder(player_file("level_sets/"));
-    int shipped = list_folder("level_sets");
+    int player = list_folder(player_file("level_sets/"), 1);
+    int shipped = list_folder("level_sets", 0);
     std::sort(shandle.begin(), shandle.end(), name_before);
     return player || shipped;
 }
@@ -235,7 +255,7 @@ static void show_set()
     sfilename[0] = 0;
     if (fdata >= shandle.size())
         return;
-    snprintf(sfilename, sizeof sfilename, "%s", shandle[fdata].c_str());
+    snprintf(sfilename, sizeof sfilename, "%s", shandle[fdata].name.c_str());
     level_set_header h;
     set_readable = level_set_readable(sfilename, &h);
     if (set_readable)
@@ -269,14 +289,16 @@ void file_search(int mode)
 static void header_texts()
 {
     char line[320];
-    snprintf(line, sizeof line, "Level Name: %s", fhead.set_title);
+    snprintf(line, sizeof line, "Set title: %s", fhead.set_title);
     label(-13.2f, 5.0f, line);
     label(-13.2f, 4.0f, fhead.description_text, 0, 1, 0);
     snprintf(line, sizeof line, "Created by: %s", fhead.author_name);
     label(-13.2f, 3.0f, line);
     snprintf(line, sizeof line, "Number of levels in set: %d", fhead.level_count);
     label(-13.2f, 2.0f, line);
-    snprintf(line, sizeof line, "File name: %s", sfilename);
+    int own = fdata < shandle.size() && shandle[fdata].own;
+    std::string shown = fdata < shandle.size() ? bare_name(shandle[fdata]) : std::string(sfilename);
+    snprintf(line, sizeof line, "File name: %s%s", shown.c_str(), own ? "  (your own set)" : "");
     label(-13.2f, 1.0f, line);
 }
 
@@ -302,7 +324,7 @@ void level_loader()
     label(-0.44f, -3.3f, "Classic");
     label(-0.1f, -4.1f, "Mode");
     label(-4.35f, -3.3f, "Next");
-    label(-4.45f, -4.1f, "Level");
+    label(-4.1f, -4.1f, "Set");
     header_texts();
     gui_frame();
 

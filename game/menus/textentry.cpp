@@ -1,28 +1,57 @@
-// Single-line text entry: turns the keys that are down into characters of
-// `buffer`, in file-name mode or full-text mode.
+// Single-line text entry: the characters the player typed, as the system's
+// keyboard layout made them, become the text of `buffer`, in file-name mode or
+// full-text mode; Backspace takes one back and Enter completes the entry.
 
 #include "menus.h"
 #include "shell/shell.h"
 
-// Virtual-key codes the entry treats specially.
-enum { VK_BACK_KEY = 8, VK_ENTER_KEY = 13, VK_SHIFT_KEY = 16, VK_SPACE_KEY = 32 };
-
-static const int NAME_LIMIT = 8;    // file-name mode completes past this many characters
-static const int TEXT_LIMIT = 79;   // full-text mode and spaces complete past this many
+// The control characters the window procedure queues for Backspace and Enter.
+enum { TYPED_BACK = 8, TYPED_ENTER = 13 };
 
 char buffer[96];
 int bcount;
 int fulltext;
 int carat;
 
-// Lower-case form of a key code: only the letters change.
-static int lower(int c)
+// What was typed since the last frame, in order.
+static int typed[64];
+static int typed_count;
+
+void text_typed(int c)
 {
-    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+    if (typed_count < (int)(sizeof typed / sizeof typed[0]))
+        typed[typed_count++] = c;
 }
 
-// Appends one character; the last byte of buffer is kept for the terminator,
-// so a consumer that never empties the buffer cannot make it overflow.
+void forget_typed()
+{
+    typed_count = 0;
+}
+
+static int is_letter_or_digit(int c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+int entry_accepts(int c, int full_text, int length)
+{
+    if (full_text)
+        return c >= ' ' && c <= '~' && length < TEXT_LIMIT;
+    return is_letter_or_digit(c) && length < NAME_LIMIT;
+}
+
+// The keys an open entry takes, so they act as no shortcut in the same pass:
+// every key in full-text mode; the letters, digits, Space, Backspace and
+// Enter in file-name mode, where F1, F2, F5, the arrows and the keypad still act.
+static void take_keys()
+{
+    for (int c = 0; c < 256; c++)
+        if (fulltext || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == VK_SPACE ||
+            c == VK_BACK || c == VK_RETURN)
+            keys[c] = 0;
+}
+
+// Appends one character; the last byte of buffer is kept for the terminator.
 static void append(int c)
 {
     if (bcount < 0)
@@ -33,59 +62,27 @@ static void append(int c)
     buffer[bcount] = 0;
 }
 
-// Full-text mode: the character of a key that is down, Shift applying once.
-static void type_full(int c)
-{
-    if (!keys[VK_SHIFT_KEY]) {
-        keys[c] = 0;
-        if (c != VK_SHIFT_KEY)
-            append(lower(c));
-    } else if (c != VK_SHIFT_KEY) {
-        keys[VK_SHIFT_KEY] = 0;
-        keys[c] = 0;
-        append(c == '1' ? '!' : c == '2' ? '@' : c);
-    }
-}
-
 int console_input()
 {
-    for (int c = 0; c < 256; c++) {
-        if (keys[VK_BACK_KEY]) {
-            keys[VK_BACK_KEY] = 0;
+    take_keys();
+    int used = 0, done = 0;
+    while (used < typed_count && !done) {
+        int c = typed[used++];
+        if (c == TYPED_BACK) {
             if (bcount > 0)
                 bcount--;
             else
                 bcount = 0;
             buffer[bcount] = 0;
-        }
-        if (keys[VK_SPACE_KEY]) {
-            keys[VK_SPACE_KEY] = 0;
-            append(' ');
-            if (bcount > TEXT_LIMIT)
-                return 1;
-        }
-        if (!fulltext) {
-            if (c >= 48 && c <= 89 && keys[c] && !keys[VK_ENTER_KEY]) {
-                keys[c] = 0;
-                if (!keys[VK_SHIFT_KEY]) {
-                    append(lower(c));
-                } else {
-                    append(c);
-                    keys[VK_SHIFT_KEY] = 0;
-                }
-                if (bcount > NAME_LIMIT)
-                    return 1;
-            }
-        } else if (keys[c] && !keys[VK_ENTER_KEY]) {
-            type_full(c);
-            if (bcount > TEXT_LIMIT)
-                return 1;
-        }
-        if (keys[VK_ENTER_KEY]) {
-            keys[VK_ENTER_KEY] = 0;
-            buffer[bcount] = 0;
-            return 1;
+        } else if (c == TYPED_ENTER) {
+            done = 1;
+        } else if (entry_accepts(c, fulltext, bcount)) {
+            append(c);
         }
     }
-    return 0;
+    // What was typed after Enter belongs to the entry that follows.
+    for (int k = used; k < typed_count; k++)
+        typed[k - used] = typed[k];
+    typed_count -= used;
+    return done;
 }

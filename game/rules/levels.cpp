@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 #include "files.h"
 #include "graphics/graphics.h"
@@ -185,13 +186,35 @@ static int read_set_file(FILE *f, int lev)
     return 1;
 }
 
+// 1 when path opens as a regular file.
+static int regular_file_at(const std::string &path)
+{
+    FILE *f = open_regular_file(path.c_str());
+    if (f)
+        fclose(f);
+    return f != nullptr;
+}
+
+int shipped_set_exists(const char *name)
+{
+    std::string shipped = "level_sets/" + std::string(name);
+    if (!regular_file_at(shipped))
+        return 0;
+    // Where the game runs from the player's own folder, its files are the player's.
+    struct stat a, b;
+    std::string own = player_file(("level_sets/" + std::string(name)).c_str());
+    return !(stat(shipped.c_str(), &a) == 0 && stat(own.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+             a.st_ino == b.st_ino);
+}
+
 std::string set_file_path(const char *name)
 {
+    size_t prefix = sizeof OWN_SET_PREFIX - 1;
+    if (strncmp(name, OWN_SET_PREFIX, prefix) == 0)
+        return player_file(("level_sets/" + std::string(name + prefix)).c_str());
     std::string own = player_file(("level_sets/" + std::string(name)).c_str());
-    if (FILE *f = open_regular_file(own.c_str())) {
-        fclose(f);
+    if (!shipped_set_exists(name) && regular_file_at(own))
         return own;
-    }
     return "level_sets/" + std::string(name);
 }
 

@@ -56,9 +56,16 @@ extern int pup[7];               // kind in the slot, 0 = free
 // ---- Levels (board.cpp, levels.cpp) ----
 void clear_board();              // empty the game board: board 0, colours 128, type 1
 void clear_editor_board();       // empty the editor board, explosion and btemp marks
-// Where the set "<name>" under level_sets/ is read from: the player's own
-// level_sets/ when it is there, else the game's.
+// A set name starting with this names the player's own file under a name
+// that a set coming with the game also has (a file an earlier version let the
+// player make): "~/default.bls". Every other name means the game's set when
+// it has one of that name, else the player's.
+constexpr char OWN_SET_PREFIX[] = "~/";
+// Where the set "<name>" under level_sets/ is read from: the game's own
+// level_sets/ when it holds the name, else the player's (always the player's
+// for a name with OWN_SET_PREFIX).
 std::string set_file_path(const char *name);
+int shipped_set_exists(const char *name);   // 1 when the game's level_sets/<name> is a regular file
 void load_level_set(const char *name, int level);   // level of "level_sets/<name>" into the board
 // 1 when "level_sets/<name>" is a regular file holding a whole set of at least
 // one level; its header then goes to h (when given). Reads only the header.

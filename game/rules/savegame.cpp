@@ -103,6 +103,10 @@ int plain_set_name(const char *name, size_t field)
     const char *end = (const char *)memchr(name, 0, field);
     if (!end || end == name)
         return 0;
+    if (strncmp(name, OWN_SET_PREFIX, sizeof OWN_SET_PREFIX - 1) == 0)
+        name += sizeof OWN_SET_PREFIX - 1;
+    if (!*name)
+        return 0;
     if (strchr(name, '/') || strchr(name, '\\'))
         return 0;
     return strcmp(name, ".") != 0 && strcmp(name, "..") != 0;

@@ -17,7 +17,7 @@ void save_check();                 // SAVE_AVAILABLE from whether the save opens
 int load_saved();                  // continue the saved game; 0 (nothing changed, SAVE_REFUSED set) if it is refused
 void delete_saved();               // remove the save, clear SAVE_AVAILABLE and PLAYING_SAVED_GAME
 int save_acceptable(const saved_game &g);   // 1 when the record is safe to continue from
-int plain_set_name(const char *name, size_t field);   // 1 for a bare file name NUL-ended in field
+int plain_set_name(const char *name, size_t field);   // 1 for a bare file name (OWN_SET_PREFIX allowed) NUL-ended in field
 
 // Tells the player in a message box that `what` could not be written to path:
 // folder_error when the folder could not be made, else the reason in errno.

@@ -204,6 +204,13 @@ LRESULT WndProc(HWND, unsigned msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_KEYDOWN:
         keys[wParam & 0xff] = 1;
+        // Backspace and Enter reach an open text entry in order with the
+        // characters typed around them, each repeat too.
+        if ((wParam & 0xff) == VK_BACK || (wParam & 0xff) == VK_RETURN)
+            text_typed((int)(wParam & 0xff));
+        return 0;
+    case WM_CHAR:
+        text_typed((int)wParam);
         return 0;
     case WM_KEYUP:
         keys[wParam & 0xff] = 0;

@@ -2,6 +2,7 @@
 
 #include "audio/audio.h"
 #include "graphics/graphics.h"
+#include "menus/menus.h"
 #include "rules/rules.h"
 #include "shell.h"
 
@@ -86,6 +87,7 @@ int WinMain()
         } else {
             wait_messages(INACTIVE_WAIT_MS);
         }
+        forget_typed();  // typed while no entry was open
         poll_keys();
     }
     shut_down();

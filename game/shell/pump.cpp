@@ -1,5 +1,6 @@
 // The message pump: turns SDL's events into the window messages the window
-// procedure handles, and maps SDL's keys to virtual-key codes.
+// procedure handles, maps SDL's keys to virtual-key codes, and hands on the
+// characters the system's keyboard layout typed.
 // Platform file: SDL2.
 
 #include <SDL.h>
@@ -128,6 +129,29 @@ static void translate_wheel(const SDL_MouseWheelEvent &e)
     send(WM_MOUSEWHEEL, (WPARAM)delta << 16, position(x, py));
 }
 
+// Sends each character of a UTF-8 text as one typed character; bytes that do
+// not form a character are passed over.
+static void translate_text(const char *text)
+{
+    const unsigned char *p = (const unsigned char *)text;
+    while (*p) {
+        unsigned c = *p++;
+        int more = c < 0x80 ? 0
+                   : (c & 0xe0) == 0xc0 ? 1
+                   : (c & 0xf0) == 0xe0 ? 2
+                   : (c & 0xf8) == 0xf0 ? 3
+                                        : -1;
+        if (more < 0)
+            continue;
+        if (more)
+            c &= 0x3f >> more;
+        for (; more > 0 && (*p & 0xc0) == 0x80; more--)
+            c = (c << 6) | (*p++ & 0x3f);
+        if (more == 0)
+            send(WM_CHAR, (WPARAM)c, 0);
+    }
+}
+
 static void translate(const SDL_Event &e)
 {
     switch (e.type) {
@@ -144,6 +168,9 @@ static void translate(const SDL_Event &e)
             send(e.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, (WPARAM)vk, 0);
         break;
     }
+    case SDL_TEXTINPUT:
+        translate_text(e.text.text);
+        break;
     case SDL_MOUSEMOTION:
         send(WM_MOUSEMOVE, 0, position(e.motion.x, e.motion.y));
         break;
@@ -161,6 +188,9 @@ static void translate(const SDL_Event &e)
 
 int pump_messages(int *quit_code)
 {
+    // Typed characters come from the system's layout, through its text input.
+    if (!SDL_IsTextInputActive())
+        SDL_StartTextInput();
     SDL_Event e;
     while (!quit_pending && SDL_PollEvent(&e))
         translate(e);

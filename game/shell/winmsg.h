@@ -15,6 +15,7 @@ constexpr unsigned WM_CLOSE = 0x0010;
 constexpr unsigned WM_SYSCOMMAND = 0x0112;   // wParam: the command
 constexpr unsigned WM_KEYDOWN = 0x0100;      // wParam: virtual-key code
 constexpr unsigned WM_KEYUP = 0x0101;
+constexpr unsigned WM_CHAR = 0x0102;         // wParam: a typed character's Unicode code point
 constexpr unsigned WM_MOUSEMOVE = 0x0200;    // lParam: x low word, y high word
 constexpr unsigned WM_LBUTTONDOWN = 0x0201;
 constexpr unsigned WM_LBUTTONUP = 0x0202;

@@ -97,6 +97,11 @@ bool game_run::start_program(const bset &settings, const std::string &installed,
         why = "Xvfb did not start";
         return false;
     }
+    // A key held across slow frames must not repeat: each press types once.
+    if (xs.connection()) {
+        XAutoRepeatOff(xs.connection());
+        XFlush(xs.connection());
+    }
     pid_t child = fork();
     if (child == 0) {
         setenv("DISPLAY", xs.display().c_str(), 1);
@@ -332,15 +337,20 @@ bool game_run::press_key(const std::string &key, const std::function<bool()> &do
 
 bool game_run::type_text(const std::string &text)
 {
+    static const struct { char c; const char *key; } PUNCTUATION[] = {
+        {' ', "space"}, {',', "comma"}, {'.', "period"}, {'-', "minus"}, {';', "semicolon"},
+        {'!', "shift+1"}, {'?', "shift+slash"}, {'\'', "apostrophe"},
+    };
     for (char c : text) {
         std::string key;
         if (c >= 'A' && c <= 'Z')
             key = std::string("shift+") + (char)(c - 'A' + 'a');
         else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
             key = std::string(1, c);
-        else if (c == ' ')
-            key = "space";
-        else
+        for (const auto &p : PUNCTUATION)
+            if (p.c == c)
+                key = p.key;
+        if (key.empty())
             return false;
         if (!press_key(key))
             return false;

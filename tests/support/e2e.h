@@ -101,7 +101,8 @@ public:
     // frames (or until the game stops drawing to act on it, as on Escape), or,
     // when done is given, until done() holds.
     bool press_key(const std::string &key, const std::function<bool()> &done = nullptr);
-    // Types text one held key at a time: letters, digits and spaces.
+    // Types text one held key at a time on the US layout: letters, digits,
+    // spaces and the punctuation , . - ; ! ? '.
     bool type_text(const std::string &text);
 
     // Mean brightness 0..1 of a client rectangle of the screen as it is now.
