@@ -39,17 +39,25 @@ TEST_F(PointerScale, LaterRulesReplaceEarlierOnes)
         EXPECT_FLOAT_EQ(scale_at(c.w, c.h), c.scale) << c.w << "x" << c.h;
 }
 
-TEST_F(PointerScale, A720HighViewNot1280WideKeepsThePointerWhereItWas)
+// Every size the window can take has a scale; a 720-high window that is not
+// 1280 wide (which the table leaves out) still lets the pointer reach every
+// edge of the GUI frame from inside the window.
+TEST_F(PointerScale, A720HighViewOfAnyWidthHasAScaleThatReachesEveryEdge)
 {
-    scale_at(800, 600);
-    mouseX = 100, mouseY = 100;
-    move_pointer();
-    float x = pointerx, y = pointery;
-    EXPECT_EQ(scale_at(1366, 720), 0.0f);
-    mouseX = 700, mouseY = 500;
-    move_pointer();
-    EXPECT_EQ(pointerx, x);
-    EXPECT_EQ(pointery, y);
+    for (int w : {320, 640, 960, 1100, 1366, 1600, 2560}) {
+        float k = scale_at(w, 720);
+        ASSERT_GT(k, 0.0f) << w;
+        mouseX = 0, mouseY = 0;
+        move_pointer();
+        EXPECT_FLOAT_EQ(pointerx, 0.25f) << w;
+        EXPECT_FLOAT_EQ(pointery, -2.0f) << w;
+        mouseX = w - 1, mouseY = 719;
+        move_pointer();
+        EXPECT_FLOAT_EQ(pointerx, 5.5f) << w;
+        EXPECT_FLOAT_EQ(pointery, 2.0f) << w;
+    }
+    EXPECT_FLOAT_EQ(scale_at(1100, 720), 0.9f / 1280);
+    EXPECT_FLOAT_EQ(scale_at(640, 720), 0.7f / 640);
 }
 
 TEST_F(PointerScale, BothAxesUseTheWidthAndAreClamped)

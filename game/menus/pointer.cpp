@@ -3,6 +3,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "editor/editor.h"
 #include "graphics/graphics.h"
 #include "menus.h"
@@ -15,10 +17,13 @@ static const float POINTER_TOP = -2.0f, POINTER_BOTTOM = 2.0f;  // pointery grow
 float pointerx;
 float pointery;
 
-// The later rules replace the earlier ones; both axes scale by the width.
+// The later rules replace the earlier ones; both axes scale by the width. A
+// size no rule covers (720 high and not 1280 wide) takes the larger of the 4:3
+// scale and a 1280 x 720 window's step per pixel, so the pointer still reaches
+// every edge of the GUI frame from inside the window.
 float pointer_scale()
 {
-    if (screenx <= 0)
+    if (screenx <= 0 || screeny <= 0)
         return 0;
     float k = 0;
     if (screeny != 720 && screeny != 1080)
@@ -27,10 +32,11 @@ float pointer_scale()
         k = 0.9f / screenx;
     if (screeny > 1000)
         k = 1.0f / screenx;
+    if (k == 0)
+        k = std::max(0.7f / screenx, 0.9f / 1280.0f * 720.0f / screeny);
     return k;
 }
 
-// Without a rule for the size (720 high, not 1280 wide) the pointer stays put.
 void move_pointer()
 {
     float k = pointer_scale();
