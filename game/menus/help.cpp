@@ -4,7 +4,10 @@
 
 #include <GL/gl.h>
 
+#include <string>
+
 #include "formats.h"
+#include "gamedir.h"
 #include "graphics/graphics.h"
 #include "menus.h"
 #include "shell/shell.h"
@@ -25,6 +28,14 @@ static const char *const KEY_LINES[] = {
     "Effects: Insert / Delete: volume    F1: open the manual",
 };
 static const float KEY_X = -18.0f, KEY_Y = -11.2f, KEY_STEP = 1.25f;
+
+// Tells where the manual is when no browser could show it.
+static void manual_not_opened()
+{
+    std::string text = "No web browser could open the manual. It is the file\n" +
+                       game_data_dir() + "/manual/index.html";
+    show_notice(text.c_str());
+}
 
 void showhelp()
 {
@@ -64,8 +75,11 @@ void showhelp()
 
     if (keys[VK_F1]) {
         keys[VK_F1] = 0;
-        open_web_page();
+        if (!open_web_page())
+            manual_not_opened();
     }
+    if (web_page_failed())
+        manual_not_opened();
     if (GUI_CANCEL) {
         GUI_CANCEL = 0;
         menublock = 0;

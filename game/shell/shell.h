@@ -126,7 +126,8 @@ void give_back_memory();             // return the allocator's freed memory to t
 void show_cursor(int show);          // system cursor on or off
 void capture_mouse();                // keep mouse reports coming while a button is held outside
 void focus_window();                 // give the window the keyboard focus
-void open_web_page();                // the game's manual in the player's browser
+int open_web_page();                 // the game's manual in the player's browser; 0 when no opener started
+int web_page_failed();               // 1 once, when the opener started last has ended without success
 
 // ---- Folders (folders.cpp) ----
 // Adds the names of the regular files of folder (links followed) to names, in

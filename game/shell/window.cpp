@@ -4,6 +4,9 @@
 
 #include <SDL.h>
 #include <malloc.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -222,13 +225,16 @@ void focus_window()
         SDL_SetWindowInputFocus(window());
 }
 
-// Opens the manual that ships in the game folder, as a file address with
-// every unsafe character of the folder's path escaped.
-void open_web_page()
+// The opener started by open_web_page while it runs; 0 when none.
+static pid_t opener;
+
+// Opens the manual that ships in the game folder with the desktop's opener,
+// as a file address with every unsafe character of the folder's path escaped.
+int open_web_page()
 {
     std::string folder = game_data_dir();
     if (folder.empty())
-        return;
+        return 0;
     static const char safe[] = "/-._~";
     std::string url = "file://";
     for (unsigned char c : folder) {
@@ -241,5 +247,23 @@ void open_web_page()
         }
     }
     url += "/manual/index.html";
-    SDL_OpenURL(url.c_str());
+    web_page_failed();  // forget an earlier opener that has ended
+    char *argv[] = {(char *)"xdg-open", (char *)url.c_str(), nullptr};
+    pid_t pid;
+    if (posix_spawnp(&pid, "xdg-open", nullptr, nullptr, argv, environ) != 0)
+        return 0;
+    opener = pid;
+    return 1;
+}
+
+int web_page_failed()
+{
+    if (opener <= 0)
+        return 0;
+    int status = 0;
+    pid_t done = waitpid(opener, &status, WNOHANG);
+    if (done == 0)
+        return 0;
+    opener = 0;
+    return done == -1 ? 0 : !(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
