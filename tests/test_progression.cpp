@@ -108,6 +108,20 @@ TEST_F(Progression, FinishingTheLastLevelEndsTheGameAndKeepsANewGamesSave)
     EXPECT_EQ(SAVE_AVAILABLE, 1);
 }
 
+// A test game plays the edited level once, whichever level of the editor it
+// is: clearing it ends the game as cleared, and a new game forgets that.
+TEST_F(Progression, ATestGameEndsClearedWhenItsLevelIsEmpty)
+{
+    testing_level = 1;
+    finish_level_at(1);
+    EXPECT_EQ(gameover + level_cleared, 2);
+    EXPECT_EQ(level, 1);
+    EXPECT_EQ(lcount, 1);
+    testing_level = 0;
+    new_game();
+    EXPECT_EQ(gameover + level_cleared, 0);
+}
+
 TEST_F(Progression, AContinuedGameThatFinishesItsSetRemovesTheSave)
 {
     save_progress();

@@ -24,6 +24,7 @@ int btimer = 10;
 int binterval;
 int btimeri, btimerj;
 int goodies[10] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+int level_cleared;
 
 const int PRIZE_SCORES[10] = {0, 2000, 5000, 20000, 50000, 100000, 150000, 200000, 250000, 300000};
 
@@ -41,6 +42,7 @@ void new_game()
         balls[n] = 0;
     reset_board();
     gameover = 0;
+    level_cleared = 0;
     newlevel = 1;
 }
 
@@ -136,6 +138,14 @@ static void finish_level()
     in_flight = 0;
     ball_start = 1;
     free_powerup_slots();
+    if (testing_level && !gameover) {
+        // A test game plays the edited level once: clearing it ends the test,
+        // and the next click returns to the editor.
+        gather_balls();
+        level_cleared = 1;
+        gameover = 1;
+        return;
+    }
     if (level + 1 <= level_total)
         play_end();
     if (!gameover)

@@ -17,6 +17,7 @@ extern int btimer;             // seconds left on the countdown, from 10
 extern int binterval;          // frames towards the next countdown step, 0..59
 extern int btimeri, btimerj;   // row and column of the last brick
 extern int goodies[10];        // 1..9: the extra life of that score threshold is still to come
+extern int level_cleared;      // [0] a test game's level was cleared: the game has ended with it
 
 // Score thresholds of the extra lives, entries 1..9 (entry 0 unused).
 extern const int PRIZE_SCORES[10];

@@ -272,9 +272,9 @@ static void draw_hud()
     }
     if (gameover) {
         glLoadIdentity();
-        glTranslatef(-2.7f, 0, -10.0f);
+        glTranslatef(level_cleared ? -3.9f : -2.7f, 0, -10.0f);
         glColor3f(1, 1, 1);
-        glPrint("GAME OVER");
+        glPrint(level_cleared ? "LEVEL CLEARED" : "GAME OVER");
     }
 }
 
