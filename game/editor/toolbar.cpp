@@ -99,7 +99,8 @@ static const char *const TYPE_NAMES[6] = {
 };
 
 static const char *const MOUSE_HELP =
-    "Left mouse button: Places bricks on board        Right mouse button: Erases bricks";
+    "Left mouse button: Places bricks    Right mouse button: Erases bricks    "
+    "Ctrl+Z: Undo    Ctrl+Y: Redo";
 
 // Hold-to-repeat: a held button steps when its group's counter reaches the threshold.
 static const int COLOUR_REPEAT = 8, BRICK_REPEAT = 10, POWERUP_REPEAT = 10;
