@@ -1,5 +1,6 @@
 // The sound library's inner records and the helpers its source files share.
-// Only sound_lib*.cpp include this; everyone else uses sound_lib.h.
+// Only sound_lib*.cpp (and the library's own test, which reads a channel back)
+// include this; everyone else uses sound_lib.h.
 #pragma once
 
 #include <AL/al.h>

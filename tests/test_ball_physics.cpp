@@ -33,18 +33,35 @@ void play(float x, float y, float sx, float sy)
 
 } // namespace
 
-TEST(WallsAndCeiling, BallExactlyAtAWallDoesNotBounce)
+// A ball whose edge is exactly at a wall stays as it is; one just past it
+// turns back and is set where its edge touches the wall.
+TEST(WallsAndCeiling, BallExactlyAtAWallStaysAndOneJustPastItTurnsBack)
 {
-    play(5.5f - 0.04f, 0.5f, 0.0f, 0.0f);
-    collision_check();
-    EXPECT_EQ(xdirection[1], 1.0f);
-    play(0.5f + 0.04f, 0.5f, -0.0f, 0.0f);
-    xdirection[1] = -1.0f;
-    collision_check();
-    EXPECT_EQ(xdirection[1], -1.0f);
-    play(3.0f, 2.0f + 0.04f, 0.0f, 0.0f);
-    collision_check();
-    EXPECT_EQ(ydirection[1], 1.0f);
+    struct wall_case {
+        float x, y, sx, sy;   // where the ball is and its direction
+        int turns;            // 1 when it must turn back
+        float x_after, y_after;
+    };
+    const float r = 0.04f, right = WALL_RIGHT - r, left = WALL_LEFT + r, top = CEILING + r;
+    const wall_case cases[] = {
+        {right, 0.5f, 1, 0, 0, right, 0.5f},
+        {std::nextafter(right, 9.0f), 0.5f, 1, 0, 1, right, 0.5f},
+        {left, 0.5f, -1, 0, 0, left, 0.5f},
+        {std::nextafter(left, -9.0f), 0.5f, -1, 0, 1, left, 0.5f},
+        {3.0f, top, 0, 1, 0, 3.0f, top},
+        {3.0f, std::nextafter(top, 9.0f), 0, 1, 1, 3.0f, r + 1.95f},   // put back below it
+    };
+    for (const wall_case &c : cases) {
+        play(c.x, c.y, 0.0f, 0.0f);
+        xdirection[1] = c.sx < 0 ? -1.0f : 1.0f;
+        ydirection[1] = c.sy < 0 ? -1.0f : 1.0f;
+        float before = c.sx != 0 ? xdirection[1] : ydirection[1];
+        collision_check();
+        float after = c.sx != 0 ? xdirection[1] : ydirection[1];
+        EXPECT_EQ(after, c.turns ? -before : before) << c.x << " " << c.y;
+        EXPECT_FLOAT_EQ(xpos[1], c.x_after) << c.x << " " << c.y;
+        EXPECT_FLOAT_EQ(ypos[1], c.y_after) << c.x << " " << c.y;
+    }
 }
 
 TEST(PaddleBands, FirstBandEachSideOfTheCentreSendsTheBallAwayFromIt)
@@ -61,6 +78,27 @@ TEST(PaddleBands, FirstBandEachSideOfTheCentreSendsTheBallAwayFromIt)
     paddle_collide();
     EXPECT_FLOAT_EQ(xspeed[1], 0.001f);
     EXPECT_EQ(xdirection[1], 1.0f);
+}
+
+// Band k sends the ball sideways by k times a step that depends on the
+// paddle's length, on either half.
+TEST(PaddleBands, EachLengthHasItsOwnStepPerBand)
+{
+    const struct {
+        float size;
+        float step;
+    } lengths[] = {{PADDLE_SHORT, 0.001f}, {PADDLE_NORMAL, 0.0005f}, {PADDLE_LONG, 0.0003f}};
+    for (const auto &l : lengths)
+        for (int k = 1; k <= 3; k++)
+            for (int side = -1; side <= 1; side += 2) {
+                play(0.0f, -1.52f, 0.0f, -0.03f);
+                paddle_size = l.size;
+                // The middle of band k, counted outwards from the centre.
+                xpos[1] = paddlex + l.size * 0.5f + side * (k - 0.5f) * 0.0027f;
+                paddle_collide();
+                EXPECT_FLOAT_EQ(xspeed[1], k * l.step) << l.size << " band " << k << " side " << side;
+                EXPECT_EQ(xdirection[1], (float)side) << l.size << " band " << k;
+            }
 }
 
 TEST(PaddleBands, LeftHalfReachesPastTheEndButTheRightHalfDoesNot)
@@ -135,12 +173,18 @@ TEST_F(LosingBalls, LastBallCostsALifeAndANewBallWaitsUnpowered)
     EXPECT_EQ(ypos[1], ballsize - 1.5f);
 }
 
+// The counter counts lives used: losing the last ball with it at 3 or 4
+// leaves a life, at 5 it ends the game.
 TEST_F(LosingBalls, LosingTheLastBallOnTheLastLifeEndsTheGame)
 {
-    play(1.0f, -1.7f, 0.01f, -0.03f);
-    counter = 5, goodies[3] = 0, PLAYING_SAVED_GAME = 1;
-    Ball();
-    EXPECT_EQ(gameover, 1);
-    EXPECT_EQ(goodies[3], 1);
-    EXPECT_EQ(PLAYING_SAVED_GAME, 0);
+    for (int before = 3; before <= 5; before++) {
+        play(1.0f, -1.7f, 0.01f, -0.03f);
+        counter = before, goodies[3] = 0, PLAYING_SAVED_GAME = 1;
+        Ball();
+        int over = before == 5;
+        EXPECT_EQ(counter, before + 1);
+        EXPECT_EQ(gameover, over) << "counter " << before;
+        EXPECT_EQ(goodies[3], over) << "counter " << before;
+        EXPECT_EQ(PLAYING_SAVED_GAME, 1 - over) << "counter " << before;
+    }
 }

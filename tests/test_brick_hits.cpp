@@ -101,6 +101,27 @@ TEST(TouchTest, QuickRejectionNeverChangesTheAnswer)
     EXPECT_LT(touches, 36000);
 }
 
+// A cell holds its left and top edges but not its right and bottom ones. The
+// values are exact in binary, so the first sample column (nx - r) and row
+// (ny - r) fall exactly on the edge.
+TEST(TouchTest, TheCellHoldsItsTopEdgeButNotItsRightEdge)
+{
+    const float r = 0.0625f, x0 = 1.0f, y0 = 2.0f;
+    const struct {
+        float nx, ny;
+        int touches;
+    } cases[] = {
+        {1.3125f, 1.94f, 0},                          // first column on the right edge
+        {std::nextafter(1.3125f, 0.0f), 1.94f, 1},    // just inside it
+        {1.125f, 2.0625f, 1},                         // first row on the top edge
+        {1.125f, std::nextafter(2.0625f, 9.0f), 0},   // just above it
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(sample_touches(c.nx, c.ny, r, x0, y0), c.touches) << c.nx << " " << c.ny;
+        EXPECT_EQ(ball_touches_cell(c.nx, c.ny, r, x0, y0), c.touches) << c.nx << " " << c.ny;
+    }
+}
+
 // ---- Each brick type's hit and award ----
 
 TEST(BrickHits, NormalBrickBreaksForItsAwardByDifficultyAndMode)

@@ -14,6 +14,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <thread>
+#include <vector>
 #include <unistd.h>
 
 #include "files.h"
@@ -42,6 +43,53 @@ protected:
 // ---- The safe writer ----
 
 using SafeWriter = ScratchFolder;
+
+// The program is linked with --wrap=fsync,--wrap=rename: while `calls` is set,
+// each of these calls is noted, with the file a synced descriptor stands for.
+std::vector<std::string> *calls;
+
+}  // namespace
+
+extern "C" int __real_fsync(int fd);
+extern "C" int __real_rename(const char *from, const char *to);
+
+extern "C" int __wrap_fsync(int fd)
+{
+    if (calls) {
+        char target[4096] = {};
+        ssize_t n = readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), target, sizeof target - 1);
+        calls->push_back("fsync " + std::string(target, n > 0 ? (size_t)n : 0));
+    }
+    return __real_fsync(fd);
+}
+
+extern "C" int __wrap_rename(const char *from, const char *to)
+{
+    if (calls)
+        calls->push_back(std::string("rename ") + from + " " + to);
+    return __real_rename(from, to);
+}
+
+namespace {
+
+// The new bytes reach the disk before the rename makes them the file, and the
+// rename reaches it before the writer says it is done.
+TEST_F(SafeWriter, SyncsTheTemporaryFileBeforeTheRenameAndTheFolderAfterIt)
+{
+    write_bytes("level_sets/data.sav", "old");
+    std::vector<std::string> seen;
+    calls = &seen;
+    int ok = replace_file("level_sets/data.sav", "new", 3);
+    calls = nullptr;
+    ASSERT_EQ(ok, 1);
+    ASSERT_EQ(seen.size(), 3u) << ::testing::PrintToString(seen);
+    const std::string folder = fs::canonical("level_sets").string();
+    const std::string temp = seen[1].substr(7, seen[1].find(' ', 7) - 7);
+    EXPECT_EQ(temp.rfind("level_sets/data.sav.tmp-", 0), 0u) << seen[1];
+    EXPECT_EQ(seen[0], "fsync " + folder + "/" + temp.substr(11));
+    EXPECT_EQ(seen[1], "rename " + temp + " level_sets/data.sav");
+    EXPECT_EQ(seen[2], "fsync " + folder);
+}
 
 TEST_F(SafeWriter, ReplacesTheWholeFileAndLeavesNoTemporaryFile)
 {

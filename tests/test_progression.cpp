@@ -68,6 +68,27 @@ TEST_F(Progression, OneBrickLeftArmsTheCountdownOnceWithItsPlace)
     EXPECT_EQ(binterval, 30);
 }
 
+// Sixty frames make a second: the last brick goes on the 600th frame after
+// the countdown was armed, not before.
+TEST_F(Progression, TheCountdownRemovesTheLastBrickOnItsTenthSecond)
+{
+    memset(board, 0, sizeof board);
+    const int cell = grid_index(4, 7);
+    board[cell] = 1;
+    bricktype[cell] = BRICK_NORMAL;
+    check_board();
+    ASSERT_EQ(block_timer, 1);
+    for (int frame = 1; frame < 600; frame++) {
+        last_brick_countdown();
+        ASSERT_EQ(board[cell], 1) << "frame " << frame;
+    }
+    EXPECT_EQ(btimer, 1);
+    last_brick_countdown();
+    EXPECT_EQ(board[cell], 0);
+    EXPECT_EQ(bricktype[cell], 0);
+    EXPECT_EQ(block_timer, 0);
+}
+
 TEST_F(Progression, AnEmptyBoardLoadsTheNextLevelWithTheBonus)
 {
     last_block = 1;

@@ -61,6 +61,8 @@ protected:
         goodies[1] = 0;
         balls[2] = 1;
         difficulty = 2;
+        oldlives = 3;
+        newlives = 4;
         save_progress();
         save_check();
     }
@@ -73,7 +75,9 @@ TEST_F(Saves, TheRecordHoldsEachFieldAtItsOffset)
     ASSERT_EQ(d.size(), 4268u);
     EXPECT_EQ(int_at(d, 0), 3);
     EXPECT_EQ(int_at(d, 4), 2);
+    EXPECT_EQ(int_at(d, 8), 3);        // oldlives
     EXPECT_EQ(int_at(d, 12), 4321);
+    EXPECT_EQ(int_at(d, 16), 4);       // newlives
     EXPECT_EQ(int_at(d, 20), 2);
     EXPECT_EQ(int_at(d, 24 + 4), 0);   // goodies[1]
     EXPECT_EQ(int_at(d, 64 + 8), 1);   // balls[2]

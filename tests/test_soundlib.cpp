@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "sound_lib.h"
+#include "sound_lib_internal.h"
 #include "wave_output.h"
 
 namespace {
@@ -355,6 +356,23 @@ TEST_F(SoundLib, ChannelHandlesAreStableAndFixedIndicesTakeOver)
     for (int i = 0; i < 32; i++)
         ASSERT_EQ(FMOD_System_PlaySound(sys, FMOD_CHANNEL_FREE, s, 0, &free_one), FMOD_OK);
     EXPECT_EQ(FMOD_System_PlaySound(sys, 32, s, 0, &free_one), FMOD_ERR_INVALID_PARAM);
+}
+
+// A volume is kept within 0 to 1, in the channel and in the source's gain.
+TEST_F(SoundLib, VolumesOutsideZeroToOneAreClamped)
+{
+    open();
+    FMOD_SOUND *hum = load(scratch.tone("level.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1.0), 0x50);
+    FMOD_CHANNEL *ch = nullptr;
+    ASSERT_EQ(FMOD_System_PlaySound(sys, 4, hum, 1, &ch), FMOD_OK);
+    const float given[] = {1.5f, -0.5f, 0.25f, 1.0f, 0.0f}, kept[] = {1.0f, 0.0f, 0.25f, 1.0f, 0.0f};
+    for (int k = 0; k < 5; k++) {
+        ASSERT_EQ(FMOD_Channel_SetVolume(ch, given[k]), FMOD_OK);
+        EXPECT_EQ(ch->volume, kept[k]) << given[k];
+        ALfloat gain = -1;
+        alGetSourcef(ch->source, AL_GAIN, &gain);
+        EXPECT_EQ(gain, kept[k]) << given[k];
+    }
 }
 
 TEST_F(SoundLib, EndedStoppedAndReleasedChannelsAcceptEveryCall)
