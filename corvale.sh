@@ -6,7 +6,7 @@
 #   ./corvale.sh sanitize  the test tools plus clang, build the tests with the sanitizers
 #                          (build-san/, without the benchmarks), run them, then every fuzz
 #                          target over its seeds and for CORVALE_FUZZ_SECONDS (default 30)
-#                          seconds
+#                          seconds, CORVALE_FUZZ_JOBS (default 2) targets at a time
 #   ./corvale.sh build     install everything but clang and build only
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -71,7 +71,7 @@ sanitizer_test() {
     -DCORVALE_FUZZ=ON -DCORVALE_BENCH=OFF -DCORVALE_ASSETS_FROM="$assets_from" >/dev/null
   cmake --build build-san
   (cd build-san && ctest -j2 -LE '^(assets|install)$' --output-on-failure --timeout 900)
-  tests/fuzz/run_fuzz.sh build-san "${CORVALE_FUZZ_SECONDS:-30}"
+  CORVALE_FUZZ_JOBS="${CORVALE_FUZZ_JOBS:-2}" tests/fuzz/run_fuzz.sh build-san "${CORVALE_FUZZ_SECONDS:-30}"
 }
 
 case "${1:-play}" in

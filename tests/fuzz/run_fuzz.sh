@@ -6,7 +6,9 @@
 # is kept in <build>/fuzz-findings/.
 #   tests/fuzz/run_fuzz.sh <build dir> [seconds per target, default 30] [target ...]
 # New inputs that reach new code collect in <build>/fuzz-corpus/<target>/ and
-# are used again by the next run.
+# are used again by the next run. CORVALE_FUZZ_JOBS targets (default 1) run at
+# the same time; with more than one, a finding stops the run once the targets
+# already started have ended.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="$(cd "${1:?usage: run_fuzz.sh <build dir> [seconds] [target ...]}" && pwd)"
@@ -32,18 +34,44 @@ shipped_seeds() {
 
 # The sanitizers' options and leak suppressions are built into the programs.
 mkdir -p "$build/fuzz-findings"
-for t in "${targets[@]}"; do
-  bin="$build/tests/fuzz/fuzz_$t"
-  work="$build/fuzz-corpus/$t"
+# One target: its summary on standard output, its status as the exit code.
+fuzz_one() {
+  local t="$1"
+  local bin="$build/tests/fuzz/fuzz_$t"
+  local work="$build/fuzz-corpus/$t"
   mkdir -p "$work"
   echo "== fuzz_$t: seeds, then ${seconds} s"
-  start=$(date +%s)
-  log="$build/fuzz-findings/$t.log"
-  status=0
+  local start=$(date +%s)
+  local log="$build/fuzz-findings/$t.log"
+  local status=0
   nice "$bin" -max_total_time="$seconds" -timeout=120 -rss_limit_mb=4096 -print_final_stats=1 \
     -artifact_prefix="$build/fuzz-findings/$t-" \
     "$work" "$here/corpus/$t" "$(shipped_seeds "$t")" > "$log" 2>&1 || status=$?
   grep -E "INITED|DONE|stat::number_of_executed_units|stat::peak_rss_mb|ERROR|SUMMARY|runtime error|Test unit written|deadly signal|fuzz target exited" "$log" || true
   echo "== fuzz_$t: exit $status after $(( $(date +%s) - start )) s"
-  [ "$status" -eq 0 ] || { tail -60 "$log"; exit "$status"; }
+  [ "$status" -eq 0 ] || tail -60 "$log"
+  return "$status"
+}
+
+jobs_max="${CORVALE_FUZZ_JOBS:-1}"
+failed=0
+running=()
+# Waits for the oldest running target and prints what it said.
+reap() {
+  local t="${running[0]}"
+  running=("${running[@]:1}")
+  wait "${pids[$t]}" || failed=$?
+  cat "$build/fuzz-findings/$t.out"
+}
+declare -A pids
+for t in "${targets[@]}"; do
+  [ "$failed" -eq 0 ] || break
+  fuzz_one "$t" > "$build/fuzz-findings/$t.out" 2>&1 &
+  pids[$t]=$!
+  running+=("$t")
+  [ ${#running[@]} -lt "$jobs_max" ] || reap
 done
+while [ ${#running[@]} -gt 0 ]; do
+  reap
+done
+exit "$failed"
