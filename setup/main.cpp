@@ -2,6 +2,7 @@
 // GTK and the preview sound, and runs the dialog. The exit code is 1 after
 // "Save and Play", 2 when the game could not be started, 3 without a display,
 // and 0 otherwise; without sound the dialog works with no volume preview.
+// With --message it shows one message box for the game instead (message.cpp).
 
 #include <cstdio>
 
@@ -12,6 +13,8 @@ int main(int argc, char **argv)
     if (!enter_game_folder())
         fprintf(stderr, "corvale_setup: cannot find the program's folder; "
                         "using the current folder\n");
+    if (is_message_mode(argc, argv))
+        return run_message_mode(argc, argv);
     if (!gtk_init_check(&argc, &argv)) {
         fprintf(stderr, "corvale_setup: cannot open the display\n");
         return SETUP_NO_DISPLAY;

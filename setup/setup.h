@@ -51,6 +51,12 @@ int run_dialog();
 // Shows a modal message box over the dialog (also on standard error).
 void message_box(const char *text, const char *title, GtkMessageType type);
 
+// ---- Message mode (message.cpp) ----
+// 1 when the arguments ask for one message box (--message), not the dialog.
+int is_message_mode(int argc, char **argv);
+// Shows the box the arguments describe and returns its answer as an exit code.
+int run_message_mode(int argc, char **argv);
+
 // ---- Fields (fields.cpp) ----
 // Fills the resolution list with the eleven labels and sets both sliders' range and marks.
 void create_list();
