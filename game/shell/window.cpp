@@ -8,6 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+
 #include <string>
 
 #include "gamedir.h"
@@ -52,16 +54,36 @@ static int on_a_display()
     bool invisible = driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
     if (invisible && !(asked && SDL_strcasecmp(asked, driver) == 0)) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        SDL_SetError("no X11 or Wayland display could be reached");
         return 0;
     }
     return 1;
 }
 
-// Shows a creation failure after tearing down what exists.
+// Says on standard error which display could not be opened, and SDL's reason.
+static void report_no_display()
+{
+    const char *x = SDL_getenv("DISPLAY");
+    const char *wayland = SDL_getenv("WAYLAND_DISPLAY");
+    std::string name = x && *x ? x : wayland && *wayland ? wayland : "";
+    const char *why = SDL_GetError();
+    fprintf(stderr, "Corvale: cannot open the display '%s' (%s)\n",
+            name.empty() ? "(DISPLAY is not set)" : name.c_str(), *why ? why : "no reason given");
+}
+
+// A failure's text followed by SDL's reason for it, when SDL gave one.
+static std::string with_reason(const char *text)
+{
+    const char *why = SDL_GetError();
+    return *why ? std::string(text) + "\n(" + why + ")" : std::string(text);
+}
+
+// Shows a creation failure, with SDL's reason, after tearing down what exists.
 static int creation_failed(const char *text)
 {
+    std::string told = with_reason(text);
     KillGLWindow();
-    message_box(text, TITLE_ERROR, MB_WARNING);
+    message_box(told.c_str(), TITLE_ERROR, MB_WARNING);
     return 0;
 }
 
@@ -87,7 +109,9 @@ int CreateGLWindow(const char *title, int width, int height, int bits, int fulls
         SDL_SetHint("SDL_VIDEO_X11_WMCLASS", "corvale");
         SDL_SetHint("SDL_VIDEO_WAYLAND_WMCLASS", "corvale");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0 || !on_a_display()) {
-            message_box("Failed To Register The Window Class.", TITLE_ERROR, MB_WARNING);
+            report_no_display();
+            std::string told = with_reason("Failed To Register The Window Class.");
+            message_box(told.c_str(), TITLE_ERROR, MB_WARNING);
             return 0;
         }
         video_up = 1;
@@ -162,7 +186,7 @@ void KillGLWindow()
     SDL_ShowCursor(SDL_ENABLE);
     if (hRC) {
         if (SDL_GL_MakeCurrent(window(), nullptr) != 0)
-            message_box("Release Of DC And RC Failed.", TITLE_SHUTDOWN, MB_INFO);
+            message_box(with_reason("Release Of DC And RC Failed.").c_str(), TITLE_SHUTDOWN, MB_INFO);
         SDL_GL_DeleteContext((SDL_GLContext)hRC);
         hRC = nullptr;
     }
