@@ -223,6 +223,8 @@ TEST_F(Saves, AFailedWriteIsReportedAndKeepsTheOldSave)
     }
     EXPECT_NE(told.find("could not write the saved game"), std::string::npos) << told;
     EXPECT_NE(told.find(save_path()), std::string::npos) << told;
+    EXPECT_STREQ(notice, "Corvale could not write the saved game.\ncorvale.sav: File too large");
+    notice[0] = 0;
     EXPECT_EQ(file_bytes(save_path()), before);
     EXPECT_EQ(SAVE_AVAILABLE, 1);
 

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "files.h"
+#include "menus/menus.h"
 #include "paths.h"
 #include "physics/ball.h"
 #include "physics/physics.h"
@@ -30,9 +31,16 @@ saved_game Sgame;
 
 void report_write_failure(const char *what, const std::string &path, const std::string &folder_error)
 {
-    std::string why = folder_error.empty() ? path + ": " + strerror(errno) : folder_error;
-    std::string text = std::string("Corvale could not write ") + what + ".\n" + why +
-                       "\nThe file that was there before is unchanged.";
+    std::string reason = strerror(errno);
+    if (!folder_error.empty())
+        reason = folder_error.substr(folder_error.rfind(": ") + 2);
+    std::string why = folder_error.empty() ? path + ": " + reason : folder_error;
+    std::string headline = std::string("Corvale could not write ") + what + ".";
+    std::string text = headline + "\n" + why + "\nThe file that was there before is unchanged.";
+    // The panel in the game's window is seen even where no box can be shown;
+    // it names the file without its folders, to fit.
+    std::string file = path.substr(path.rfind('/') + 1);
+    show_notice((headline + "\n" + file + ": " + reason).c_str());
     message_box(text.c_str(), "Corvale", MB_WARNING);
     keys[VK_ESCAPE] = 0;  // the box took the key's release
 }

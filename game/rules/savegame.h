@@ -19,6 +19,7 @@ void delete_saved();               // remove the save, clear SAVE_AVAILABLE and 
 int save_acceptable(const saved_game &g);   // 1 when the record is safe to continue from
 int plain_set_name(const char *name, size_t field);   // 1 for a bare file name (OWN_SET_PREFIX allowed) NUL-ended in field
 
-// Tells the player in a message box that `what` could not be written to path:
-// folder_error when the folder could not be made, else the reason in errno.
+// Tells the player in a message box and in a notice over the menu that `what`
+// could not be written to path: folder_error when the folder could not be
+// made, else the reason in errno.
 void report_write_failure(const char *what, const std::string &path, const std::string &folder_error);
