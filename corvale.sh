@@ -17,9 +17,10 @@ BUILD_PACKAGES=(g++ cmake ninja-build pkg-config
   libsdl2-dev libgl-dev libglu1-mesa-dev libpng-dev libfreetype-dev libfontconfig-dev
   libopenal-dev libasound2-dev libsndfile1-dev libvorbis-dev libogg-dev
   libcairo2-dev libgtk-3-dev)
-# What playing needs besides the libraries above: Mesa's OpenGL drivers and the
-# game's text font.
-PLAY_PACKAGES=(libgl1-mesa-dri fonts-liberation)
+# What playing needs besides the libraries above: Mesa's OpenGL drivers, the
+# game's text font, and the X server's core fonts, which SDL's message boxes
+# draw their text with (without them the setup program shows the boxes).
+PLAY_PACKAGES=(libgl1-mesa-dri fonts-liberation xfonts-base)
 # What the tests and benchmarks add: GoogleTest, Google Benchmark, a virtual X
 # server with input and window tools (the tests take their screenshots through
 # Xlib themselves), and the desktop validators.
