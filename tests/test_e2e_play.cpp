@@ -1,14 +1,12 @@
 // End to end: a game played from the title screen with real input. Play, then
 // Play in the options, starts level 1; a click launches the ball; Escape saves
-// the game and returns to the title; Continue resumes it. An interrupt ends
-// the program even while a message box is open.
+// the game and returns to the title; Continue resumes it.
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <csignal>
 #include <unistd.h>
 
 #include "e2e.h"
@@ -146,28 +144,6 @@ TEST_F(Play, LosingEveryBallEndsTheGameAndTheNameEntersTheTable)
     EXPECT_GT(points, 0);
     ASSERT_TRUE(run.close_window());
     EXPECT_EQ(run.wait_exit(20), 0);
-}
-
-// A damaged image stops the start-up with a message box; SIGINT while the box
-// waits for its OK ends the program and takes the box away.
-void damage_an_image(const std::string &game_dir)
-{
-    std::ofstream(game_dir + "/graphics/ball.png", std::ios::binary) << "not an image";
-}
-
-TEST(Signals, InterruptEndsTheGameWhileAMessageBoxIsOpen)
-{
-    game_run run;
-    ASSERT_TRUE(run.start(windowed_settings(2), damage_an_image)) << run.error();
-    auto box_open = [&] {
-        return run.x_output("xwininfo -root -tree").find("\"ERROR\"") != std::string::npos;
-    };
-    bool shown = run.wait_until(box_open, 60);
-    ASSERT_TRUE(shown) << "no message box for the damaged image";
-    ASSERT_EQ(kill(run.pid(), SIGINT), 0);
-    EXPECT_NE(run.wait_exit(30), -1) << "the game went on waiting for the box";
-    bool gone = run.wait_until([&] { return !box_open(); }, 10);
-    EXPECT_TRUE(gone) << "the message box stayed on the screen";
 }
 
 }  // namespace

@@ -128,4 +128,31 @@ TEST_F(Refusals, AScoreTableThatCannotBeReadIsKeptAsideWhenTheTableOpens)
     EXPECT_EQ(run.wait_exit(20), 0);
 }
 
+// A save that cannot be written when the player leaves a game with Escape is
+// told in a message box and again in a panel over the title, which needs
+// nothing from the X server; the game goes on.
+TEST_F(Refusals, ASaveThatCannotBeWrittenIsShownInABoxAndInTheGame)
+{
+    // A folder holds the saved game's name, so the save cannot replace it.
+    std::filesystem::create_directories(player_file("level_sets/corvale.sav"));
+    ASSERT_TRUE(run.wait_for_title());
+    ASSERT_TRUE(run.open_play_options()) << "the play options did not open";
+    ASSERT_TRUE(run.click_gui(OPTIONS_PLAY_X, OPTIONS_BUTTONS_Y));
+    ASSERT_TRUE(run.wait_frames(FADE_FRAMES + FADE_MARGIN_FRAMES));
+    unsigned long box = 0;
+    ASSERT_TRUE(run.press_key("Escape", [&] { return (box = run.find_window("Corvale")) != 0; }))
+        << "no message box for the failed save";
+    ASSERT_TRUE(run.key_to_window(box, "Return"));
+    bool shown = run.wait_until_or_frames([&] { return notice_open(); }, FADE_FRAMES + PANEL_FRAMES);
+    if (!shown)
+        run.screenshot(screenshot_path("save_failed_no_notice.png"));
+    ASSERT_TRUE(shown) << "no notice of the failed save in the game (screenshot save_failed_no_notice.png)";
+    ASSERT_TRUE(run.wait_for_title()) << "the title did not come back behind the notice";
+    EXPECT_TRUE(notice_open());
+    run.screenshot(screenshot_path("save_failed.png"));
+    ASSERT_NO_FATAL_FAILURE(dismiss_notice());
+    ASSERT_TRUE(run.close_window());
+    EXPECT_EQ(run.wait_exit(20), 0);
+}
+
 }  // namespace

@@ -1,9 +1,15 @@
 // End to end: the real game under Xvfb opens its window at the size the
-// settings ask for, and ends on the close box and on F12.
+// settings ask for, and ends on the close box and on F12. Its message boxes
+// reach the player on an X server with or without core fonts, answer as asked
+// and never outlive the game; without a display it says which one it missed.
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
 
+#include "command.h"
 #include "e2e.h"
 
 namespace {
@@ -64,6 +70,116 @@ TEST(GameWindow, ResizedWindowIsFilledByThePicture)
     run.screenshot(screenshot_path("resized_window.png"));
     ASSERT_TRUE(run.close_window());
     EXPECT_EQ(run.wait_exit(20), 0);
+}
+
+// ---- Message boxes ----
+
+// The class of the box the setup program shows for the game.
+const char *const GTK_BOX_CLASS = "corvale_setup";
+const char *const GAME_TITLE = "Corvale by Halvard Software";
+
+void damage_an_image(const std::string &game_dir)
+{
+    std::ofstream(game_dir + "/graphics/ball.png", std::ios::binary) << "not an image";
+}
+
+// Whether the box of the given title shown now came from the setup program.
+bool box_is_gtk(game_run &run, const std::string &title)
+{
+    return run.find_window(title, GTK_BOX_CLASS) != 0;
+}
+
+// A damaged image stops the start-up with an "ERROR" box: on a server without
+// core fonts the setup program shows it, on one with the fonts the set-up
+// installs SDL's own box does. A signal to the game while the box waits ends
+// the game and takes the box away, even SIGKILL, which the game never sees.
+struct box_case {
+    bool builtin_fonts_only;
+    int signal;
+};
+
+class BoxAtStartUp : public ::testing::TestWithParam<box_case> {};
+
+TEST_P(BoxAtStartUp, IsShownAndEndsWithTheGame)
+{
+    const box_case &c = GetParam();
+    game_run run;
+    run.builtin_fonts_only = c.builtin_fonts_only;
+    ASSERT_TRUE(run.start(windowed_settings(2), damage_an_image)) << run.error();
+    auto box_open = [&] { return run.find_window("ERROR") != 0; };
+    ASSERT_TRUE(run.wait_until(box_open)) << "no message box for the damaged image";
+    EXPECT_EQ(box_is_gtk(run, "ERROR"), c.builtin_fonts_only)
+        << (c.builtin_fonts_only ? "SDL drew a box without fonts?" : "SDL's own box failed: are the X fonts installed?");
+    ASSERT_EQ(kill(run.pid(), c.signal), 0);
+    EXPECT_NE(run.wait_exit(60), -1) << "the game went on waiting for the box";
+    EXPECT_TRUE(run.wait_until([&] { return !box_open(); }, 30)) << "the message box stayed on the screen";
+}
+
+INSTANTIATE_TEST_SUITE_P(MessageBoxes, BoxAtStartUp,
+                         ::testing::Values(box_case{true, SIGINT}, box_case{true, SIGKILL},
+                                           box_case{false, SIGTERM}, box_case{false, SIGKILL}),
+                         [](const ::testing::TestParamInfo<box_case> &info) {
+                             return std::string(info.param.builtin_fonts_only ? "WithoutFonts" : "WithFonts") +
+                                    (info.param.signal == SIGINT ? "Interrupt" :
+                                     info.param.signal == SIGTERM ? "Terminate" : "Kill");
+                         });
+
+// A full-screen size the display cannot take asks whether to play in a window,
+// also on a server without core fonts. Yes opens the game in a window; No
+// says the program will close, and it does.
+void full_screen_question(bool yes)
+{
+    game_run run;
+    run.builtin_fonts_only = true;
+    bset s = windowed_settings(2);
+    s.windowed = 0;  // 800 x 600 full screen, a mode Xvfb's 1280 x 1024 screen lacks
+    ASSERT_TRUE(run.start(s)) << run.error();
+    unsigned long box = 0;
+    ASSERT_TRUE(run.wait_until([&] { return (box = run.find_window(GAME_TITLE, GTK_BOX_CLASS)) != 0; }))
+        << "the full-screen question was not shown";
+    ASSERT_TRUE(run.key_to_window(box, yes ? "Return" : "Escape"));
+    if (yes) {
+        ASSERT_NE(run.window(), 0u) << "no game window after Yes; exit code " << run.wait_exit(0);
+        int w = 0, h = 0;
+        ASSERT_TRUE(run.window_size(&w, &h));
+        EXPECT_EQ(w, 800);
+        EXPECT_EQ(h, 600);
+        ASSERT_TRUE(run.close_window());
+        EXPECT_EQ(run.wait_exit(60), 0);
+        return;
+    }
+    unsigned long closing = 0;
+    ASSERT_TRUE(run.wait_until([&] { return (closing = run.find_window("ERROR", GTK_BOX_CLASS)) != 0; }))
+        << "No did not say that the program will close";
+    ASSERT_TRUE(run.key_to_window(closing, "Return"));
+    EXPECT_EQ(run.wait_exit(60), 1);
+}
+
+TEST(MessageBoxes, FullScreenQuestionAnsweredYesPlaysInAWindow)
+{
+    full_screen_question(true);
+}
+
+TEST(MessageBoxes, FullScreenQuestionAnsweredNoEndsTheProgram)
+{
+    full_screen_question(false);
+}
+
+// Without a display the game names the display it could not open, with SDL's
+// reason, and ends with a failure.
+TEST(MessageBoxes, NoDisplayIsNamedAndFails)
+{
+    scratch_folder scratch;
+    ASSERT_TRUE(scratch.make("corvale-nodisplay", false));
+    bset s = windowed_settings(2);
+    std::ofstream(scratch.config() + "/corvale.set", std::ios::binary).write((const char *)&s, sizeof s);
+    std::string out;
+    int code = run_command("env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=:7391 ALSOFT_DRIVERS=null "
+                           "XDG_CONFIG_HOME='" + scratch.config() + "' XDG_DATA_HOME='" +
+                           scratch.path() + "/data' '" CORVALE_GAME_DIR "/corvale'", &out);
+    EXPECT_NE(code, 0) << out;
+    EXPECT_NE(out.find("Corvale: cannot open the display ':7391' ("), std::string::npos) << out;
+    EXPECT_NE(out.find("Failed To Register The Window Class."), std::string::npos) << out;
 }
 
 }  // namespace

@@ -23,6 +23,8 @@
 #include "xshot.h"
 
 static const char *const GAME_TITLE = "Corvale by Halvard Software";
+// The game window's class: a message box may carry the same title.
+static const char *const GAME_CLASS = "corvale";
 
 // Frames a key or button is held down, and frames left to pass after the
 // release: the game reads its key table once a frame, so a press shorter than
@@ -93,7 +95,7 @@ bool game_run::start_program(const bset &settings, const std::string &installed,
         .write((const char *)&settings, sizeof settings);
     if (prepare && installed.empty())
         prepare(dir);
-    if (!xs.start(E2E_DEADLINE_S)) {
+    if (!xs.start(E2E_DEADLINE_S, builtin_fonts_only)) {
         why = "Xvfb did not start";
         return false;
     }
@@ -108,6 +110,7 @@ bool game_run::start_program(const bset &settings, const std::string &installed,
         setenv("XDG_CONFIG_HOME", config.c_str(), 1);
         setenv("XDG_DATA_HOME", data.c_str(), 1);
         setenv("BROWSER", "true", 1);  // the end screen's web page opens nowhere
+        setenv("NO_AT_BRIDGE", "1", 1);  // message boxes: no accessibility bus to wait for
         std::string program = installed.empty() ? dir + "/corvale" : installed;
         // Started from elsewhere on purpose: the game must find its own folder.
         if (chdir("/") != 0)
@@ -117,6 +120,16 @@ bool game_run::start_program(const bset &settings, const std::string &installed,
     }
     game.started(child > 0 ? child : 0);
     return child > 0;
+}
+
+unsigned long game_run::find_window(const std::string &title, const std::string &wm_class)
+{
+    return xs.find_named(title, wm_class);
+}
+
+bool game_run::key_to_window(unsigned long id, const std::string &key)
+{
+    return xs.key_to_window(id, key);
 }
 
 int game_run::x_command(const std::string &cmd)
@@ -133,7 +146,7 @@ unsigned long game_run::window(double timeout_s)
 {
     if (win || !xs.connection())
         return win;
-    poll_until([&] { return (win = xs.find_named(GAME_TITLE)) != 0 || wait_exit(0) != -1; },
+    poll_until([&] { return (win = xs.find_named(GAME_TITLE, GAME_CLASS)) != 0 || wait_exit(0) != -1; },
                timeout_s);
     if (win)
         watch_frames();

@@ -62,10 +62,17 @@ public:
     // (prepare is not called: there is no copied folder).
     bool start_program(const bset &settings, const std::string &program,
                        void (*prepare)(const std::string &game_dir) = nullptr);
+    // Set before start: the X server has only its built-in fonts, none of the
+    // core fonts an X font package adds.
+    bool builtin_fonts_only = false;
     // The game window's X id, waiting up to timeout_s for it to appear; 0 if none.
     unsigned long window(double timeout_s = E2E_DEADLINE_S);
     // Client size of the game window.
     bool window_size(int *w, int *h);
+    // A shown window of this X server by its title (and class, when given); 0 if none.
+    unsigned long find_window(const std::string &title, const std::string &wm_class = "");
+    // Focuses a window (a message box) and presses a key there.
+    bool key_to_window(unsigned long id, const std::string &key);
     // Runs a command (xdotool, xprop, ...) against this X server; its exit code.
     int x_command(const std::string &cmd);
     // Runs a command against this X server and returns what it printed.

@@ -4,6 +4,7 @@
 #include "xserver.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <chrono>
 #include <csignal>
@@ -32,7 +33,7 @@ static int ignore_x_error(Display *, XErrorEvent *)
 
 // Xvfb names the display it took on a pipe (-displayfd); the server is up
 // once it has said so.
-bool x_server::start(double timeout_s)
+bool x_server::start(double timeout_s, bool builtin_fonts_only)
 {
     int fds[2];
     if (pipe(fds) != 0)
@@ -46,8 +47,10 @@ bool x_server::start(double timeout_s)
             dup2(devnull, 2);
         }
         std::string fd = std::to_string(fds[1]);
+        const char *font_path = builtin_fonts_only ? "built-ins" : nullptr;
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
-               "-nolisten", "tcp", "-noreset", (char *)nullptr);
+               "-nolisten", "tcp", "-noreset", font_path ? "-fp" : (char *)nullptr, font_path,
+               (char *)nullptr);
         _exit(127);
     }
     close(fds[1]);
@@ -115,17 +118,60 @@ std::string x_server::output(const std::string &cmd)
     return out;
 }
 
+// True when the window's class or instance name is wm_class (or none is asked).
+static bool of_class(Display *d, Window w, const std::string &wm_class)
+{
+    if (wm_class.empty())
+        return true;
+    XClassHint hint = {};
+    if (!XGetClassHint(d, w, &hint))
+        return false;
+    bool match = (hint.res_name && wm_class == hint.res_name) ||
+                 (hint.res_class && wm_class == hint.res_class);
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return match;
+}
+
+// A window's title: its UTF-8 _NET_WM_NAME, or the bytes of WM_NAME (SDL's
+// message boxes give WM_NAME an encoding of their own, "UTF-8", which Xlib's
+// text conversions do not know).
+static bool window_title(Display *d, Window w, std::string *title)
+{
+    Atom type;
+    int format;
+    unsigned long n, after;
+    unsigned char *data = nullptr;
+    Atom net_name = XInternAtom(d, "_NET_WM_NAME", False);
+    if (XGetWindowProperty(d, w, net_name, 0, 1024, False, AnyPropertyType, &type, &format, &n,
+                           &after, &data) == Success && data && format == 8) {
+        title->assign((const char *)data, n);
+        XFree(data);
+        return true;
+    }
+    if (data)
+        XFree(data);
+    XTextProperty prop = {};
+    if (!XGetWMName(d, w, &prop) || !prop.value)
+        return false;
+    bool ok = prop.format == 8;
+    if (ok)
+        title->assign((const char *)prop.value, prop.nitems);
+    XFree(prop.value);
+    return ok;
+}
+
 // The first shown window at or below w whose title is the given one. A
 // program may create its window hidden, with its title, and show it once it
 // is complete (the game: GL context and icon); only then does it count.
-static Window named_below(Display *d, Window w, const std::string &title)
+static Window named_below(Display *d, Window w, const std::string &title, const std::string &wm_class)
 {
-    char *name = nullptr;
-    if (XFetchName(d, w, &name) && name) {
+    std::string name;
+    if (window_title(d, w, &name)) {
         bool match = title == name;
-        XFree(name);
         XWindowAttributes a;
-        if (match && XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable)
+        if (match && XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable &&
+            of_class(d, w, wm_class))
             return w;
     }
     Window root, parent, *children = nullptr;
@@ -133,16 +179,23 @@ static Window named_below(Display *d, Window w, const std::string &title)
     Window found = 0;
     if (XQueryTree(d, w, &root, &parent, &children, &n)) {
         for (unsigned k = 0; k < n && !found; k++)
-            found = named_below(d, children[k], title);
+            found = named_below(d, children[k], title, wm_class);
         if (children)
             XFree(children);
     }
     return found;
 }
 
-unsigned long x_server::find_named(const std::string &name)
+unsigned long x_server::find_named(const std::string &name, const std::string &wm_class)
 {
-    return conn ? named_below(conn, DefaultRootWindow(conn), name) : 0;
+    return conn ? named_below(conn, DefaultRootWindow(conn), name, wm_class) : 0;
+}
+
+bool x_server::key_to_window(unsigned long id, const std::string &key)
+{
+    std::string w = std::to_string(id);
+    return command("xdotool windowfocus --sync " + w) == 0 &&
+           command("xdotool key --clearmodifiers " + key) == 0;
 }
 
 bool x_server::close_window(unsigned long id)

@@ -17,7 +17,9 @@ class x_server {
 public:
     ~x_server() { stop(); }
     // Starts the server and waits up to timeout_s until it takes connections.
-    bool start(double timeout_s);
+    // With builtin_fonts_only the server has no core fonts beyond its own two,
+    // as on a machine where no X font package is installed.
+    bool start(double timeout_s, bool builtin_fonts_only = false);
     void stop();
     const std::string &display() const { return disp; }
     Display *connection() const { return conn; }
@@ -25,8 +27,11 @@ public:
     int command(const std::string &cmd);
     // Runs a shell command against this server and returns what it printed.
     std::string output(const std::string &cmd);
-    // The first shown window, from the root down, whose title is name; 0 if none.
-    unsigned long find_named(const std::string &name);
+    // The first shown window, from the root down, whose title is name (and
+    // whose class or instance name is wm_class, when given); 0 if none.
+    unsigned long find_named(const std::string &name, const std::string &wm_class = "");
+    // Focuses a window and presses and releases a key (xdotool's name) there.
+    bool key_to_window(unsigned long id, const std::string &key);
     // Asks a window to close, as its close box does.
     bool close_window(unsigned long id);
     // Client size of a window.
