@@ -69,7 +69,8 @@ sanitizer_test() {
   local assets_from=""
   [ -f build/CMakeCache.txt ] && assets_from="$PWD/build"
   CC=clang-14 CXX=clang++-14 cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCORVALE_FUZZ=ON -DCORVALE_BENCH=OFF -DCORVALE_ASSETS_FROM="$assets_from" >/dev/null
+    -DCORVALE_FUZZ=ON -DCORVALE_BENCH=OFF -DCORVALE_ASSETS_FROM="$assets_from" \
+    -DCORVALE_WERROR="${CORVALE_WERROR:-OFF}" >/dev/null
   cmake --build build-san
   (cd build-san && ctest -j2 -LE '^(assets|install)$' --output-on-failure --timeout 900)
   CORVALE_FUZZ_JOBS="${CORVALE_FUZZ_JOBS:-2}" tests/fuzz/run_fuzz.sh build-san "${CORVALE_FUZZ_SECONDS:-30}"

@@ -2,7 +2,8 @@
 
 #include "formats.h"
 
-const powerup_info powerup_table[POWERUP_KINDS + 1] = {
+// One row for each kind 1..POWERUP_KINDS, after the row of "no power-up".
+static constexpr powerup_info KINDS[] = {
     {"None", "", false},
     {"Detonate", "explode", false},
     {"Big Ball", "bigball", false},
@@ -22,3 +23,7 @@ const powerup_info powerup_table[POWERUP_KINDS + 1] = {
     {"Brick Wall", "line", true},
     {"Earthquake!", "earthquake", true},
 };
+static_assert(sizeof KINDS / sizeof KINDS[0] == POWERUP_KINDS + 1, "one row for every power-up kind");
+static_assert(PUP_LAST_KIND == POWERUP_KINDS, "one name for every power-up kind");
+
+const powerup_info *const powerup_table = KINDS;

@@ -32,7 +32,8 @@ enum powerup_kind {
     PUP_DETONATE = 1, PUP_BIG_BALL, PUP_SMALL_BALL, PUP_FAST_BALL, PUP_SLOW_BALL,
     PUP_NEXT_BOARD, PUP_DEATH, PUP_BALLSPLOSION, PUP_BIG_PADDLE, PUP_SMALL_PADDLE,
     PUP_EXTRA_LIFE, PUP_STICKY_PADDLE, PUP_HEAVY_BALL, PUP_NUCLEAR_BALL,
-    PUP_SHOW_INVISIBLE, PUP_BRICK_WALL, PUP_EARTHQUAKE
+    PUP_SHOW_INVISIBLE, PUP_BRICK_WALL, PUP_EARTHQUAKE,
+    PUP_LAST_KIND = PUP_EARTHQUAKE
 };
 
 // One power-up kind: the name the help page shows, its icon under
@@ -43,7 +44,9 @@ struct powerup_info {
     const char *icon;
     bool harmful;
 };
-extern const powerup_info powerup_table[POWERUP_KINDS + 1];   // entry 0 is "no power-up"
+// By kind, 0..POWERUP_KINDS; entry 0 is "no power-up". Every array with an
+// entry per kind is checked against POWERUP_KINDS where it is defined.
+extern const powerup_info *const powerup_table;
 
 // ---- Settings: the file the setup program writes and the game reads ----
 struct bset {

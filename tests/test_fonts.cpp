@@ -144,13 +144,13 @@ TEST_F(Fonts, AdvancesAreInEmUnitsAndAddUp)
 TEST_F(Fonts, EmptyTextLeavesTheTransformationAlone)
 {
     const char *empty = "";
-    glPrint(empty);
+    glPrint("%s", empty);
     shift s = current_shift();
     EXPECT_TRUE(s.x == 0.0f && s.z == 0.0f);
     glPrint(nullptr);
     glsPrint(nullptr);
     EXPECT_EQ(current_shift().z, 0.0f);
-    glsPrint(empty);
+    glsPrint("%s", empty);
     s = current_shift();
     EXPECT_TRUE(s.x == 0.0f && s.z == -40.0f);
 }

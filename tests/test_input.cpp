@@ -163,11 +163,11 @@ TEST_F(Input, EditorHotKeysWrapAround)
 {
     screen_set(SCREEN_EDITOR);
     curpup = 1;
-    keys['I'] = 1;
+    keys[int('I')] = 1;
     poll_keys();
     EXPECT_EQ(curpup, 17);
-    EXPECT_EQ(keys['I'], 0);
-    keys['O'] = 1;
+    EXPECT_EQ(keys[int('I')], 0);
+    keys[int('O')] = 1;
     poll_keys();
     EXPECT_EQ(curpup, 1);
     guibrick = 1;
@@ -183,9 +183,9 @@ TEST_F(Input, EditorHotKeysWrapAround)
     poll_keys();
     EXPECT_EQ(curr, 126);
     screen_set(SCREEN_PLAY);
-    keys['I'] = 1;  // outside the editor the editor keys stay untouched
+    keys[int('I')] = 1;  // outside the editor the editor keys stay untouched
     poll_keys();
-    EXPECT_EQ(keys['I'], 1);
+    EXPECT_EQ(keys[int('I')], 1);
 }
 
 TEST_F(Input, EscapeOnTheTitleScreenChangesNothing)

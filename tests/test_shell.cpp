@@ -218,11 +218,11 @@ TEST(KeyMap, EachKeyGivesItsGameCode)
 TEST(WindowMessages, KeysAreSetByDownAndClearedByUp)
 {
     WndProc(nullptr, WM_KEYDOWN, 'V', 0);
-    EXPECT_EQ(keys['V'], 1);
+    EXPECT_EQ(keys[int('V')], 1);
     WndProc(nullptr, WM_KEYDOWN, 'V', 0);  // auto-repeat sets it again
-    EXPECT_EQ(keys['V'], 1);
+    EXPECT_EQ(keys[int('V')], 1);
     WndProc(nullptr, WM_KEYUP, 'V', 0);
-    EXPECT_EQ(keys['V'], 0);
+    EXPECT_EQ(keys[int('V')], 0);
 }
 
 TEST(WindowMessages, MousePositionsOutsideTheClientAreaAreRejected)

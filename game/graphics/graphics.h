@@ -7,10 +7,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "formats.h"
+
 // ---- Texture-name tables, indexed from 1 (names generated once by InitGL) ----
 extern GLuint edtexname[1500];   // the editor's brick textures, 1..texmax
 extern GLuint etexname[512];     // brick textures in play, 1..511
-extern GLuint puptextures[31];   // power-up icons by kind, 1..17
+extern GLuint puptextures[31];   // power-up icons by kind, 1..POWERUP_KINDS
+static_assert(POWERUP_KINDS < 31, "a power-up icon slot for every kind");
 extern GLuint textures[32];      // general images by fixed slot, texture_slot
 extern GLuint ticon[32];         // GUI button icons, icon_slot
 

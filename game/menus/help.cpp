@@ -13,11 +13,13 @@
 #include "shell/shell.h"
 
 static const int ROWS = 5;          // kinds run down a column, then to the next
+static const int COLUMNS = 4;
+static_assert(POWERUP_KINDS <= COLUMNS * ROWS, "the help page has a place for every power-up kind");
 
 // Icon corners in the GUI frame and name positions from the identity.
-static const float ICON_X[4] = {1.0f, 2.1f, 3.2f, 4.3f};
+static const float ICON_X[COLUMNS] = {1.0f, 2.1f, 3.2f, 4.3f};
 static const float ICON_Y[ROWS] = {1.25f, 0.75f, 0.25f, -0.25f, -0.75f};
-static const float NAME_X[4] = {-15.0f, -5.0f, 5.0f, 15.0f};
+static const float NAME_X[COLUMNS] = {-15.0f, -5.0f, 5.0f, 15.0f};
 static const float NAME_Y[ROWS] = {9.5f, 5.0f, 0.5f, -4.0f, -8.5f};
 static const float ICON_SIZE = 0.3f;
 

@@ -168,19 +168,19 @@ void find_direction()
     float dx0 = xdirection[b], dy0 = ydirection[b];
     if (!done_for_frame) {
         int side = 0;
-        if (X <= nx && x0 < X + 0.25 && ny <= Y + 0.12 && Y < y0 + r) {
+        if (X <= nx && x0 < X + CELL_WIDTH && ny <= Y + CELL_HEIGHT && Y < y0 + r) {
             ydirection[b] = -ydirection[b];
             side = 1;
         }
-        if (!side && X <= nx && x0 < X + 0.25 && ny <= Y - 0.12 && Y - 0.24 < y0 + r) {
+        if (!side && X <= nx && x0 < X + CELL_WIDTH && ny <= Y - CELL_HEIGHT && Y - 2 * CELL_HEIGHT < y0 + r) {
             ydirection[b] = -ydirection[b];
             side = 1;
         }
-        if (!side && X - 0.25 <= nx && x0 < X && ny <= Y && Y - 0.12 < y0 + r) {
+        if (!side && X - CELL_WIDTH <= nx && x0 < X && ny <= Y && Y - CELL_HEIGHT < y0 + r) {
             xdirection[b] = -xdirection[b];
             side = 1;
         }
-        if (!side && X + 0.25 <= nx && x0 < X + 0.5 && ny <= Y && Y - 0.12 < y0 + r) {
+        if (!side && X + CELL_WIDTH <= nx && x0 < X + 2 * CELL_WIDTH && ny <= Y && Y - CELL_HEIGHT < y0 + r) {
             xdirection[b] = -xdirection[b];
             side = 1;
         }

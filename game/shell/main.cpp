@@ -1,9 +1,6 @@
 // The program entry: moves to the game folder (the installed data folder, or
 // the program's own folder in a build) so that every relative path
 // (level_sets/, graphics/, sounds/) resolves there, then runs the game.
-// Platform file: tells SDL to leave the end signals to the game.
-
-#include <SDL.h>
 
 #include <csignal>
 #include <cstdio>
@@ -26,7 +23,7 @@ static void catch_end_signals()
     sigemptyset(&sa.sa_mask);
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGINT, &sa, nullptr);
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    leave_end_signals_to_game();
 }
 
 int main(int, char **)

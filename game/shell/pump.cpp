@@ -10,6 +10,11 @@
 static int quit_pending;
 static int quit_value;
 
+void leave_end_signals_to_game()
+{
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+}
+
 void PostQuitMessage(int code)
 {
     quit_pending = 1;

@@ -136,6 +136,7 @@ int list_regular_files(const std::string &folder, std::vector<std::string> *name
 
 // ---- Messages (pump.cpp, msgbox.cpp, input.cpp) ----
 int pump_messages(int *quit_code);   // dispatch pending messages; 1 when the quit message came
+void leave_end_signals_to_game();    // SDL sets no SIGTERM/SIGINT handlers of its own; before SDL starts
 void wait_messages(int ms);          // sleep until a message arrives or ms have passed
 void PostQuitMessage(int code);      // ask the loop to end with this exit code
 LRESULT WndProc(HWND hWnd, unsigned msg, WPARAM wParam, LPARAM lParam);

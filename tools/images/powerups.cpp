@@ -449,12 +449,13 @@ static void earthquake_picture(cairo_t *cr)
 
 // The picture of each kind 1..17; the icon's name and frame colour come from
 // the game's power-up table.
-static void (*const pictures[POWERUP_KINDS + 1])(cairo_t *cr) = {
+static void (*const pictures[])(cairo_t *cr) = {
   nullptr, detonate_picture, bigball_picture, smallball_picture, fastball_picture,
   slowball_picture, nextboard_picture, death_picture, ballsplosion_picture, bigpaddle_picture,
   smallpaddle_picture, extralife_picture, sticky_picture, heavy_picture, nuclear_picture,
   showinvisible_picture, brickwall_picture, earthquake_picture,
 };
+static_assert(sizeof pictures / sizeof pictures[0] == POWERUP_KINDS + 1, "a picture for every power-up kind");
 
 void make_powerups(std::vector<Output> &out)
 {

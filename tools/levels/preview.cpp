@@ -5,12 +5,12 @@
 #include <cmath>
 #include <map>
 
+#include "field.h"
+
 // The view of the play field at the game's depth: 4:3, x -2.76..2.76 and
 // y -2.07..2.07 after the board's shift of -3 on x.
 constexpr double VIEW_W = 5.52;
 constexpr double VIEW_H = 4.14;
-constexpr double WALL_LEFT = 0.5, WALL_RIGHT = 5.5, CEILING = 2.0, PADDLE_TOP = -1.5;
-constexpr double CELL_W = 0.25, CELL_H = 0.12;
 
 constexpr double PLAY_SCALE = 144;   // pixels per field unit in the preview
 constexpr double SHEET_SCALE = 40;   // pixels per field unit on the contact sheet
@@ -144,8 +144,8 @@ static void draw_play_view(cairo_t *cr, const Level &lv, PictureCache &cache, do
     for (int c = 1; c <= GRID_ROWS; c++) {
       const Cell &cell = lv.cell[r][c];
       if (!cell.texture || cell.type == BRICK_INVISIBLE) continue;
-      double x = WALL_LEFT + CELL_W * (c - 1), y = CEILING - CELL_H * (r - 1);
-      cairo_rectangle(cr, px(x + 0.04), py(y - 0.04), CELL_W * scale, CELL_H * scale);
+      double x = WALL_LEFT + CELL_WIDTH * (c - 1), y = CEILING - CELL_HEIGHT * (r - 1);
+      cairo_rectangle(cr, px(x + 0.04), py(y - 0.04), CELL_WIDTH * scale, CELL_HEIGHT * scale);
       cairo_set_source_rgba(cr, 0, 0, 0, 0.3);
       cairo_fill(cr);
     }
@@ -153,8 +153,8 @@ static void draw_play_view(cairo_t *cr, const Level &lv, PictureCache &cache, do
     for (int c = 1; c <= GRID_ROWS; c++) {
       const Cell &cell = lv.cell[r][c];
       if (!cell.texture || cell.type == BRICK_INVISIBLE) continue;
-      double x = WALL_LEFT + CELL_W * (c - 1), y = CEILING - CELL_H * (r - 1);
-      paint_brick(cr, cache.brick(cell), px(x), py(y), CELL_W * scale, CELL_H * scale);
+      double x = WALL_LEFT + CELL_WIDTH * (c - 1), y = CEILING - CELL_HEIGHT * (r - 1);
+      paint_brick(cr, cache.brick(cell), px(x), py(y), CELL_WIDTH * scale, CELL_HEIGHT * scale);
     }
 
   // The paddle waiting in the middle, for a sense of scale.
