@@ -11,12 +11,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// The temporary name of a replaced file is "<name>.tmp-" and six characters.
+// The temporary name of a replaced file is "<name>.tmp-" and six characters;
+// earlier versions wrote through "<name>.tmp".
 static const char TEMP_MARK[] = ".tmp-";
 static const size_t TEMP_RANDOM = 6;
-
-// Extensions of the files written through ".tmp" by earlier versions.
-static const char *const LEGACY_NAMES[] = {".sav.tmp", ".hst.tmp", ".set.tmp", ".raw.tmp", ".bls.tmp"};
+static const char LEGACY_MARK[] = ".tmp";
 
 FILE *open_regular_file(const char *path)
 {
@@ -106,33 +105,55 @@ int replace_file(const char *path, const void *data, size_t size)
     return 0;
 }
 
-// 1 when text ends with end.
-static int ends_with(const std::string &text, const char *end)
+// 1 when c is a letter or digit ('*' of a name pattern), or a digit ('#').
+static int name_char(char c, char kind)
 {
-    size_t n = strlen(end);
-    return text.size() >= n && text.compare(text.size() - n, n, end) == 0;
+    if (c >= '0' && c <= '9')
+        return 1;
+    return kind == '*' && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'));
 }
 
-// 1 when name is one of our temporary names.
-static int temp_name(const std::string &name)
+// 1 when name matches pattern: its one '*' or '#' stands for one or more
+// letters and digits, or digits; the rest is matched exactly.
+static int matches_own(const std::string &name, const char *pattern)
 {
-    size_t mark = name.size() - TEMP_RANDOM - (sizeof TEMP_MARK - 1);
-    if (name.size() > TEMP_RANDOM + sizeof TEMP_MARK &&
-        name.compare(mark, sizeof TEMP_MARK - 1, TEMP_MARK) == 0) {
-        for (size_t i = name.size() - TEMP_RANDOM; i < name.size(); i++) {
-            char c = name[i];
-            if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+    const char *wild = strpbrk(pattern, "*#");
+    if (!wild)
+        return name == pattern;
+    size_t head = (size_t)(wild - pattern), tail = strlen(wild + 1);
+    if (name.size() <= head + tail || name.compare(0, head, pattern, head) != 0 ||
+        name.compare(name.size() - tail, tail, wild + 1) != 0)
+        return 0;
+    for (size_t i = head; i < name.size() - tail; i++)
+        if (!name_char(name[i], *wild))
+            return 0;
+    return 1;
+}
+
+// 1 when name is a temporary name our writer makes for a file matching one of
+// the own patterns: "<file>.tmp-" and six letters or digits, or "<file>.tmp".
+static int temp_name(const std::string &name, const char *const *own, size_t count)
+{
+    std::string file;
+    size_t mark = sizeof TEMP_MARK - 1, legacy = sizeof LEGACY_MARK - 1;
+    if (name.size() > mark + TEMP_RANDOM &&
+        name.compare(name.size() - TEMP_RANDOM - mark, mark, TEMP_MARK) == 0) {
+        for (size_t i = name.size() - TEMP_RANDOM; i < name.size(); i++)
+            if (!name_char(name[i], '*'))
                 return 0;
-        }
-        return 1;
+        file = name.substr(0, name.size() - TEMP_RANDOM - mark);
+    } else if (name.size() > legacy && name.compare(name.size() - legacy, legacy, LEGACY_MARK) == 0) {
+        file = name.substr(0, name.size() - legacy);
+    } else {
+        return 0;
     }
-    for (const char *legacy : LEGACY_NAMES)
-        if (name.size() > strlen(legacy) && ends_with(name, legacy))
+    for (size_t i = 0; i < count; i++)
+        if (matches_own(file, own[i]))
             return 1;
     return 0;
 }
 
-int remove_temp_leftovers(const char *folder)
+int remove_temp_leftovers(const char *folder, const char *const *own, size_t count)
 {
     DIR *dir = opendir(folder);
     if (!dir)
@@ -140,7 +161,7 @@ int remove_temp_leftovers(const char *folder)
     int removed = 0;
     while (struct dirent *e = readdir(dir)) {
         std::string name = e->d_name;
-        if (!temp_name(name))
+        if (!temp_name(name, own, count))
             continue;
         struct stat st;
         if (fstatat(dirfd(dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))

@@ -17,10 +17,15 @@ FILE *open_regular_file(const char *path);
 // why. 1 on success.
 int replace_file(const char *path, const void *data, size_t size);
 
-// Removes from folder the regular files left behind by an interrupted
-// replace_file (and by the fixed ".tmp" names of earlier versions); links and
-// anything else are left alone. The number of files removed.
-int remove_temp_leftovers(const char *folder);
+// Removes from folder the regular files an interrupted replace_file left
+// behind for the game's own files: "<file>.tmp-" and six letters or digits
+// (or the "<file>.tmp" of earlier versions), where <file> matches one of the
+// count patterns in own. A pattern is an exact name in which one '*' stands
+// for a plain name of letters and digits and one '#' for a number
+// ("corvale.set", "*.bls", "l#.raw"). Whatever else is in the folder, another
+// program's temporary files included, and links and folders of any name, are
+// never touched. The number of files removed.
+int remove_temp_leftovers(const char *folder, const char *const *own, size_t count);
 
 // Renames path aside as "<path><suffix>", or "<path><suffix>.2", ".3", ...
 // when that name is taken; never replaces an existing file. The name used is

@@ -111,7 +111,8 @@ TEST_F(SafeWriter, LinksPlantedAtTemporaryNamesAreNeverFollowed)
     for (int k = 0; k < 50; k++)
         ASSERT_EQ(replace_file("level_sets/corvale.sav", "save", 4), 1);
     ASSERT_EQ(replace_file("level_sets/scores.hst", "table", 5), 1);
-    EXPECT_EQ(remove_temp_leftovers("level_sets"), 0);
+    const char *own[] = {"corvale.sav", "scores.hst", "l#.raw"};
+    EXPECT_EQ(remove_temp_leftovers("level_sets", own, 3), 0);
     for (const char *n : names)
         EXPECT_TRUE(fs::is_symlink(fs::path("level_sets") / n)) << n;
     EXPECT_EQ(file_bytes("precious"), "keep me");
@@ -132,24 +133,53 @@ TEST_F(SafeWriter, AFailedWriteKeepsTheOldFileAndRemovesItsTemporaryFile)
     EXPECT_EQ(std::distance(fs::directory_iterator("level_sets"), fs::directory_iterator()), 1);
 }
 
-TEST_F(SafeWriter, LeftoversOfOurNamingAreRemovedAndNothingElse)
+// The settings folder is shared with every other program, so at start-up only
+// the temporary names the writer makes for the game's own files are removed:
+// a stranger's temporary files, with the same endings included, stay.
+TEST_F(SafeWriter, StartUpRemovesOnlyTheTemporaryFilesOfOurOwnFiles)
 {
-    const char *ours[] = {"corvale.sav.tmp-a1B2c3", "scores.hst.tmp-000000", "scores.hst.tmp",
-                          "l3.raw.tmp", "corvale.set.tmp-QwErTy"};
-    const char *theirs[] = {"notes.tmp", "corvale.sav", "scores.hst.damaged", "x.tmp-short",
-                            "set.bls", "a.tmp-123456.bak"};
-    for (const char *n : ours)
-        write_bytes(fs::path("level_sets") / n, "left");
-    for (const char *n : theirs)
-        write_bytes(fs::path("level_sets") / n, "mine");
+    fs::create_directory("config");
+    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    struct place {
+        const char *folder;
+        std::vector<const char *> ours, theirs;
+    };
+    const place places[] = {
+        {"config", {"corvale.set.tmp-QwErTy", "corvale.set.tmp"},
+         {"other-app.json.tmp-Ab12Cd", "notes.set.tmp", "notes.sav.tmp", "x.hst.tmp", "y.raw.tmp",
+          "z.bls.tmp", "corvale.sav.tmp-a1B2c3", "l1.raw.tmp-000000", "corvale.set.tmp-short",
+          "corvale.set", "xcorvale.set.tmp-abcdef", "corvale.set.tmp-abc12!"}},
+        {"level_sets", {"corvale.sav.tmp-a1B2c3", "scores.hst.tmp-000000", "scores.hst.tmp",
+                        "mine2.bls.tmp-zzzzzz", "old.bls.tmp"},
+         {"notes.tmp", "corvale.sav", "scores.hst.damaged", "x.tmp-short", "set.bls",
+          "a.tmp-123456.bak", "other.json.tmp-Ab12Cd", "corvale.set.tmp-QwErTy", "my set.bls.tmp",
+          ".bls.tmp-abcdef", "l1.raw.tmp"}},
+        {"user_data", {"l3.raw.tmp", "l12.raw.tmp-Ab12Cd"},
+         {"lx.raw.tmp-abcdef", "l.raw.tmp", "notes.raw.tmp", "l1.raw", "l1.raw.damaged",
+          "scores.hst.tmp"}},
+    };
+    for (const place &p : places) {
+        for (const char *n : p.ours)
+            write_bytes(fs::path(p.folder) / n, "left");
+        for (const char *n : p.theirs)
+            write_bytes(fs::path(p.folder) / n, "mine");
+    }
     fs::create_directory("level_sets/dir.sav.tmp-aaaaaa");
-    EXPECT_EQ(remove_temp_leftovers("level_sets"), 5);
-    for (const char *n : ours)
-        EXPECT_FALSE(fs::exists(fs::path("level_sets") / n)) << n;
-    for (const char *n : theirs)
-        EXPECT_EQ(file_bytes(fs::path("level_sets") / n), "mine") << n;
+    fs::create_directory("level_sets/corvale.sav.tmp-bbbbbb");
+    fs::create_symlink(dir / "level_sets/set.bls", "level_sets/scores.hst.tmp-cccccc");
+    remove_write_leftovers();
+    unsetenv("XDG_CONFIG_HOME");
+    for (const place &p : places) {
+        for (const char *n : p.ours)
+            EXPECT_FALSE(fs::exists(fs::path(p.folder) / n)) << p.folder << "/" << n;
+        for (const char *n : p.theirs)
+            EXPECT_EQ(file_bytes(fs::path(p.folder) / n), "mine") << p.folder << "/" << n;
+    }
     EXPECT_TRUE(fs::is_directory("level_sets/dir.sav.tmp-aaaaaa"));
-    EXPECT_EQ(remove_temp_leftovers("no_such_folder"), 0);
+    EXPECT_TRUE(fs::is_directory("level_sets/corvale.sav.tmp-bbbbbb"));
+    EXPECT_TRUE(fs::is_symlink("level_sets/scores.hst.tmp-cccccc"));
+    const char *own[] = {"corvale.sav"};
+    EXPECT_EQ(remove_temp_leftovers("no_such_folder", own, 1), 0);
 }
 
 TEST_F(SafeWriter, AFileSetAsideNeverReplacesAnEarlierOne)

@@ -55,17 +55,27 @@ static void request_vsync()
         SetVSyncState(1);
 }
 
-// Removes what interrupted writes left in the folders the game and the setup
-// program write to; the game's own folder is only ever read.
-static void remove_write_leftovers()
+// The game's own files in each folder it writes to, as remove_temp_leftovers
+// names them: the saved game, the high scores and the player's sets, and the
+// editor's levels.
+static const char *const OWN_SET_FILES[] = {"corvale.sav", "scores.hst", "*.bls"};
+static const char *const OWN_LEVEL_FILES[] = {"l#.raw"};
+
+// The settings folder is shared with other programs: only the settings
+// file's own temporary names are removed there. The game's own folder is
+// only ever read.
+void remove_write_leftovers()
 {
     std::string settings = settings_path();
     size_t slash = settings.rfind('/');
-    if (slash != std::string::npos)
-        remove_temp_leftovers(settings.substr(0, slash).c_str());
-    std::string own = player_dir();
-    remove_temp_leftovers((own + "/level_sets").c_str());
-    remove_temp_leftovers((own + "/user_data").c_str());
+    if (slash != std::string::npos) {
+        std::string file = settings.substr(slash + 1);
+        const char *own[] = {file.c_str()};
+        remove_temp_leftovers(settings.substr(0, slash).c_str(), own, 1);
+    }
+    std::string player = player_dir();
+    remove_temp_leftovers((player + "/level_sets").c_str(), OWN_SET_FILES, 3);
+    remove_temp_leftovers((player + "/user_data").c_str(), OWN_LEVEL_FILES, 1);
 }
 
 static const char *const CAPTION_ERROR = "ERROR";

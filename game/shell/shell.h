@@ -116,6 +116,7 @@ int CreateGLWindow(const char *title, int width, int height, int bits, int fulls
 void KillGLWindow();                 // tear down whatever exists, in order
 void ReSizeGLScene(int width, int height);  // viewport and projection for a client area
 int InitGL();                        // graphics state and start-up loading; 0 when a file is unusable
+void remove_write_leftovers();       // at start-up: what interrupted writes of the game's own files left
 int load_startup();                  // fonts, loading messages, images, editor levels, icons, default set;
                                      // 0 (the player told) when a file the game needs is missing or damaged
 void InitVSync();                    // find the swap-interval control
