@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -68,6 +69,7 @@ protected:
     {
         ASSERT_TRUE(run.press_key("Escape", [&] { return exists(save); }));
     }
+    void lose_into_name_dialog();
 };
 
 TEST_F(Play, EscapeSavesTheGameAndContinueResumesIt)
@@ -107,12 +109,11 @@ bool name_dialog_open(game_run &run)
     return run.brightness(200, 180, 400, 40) > 0.6;
 }
 
-TEST_F(Play, LosingEveryBallEndsTheGameAndTheNameEntersTheTable)
+// A game on its last ball with no extra life to come, continued and lost, so
+// that one missed ball ends it however slowly the machine draws; returns once
+// the high-score name dialog is open.
+void Play::lose_into_name_dialog()
 {
-    std::string scores = run.player_dir() + "/level_sets/scores.hst";
-    std::string old_table = read_file(scores);
-    // A game left on its last ball with no extra life to come, so that one
-    // missed ball ends it however slowly the machine draws.
     ASSERT_NO_FATAL_FAILURE(start_from_options(OPTIONS_PLAY_X));
     ASSERT_NO_FATAL_FAILURE(launch_and_play());
     ASSERT_NO_FATAL_FAILURE(leave_with_escape());
@@ -131,19 +132,63 @@ TEST_F(Play, LosingEveryBallEndsTheGameAndTheNameEntersTheTable)
         dialog = run.wait_until_or_frames([&] { return name_dialog_open(run); }, LIFE_FRAMES);
     }
     ASSERT_TRUE(dialog) << "no high-score dialog after the game was lost";
+}
+
+// The first entry of the table file: its name and points.
+void first_entry(const std::string &table, std::string *name, int32_t *points)
+{
+    ASSERT_EQ(table.size(), 3360u);
+    *name = table.c_str();
+    memcpy(points, table.data() + 164, sizeof *points);
+}
+
+TEST_F(Play, LosingEveryBallEndsTheGameAndTheNameEntersTheTable)
+{
+    std::string scores = run.player_dir() + "/level_sets/scores.hst";
+    std::string old_table = read_file(scores);
+    ASSERT_NO_FATAL_FAILURE(lose_into_name_dialog());
     run.screenshot(screenshot_path("high_score_name.png"));
     ASSERT_TRUE(run.type_text("Ace"));
     ASSERT_TRUE(run.press_key("Return"));
     run.wait_until([&] { return read_file(scores) != old_table; });
 
-    std::string table = read_file(scores);
-    ASSERT_EQ(table.size(), 3360u);
-    EXPECT_EQ(std::string(table.c_str()), "Ace") << "the first entry holds the typed name";
+    std::string name;
     int32_t points = 0;
-    memcpy(&points, table.data() + 164, sizeof points);
+    ASSERT_NO_FATAL_FAILURE(first_entry(read_file(scores), &name, &points));
+    EXPECT_EQ(name, "Ace") << "the first entry holds the typed name";
     EXPECT_GT(points, 0);
     ASSERT_TRUE(run.close_window());
     EXPECT_EQ(run.wait_exit(20), 0);
+}
+
+// The high score was once lost when the game was asked to end while its name
+// was being typed: it is written with the name typed so far.
+TEST_F(Play, AskedToEndWhileTheNameIsTypedTheScoreIsKept)
+{
+    std::string scores = run.player_dir() + "/level_sets/scores.hst";
+    ASSERT_NO_FATAL_FAILURE(lose_into_name_dialog());
+    ASSERT_TRUE(run.type_text("Al"));
+    ASSERT_EQ(kill(run.pid(), SIGTERM), 0);
+    EXPECT_EQ(run.wait_exit(60), 0);
+    std::string name;
+    int32_t points = 0;
+    ASSERT_NO_FATAL_FAILURE(first_entry(read_file(scores), &name, &points));
+    EXPECT_EQ(name, "Al");
+    EXPECT_GT(points, 0);
+}
+
+// Closing the terminal the game was started from (SIGHUP) once lost the game
+// in play; it is saved, as SIGTERM and SIGINT save it.
+TEST_F(Play, HangupSavesTheGameInPlay)
+{
+    ASSERT_NO_FATAL_FAILURE(start_from_options(OPTIONS_PLAY_X));
+    ASSERT_NO_FATAL_FAILURE(launch_and_play());
+    ASSERT_EQ(kill(run.pid(), SIGHUP), 0);
+    EXPECT_EQ(run.wait_exit(60), 0);
+    saved_game g;
+    ASSERT_TRUE(read_save(save, &g)) << "the game in play was not saved";
+    EXPECT_EQ(g.level, 1);
+    EXPECT_GT(g.score, 0);
 }
 
 }  // namespace

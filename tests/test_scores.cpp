@@ -121,6 +121,37 @@ TEST_F(Scores, TheNameTypedIsWrittenExactlyWithTheRestOfItsFieldZero)
     EXPECT_FALSE(fs::exists(scores_path() + ".tmp"));
 }
 
+// The game ending while the name dialog is open (a signal, F12, the close
+// box) keeps the score under the name typed so far, or "Player"; with no
+// dialog open it writes nothing.
+TEST_F(Scores, AGameEndingWhileTheNameIsTypedKeepsTheScore)
+{
+    const struct {
+        const char *typed, *kept;
+    } cases[] = {{"Al", "Al"}, {"", "Player"}};
+    for (const auto &c : cases) {
+        fill_table(1);
+        writescores();
+        hs_classic = 0;
+        hs_score = 990;
+        checkscores();
+        ASSERT_EQ(screen_is(SCREEN_SCORE_NAME), 1);
+        snprintf(buffer, sizeof buffer, "%s", c.typed);
+        bcount = (int)strlen(c.typed);
+        finish_name_entry();
+        bytes d = file_bytes(scores_path());
+        ASSERT_EQ(d.size(), 3360u);
+        EXPECT_STREQ(&d[table_pos * 168], c.kept);
+        int32_t points;
+        memcpy(&points, &d[table_pos * 168 + 164], 4);
+        EXPECT_EQ(points, 990);
+    }
+    bytes before = file_bytes(scores_path());
+    close_screen();
+    finish_name_entry();
+    EXPECT_EQ(file_bytes(scores_path()), before);
+}
+
 // A table that cannot be read is kept whole beside the new one, the player is
 // told once, and the next high score starts a new table instead of writing
 // over the old entries.

@@ -126,4 +126,5 @@ void show_credits();                  // end screen; the next press quits (windo
 // ---- Sub-screens of later work (options.cpp, scores_screen.cpp) ----
 void play_options();                  // play options panel: difficulty, classic mode, Continue, Play
 void hsnotify();                      // high-score name dialog after a game that enters the table
+void finish_name_entry();             // as the game ends: an open name dialog's entry written, named as typed or "Player"
 void display_scores();                // high-score tables, both modes, page by page

@@ -16,6 +16,9 @@ int fadehs;
 float hsfade = 1.0f;
 
 
+// The name given to a high score left without one.
+static const char UNNAMED_PLAYER[] = "Player";
+
 // Takes the typed name into the new entry, then shows and writes the table.
 static void accept_name()
 {
@@ -31,6 +34,15 @@ static void accept_name()
     // The screen shows the file once it is written, the table in memory if not.
     scores_stale = 0;
     writescores();
+}
+
+void finish_name_entry()
+{
+    if (!screen_is(SCREEN_SCORE_NAME))
+        return;
+    if (strnlen(buffer, sizeof buffer) == 0)
+        snprintf(buffer, sizeof buffer, "%s", UNNAMED_PLAYER);
+    accept_name();
 }
 
 void hsnotify()

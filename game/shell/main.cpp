@@ -9,13 +9,14 @@
 #include "gamedir.h"
 #include "shell/shell.h"
 
-// SIGTERM and SIGINT only raise the flag; the loops end the game from there.
+// SIGTERM, SIGINT and SIGHUP (the terminal the game was started from closed)
+// only raise the flag; the loops end the game from there.
 static void on_end_signal(int)
 {
     end_requested = 1;
 }
 
-// Takes SIGTERM and SIGINT before SDL starts, so that SDL leaves them to us.
+// Takes the end signals before SDL starts, so that SDL leaves them to us.
 static void catch_end_signals()
 {
     struct sigaction sa = {};
@@ -23,6 +24,7 @@ static void catch_end_signals()
     sigemptyset(&sa.sa_mask);
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);
     leave_end_signals_to_game();
 }
 

@@ -90,6 +90,9 @@ int WinMain()
         forget_typed();  // typed while no entry was open
         poll_keys();
     }
+    // However the game ends (a signal, F12, the close box), a high score whose
+    // name is still being typed is kept.
+    finish_name_entry();
     shut_down();
     return exit_code;
 }

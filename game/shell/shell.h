@@ -11,8 +11,9 @@
 
 // ---- Loop and timing (main loop, frame lock) ----
 extern int active;                  // window active (not minimised); initially 1
-// Set by SIGTERM or SIGINT: the main loop saves a running game, as F12 does,
-// and ends the program; an open message box stops waiting. [0]
+// Set by SIGTERM, SIGINT or SIGHUP: the main loop saves a running game, as F12
+// does, and a high score whose name is being typed, and ends the program; an
+// open message box stops waiting. [0]
 extern volatile std::sig_atomic_t end_requested;
 extern int keys[256];               // by virtual-key code: 1 while down
 extern int targetFPS;               // frame-rate cap, 62 (0 is taken as 1)
