@@ -8,6 +8,7 @@
 #include <string>
 
 #include "editor/editor.h"
+#include "editor_view.h"
 #include "gl_context.h"
 #include "level_bytes.h"
 #include "menus/menus.h"
@@ -164,6 +165,8 @@ TEST_F(EditorFiles, FailedWriteShowsThePanelKeepsTheOldFileAndRefusesTheMove)
         EXPECT_EQ(dialog_open(DLG_SAVED), 0);
         EXPECT_EQ(dialog_open(DLG_WRITE_FAILED), 1);
         EXPECT_STREQ(writefail_text, "The file could not be written.");
+        EXPECT_EQ(std::string(writefail_file), folder->path() + "/user_data/l1.raw");
+        EXPECT_STREQ(writefail_reason, "Permission denied");
 
         close_dialogs();
         EXPECT_EQ(editor_next_level(), 0);
@@ -271,4 +274,118 @@ TEST_F(EditorFiles, DeleteAllThatCannotWriteChangesNothing)
     EXPECT_EQ(cell_of(file_bytes(level_path(1)), 0, 1, 1), 1);
     EXPECT_EQ(leveled[grid_index(1, 1)], 1) << "the board is kept";
     EXPECT_EQ(curlevel, 2);
+}
+
+// Texture numbers past the loaded textures once overran the editor's texture
+// table on every start: one cell of 1500, random bytes, and the largest
+// number, met at start-up and by moving to the next level, then drawn, copied
+// by the eyedropper and shown on the toolbar.
+TEST_F(EditorFiles, TextureNumbersPastTheLoadedTexturesAreKeptInRangeAndDrawn)
+{
+    write_level_file(1, 1500);
+    level_file random;
+    uint32_t seed = 12345;
+    for (int32_t &v : random.cells)
+        v = (int32_t)(seed = seed * 1103515245u + 12345u);
+    random.set(TEX_BLOCK, 7, 7, 2000000000);
+    random.write(2);
+    write_level_file(3, INT32_MAX);
+    reset_editor();
+    start_editor();
+    ASSERT_EQ(texmax, 3);
+    for (int n = 1; n <= 3; n++) {
+        if (n > 1) {
+            ASSERT_EQ(editor_next_level(), 1);
+        }
+        ASSERT_EQ(edlevel, n);
+        for (int k = 0; k < GRID_CELLS; k++)
+            ASSERT_LE(leveled[k], texmax) << "level " << n << ", cell " << k;
+        int r = n == 2 ? 7 : 1;
+        point_at(1.15f, -1.3f);  // the Eyedropper button
+        editor();
+        mouse(WM_LBUTTONDOWN);
+        mouse(WM_LBUTTONUP);
+        over(r, r);
+        EXPECT_EQ(texnumber, texmax) << "level " << n;
+        mouse(WM_LBUTTONDOWN);
+        mouse(WM_LBUTTONUP);
+        over(r + 1, r + 1);
+        leveled[grid_index(r + 2, r + 2)] = 5000;  // a number only drawing can meet
+        texnumber = 5000;
+        editor();
+        texnumber = 1;
+        leveled[grid_index(r + 2, r + 2)] = 0;
+    }
+}
+
+// A level file that cannot be read once opened as an empty level without a
+// word, and F2 replaced it. Now it is kept whole as lN.raw.damaged, the player
+// is told, the level starts empty and the levels after it stay reachable;
+// met at start-up (level 1) or by moving to it (level 2).
+TEST_F(EditorFiles, ALevelThatCannotBeReadIsKeptAsideAndStartsEmpty)
+{
+    struct damage {
+        const char *what;
+        size_t size;
+        bool unreadable;
+    };
+    const damage cases[] = {{"one byte short", 10583, false},
+                            {"100 bytes", 100, false},
+                            {"one byte long", 10585, false},
+                            {"without read permission", 10584, true}};
+    for (const damage &d : cases)
+        for (int n : {1, 2}) {
+            SCOPED_TRACE(std::string(d.what) + ", level " + std::to_string(n));
+            fs::remove_all("user_data");
+            fs::create_directory("user_data");
+            chmod("user_data", 0777);
+            for (int k = 1; k <= 3; k++)
+                write_level_file(k, k);
+            std::string bytes(d.size, (char)n);
+            write_bytes(level_path(n), bytes);
+            if (d.unreadable)
+                chmod(level_path(n).c_str(), 0200);
+            notice[0] = 0;
+            {
+                plain_user user;
+                start_editor();
+                if (n == 2) {
+                    EXPECT_STREQ(notice, "");
+                    ASSERT_EQ(editor_next_level(), 1);
+                }
+                EXPECT_EQ(curlevel, 3);
+                EXPECT_EQ(edlevel, n);
+                EXPECT_EQ(std::string(notice), "Level " + std::to_string(n) + " cannot be read; it is kept as l" +
+                                                   std::to_string(n) + ".raw.damaged\nand the level starts empty.");
+                for (int k = 0; k < GRID_CELLS; k++)
+                    ASSERT_EQ(leveled[k], 0);
+                // F2 writes the level; the kept file stays, and the next level opens.
+                leveled[grid_index(9, 9)] = 1;
+                EXPECT_EQ(save_edited_level(), 1);
+                EXPECT_EQ(cell_of(file_bytes(level_path(n)), 0, 9, 9), 1);
+                ASSERT_EQ(editor_next_level(), 1);
+                EXPECT_EQ(leveled[grid_index(1, 1)], n + 1);
+            }
+            EXPECT_EQ(file_bytes(level_path(n) + ".damaged"), bytes);
+            notice[0] = 0;
+            close_dialogs();
+        }
+}
+
+// A damaged level file that cannot be moved aside is never written over.
+TEST_F(EditorFiles, ADamagedLevelThatCannotBeMovedIsNotSavedOver)
+{
+    write_bytes(level_path(1), std::string(100, 'x'));
+    chmod("user_data", 0555);
+    {
+        plain_user user;
+        start_editor();
+        EXPECT_EQ(std::string(notice).rfind("Level 1 cannot be read, nor moved aside:\nPermission denied", 0), 0u)
+            << notice;
+        leveled[grid_index(1, 1)] = 1;
+        EXPECT_EQ(save_edited_level(), 0);
+        EXPECT_TRUE(dialog_open(DLG_WRITE_FAILED));
+    }
+    EXPECT_EQ(file_bytes(level_path(1)), std::string(100, 'x'));
+    notice[0] = 0;
 }

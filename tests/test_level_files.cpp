@@ -176,7 +176,7 @@ TEST_F(LevelFiles, SetTexturesReplaceOnlyTheirOwnNumbersAndStay)
     EXPECT_EQ(texel_red(etexname[5]), 155);
 }
 
-TEST_F(LevelFiles, NumberedFilesEndAtTheFirstGapAndShortOnesAreEmpty)
+TEST_F(LevelFiles, NumberedFilesEndAtTheFirstGapAndShortOnesAreSetAsideEmpty)
 {
     write_brick(1, 1);
     write_brick(2, 2);
@@ -188,7 +188,9 @@ TEST_F(LevelFiles, NumberedFilesEndAtTheFirstGapAndShortOnesAreEmpty)
     edload();
     EXPECT_EQ(texmax, 2);
     EXPECT_EQ(curlevel, 1);  // only a short level file: an empty first level
-    EXPECT_EQ(ed_rr[grid_index(1, 1)], 128);
+    EXPECT_EQ(leveled[grid_index(1, 1)], 0);
+    EXPECT_EQ(ed_rr[grid_index(1, 1)], 127);
+    EXPECT_EQ(file_bytes("user_data/l1.raw.damaged"), std::string(5000, '\1'));
 
     put32(lev, (5 * 21 + 6) * 4, 2);                // texture of (5, 6)
     put32(lev, 1764 + (5 * 21 + 6) * 4, 99);        // its red

@@ -378,5 +378,30 @@ TEST_F(LevelSetCreation, AFailedWriteShowsThePanelAndKeepsTheOldSet)
     EXPECT_EQ(dialog_open(DLG_SET_CREATED), 0);
     EXPECT_EQ(dialog_open(DLG_WRITE_FAILED), 1);
     EXPECT_STREQ(writefail_text, "The file could not be written.");
+    EXPECT_EQ(std::string(writefail_file), folder->path() + "/level_sets/kept.bls");
+    EXPECT_STREQ(writefail_reason, "Permission denied");
     EXPECT_EQ(file_bytes("level_sets/kept.bls").size(), 7u);
+}
+
+// Levels that cannot be read were once left out without a word: the set is
+// made of the others and the player is told which were left out.
+TEST_F(LevelSetCreation, LevelsThatCannotBeReadAreLeftOutByName)
+{
+    write_level_file(1, 1, {{1, 1}});
+    write_level_file(2, 2, {{2, 2}});
+    write_level_file(3, 3, {{3, 3}});
+    write_level_file(4, 1, {{4, 4}});
+    start_editor();
+    ASSERT_EQ(curlevel, 4);
+    write_bytes("user_data/l2.raw", std::string(10583, '\2'));
+    write_bytes("user_data/l4.raw", std::string(100, '\4'));
+    up_to_file_name();
+    answer("partial");
+    EXPECT_EQ(dialog_open(DLG_SET_CREATED), 1);
+    EXPECT_STREQ(notice, "Left out of the set, as they cannot be read:\nlevels 2, 4.");
+    std::string d = file_bytes("level_sets/partial.bls");
+    ASSERT_EQ(d.size(), 784u + 2 * 10632u + 3 * 6152u);
+    EXPECT_EQ(int_at(d, 784 + 10632 + TEX_BLOCK * 1772 + (3 * 21 + 3) * 4), 3) << "level 3 is the second";
+    EXPECT_EQ(file_bytes("user_data/l2.raw"), std::string(10583, '\2')) << "left as it is";
+    notice[0] = 0;
 }

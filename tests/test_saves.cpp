@@ -238,6 +238,50 @@ TEST_F(Saves, AFailedWriteIsReportedAndKeepsTheOldSave)
     EXPECT_EQ(SAVE_AVAILABLE, 0);
 }
 
+// A save without read permission once only dimmed Continue, without a word,
+// and the next Escape replaced it. It is told as a damaged save is, and
+// either is kept aside before a new save takes its place.
+TEST_F(Saves, AnUnreadableOrDamagedSaveIsToldAndKeptAsideBeforeANewSave)
+{
+    for (bool unreadable : {true, false}) {
+        SCOPED_TRACE(unreadable ? "unreadable" : "damaged");
+        save_level_two();
+        bytes old = file_bytes(save_path());
+        if (unreadable) {
+            chmod(save_path().c_str(), 0200);
+        } else {
+            old.resize(100);
+            write_bytes(save_path(), old);
+        }
+        fs::path sets = fs::path(save_path()).parent_path();
+        for (fs::path p : {dir, dir / "player", dir / "player/corvale"})
+            chmod(p.c_str(), 0755);
+        chmod(sets.c_str(), 0777);
+        {
+            plain_user user;   // root could read the file whatever its permissions
+            save_check();
+            EXPECT_EQ(SAVE_AVAILABLE + SAVE_REFUSED, 2);
+            new_game();
+            open_screen(SCREEN_OPTIONS);
+            notice[0] = 0;
+            GUI_CONTINUE = 1;
+            play_options();
+            EXPECT_EQ(screen_is(SCREEN_OPTIONS) - PLAYING_SAVED_GAME, 1);
+            EXPECT_STREQ(notice, "The saved game is damaged and cannot be continued.");
+            close_screen();
+            notice[0] = 0;
+            score = 77;
+            leave_game_saved();
+            EXPECT_STREQ(notice, "The saved game that could not be continued\nis kept as corvale.sav.damaged.");
+            EXPECT_EQ(SAVE_AVAILABLE - SAVE_REFUSED, 1) << "the new save can be continued";
+        }
+        EXPECT_EQ(file_bytes(save_path() + ".damaged"), old);
+        EXPECT_EQ(int_at(file_bytes(save_path()), 12), 77);
+        fs::remove(save_path() + ".damaged");
+        notice[0] = 0;
+    }
+}
+
 TEST_F(Saves, ASaveFindsItsSetInThePlayersFolderToo)
 {
     save_level_two();

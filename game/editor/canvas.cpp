@@ -85,6 +85,11 @@ static void copy_brick(int k)
 
 // ---- Canvas ----
 
+GLuint editor_texture(int n)
+{
+    return n >= 1 && n <= MAX_ED_TEXTURES ? edtexname[n] : 0;
+}
+
 // Binds the cell's texture: the fire for type 3 (brick or not), the brick's
 // own texture, or the grid cell for an empty cell while the grid is on.
 static void bind_cell_texture(int k)
@@ -92,7 +97,7 @@ static void bind_cell_texture(int k)
     if (ed_bricktype[k] == BRICK_EXPLODING)
         glBindTexture(GL_TEXTURE_2D, textures[TEX_FIRE]);
     else if (leveled[k] > 0)
-        glBindTexture(GL_TEXTURE_2D, edtexname[leveled[k]]);
+        glBindTexture(GL_TEXTURE_2D, editor_texture(leveled[k]));
     else if (grid)
         glBindTexture(GL_TEXTURE_2D, textures[TEX_EDITOR]);
 }
@@ -272,6 +277,9 @@ void editor()
     if (pupedit)
         edit_pups();
     dialog_frame();
+    // A notice about the editor's files waits until no dialog is up.
+    if (dialog_shown() == DLG_NONE)
+        draw_notice();
     drawpointer();
 }
 

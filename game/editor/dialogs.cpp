@@ -194,8 +194,10 @@ static editor_dialog overwrite_confirmed()
 // The failure panel, saying writefail_text.
 static int write_failed()
 {
-    gui_win(1.4f, 0.9f, 4.6f, 0.65f, NO_TITLE, writefail_text, 4);
-    black_text(-3.0f - 8.0f, 7.3f, -5.0f, writefail_text);
+    gui_win(1.0f, 0.9f, 5.0f, 0.35f, NO_TITLE, writefail_text, 4);
+    const char *lines[3] = {writefail_text, writefail_file, writefail_reason};
+    for (int n = 0; n < 3; n++)
+        black_text(-14.4f, 6.8f - 1.1f * n, -5.0f, lines[n]);
     return panel_answer();
 }
 

@@ -75,15 +75,23 @@ static std::string set_path(bool for_writing = false)
 
 // ---- The board and its file ----
 
-// Reads level file n whole into rec; 0 when it is missing or short.
+// What a level file holds: nothing (no file, or no regular file: a pipe or a
+// folder is left alone), one whole level, or something that cannot be read as
+// one (a regular file of another size, or one that does not open).
+enum { LEVEL_MISSING, LEVEL_WHOLE, LEVEL_DAMAGED };
+
+// Reads level file n into rec; LEVEL_WHOLE only for exactly one level record.
 static int read_level_file(int n, level_file_record *rec)
 {
-    FILE *f = open_regular_file(level_path(n).c_str());
-    if (!f)
-        return 0;
-    int whole = fread(rec, sizeof *rec, 1, f) == 1;
+    std::string path = level_path(n);
+    FILE *f = open_regular_file(path.c_str());
+    if (!f) {
+        struct stat st;
+        return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? LEVEL_DAMAGED : LEVEL_MISSING;
+    }
+    int whole = fread(rec, sizeof *rec, 1, f) == 1 && fgetc(f) == EOF && !ferror(f);
     fclose(f);
-    return whole;
+    return whole ? LEVEL_WHOLE : LEVEL_DAMAGED;
 }
 
 // 1 when level file n exists (whether or not it is whole).
@@ -100,7 +108,7 @@ static void remember_file(int n)
 {
     on_disk_level = n;
     on_disk_folder = player_dir();
-    on_disk_whole = read_level_file(n, &on_disk);
+    on_disk_whole = read_level_file(n, &on_disk) == LEVEL_WHOLE;
 }
 
 // 1 when a cell of rows and columns 1..20 holds a brick or a power-up.
@@ -129,11 +137,33 @@ int level_unsaved()
     return 0;
 }
 
+// A level file n that cannot be read is renamed aside as lN.raw.damaged (or
+// .damaged.2, ...) and the player told, so that nothing written later
+// replaces it. 0 when it is damaged and could not be moved: it is left as it
+// is and must not be written over.
+static int keep_damaged_aside(int n)
+{
+    static level_file_record rec;
+    if (read_level_file(n, &rec) != LEVEL_DAMAGED)
+        return 1;
+    char aside[600];
+    std::string path = level_path(n), text = "Level " + std::to_string(n) + " cannot be read";
+    if (!rename_aside(path.c_str(), ".damaged", aside, sizeof aside)) {
+        int why = errno;
+        show_notice((text + ", nor moved aside:\n" + strerror(why) + ". It is not saved over.").c_str());
+        errno = why;
+        return 0;
+    }
+    const char *base = strrchr(aside, '/');
+    show_notice((text + "; it is kept as " + (base ? base + 1 : aside) + "\nand the level starts empty.").c_str());
+    return 1;
+}
+
 // Writes rec as level file n and remembers it as that level's content; the
 // number of levels grows when n was a new one. 0 when it could not be written.
 static int write_record(int n, const level_file_record &rec)
 {
-    if (!replace_file(level_path(n, true).c_str(), &rec, sizeof rec))
+    if (!keep_damaged_aside(n) || !replace_file(level_path(n, true).c_str(), &rec, sizeof rec))
         return 0;
     on_disk = rec;
     on_disk_level = n;
@@ -153,18 +183,25 @@ static int write_level()
     return write_record(edlevel, rec);
 }
 
-// Opens the failure panel with one of its texts.
-static void show_failure(const char *text)
+char writefail_file[512];
+char writefail_reason[128];
+
+// Opens the failure panel with one of its texts, the file it was about and
+// the system's reason why (an errno value).
+static void show_failure(const char *text, int why, const std::string &path)
 {
     writefail_text = text;
+    snprintf(writefail_file, sizeof writefail_file, "%s", path.c_str());
+    snprintf(writefail_reason, sizeof writefail_reason, "%s", why ? strerror(why) : "unknown reason");
     open_dialog(DLG_WRITE_FAILED);
 }
 
 int save_edited_level()
 {
     if (!write_level()) {
+        int why = errno;
         play_bad(0, 0);
-        show_failure(WRITE_FAILED);
+        show_failure(WRITE_FAILED, why, level_path(edlevel));
         return 0;
     }
     play_click();
@@ -181,8 +218,9 @@ static int keep_changes()
         return 1;
     if (write_level())
         return 1;
+    int why = errno;
     play_bad(0, 0);
-    show_failure(SAVE_FAILED);
+    show_failure(SAVE_FAILED, why, level_path(edlevel));
     return 0;
 }
 
@@ -197,15 +235,21 @@ static void empty_board()
     }
 }
 
-// Loads level n into the editor board; a level without a whole file starts empty.
-static void enter_level(int n)
+void editor_open_level(int n)
 {
     edlevel = n;
+    // A damaged file is set aside and an empty level written in its place, so
+    // the levels after it stay numbered without a gap.
+    if (read_level_file(n, &on_disk) == LEVEL_DAMAGED && keep_damaged_aside(n)) {
+        empty_board();
+        write_level();
+    }
     remember_file(n);
     if (on_disk_whole) {
         for (int b = 0; b < LEVEL_BLOCKS; b++)
             memcpy(editor_grids[b], on_disk.block[b].cells, sizeof(grid_record));
         keep_grid_in_range(ed_rr, ed_gg, ed_bb, ed_bricktype, ed_powerup);
+        keep_textures_in_range(leveled, texmax);
     } else {
         empty_board();
     }
@@ -219,7 +263,7 @@ int editor_next_level()
     // A level that is not a file yet (new and empty) is the last one.
     if (!level_file_exists(edlevel))
         return 0;
-    enter_level(edlevel + 1);
+    editor_open_level(edlevel + 1);
     return 1;
 }
 
@@ -227,7 +271,7 @@ int editor_prev_level()
 {
     if (edlevel <= 1 || !keep_changes())
         return 0;
-    enter_level(edlevel - 1);
+    editor_open_level(edlevel - 1);
     return 1;
 }
 
@@ -262,8 +306,9 @@ void delete_all_levels()
             rec.block[LEVEL_POWERUPS].cells[k] = 0;
         }
     if (!write_record(1, rec)) {
+        int why = errno;
         play_bad(0, 0);
-        show_failure(WRITE_FAILED);
+        show_failure(WRITE_FAILED, why, level_path(1));
         return;
     }
     clear_edited_level();
@@ -271,8 +316,9 @@ void delete_all_levels()
     undo_reset();
     while (curlevel > 1) {
         if (remove(level_path(curlevel).c_str()) != 0 && errno != ENOENT) {
+            int why = errno;
             play_bad(0, 0);
-            show_failure(WRITE_FAILED);
+            show_failure(WRITE_FAILED, why, level_path(curlevel));
             return;
         }
         curlevel--;
@@ -309,6 +355,9 @@ static int level_has_brick(const level_file_record &rec)
     return 0;
 }
 
+// The file a failed set creation could not read or write.
+static std::string set_file_failed;
+
 // Appends size bytes and an 8-byte zero separator to the file image.
 static void append_block(std::vector<char> &out, const void *data, size_t size)
 {
@@ -334,17 +383,30 @@ static int append_texture(std::vector<char> &out, int t)
 int create_level_set()
 {
     std::string path = set_path(true);
-    if (path.empty())
+    set_file_failed = path;
+    if (path.empty()) {
+        errno = EINVAL;
         return -1;
+    }
     static level_file_record rec;
     std::vector<char> levels;
     int count = 0;
+    std::string unread;
+    int unread_count = 0;
     for (int n = 1; n <= curlevel; n++) {
-        if (!read_level_file(n, &rec) || !level_has_brick(rec))
+        int state = read_level_file(n, &rec);
+        if (state == LEVEL_DAMAGED)
+            unread += (unread_count++ ? ", " : "") + std::to_string(n);
+        if (state != LEVEL_WHOLE || !level_has_brick(rec))
             continue;
         for (int b = 0; b < LEVEL_BLOCKS; b++)
             append_block(levels, rec.block[b].cells, sizeof(grid_record));
         count++;
+    }
+    if (!unread.empty()) {
+        std::string text = std::string("Left out of the set, as they cannot be read:\n") +
+                           (unread_count > 1 ? "levels " : "level ") + unread + ".";
+        show_notice(text.c_str());
     }
     if (count == 0)
         return 0;
@@ -357,8 +419,12 @@ int create_level_set()
     append_block(out, &fhead, sizeof fhead);
     out.insert(out.end(), levels.begin(), levels.end());
     for (int t = 1; t <= texmax; t++)
-        if (!append_texture(out, t))
+        if (!append_texture(out, t)) {
+            char rel[64];
+            snprintf(rel, sizeof rel, "bricks/b%d.raw", t);
+            set_file_failed = rel;
             return -1;
+        }
     if (!replace_file(path.c_str(), out.data(), out.size()))
         return -1;
     return 1;
@@ -378,9 +444,11 @@ void finish_level_set()
         play_bad(0, 0);
         open_dialog(DLG_NO_BRICKS);
         break;
-    default:
+    default: {
+        int why = errno;
         play_bad(0, 0);
-        show_failure(WRITE_FAILED);
+        show_failure(WRITE_FAILED, why, set_file_failed);
         break;
+    }
     }
 }

@@ -22,6 +22,7 @@ extern int selx, sely; // row and column of the cell under the pointer this fram
 extern const int brick_selector_map[6];  // type-list position 1..5 -> type code (1, 4, 2, 5, 3)
 
 // ---- Editor frame and canvas (canvas.cpp) ----
+unsigned editor_texture(int n);  // GL name of the editor's brick texture n; 0 outside its table
 void editor();         // the editor's frame: toolbar, level line, canvas, dialogs, pointer
 void edit_pups();      // the power-up layer over the canvas
 void editor_paint();   // a left press: eyedropper, brick laying or power-up placing on (selx, sely)
@@ -75,9 +76,15 @@ int dialog_escape();                  // Escape: 1 when it closed the level-set 
                                       // no dialog takes it (the editor is left)
 extern char filename[256]; // file name typed for the new set, without folder and ".bls"
 extern const char *writefail_text;  // what the failure panel says
+extern char writefail_file[512];    // the file it could not write (or read)
+extern char writefail_reason[128];  // the system's reason
 
 int save_edited_level();   // F2 / Save Level: write the level, "Level saved."; 0 when it failed (panel shown)
 int level_unsaved();       // 1 while the board differs from what its level file holds
+// Level n into the editor board, its file remembered, the undo history
+// forgotten; a file that cannot be read is set aside (the player told) and the
+// level starts empty.
+void editor_open_level(int n);
 int editor_next_level();   // Next level / keypad +: save first, then edit the next level; 1 when moved
 int editor_prev_level();   // Previous level / keypad -: save first, then edit the previous level; 1 when moved
 void clear_edited_level(); // rows and columns 1..20 emptied: texture 0, colour 127, type 1, no power-up

@@ -231,7 +231,7 @@ static void draw_previews()
 {
     gui_frame();
     glDisable(GL_DEPTH_TEST);
-    GLuint brick = curbrick == BRICK_EXPLODING ? textures[TEX_FIRE] : edtexname[texnumber];
+    GLuint brick = curbrick == BRICK_EXPLODING ? textures[TEX_FIRE] : editor_texture(texnumber);
 
     black_quad(4.58f, -0.6f, 4.92f, -0.94f);
     glColor3f(1, 1, 1);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <sys/stat.h>
 
+#include "editor/editor.h"
 #include "files.h"
 #include "graphics/graphics.h"
 #include "paths.h"
@@ -16,22 +17,22 @@
 
 // ---- The editor's level files ----
 
-// Opens the editor's level file k (in the player's data folder) for reading, or returns null.
-static FILE *open_level_file(int k)
+// 1 when the editor's level file k (in the player's data folder) is a regular
+// file, readable or not; a pipe or a folder in its place does not count.
+static int level_file_there(int k)
 {
     char rel[64];
     snprintf(rel, sizeof rel, "user_data/l%d.raw", k);
-    return open_regular_file(player_file(rel).c_str());
+    struct stat st;
+    return stat(player_file(rel).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 // The number of editor level files numbered 1, 2, ... without a gap.
 static int count_level_files()
 {
     int k = 0;
-    while (FILE *f = open_level_file(k + 1)) {
-        fclose(f);
+    while (level_file_there(k + 1))
         k++;
-    }
     return k;
 }
 
@@ -149,10 +150,20 @@ void keep_grid_in_range(int32_t *red, int32_t *green, int32_t *blue, int32_t *ty
     normal_unknown_types(types);
 }
 
-// The game board's values brought within range after a load.
+void keep_textures_in_range(int32_t *tex, int count)
+{
+    int last = count >= 1 ? count : 1;
+    for (int k = 0; k < GRID_CELLS; k++)
+        if (tex[k] > last)
+            tex[k] = last;
+}
+
+// The game board's values brought within range after a load; texture numbers
+// stay within the play table's textures.
 static void keep_board_in_range()
 {
     keep_grid_in_range(rr, gg, bb, bricktype, powerup);
+    keep_textures_in_range(board, MAX_SET_TEXTURES);
 }
 
 // Reads level lev and the textures of an open level-set file whose header
@@ -271,28 +282,17 @@ void test_level()
     pick_background();
 }
 
-// At start-up: counts the editor's levels, loads its brick textures and level 1.
-// A level 1 that is missing or shorter than a level file gives an empty level.
+// At start-up: counts the editor's levels, loads its brick textures and level 1
+// (a level 1 that cannot be read is set aside and starts empty).
 void edload()
 {
     clear_editor_board();
     curlevel = count_level_files();
     fhead.level_count = curlevel;
     texmax = load_brick_files(edtexname, MAX_ED_TEXTURES);
-
-    static level_file_record rec;
-    FILE *f = open_level_file(1);
-    if (!f) {
+    if (curlevel == 0) {
         curlevel = 1;
-        clear_editor_board();
         return;
     }
-    int whole = fread(&rec, sizeof rec, 1, f) == 1;
-    fclose(f);
-    if (!whole)
-        return;
-    int32_t *dest[LEVEL_BLOCKS] = {leveled, ed_rr, ed_gg, ed_bb, ed_bricktype, ed_powerup};
-    for (int i = 0; i < LEVEL_BLOCKS; i++)
-        memcpy(dest[i], rec.block[i].cells, sizeof(grid_record));
-    keep_grid_in_range(ed_rr, ed_gg, ed_bb, ed_bricktype, ed_powerup);
+    editor_open_level(1);
 }

@@ -78,6 +78,9 @@ int level_set_levels(const char *name);   // levels of "level_sets/<name>", -1 w
 // unknown brick types Normal, unknown power-up kinds none.
 void keep_grid_in_range(int32_t *red, int32_t *green, int32_t *blue, int32_t *types,
                         int32_t *pups);
+// Texture numbers above the `count` textures loaded (at least 1) become the
+// last one, so no level file can reach past a texture table.
+void keep_textures_in_range(int32_t *tex, int count);
 void test_level();               // the editor's current level into the board for a test game
 void edload();                   // the editor's textures and first level, at start-up
 

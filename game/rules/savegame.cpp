@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 #include "files.h"
 #include "menus/menus.h"
@@ -45,6 +46,24 @@ void report_write_failure(const char *what, const std::string &path, const std::
     keys[VK_ESCAPE] = 0;  // the box took the key's release
 }
 
+// A save there that Continue would refuse (damaged, or unreadable) is renamed
+// aside as corvale.sav.damaged before a new save takes its place, and the
+// player told. 0 (errno set) when it could not be moved: nothing replaces it.
+static int keep_refused_save_aside(const std::string &path)
+{
+    save_check();
+    if (!SAVE_REFUSED)
+        return 1;
+    char aside[600];
+    if (!rename_aside(path.c_str(), ".damaged", aside, sizeof aside))
+        return 0;
+    const char *base = strrchr(aside, '/');
+    std::string text = std::string("The saved game that could not be continued\nis kept as ") +
+                       (base ? base + 1 : aside) + ".";
+    show_notice(text.c_str());
+    return 1;
+}
+
 int save_progress()
 {
     saved_game &g = Sgame;
@@ -69,7 +88,7 @@ int save_progress()
         }
     std::string folder_error;
     std::string path = player_path(SAVE_FILE, &folder_error);
-    if (replace_file(path.c_str(), &g, sizeof g))
+    if (keep_refused_save_aside(path) && replace_file(path.c_str(), &g, sizeof g))
         return 1;
     report_write_failure("the saved game", path, folder_error);
     return 0;
@@ -90,10 +109,10 @@ static int read_save(saved_game &g)
 
 void save_check()
 {
-    FILE *f = open_regular_file(save_path().c_str());
-    SAVE_AVAILABLE = f != nullptr;
-    if (f)
-        fclose(f);
+    // A regular file that does not open (no read permission) is a save all
+    // the same, one that Continue refuses.
+    struct stat st;
+    SAVE_AVAILABLE = stat(save_path().c_str(), &st) == 0 && S_ISREG(st.st_mode);
     static saved_game g;
     SAVE_REFUSED = SAVE_AVAILABLE && !(read_save(g) && save_acceptable(g));
 }
