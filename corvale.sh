@@ -7,6 +7,9 @@
 #                          (build-san/, without the benchmarks), run them, then every fuzz
 #                          target over its seeds and for CORVALE_FUZZ_SECONDS (default 30)
 #                          seconds, CORVALE_FUZZ_JOBS (default 2) targets at a time
+#   ./corvale.sh fuzz N    the sanitizer build's fuzz targets only, then every target
+#                          fuzzed for N minutes, one per core at once, under nice;
+#                          prints each target's executions, coverage and findings
 #   ./corvale.sh build     install everything but clang and build only
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -60,20 +63,36 @@ build() {
   cmake --build build
 }
 
-# The tests again, built by clang with AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the fuzz targets of the same build. The
-# benchmarks measure the normal build and are left out here, and so are the
-# asset and install tests, which run no game code; the assets are those of
-# build/ when it is there.
-sanitizer_test() {
+# Configures build-san/: clang with AddressSanitizer and
+# UndefinedBehaviorSanitizer and the fuzz targets, without the benchmarks
+# (they measure the normal build); the assets are those of build/ when it is
+# there.
+configure_sanitizer_build() {
   local assets_from=""
   [ -f build/CMakeCache.txt ] && assets_from="$PWD/build"
   CC=clang-14 CXX=clang++-14 cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCORVALE_FUZZ=ON -DCORVALE_BENCH=OFF -DCORVALE_ASSETS_FROM="$assets_from" \
     -DCORVALE_WERROR="${CORVALE_WERROR:-OFF}" >/dev/null
+}
+
+# The tests again in the sanitizer build, then its fuzz targets. The asset and
+# install tests are left out: they run no game code.
+sanitizer_test() {
+  configure_sanitizer_build
   cmake --build build-san
   (cd build-san && ctest -j2 -LE '^(assets|install)$' --output-on-failure --timeout 900)
   CORVALE_FUZZ_JOBS="${CORVALE_FUZZ_JOBS:-2}" tests/fuzz/run_fuzz.sh build-san "${CORVALE_FUZZ_SECONDS:-30}"
+}
+
+# Builds the fuzz targets under the sanitizers (build-san/) and fuzzes every
+# target for $1 minutes, as many at once as there are cores. New inputs stay
+# in build-san/fuzz-corpus/, findings in build-san/fuzz-findings/.
+fuzz() {
+  local minutes="$1"
+  case "$minutes" in ''|*[!0-9]*) echo "usage: $0 fuzz <minutes>" >&2; exit 2 ;; esac
+  configure_sanitizer_build
+  cmake --build build-san --target fuzz_targets
+  CORVALE_FUZZ_JOBS="$(nproc)" CORVALE_FUZZ_ALL=1 tests/fuzz/run_fuzz.sh build-san $((minutes * 60))
 }
 
 case "${1:-play}" in
@@ -91,9 +110,13 @@ case "${1:-play}" in
     install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" \
       "${SANITIZE_PACKAGES[@]}"
     sanitizer_test ;;
+  fuzz)
+    install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" \
+      "${SANITIZE_PACKAGES[@]}"
+    fuzz "${2:-}" ;;
   build)
     install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build ON ;;
   *)
-    echo "usage: $0 play|test|sanitize|build" >&2; exit 2 ;;
+    echo "usage: $0 play|test|sanitize|fuzz N|build" >&2; exit 2 ;;
 esac

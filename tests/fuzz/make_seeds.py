@@ -86,6 +86,18 @@ def level_files():
                           {(1, 1): -1}, {(2, 2): 129}, {(1, 1): 5, (2, 2): 2}, {})
     put("level_file", "regress_colour_int_min.raw", b"".join(blocks))
     put("level_file", "short.raw", b"".join(sample_level())[:5000])
+    # Texture numbers past the editor's texture table once overran it when
+    # drawn: one cell of 1500, the largest number, and random bytes.
+    put("level_file", "regress_texture_1500.raw",
+        b"".join(level_blocks({(5, 5): 1500}, {}, {}, {}, {}, {})))
+    put("level_file", "regress_texture_int_max.raw",
+        b"".join(level_blocks({(1, 1): INT_MAX, (20, 20): 2000}, {}, {}, {}, {}, {})))
+    seed = 12345
+    noise = []
+    for _ in range(6 * GRID):
+        seed = (seed * 1103515245 + 12345) % 2**32
+        noise.append(seed)
+    put("level_file", "regress_texture_random.raw", struct.pack("<%dI" % len(noise), *noise))
 
 
 def saved_game(**fields):

@@ -8,7 +8,9 @@
 # New inputs that reach new code collect in <build>/fuzz-corpus/<target>/ and
 # are used again by the next run. CORVALE_FUZZ_JOBS targets (default 1) run at
 # the same time; with more than one, a finding stops the run once the targets
-# already started have ended.
+# already started have ended, unless CORVALE_FUZZ_ALL=1 has every target run
+# its full time whatever the others find. The run ends with a table of each
+# target's executions, coverage, corpus and findings.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="$(cd "${1:?usage: run_fuzz.sh <build dir> [seconds] [target ...]}" && pwd)"
@@ -53,6 +55,22 @@ fuzz_one() {
   return "$status"
 }
 
+# One row of the closing table: executions, coverage (edges and features) at
+# the end, inputs in the target's corpus, peak memory and inputs kept as
+# findings in this run.
+summary_row() {
+  local t="$1" log="$build/fuzz-findings/$1.log"
+  [ -f "$log" ] || return 0
+  local execs cov ft corp rss found
+  execs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | grep -o '[0-9]*$' || echo "-")
+  cov=$(grep -oE 'cov: [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+' || echo "-")
+  ft=$(grep -oE 'ft: [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+' || echo "-")
+  corp=$(find "$build/fuzz-corpus/$t" -type f | wc -l)
+  rss=$(grep -o 'stat::peak_rss_mb: [0-9]*' "$log" | grep -o '[0-9]*$' || echo "-")
+  found=$(grep -c "Test unit written to" "$log" || true)
+  printf '%-11s %11s %6s %9s %7s %7s %9s\n' "$t" "$execs" "$cov" "$ft" "$corp" "$rss" "$found"
+}
+
 jobs_max="${CORVALE_FUZZ_JOBS:-1}"
 failed=0
 running=()
@@ -65,7 +83,7 @@ reap() {
 }
 declare -A pids
 for t in "${targets[@]}"; do
-  [ "$failed" -eq 0 ] || break
+  [ "$failed" -eq 0 ] || [ "${CORVALE_FUZZ_ALL:-0}" = 1 ] || break
   fuzz_one "$t" > "$build/fuzz-findings/$t.out" 2>&1 &
   pids[$t]=$!
   running+=("$t")
@@ -73,5 +91,9 @@ for t in "${targets[@]}"; do
 done
 while [ ${#running[@]} -gt 0 ]; do
   reap
+done
+printf '%-11s %11s %6s %9s %7s %7s %9s\n' target executions edges features corpus rss_mb findings
+for t in "${targets[@]}"; do
+  [ -z "${pids[$t]:-}" ] || summary_row "$t"
 done
 exit "$failed"
