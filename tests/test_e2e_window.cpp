@@ -117,11 +117,13 @@ TEST_P(BoxAtStartUp, IsShownAndEndsWithTheGame)
 
 INSTANTIATE_TEST_SUITE_P(MessageBoxes, BoxAtStartUp,
                          ::testing::Values(box_case{true, SIGINT}, box_case{true, SIGKILL},
-                                           box_case{false, SIGTERM}, box_case{false, SIGKILL}),
+                                           box_case{false, SIGTERM}, box_case{false, SIGHUP},
+                                           box_case{false, SIGKILL}),
                          [](const ::testing::TestParamInfo<box_case> &info) {
                              return std::string(info.param.builtin_fonts_only ? "WithoutFonts" : "WithFonts") +
-                                    (info.param.signal == SIGINT ? "Interrupt" :
-                                     info.param.signal == SIGTERM ? "Terminate" : "Kill");
+                                    (info.param.signal == SIGINT    ? "Interrupt" :
+                                     info.param.signal == SIGTERM ? "Terminate" :
+                                     info.param.signal == SIGHUP  ? "Hangup" : "Kill");
                          });
 
 // A full-screen size the display cannot take asks whether to play in a window,
