@@ -14,11 +14,11 @@
 
 namespace {
 
-// A toolbar button: its selection code and centre.
-struct button { int code; float x, y; };
-const button CLASSIC{25, 1.625f, -1.325f}, RED_MINUS{8, 4.24f, -1.37f}, RED_PLUS{5, 4.6f, -1.37f},
-    GREEN_MINUS{9, 4.24f, -1.52f}, GREEN_PLUS{6, 4.6f, -1.52f}, BLUE_PLUS{7, 4.6f, -1.67f},
-    PREV_BRICK{22, 3.355f, -0.795f}, NEXT_BRICK{21, 4.135f, -0.795f}, PREV_PUP{24, 4.435f, -0.795f};
+// A toolbar button by its centre, in GUI units.
+struct button { float x, y; };
+const button CLASSIC{1.625f, -1.325f}, RED_MINUS{4.24f, -1.37f}, RED_PLUS{4.6f, -1.37f},
+    GREEN_MINUS{4.24f, -1.52f}, GREEN_PLUS{4.6f, -1.52f}, BLUE_PLUS{4.6f, -1.67f},
+    PREV_BRICK{3.355f, -0.795f}, NEXT_BRICK{4.135f, -0.795f}, PREV_PUP{4.435f, -0.795f};
 
 class Toolbar : public GLTest {
 protected:
@@ -34,7 +34,8 @@ protected:
     {
         point_at(b.x, b.y);
         editor();
-        ASSERT_EQ(gui_select, b.code);
+        ASSERT_NE(toolbar_code(b.x, b.y), 0);
+        ASSERT_EQ(gui_select, toolbar_code(b.x, b.y));
         mouse(WM_LBUTTONDOWN);
     }
     // Frames drawn until *value changes (at most 50); 0 when it never does.

@@ -145,17 +145,18 @@ TEST_F(Input, MenuItemsOpenTheirScreensOnlyWhenTheMenuIsStill)
 
 TEST_F(Input, PressTurnsTheControlUnderThePointerIntoOneRequest)
 {
-    gui_select = 29;
+    gui_select = CODE_PLAY;
     GUI_PLAY = 0;
     WndProc(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(GUI_PLAY, 1);
     EXPECT_EQ(gui_select, 0);
     GUI_PLAY = 0;
-    gui_select = 5;
+    const int red_plus = toolbar_code(4.6f, -1.37f);
+    gui_select = red_plus;
     WndProc(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
-    EXPECT_EQ(GUI_RPLUS, 1);
+    EXPECT_EQ(toolbar_pressed(red_plus), 1);
     release_left();  // letting go ends the held repeat
-    EXPECT_EQ(GUI_RPLUS, 0);
+    EXPECT_EQ(toolbar_pressed(red_plus), 0);
     EXPECT_EQ(colorlag, 7);
 }
 

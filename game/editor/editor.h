@@ -32,13 +32,17 @@ void leave_editor();   // back to the main menu
 
 // ---- Toolbar (toolbar.cpp) ----
 void eicons();         // draw the toolbar and carry out its pending actions
+int toolbar_code(float x, float y);  // selection code of the button over GUI point (x, y); 0 when none
+int toolbar_press(int code);         // a left press on the button of a selection code; 0 when no button has it
+int toolbar_pressed(int code);       // 1 while that button's press waits for the toolbar or is held
+void toolbar_release();              // the left button let go: held buttons stop repeating
 void select_brick_type(int position);  // type-list position 1..5 (wrapped), colour back to 127
 void step_texture(int dir);            // next (+1) or previous (-1) brick texture, wrapping
 void step_powerup(int dir);            // next (+1) or previous (-1) power-up kind, wrapping
 void toggle_classic_button();          // the Classic button: classic, grid and overlays follow
 
 // ---- Keyboard shortcuts (shortcuts.cpp) ----
-void editor_keys();    // the editor's hot-keys, polled once per main-loop pass while edit is 1
+void editor_keys();    // the editor's hot-keys, polled once per main-loop pass while the editor is up
 
 // ---- Undo (undo.cpp): snapshots of the six editor arrays in a fixed ring ----
 constexpr int UNDO_STEPS = 64;  // changes that can be undone in a row

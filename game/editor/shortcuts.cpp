@@ -62,8 +62,8 @@ void editor_keys()
     if (take(VK_DOWN)) select_brick_type(guibrick + 1);
     if (take(VK_UP)) select_brick_type(guibrick - 1);
     if (take(VK_RIGHT)) step_texture(1);
-    if (take(VK_SUBTRACT)) GUI_LEVMINUS = 1;
-    if (take(VK_ADD)) GUI_LEVPLUS = 1;
+    if (take(VK_SUBTRACT)) editor_prev_level();
+    if (take(VK_ADD)) editor_next_level();
     keypad_colour(&curr, VK_NUMPAD0 + 1, VK_NUMPAD0 + 4, VK_NUMPAD0 + 7);
     keypad_colour(&curg, VK_NUMPAD0 + 2, VK_NUMPAD0 + 5, VK_NUMPAD0 + 8);
     keypad_colour(&curb, VK_NUMPAD0 + 3, VK_NUMPAD0 + 6, VK_NUMPAD0 + 9);

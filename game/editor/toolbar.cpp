@@ -1,12 +1,15 @@
-// The editor's toolbar below the canvas: its panels, 24 buttons with their
-// icons and help texts, labels and previews, and the actions its presses
-// raised since the last frame, with hold-to-repeat for the +/- buttons.
+// The editor's toolbar below the canvas: its panels, its buttons (one table
+// row each: area, icons, help text, label and what a press does), the type
+// list and previews, and the actions its presses raised since the last frame,
+// with hold-to-repeat for the +/- buttons.
 
 #include <GL/gl.h>
 
 #include <cstdio>
 
+#include "audio/audio.h"
 #include "editor.h"
+#include "field.h"
 #include "rules/powerups.h"
 #include "graphics/graphics.h"
 #include "menus/menus.h"
@@ -18,80 +21,173 @@
 static const float Z_ICON = -5.0f;
 static const float DIM = 0.9f;   // a button not under the pointer
 
-// One toolbar button: selection code, area, icon (the second while its view
-// is off), help text, and whether it is drawn without blending.
+// Hold-to-repeat: a held button steps when its group's counter reaches the threshold.
+static const int COLOUR_REPEAT = 8, BRICK_REPEAT = 10, POWERUP_REPEAT = 10;
+
+// ---- Button actions ----
+
+// One colour component up or down, within 0..127.
+static void step_component(int *c, int dir)
+{
+    *c += dir;
+    if (*c < 0)
+        *c = 0;
+    if (*c > 127)
+        *c = 127;
+}
+
+static void step_red(int dir) { step_component(&curr, dir); }
+static void step_green(int dir) { step_component(&curg, dir); }
+static void step_blue(int dir) { step_component(&curb, dir); }
+
+// The next or previous brick texture, the colour back to white.
+static void step_brick_texture(int dir)
+{
+    curr = curg = curb = 127;
+    step_texture(dir);
+}
+
+// The next brick type in the list; the colour stays.
+static void next_brick_type()
+{
+    guibrick = guibrick >= 5 ? 1 : guibrick + 1;
+    curbrick = brick_selector_map[guibrick];
+}
+
+static void toggle_grid() { grid = !grid; }
+static void toggle_powerup_layer() { pupedit = !pupedit; }
+static void toggle_overlays() { visible = !visible; }
+static void ask_clear_level() { open_dialog(DLG_CLEAR_LEVEL); }
+static void ask_delete_all() { open_dialog(DLG_DELETE_ALL); }
+static void start_level_set() { open_dialog(DLG_SET_NAME); }
+static void previous_level() { editor_prev_level(); }
+static void next_level() { editor_next_level(); }
+static void arm_eyedropper() { get_drops = 1; }
+static void save_level() { save_edited_level(); }
+
+// ---- The buttons ----
+
+// A line of a button's label: its text and the origin it is printed from, in
+// the GUI units of the buttons.
+struct tool_label {
+    const char *text;
+    float x, y;
+};
+
+// One toolbar button: its area, icon (the second while its view is off), help
+// text, whether it is drawn without blending, what a press does, and the
+// label under it. A press either acts at once (at_press), raises a one-shot
+// action for the next toolbar frame (action), or holds a step that repeats
+// while the button is held (step, in dir, counting on lag up to repeat; the
+// release sets lag to release_lag).
 struct tool_button {
-    int code;
     float x1, x2, y_bottom, y_top;
     int icon, icon_off;
     const int *view;      // switch shown by the icon pair; null for one icon
     const char *help;
     int opaque;
+    void (*at_press)();   // acts at the press
+    int click;            // the press clicks (an at_press action may make its own sound)
+    void (*action)();     // acts in the next frame of the toolbar
+    void (*step)(int dir);
+    int dir;
+    int *lag;
+    int repeat, release_lag;
+    tool_label labels[3];
 };
 
-// In drawing order.
+// Rows of the three kinds of button.
+static tool_button once(float x1, float x2, float yb, float yt, int icon, int icon_off, const int *view,
+                        const char *help, void (*action)(), tool_label a = {}, tool_label b = {},
+                        tool_label c = {})
+{
+    return {x1, x2, yb, yt, icon, icon_off, view, help, 0, nullptr, 1, action, nullptr, 0, nullptr, 0, 0, {a, b, c}};
+}
+
+static tool_button at_press(float x1, float x2, float yb, float yt, int icon, const char *help,
+                            void (*act)(), int click, tool_label a = {}, tool_label b = {})
+{
+    return {x1, x2, yb, yt, icon, 0, nullptr, help, 0, act, click, nullptr, nullptr, 0, nullptr, 0, 0, {a, b, {}}};
+}
+
+static tool_button held(float x1, float x2, float yb, float yt, int icon, const char *help,
+                        void (*step)(int), int dir, int *lag, int repeat, int release_lag)
+{
+    return {x1, x2, yb, yt, icon, 0, nullptr, help, 0, nullptr, 1, nullptr, step, dir, lag, repeat, release_lag, {}};
+}
+
+// A button drawn without blending.
+static tool_button opaque(tool_button b)
+{
+    b.opaque = 1;
+    return b;
+}
+
+// In drawing order; a button's selection code is CODE_TOOLBAR + its row.
 static const tool_button BUTTONS[] = {
-    {CODE_GRID, 0.6f, 0.85f, -0.85f, -0.6f, ICON_GRID, ICON_GRIDOFF, &grid,
-     "Turns the grid on and off. Hotkey: G key", 0},
-    {CODE_PUPON, 1.05f, 1.3f, -0.85f, -0.6f, ICON_POWERUP, ICON_POWERUPSOFF, &pupedit,
-     "Turns the powerup editor on and off. Hotkey: P key", 0},
-    {CODE_VISON, 1.5f, 1.75f, -0.85f, -0.6f, ICON_VISIBLESQUARE, ICON_NOTVISIBLE, &visible,
-     "Turns on brick overlays for invisible and multi-hit bricks. Hotkey: V key", 0},
-    {CODE_BRICK, 2.0f, 2.25f, -0.85f, -0.6f, ICON_BRICKS, 0, nullptr,
-     "Changes the type of brick you are putting down. Hotkeys: Up and Down arrow keys", 0},
-    {CODE_TESTLEVEL, 0.6f, 0.85f, -1.45f, -1.2f, ICON_TEST, 0, nullptr,
-     "Lets you play the current level. Hotkey: F1", 0},
-    {CODE_DROPS, 1.05f, 1.3f, -1.45f, -1.2f, ICON_EDIT, 0, nullptr,
-     "Copy a brick's color and texture settings. Hotkey: D", 0},
-    {CODE_CLASSIC, 1.5f, 1.75f, -1.45f, -1.2f, ICON_ON, ICON_OFF, &classic,
-     "Turns classic mode on and off. Hotkey: C key", 0},
-    {CODE_RMINUS, 4.19f, 4.29f, -1.42f, -1.32f, ICON_MINUS, 0, nullptr,
-     "Decreases red component.  Hotkey: Numpad 1", 0},
-    {CODE_RPLUS, 4.55f, 4.65f, -1.42f, -1.32f, ICON_PLUS, 0, nullptr,
-     "Increases red component.  Hotkey: Numpad 7", 0},
-    {CODE_GMINUS, 4.19f, 4.29f, -1.57f, -1.47f, ICON_MINUS, 0, nullptr,
-     "Decreases green component.  Hotkey: Numpad 2", 0},
-    {CODE_BPLUS, 4.55f, 4.65f, -1.72f, -1.62f, ICON_PLUS, 0, nullptr,
-     "Increases blue component.  Hotkey: Numpad 9", 0},
-    {CODE_BMINUS, 4.19f, 4.29f, -1.72f, -1.62f, ICON_MINUS, 0, nullptr,
-     "Decreases blue component.  Hotkey: Numpad 3", 0},
-    {CODE_GPLUS, 4.55f, 4.65f, -1.57f, -1.47f, ICON_PLUS, 0, nullptr,
-     "Increases Green component.  Hotkey: Numpad 8", 0},
-    {CODE_LEVPLUS, 1.71f, 1.8f, -0.53f, -0.44f, ICON_PLUS, 0, nullptr,
-     "Move forward one level.  Hotkey: + on the numeric keypad", 1},
-    {CODE_LEVMINUS, 0.83f, 0.92f, -0.53f, -0.44f, ICON_MINUS, 0, nullptr,
-     "Move back one level.  Hotkey: - on the numeric keypad", 1},
-    {CODE_SAVE, 1.95f, 2.2f, -1.57f, -1.32f, ICON_SAVE, 0, nullptr,
-     "Saves the current level.  Hotkey: F2", 0},
-    {CODE_LDELETE, 2.4f, 2.65f, -1.57f, -1.32f, ICON_DELETE, 0, nullptr,
-     "Clears the current level.  Hotkey: F5", 0},
-    {CODE_ADELETE, 2.85f, 3.1f, -1.57f, -1.32f, ICON_DELETE, 0, nullptr,
-     "Deletes all levels permanently. Be careful.  :)  Hotkey: None", 0},
-    {CODE_CREATE, 3.5f, 3.75f, -1.57f, -1.32f, ICON_CREATE, 0, nullptr,
-     "Generates a level set from all of the levels you have created.  Hotkey: None", 0},
-    {CODE_BACK, 0.6f, 0.73f, -1.82f, -1.7f, ICON_BACK, 0, nullptr,
-     "Return to the main menu.  Hotkey: Escape", 0},
-    {CODE_BRICK_MINUS, 3.31f, 3.4f, -0.84f, -0.75f, ICON_MINUS, 0, nullptr,
-     "Move back one brick.  Hotkey: Left arrow key", 0},
-    {CODE_BRICK_PLUS, 4.09f, 4.18f, -0.84f, -0.75f, ICON_PLUS, 0, nullptr,
-     "Move forward one brick.  Hotkey: Right arrow key", 0},
-    {CODE_PUP_PLUS, 5.01f, 5.11f, -0.84f, -0.75f, ICON_PLUS, 0, nullptr,
-     "Move forward one powerup.  Hotkey: O key", 0},
-    {CODE_PUP_MINUS, 4.39f, 4.48f, -0.84f, -0.75f, ICON_MINUS, 0, nullptr,
-     "Move back one powerup.  Hotkey: I key", 0},
+    once(0.6f, 0.85f, -0.85f, -0.6f, ICON_GRID, ICON_GRIDOFF, &grid,
+         "Turns the grid on and off. Hotkey: G key", toggle_grid, {"Grid", 0.63f, -0.95f}),
+    once(1.05f, 1.3f, -0.85f, -0.6f, ICON_POWERUP, ICON_POWERUPSOFF, &pupedit,
+         "Turns the powerup editor on and off. Hotkey: P key", toggle_powerup_layer,
+         {"Powerup", 0.98f, -0.95f}),
+    once(1.5f, 1.75f, -0.85f, -0.6f, ICON_VISIBLESQUARE, ICON_NOTVISIBLE, &visible,
+         "Turns on brick overlays for invisible and multi-hit bricks. Hotkey: V key", toggle_overlays,
+         {"Visible", 1.485f, -0.95f}),
+    once(2.0f, 2.25f, -0.85f, -0.6f, ICON_BRICKS, 0, nullptr,
+         "Changes the type of brick you are putting down. Hotkeys: Up and Down arrow keys", next_brick_type,
+         {"Brick", 2.02f, -0.95f}, {"Types", 2.0f, -1.03f}),
+    once(0.6f, 0.85f, -1.45f, -1.2f, ICON_TEST, 0, nullptr,
+         "Lets you play the current level. Hotkey: F1", test_play, {"Test", 0.63f, -1.56f}),
+    at_press(1.05f, 1.3f, -1.45f, -1.2f, ICON_EDIT,
+             "Copy a brick's color and texture settings. Hotkey: D", arm_eyedropper, 1,
+             {"Eyedropper", 0.94f, -1.56f}),
+    once(1.5f, 1.75f, -1.45f, -1.2f, ICON_ON, ICON_OFF, &classic,
+         "Turns classic mode on and off. Hotkey: C key", toggle_classic_button,
+         {"Classic", 1.485f, -1.56f}),
+    held(4.19f, 4.29f, -1.42f, -1.32f, ICON_MINUS, "Decreases red component.  Hotkey: Numpad 1",
+         step_red, -1, &colorlag, COLOUR_REPEAT, 7),
+    held(4.55f, 4.65f, -1.42f, -1.32f, ICON_PLUS, "Increases red component.  Hotkey: Numpad 7",
+         step_red, 1, &colorlag, COLOUR_REPEAT, 7),
+    held(4.19f, 4.29f, -1.57f, -1.47f, ICON_MINUS, "Decreases green component.  Hotkey: Numpad 2",
+         step_green, -1, &colorlag, COLOUR_REPEAT, 4),
+    held(4.55f, 4.65f, -1.72f, -1.62f, ICON_PLUS, "Increases blue component.  Hotkey: Numpad 9",
+         step_blue, 1, &colorlag, COLOUR_REPEAT, 4),
+    held(4.19f, 4.29f, -1.72f, -1.62f, ICON_MINUS, "Decreases blue component.  Hotkey: Numpad 3",
+         step_blue, -1, &colorlag, COLOUR_REPEAT, 4),
+    held(4.55f, 4.65f, -1.57f, -1.47f, ICON_PLUS, "Increases Green component.  Hotkey: Numpad 8",
+         step_green, 1, &colorlag, COLOUR_REPEAT, 4),
+    opaque(once(1.71f, 1.8f, -0.53f, -0.44f, ICON_PLUS, 0, nullptr,
+                "Move forward one level.  Hotkey: + on the numeric keypad", next_level)),
+    opaque(once(0.83f, 0.92f, -0.53f, -0.44f, ICON_MINUS, 0, nullptr,
+                "Move back one level.  Hotkey: - on the numeric keypad", previous_level)),
+    at_press(1.95f, 2.2f, -1.57f, -1.32f, ICON_SAVE, "Saves the current level.  Hotkey: F2", save_level, 0,
+             {"Save", 1.98f, -1.66f}, {"Level", 1.98f, -1.74f}),
+    once(2.4f, 2.65f, -1.57f, -1.32f, ICON_DELETE, 0, nullptr, "Clears the current level.  Hotkey: F5",
+         ask_clear_level, {"Clear", 2.42f, -1.66f}, {"Level", 2.42f, -1.74f}),
+    once(2.85f, 3.1f, -1.57f, -1.32f, ICON_DELETE, 0, nullptr,
+         "Deletes all levels permanently. Be careful.  :)  Hotkey: None", ask_delete_all,
+         {"Delete", 2.85f, -1.66f}, {"All", 2.92f, -1.74f}),
+    once(3.5f, 3.75f, -1.57f, -1.32f, ICON_CREATE, 0, nullptr,
+         "Generates a level set from all of the levels you have created.  Hotkey: None", start_level_set,
+         {"Create", 3.49f, -1.66f}, {"Level", 3.52f, -1.74f}, {"Set", 3.56f, -1.82f}),
+    once(0.6f, 0.73f, -1.82f, -1.7f, ICON_BACK, 0, nullptr, "Return to the main menu.  Hotkey: Escape",
+         leave_editor, {"Back", 0.75f, -1.8f}),
+    held(3.31f, 3.4f, -0.84f, -0.75f, ICON_MINUS, "Move back one brick.  Hotkey: Left arrow key",
+         step_brick_texture, -1, &bricklag, BRICK_REPEAT, 9),
+    held(4.09f, 4.18f, -0.84f, -0.75f, ICON_PLUS, "Move forward one brick.  Hotkey: Right arrow key",
+         step_brick_texture, 1, &bricklag, BRICK_REPEAT, 9),
+    held(5.01f, 5.11f, -0.84f, -0.75f, ICON_PLUS, "Move forward one powerup.  Hotkey: O key",
+         step_powerup, 1, &puplag, POWERUP_REPEAT, 9),
+    held(4.39f, 4.48f, -0.84f, -0.75f, ICON_MINUS, "Move back one powerup.  Hotkey: I key",
+         step_powerup, -1, &puplag, POWERUP_REPEAT, 9),
 };
+constexpr int TOOL_BUTTONS = (int)(sizeof BUTTONS / sizeof BUTTONS[0]);
 
-// White small-font labels, placed from the identity at z -10.
-static const struct { const char *text; float x, y; } LABELS[] = {
-    {"Grid", -23.7f, -9.5f},     {"Powerup", -20.2f, -9.5f}, {"Visible", -15.15f, -9.5f},
-    {"Brick", -9.8f, -9.5f},     {"Types", -10.0f, -10.3f},  {"Test", -23.7f, -15.6f},
-    {"Eyedropper", -20.6f, -15.6f}, {"Classic", -15.15f, -15.6f},
-    {"Save", -10.2f, -16.6f},    {"Level", -10.2f, -17.4f},
-    {"Clear", -5.8f, -16.6f},    {"Level", -5.8f, -17.4f},
-    {"Delete", -1.5f, -16.6f},   {"All", -0.8f, -17.4f},
-    {"Create", 4.9f, -16.6f},    {"Level", 5.2f, -17.4f},    {"Set", 5.6f, -18.2f},
-    {"Back", -22.5f, -18.0f},    {"Powerup", 15.7f, -10.22f},
-};
+// The label of the power-up preview, which is no button, in GUI units.
+static const tool_label PREVIEW_LABEL = {"Powerup", 4.57f, -1.022f};
+
+// A press of each button waiting for the next toolbar frame (one-shot), or held (repeating).
+static int pending[TOOL_BUTTONS];
 
 // The type list, by position 1..5.
 static const char *const TYPE_NAMES[6] = {
@@ -101,9 +197,6 @@ static const char *const TYPE_NAMES[6] = {
 static const char *const MOUSE_HELP =
     "Left mouse button: Places bricks    Right mouse button: Erases bricks    "
     "Ctrl+Z: Undo    Ctrl+Y: Redo";
-
-// Hold-to-repeat: a held button steps when its group's counter reaches the threshold.
-static const int COLOUR_REPEAT = 8, BRICK_REPEAT = 10, POWERUP_REPEAT = 10;
 
 // ---- Current-brick steps ----
 
@@ -147,14 +240,45 @@ void toggle_classic_button()
     grid = visible = !classic;
 }
 
-// One colour component up or down, within 0..127.
-static void step_component(int *c, int dir)
+// ---- Presses ----
+
+int toolbar_code(float x, float y)
 {
-    *c += dir;
-    if (*c < 0)
-        *c = 0;
-    if (*c > 127)
-        *c = 127;
+    for (int k = 0; k < TOOL_BUTTONS; k++) {
+        const tool_button &b = BUTTONS[k];
+        if (x >= b.x1 && x <= b.x2 && y >= b.y_bottom && y <= b.y_top)
+            return CODE_TOOLBAR + k;
+    }
+    return 0;
+}
+
+int toolbar_press(int code)
+{
+    int k = code - CODE_TOOLBAR;
+    if (k < 0 || k >= TOOL_BUTTONS)
+        return 0;
+    if (BUTTONS[k].at_press)
+        BUTTONS[k].at_press();
+    else
+        pending[k] = 1;
+    if (BUTTONS[k].click)
+        play_click();
+    return 1;
+}
+
+int toolbar_pressed(int code)
+{
+    int k = code - CODE_TOOLBAR;
+    return k >= 0 && k < TOOL_BUTTONS && pending[k];
+}
+
+void toolbar_release()
+{
+    for (int k = 0; k < TOOL_BUTTONS; k++)
+        if (BUTTONS[k].step && pending[k]) {
+            pending[k] = 0;
+            *BUTTONS[k].lag = BUTTONS[k].release_lag;
+        }
 }
 
 // ---- Drawing ----
@@ -162,10 +286,11 @@ static void step_component(int *c, int dir)
 // The 24 buttons, lit under the pointer, which also selects one and shows its help.
 static void draw_buttons()
 {
-    for (const tool_button &b : BUTTONS) {
+    for (int k = 0; k < TOOL_BUTTONS; k++) {
+        const tool_button &b = BUTTONS[k];
         if (pointer_over(b.x1, b.y_top, b.x2, b.y_bottom)) {
             glColor4f(1, 1, 1, 1);
-            gui_select = b.code;
+            gui_select = CODE_TOOLBAR + k;
             infobar(b.help);
             gui_frame();
             glEnable(GL_TEXTURE_2D);
@@ -191,14 +316,25 @@ static void label(float x, float y, const char *text)
     glsPrint("%s", text);
 }
 
+// A label line, from its origin in GUI units: small-font text is printed from
+// the identity at z -10 and lies ten times as far as the GUI plane, whose
+// frame is shifted by FIELD_SHIFT.
+static void gui_label(const tool_label &l)
+{
+    if (l.text)
+        label((l.x + FIELD_SHIFT) * 10.0f, l.y * 10.0f, l.text);
+}
+
 // Button labels, the type list with the current type in red, and the brick count.
 static void draw_labels()
 {
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
     glColor4f(1, 1, 1, 1);
-    for (const auto &l : LABELS)
-        label(l.x, l.y, l.text);
+    for (const tool_button &b : BUTTONS)
+        for (const tool_label &l : b.labels)
+            gui_label(l);
+    gui_label(PREVIEW_LABEL);
     for (int p = 1; p <= 5; p++) {
         if (p == guibrick)
             glColor3f(1.0f, 0.2f, 0.2f);
@@ -261,62 +397,22 @@ static int repeat_due(int *lag, int threshold)
     return 1;
 }
 
-// Hold-to-repeat of the brick, power-up and colour buttons.
-static void held_buttons()
-{
-    if ((GUI_BRICK_PLUS || GUI_BRICK_MINUS) && repeat_due(&bricklag, BRICK_REPEAT)) {
-        curr = curg = curb = 127;
-        step_texture(GUI_BRICK_PLUS ? 1 : -1);
-    }
-    if ((GUI_PUP_PLUS || GUI_PUP_MINUS) && repeat_due(&puplag, POWERUP_REPEAT))
-        step_powerup(GUI_PUP_PLUS ? 1 : -1);
-    if ((GUI_RPLUS || GUI_RMINUS || GUI_GPLUS || GUI_GMINUS || GUI_BPLUS || GUI_BMINUS) &&
-        repeat_due(&colorlag, COLOUR_REPEAT)) {
-        step_component(&curr, GUI_RPLUS - GUI_RMINUS);
-        step_component(&curg, GUI_GPLUS - GUI_GMINUS);
-        step_component(&curb, GUI_BPLUS - GUI_BMINUS);
-    }
-}
-
-// Takes a one-shot flag: 1 when it was raised.
-static int take_flag(int *flag)
-{
-    if (!*flag)
-        return 0;
-    *flag = 0;
-    return 1;
-}
-
-// The actions raised by presses since the last frame, in their fixed order.
+// The actions raised by presses since the last frame, and the steps of a held
+// button, in the buttons' order.
 static void pending_actions()
 {
-    if (take_flag(&GUI_BRICK)) {
-        guibrick = guibrick >= 5 ? 1 : guibrick + 1;   // the colour stays
-        curbrick = brick_selector_map[guibrick];
+    for (int k = 0; k < TOOL_BUTTONS; k++) {
+        const tool_button &b = BUTTONS[k];
+        if (!pending[k])
+            continue;
+        if (b.step) {
+            if (repeat_due(b.lag, b.repeat))
+                b.step(b.dir);
+            continue;
+        }
+        pending[k] = 0;
+        b.action();
     }
-    if (take_flag(&GUI_EGRID))
-        grid = !grid;
-    if (take_flag(&GUI_EDCLASSIC))
-        toggle_classic_button();
-    if (take_flag(&GUI_PUPON))
-        pupedit = !pupedit;
-    held_buttons();
-    if (take_flag(&GUI_VISON))
-        visible = !visible;
-    if (take_flag(&GUI_LDELETE))
-        open_dialog(DLG_CLEAR_LEVEL);
-    if (take_flag(&GUI_ADELETE))
-        open_dialog(DLG_DELETE_ALL);
-    if (take_flag(&GUI_CREATE))
-        open_dialog(DLG_SET_NAME);
-    if (take_flag(&GUI_BACK))
-        leave_editor();
-    if (take_flag(&GUI_TESTLEVEL))
-        test_play();
-    if (take_flag(&GUI_LEVMINUS))
-        editor_prev_level();
-    if (take_flag(&GUI_LEVPLUS))
-        editor_next_level();
 }
 
 // The toolbar of one editor frame, and the actions pending from its buttons.

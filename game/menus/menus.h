@@ -10,47 +10,27 @@ extern float pointery;          // pointer y, -2.0 .. 2.0, growing downward (dra
 extern int gui_select;          // code of the control under the pointer this frame, 0 = none
 
 // The selection codes of the controls: a control under the pointer puts its
-// code in gui_select, and a left press raises the code's request below.
+// code in gui_select, and a left press raises the code's request below. The
+// editor's toolbar buttons take CODE_TOOLBAR and the codes after it, one per
+// row of its table.
 enum gui_code {
-    CODE_OK = 1, CODE_CANCEL, CODE_GRID, CODE_PUPON, CODE_RPLUS, CODE_GPLUS, CODE_BPLUS,
-    CODE_RMINUS, CODE_GMINUS, CODE_BMINUS, CODE_VISON, CODE_TESTLEVEL, CODE_LEVPLUS,
-    CODE_LEVMINUS, CODE_SAVE, CODE_CREATE, CODE_LDELETE, CODE_ADELETE, CODE_BACK, CODE_BRICK,
-    CODE_BRICK_PLUS, CODE_BRICK_MINUS, CODE_PUP_PLUS, CODE_PUP_MINUS,
+    CODE_OK = 1, CODE_CANCEL,
     CODE_CLASSIC,                   // classic mode on/off; the score table's page turn too
-    CODE_LEVEL = 27, CODE_DIFF, CODE_PLAY, CODE_CONTINUE, CODE_DROPS,
+    CODE_LEVEL, CODE_DIFF, CODE_PLAY, CODE_CONTINUE,
+    CODE_TOOLBAR,
 };
-static_assert(CODE_SAVE == 15 && CODE_CLASSIC == 25 && CODE_DROPS == 31, "selection codes");
 
 // One-shot requests raised by a left press on a control code (set by the window
 // procedure, cleared by the screen that owns the control).
-extern int GUI_OK;              // code 1: the open panel's OK
-extern int GUI_CANCEL;          // code 2: the open panel's or sub-screen's Cancel
-extern int GUI_EGRID;           // code 3: editor grid on/off
-extern int GUI_PUPON;           // code 4: editor power-up layer on/off
-extern int GUI_RPLUS;           // code 5: editor red +
-extern int GUI_GPLUS;           // code 6: editor green +
-extern int GUI_BPLUS;           // code 7: editor blue +
-extern int GUI_RMINUS;          // code 8: editor red -
-extern int GUI_GMINUS;          // code 9: editor green -
-extern int GUI_BMINUS;          // code 10: editor blue -
-extern int GUI_VISON;           // code 11: editor brick overlays on/off
-extern int GUI_TESTLEVEL;       // code 12: test play of the edited level
-extern int GUI_LEVPLUS;         // code 13: next editor level
-extern int GUI_LEVMINUS;        // code 14: previous editor level
-extern int GUI_CREATE;          // code 16: build a level set from the editor's levels
-extern int GUI_LDELETE;         // code 17: clear the edited level (asks first)
-extern int GUI_ADELETE;         // code 18: delete all editor levels (asks first)
-extern int GUI_BACK;            // code 19: leave the editor
-extern int GUI_BRICK;           // code 20: next brick type
-extern int GUI_BRICK_PLUS;      // code 21: next brick texture
-extern int GUI_BRICK_MINUS;     // code 22: previous brick texture
-extern int GUI_PUP_PLUS;        // code 23: next power-up
-extern int GUI_PUP_MINUS;       // code 24: previous power-up
-extern int GUI_EDCLASSIC;       // code 25: classic mode on/off
-extern int GUI_LEVEL;           // code 27: browser shows the next level set
-extern int GUI_DIFF;            // code 28: next difficulty
-extern int GUI_PLAY;            // code 29: start the game
-extern int GUI_CONTINUE;        // code 30: continue the saved game
+extern int GUI_OK;              // CODE_OK: the open panel's OK
+extern int GUI_CANCEL;          // CODE_CANCEL: the open panel's or sub-screen's Cancel
+extern int GUI_EDCLASSIC;       // CODE_CLASSIC: classic mode on/off, or the score table's next page
+extern int GUI_LEVEL;           // CODE_LEVEL: browser shows the next level set
+extern int GUI_DIFF;            // CODE_DIFF: next difficulty
+extern int GUI_PLAY;            // CODE_PLAY: start the game
+extern int GUI_CONTINUE;        // CODE_CONTINUE: continue the saved game
+// The request flag a panel's control code raises; null for no such code.
+int *gui_request(int code);
 
 // ---- Text entry (textentry.cpp) ----
 extern char buffer[96];         // text being entered, always NUL-terminated

@@ -48,11 +48,22 @@ static const panel_style STYLES[6] = {
 // ---- Globals ----
 
 int gui_select;
-int GUI_OK, GUI_CANCEL, GUI_EGRID, GUI_PUPON;
-int GUI_RPLUS, GUI_GPLUS, GUI_BPLUS, GUI_RMINUS, GUI_GMINUS, GUI_BMINUS;
-int GUI_VISON, GUI_TESTLEVEL, GUI_LEVPLUS, GUI_LEVMINUS, GUI_CREATE;
-int GUI_LDELETE, GUI_ADELETE, GUI_BACK, GUI_BRICK, GUI_BRICK_PLUS, GUI_BRICK_MINUS;
-int GUI_PUP_PLUS, GUI_PUP_MINUS, GUI_EDCLASSIC, GUI_LEVEL, GUI_DIFF, GUI_PLAY, GUI_CONTINUE;
+int GUI_OK, GUI_CANCEL, GUI_EDCLASSIC, GUI_LEVEL, GUI_DIFF, GUI_PLAY, GUI_CONTINUE;
+
+// Each panel control code with the request it raises.
+static const struct { int code; int *request; } REQUESTS[] = {
+    {CODE_OK, &GUI_OK}, {CODE_CANCEL, &GUI_CANCEL}, {CODE_CLASSIC, &GUI_EDCLASSIC},
+    {CODE_LEVEL, &GUI_LEVEL}, {CODE_DIFF, &GUI_DIFF}, {CODE_PLAY, &GUI_PLAY},
+    {CODE_CONTINUE, &GUI_CONTINUE},
+};
+
+int *gui_request(int code)
+{
+    for (const auto &r : REQUESTS)
+        if (r.code == code)
+            return r.request;
+    return nullptr;
+}
 
 
 // ---- Drawing helpers ----

@@ -20,17 +20,6 @@ float oldMouseX, oldMouseY;
 int mx, my;
 int colorlag = 7, bricklag = 9, puplag = 9;
 
-// The request flag each GUI selection code raises (0 = handled specially).
-static int *const gui_request[32] = {
-    nullptr, &GUI_OK, &GUI_CANCEL, &GUI_EGRID, &GUI_PUPON,
-    &GUI_RPLUS, &GUI_GPLUS, &GUI_BPLUS, &GUI_RMINUS, &GUI_GMINUS,
-    &GUI_BMINUS, &GUI_VISON, &GUI_TESTLEVEL, &GUI_LEVPLUS, &GUI_LEVMINUS,
-    nullptr, &GUI_CREATE, &GUI_LDELETE, &GUI_ADELETE, &GUI_BACK,
-    &GUI_BRICK, &GUI_BRICK_PLUS, &GUI_BRICK_MINUS, &GUI_PUP_PLUS, &GUI_PUP_MINUS,
-    &GUI_EDCLASSIC, nullptr, &GUI_LEVEL, &GUI_DIFF, &GUI_PLAY,
-    &GUI_CONTINUE, &get_drops,
-};
-
 static void set_press_position(LPARAM lParam)
 {
     mx = (int)LOWORD((uintptr_t)lParam);
@@ -64,18 +53,16 @@ static void choose_menu_item()
     }
 }
 
+// The control under the pointer: a toolbar button's press, or a panel's request.
 static void gui_dispatch()
 {
     int code = gui_select;
-    if (code < 1 || code > 31)
-        return;
-    if (code == 15) {
-        save_edited_level();
-    } else if (gui_request[code]) {
-        *gui_request[code] = 1;
+    if (!toolbar_press(code)) {
+        int *request = gui_request(code);
+        if (!request)
+            return;
+        *request = 1;
         play_click();
-    } else {
-        return;
     }
     gui_select = 0;
 }
@@ -132,24 +119,8 @@ static void end_game()
 
 static void left_release(LPARAM lParam)
 {
-    if (fade_running() == FADE_NONE) {
-        if (GUI_RPLUS || GUI_RMINUS) {
-            GUI_RPLUS = GUI_RMINUS = 0;
-            colorlag = 7;
-        }
-        if (GUI_BRICK_PLUS || GUI_BRICK_MINUS) {
-            GUI_BRICK_PLUS = GUI_BRICK_MINUS = 0;
-            bricklag = 9;
-        }
-        if (GUI_PUP_PLUS || GUI_PUP_MINUS) {
-            GUI_PUP_PLUS = GUI_PUP_MINUS = 0;
-            puplag = 9;
-        }
-        if (GUI_GPLUS || GUI_GMINUS || GUI_BPLUS || GUI_BMINUS) {
-            GUI_GPLUS = GUI_GMINUS = GUI_BPLUS = GUI_BMINUS = 0;
-            colorlag = 4;
-        }
-    }
+    if (fade_running() == FADE_NONE)
+        toolbar_release();
     if (screen_is(SCREEN_EDITOR) && fade_running() != FADE_IN)
         drag = 0;
     set_press_position(lParam);
