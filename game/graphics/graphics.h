@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "formats.h"
+#include "gui_icons.h"
 
 // ---- Texture-name tables, indexed from 1 (names generated once by InitGL) ----
 extern GLuint edtexname[1500];   // the editor's brick textures, 1..texmax
@@ -15,19 +16,12 @@ extern GLuint etexname[512];     // brick textures in play, 1..511
 extern GLuint puptextures[31];   // power-up icons by kind, 1..POWERUP_KINDS
 static_assert(POWERUP_KINDS < 31, "a power-up icon slot for every kind");
 extern GLuint textures[32];      // general images by fixed slot, texture_slot
-extern GLuint ticon[32];         // GUI button icons, icon_slot
+extern GLuint ticon[32];         // GUI button icons, icon_slot (gui_icons.h)
+static_assert(ICON_SLOTS <= 32, "a place for every GUI icon");
 
 // The slots of textures[].
 enum texture_slot { TEX_TITLE = 1, TEX_EDITOR = 2, TEX_PADDLE = 3, TEX_FIRE = 4, TEX_POINTER = 5,
                     TEX_BALL = 12, TEX_GLOW = 13, TEX_CREDITS = 14, TEX_WALLS = 15 };
-// The slots of ticon[]: graphics/buttons/<name>.png; 12, 20 and 21 stay empty.
-enum icon_slot {
-    ICON_ABOUT = 1, ICON_BRICKS, ICON_CREATE, ICON_DELETE, ICON_DIFFICULTY, ICON_EDIT,
-    ICON_EXIT, ICON_GRID, ICON_HISCORES, ICON_LEVEL, ICON_LOAD, ICON_MINUS = 13, ICON_OFF,
-    ICON_OK, ICON_ON, ICON_PLAY, ICON_PLUS, ICON_SAVE, ICON_TEST = 22, ICON_CANCEL,
-    ICON_POWERUP, ICON_BACK, ICON_GRIDOFF, ICON_POWERUPSOFF, ICON_VISIBLE, ICON_VISIBLESQUARE,
-    ICON_NOTVISIBLE,
-};
 extern GLuint tvis[5];           // the editor's visibility overlays, 1..3
 extern GLuint backtex[100];      // backgrounds, 1..backmax; only the one in use holds its image
 

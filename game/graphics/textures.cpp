@@ -69,36 +69,6 @@ static int load_view_picture(view_picture &p)
     return 1;
 }
 
-// GUI icons under graphics/buttons/; slots 12, 20 and 21 stay empty.
-static const image_file icon_files[] = {
-    {ICON_ABOUT, "about.png", 1},
-    {ICON_BRICKS, "bricks.png", 1},
-    {ICON_CREATE, "create.png", 1},
-    {ICON_DELETE, "delete.png", 1},
-    {ICON_DIFFICULTY, "difficulty.png", 1},
-    {ICON_EDIT, "edit.png", 1},
-    {ICON_EXIT, "exit.png", 1},
-    {ICON_GRID, "grid.png", 1},
-    {ICON_HISCORES, "hiscores.png", 1},
-    {ICON_LEVEL, "level.png", 1},
-    {ICON_LOAD, "load.png", 1},
-    {ICON_MINUS, "minus.png", 1},
-    {ICON_OFF, "off.png", 1},
-    {ICON_OK, "ok.png", 1},
-    {ICON_ON, "on.png", 1},
-    {ICON_PLAY, "play.png", 1},
-    {ICON_PLUS, "plus.png", 1},
-    {ICON_SAVE, "save.png", 1},
-    {ICON_TEST, "test.png", 1},
-    {ICON_CANCEL, "cancel.png", 1},
-    {ICON_POWERUP, "powerup.png", 1},
-    {ICON_BACK, "back.png", 1},
-    {ICON_GRIDOFF, "gridoff.png", 1},
-    {ICON_POWERUPSOFF, "powerupsoff.png", 1},
-    {ICON_VISIBLE, "visible.png", 1},
-    {ICON_VISIBLESQUARE, "visiblesquare.png", 1},
-    {ICON_NOTVISIBLE, "notvisible.png", 1},
-};
 
 // The editor's overlays over Invisible, 2 Hit and 3 Hit bricks.
 static const char *const visible_files[4] = {
@@ -250,10 +220,10 @@ void fit_view_pictures()
 
 int init_icons()
 {
-    for (const image_file &f : icon_files) {
+    for (const gui_icon &icon : GUI_ICONS) {
         char path[128];
-        snprintf(path, sizeof path, "graphics/buttons/%s", f.path);
-        if (!load_icons(path, f.slot))
+        snprintf(path, sizeof path, "graphics/buttons/%s.png", icon.name);
+        if (!load_icons(path, icon.slot))
             return 0;
     }
     return 1;

@@ -2,6 +2,8 @@
 // button does, each with a white symbol; written under graphics/buttons/.
 #include "images.h"
 
+#include "gui_icons.h"
+
 #include <cmath>
 
 // ---- constants -------------------------------------------------------------
@@ -11,9 +13,9 @@ static const Colour WHITE = {0.97, 0.97, 0.97};    // symbols
 static const Colour DIM = {0.62, 0.64, 0.68};      // symbols of switched-off views
 static const Colour SLASH = {0.95, 0.22, 0.18};    // the stroke across "off" symbols
 
-// An icon: its file name, plate colour and symbol.
+// An icon: its slot (which names its file), plate colour and symbol.
 struct Icon {
-  const char *name;
+  icon_slot slot;
   uint32_t plate;
   void (*symbol)(cairo_t *cr);
 };
@@ -457,32 +459,32 @@ static void level_symbol(cairo_t *cr)
 // ---- the family ------------------------------------------------------------------
 
 static const Icon icons[] = {
-  {"play", 0x2fb34a, play_symbol},
-  {"load", 0x2f78d8, load_symbol},
-  {"edit", 0xe88322, edit_symbol},
-  {"hiscores", 0x2c3f9c, hiscores_symbol},
-  {"about", 0x8a4fd0, about_symbol},
-  {"exit", 0xd23a3a, exit_symbol},
-  {"grid", 0x1f9ea3, grid_symbol},
-  {"gridoff", 0x5d6470, gridoff_symbol},
-  {"powerup", 0xb83fae, powerup_symbol},
-  {"powerupsoff", 0x5d6470, powerupsoff_symbol},
-  {"visiblesquare", 0x1f9ea3, visiblesquare_symbol},
-  {"notvisible", 0x5d6470, notvisible_symbol},
-  {"bricks", 0x3a4a66, bricks_symbol},
-  {"test", 0x2fb34a, test_symbol},
-  {"on", 0x2f9e43, on_symbol},
-  {"off", 0x8e3434, off_symbol},
-  {"minus", 0x3c6fb4, minus_symbol},
-  {"plus", 0x3c6fb4, plus_symbol},
-  {"save", 0x2f78d8, save_symbol},
-  {"delete", 0xc93434, delete_symbol},
-  {"create", 0xd19a1c, create_symbol},
-  {"back", 0x56657d, back_symbol},
-  {"ok", 0x2fb34a, ok_symbol},
-  {"cancel", 0xd23a3a, cancel_symbol},
-  {"difficulty", 0x6c4bb8, difficulty_symbol},
-  {"level", 0x2690b8, level_symbol},
+  {ICON_PLAY, 0x2fb34a, play_symbol},
+  {ICON_LOAD, 0x2f78d8, load_symbol},
+  {ICON_EDIT, 0xe88322, edit_symbol},
+  {ICON_HISCORES, 0x2c3f9c, hiscores_symbol},
+  {ICON_ABOUT, 0x8a4fd0, about_symbol},
+  {ICON_EXIT, 0xd23a3a, exit_symbol},
+  {ICON_GRID, 0x1f9ea3, grid_symbol},
+  {ICON_GRIDOFF, 0x5d6470, gridoff_symbol},
+  {ICON_POWERUP, 0xb83fae, powerup_symbol},
+  {ICON_POWERUPSOFF, 0x5d6470, powerupsoff_symbol},
+  {ICON_VISIBLESQUARE, 0x1f9ea3, visiblesquare_symbol},
+  {ICON_NOTVISIBLE, 0x5d6470, notvisible_symbol},
+  {ICON_BRICKS, 0x3a4a66, bricks_symbol},
+  {ICON_TEST, 0x2fb34a, test_symbol},
+  {ICON_ON, 0x2f9e43, on_symbol},
+  {ICON_OFF, 0x8e3434, off_symbol},
+  {ICON_MINUS, 0x3c6fb4, minus_symbol},
+  {ICON_PLUS, 0x3c6fb4, plus_symbol},
+  {ICON_SAVE, 0x2f78d8, save_symbol},
+  {ICON_DELETE, 0xc93434, delete_symbol},
+  {ICON_CREATE, 0xd19a1c, create_symbol},
+  {ICON_BACK, 0x56657d, back_symbol},
+  {ICON_OK, 0x2fb34a, ok_symbol},
+  {ICON_CANCEL, 0xd23a3a, cancel_symbol},
+  {ICON_DIFFICULTY, 0x6c4bb8, difficulty_symbol},
+  {ICON_LEVEL, 0x2690b8, level_symbol},
 };
 
 // "graphics/buttons/visible.png" fills both icon slot 28 and the Invisible-brick
@@ -493,6 +495,6 @@ void make_icons(std::vector<Output> &out)
     Canvas c(ICON_SIZE, ICON_SIZE);
     plate(c.cr, hex(icon.plate));
     with_shadow(c.cr, icon.symbol);
-    out.push_back({std::string("graphics/buttons/") + icon.name + ".png", SPRITE_PNG, canvas_sprite(c)});
+    out.push_back({std::string("graphics/buttons/") + icon_name(icon.slot) + ".png", SPRITE_PNG, canvas_sprite(c)});
   }
 }

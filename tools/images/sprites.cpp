@@ -2,6 +2,8 @@
 // editor's overlays for Invisible, 2 Hit and 3 Hit bricks (an eye, a 2, a 3).
 #include "images.h"
 
+#include "gui_icons.h"
+
 #include <cmath>
 
 // ---- constants -------------------------------------------------------------
@@ -136,7 +138,7 @@ void make_sprites(std::vector<Output> &out)
   out.push_back({"graphics/pointer.png", SPRITE_PNG, pointer()});
   out.push_back({"graphics/ball.png", SPRITE_PNG, ball()});
   out.push_back({"graphics/glow.png", SPRITE_PNG, glow()});
-  out.push_back({"graphics/buttons/visible.png", SPRITE_PNG, eye_overlay()});
+  out.push_back({std::string("graphics/buttons/") + icon_name(ICON_VISIBLE) + ".png", SPRITE_PNG, eye_overlay()});
   out.push_back({"graphics/buttons/visible2.png", SPRITE_PNG, digit_overlay("2", hex(0xffe066))});
   out.push_back({"graphics/buttons/visible3.png", SPRITE_PNG, digit_overlay("3", hex(0xff9a4d))});
 }
