@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "setup.h"
+#include "sound_effects.h"
 #include "sound_start.h"
 
 FMOD_SYSTEM *fsystem;
@@ -14,7 +15,8 @@ FMOD_SOUND *sound1;
 FMOD_CHANNEL *channel;
 FMOD_RESULT result;
 
-static const char *const PREVIEW_SOUND = "sounds/effects/good.wav";
+// The preview plays the effect of a good catch.
+static const sound_effect PREVIEW_EFFECT = SFX_GOOD;
 
 // The slider whose thumb is held down (null when none), and whether the
 // pointer has moved the value since it was pressed.
@@ -63,9 +65,11 @@ void init_fmod()
         return;
 
     // Without its preview sound the dialog still does everything else.
-    result = FMOD_System_CreateSound(fsystem, PREVIEW_SOUND, FMOD_SOFTWARE | FMOD_2D, 0, &sound1);
+    char path[96];
+    snprintf(path, sizeof path, "sounds/effects/%s.wav", SOUND_EFFECT_NAMES[PREVIEW_EFFECT]);
+    result = FMOD_System_CreateSound(fsystem, path, FMOD_SOFTWARE | FMOD_2D, 0, &sound1);
     if (result != FMOD_OK) {
-        fprintf(stderr, "corvale_setup: %s: %s; the volumes are not previewed\n", PREVIEW_SOUND,
+        fprintf(stderr, "corvale_setup: %s: %s; the volumes are not previewed\n", path,
                 FMOD_ErrorString(result));
         sound1 = nullptr;
     }

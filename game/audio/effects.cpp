@@ -1,8 +1,11 @@
 // The sound effects: the twelve sounds loaded once at start-up, and the play
 // family every other part raises them through, one table row per effect.
 
+#include <cstdio>
+
 #include "audio.h"
 #include "shell/shell.h"
+#include "sound_effects.h"
 
 FMOD_SOUND *level_end;
 FMOD_SOUND *blip;
@@ -27,26 +30,27 @@ static const FMOD_MODE SOFTWARE_2D = FMOD_SOFTWARE;            // 0x40
 // distances (min 0: the library's defaults are kept).
 struct effect_file {
     FMOD_SOUND **sound;
-    const char *path;
+    sound_effect effect;  // names the file
     FMOD_MODE mode;
     float min_distance, max_distance;
 };
 
 // In loading order.
 static const effect_file effect_files[] = {
-    {&level_end, "sounds/effects/next_level.wav", SOFTWARE_3D, 0.0f, 0.0f},
-    {&blip, "sounds/effects/blip.wav", SOFTWARE_3D, 15.0f, 750.0f},
-    {&prize, "sounds/effects/bonus.wav", SOFTWARE_3D, 0.0f, 0.0f},
-    {&hit, "sounds/effects/hit.wav", SOFTWARE_3D, 15.0f, 90.0f},
-    {&boom, "sounds/effects/explosion.wav", SOFTWARE_3D, 15.0f, 90.0f},
-    {&glass, "sounds/effects/glass.wav", SOFTWARE_3D, 15.0f, 90.0f},
-    {&ping, "sounds/effects/ping.wav", SOFTWARE_3D, 15.0f, 90.0f},
-    {&good, "sounds/effects/good.wav", SOFTWARE_3D, 15.0f, 90.0f},
-    {&bad, "sounds/effects/bad.wav", SOFTWARE_3D, 15.0f, 90.0f},
-    {&phit, "sounds/effects/pup.wav", SOFTWARE_3D, 15.0f, 90.0f},
-    {&pbounce, "sounds/effects/pupbounce.wav", SOFTWARE_3D, 15.0f, 90.0f},
-    {&click, "sounds/effects/click.wav", SOFTWARE_2D, 0.0f, 0.0f},
+    {&level_end, SFX_NEXT_LEVEL, SOFTWARE_3D, 0.0f, 0.0f},
+    {&blip, SFX_BLIP, SOFTWARE_3D, 15.0f, 750.0f},
+    {&prize, SFX_BONUS, SOFTWARE_3D, 0.0f, 0.0f},
+    {&hit, SFX_HIT, SOFTWARE_3D, 15.0f, 90.0f},
+    {&boom, SFX_EXPLOSION, SOFTWARE_3D, 15.0f, 90.0f},
+    {&glass, SFX_GLASS, SOFTWARE_3D, 15.0f, 90.0f},
+    {&ping, SFX_PING, SOFTWARE_3D, 15.0f, 90.0f},
+    {&good, SFX_GOOD, SOFTWARE_3D, 15.0f, 90.0f},
+    {&bad, SFX_BAD, SOFTWARE_3D, 15.0f, 90.0f},
+    {&phit, SFX_PUP, SOFTWARE_3D, 15.0f, 90.0f},
+    {&pbounce, SFX_PUPBOUNCE, SOFTWARE_3D, 15.0f, 90.0f},
+    {&click, SFX_CLICK, SOFTWARE_2D, 0.0f, 0.0f},
 };
+static_assert(sizeof effect_files / sizeof effect_files[0] == SFX_COUNT, "a handle for every sound effect");
 
 // A file that cannot be loaded leaves its handle null, and that effect is
 // simply not heard: a lost effect file must not end a game later on.
@@ -54,7 +58,9 @@ void load_effects()
 {
     for (const effect_file &f : effect_files) {
         *f.sound = nullptr;
-        if (FMOD_System_CreateSound(system_fmod, f.path, f.mode, 0, f.sound) != FMOD_OK) {
+        char path[96];
+        snprintf(path, sizeof path, "sounds/effects/%s.wav", SOUND_EFFECT_NAMES[f.effect]);
+        if (FMOD_System_CreateSound(system_fmod, path, f.mode, 0, f.sound) != FMOD_OK) {
             *f.sound = nullptr;
             continue;
         }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "sound_effects.h"
+
 // ---------------------------------------------------------------- constants
 
 constexpr double PI = 3.14159265358979323846;
@@ -121,7 +123,7 @@ inline float db_gain(double db) { return (float)std::pow(10.0, db / 20.0); }
 // ---------------------------------------------------------------- effects (effects.cpp)
 
 // Number of effect files the game loads.
-constexpr int EFFECT_COUNT = 12;
+constexpr int EFFECT_COUNT = SFX_COUNT;
 
 // Synthesizes every effect and writes it as a WAV file into dir (sounds/effects/).
 void make_effects(const std::string &dir);

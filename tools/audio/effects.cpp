@@ -285,7 +285,7 @@ static void make_click(Mono &m)
 // (blip, ping, power-up sounds) sit a little lower, the interface click lowest.
 // No effect peaks above PEAK_DB, which also holds back the long fanfare and jingle.
 struct EffectRecipe {
-    const char *file;
+    sound_effect effect;  // names the file
     int rate;
     void (*make)(Mono &);
     double loud_db;
@@ -294,18 +294,18 @@ struct EffectRecipe {
 constexpr double PEAK_DB = -3.0;
 
 static const EffectRecipe effect_table[] = {
-    {"next_level.wav", 44100, make_next_level, -9},
-    {"blip.wav", 22050, make_blip, -10},
-    {"bonus.wav", 44100, make_bonus, -9},
-    {"hit.wav", 22050, make_hit, -9},
-    {"explosion.wav", 44100, make_explosion, -9},
-    {"glass.wav", 44100, make_glass, -10},
-    {"ping.wav", 44100, make_ping, -10},
-    {"good.wav", 44100, make_good, -9},
-    {"bad.wav", 44100, make_bad, -9.5},
-    {"pup.wav", 22050, make_pup, -10},
-    {"pupbounce.wav", 22050, make_pupbounce, -11},
-    {"click.wav", 44100, make_click, -21},
+    {SFX_NEXT_LEVEL, 44100, make_next_level, -9},
+    {SFX_BLIP, 22050, make_blip, -10},
+    {SFX_BONUS, 44100, make_bonus, -9},
+    {SFX_HIT, 22050, make_hit, -9},
+    {SFX_EXPLOSION, 44100, make_explosion, -9},
+    {SFX_GLASS, 44100, make_glass, -10},
+    {SFX_PING, 44100, make_ping, -10},
+    {SFX_GOOD, 44100, make_good, -9},
+    {SFX_BAD, 44100, make_bad, -9.5},
+    {SFX_PUP, 22050, make_pup, -10},
+    {SFX_PUPBOUNCE, 22050, make_pupbounce, -11},
+    {SFX_CLICK, 44100, make_click, -21},
 };
 static_assert(sizeof effect_table / sizeof effect_table[0] == EFFECT_COUNT,
               "one recipe for each effect file the game loads");
@@ -322,6 +322,6 @@ void make_effects(const std::string &dir)
         float p = peak_of(m.s), loud = loudness_of(m.s, m.rate);
         if (p > 0)
             scale(m.s, std::min(db_gain(PEAK_DB) / p, db_gain(e.loud_db) / loud));
-        write_wav(dir + "/" + e.file, m);
+        write_wav(dir + "/" + SOUND_EFFECT_NAMES[e.effect] + ".wav", m);
     }
 }

@@ -118,8 +118,8 @@ static std::string playlist_text(const std::vector<SongJob> &jobs)
 
 int main(int argc, char **argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: corvale_audio <songs folder> <game folder>\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: corvale_audio <songs folder> <game folder> [<list file>]\n");
         return 2;
     }
     auto start = std::chrono::steady_clock::now();
@@ -139,6 +139,13 @@ int main(int argc, char **argv)
         make_songs(jobs, music);
         remove_stale(jobs, music);
         write_text(music + "/corvale.m3u", playlist_text(jobs));
+        // The effect files it made, for the build, which names none of them.
+        if (argc == 4) {
+            std::string list;
+            for (const char *name : SOUND_EFFECT_NAMES)
+                list += std::string("sounds/effects/") + name + ".wav\n";
+            write_text(argv[3], list);
+        }
         std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         for (const SongJob &j : jobs)
             std::printf("corvale_audio: %s.ogg \"%s\" %.1f s\n", j.song.name.c_str(),
