@@ -21,6 +21,23 @@ inline int grid_index(int r, int c) { return r * GRID_SIDE + c; }   // row r, co
 // ---- What a cell holds ----
 enum brick_type { BRICK_NORMAL = 1, BRICK_TWO_HIT = 2, BRICK_EXPLODING = 3,
                   BRICK_INVISIBLE = 4, BRICK_THREE_HIT = 5 };
+constexpr int BRICK_TYPES = 5;                      // type codes run 1..5
+
+// The names of each brick type, by code: the word a level source file gives
+// it, its label in the level previews, and its name in the editor's list.
+struct brick_type_names {
+    const char *word;
+    const char *label;
+    const char *name;
+};
+inline constexpr brick_type_names BRICK_TYPE_NAMES[BRICK_TYPES + 1] = {
+    {"", "", ""},
+    {"normal", "normal", "Normal"},
+    {"2hit", "2-hit", "2 Hit Brick"},
+    {"exploding", "exploding", "Exploding"},
+    {"invisible", "invisible", "Invisible"},
+    {"3hit", "3-hit", "3 Hit Brick"},
+};
 constexpr int COLOUR_MAX = 127;                     // colour components run 0..127
 constexpr int COLOUR_CLEARED = 128;                 // the colour of a cleared cell
 constexpr int POWERUP_KINDS = 17;                   // power-up kinds are 1..17, 0 = none

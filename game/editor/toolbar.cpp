@@ -189,11 +189,6 @@ static const tool_label PREVIEW_LABEL = {"Powerup", 4.57f, -1.022f};
 // A press of each button waiting for the next toolbar frame (one-shot), or held (repeating).
 static int pending[TOOL_BUTTONS];
 
-// The type list, by position 1..5.
-static const char *const TYPE_NAMES[6] = {
-    nullptr, "Normal", "Invisible", "2 Hit Brick", "3 Hit Brick", "Exploding",
-};
-
 static const char *const MOUSE_HELP =
     "Left mouse button: Places bricks    Right mouse button: Erases bricks    "
     "Ctrl+Z: Undo    Ctrl+Y: Redo";
@@ -340,7 +335,7 @@ static void draw_labels()
             glColor3f(1.0f, 0.2f, 0.2f);
         else
             glColor3f(1, 1, 1);
-        label(-6.2f, -6.8f - 0.8f * (p - 1), TYPE_NAMES[p]);
+        label(-6.2f, -6.8f - 0.8f * (p - 1), BRICK_TYPE_NAMES[brick_selector_map[p]].name);
     }
     glColor3f(1, 1, 1);
     glLoadIdentity();

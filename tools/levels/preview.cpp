@@ -269,10 +269,9 @@ static void write_level_preview(const LevelSet &set, int n, PictureCache &cache,
   draw_plan(cr, lv, cache, plan_x, plan_y);
 
   Census n_of = count(lv);
-  static const char *const type_label[6] = {"", "normal", "2-hit", "exploding", "invisible", "3-hit"};
   std::string line = std::to_string(n_of.bricks) + " bricks:";
   for (int t : {1, 2, 5, 3, 4})
-    if (n_of.by_type[t]) line += " " + std::to_string(n_of.by_type[t]) + " " + type_label[t] + ",";
+    if (n_of.by_type[t]) line += " " + std::to_string(n_of.by_type[t]) + " " + BRICK_TYPE_NAMES[t].label + ",";
   line.pop_back();
   double y = plan_y + GRID_ROWS * PLAN_CELL_H + 28;
   cairo_set_source_rgb(cr, 0.9, 0.9, 0.95);

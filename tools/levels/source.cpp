@@ -12,8 +12,6 @@
 // Texture of a legend entry that takes its level's texture.
 constexpr int LEVEL_TEXTURE = 0;
 
-// Names accepted for the brick types, by code.
-static const char *const type_words[6] = {"", "normal", "2hit", "exploding", "invisible", "3hit"};
 
 // State of one source file while it is read.
 struct Reader {
@@ -83,8 +81,8 @@ static int parse_type(const Reader &rd, const std::string &w)
 {
   int v;
   if (parse_int(w, v)) return number_in(rd, w, 1, 5, "brick type");
-  for (int t = 1; t <= 5; t++)
-    if (lower(w) == type_words[t]) return t;
+  for (int t = 1; t <= BRICK_TYPES; t++)
+    if (lower(w) == BRICK_TYPE_NAMES[t].word) return t;
   fail(rd, "unknown brick type '%s' (use normal, 2hit, 3hit, exploding, invisible or 1..5)",
        w.c_str());
 }
