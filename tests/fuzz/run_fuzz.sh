@@ -62,11 +62,11 @@ summary_row() {
   local t="$1" log="$build/fuzz-findings/$1.log"
   [ -f "$log" ] || return 0
   local execs cov ft corp rss found
-  execs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | grep -o '[0-9]*$' || echo "-")
+  execs=$(grep -oE 'stat::number_of_executed_units: +[0-9]+' "$log" | grep -o '[0-9]*$' || echo "-")
   cov=$(grep -oE 'cov: [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+' || echo "-")
   ft=$(grep -oE 'ft: [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+' || echo "-")
   corp=$(find "$build/fuzz-corpus/$t" -type f | wc -l)
-  rss=$(grep -o 'stat::peak_rss_mb: [0-9]*' "$log" | grep -o '[0-9]*$' || echo "-")
+  rss=$(grep -oE 'stat::peak_rss_mb: +[0-9]+' "$log" | grep -o '[0-9]*$' || echo "-")
   found=$(grep -c "Test unit written to" "$log" || true)
   printf '%-11s %11s %6s %9s %7s %7s %9s\n' "$t" "$execs" "$cov" "$ft" "$corp" "$rss" "$found"
 }
