@@ -18,7 +18,8 @@ namespace {
 // Toolbar buttons and panel OK buttons (centres, GUI units).
 const double NEXT_LEVEL_X = 1.755, NEXT_LEVEL_Y = -0.485;
 const double CREATE_X = 3.625, CREATE_Y = -1.445;
-const double MESSAGE_OK_X = 4.01, MESSAGE_OK_Y = 0.77;   // "Level saved.", "Level set created."
+const double MESSAGE_OK_X = 4.01, MESSAGE_OK_Y = 0.77;   // "Level saved."
+const double CREATED_OK_X = 4.81;                        // the wider "Level set created: ..." panel
 const double BROWSER_PLAY_X = 4.275, BROWSER_PLAY_Y = -0.125;
 // Frames a click is given to change what the screen shows.
 const int CHANGE_FRAMES = 60;
@@ -94,9 +95,9 @@ protected:
         return level;
     }
     // Closes an open one-message panel with its OK.
-    void message_ok()
+    void message_ok(double ok_x = MESSAGE_OK_X)
     {
-        EXPECT_TRUE(click_changes(MESSAGE_OK_X, MESSAGE_OK_Y, 1.9, 0.85, 4.1, 0.7))
+        EXPECT_TRUE(click_changes(ok_x, MESSAGE_OK_Y, 1.9, 0.85, 4.1, 0.7))
             << "the message stayed open";
     }
 };
@@ -157,7 +158,7 @@ TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPla
         EXPECT_EQ(set.compare(784 + 10632 + b * 1772, 1764, level2, b * 1764, 1764), 0)
             << "level 2 block " << b;
     }
-    message_ok();
+    message_ok(CREATED_OK_X);
 
     // Back to the title; the browser shows the new set first (by name) and plays it.
     ASSERT_TRUE(run.press_key("Escape"));

@@ -208,13 +208,105 @@ TEST_F(EditorFiles, ClearLevelThenLeavingWithoutSavingLeavesTheFile)
     EXPECT_EQ(ed_powerup[grid_index(1, 1)], 0);
     EXPECT_EQ(level_unsaved(), 1);
 
+    // Escape asks first; Discard leaves with the board back to its file.
     screen_set(SCREEN_EDITOR);
     keys[VK_ESCAPE] = 1;
     escape_action();
-    keys[VK_ESCAPE] = 0;
+    EXPECT_EQ(keys[VK_ESCAPE], 0) << "one step per press";
+    ASSERT_EQ(screen_is(SCREEN_EDITOR), 1);
+    ASSERT_EQ(dialog_shown(), DLG_UNSAVED);
+    GUI_DISCARD = 1;
+    dialog_frame();
     EXPECT_EQ(screen_is(SCREEN_EDITOR), 0);
+    EXPECT_EQ(dialog_shown(), DLG_NONE);
+    EXPECT_EQ(leveled[grid_index(1, 1)], 2) << "the board is the file's again";
+    EXPECT_EQ(level_unsaved(), 0);
     screen_reset();
     EXPECT_EQ(file_bytes(level_path(1)), before);
+}
+
+// Leaving with changes (Back, Escape, F12) asks "Save the changes to level
+// N?": Cancel stays with the changes, Save writes them and leaves, and after
+// F12 the answer ends the program.
+TEST_F(EditorFiles, LeavingWithChangesAsksAndSaveOrCancelAct)
+{
+    write_level_file(1, 2);
+    start_editor();
+    screen_set(SCREEN_EDITOR);
+    leave_editor_asking(0);
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 0) << "nothing changed: no question";
+    EXPECT_EQ(dialog_shown(), DLG_NONE);
+
+    screen_set(SCREEN_EDITOR);
+    leveled[grid_index(5, 5)] = 3;
+    ASSERT_EQ(toolbar_press(toolbar_code(0.665f, -1.76f)), 1) << "the Back button";
+    eicons();
+    ASSERT_EQ(dialog_shown(), DLG_UNSAVED);
+    GUI_CANCEL = 1;
+    dialog_frame();
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 1);
+    EXPECT_EQ(leveled[grid_index(5, 5)], 3);
+    EXPECT_EQ(level_unsaved(), 1);
+
+    leave_editor_asking(0);
+    GUI_OK = 1;
+    dialog_frame();
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 0);
+    EXPECT_EQ(cell_of(file_bytes(level_path(1)), 0, 5, 5), 3);
+
+    screen_set(SCREEN_EDITOR);
+    leveled[grid_index(6, 6)] = 4;
+    leave_editor_asking(1);
+    ASSERT_EQ(dialog_shown(), DLG_UNSAVED);
+    int code = -1;
+    EXPECT_EQ(pump_messages(&code), 0) << "no quit before the answer";
+    GUI_DISCARD = 1;
+    dialog_frame();
+    EXPECT_EQ(pump_messages(&code), 1);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(cell_of(file_bytes(level_path(1)), 0, 6, 6), 0) << "discarded";
+    screen_reset();
+}
+
+// The one-message panels take Enter and Escape as their OK; a question takes
+// Escape as its Cancel.
+TEST_F(EditorFiles, EnterAndEscapeAnswerThePanelShown)
+{
+    write_level_file(1, 2);
+    start_editor();
+    screen_set(SCREEN_EDITOR);
+    for (editor_dialog d : {DLG_SAVED, DLG_SET_CREATED, DLG_NO_BRICKS, DLG_WRITE_FAILED}) {
+        open_dialog(d);
+        keys[VK_RETURN] = 1;
+        dialog_frame();
+        EXPECT_EQ(dialog_open(d), 0) << "Enter on panel " << d;
+        EXPECT_EQ(keys[VK_RETURN], 0);
+        open_dialog(d);
+        keys[VK_ESCAPE] = 1;
+        escape_action();
+        dialog_frame();
+        EXPECT_EQ(dialog_open(d), 0) << "Escape on panel " << d;
+        EXPECT_EQ(screen_is(SCREEN_EDITOR), 1);
+    }
+    open_dialog(DLG_CLEAR_LEVEL);
+    keys[VK_RETURN] = 1;
+    dialog_frame();
+    EXPECT_EQ(dialog_shown(), DLG_CLEAR_LEVEL) << "Enter does not answer a question";
+    keys[VK_RETURN] = 0;
+    keys[VK_ESCAPE] = 1;
+    escape_action();
+    dialog_frame();
+    EXPECT_EQ(dialog_shown(), DLG_NONE);
+    EXPECT_EQ(leveled[grid_index(1, 1)], 2) << "Escape is Cancel";
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 1);
+
+    // Leaving the editor closes what was open, so nothing shows on the next visit.
+    open_dialog(DLG_DELETE_ALL);
+    ASSERT_EQ(toolbar_press(toolbar_code(0.665f, -1.76f)), 1) << "the Back button";
+    eicons();
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 0);
+    EXPECT_EQ(dialog_shown(), DLG_NONE);
+    screen_reset();
 }
 
 TEST_F(EditorFiles, DeleteAllWithOneLevelRewritesItEmpty)

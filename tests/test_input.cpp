@@ -189,15 +189,46 @@ TEST_F(Input, EditorHotKeysWrapAround)
     EXPECT_EQ(keys[int('I')], 1);
 }
 
-TEST_F(Input, EscapeOnTheTitleScreenChangesNothing)
+// Escape steps back one screen per press: a screen over the title answers it
+// as its Cancel (the name dialog as OK), the end screen closes, a notice is
+// answered first; on the bare title it changes nothing.
+TEST_F(Input, EscapeClosesTheScreenOverTheTitleOneStepPerPress)
 {
-    screen_set(SCREEN_HELP);
     SAVE_AVAILABLE = 0;
-    keys[VK_ESCAPE] = 1;
+    const struct { screen_id s; int *answer; } screens[] = {
+        {SCREEN_OPTIONS, &GUI_CANCEL}, {SCREEN_BROWSER, &GUI_CANCEL}, {SCREEN_HELP, &GUI_CANCEL},
+        {SCREEN_SCORES, &GUI_CANCEL}, {SCREEN_SCORE_NAME, &GUI_OK}};
+    for (const auto &c : screens) {
+        screen_set(c.s);
+        GUI_OK = GUI_CANCEL = 0;
+        keys[VK_ESCAPE] = 1;
+        escape_action();
+        EXPECT_EQ(*c.answer, 1) << c.s;
+        EXPECT_EQ(keys[VK_ESCAPE], 0) << c.s;
+    }
+    GUI_OK = GUI_CANCEL = 0;
+    screen_set(SCREEN_HELP);
     escape_action();
-    EXPECT_EQ(screen_is(SCREEN_HELP), 1);
+    showhelp();
+    EXPECT_EQ(screen_is(SCREEN_TITLE), 1);
+
+    screen_set(SCREEN_CREDITS);
+    escape_action();
+    EXPECT_EQ(screen_is(SCREEN_TITLE), 1);
+
+    show_notice("A notice");
+    screen_set(SCREEN_OPTIONS);
+    escape_action();
+    EXPECT_EQ(GUI_OK + GUI_CANCEL, 1);
+    EXPECT_EQ(GUI_OK, 1) << "the notice is on top";
+    GUI_OK = 0;
+    show_notice("");
+
+    screen_set(SCREEN_TITLE);
+    escape_action();
+    EXPECT_EQ(screen_is(SCREEN_TITLE), 1);
+    EXPECT_EQ(GUI_OK + GUI_CANCEL, 0);
     EXPECT_EQ(SAVE_AVAILABLE, 0);
-    EXPECT_EQ(keys[VK_ESCAPE], 1);
 }
 
 TEST_F(Input, EscapeDuringPlayReturnsToTheFadingTitle)

@@ -3,6 +3,7 @@
 // listing it and every level playing, and names or writes that must fail.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -149,7 +150,7 @@ TEST_F(LevelSetCreation, CancelAtAnyEntryEndsTheChainWritesNothingAndKeepsTheTex
     EXPECT_EQ(dialog_open(DLG_SET_CREATED), 0);
 }
 
-TEST_F(LevelSetCreation, EscapeClosesTheFourEntriesButNotTheOverwriteQuestion)
+TEST_F(LevelSetCreation, EscapeClosesTheFourEntriesAndCancelsTheOverwriteQuestion)
 {
     start_with_one_brick();
     screen_set(SCREEN_EDITOR);
@@ -167,9 +168,42 @@ TEST_F(LevelSetCreation, EscapeClosesTheFourEntriesButNotTheOverwriteQuestion)
     open_dialog(DLG_OVERWRITE);
     keys[VK_ESCAPE] = 1;
     escape_action();
-    keys[VK_ESCAPE] = 0;
-    EXPECT_EQ(dialog_open(DLG_OVERWRITE), 1);
-    EXPECT_EQ(screen_is(SCREEN_EDITOR), 0);
+    frame();
+    EXPECT_EQ(dialog_open(DLG_OVERWRITE), 0);
+    EXPECT_EQ(dialog_shown(), DLG_SET_FILE) << "as Cancel: the file name is asked again";
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 1);
+}
+
+// The panel after a set is made says how many levels it holds, which were
+// left out for having no brick, and that a changed board was saved first; a
+// failed save before it says the set was not made.
+TEST_F(LevelSetCreation, TheCreatedPanelCountsTheLevelsAndNamesThoseLeftOut)
+{
+    write_level_file(1, 1, {{1, 1}});
+    write_level_file(2, 1, {});
+    write_level_file(3, 1, {{2, 2}});
+    write_level_file(4, 1, {});
+    start_editor();
+    up_to_file_name();
+    answer("counted");
+    EXPECT_STREQ(created_text, "Level set created: 2 levels (levels 2 and 4 were empty and left out).");
+
+    leveled[grid_index(9, 9)] = 1;
+    up_to_file_name();
+    answer("again");
+    EXPECT_STREQ(created_text, "Level set created: 2 levels (levels 2 and 4 were empty and left out).\n"
+                               "Level 1 was saved first.");
+
+    leveled[grid_index(9, 10)] = 1;
+    chmod("user_data", 0500);
+    up_to_file_name();
+    answer("third");
+    chmod("user_data", 0700);
+    if (geteuid() != 0) {
+        EXPECT_EQ(dialog_shown(), DLG_WRITE_FAILED);
+        EXPECT_NE(std::string(writefail_text).find("level set was not created"), std::string::npos);
+        EXPECT_FALSE(fs::exists("level_sets/third.bls"));
+    }
 }
 
 TEST_F(LevelSetCreation, TheFileNameEntryKeepsEightLettersWithTheirCapitalsUntilEnter)

@@ -4,6 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "deadline.h"
 #include "editor/editor.h"
 #include "gl_view.h"
 #include "graphics/graphics.h"
@@ -231,7 +238,7 @@ TEST_F(Menus, HelpShowsAllSeventeenPowerUpsAndCancelClosesIt)
     point_at(icon_x(0), ICON_Y);   // no menu item reacts under the page
     frame();
     EXPECT_EQ(selected, 0);
-    const float xs[4] = {1.0f, 2.1f, 3.2f, 4.3f};
+    const float xs[4] = {0.85f, 1.95f, 3.05f, 4.15f};
     const float ys[5] = {1.25f, 0.75f, 0.25f, -0.25f, -0.75f};
     for (int kind = 1; kind <= 17; kind++) {
         rgb p = frame_pixel(xs[(kind - 1) / 5] + 0.15f, ys[(kind - 1) % 5] - 0.15f);
@@ -251,6 +258,43 @@ TEST_F(Menus, HelpShowsAllSeventeenPowerUpsAndCancelClosesIt)
     point_at(icon_x(0), ICON_Y);   // the menu reacts again on the next frame
     frame();
     EXPECT_EQ(selected, 1);
+}
+
+// F1 on the help page: with no opener on the path, or an opener that fails
+// (no browser), a notice says where the manual is.
+TEST_F(Menus, F1WithoutAWayToShowTheManualSaysWhereItIs)
+{
+    std::string path = getenv("PATH") ? getenv("PATH") : "";
+    char dir[] = "/tmp/corvale-opener-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    setenv("PATH", dir, 1);
+    open_screen(SCREEN_HELP);
+    show_notice("");
+    keys[VK_F1] = 1;
+    frame();
+    EXPECT_EQ(keys[VK_F1], 0);
+    EXPECT_NE(std::string(notice).find("/manual/index.html"), std::string::npos) << notice;
+
+    // An opener that finds no browser ends with a failure some frames later.
+    std::string opener = std::string(dir) + "/xdg-open";
+    FILE *f = fopen(opener.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    fputs("#!/bin/sh\nexit 3\n", f);
+    fclose(f);
+    chmod(opener.c_str(), 0700);
+    show_notice("");
+    keys[VK_F1] = 1;
+    frame();
+    EXPECT_TRUE(poll_until([&] {
+        frame();
+        return notice_shown() != 0;
+    }, 120.0)) << "the failed opener was never noticed";
+    EXPECT_NE(std::string(notice).find("/manual/index.html"), std::string::npos) << notice;
+    setenv("PATH", path.c_str(), 1);
+    unlink(opener.c_str());
+    rmdir(dir);
+    show_notice("");
+    screen_reset();
 }
 
 }  // namespace

@@ -316,9 +316,9 @@ TEST_F(TextureLoading, ViewFillingPicturesAndIconsFollowTheViewSize)
         EXPECT_EQ(w, 1280);
         EXPECT_EQ(h, 960);
     }
-    ReSizeGLScene(1280, 720);  // a wide view stretches the picture sideways
+    ReSizeGLScene(1280, 720);  // a wide view shows the picture 4:3, between bars
     texture_rgba(textures[1], &w, &h);
-    EXPECT_EQ(w, 1280);
+    EXPECT_EQ(w, 974);
     EXPECT_EQ(h, 731);
     // The power-up icons, 128 across, keep the levels the view can show.
     ReSizeGLScene(640, 480);

@@ -21,7 +21,6 @@ static const float CLASSIC_INSET = 0.005f;            // classic cells leave a t
 static const float Z_CANVAS = FIELD_Z;                 // the canvas lies where the field does
 static const float FIRE_HALF = 0.5f;                  // an Exploding cell shows the fire's upper half
 static const float EMPTY_CLASSIC_GREY = 0.2f;         // an empty classic cell while the grid is on
-static const int LEVEL_LINE_FITS = 16;                // characters of the level line between its buttons
 
 // ---- Globals ----
 
@@ -236,23 +235,17 @@ void edit_pups()
 
 // ---- Frame ----
 
-// "  Level n of m", m never below the level shown; " (unsaved)" while the
-// board differs from its file. A line longer than the design's is narrowed
-// to keep it between the level buttons.
+// "  Level n of m", m never below the level shown, between the level buttons;
+// whether it is saved shows in the File Options heading (toolbar).
 static void level_line()
 {
     int last = curlevel > edlevel ? curlevel : edlevel;
-    char line[64];
-    int n = snprintf(line, sizeof line, "  Level %d of %d%s", edlevel, last,
-                     level_unsaved() ? " (unsaved)" : "");
-    float narrow = n > LEVEL_LINE_FITS ? (float)LEVEL_LINE_FITS / (float)n : 1.0f;
     glLoadIdentity();
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
     glColor4f(1, 1, 1, 1);
     glTranslatef(-20.0f, -5.1f, -10.0f);
-    glScalef(narrow, narrow, 1.0f);
-    glsPrint("%s", line);
+    glsPrint("  Level %d of %d", edlevel, last);
 }
 
 // One editor frame: toolbar, level line, canvas, power-up layer, dialogs, pointer.
@@ -359,6 +352,7 @@ void test_play()
         return;
     }
     pupedit = 0;
+    close_dialogs();   // no panel waits behind the test game
     testing_level = 1;
     new_game();
     level = edlevel;
@@ -369,9 +363,11 @@ void test_play()
     test = 1;
 }
 
-// Back to the main menu; the editor keeps its board and choices.
+// Back to the main menu; the editor keeps its board and choices, and no
+// panel of it stays open for the next visit.
 void leave_editor()
 {
+    close_dialogs();
     close_screen();
     gui_select = 0;
     menublock = 0;

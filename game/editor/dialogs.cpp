@@ -54,12 +54,18 @@ static void black_text(float x, float y, float z, const char *text)
 // toolbar's labels; the dialogs print their titles inside the panel instead.
 static const char NO_TITLE[] = " ";
 
-// A yes/no question: title inside the panel, message below it.
-static int confirmation(const char *title, const char *message, float message_z)
+// A yes/no question: title inside the panel beside its OK and Cancel, the
+// message of one or two lines (split at a newline) below them.
+static int confirmation(const char *title, const char *message)
 {
-    gui_win(1.4f, 0.9f, 4.6f, 0.65f, NO_TITLE, message, 1);
+    char lines[2][192];
+    const char *br = strchr(message, '\n');
+    snprintf(lines[0], sizeof lines[0], "%.*s", br ? (int)(br - message) : (int)strlen(message), message);
+    snprintf(lines[1], sizeof lines[1], "%s", br ? br + 1 : "");
+    gui_win(1.4f, 0.9f, 4.6f, lines[1][0] ? 0.45f : 0.55f, NO_TITLE, message, 1);
     black_text(-3.0f - 8.0f, 7.3f, -5.0f, title);
-    black_text(-14.3f, 6.3f, message_z, message);
+    black_text(-14.3f, 5.7f, -6.0f, lines[0]);
+    black_text(-14.3f, 4.6f, -6.0f, lines[1]);
     return panel_answer();
 }
 
@@ -98,8 +104,7 @@ static int entry(const char *prompt, char *dest, size_t size)
 // The clear-level question; OK empties the board (undoable).
 static int clear_level()
 {
-    int answer = confirmation("Confirm Level Clear:", "Are you sure you want to clear this level?",
-                              -5.0f);
+    int answer = confirmation("Confirm Level Clear:", "Are you sure you want to clear this level?");
     if (answer == DIALOG_OK) {
         undo_record();
         clear_edited_level();
@@ -110,8 +115,7 @@ static int clear_level()
 // The delete-all question; OK deletes the editor's levels.
 static int del_all()
 {
-    int answer = confirmation("Confirm Level Deletion:",
-                              "Are you sure you want to delete all levels?", -6.0f);
+    int answer = confirmation("Confirm Level Deletion:", "Are you sure you want to delete all levels?");
     if (answer == DIALOG_OK)
         delete_all_levels();
     return answer;
@@ -180,8 +184,8 @@ static int file_overwrite()
 {
     char message[320];
     snprintf(message, sizeof message,
-             "The file %s.bls already exists. Would you like to overwrite it?", filename);
-    return confirmation("Confirm File Overwrite:", message, -6.0f);
+             "The file %s.bls already exists.\nWould you like to overwrite it?", filename);
+    return confirmation("Confirm File Overwrite:", message);
 }
 
 // The overwrite question was answered Yes.
@@ -189,6 +193,20 @@ static editor_dialog overwrite_confirmed()
 {
     finish_level_set();
     return DLG_NONE;
+}
+
+// A one-message panel wide enough for a message of two lines (split at a
+// newline), below its OK button.
+static int two_line_panel(const char *text)
+{
+    char lines[2][192];
+    const char *br = strchr(text, '\n');
+    snprintf(lines[0], sizeof lines[0], "%.*s", br ? (int)(br - text) : (int)strlen(text), text);
+    snprintf(lines[1], sizeof lines[1], "%s", br ? br + 1 : "");
+    gui_win(1.0f, 0.9f, 5.0f, lines[1][0] ? 0.5f : 0.6f, NO_TITLE, text, 4);
+    black_text(-14.4f, 6.3f, -5.0f, lines[0]);
+    black_text(-14.4f, 5.2f, -5.0f, lines[1]);
+    return panel_answer();
 }
 
 // The failure panel, saying writefail_text.
@@ -203,8 +221,68 @@ static int write_failed()
 
 // The one-message panels answer OK only.
 static int saved_panel() { return l_saved() ? DIALOG_OK : DIALOG_OPEN; }
-static int created_panel() { return level_saved() ? DIALOG_OK : DIALOG_OPEN; }
+static int created_panel() { return two_line_panel(created_text); }
 static int no_bricks_panel() { return show_blank() ? DIALOG_OK : DIALOG_OPEN; }
+
+// ---- Leaving with unsaved changes ----
+
+static int leave_quits;   // the question's Save or Discard ends the program (F12), else goes to the title
+
+// Leaves for the title or ends the program, the editor's dialogs closed.
+static void finish_leaving()
+{
+    close_dialogs();
+    if (leave_quits) {
+        PostQuitMessage(0);
+        return;
+    }
+    leave_editor();
+}
+
+void leave_editor_asking(int quit)
+{
+    if (dialog_open(DLG_UNSAVED))
+        return;
+    leave_quits = quit;
+    if (level_unsaved())
+        open_dialog(DLG_UNSAVED);
+    else
+        finish_leaving();
+}
+
+// "Save the changes to level N?" with Save (OK), Discard (the bin) and Cancel.
+// Discard is carried out here; it closes the question as Cancel does.
+static int unsaved_question()
+{
+    static const float UNLIT[4] = {0.7f, 0.7f, 0.7f, 0.7f};
+    const float x2 = 4.6f, y1 = 0.9f;
+    gui_win(1.4f, y1, x2, 0.45f, NO_TITLE, "", 1);
+    char message[64];
+    snprintf(message, sizeof message, "Save the changes to level %d?", edlevel);
+    black_text(-3.0f - 8.0f, 7.3f, -5.0f, "Unsaved changes:");
+    black_text(-14.3f, 5.7f, -6.0f, message);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    lit_button(x2 - 0.51f, y1 - 0.07f, 0.12f, -5.0f, ticon[ICON_DELETE], CODE_DISCARD, UNLIT);
+    glDisable(GL_BLEND);
+    black_text(-14.3f, 4.6f, -6.0f, "The tick saves them, the bin discards them.");
+    if (GUI_DISCARD) {
+        GUI_DISCARD = 0;
+        gui_block = 0;
+        discard_changes();
+        finish_leaving();
+        return DIALOG_CANCEL;
+    }
+    return panel_answer();
+}
+
+// The question was answered Save: leave once the level is saved.
+static editor_dialog unsaved_save()
+{
+    if (save_before_leaving())
+        finish_leaving();
+    return DLG_NONE;
+}
 
 // ---- Transitions ----
 
@@ -221,23 +299,25 @@ struct dialog_row {
     editor_dialog after_ok;         // opened after OK when there is no action
     editor_dialog after_cancel;     // opened after Cancel
     bool escape_closes;             // Escape takes it (and the entries below it) away
+    bool ok_only;                   // a one-message panel: Enter and Escape are its OK
 };
 
 static const dialog_row DIALOGS[DLG_KINDS] = {
-    /* DLG_NONE            */ {nullptr, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false},
-    /* DLG_SET_NAME        */ {set_lname, FULL_TEXT_ENTRY, nullptr, DLG_SET_DESCRIPTION, DLG_NONE, true},
-    /* DLG_SET_DESCRIPTION */ {set_description, FULL_TEXT_ENTRY, nullptr, DLG_SET_AUTHOR, DLG_NONE, true},
-    /* DLG_SET_AUTHOR      */ {set_author, FULL_TEXT_ENTRY, nullptr, DLG_SET_FILE, DLG_NONE, true},
-    /* DLG_SET_FILE        */ {set_filename, FILE_NAME_ENTRY, file_named, DLG_NONE, DLG_NONE, true},
-    /* DLG_OVERWRITE       */ {file_overwrite, NO_ENTRY, overwrite_confirmed, DLG_NONE, DLG_SET_FILE, false},
-    /* DLG_CLEAR_LEVEL     */ {clear_level, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false},
-    /* DLG_DELETE_ALL      */ {del_all, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false},
-    /* DLG_SAVED           */ {saved_panel, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false},
-    /* DLG_SET_CREATED     */ {created_panel, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false},
-    /* DLG_NO_BRICKS       */ {no_bricks_panel, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false},
-    /* DLG_WRITE_FAILED    */ {write_failed, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false},
+    /* DLG_NONE            */ {nullptr, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false, false},
+    /* DLG_SET_NAME        */ {set_lname, FULL_TEXT_ENTRY, nullptr, DLG_SET_DESCRIPTION, DLG_NONE, true, false},
+    /* DLG_SET_DESCRIPTION */ {set_description, FULL_TEXT_ENTRY, nullptr, DLG_SET_AUTHOR, DLG_NONE, true, false},
+    /* DLG_SET_AUTHOR      */ {set_author, FULL_TEXT_ENTRY, nullptr, DLG_SET_FILE, DLG_NONE, true, false},
+    /* DLG_SET_FILE        */ {set_filename, FILE_NAME_ENTRY, file_named, DLG_NONE, DLG_NONE, true, false},
+    /* DLG_OVERWRITE       */ {file_overwrite, NO_ENTRY, overwrite_confirmed, DLG_NONE, DLG_SET_FILE, false, false},
+    /* DLG_CLEAR_LEVEL     */ {clear_level, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false, false},
+    /* DLG_DELETE_ALL      */ {del_all, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false, false},
+    /* DLG_SAVED           */ {saved_panel, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false, true},
+    /* DLG_SET_CREATED     */ {created_panel, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false, true},
+    /* DLG_NO_BRICKS       */ {no_bricks_panel, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false, true},
+    /* DLG_WRITE_FAILED    */ {write_failed, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false, true},
+    /* DLG_UNSAVED         */ {unsaved_question, NO_ENTRY, unsaved_save, DLG_NONE, DLG_NONE, false, false},
 };
-static_assert(DLG_WRITE_FAILED + 1 == DLG_KINDS, "a row for every dialog");
+static_assert(DLG_UNSAVED + 1 == DLG_KINDS, "a row for every dialog");
 
 // Takes d off the stack, wherever it is.
 static void remove_dialog(editor_dialog d)
@@ -283,6 +363,10 @@ void dialog_frame()
     if (d == DLG_NONE)
         return;
     const dialog_row &row = DIALOGS[d];
+    if (row.ok_only && keys[VK_RETURN]) {
+        keys[VK_RETURN] = 0;
+        GUI_OK = 1;
+    }
     int answer = row.frame();
     if (answer == DIALOG_OPEN)
         return;
@@ -296,8 +380,17 @@ void dialog_frame()
 
 int dialog_escape()
 {
-    if (!DIALOGS[dialog_shown()].escape_closes)
+    editor_dialog shown = dialog_shown();
+    if (shown == DLG_NONE)
         return 0;
+    if (!DIALOGS[shown].escape_closes) {
+        // Answered on the next frame, through the dialog's own row.
+        if (DIALOGS[shown].ok_only)
+            GUI_OK = 1;
+        else
+            GUI_CANCEL = 1;
+        return 1;
+    }
     while (DIALOGS[dialog_shown()].escape_closes)
         remove_dialog(dialog_shown());
     empty_entry();

@@ -25,7 +25,9 @@ char filename[256];
 // Failure texts of the message panel.
 static const char WRITE_FAILED[] = "The file could not be written.";
 static const char SAVE_FAILED[] = "The level could not be saved.";
+static const char SET_NOT_SAVED[] = "The level could not be saved; the level set was not created.";
 const char *writefail_text = WRITE_FAILED;
+char created_text[192];
 
 // What level file on_disk_level of the data folder on_disk_folder holds, so
 // the board can be compared with it every frame without reading the file.
@@ -211,8 +213,8 @@ int save_edited_level()
 }
 
 // Saves a board that differs from its file before it is left; 0 (with the
-// failure panel) when that save failed.
-static int keep_changes()
+// failure panel saying `failure`) when that save failed.
+static int keep_changes(const char *failure = SAVE_FAILED)
 {
     if (!level_unsaved())
         return 1;
@@ -220,8 +222,18 @@ static int keep_changes()
         return 1;
     int why = errno;
     play_bad(0, 0);
-    show_failure(SAVE_FAILED, why, level_path(edlevel));
+    show_failure(failure, why, level_path(edlevel));
     return 0;
+}
+
+int save_before_leaving()
+{
+    return keep_changes();
+}
+
+void discard_changes()
+{
+    editor_open_level(edlevel);
 }
 
 // Every cell of the whole board empty: texture 0, colour 127, type 1, no power-up.
@@ -377,6 +389,24 @@ static int append_texture(std::vector<char> &out, int t)
     return 1;
 }
 
+// "Level set created: N levels", naming the levels left out for having no brick.
+static void describe_set(int count, const std::vector<int> &left_out)
+{
+    std::string text = "Level set created: " + std::to_string(count) + (count == 1 ? " level" : " levels");
+    size_t n = left_out.size();
+    if (n > 0) {
+        text += n == 1 ? " (level " : " (levels ";
+        for (size_t k = 0; k < n; k++) {
+            if (k > 0)
+                text += k + 1 == n ? " and " : ", ";
+            text += std::to_string(left_out[k]);
+        }
+        text += n == 1 ? " was empty and left out)" : " were empty and left out)";
+    }
+    text += ".";
+    snprintf(created_text, sizeof created_text, "%s", text.c_str());
+}
+
 // The set holds the level files 1..curlevel that have a brick (a level without
 // one would end the moment it starts) and every brick texture of the editor,
 // so each texture number a level uses is covered.
@@ -390,6 +420,7 @@ int create_level_set()
     }
     static level_file_record rec;
     std::vector<char> levels;
+    std::vector<int> left_out;
     int count = 0;
     std::string unread;
     int unread_count = 0;
@@ -397,8 +428,11 @@ int create_level_set()
         int state = read_level_file(n, &rec);
         if (state == LEVEL_DAMAGED)
             unread += (unread_count++ ? ", " : "") + std::to_string(n);
-        if (state != LEVEL_WHOLE || !level_has_brick(rec))
+        if (state == LEVEL_WHOLE && !level_has_brick(rec))
+            left_out.push_back(n);
+        if (state != LEVEL_WHOLE || !level_has_brick(rec)) {
             continue;
+        }
         for (int b = 0; b < LEVEL_BLOCKS; b++)
             append_block(levels, rec.block[b].cells, sizeof(grid_record));
         count++;
@@ -410,6 +444,7 @@ int create_level_set()
     }
     if (count == 0)
         return 0;
+    describe_set(count, left_out);
 
     fhead.level_count = count;
     fhead.texture_count = texmax;
@@ -434,10 +469,15 @@ int create_level_set()
 // the panel that tells the outcome.
 void finish_level_set()
 {
-    if (!keep_changes())
+    int changed = level_unsaved();
+    if (!keep_changes(SET_NOT_SAVED))
         return;
     switch (create_level_set()) {
     case 1:
+        if (changed) {
+            size_t len = strlen(created_text);
+            snprintf(created_text + len, sizeof created_text - len, "\nLevel %d was saved first.", edlevel);
+        }
         open_dialog(DLG_SET_CREATED);
         break;
     case 0:

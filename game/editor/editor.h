@@ -69,6 +69,7 @@ enum editor_dialog {
     DLG_SET_CREATED,       // "Level set created."
     DLG_NO_BRICKS,         // "There are no bricks in this level."
     DLG_WRITE_FAILED,      // a write failed: writefail_text
+    DLG_UNSAVED,           // "Save the changes to level N?": Save, Discard or Cancel before leaving
     DLG_KINDS
 };
 void open_dialog(editor_dialog d);    // d on top (taken from lower down if it was open)
@@ -76,15 +77,22 @@ editor_dialog dialog_shown();         // the dialog drawn and answered now; DLG_
 int dialog_open(editor_dialog d);     // 1 while d is anywhere on the stack
 void close_dialogs();                 // no dialog open
 void dialog_frame();                  // the top dialog's frame, and its answer carried out
-int dialog_escape();                  // Escape: 1 when it closed the level-set entries, 0 when
-                                      // no dialog takes it (the editor is left)
+int dialog_escape();                  // Escape: 1 when it closed the level-set entries or answered
+                                      // the dialog shown (Cancel, or OK on a one-message panel),
+                                      // 0 when no dialog is open (the editor is left)
+// Leaves the editor for the title (quit 0) or ends the program (quit 1); a
+// board with unsaved changes asks first, and the answer finishes the leaving.
+void leave_editor_asking(int quit);
 extern char filename[256]; // file name typed for the new set, without folder and ".bls"
 extern const char *writefail_text;  // what the failure panel says
 extern char writefail_file[512];    // the file it could not write (or read)
 extern char writefail_reason[128];  // the system's reason
+extern char created_text[192];      // what the "Level set created" panel says: the levels and those left out
 
 int save_edited_level();   // F2 / Save Level: write the level, "Level saved."; 0 when it failed (panel shown)
 int level_unsaved();       // 1 while the board differs from what its level file holds
+int save_before_leaving(); // saves a changed board; 0 (failure panel open) when that failed
+void discard_changes();    // the board back to what its level file holds
 // Level n into the editor board, its file remembered, the undo history
 // forgotten; a file that cannot be read is set aside (the player told) and the
 // level starts empty.

@@ -123,7 +123,15 @@ static tool_button opaque(tool_button b)
     return b;
 }
 
-// In drawing order; a button's selection code is CODE_TOOLBAR + its row.
+// Back: leaving asks first when the level has unsaved changes.
+static void back_to_menu()
+{
+    leave_editor_asking(0);
+}
+
+// In drawing order; a button's selection code is CODE_TOOLBAR + its row. The
+// colour buttons stand a little wider apart than the design's (4.19 and
+// 4.55), so "R:127" fits between them.
 static const tool_button BUTTONS[] = {
     once(0.6f, 0.85f, -0.85f, -0.6f, ICON_GRID, ICON_GRIDOFF, &grid,
          "Turns the grid on and off. Hotkey: G key", toggle_grid, {"Grid", 0.63f, -0.95f}),
@@ -144,17 +152,17 @@ static const tool_button BUTTONS[] = {
     once(1.5f, 1.75f, -1.45f, -1.2f, ICON_ON, ICON_OFF, &classic,
          "Turns classic mode on and off. Hotkey: C key", toggle_classic_button,
          {"Classic", 1.485f, -1.56f}),
-    held(4.19f, 4.29f, -1.42f, -1.32f, ICON_MINUS, "Decreases red component.  Hotkey: Numpad 1",
+    held(4.16f, 4.26f, -1.42f, -1.32f, ICON_MINUS, "Decreases red component.  Hotkey: Numpad 1",
          step_red, -1, &colorlag, COLOUR_REPEAT, 7),
-    held(4.55f, 4.65f, -1.42f, -1.32f, ICON_PLUS, "Increases red component.  Hotkey: Numpad 7",
+    held(4.6f, 4.7f, -1.42f, -1.32f, ICON_PLUS, "Increases red component.  Hotkey: Numpad 7",
          step_red, 1, &colorlag, COLOUR_REPEAT, 7),
-    held(4.19f, 4.29f, -1.57f, -1.47f, ICON_MINUS, "Decreases green component.  Hotkey: Numpad 2",
+    held(4.16f, 4.26f, -1.57f, -1.47f, ICON_MINUS, "Decreases green component.  Hotkey: Numpad 2",
          step_green, -1, &colorlag, COLOUR_REPEAT, 4),
-    held(4.55f, 4.65f, -1.72f, -1.62f, ICON_PLUS, "Increases blue component.  Hotkey: Numpad 9",
+    held(4.6f, 4.7f, -1.72f, -1.62f, ICON_PLUS, "Increases blue component.  Hotkey: Numpad 9",
          step_blue, 1, &colorlag, COLOUR_REPEAT, 4),
-    held(4.19f, 4.29f, -1.72f, -1.62f, ICON_MINUS, "Decreases blue component.  Hotkey: Numpad 3",
+    held(4.16f, 4.26f, -1.72f, -1.62f, ICON_MINUS, "Decreases blue component.  Hotkey: Numpad 3",
          step_blue, -1, &colorlag, COLOUR_REPEAT, 4),
-    held(4.55f, 4.65f, -1.57f, -1.47f, ICON_PLUS, "Increases Green component.  Hotkey: Numpad 8",
+    held(4.6f, 4.7f, -1.57f, -1.47f, ICON_PLUS, "Increases Green component.  Hotkey: Numpad 8",
          step_green, 1, &colorlag, COLOUR_REPEAT, 4),
     opaque(once(1.71f, 1.8f, -0.53f, -0.44f, ICON_PLUS, 0, nullptr,
                 "Move forward one level.  Hotkey: + on the numeric keypad", next_level)),
@@ -171,7 +179,7 @@ static const tool_button BUTTONS[] = {
          "Generates a level set from all of the levels you have created.  Hotkey: None", start_level_set,
          {"Create", 3.49f, -1.66f}, {"Level", 3.52f, -1.74f}, {"Set", 3.56f, -1.82f}),
     once(0.6f, 0.73f, -1.82f, -1.7f, ICON_BACK, 0, nullptr, "Return to the main menu.  Hotkey: Escape",
-         leave_editor, {"Back", 0.75f, -1.8f}),
+         back_to_menu, {"Back", 0.75f, -1.8f}),
     held(3.31f, 3.4f, -0.84f, -0.75f, ICON_MINUS, "Move back one brick.  Hotkey: Left arrow key",
          step_brick_texture, -1, &bricklag, BRICK_REPEAT, 9),
     held(4.09f, 4.18f, -0.84f, -0.75f, ICON_PLUS, "Move forward one brick.  Hotkey: Right arrow key",
@@ -190,8 +198,7 @@ static const tool_label PREVIEW_LABEL = {"Powerup", 4.57f, -1.022f};
 static int pending[TOOL_BUTTONS];
 
 static const char *const MOUSE_HELP =
-    "Left mouse button: Places bricks    Right mouse button: Erases bricks    "
-    "Ctrl+Z: Undo    Ctrl+Y: Redo";
+    "Left button: Places bricks    Right button: Erases bricks    Ctrl+Z: Undo    Ctrl+Y: Redo";
 
 // ---- Current-brick steps ----
 
@@ -424,6 +431,11 @@ void eicons()
     glColor4f(1, 1, 1, 1);
     label(-8.0f, -5.1f, "Bricks and Powerups");
     label(-8.0f, -12.3f, "File Options");
+    if (level_unsaved()) {
+        glColor4f(1.0f, 1.0f, 0.4f, 1.0f);
+        label(-1.2f, -12.3f, "(not saved)");
+        glColor4f(1, 1, 1, 1);
+    }
     label(14.5f, -12.3f, "Color Editor");
 
     gui_frame();

@@ -47,12 +47,12 @@ static view_picture credits_picture = {CREDITS_FILE, 14, 0, 0, 0, 0};
 static const double PICTURE_OVER_VIEW = 1.014;
 
 // The size a view-filling picture is shown at in the current viewport: the
-// 4:3 picture's height over the view's, stretched sideways in wider views.
+// 4:3 picture at the view's height, also in wider views (between bars there).
 static void shown_size(int *w, int *h)
 {
     GLint view[4];
     glGetIntegerv(GL_VIEWPORT, view);
-    int wide = view[2] * 3 > view[3] * 4 ? view[2] : view[3] * 4 / 3;
+    int wide = view[3] * 4 / 3;   // shown 4:3 on every view, between bars on a wider one
     *w = (int)ceil(wide * PICTURE_OVER_VIEW);
     *h = (int)ceil(view[3] * PICTURE_OVER_VIEW);
 }

@@ -17,9 +17,11 @@ static const int COLUMNS = 4;
 static_assert(POWERUP_KINDS <= COLUMNS * ROWS, "the help page has a place for every power-up kind");
 
 // Icon corners in the GUI frame and name positions from the identity.
-static const float ICON_X[COLUMNS] = {1.0f, 2.1f, 3.2f, 4.3f};
+// The columns sit left of the design's by 0.15, so the longest name of the
+// last column ("Earthquake!") keeps clear of the panel's right edge.
+static const float ICON_X[COLUMNS] = {0.85f, 1.95f, 3.05f, 4.15f};
 static const float ICON_Y[ROWS] = {1.25f, 0.75f, 0.25f, -0.25f, -0.75f};
-static const float NAME_X[COLUMNS] = {-15.0f, -5.0f, 5.0f, 15.0f};
+static const float NAME_X[COLUMNS] = {-16.35f, -6.35f, 3.65f, 13.65f};
 static const float NAME_Y[ROWS] = {9.5f, 5.0f, 0.5f, -4.0f, -8.5f};
 static const float ICON_SIZE = 0.3f;
 

@@ -16,6 +16,7 @@ extern int gui_select;          // code of the control under the pointer this fr
 enum gui_code {
     CODE_OK = 1, CODE_CANCEL,
     CODE_CLASSIC,                   // classic mode on/off; the score table's page turn too
+    CODE_DISCARD,                   // the unsaved-changes question's Discard
     CODE_LEVEL, CODE_DIFF, CODE_PLAY, CODE_CONTINUE,
     CODE_TOOLBAR,
 };
@@ -25,6 +26,7 @@ enum gui_code {
 extern int GUI_OK;              // CODE_OK: the open panel's OK
 extern int GUI_CANCEL;          // CODE_CANCEL: the open panel's or sub-screen's Cancel
 extern int GUI_EDCLASSIC;       // CODE_CLASSIC: classic mode on/off, or the score table's next page
+extern int GUI_DISCARD;         // CODE_DISCARD: the editor's unsaved changes are dropped
 extern int GUI_LEVEL;           // CODE_LEVEL: browser shows the next level set
 extern int GUI_DIFF;            // CODE_DIFF: next difficulty
 extern int GUI_PLAY;            // CODE_PLAY: start the game
@@ -102,6 +104,9 @@ void menu_labels();                   // the texts under the menu icons
 void title_quad(unsigned texture);    // a full-view picture on the title image's quad
 void showhelp();                      // help page with the 17 power-ups; Cancel closes it
 void show_credits();                  // end screen; the next press quits (window procedure)
+// Escape over the title: the notice, else the screen open over the title,
+// answers as its Cancel (a name dialog as its OK; the end screen closes).
+void menu_escape();
 
 // ---- Sub-screens of later work (options.cpp, scores_screen.cpp) ----
 void play_options();                  // play options panel: difficulty, classic mode, Continue, Play

@@ -24,7 +24,7 @@
 
 static const float ICON = 0.25f;                  // side of a panel's icon buttons
 static const float GREY[4] = {0.9f, 0.9f, 0.9f, 1.0f};   // a button not under the pointer
-static const float DIM[4] = {0.7f, 0.7f, 0.7f, 1.0f};    // a button that does nothing now
+static const float DIM[4] = {0.3f, 0.3f, 0.3f, 1.0f};    // a button that does nothing now: plainly off
 
 // ---- Browser state ----
 
@@ -150,7 +150,10 @@ void play_options()
     label(10.6f, -0.8f, "Play");
     label(-2.55f, -0.8f, "Classic");
     label(-2.25f, -1.6f, "Mode");
-    label(3.25f, -0.8f, "Continue");
+    if (SAVE_AVAILABLE == 1 && !SAVE_REFUSED)
+        label(3.25f, -0.8f, "Continue");
+    else
+        label(3.25f, -0.8f, "Continue", 0.45f, 0.45f, 0.45f);
     gui_frame();
 
     if (GUI_CANCEL) {

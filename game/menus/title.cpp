@@ -45,17 +45,33 @@ int scene_shortcuts = 1;
 
 // ---- Title picture ----
 
-// Views wider than 4:3 get the picture stretched sideways, so no game scene
-// shows beside an opaque title; its height and the menu rows stay in place.
+// The picture keeps its 4:3 shape on every view, as the play field does;
+// on a wider view black bars fill the sides, so no game scene shows beside
+// an opaque title. The bars fade and slide with the picture.
 void title_quad(unsigned texture)
 {
-    float widen = 1.0f;
-    if (screenx > 0 && screeny > 0 && screenx * 3 > screeny * 4)
-        widen = (float)screenx * 3.0f / ((float)screeny * 4.0f);
-    float centre = titlex + TITLE_W * 0.5f;
-    float half = TITLE_W * 0.5f * widen;
+    static const float BAR = 2.0f;   // wider than any view's side at the picture's depth
+    float left = titlex, right = titlex + TITLE_W, top = TITLE_H * 0.5f, bottom = -TITLE_H * 0.5f;
     glBindTexture(GL_TEXTURE_2D, texture);
-    tex_quad(centre - half, TITLE_H * 0.5f, centre + half, -TITLE_H * 0.5f, TITLE_Z);
+    tex_quad(left, top, right, bottom, TITLE_Z);
+    if (!(screenx > 0 && screeny > 0 && screenx * 3 > screeny * 4))
+        return;
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    GLboolean textured = glIsEnabled(GL_TEXTURE_2D);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(0.0f, 0.0f, 0.0f, colour[3]);
+    glBegin(GL_QUADS);
+    for (float x : {left - BAR, right}) {
+        glVertex3f(x, top, TITLE_Z);
+        glVertex3f(x + BAR, top, TITLE_Z);
+        glVertex3f(x + BAR, bottom, TITLE_Z);
+        glVertex3f(x, bottom, TITLE_Z);
+    }
+    glEnd();
+    glColor4fv(colour);
+    if (textured)
+        glEnable(GL_TEXTURE_2D);
 }
 
 // One frame of whichever fade runs.
@@ -227,4 +243,30 @@ void menu_labels()
         glsPrint("%s", label.text);
     }
     gui_frame();
+}
+
+void menu_escape()
+{
+    if (notice_shown()) {
+        GUI_OK = 1;   // the notice is over every screen: its OK
+        return;
+    }
+    switch (screen_up()) {
+    case SCREEN_OPTIONS:
+    case SCREEN_BROWSER:
+    case SCREEN_HELP:
+    case SCREEN_SCORES:
+        GUI_CANCEL = 1;
+        break;
+    case SCREEN_SCORE_NAME:
+        GUI_OK = 1;   // the name as typed so far is taken
+        break;
+    case SCREEN_CREDITS:
+        close_screen();
+        menublock = 0;
+        gui_select = 0;
+        break;
+    default:
+        break;
+    }
 }

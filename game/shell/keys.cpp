@@ -38,8 +38,12 @@ static void back_to_title()
     game_pause = 0;
 }
 
+// Escape takes one step back per press: the topmost panel closes, else the
+// screen; play is left (saved), a test game ends, the editor is left (asking
+// about unsaved changes). The bare title ignores it.
 void escape_action()
 {
+    keys[VK_ESCAPE] = 0;
     dropped = 0;
     if (game_pause) {
         game_pause = 0;
@@ -54,16 +58,19 @@ void escape_action()
         drag = 0;
         gui_select = 0;
         menublock = 0;
+        return;
     }
     if (screen_is(SCREEN_EDITOR)) {
-        if (dialog_escape())
-            keys[VK_ESCAPE] = 0;
-        else
-            leave_editor();
+        if (!dialog_escape())
+            leave_editor_asking(0);
+        return;
     }
     if (screen_is(SCREEN_PLAY)) {
         leave_game_saved();
         back_to_title();
         lcount = 1;
+        return;
     }
+    if (fade_running() == FADE_NONE)
+        menu_escape();
 }

@@ -1,6 +1,7 @@
 // The game's spine: start-up in order, the main loop, and shut-down in order.
 
 #include "audio/audio.h"
+#include "editor/editor.h"
 #include "graphics/graphics.h"
 #include "menus/menus.h"
 #include "rules/rules.h"
@@ -36,6 +37,12 @@ static void save_running_game()
 static int run_active_pass()
 {
     if (keys[VK_F12]) {
+        // Changes in the editor are asked about first; the answer quits.
+        if (screen_is(SCREEN_EDITOR) && level_unsaved()) {
+            keys[VK_F12] = 0;
+            leave_editor_asking(1);
+            return 0;
+        }
         save_running_game();
         return 1;
     }

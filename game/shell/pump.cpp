@@ -169,6 +169,9 @@ static void translate(const SDL_Event &e)
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
         int vk = vk_from_sdl(e.key.keysym.sym, e.key.keysym.scancode);
+        // Escape steps back one screen per press; a held key must not run on.
+        if (vk == VK_ESCAPE && e.type == SDL_KEYDOWN && e.key.repeat)
+            break;
         if (vk)
             send(e.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, (WPARAM)vk, 0);
         break;
