@@ -63,6 +63,14 @@ protected:
     }
 };
 
+// The game folder holds every effect the game loads.
+TEST_F(Effects, EveryEffectOfTheGameFolderLoads)
+{
+    const FMOD_SOUND *loaded[] = {level_end, blip, prize, hit, boom, glass, ping, good, bad, phit, pbounce, click};
+    for (size_t k = 0; k < sizeof loaded / sizeof loaded[0]; k++)
+        EXPECT_NE(loaded[k], nullptr) << "effect " << k;
+}
+
 TEST_F(Effects, NewestEffectTakesOverSeffects)
 {
     play_bounce(1.0f, 0.0f);

@@ -119,18 +119,47 @@ TEST_F(SafeWriter, LinksPlantedAtTemporaryNamesAreNeverFollowed)
     EXPECT_EQ(file_bytes("level_sets/corvale.sav"), "save");
 }
 
+// A write that fails part-way, through the writer itself and through each
+// file the game writes: the failure is returned, the old file is kept whole
+// and the temporary file is gone. What each caller then tells the player is
+// tested with the caller.
 TEST_F(SafeWriter, AFailedWriteKeepsTheOldFileAndRemovesItsTemporaryFile)
 {
-    write_bytes("level_sets/scores.hst", std::string(3360, 's'));
+    unsetenv("DISPLAY");   // the game's failure messages go to standard error only
+    setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
     std::string big(3360, 'n');
-    int ok;
-    {
-        file_size_limit limit(1000);
-        ok = replace_file("level_sets/scores.hst", big.data(), big.size());
+    bset settings = {};
+    const struct {
+        const char *path;
+        size_t size;
+        int (*write)(const std::string &big, bset *settings);
+    } writers[] = {
+        {"level_sets/scores.hst", 3360,
+         [](const std::string &b, bset *) { return replace_file("level_sets/scores.hst", b.data(), b.size()); }},
+        {"corvale.set", sizeof(bset), [](const std::string &, bset *s) { return write_settings(s); }},
+        {"level_sets/corvale.sav", sizeof(saved_game), [](const std::string &, bset *) { return save_progress(); }},
+        {"level_sets/scores.hst", sizeof hstable, [](const std::string &, bset *) { return writescores(); }},
+    };
+    for (const auto &w : writers) {
+        const std::string old(w.size, 'o');
+        write_bytes(w.path, old);
+        fs::path folder = fs::path(w.path).parent_path();
+        auto files = [&] {
+            fs::path f = folder.empty() ? fs::path(".") : folder;
+            return std::distance(fs::directory_iterator(f), fs::directory_iterator());
+        };
+        auto before = files();
+        int ok;
+        testing::internal::CaptureStderr();
+        {
+            file_size_limit limit(w.size / 3);
+            ok = w.write(big, &settings);
+        }
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(ok, 0) << w.path;
+        EXPECT_EQ(file_bytes(w.path), old) << w.path;
+        EXPECT_EQ(files(), before) << w.path << ": a temporary file was left";
     }
-    EXPECT_EQ(ok, 0);
-    EXPECT_EQ(file_bytes("level_sets/scores.hst"), std::string(3360, 's'));
-    EXPECT_EQ(std::distance(fs::directory_iterator("level_sets"), fs::directory_iterator()), 1);
 }
 
 // The settings folder is shared with every other program, so at start-up only

@@ -398,7 +398,9 @@ TEST_F(LevelSetCreation, ANameThatIsNotPlainIsRefusedAndNothingLeavesTheFolder)
     EXPECT_FALSE(fs::exists("escape.bls"));
 }
 
-TEST_F(LevelSetCreation, AFailedWriteShowsThePanelAndKeepsTheOldSet)
+// Over a set of the same name, so the overwrite question comes first. The
+// file itself is kept by the safe writer (its own test); here the panel.
+TEST_F(LevelSetCreation, AFailedWriteShowsThePanel)
 {
     start_with_one_brick();
     std::ofstream("level_sets/kept.bls") << "old set";
@@ -414,7 +416,6 @@ TEST_F(LevelSetCreation, AFailedWriteShowsThePanelAndKeepsTheOldSet)
     EXPECT_STREQ(writefail_text, "The file could not be written.");
     EXPECT_EQ(std::string(writefail_file), folder->path() + "/level_sets/kept.bls");
     EXPECT_STREQ(writefail_reason, "Permission denied");
-    EXPECT_EQ(file_bytes("level_sets/kept.bls").size(), 7u);
 }
 
 // Levels that cannot be read were once left out without a word: the set is

@@ -111,22 +111,6 @@ TEST_F(SettingsFile, OutOfRangeResolutionKeeps640x480)
     }
 }
 
-TEST_F(SettingsFile, EveryResolutionIndexGivesItsSize)
-{
-    const int widths[] = {320, 640, 800, 1024, 1280, 1280, 1280, 1280, 1680, 1600, 1920};
-    const int heights[] = {240, 480, 600, 768, 720, 800, 960, 1024, 1050, 1200, 1080};
-    for (int i = 0; i < SETTINGS_RESOLUTIONS; i++) {
-        bset s = {};
-        s.resolution = i;
-        s.force = 1;
-        write_bytes(&s, sizeof s);
-        open_ini();
-        EXPECT_EQ(screenx, widths[i]);
-        EXPECT_EQ(screeny, heights[i]);
-        EXPECT_EQ(bit, 16);
-    }
-}
-
 // The playlist path is taken as written (a '%' is no format), and one
 // without its terminator is cut at the end of the field.
 TEST_F(SettingsFile, PlaylistIsKeptAsWrittenAndCutAtTheField)
@@ -183,24 +167,6 @@ TEST_F(SettingsFile, WriterRoundTripsAndLeavesNoTemporaryFile)
     ASSERT_EQ(stat(path().c_str(), &st), 0);
     EXPECT_EQ(st.st_size, 1048);
     EXPECT_NE(stat((path() + ".tmp").c_str(), &st), 0);
-}
-
-TEST_F(SettingsFile, FailedWriteKeepsTheOldFile)
-{
-    bset old = {};
-    old.resolution = 7;
-    ASSERT_EQ(write_settings(&old), 1);
-    bset changed = old;
-    changed.resolution = 2;
-    int written;
-    {
-        file_size_limit limit(100);   // below the record: the write fails part-way
-        written = write_settings(&changed);
-    }
-    EXPECT_EQ(written, 0);
-    bset in;
-    ASSERT_EQ(read_settings(&in), 1);
-    EXPECT_EQ(in.resolution, 7);
 }
 
 }  // namespace
