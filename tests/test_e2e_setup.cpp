@@ -1,8 +1,8 @@
 // End to end: the real setup program under Xvfb, driven by real key presses:
-// Escape saves the shown values, the keyboard picks a size and Enter starts the
-// game at it, the close box writes nothing, the playlist chooser's answer (or
-// its cancel) reaches the playlist box. Keeps a picture of the dialog in the
-// build folder.
+// the close box writes nothing, Escape saves the shown values, the playlist
+// chooser's answer (or its cancel) reaches the playlist box, the keyboard picks
+// a size and Enter starts the game at it, and dragged sliders preview their
+// volume. Keeps a picture of the dialog in the build folder.
 
 #include <gtest/gtest.h>
 
@@ -33,27 +33,6 @@ void open_dialog(setup_run &run, const bset *settings)
     ASSERT_NE(id, 0u) << "no dialog; exit code " << run.wait_exit(0);
     ASSERT_TRUE(run.focus(id));
     ASSERT_TRUE(run.wait_still(id));
-}
-
-TEST(SetupProgram, EscapeWithoutAFileWritesTheDefaults)
-{
-    setup_run run;
-    open_dialog(run, nullptr);
-    std::string dir = std::string(CORVALE_BINARY_DIR) + "/screenshots";
-    mkdir(dir.c_str(), 0755);
-    EXPECT_TRUE(run.snapshot(run.window(), dir + "/setup_dialog.png"));
-    int w = 0, h = 0;
-    ASSERT_TRUE(run.window_size(run.window(), &w, &h));
-    EXPECT_LE(w, 800);
-    EXPECT_LE(h, 560) << "the dialog and its title bar must fit an 800 x 600 screen";
-    EXPECT_EQ(run.x_output("xprop -id " + std::to_string(run.window()) + " _NET_WM_ICON")
-                  .rfind("_NET_WM_ICON(CARDINAL)", 0), 0u) << "the dialog has no icon";
-
-    ASSERT_TRUE(run.key("Escape"));
-    EXPECT_EQ(run.wait_exit(30), 0);
-    std::string bytes;
-    ASSERT_TRUE(run.settings_file(&bytes));
-    EXPECT_EQ(bytes, bytes_of(setup_default_record()));
 }
 
 TEST(SetupProgram, KeyboardChoiceAndEnterStartTheGameAtThatSize)
@@ -93,17 +72,6 @@ TEST(SetupProgram, KeyboardChoiceAndEnterStartTheGameAtThatSize)
         kill(pid, SIGKILL);
 }
 
-TEST(SetupProgram, CloseBoxWritesNothing)
-{
-    setup_run run;
-    open_dialog(run, nullptr);
-    ASSERT_TRUE(run.key("Down"));
-    ASSERT_TRUE(run.close_window(run.window()));
-    EXPECT_EQ(run.wait_exit(30), 0);
-    std::string bytes;
-    EXPECT_FALSE(run.settings_file(&bytes)) << "the close box wrote a settings file";
-}
-
 // Tabs from the drop-down to the "..." button (windowed, particles, 16-bit,
 // both sliders, the playlist box, then the button), presses it, and types a
 // name into the chooser's location box once the chooser has shown its folder.
@@ -121,42 +89,64 @@ void open_chooser(setup_run &run, const std::string &name, unsigned long *choose
     ASSERT_TRUE(run.wait_still(*chooser));
 }
 
-TEST(SetupProgram, CancelledChooserLeavesThePlaylist)
+// Three starts of the dialog: the close box after a change writes nothing;
+// a cancelled playlist chooser and then Escape write the values shown, as
+// they were; without a file, a chosen playlist and Escape write the defaults
+// with the playlist as a full path. The first start keeps a picture.
+TEST(SetupProgram, CloseBoxCancelledChooserAndChosenPlaylist)
 {
-    bset start = setup_default_record();
-    strcpy(start.playlist, "/home/player/Music/mine.m3u");
-    setup_run run;
-    open_dialog(run, &start);
-    unsigned long chooser = 0;
-    open_chooser(run, "sounds/songs/corvale.m3u", &chooser);
-    ASSERT_TRUE(run.key("alt+c"));    // the chooser's "Cancel" button
-    ASSERT_TRUE(run.wait_gone(chooser));
-    ASSERT_TRUE(run.focus(run.window()));
-    ASSERT_TRUE(run.key("Escape"));   // the dialog's Save and Exit
-    EXPECT_EQ(run.wait_exit(30), 0);
-    std::string bytes;
-    ASSERT_TRUE(run.settings_file(&bytes));
-    EXPECT_EQ(bytes, bytes_of(start));
-}
-
-TEST(SetupProgram, ChosenPlaylistArrivesAsAFullPath)
-{
-    setup_run run;
-    open_dialog(run, nullptr);
-    // The chooser starts in the program's folder, so a relative name finds the file.
-    unsigned long chooser = 0;
-    open_chooser(run, "sounds/songs/corvale.m3u", &chooser);
-    ASSERT_TRUE(run.key("Return"));
-    ASSERT_TRUE(run.wait_gone(chooser));
-    ASSERT_TRUE(run.focus(run.window()));
-    ASSERT_TRUE(run.key("Escape"));
-    EXPECT_EQ(run.wait_exit(30), 0);
-    std::string bytes;
-    ASSERT_TRUE(run.settings_file(&bytes));
-    bset written;
-    ASSERT_EQ(bytes.size(), sizeof written);
-    memcpy(&written, bytes.data(), sizeof written);
-    EXPECT_EQ(std::string(written.playlist), run.game_dir() + "/sounds/songs/corvale.m3u");
+    {
+        setup_run run;
+        open_dialog(run, nullptr);
+        std::string dir = std::string(CORVALE_BINARY_DIR) + "/screenshots";
+        mkdir(dir.c_str(), 0755);
+        EXPECT_TRUE(run.snapshot(run.window(), dir + "/setup_dialog.png"));
+        int w = 0, h = 0;
+        ASSERT_TRUE(run.window_size(run.window(), &w, &h));
+        EXPECT_LE(w, 800);
+        EXPECT_LE(h, 560) << "the dialog and its title bar must fit an 800 x 600 screen";
+        EXPECT_EQ(run.x_output("xprop -id " + std::to_string(run.window()) + " _NET_WM_ICON")
+                      .rfind("_NET_WM_ICON(CARDINAL)", 0), 0u) << "the dialog has no icon";
+        ASSERT_TRUE(run.key("Down"));
+        ASSERT_TRUE(run.close_window(run.window()));
+        EXPECT_EQ(run.wait_exit(30), 0);
+        std::string bytes;
+        EXPECT_FALSE(run.settings_file(&bytes)) << "the close box wrote a settings file";
+    }
+    {
+        bset start = setup_default_record();
+        strcpy(start.playlist, "/home/player/Music/mine.m3u");
+        setup_run run;
+        open_dialog(run, &start);
+        unsigned long chooser = 0;
+        open_chooser(run, "sounds/songs/corvale.m3u", &chooser);
+        ASSERT_TRUE(run.key("alt+c"));    // the chooser's "Cancel" button
+        ASSERT_TRUE(run.wait_gone(chooser));
+        ASSERT_TRUE(run.focus(run.window()));
+        ASSERT_TRUE(run.key("Escape"));   // the dialog's Save and Exit
+        EXPECT_EQ(run.wait_exit(30), 0);
+        std::string bytes;
+        ASSERT_TRUE(run.settings_file(&bytes));
+        EXPECT_EQ(bytes, bytes_of(start));
+    }
+    {
+        setup_run run;
+        open_dialog(run, nullptr);
+        // The chooser starts in the program's folder, so a relative name finds the file.
+        unsigned long chooser = 0;
+        open_chooser(run, "sounds/songs/corvale.m3u", &chooser);
+        ASSERT_TRUE(run.key("Return"));
+        ASSERT_TRUE(run.wait_gone(chooser));
+        ASSERT_TRUE(run.focus(run.window()));
+        ASSERT_TRUE(run.key("Escape"));
+        EXPECT_EQ(run.wait_exit(30), 0);
+        std::string bytes;
+        ASSERT_TRUE(run.settings_file(&bytes));
+        bset expected = setup_default_record();
+        snprintf(expected.playlist, sizeof expected.playlist, "%s/sounds/songs/corvale.m3u",
+                 run.game_dir().c_str());
+        EXPECT_EQ(bytes, bytes_of(expected));
+    }
 }
 
 // What OpenAL Soft has written so far to a wave file of 32-bit float stereo
