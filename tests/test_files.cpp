@@ -137,7 +137,6 @@ TEST_F(SafeWriter, AFailedWriteKeepsTheOldFileAndRemovesItsTemporaryFile)
         {"level_sets/scores.hst", 3360,
          [](const std::string &b, bset *) { return replace_file("level_sets/scores.hst", b.data(), b.size()); }},
         {"corvale.set", sizeof(bset), [](const std::string &, bset *s) { return write_settings(s); }},
-        {"level_sets/corvale.sav", sizeof(saved_game), [](const std::string &, bset *) { return save_progress(); }},
         {"level_sets/scores.hst", sizeof hstable, [](const std::string &, bset *) { return writescores(); }},
     };
     for (const auto &w : writers) {

@@ -212,6 +212,7 @@ TEST_F(Saves, AFailedWriteIsReportedAndContinueStillOffersTheOldSave)
 {
     unsetenv("DISPLAY");  // the message goes to standard error only
     save_level_two();
+    const bytes before = file_bytes(save_path());
     score = 1;
     std::string told;
     {
@@ -224,6 +225,8 @@ TEST_F(Saves, AFailedWriteIsReportedAndContinueStillOffersTheOldSave)
     EXPECT_NE(told.find(save_path()), std::string::npos) << told;
     EXPECT_STREQ(notice, "Corvale could not write the saved game.\ncorvale.sav: File too large");
     notice[0] = 0;
+    // A good save is not set aside before the new one: it is still there.
+    EXPECT_EQ(file_bytes(save_path()), before);
     EXPECT_EQ(SAVE_AVAILABLE, 1);
 
     // No save yet, and the player's folder cannot be made: nothing to continue.
