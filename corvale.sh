@@ -11,6 +11,9 @@
 #                          fuzzed for N minutes, one per core at once, under nice;
 #                          prints each target's executions, coverage and findings
 #   ./corvale.sh build     install everything but clang and build only
+#   ./corvale.sh package   install the packaging tools and build dependencies, build
+#                          the Debian package corvale_<version>_<arch>.deb in the parent
+#                          folder with dpkg-buildpackage, and check it with lintian
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -32,6 +35,10 @@ TEST_PACKAGES=(libgtest-dev libbenchmark-dev libx11-dev libxdamage-dev xvfb xdot
 # What the sanitizer build and the fuzz targets add: clang with its runtimes
 # and llvm-symbolizer for readable reports.
 SANITIZE_PACKAGES=(clang-14 libclang-rt-14-dev llvm-14)
+
+# What building the Debian package adds: debhelper and lintian, and the
+# libraries the unit tests link, as debian/control lists them.
+PACKAGE_PACKAGES=(debhelper dpkg-dev lintian libgtest-dev libx11-dev libxdamage-dev xvfb)
 
 # Installs the packages of the given lists that are missing, without the
 # packages they merely recommend. Without root and without sudo it prints the
@@ -117,6 +124,12 @@ case "${1:-play}" in
   build)
     install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build ON ;;
+  package)
+    install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
+    dpkg-buildpackage -b -us -uc
+    version=$(dpkg-parsechangelog -S Version)
+    lintian --fail-on error "../corvale_${version}_$(dpkg-architecture -qDEB_HOST_ARCH).deb"
+    echo "Built ../corvale_${version}_$(dpkg-architecture -qDEB_HOST_ARCH).deb" ;;
   *)
-    echo "usage: $0 play|test|sanitize|fuzz N|build" >&2; exit 2 ;;
+    echo "usage: $0 play|test|sanitize|fuzz N|build|package" >&2; exit 2 ;;
 esac

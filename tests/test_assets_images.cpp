@@ -288,7 +288,7 @@ TEST(Generation, GivesTheSameBytesTwice)
 {
   std::string again = std::string(CORVALE_BINARY_DIR) + "/images_again";
   std::string cmd = "rm -rf '" + again + "' && '" CORVALE_BINARY_DIR "/tools/images/corvale_images' --game '" +
-                    again + "' --data '" CORVALE_SOURCE_DIR "/data/images'";
+                    again + "' --data '" CORVALE_SOURCE_DIR "/data/images' --version '" CORVALE_VERSION "'";
   ASSERT_EQ(system(cmd.c_str()), 0);
   std::vector<std::string> all = all_pngs();
   for (int k = 1; k <= count_numbered("bricks/b%d.raw"); k++) all.push_back("bricks/b" + std::to_string(k) + ".raw");
@@ -305,7 +305,8 @@ TEST(Generation, MissingTextsFailWithoutTouchingTheFolder)
 {
   std::string target = std::string(CORVALE_BINARY_DIR) + "/images_nodata";
   std::string cmd = "rm -rf '" + target + "' && mkdir -p '" + target + "' && '" CORVALE_BINARY_DIR
-                    "/tools/images/corvale_images' --game '" + target + "' --data '" + target + "/none' 2>/dev/null";
+                    "/tools/images/corvale_images' --game '" + target + "' --data '" + target +
+                    "/none' --version 0 2>/dev/null";
   EXPECT_NE(system(cmd.c_str()), 0);
   std::vector<std::string> files;
   list_files(target, "", files);

@@ -137,7 +137,7 @@ static void title_texts()
     glColor4f(a, a, a, a);
     title_text("Left Mouse Button: Release ball", -6.5f, -0.2f);
     title_text("Right Mouse Button: Pause game", -6.8f, -1.2f);
-    title_text("Version 1.9R4", 14.8f, -16.2f);
+    title_text("Version " CORVALE_VERSION, 14.8f, -16.2f);
     menu_labels();
 }
 

@@ -135,7 +135,7 @@ double hex_edge(double x, double y, double s, double *cx = nullptr, double *cy =
 void make_bricks(std::vector<Output> &out);        // bricks.cpp
 // screens.cpp: title and credits, from the texts of data_dir; false if they
 // cannot be read. Uses the brick textures already in out.
-bool make_screens(std::vector<Output> &out, const std::string &data_dir);
+bool make_screens(std::vector<Output> &out, const std::string &data_dir, const std::string &version);
 void make_field_images(std::vector<Output> &out);  // field.cpp: paddle, fire, walls, ed
 void make_backgrounds(std::vector<Output> &out);   // backgrounds.cpp
 void make_sprites(std::vector<Output> &out);       // sprites.cpp: pointer, ball, glow, overlays

@@ -14,7 +14,8 @@
 #include "files.h"
 
 static const char *const usage =
-    "usage: corvale_images --game DIR --data DIR [--sheet FILE] [--icons DIR] [--list FILE]\n";
+    "usage: corvale_images --game DIR --data DIR --version TEXT [--sheet FILE] [--icons DIR]"
+    " [--list FILE]\n";
 
 // Reads "--name value" pairs into opt; false on anything else.
 static bool parse_options(int argc, char **argv, std::map<std::string, std::string> &opt)
@@ -23,7 +24,7 @@ static bool parse_options(int argc, char **argv, std::map<std::string, std::stri
     if (strncmp(argv[i], "--", 2) != 0 || i + 1 >= argc) return false;
     opt[argv[i] + 2] = argv[i + 1];
   }
-  return opt.count("game") && opt.count("data");
+  return opt.count("game") && opt.count("data") && opt.count("version");
 }
 
 int main(int argc, char **argv)
@@ -36,7 +37,7 @@ int main(int argc, char **argv)
   std::vector<Output> outputs;
   make_bricks(outputs);
   make_field_images(outputs);
-  if (!make_screens(outputs, opt["data"])) return 1;
+  if (!make_screens(outputs, opt["data"], opt["version"])) return 1;
   make_backgrounds(outputs);
   make_sprites(outputs);
   make_icons(outputs);

@@ -352,12 +352,23 @@ static Picture credits_screen(const std::vector<Output> &out, const std::vector<
   return canvas_picture(c);
 }
 
-bool make_screens(std::vector<Output> &out, const std::string &data_dir)
+// Puts the game's version in place of "@VERSION@" in every entry's text.
+static void fill_in_version(std::vector<Entry> &entries, const std::string &version)
+{
+  static const std::string mark = "@VERSION@";
+  for (Entry &e : entries)
+    for (size_t at; (at = e.second.find(mark)) != std::string::npos;)
+      e.second.replace(at, mark.size(), version);
+}
+
+bool make_screens(std::vector<Output> &out, const std::string &data_dir, const std::string &version)
 {
   std::vector<Entry> title, credits;
   if (!read_entries(data_dir + "/title.txt", title) ||
       !read_entries(data_dir + "/credits.txt", credits))
     return false;
+  fill_in_version(title, version);
+  fill_in_version(credits, version);
   Picture t = title_screen(out, title), c = credits_screen(out, credits);
   out.push_back({"graphics/title1280.png", OPAQUE_PNG, std::move(t)});
   out.push_back({"graphics/credits.png", OPAQUE_PNG, std::move(c)});
