@@ -125,15 +125,13 @@ TEST_F(FirstMinutesE2E, At1100By720ThePointerFollowsTheMouse)
     int mx, my;
     mouse(1.675 + 0.5 * 4 + 0.125, -0.425, &mx, &my);   // the Help icon
     ASSERT_TRUE(run.click_at(mx, my));
-    EXPECT_TRUE(run.wait_until_or_frames([&] { return std::abs(inside_help() - before) > 0.03; },
-                                         CHANGE_FRAMES))
+    EXPECT_TRUE(run.wait_until([&] { return std::abs(inside_help() - before) > 0.03; }))
         << "Help did not open: the pointer did not reach its icon";
     EXPECT_TRUE(run.screenshot(screenshot_path("help_1100x720.png")));
     double open = inside_help();
     mouse(5.3 - 0.25 + 0.06, 1.55 - 0.07 - 0.06, &mx, &my);   // the help panel's Cancel
     ASSERT_TRUE(run.click_at(mx, my));
-    EXPECT_TRUE(run.wait_until_or_frames([&] { return std::abs(inside_help() - open) > 0.03; },
-                                         CHANGE_FRAMES))
+    EXPECT_TRUE(run.wait_until([&] { return std::abs(inside_help() - open) > 0.03; }))
         << "Cancel did not close Help";
     ASSERT_TRUE(run.close_window());
     EXPECT_EQ(run.wait_exit(20), 0);

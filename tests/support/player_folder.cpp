@@ -63,7 +63,9 @@ scratch_dir::~scratch_dir()
 
 game_folder::game_folder() : old_dir(fs::current_path())
 {
-    std::string tmpl = std::string(CORVALE_BINARY_DIR) + "/scratch_XXXXXX";
+    // Under /tmp, which every user can pass through: tests that act as a plain
+    // user must reach it wherever the build folder lies (/root is closed).
+    std::string tmpl = "/tmp/corvale_game_XXXXXX";
     dir = mkdtemp(tmpl.data());
     fs::create_directory(dir / "level_sets");
     fs::current_path(dir);

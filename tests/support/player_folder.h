@@ -33,7 +33,7 @@ private:
     std::string dir;
 };
 
-// A scratch game folder under the build folder with an empty level_sets/; it
+// A scratch game folder under /tmp with an empty level_sets/; it
 // is the working folder, and its player/ is $XDG_DATA_HOME. Removed, and the
 // old working folder restored, when the object goes away.
 class game_folder {
