@@ -147,7 +147,7 @@ TEST_F(LosingBalls, SurvivorMovesIntoSlotOneWithItsState)
     play(1.0f, -1.7f, 0.01f, -0.03f);  // falls past the loss line
     balls[3] = 1, xpos[3] = 4.0f, ypos[3] = 0.8f, xspeed[3] = 0.012f, yspeed[3] = 0.02f;
     xdirection[3] = 1.0f, ydirection[3] = -1.0f;
-    Ball();
+    move_balls();
     EXPECT_EQ(balls[1] + balls[3], 1);
     EXPECT_EQ(balls[1], 1);
     EXPECT_FLOAT_EQ(xpos[1], 4.012f);
@@ -161,13 +161,13 @@ TEST_F(LosingBalls, LastBallCostsALifeAndANewBallWaitsUnpowered)
 {
     play(1.0f, -1.7f, 0.01f, -0.03f);
     counter = 3, ballsize = 0.06f, paddle_size = 1.0f, through = exploding = 1, pup[2] = 7;
-    Ball();
+    move_balls();
     EXPECT_EQ(counter, 4);
     EXPECT_EQ(gameover, 0);
     EXPECT_EQ(in_flight + through + exploding + pup[2], 0);
     EXPECT_EQ(ballsize, 0.04f);
     EXPECT_EQ(paddle_size, 0.5f);
-    Ball();  // the new ball is seated on the paddle
+    move_balls();  // the new ball is seated on the paddle
     EXPECT_EQ(balls[1], 1);
     EXPECT_FLOAT_EQ(xpos[1], paddlex + 0.25f);
     EXPECT_EQ(ypos[1], ballsize - 1.5f);
@@ -180,7 +180,7 @@ TEST_F(LosingBalls, LosingTheLastBallOnTheLastLifeEndsTheGame)
     for (int before = 3; before <= 5; before++) {
         play(1.0f, -1.7f, 0.01f, -0.03f);
         counter = before, goodies[3] = 0, PLAYING_SAVED_GAME = 1;
-        Ball();
+        move_balls();
         int over = before == 5;
         EXPECT_EQ(counter, before + 1);
         EXPECT_EQ(gameover, over) << "counter " << before;

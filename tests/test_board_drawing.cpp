@@ -147,12 +147,14 @@ TEST_F(BoardDrawing, TextureNumbersBeyondTheTableDrawFlat)
     EXPECT_TRUE(rgb_near(cell_pixel(2, 3), {0, 255, 255}, 1));
 }
 
-TEST_F(BoardDrawing, FireScrollsAndExplosionsAdvanceEveryFourthFrame)
+TEST_F(BoardDrawing, FireScrollsEveryDrawAndExplosionsAdvanceEveryFourthDuty)
 {
     now = 0;
     float start = firey;
-    for (int f = 1; f <= 7; f++)
+    for (int f = 1; f <= 7; f++) {
         draw();
+        board_duties();
+    }
     EXPECT_EQ(now, 3);
     EXPECT_NEAR(firey - start, 7 * 0.005f, 1e-5f);
 }

@@ -280,7 +280,7 @@ TEST_F(LongRun, BallStaysInTheFieldAndEveryHitScoresByTheTables)
         memcpy(type_before, bricktype, sizeof type_before);
         memcpy(board_before, board, sizeof board_before);
         paddlex = xpos[1] - 0.25f + 0.02f * std::sin(frame * 0.05f);  // a player who never misses
-        Ball();
+        move_balls();
         int want = 0;
         for (int k = 0; k < GRID_CELLS; k++)
             if (board_before[k] && (board[k] != board_before[k] || bricktype[k] != type_before[k]))

@@ -50,17 +50,26 @@ TEST(Random, RandnStaysInRangeAndCoversIt)
         EXPECT_TRUE(seen[v]) << v;
 }
 
-TEST(Random, TwoCallsInOneSecondDiffer)
+TEST(Random, PlaysDrawsFollowFromTheSeedWhateverTheSoundDraws)
 {
-    // Each reseed depends on the previous value, so the sequence moves on.
-    int same = 0;
-    int prev = randn(32767);
-    for (int i = 0; i < 50; i++) {
-        int v = randn(32767);
-        same += v == prev;
-        prev = v;
+    // The same seed gives play the same draws, however many draws the music
+    // and the effects take between them.
+    const int sound_draws[] = {0, 1, 7, 300};
+    std::vector<int> first;
+    for (int between : sound_draws) {
+        crt_srand(12345);
+        std::vector<int> got;
+        for (int i = 0; i < 20; i++) {
+            got.push_back(randn(400));
+            for (int k = 0; k < between; k++)
+                sound_rand();
+        }
+        if (first.empty())
+            first = got;
+        EXPECT_EQ(got, first) << between << " sound draws between play's";
     }
-    EXPECT_LT(same, 3);
+    crt_srand(12346);
+    EXPECT_NE(randn(32767) * 32768 + randn(32767), first[0] * 32768 + first[1]);
 }
 
 // A frame lock run against a simulated counter of 1 GHz: each frame draws for

@@ -128,8 +128,7 @@ static void play_effect(effect_id id, float x, float y, float vx, float vz)
         ERRCHECK(result);
     }
     if (e.rate_base) {
-        reseed_random();
-        result = FMOD_Channel_SetFrequency(seffects, (float)(e.rate_base + crt_rand() % RATE_SPREAD));
+        result = FMOD_Channel_SetFrequency(seffects, (float)(e.rate_base + sound_rand() % RATE_SPREAD));
         ERRCHECK(result);
     }
     result = FMOD_Channel_SetVolume(seffects, evolume);

@@ -170,8 +170,7 @@ void change_track()
         sound = nullptr;
     }
     if (random_play) {
-        reseed_random();
-        songcount = entry_count() > 0 ? crt_rand() % entry_count() : 0;
+        songcount = entry_count() > 0 ? sound_rand() % entry_count() : 0;
     }
     if (!first_song) {
         if (!random_play && ++songcount > entry_count() - 1)

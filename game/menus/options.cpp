@@ -15,8 +15,10 @@
 #include "menus.h"
 #include "paths.h"
 #include "rules/progress.h"
+#include "rules/replay.h"
 #include "rules/rules.h"
 #include "rules/savegame.h"
+#include "rules/tick.h"
 #include "shell/shell.h"
 
 
@@ -121,9 +123,8 @@ static void start_game()
     menublock = 0;
     title_fade_out();
     gui_select = 0;
-    for (int k = 0; k < 10; k++)
-        goodies[k] = 1;
-    reset_board();
+    game_chosen();
+    begin_new_game(level);
 }
 
 // ---- Play options ----
@@ -166,6 +167,8 @@ void play_options()
     if (GUI_CONTINUE) {
         GUI_CONTINUE = 0;
         // A save that cannot be continued is kept as it is, and the player told.
+        if (SAVE_AVAILABLE)
+            game_chosen();
         if (SAVE_AVAILABLE && load_saved()) {
             PLAYING_SAVED_GAME = 1;
             menublock = 0;

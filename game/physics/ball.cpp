@@ -32,6 +32,7 @@ int lastbounce;
 int ballcount = 1;
 int through;
 int exploding;
+int slow_frame;
 
 // The centre height of a ball resting on the paddle.
 float seated_y()
@@ -106,7 +107,7 @@ void collision_check()
     }
     bstarty = CEILING;
     done_for_frame = 0;
-    if (fps < 60) {
+    if (slow_frame) {
         bstartx = WALL_LEFT;
         findbrick(2);
         findbrick(1);
@@ -175,19 +176,17 @@ static void lose_last_ball()
     }
 }
 
-// One frame of every ball: motion and collisions (unless paused), the
-// survivor move and the loss of the last ball, then the drawing.
-void Ball()
+// One frame of every ball's motion: motion and collisions (unless paused),
+// the survivor move and the loss of the last ball. Draws nothing.
+void move_balls()
 {
     ballcounter();
-    field_frame();
     if (!game_pause) {
         // b stays a valid slot (16) after the loop, for whoever reads it next.
         for (int n = 1; n <= 16; n++) {
             b = n;
             height_check();
             collision_check();
-            shaken_field_frame();
         }
     }
     ballcounter();
@@ -195,6 +194,11 @@ void Ball()
         move_survivor();
     if (ballcount < 1)
         lose_last_ball();
+}
+
+// The balls in play, as this frame's motion left them.
+void draw_balls()
+{
     field_frame();
     if (gameover == 0 && ballcount >= 1)
         render_balls();

@@ -18,6 +18,10 @@ extern int lastbounce;         // the last thing the ball bounced off (1 = paddl
 extern int ballcount;          // slots whose balls entry is 1, recounted while no menu is up
 extern int through;            // [0] Heavy Ball: balls pass through bricks unturned
 extern int exploding;          // [0] Nuclear Ball: every struck brick explodes
+// [0] 1 while the frames fall short of 60 a second: each ball then tests only
+// the columns under its centre and edges, not the whole board. Play's input,
+// so a replay steps as the game did.
+extern int slow_frame;
 
 // ---- Brick test state ----
 extern int done_for_frame;     // 1 once the current ball was turned by a brick this frame
@@ -25,7 +29,8 @@ extern float bstartx, bstarty; // left and top edge of the brick cell under test
 extern int foundx;             // column found by the cell lookup, kept between calls [1]
 
 // ---- Ball driver (ball.cpp) ----
-void Ball();                   // move, collide and draw every ball for one frame
+void move_balls();             // move and collide every ball for one frame; draws nothing
+void draw_balls();             // draw the balls in play
 void height_check();           // seat ball b on the paddle while it waits for launch
 void collision_check();        // move ball b one step and run its wall, paddle and brick tests
 void ballcounter();            // recount ballcount from balls[1..16] while no menu is up

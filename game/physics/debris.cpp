@@ -44,7 +44,6 @@ void broken(int row, int col, int tex, int r, int g, int bl)
         }
         d.z[p] = FIELD_Z;
         d.fall[p] = start_fall[p];
-        reseed_random();
         d.direction[p] = crt_rand() % 2 ? 1 : -1;
     }
     d.look = tex;

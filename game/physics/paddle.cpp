@@ -74,12 +74,8 @@ void paddle_collide()
         balls[b] = 0;
 }
 
-void follow_mouse()
+float mouse_paddle_x()
 {
-    if (fade_running() == FADE_IN || game_pause)
-        return;
-    paddle_temp = paddlex;
-    oldMouseX = (float)mouseX;
     float m, k;
     if (fullscreen) {
         m = (float)mouseX;
@@ -88,7 +84,14 @@ void follow_mouse()
         m = (float)mouseX - 80;
         k = 0.85f / screenx;
     }
-    float x = m * k * msensitivity + WALL_LEFT;
+    return m * k * msensitivity + WALL_LEFT;
+}
+
+void move_paddle(float x)
+{
+    if (fade_running() == FADE_IN || game_pause)
+        return;
+    paddle_temp = paddlex;
     xDiff = paddlex - x;
     paddlex = x;
     for (int n = 1; n <= 16; n++) {

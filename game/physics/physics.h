@@ -23,9 +23,10 @@ extern float qfx, qfy;   // [0] shake offset added to the scene's translation on
 extern int quake;        // [0] 1 = every paddle bounce drops the bricks and shakes the scene
 
 // ---- The paddle (paddle.cpp) ----
-// The paddle follows the mouse between the walls, once a frame outside the
-// title's fade-in and the pause; balls held by the sticky paddle move with it.
-void follow_mouse();
+float mouse_paddle_x();   // where the mouse puts the paddle's left edge, before the walls stop it
+// The paddle's left edge goes to x, held between the walls, once a frame
+// outside the title's fade-in and the pause; held balls move with it.
+void move_paddle(float x);
 
 // ---- Explosions and earthquake (explosions.cpp) ----
 void blowup(int row, int col);       // clear the cell's mark and mark its four neighbours to explode

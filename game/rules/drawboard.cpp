@@ -1,5 +1,6 @@
 // Board drawing: fire bricks, textured bricks and their drop shadows, then the
-// per-frame duties that live with the board (power-ups, the explosion clock).
+// per-frame duties that live with the board (power-ups, the explosion clock),
+// which play runs apart from the drawing.
 
 #include <GL/gl.h>
 
@@ -154,9 +155,9 @@ static void clear_falling_powerups()
         pup[s] = 0;
 }
 
-// The duties after drawing: power-ups fall, explosions advance every fourth
-// frame, and the paddle may catch a power-up.
-static void board_duties()
+// The board's share of a frame of play: power-ups fall, explosions advance
+// every fourth frame, and the paddle may catch a power-up.
+void board_duties()
 {
     if (!gameover && !ball_start)
         update_powerups();
@@ -188,5 +189,5 @@ void draw_board()
     firey += FIRE_SCROLL;
     if (!classic)
         draw_shadows();
-    board_duties();
+    draw_powerups();
 }

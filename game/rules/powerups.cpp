@@ -97,18 +97,22 @@ static void move_powerup(int s)
 
 void update_powerups()
 {
+    if (game_pause)
+        return;
     for (int s = 1; s <= PUP_SLOTS; s++) {
         if (pup[s] == 0)
             continue;
-        if (!game_pause) {
-            move_powerup(s);
-            if (pupyposition[s] < PUP_LOST) {
-                free_powerup(s);
-                continue;
-            }
-        }
-        draw_powerup(s);
+        move_powerup(s);
+        if (pupyposition[s] < PUP_LOST)
+            free_powerup(s);
     }
+}
+
+void draw_powerups()
+{
+    for (int s = 1; s <= PUP_SLOTS; s++)
+        if (pup[s] != 0)
+            draw_powerup(s);
 }
 
 // Caught when below the paddle's top with either edge strictly inside the paddle.

@@ -85,10 +85,12 @@ void test_level();               // the editor's current level into the board fo
 void edload();                   // the editor's textures and first level, at start-up
 
 // ---- Board drawing (drawboard.cpp) ----
-void draw_board();               // the bricks, their shadows, and the per-frame board duties
+void draw_board();               // the bricks, their shadows and the falling power-ups
+void board_duties();             // once a frame: power-ups fall and are caught, explosions advance
 
 // ---- Power-ups (powerups.cpp) ----
-void update_powerups();          // move and draw the falling power-ups
+void update_powerups();          // move the falling power-ups (unless paused); draws nothing
+void draw_powerups();            // draw the falling power-ups
 void powerup_check();            // the paddle's catch test for slots 1..3
 
 // ---- Saved game (savegame.cpp) ----

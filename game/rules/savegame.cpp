@@ -198,6 +198,12 @@ int load_saved()
     }
     SAVE_REFUSED = 0;
     Sgame = g;
+    restore_saved(g);
+    return 1;
+}
+
+void restore_saved(const saved_game &g)
+{
     for (int k = 0; k < 10; k++)
         goodies[k] = g.goodies[k];
     for (int n = 0; n <= 16; n++)
@@ -222,7 +228,6 @@ int load_saved()
     classic = g.classic;
     restore_bricks(g);
     reset_play_effects();
-    return 1;
 }
 
 void leave_game_saved()

@@ -15,6 +15,7 @@ extern saved_game Sgame;           // the record last written or read
 
 void save_check();                 // SAVE_AVAILABLE from whether the save opens, SAVE_REFUSED from whether Continue would refuse it
 int load_saved();                  // continue the saved game; 0 (nothing changed, SAVE_REFUSED set) if it is refused
+void restore_saved(const saved_game &g);   // play the game of an accepted record: set, level, score, lives, bricks
 void delete_saved();               // remove the save, clear SAVE_AVAILABLE and PLAYING_SAVED_GAME
 int save_acceptable(const saved_game &g);   // 1 when the record is safe to continue from
 int plain_set_name(const char *name, size_t field);   // 1 for a bare file name (OWN_SET_PREFIX allowed) NUL-ended in field

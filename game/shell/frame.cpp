@@ -18,6 +18,7 @@
 #include "physics/ball.h"
 #include "physics/physics.h"
 #include "rules/progress.h"
+#include "rules/replay.h"
 #include "rules/rules.h"
 #include "shell.h"
 
@@ -298,12 +299,12 @@ int DrawGLScene()
             return 1;
         }
     }
+    // One frame of play's logic first; the drawing below shows what it left.
+    play_frame();
     // While the opaque title hides the game scene, the scene's drawing is
-    // skipped; what also moves the game (balls, board, debris) still runs,
-    // with nothing reaching the screen.
+    // skipped; the debris still moves, with nothing reaching the screen.
     int hidden = scene_shortcuts && title_covers_view();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    last_brick_countdown();
 
     glLoadIdentity();
     glEnable(GL_BLEND);
@@ -315,30 +316,24 @@ int DrawGLScene()
         begin_unseen();
     if (!classic)
         draw_particles();
-    Ball();
     if (hidden)
         end_unseen();
+    else
+        draw_balls();
 
     shaken_field_frame();
     glColor4f(0, 0, 1, 1);
     glDisable(GL_DEPTH_TEST);
 
     if (game_scene_started()) {
-        if (!hidden)
+        if (!hidden) {
             draw_side_bars();
-        field_frame();
-        follow_mouse();
-        if (!hidden)
+            field_frame();
             draw_paddle();
-        glEnable(GL_DEPTH_TEST);
-        if (hidden)
-            begin_unseen();
-        draw_board();
-        check_board();
-        if (hidden)
-            end_unseen();
+            glEnable(GL_DEPTH_TEST);
+            draw_board();
+        }
         glDisable(GL_DEPTH_TEST);
-        prize_check();
         if (hidden) {
             char line[160];
             music_status(line, sizeof line);  // the sound system's update

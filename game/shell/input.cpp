@@ -10,9 +10,11 @@
 #include "physics/ball.h"
 #include "physics/physics.h"
 #include "rules/progress.h"
+#include "rules/replay.h"
 #include "rules/rules.h"
 #include "rules/savegame.h"
 #include "rules/scores.h"
+#include "rules/tick.h"
 #include "shell.h"
 
 int mouseX, mouseY;
@@ -67,18 +69,6 @@ static void gui_dispatch()
     gui_select = 0;
 }
 
-// Releases every ball the sticky paddle holds, each moving one step.
-static void release_glued_balls()
-{
-    for (int n = 1; n <= 16; n++) {
-        if (glu[n] != 1)
-            continue;
-        glu[n] = 0;
-        xpos[n] += xspeed[n] * xdirection[n];
-        ypos[n] += yspeed[n] * ydirection[n];
-    }
-}
-
 static void left_press(LPARAM lParam)
 {
     set_press_position(lParam);
@@ -99,7 +89,7 @@ static void left_press(LPARAM lParam)
     }
     if (!screen_is(SCREEN_EDITOR)) {
         if (ball_start == 0 && !gameover && !title_up() && glued == 1)
-            release_glued_balls();
+            play_event(EVENT_RELEASE);
         return;
     }
     editor_paint();
@@ -127,7 +117,7 @@ static void left_release(LPARAM lParam)
     if (in_flight == 0 && ball_start == 1 && !gameover) {
         if (title_up())
             return;
-        launch_ball();
+        play_event(EVENT_LAUNCH);
     } else if (gameover) {
         end_game();
     }
@@ -142,7 +132,7 @@ static void right_release(LPARAM lParam)
     set_press_position(lParam);
     if (gameover || title_up() || fade_running() != FADE_NONE)
         return;
-    game_pause = !game_pause;
+    play_event(EVENT_PAUSE);
     pause_song();
     if (!fullscreen)
         show_cursor(game_pause);

@@ -1,11 +1,22 @@
-// The game's random numbers: the classic linear-congruential generator the game
-// was tuned with, and randn, which reseeds it before every draw.
+// The game's random numbers: two generators of the classic linear-congruential
+// kind the game was tuned with. Play draws only from its own, seeded once when
+// a game starts, so a game follows from its seed and its inputs alone; the
+// music order and the effects' pitch draw from the other, mixed with the clock,
+// so sound never changes what play does.
 
 #include <ctime>
 
 #include "shell.h"
 
-static unsigned rand_state = 1;
+static unsigned rand_state = 1;    // play's generator
+static unsigned sound_state = 1;   // the sound's generator
+
+// One step of the generator held in state: 0..32767.
+static int lcg_step(unsigned *state)
+{
+    *state = *state * 214013u + 2531011u;
+    return (int)((*state >> 16) & 0x7fff);
+}
 
 void crt_srand(unsigned seed)
 {
@@ -14,25 +25,31 @@ void crt_srand(unsigned seed)
 
 int crt_rand()
 {
-    rand_state = rand_state * 214013u + 2531011u;
-    return (int)((rand_state >> 16) & 0x7fff);
+    return lcg_step(&rand_state);
 }
 
-// Seeds the generator from its own state and the clock, so that two reseeds
-// within the same second still give different sequences. Adding twice the
-// clock keeps the draws one full-period sequence whatever the second; a seed
-// made by multiplying by the clock fell, in some seconds, into a cycle so short
-// that some values never came.
-void reseed_random()
+unsigned random_state()
 {
-    unsigned now = (unsigned)time(nullptr);
-    crt_srand(rand_state + 2u * now);
+    return rand_state;
 }
 
 int randn(int n)
 {
     if (n < 1)
         n = 1;
-    reseed_random();
     return crt_rand() % n + 1;
+}
+
+// The sound's generator is mixed with the clock before each draw, so two
+// draws within the same second still differ. Adding twice the clock keeps the
+// draws one full-period sequence whatever the second.
+int sound_rand()
+{
+    sound_state += 2u * (unsigned)time(nullptr);
+    return lcg_step(&sound_state);
+}
+
+unsigned fresh_seed()
+{
+    return (unsigned)sound_rand() << 16 ^ (unsigned)time(nullptr) ^ (unsigned)sound_rand();
 }

@@ -2,6 +2,7 @@
 // and every change between screens, fades included, carried out here.
 
 #include "editor/editor.h"
+#include "rules/replay.h"
 #include "shell.h"
 
 // The screen up and the fade running; the run starts on the title fading in.
@@ -85,4 +86,5 @@ void fade_out_finished()
 {
     current_fade = FADE_NONE;
     current_screen = SCREEN_PLAY;
+    play_starts();
 }

@@ -97,10 +97,15 @@ extern int quake_frame;     // set to 1 at the start of every frame
 
 // ---- Main loop (mainloop.cpp) ----
 int WinMain();                       // the program: start-up, loop, shut-down; exit code
-int randn(int n);                    // a random integer in 1..n, reseeding every call
-void crt_srand(unsigned seed);       // seed the game's generator
-int crt_rand();                      // next value, 0..32767
-void reseed_random();                // srand(rand() * (time >> 1)), as every draw does first
+// ---- Random numbers (random.cpp) ----
+// Play's generator, seeded when a game starts: play draws from nothing else.
+int randn(int n);                    // a random integer in 1..n from play's generator
+void crt_srand(unsigned seed);       // seed play's generator
+int crt_rand();                      // play's next value, 0..32767
+unsigned random_state();             // play's generator as it stands, for the state check
+// The sound's generator (music order, effects' pitch), mixed with the clock.
+int sound_rand();                    // next value, 0..32767
+unsigned fresh_seed();               // a seed for a new game, from the clock and the sound's generator
 
 // ---- Timer (timer.cpp) ----
 int timer_init();                    // read counter frequency and stamp m_startTime; 0 without counter
