@@ -191,4 +191,30 @@ TEST_F(Play, HangupSavesTheGameInPlay)
     EXPECT_GT(g.score, 0);
 }
 
+// The keys in play: held Right moves the paddle right, held Left brings it
+// back while the mouse stays still, and Space launches the ball.
+TEST_F(Play, HeldArrowsSteerThePaddleAndSpaceLaunches)
+{
+    ASSERT_NO_FATAL_FAILURE(start_from_options(OPTIONS_PLAY_X));
+    ASSERT_TRUE(run.move_to(80, 400));   // the paddle by the left wall; the mouse stays there
+    run.screenshot(screenshot_path("play_keys_start.png"));
+    int start = run.paddle_column();
+    ASSERT_GT(start, 0) << "no paddle seen (screenshot play_keys_start.png)";
+    ASSERT_TRUE(run.press_key("Right", [&] { return run.paddle_column() > start + 100; }));
+    int right = run.paddle_column();
+    EXPECT_GT(right, start + 100) << "holding Right did not move the paddle right";
+    ASSERT_TRUE(run.press_key("Left", [&] { return run.paddle_column() < right - 100; }));
+    EXPECT_LT(run.paddle_column(), right - 100) << "holding Left did not bring it back";
+    int back = run.paddle_column();
+    ASSERT_TRUE(run.wait_frames(10));
+    EXPECT_EQ(run.paddle_column(), back) << "the still mouse took the paddle back";
+
+    ASSERT_TRUE(run.press_key("space"));
+    ASSERT_TRUE(run.wait_frames(PLAY_FRAMES));
+    ASSERT_NO_FATAL_FAILURE(leave_with_escape());
+    saved_game g;
+    ASSERT_TRUE(read_save(save, &g));
+    EXPECT_GT(g.score, 0) << "Space launched no ball that broke a brick";
+}
+
 }  // namespace

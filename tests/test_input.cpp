@@ -263,4 +263,106 @@ TEST_F(Input, EscapeInTheEditorClosesAnOpenTextBoxFirst)
     EXPECT_EQ(screen_is(SCREEN_EDITOR), 0);
 }
 
+// ---- The keys in play ----
+
+// The keys' speed rises from a slow start to full speed within a third of a
+// second of frames (62 a second), never falling on the way.
+TEST(SteerCurve, RisesFromASlowStartToFullSpeedWithinAThirdOfASecond)
+{
+    const struct { int frames; float least, most; } points[] = {
+        {0, 0.0f, 0.0f},
+        {1, 0.001f, STEER_FULL_SPEED * 0.2f},
+        {5, 0.001f, STEER_FULL_SPEED * 0.3f},
+        {62 / 3, STEER_FULL_SPEED, STEER_FULL_SPEED},
+        {200, STEER_FULL_SPEED, STEER_FULL_SPEED},
+    };
+    for (const auto &p : points) {
+        EXPECT_GE(steer_speed(p.frames), p.least) << p.frames;
+        EXPECT_LE(steer_speed(p.frames), p.most) << p.frames;
+    }
+    for (int n = 1; n < 62; n++)
+        EXPECT_LE(steer_speed(n), steer_speed(n + 1)) << n;
+}
+
+// Sends a key down (and, when up, back up) through the window procedure.
+void key_down(int vk) { WndProc(nullptr, WM_KEYDOWN, (WPARAM)vk, 0); }
+void key_up(int vk) { WndProc(nullptr, WM_KEYUP, (WPARAM)vk, 0); }
+
+TEST_F(Input, HeldArrowsSteerTheRampedSpeedUntilTheMouseMoves)
+{
+    screenx = 800, screeny = 600;
+    WndProc(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(400, 300));
+    move_paddle(paddle_target());
+    float start = paddlex;
+    EXPECT_FLOAT_EQ(start, mouse_paddle_x());
+    key_down(VK_RIGHT);
+    float moved = 0;
+    for (int n = 1; n <= 10; n++) {
+        move_paddle(paddle_target());
+        moved += steer_speed(n);
+    }
+    EXPECT_NEAR(paddlex, start + moved, 1e-4);
+    key_up(VK_RIGHT);
+    move_paddle(paddle_target());   // the mouse has not moved: the keys still steer
+    EXPECT_NEAR(paddlex, start + moved, 1e-4);
+    key_down(VK_LEFT);
+    for (int n = 1; n <= 10; n++)
+        move_paddle(paddle_target());
+    EXPECT_NEAR(paddlex, start, 1e-4) << "the same frames left bring it back";
+    for (int n = 0; n < 200; n++)
+        move_paddle(paddle_target());
+    EXPECT_FLOAT_EQ(paddlex, WALL_LEFT) << "held between the walls";
+    key_up(VK_LEFT);
+    game_pause = 1;
+    key_down(VK_RIGHT);
+    move_paddle(paddle_target());
+    EXPECT_FLOAT_EQ(paddlex, WALL_LEFT) << "paused, the paddle stands";
+    key_up(VK_RIGHT);
+    game_pause = 0;
+    WndProc(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(400, 300));
+    EXPECT_EQ(steer_by, STEER_KEYS) << "a report of the same place is no move";
+    WndProc(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(401, 300));
+    move_paddle(paddle_target());
+    EXPECT_EQ(steer_by, STEER_MOUSE);
+    EXPECT_FLOAT_EQ(paddlex, mouse_paddle_x());
+}
+
+// Space, Up and Enter launch as the left button does, and let go of the balls
+// the sticky paddle holds; P pauses and resumes as the right button does. On
+// the title they do none of it.
+TEST_F(Input, SpaceUpAndEnterLaunchAndPPausesInPlayOnly)
+{
+    for (int vk : {VK_SPACE, VK_UP, VK_RETURN}) {
+        SetUp();
+        key_down(vk);
+        EXPECT_EQ(in_flight, 1) << vk;
+        key_up(vk);
+        ball_start = 0;
+        glued = 1;
+        glu[2] = 1;
+        key_down(vk);
+        EXPECT_EQ(glu[2], 0) << vk;
+        key_down(vk);   // held: the keyboard repeats it, and nothing more happens
+        key_up(vk);
+        glued = 0;
+    }
+    key_down('P');
+    EXPECT_EQ(game_pause, 1);
+    key_down('P');
+    EXPECT_EQ(game_pause, 1) << "a repeat of a held key is no new press";
+    key_up('P');
+    key_down('P');
+    key_up('P');
+    EXPECT_EQ(game_pause, 0);
+
+    SetUp();
+    screen_set(SCREEN_TITLE);
+    key_down(VK_SPACE);
+    key_up(VK_SPACE);
+    key_down('P');
+    key_up('P');
+    EXPECT_EQ(in_flight, 0);
+    EXPECT_EQ(game_pause, 0);
+}
+
 }  // namespace

@@ -10,7 +10,7 @@
 void play_frame()
 {
     play_input in;
-    in.paddle = mouse_paddle_x();
+    in.paddle = paddle_target();
     in.slow = fps < 60;
     play_tick(in);
 }

@@ -69,6 +69,13 @@ static void gui_dispatch()
     gui_select = 0;
 }
 
+// In play, the balls the sticky paddle holds are let go.
+static void release_held_balls()
+{
+    if (ball_start == 0 && !gameover && !title_up() && glued == 1)
+        play_event(EVENT_RELEASE);
+}
+
 static void left_press(LPARAM lParam)
 {
     set_press_position(lParam);
@@ -88,8 +95,7 @@ static void left_press(LPARAM lParam)
             gui_dispatch();
     }
     if (!screen_is(SCREEN_EDITOR)) {
-        if (ball_start == 0 && !gameover && !title_up() && glued == 1)
-            play_event(EVENT_RELEASE);
+        release_held_balls();
         return;
     }
     editor_paint();
@@ -107,13 +113,10 @@ static void end_game()
     new_game();
 }
 
-static void left_release(LPARAM lParam)
+// The ball waiting on the paddle is launched in play; after "GAME OVER" the
+// game ends.
+static void launch_or_end()
 {
-    if (fade_running() == FADE_NONE)
-        toolbar_release();
-    if (screen_is(SCREEN_EDITOR) && fade_running() != FADE_IN)
-        drag = 0;
-    set_press_position(lParam);
     if (in_flight == 0 && ball_start == 1 && !gameover) {
         if (title_up())
             return;
@@ -123,19 +126,39 @@ static void left_release(LPARAM lParam)
     }
 }
 
-// Pauses or resumes play, with the music; in a window the system cursor shows
-// while paused.
+static void left_release(LPARAM lParam)
+{
+    if (fade_running() == FADE_NONE)
+        toolbar_release();
+    if (screen_is(SCREEN_EDITOR) && fade_running() != FADE_IN)
+        drag = 0;
+    set_press_position(lParam);
+    launch_or_end();
+}
+
+// The right button pauses or resumes play; in the editor it stops erasing.
 static void right_release(LPARAM lParam)
 {
     if (screen_is(SCREEN_EDITOR) && fade_running() != FADE_IN)
         edrag = 0;
     set_press_position(lParam);
+    play_pause();
+}
+
+void play_pause()
+{
     if (gameover || title_up() || fade_running() != FADE_NONE)
         return;
     play_event(EVENT_PAUSE);
     pause_song();
     if (!fullscreen)
         show_cursor(game_pause);
+}
+
+void play_launch()
+{
+    release_held_balls();
+    launch_or_end();
 }
 
 static void wheel(WPARAM wParam)
@@ -163,13 +186,16 @@ LRESULT WndProc(HWND, unsigned msg, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     }
-    case WM_KEYDOWN:
-        keys[wParam & 0xff] = 1;
+    case WM_KEYDOWN: {
+        int vk = (int)(wParam & 0xff), fresh = !keys[vk];
+        keys[vk] = 1;
+        key_pressed(vk, fresh);
         // Backspace and Enter reach an open text entry in order with the
         // characters typed around them, each repeat too.
         if ((wParam & 0xff) == VK_BACK || (wParam & 0xff) == VK_RETURN)
             text_typed((int)(wParam & 0xff));
         return 0;
+    }
     case WM_CHAR:
         text_typed((int)wParam);
         return 0;
@@ -179,10 +205,13 @@ LRESULT WndProc(HWND, unsigned msg, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE: {
         capture_mouse();
         unsigned x = LOWORD((uintptr_t)lParam), y = HIWORD((uintptr_t)lParam);
+        int old_x = mouseX, old_y = mouseY;
         if (x <= (unsigned)(screenx - 1))
             mouseX = (int)x;
         if (y <= (unsigned)(screeny - 1))
             mouseY = (int)y;
+        if (mouseX != old_x || mouseY != old_y)
+            mouse_moved();
         return 0;
     }
     case WM_LBUTTONDOWN:

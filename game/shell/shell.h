@@ -87,6 +87,27 @@ extern float oldMouseX, oldMouseY;  // the previous position
 extern int mx, my;          // client position of the last button press or release
 extern int colorlag, bricklag, puplag;  // editor +/- repeat delays [7, 9, 9]
 
+// ---- Play actions shared by the mouse, the keys and the gamepad (input.cpp) ----
+void play_launch();         // as a left click in play: sticky-held balls let go, the waiting ball launched; after "GAME OVER" the game ends
+void play_pause();          // as a right click in play: pause or resume, with the music (the system cursor shows while paused in a window)
+
+// ---- Steering and the keys' actions (controls.cpp) ----
+// Who steers the paddle: whichever of the mouse and the keys (or a gamepad)
+// moved last.
+enum steer_id { STEER_MOUSE, STEER_KEYS };
+extern steer_id steer_by;            // [STEER_MOUSE]
+// Paddle speed in field units per frame after a direction key has been held
+// for `frames` frames (1 on the first): a slow start rising to full speed
+// within a third of a second; 0 for 0 frames.
+float steer_speed(int frames);
+constexpr float STEER_FULL_SPEED = 0.09f;  // field units per frame
+// This frame's paddle position from whoever steers: the mouse's place, or the
+// paddle moved by the held keys. The one place a frame's steering is decided;
+// play reads it once a frame (play_frame), and it counts the frames a key is held.
+float paddle_target();
+void key_pressed(int vk, int fresh); // a key went down (fresh: it was up; else the keyboard repeats it)
+void mouse_moved();                  // the mouse moved: it steers, and the pointer takes the menus back
+
 // ---- Frame dispatcher ----
 extern float bar_alpha;     // alpha of the side bars' inner edge [1.0]
 extern float paddlex;       // paddle's left edge, field units

@@ -449,6 +449,32 @@ bool game_run::click_menu(menu_icon icon)
     return click_pixel(MENU_ICON_X[icon], MENU_ICON_Y);
 }
 
+int game_run::paddle_column()
+{
+    // The paddle's white top edge lies just under field y -1.5, over the
+    // darkest part of the background; its columns are the bright ones.
+    int left, right, top, bottom;
+    gui_to_pixel(0.5, -1.51, &left, &top);
+    gui_to_pixel(5.5, -1.53, &right, &bottom);
+    int w = right - left, h = bottom - top + 1;
+    std::vector<unsigned char> rgb = grab(left, top, w, h);
+    if (rgb.empty())
+        return -1;
+    long sum = 0, count = 0;
+    for (int x = 0; x < w; x++) {
+        int lit = 0;
+        for (int y = 0; y < h; y++) {
+            const unsigned char *p = &rgb[((size_t)y * w + x) * 3];
+            lit += p[0] + p[1] + p[2] > 3 * 60;
+        }
+        if (lit == h) {
+            sum += x;
+            count++;
+        }
+    }
+    return count ? left + (int)(sum / count) : -1;
+}
+
 bool game_run::open_play_options()
 {
     if (!wait_for_title())

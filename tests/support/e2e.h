@@ -94,6 +94,9 @@ public:
     bool open_play_options();
     // Clicks one of the title's menu icons.
     bool click_menu(menu_icon icon);
+    // The window column of the paddle's middle during play on an 800 x 600
+    // window; -1 when no paddle shows.
+    int paddle_column();
 
     // Moves the pointer to a client position; returns once the game has drawn
     // frames that saw it there.

@@ -1,0 +1,87 @@
+// Steering the paddle with the mouse or the keys, and the keys' actions in
+// play: Left and Right steer with a slow start, Space, Up and Enter launch,
+// P pauses.
+
+#include "physics/physics.h"
+#include "shell.h"
+
+// ---- Constants ----
+
+// The keys' speed curve: from a slow start, for small moves, to full speed
+// after STEER_RAMP_FRAMES frames held (a third of a second at 62 frames a
+// second), rising with the square of the time held.
+static const float STEER_START_SPEED = 0.01f;   // field units per frame
+static const int STEER_RAMP_FRAMES = 20;
+
+// ---- Globals ----
+
+steer_id steer_by = STEER_MOUSE;
+static int held_dir;      // direction the keys held last frame: -1 left, 1 right, 0 none
+static int held_frames;   // frames that direction has been held
+
+float steer_speed(int frames)
+{
+    if (frames <= 0)
+        return 0.0f;
+    if (frames >= STEER_RAMP_FRAMES)
+        return STEER_FULL_SPEED;
+    float t = (float)(frames - 1) / (float)(STEER_RAMP_FRAMES - 1);
+    return STEER_START_SPEED + (STEER_FULL_SPEED - STEER_START_SPEED) * t * t;
+}
+
+// The direction the keys hold now: -1 left, 1 right, 0 none or both.
+static int keys_direction()
+{
+    if (!screen_is(SCREEN_PLAY))
+        return 0;
+    return (keys[VK_RIGHT] ? 1 : 0) - (keys[VK_LEFT] ? 1 : 0);
+}
+
+float paddle_target()
+{
+    int dir = fade_running() == FADE_IN || game_pause ? 0 : keys_direction();
+    if (dir != held_dir) {
+        held_dir = dir;
+        held_frames = 0;
+    }
+    if (dir) {
+        held_frames++;
+        steer_by = STEER_KEYS;
+        return paddlex + (float)dir * steer_speed(held_frames);
+    }
+    if (steer_by == STEER_MOUSE)
+        return mouse_paddle_x();
+    return paddlex;
+}
+
+// A key in play: a fresh press launches, releases or pauses.
+static void play_key(int vk)
+{
+    switch (vk) {
+    case VK_SPACE:
+    case VK_UP:
+    case VK_RETURN:
+        play_launch();
+        break;
+    case 'P':
+        play_pause();
+        break;
+    case VK_LEFT:
+    case VK_RIGHT:
+        steer_by = STEER_KEYS;
+        break;
+    default:
+        break;
+    }
+}
+
+void key_pressed(int vk, int fresh)
+{
+    if (screen_is(SCREEN_PLAY) && fresh)
+        play_key(vk);
+}
+
+void mouse_moved()
+{
+    steer_by = STEER_MOUSE;
+}
