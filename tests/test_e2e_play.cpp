@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -191,18 +192,37 @@ TEST_F(Play, HangupSavesTheGameInPlay)
     EXPECT_GT(g.score, 0);
 }
 
-// The keys in play: held Right moves the paddle right, held Left brings it
-// back while the mouse stays still, and Space launches the ball.
-TEST_F(Play, HeldArrowsSteerThePaddleAndSpaceLaunches)
+// With the keys alone: Enter on the title's first icon opens the play
+// options, Escape closes them, Right and Enter open the level-set browser,
+// whose Enter plays. In play held Right moves the paddle right and held Left
+// brings it back while the mouse stays still, and Space launches the ball.
+TEST_F(Play, KeysAloneReachPlayWhereHeldArrowsSteerAndSpaceLaunches)
 {
-    ASSERT_NO_FATAL_FAILURE(start_from_options(OPTIONS_PLAY_X));
-    ASSERT_TRUE(run.move_to(80, 400));   // the paddle by the left wall; the mouse stays there
-    run.screenshot(screenshot_path("play_keys_start.png"));
+    ASSERT_TRUE(run.wait_for_title());
+    auto middle = [&] { return run.brightness(200, 250, 400, 60); };
+    auto changes = [&](const std::string &key) {
+        double before = middle();
+        return run.press_key(key) &&
+               run.wait_until_or_frames([&] { return std::abs(middle() - before) > 0.03; }, 60);
+    };
+    ASSERT_TRUE(changes("Return")) << "Enter on the title opened no play options";
+    run.screenshot(screenshot_path("keys_options.png"));
+    ASSERT_TRUE(changes("Escape")) << "Escape left the play options open";
+    ASSERT_TRUE(run.press_key("Right"));
+    ASSERT_TRUE(changes("Return")) << "Right and Enter opened no browser";
+    run.screenshot(screenshot_path("keys_browser.png"));
+    ASSERT_TRUE(run.press_key("Return"));
+    ASSERT_TRUE(run.wait_frames(FADE_FRAMES + FADE_MARGIN_FRAMES));
+
     int start = run.paddle_column();
-    ASSERT_GT(start, 0) << "no paddle seen (screenshot play_keys_start.png)";
-    ASSERT_TRUE(run.press_key("Right", [&] { return run.paddle_column() > start + 100; }));
+    run.screenshot(screenshot_path("keys_play.png"));
+    ASSERT_GT(start, 0) << "no paddle seen (screenshot keys_play.png)";
+    ASSERT_TRUE(run.press_key("Left", [&] { return run.paddle_column() < start - 200; }));
+    int left = run.paddle_column();
+    ASSERT_LT(left, start - 200) << "holding Left did not move the paddle left";
+    ASSERT_TRUE(run.press_key("Right", [&] { return run.paddle_column() > left + 100; }));
     int right = run.paddle_column();
-    EXPECT_GT(right, start + 100) << "holding Right did not move the paddle right";
+    EXPECT_GT(right, left + 100) << "holding Right did not move the paddle right";
     ASSERT_TRUE(run.press_key("Left", [&] { return run.paddle_column() < right - 100; }));
     EXPECT_LT(run.paddle_column(), right - 100) << "holding Left did not bring it back";
     int back = run.paddle_column();

@@ -15,6 +15,8 @@
 #include "gl_view.h"
 #include "graphics/graphics.h"
 #include "menus/menus.h"
+#include "rules/rules.h"
+#include "rules/savegame.h"
 #include "shell/shell.h"
 
 namespace {
@@ -295,6 +297,94 @@ TEST_F(Menus, F1WithoutAWayToShowTheManualSaysWhereItIs)
     rmdir(dir);
     show_notice("");
     screen_reset();
+}
+
+// ---- Keyboard focus ----
+
+void key(int vk)
+{
+    WndProc(nullptr, WM_KEYDOWN, (WPARAM)vk, 0);
+    WndProc(nullptr, WM_KEYUP, (WPARAM)vk, 0);
+}
+
+// The arrows choose among the title's icons, lit as under the pointer and
+// outlined, whatever lies under the pointer; the first press only shows the
+// choice. Enter presses the chosen icon, and on the panel it opens its own
+// button; moving the mouse gives the choice back to the pointer.
+TEST_F(Menus, ArrowsChooseTheIconsAndButtonsAndEnterPressesThem)
+{
+    auto shown = [&] { frame(); focus_frame_done(); };
+    focus_to_pointer();
+    point_at(icon_x(3), ICON_Y);
+    shown();
+    EXPECT_EQ(selected, 4);
+    const struct { int vk; int item; } steps[] = {
+        {VK_DOWN, 1}, {VK_RIGHT, 2}, {VK_RIGHT, 3}, {VK_LEFT, 2}, {VK_UP, 2},
+        {VK_RIGHT, 3}, {VK_RIGHT, 4}, {VK_RIGHT, 6}, {VK_RIGHT, 5}, {VK_RIGHT, 5}, {VK_LEFT, 6},
+    };
+    for (const auto &s : steps) {
+        key(s.vk);
+        shown();
+        EXPECT_EQ(selected, s.item) << s.vk;
+    }
+    shown();
+    EXPECT_GE(frame_pixel(icon_x(4), ICON_Y).r, 250) << "the chosen icon is lit";
+    EXPECT_NEAR(frame_pixel(icon_x(3), ICON_Y).r, 217, 4) << "the icon under the pointer is not";
+    rgb edge = frame_pixel(icon_x(4) - 0.125f - 0.025f, ICON_Y);
+    EXPECT_GT(edge.r, 200) << "no outline";
+    EXPECT_LT(edge.b, 120) << "no outline";
+
+    key(VK_RETURN);
+    EXPECT_EQ(screen_is(SCREEN_HELP), 1);
+    shown();
+    shown();
+    EXPECT_EQ(focus_key, (int)CODE_CANCEL) << "the help page's one button";
+    key(VK_RETURN);
+    shown();
+    EXPECT_EQ(screen_is(SCREEN_TITLE), 1);
+
+    mouseX = 10, mouseY = 10;
+    WndProc(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+    EXPECT_EQ(focus_on, 0);
+    point_at(icon_x(3), ICON_Y);
+    shown();
+    EXPECT_EQ(selected, 4);
+}
+
+// On the play options the choice starts on Play and passes over a Continue
+// with no saved game; Enter on a button raises its request.
+TEST_F(Menus, OnThePlayOptionsTheChoiceStartsOnPlay)
+{
+    auto shown = [&] { frame(); focus_frame_done(); };
+    SAVE_AVAILABLE = 0;
+    difficulty = 0;
+    open_screen(SCREEN_OPTIONS);
+    shown();
+    key(VK_LEFT);
+    shown();
+    EXPECT_EQ(focus_key, (int)CODE_PLAY);
+    const struct { int vk; int code; } steps[] = {
+        {VK_LEFT, CODE_CLASSIC}, {VK_LEFT, CODE_DIFF}, {VK_RIGHT, CODE_CLASSIC}, {VK_UP, CODE_CANCEL},
+        {VK_DOWN, CODE_PLAY},
+    };
+    for (const auto &s : steps) {
+        key(s.vk);
+        shown();
+        EXPECT_EQ(focus_key, s.code) << s.vk;
+        EXPECT_EQ(gui_select, s.code) << "lit as under the pointer";
+    }
+    key(VK_LEFT);
+    key(VK_LEFT);
+    shown();
+    key(VK_RETURN);
+    shown();
+    EXPECT_EQ(difficulty, 1);
+    EXPECT_EQ(screen_is(SCREEN_OPTIONS), 1);
+    key(VK_UP);
+    key(VK_RETURN);
+    shown();
+    EXPECT_EQ(screen_is(SCREEN_TITLE), 1);
+    focus_to_pointer();
 }
 
 }  // namespace

@@ -80,6 +80,22 @@ void show_notice(const char *text);
 int notice_shown();                   // 1 while a notice waits for its OK
 void draw_notice();                   // the notice's panel for this frame, if one is shown
 
+// ---- Keyboard focus (focus.cpp) ----
+// In the menus the arrow keys (or a gamepad) choose among the controls a frame
+// drew, and Enter presses the chosen one; the mouse moving takes it back. The
+// chosen control is drawn lit, as under the pointer, with an outline.
+extern int focus_on;                  // [0] 1 while the keys hold the choice: the pointer's place lights nothing
+extern int focus_key;                 // the chosen control's key (its code, or FOCUS_MENU_ITEM + a menu item's); 0 none
+constexpr int FOCUS_MENU_ITEM = 1000; // keys above this are the title's menu items
+void focus_new_layer();               // a panel is drawn over what came before: only its controls can be chosen
+// Notes a control of this frame with its GUI rectangle and key; 1 when it is
+// lit: chosen by the keys, or (the editor always) under the pointer.
+int control_lit(float left, float top, float right, float bottom, int key);
+void focus_frame_done();              // after a frame's menus: the choice kept on a control shown, and outlined
+void focus_move(int dx, int dy);      // an arrow key: the nearest control that way (dy 1 = up); the first press shows the choice
+int focus_press();                    // Enter: the chosen control where a press reads it (selected or gui_select); 0 when none
+void focus_to_pointer();              // the mouse moved: the pointer chooses again
+
 // ---- Pointer (pointer.cpp) ----
 float pointer_scale();                // GUI units per mouse pixel (before msensitivity) for the client size; 0 without a client
 void move_pointer();                  // pointerx/pointery from the mouse, clamped

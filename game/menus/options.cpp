@@ -56,7 +56,7 @@ static void icon_button(float x, float y, int icon, int code, int active, int ex
         return;
     }
     glColor4fv(DIM);
-    if (explains && pointer_over(x, y, x + ICON, y - ICON))
+    if (explains && control_lit(x, y, x + ICON, y - ICON, code))
         gui_select = code;
     glBindTexture(GL_TEXTURE_2D, ticon[icon]);
     tex_quad(x, y, x + ICON, y - ICON, -5.0f);

@@ -110,7 +110,7 @@ int pointer_over(float left, float top, float right, float bottom)
 
 int lit_button(float x, float y, float size, float z, GLuint icon, int code, const float unlit[4])
 {
-    int hovered = pointer_over(x, y, x + size, y - size);
+    int hovered = control_lit(x, y, x + size, y - size, code);
     if (hovered) {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         gui_select = code;
@@ -142,6 +142,7 @@ void gui_win(float x1, float y1, float x2, float y2, const char *title, const ch
     static const float SHADE_TOP[3] = {0, 0, 0}, SHADE_BOTTOM[3] = {0.3f, 0.3f, 0.3f};
 
     gui_block = 1;
+    focus_new_layer();
     gui_frame();
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_TEXTURE_2D);

@@ -212,7 +212,8 @@ void draw_menu()
     int hovered_code = 0;
     for (int k = 0; k < 6; k++) {
         float x1 = ICON_LEFT + ICON_PITCH * k, x2 = x1 + ICON_SIZE;
-        int hovered = !menublock && pointer_over(x1, ICON_TOP, x2, ICON_BOTTOM);
+        int key = FOCUS_MENU_ITEM + MENU_ITEMS[k].code;
+        int hovered = !menublock && control_lit(x1, ICON_TOP, x2, ICON_BOTTOM, key);
         if (hovered) {
             glColor4f(a, a, a, a);
             hovered_code = MENU_ITEMS[k].code;

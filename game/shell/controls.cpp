@@ -1,7 +1,8 @@
-// Steering the paddle with the mouse or the keys, and the keys' actions in
-// play: Left and Right steer with a slow start, Space, Up and Enter launch,
-// P pauses.
+// Steering the paddle with the mouse or the keys, and the keys' actions: in
+// play Left and Right steer with a slow start, Space, Up and Enter launch, P
+// pauses; in the menus the arrows move the choice and Enter presses it.
 
+#include "menus/menus.h"
 #include "physics/physics.h"
 #include "shell.h"
 
@@ -75,13 +76,46 @@ static void play_key(int vk)
     }
 }
 
+// Presses the control the keys chose, as a click does; on the end screen,
+// which has none, the press quits as a click does.
+void menu_press()
+{
+    if (!focus_press() && !screen_is(SCREEN_CREDITS))
+        return;
+    LPARAM at = MAKELPARAM((unsigned)mouseX, (unsigned)mouseY);
+    WndProc(hWnd, WM_LBUTTONDOWN, 0, at);
+    WndProc(hWnd, WM_LBUTTONUP, 0, at);
+}
+
+// A key in the menus: the arrows move the choice (held, at the keyboard's
+// repeat), Enter presses it. A notice and the name dialog take Enter themselves.
+static void menu_key(int vk, int fresh)
+{
+    switch (vk) {
+    case VK_LEFT: focus_move(-1, 0); break;
+    case VK_RIGHT: focus_move(1, 0); break;
+    case VK_UP: focus_move(0, 1); break;
+    case VK_DOWN: focus_move(0, -1); break;
+    case VK_RETURN:
+        if (fresh && !notice_shown() && !screen_is(SCREEN_SCORE_NAME))
+            menu_press();
+        break;
+    default: break;
+    }
+}
+
 void key_pressed(int vk, int fresh)
 {
-    if (screen_is(SCREEN_PLAY) && fresh)
-        play_key(vk);
+    if (screen_is(SCREEN_PLAY)) {
+        if (fresh)
+            play_key(vk);
+    } else if (!screen_is(SCREEN_EDITOR)) {
+        menu_key(vk, fresh);
+    }
 }
 
 void mouse_moved()
 {
     steer_by = STEER_MOUSE;
+    focus_to_pointer();
 }

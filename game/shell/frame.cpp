@@ -353,7 +353,10 @@ int DrawGLScene()
     // A notice goes over every screen of the menu, once the name dialog is answered.
     if (title_up() && !screen_is(SCREEN_SCORE_NAME))
         draw_notice();
-    if (title_up() && fade_running() != FADE_OUT) {
+    if (title_up())
+        focus_frame_done();
+    // While the keys choose in the menus the pointer is put away.
+    if (title_up() && fade_running() != FADE_OUT && !focus_on) {
         field_frame();
         drawpointer();
     }

@@ -107,6 +107,7 @@ constexpr float STEER_FULL_SPEED = 0.09f;  // field units per frame
 float paddle_target();
 void key_pressed(int vk, int fresh); // a key went down (fresh: it was up; else the keyboard repeats it)
 void mouse_moved();                  // the mouse moved: it steers, and the pointer takes the menus back
+void menu_press();                   // the menus' chosen control pressed, as a click on it
 
 // ---- Frame dispatcher ----
 extern float bar_alpha;     // alpha of the side bars' inner edge [1.0]
