@@ -1,5 +1,5 @@
-// Steering the paddle with the mouse or the keys, and the keys' actions: in
-// play Left and Right steer with a slow start, Space, Up and Enter launch, P
+// Steering the paddle with the mouse, the keys or a gamepad, and the keys'
+// actions: in play Left and Right (and a d-pad) steer with a slow start, Space, Up and Enter launch, P
 // pauses; in the menus the arrows move the choice and Enter presses it.
 
 #include "menus/menus.h"
@@ -30,12 +30,14 @@ float steer_speed(int frames)
     return STEER_START_SPEED + (STEER_FULL_SPEED - STEER_START_SPEED) * t * t;
 }
 
-// The direction the keys hold now: -1 left, 1 right, 0 none or both.
+// The direction the keys and the steering pad's d-pad hold now: -1 left,
+// 1 right, 0 none or both.
 static int keys_direction()
 {
     if (!screen_is(SCREEN_PLAY))
         return 0;
-    return (keys[VK_RIGHT] ? 1 : 0) - (keys[VK_LEFT] ? 1 : 0);
+    int dir = (keys[VK_RIGHT] ? 1 : 0) - (keys[VK_LEFT] ? 1 : 0) + pad_direction();
+    return dir < -1 ? -1 : dir > 1 ? 1 : dir;
 }
 
 float paddle_target()
@@ -49,6 +51,11 @@ float paddle_target()
         held_frames++;
         steer_by = STEER_KEYS;
         return paddlex + (float)dir * steer_speed(held_frames);
+    }
+    float stick = screen_is(SCREEN_PLAY) ? pad_stick_speed(pad_stick_x()) : 0.0f;
+    if (stick != 0.0f) {
+        steer_by = STEER_KEYS;
+        return paddlex + stick;
     }
     if (steer_by == STEER_MOUSE)
         return mouse_paddle_x();

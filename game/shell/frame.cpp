@@ -255,7 +255,14 @@ static void draw_hud()
         glLoadIdentity();
         glTranslatef(-1.9f, 0, -10.0f);
         glPrint("PAUSED");
+        if (pad_lost) {
+            glLoadIdentity();
+            glTranslatef(-11.0f, -3.0f, -10.0f);
+            glsPrint("Gamepad unplugged: plug it in and press Start");
+        }
     }
+    if (!game_pause)
+        pad_lost = 0;   // the notice lasts until play resumes
     if (newlevel && !game_pause && !title_up()) {
         glRasterPos2f(-0.1f, 0.35f);
         glColor3f(0.2f, 1.0f, 0.2f);

@@ -16,9 +16,10 @@ static const int INACTIVE_WAIT_MS = 10;
 static const int FRAMES_PER_GIVE_BACK = 620;
 static int frames_since_give_back;
 
-// Releases the sound system, the fonts and the window, in that order.
+// Releases the gamepads, the sound system, the fonts and the window, in that order.
 static void shut_down()
 {
+    gamepad_stop();
     shutdown_sound();
     KillFont();
     KillsFont();
@@ -79,6 +80,7 @@ int WinMain()
     }
     // Decoding the images and building the fonts left freed memory behind.
     give_back_memory();
+    gamepad_start();   // without pads the game plays on with the mouse and keys
 
     int exit_code = 0;
     for (;;) {

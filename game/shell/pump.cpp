@@ -7,6 +7,9 @@
 
 #include "shell.h"
 
+// A gamepad's event handed to the game (gamepad.cpp); 0 for any other event.
+int gamepad_event(const SDL_Event &e);
+
 static int quit_pending;
 static int quit_value;
 
@@ -190,6 +193,7 @@ static void translate(const SDL_Event &e)
         translate_wheel(e.wheel);
         break;
     default:
+        gamepad_event(e);
         break;
     }
 }

@@ -109,6 +109,25 @@ void key_pressed(int vk, int fresh); // a key went down (fresh: it was up; else 
 void mouse_moved();                  // the mouse moved: it steers, and the pointer takes the menus back
 void menu_press();                   // the menus' chosen control pressed, as a click on it
 
+// ---- Gamepads (gamepad.cpp, the platform's side; pad.cpp, the game's) ----
+enum pad_button_id { PAD_A, PAD_B, PAD_BACK, PAD_START, PAD_UP, PAD_DOWN, PAD_LEFT, PAD_RIGHT, PAD_OTHER };
+enum pad_axis_id { PAD_STICK_X, PAD_STICK_Y };   // the left stick
+int gamepad_start();                 // pads and their mappings; 0 (said on standard error) when none can be used
+void gamepad_stop();                 // every pad closed
+int gamepads_open();                 // pads open now
+// What the platform hands over; pad is the pad's number for this session.
+void pad_button(int pad, pad_button_id b, int down);
+void pad_stick(int pad, pad_axis_id axis, float value);  // -1.0 .. 1.0, right and down positive
+void pad_unplugged(int pad);
+constexpr float PAD_DEAD_ZONE = 0.25f;  // the stick's share of its travel that moves nothing
+extern int steering_pad;             // [-1] the pad that steers and chooses: the first to press a button; -1 none
+extern int pad_lost;                 // [0] 1 from the steering pad's unplugging in play until play resumes: a notice under "PAUSED"
+// Paddle speed for the stick pushed to x: 0 within the dead zone, then in
+// proportion to the push beyond it, up to the keys' full speed; signed as x.
+float pad_stick_speed(float x);
+int pad_direction();                 // the steering pad's d-pad: -1 left, 1 right, 0 neither or both
+float pad_stick_x();                 // the steering pad's stick across, -1.0 .. 1.0
+
 // ---- Frame dispatcher ----
 extern float bar_alpha;     // alpha of the side bars' inner edge [1.0]
 extern float paddlex;       // paddle's left edge, field units
