@@ -1,5 +1,5 @@
 // The help page: the seventeen power-ups with their icons and names and the
-// keys a player needs, in a full-screen list panel that its Cancel closes;
+// controls a player needs, in a full-screen list panel that its Cancel closes;
 // F1 opens the manual from it.
 
 #include <GL/gl.h>
@@ -24,14 +24,18 @@ static const float ICON_Y[ROWS] = {1.25f, 0.75f, 0.25f, -0.25f, -0.75f};
 static const float NAME_X[COLUMNS] = {-16.35f, -6.35f, 3.65f, 13.65f};
 static const float NAME_Y[ROWS] = {9.5f, 5.0f, 0.5f, -4.0f, -8.5f};
 static const float ICON_SIZE = 0.3f;
+static const float PANEL_BOTTOM = -1.95f;   // low enough for the lines of controls
 
-// The keys a player needs, under the power-ups.
+// The controls a player needs, under the power-ups.
 static const char *const KEY_LINES[] = {
-    "Escape: leave the game (it is saved)    F12: save and quit    Right button: pause",
-    "Music: Home / End or wheel: volume    Page Down: next song    Page Up: random",
-    "Effects: Insert / Delete: volume    F1: open the manual",
+    "Steer: the mouse, Left / Right, or a gamepad's stick or d-pad",
+    "Launch: left button, Space, Up or A      Pause: right button, P or Start",
+    "Escape, B or Back: leave the game (it is saved)      F12: save and quit",
+    "Menus: arrows or d-pad choose, Enter or A presses, Escape cancels",
+    "Music: Home / End, wheel, Page Up / Down    Effects: Insert / Delete    F1: manual",
 };
-static const float KEY_X = -18.0f, KEY_Y = -11.2f, KEY_STEP = 1.25f;
+static const int KEY_LINE_COUNT = (int)(sizeof KEY_LINES / sizeof KEY_LINES[0]);
+static const float KEY_X = -18.0f, KEY_Y = -11.6f, KEY_STEP = 1.15f;
 
 // Tells where the manual is when no browser could show it.
 static void manual_not_opened()
@@ -43,7 +47,7 @@ static void manual_not_opened()
 
 void showhelp()
 {
-    gui_win(0.6f, 1.55f, 5.3f, -1.55f, " ", " ", 5);
+    gui_win(0.6f, 1.55f, 5.3f, PANEL_BOTTOM, " ", " ", 5);
     menublock = 1;
 
     glDisable(GL_TEXTURE_2D);
@@ -69,7 +73,7 @@ void showhelp()
         glsPrint("%s", powerup_table[kind].name);
     }
     glColor4f(1.0f, 1.0f, 0.6f, 1.0f);
-    for (int k = 0; k < 3; k++) {
+    for (int k = 0; k < KEY_LINE_COUNT; k++) {
         glLoadIdentity();
         glTranslatef(KEY_X, KEY_Y - KEY_STEP * k, -5.0f);
         glsPrint("%s", KEY_LINES[k]);
