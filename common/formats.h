@@ -184,3 +184,37 @@ static_assert(offsetof(score_entry, entry_score) == 164, "score at 164");
 constexpr int TABLE_ENTRIES = 10;                    // entries per mode
 constexpr int SCORE_ENTRIES = 2 * TABLE_ENTRIES;     // 0..9 normal, 10..19 classic
 static_assert(sizeof(score_entry) * SCORE_ENTRIES == 3360, "score table is 3360 bytes");
+
+// ---- A replay, "replays/<date>-<time>-<n>.crp" in the player's data folder ----
+// The header; after it, for a continued game, the saved-game record it started
+// from; then the frames as a stream of operations ending with the trailer
+// (the layout is described in the manual's file formats).
+constexpr char REPLAY_MAGIC[8] = {'C', 'R', 'V', 'R', 'E', 'P', 'L', 'Y'};
+constexpr uint32_t REPLAY_FORMAT = 1;   // the layout of the file, raised when it changes
+struct replay_header {
+    char magic[8];             // REPLAY_MAGIC
+    uint32_t format;           // REPLAY_FORMAT
+    uint32_t seed;             // play's generator's seed
+    uint64_t set_hash;         // FNV-1a (64 bits) of the level-set file's bytes
+    int32_t difficulty;        // 0 Easy, 1 Normal, 2 Hard, as chosen before the game
+    int32_t classic;           // classic mode as chosen, 0/1
+    int32_t particles;         // particles were drawn, 0/1
+    int32_t continued;         // 1: a saved-game record follows the header
+    int32_t start_level;       // a new game's level, 1-based
+    int32_t reserved;          // 0
+    char game_version[32];     // the game's version, NUL-terminated
+    char set_name[256];        // the level set's file name, NUL-terminated
+};
+static_assert(sizeof(replay_header) == 336, "replay header is 336 bytes");
+static_assert(offsetof(replay_header, set_hash) == 16 && offsetof(replay_header, difficulty) == 24 &&
+              offsetof(replay_header, game_version) == 48 && offsetof(replay_header, set_name) == 80,
+              "replay header layout");
+
+// After the end operation.
+struct replay_trailer {
+    uint32_t frames;           // frames of play recorded
+    int32_t score;             // the score at the end
+    int32_t end_reason;        // 1 the game was over, 2 left with Escape, 3 the program ended
+    uint32_t final_hash;       // play's state hash after the last frame
+};
+static_assert(sizeof(replay_trailer) == 16, "replay trailer is 16 bytes");

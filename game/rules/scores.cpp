@@ -11,6 +11,7 @@
 #include "menus/menus.h"
 #include "paths.h"
 #include "rules.h"
+#include "replay.h"
 #include "savegame.h"
 #include "shell/shell.h"
 
@@ -62,6 +63,7 @@ static void set_damaged_table_aside()
 void readscores()
 {
     memset(hstable, 0, sizeof hstable);
+    memset(score_replay, 0, sizeof score_replay);
     keep_file = 0;
     FILE *f = open_regular_file(scores_path().c_str());
     if (!f) {
@@ -80,6 +82,7 @@ void readscores()
         set_damaged_table_aside();
     }
     terminate_texts();
+    read_score_replays();
 }
 
 int writescores()
@@ -89,8 +92,10 @@ int writescores()
     std::string folder_error;
     std::string path = player_path(SCORES_FILE, &folder_error);
     int ok = replace_file(path.c_str(), hstable, sizeof hstable);
-    if (ok)
+    if (ok) {
         scores_stale = 1;
+        write_score_replays();
+    }
     else
         report_write_failure("the high scores", path, folder_error);
     return ok;
@@ -121,6 +126,7 @@ void checkscores()
     int pos = place_score(hs_classic, hs_score, title, difficulty);
     if (pos < 0)
         return;
+    link_score_replay(hs_classic, pos, last_replay.c_str());
     table_pos = pos;
     hs_sequence = 1;
     open_screen(SCREEN_SCORE_NAME);

@@ -28,3 +28,15 @@ void readscores();
 int writescores();
 // Places a score in the table of mode cls; the index of the new entry, or -1.
 int place_score(int cls, int points, const char *title, int diff);
+
+// ---- The high scores' replays (scorelinks.cpp) ----
+extern const char SCORE_REPLAYS_FILE[];   // "level_sets/scores.rpl"
+constexpr int REPLAY_NAME_FIELD = 32;     // a replay's file name under replays/, NUL included
+// By table entry: the file name of the replay of that game, "" for none.
+extern char score_replay[SCORE_ENTRIES][REPLAY_NAME_FIELD];
+void read_score_replays();    // the links of the entries as hstable holds them; the rest link nothing
+int write_score_replays();    // the links to their file; 0 (reported) when it could not be written
+// A new entry at pos of the table of mode cls keeps the replay name; the
+// entries below move down with their replays.
+void link_score_replay(int cls, int pos, const char *name);
+int replay_linked(const char *name);   // 1 when a table entry keeps that replay

@@ -15,6 +15,7 @@
 #include "gamedir.h"
 #include "graphics/graphics.h"
 #include "paths.h"
+#include "rules/replay.h"
 #include "rules/rules.h"
 #include "rules/savegame.h"
 #include "rules/scores.h"
@@ -76,6 +77,7 @@ void remove_write_leftovers()
     std::string player = player_dir();
     remove_temp_leftovers((player + "/level_sets").c_str(), OWN_SET_FILES, 3);
     remove_temp_leftovers((player + "/user_data").c_str(), OWN_LEVEL_FILES, 1);
+    remove_replay_leftovers();
 }
 
 static const char *const CAPTION_ERROR = "ERROR";

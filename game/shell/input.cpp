@@ -11,6 +11,7 @@
 #include "physics/physics.h"
 #include "rules/progress.h"
 #include "rules/replay.h"
+#include "rules/replayfile.h"
 #include "rules/rules.h"
 #include "rules/savegame.h"
 #include "rules/scores.h"
@@ -104,6 +105,7 @@ static void left_press(LPARAM lParam)
 // After "GAME OVER": the score check, then a fresh game under the title screen.
 static void end_game()
 {
+    game_ends(REPLAY_GAME_OVER);
     title_fade_in();
     if (!testing_level) {  // the name dialog may open over the title
         hs_classic = classic != 0;

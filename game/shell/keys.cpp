@@ -5,6 +5,8 @@
 #include "editor/editor.h"
 #include "menus/menus.h"
 #include "rules/progress.h"
+#include "rules/replay.h"
+#include "rules/replayfile.h"
 #include "rules/rules.h"
 #include "shell.h"
 
@@ -66,6 +68,7 @@ void escape_action()
         return;
     }
     if (screen_is(SCREEN_PLAY)) {
+        game_ends(REPLAY_ESCAPE);
         leave_game_saved();
         back_to_title();
         lcount = 1;

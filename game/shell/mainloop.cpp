@@ -4,6 +4,8 @@
 #include "editor/editor.h"
 #include "graphics/graphics.h"
 #include "menus/menus.h"
+#include "rules/replay.h"
+#include "rules/replayfile.h"
 #include "rules/rules.h"
 #include "shell.h"
 
@@ -29,8 +31,10 @@ static void shut_down()
 // Saves a game in play before the program ends; an editor's test game is not kept.
 static void save_running_game()
 {
-    if (screen_is(SCREEN_PLAY) && test == 0)
+    if (screen_is(SCREEN_PLAY) && test == 0) {
+        game_ends(REPLAY_QUIT);
         leave_game_saved();
+    }
 }
 
 // One pass of the active loop: F12 quits (saving a game in play), Escape runs
