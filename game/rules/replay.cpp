@@ -22,6 +22,7 @@
 #include "scores.h"
 #include "shell/shell.h"
 #include "tick.h"
+#include "watch.h"
 
 #ifndef CORVALE_VERSION
 #define CORVALE_VERSION "unknown"
@@ -39,6 +40,10 @@ static replay_encoder *encoder;      // its frames so far
 
 void play_frame()
 {
+    if (watching) {
+        watch_frame();
+        return;
+    }
     play_input in;
     in.paddle = paddle_target();
     in.slow = fps < 60;
@@ -51,6 +56,8 @@ void play_frame()
 
 void play_event(int event)
 {
+    if (watching)
+        return;  // the replay's own events play
     if (recording && screen_is(SCREEN_PLAY))
         encoder->event(event);
     apply_play_event(event);

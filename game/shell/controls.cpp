@@ -4,6 +4,7 @@
 
 #include "menus/menus.h"
 #include "physics/physics.h"
+#include "rules/watch.h"
 #include "shell.h"
 
 // ---- Constants ----
@@ -113,6 +114,10 @@ static void menu_key(int vk, int fresh)
 
 void key_pressed(int vk, int fresh)
 {
+    if (watching) {
+        watch_key(vk, fresh);
+        return;
+    }
     if (screen_is(SCREEN_PLAY)) {
         if (fresh)
             play_key(vk);

@@ -12,6 +12,7 @@
 #include "rules/progress.h"
 #include "rules/replay.h"
 #include "rules/replayfile.h"
+#include "rules/watch.h"
 #include "rules/rules.h"
 #include "rules/savegame.h"
 #include "rules/scores.h"
@@ -80,6 +81,10 @@ static void release_held_balls()
 static void left_press(LPARAM lParam)
 {
     set_press_position(lParam);
+    if (watching) {   // a click ends the replay
+        watch_stop();
+        return;
+    }
     choose_menu_item();
     if (screen_is(SCREEN_CREDITS)) {
         open_web_page();
@@ -149,6 +154,8 @@ static void right_release(LPARAM lParam)
 
 void play_pause()
 {
+    if (watching)
+        return;
     if (gameover || title_up() || fade_running() != FADE_NONE)
         return;
     play_event(EVENT_PAUSE);

@@ -7,6 +7,7 @@
 #include "rules/progress.h"
 #include "rules/replay.h"
 #include "rules/replayfile.h"
+#include "rules/watch.h"
 #include "rules/rules.h"
 #include "shell.h"
 
@@ -47,6 +48,10 @@ void escape_action()
 {
     keys[VK_ESCAPE] = 0;
     dropped = 0;
+    if (watching) {
+        watch_stop();
+        return;
+    }
     if (game_pause) {
         game_pause = 0;
         pause_song();

@@ -6,6 +6,7 @@
 #include "menus/menus.h"
 #include "rules/replay.h"
 #include "rules/replayfile.h"
+#include "rules/watch.h"
 #include "rules/rules.h"
 #include "shell.h"
 
@@ -31,7 +32,7 @@ static void shut_down()
 // Saves a game in play before the program ends; an editor's test game is not kept.
 static void save_running_game()
 {
-    if (screen_is(SCREEN_PLAY) && test == 0) {
+    if (screen_is(SCREEN_PLAY) && test == 0 && !watching) {
         game_ends(REPLAY_QUIT);
         leave_game_saved();
     }

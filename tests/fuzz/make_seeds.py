@@ -255,12 +255,41 @@ def sounds(ogg_path):
         put("sound", "regress_vorbis_first_page_later.ogg", bytes(spoilt) + ogg[:1000])
 
 
+def replay(ops, continued=None, set_name=b"default.bls", frames=None, level=1, end=1):
+    head = b"CRVREPLY" + struct.pack("<IIQiiiiii", 1, 1234, 0, 1, 0, 1, 1 if continued else 0, level, 0)
+    head += b"0".ljust(32, b"\0") + set_name.ljust(256, b"\0")
+    assert len(head) == 336
+    body = head + (continued or b"") + ops
+    return body + b"\0" + struct.pack("<IiiI", frames, 0, end, 0)
+
+
+def replays():
+    # A launch, then the paddle swept right and back, a slow stretch, a pause.
+    def varint(v):
+        out = b""
+        while v >= 0x80:
+            out += bytes([v & 0x7f | 0x80])
+            v >>= 7
+        return out + bytes([v])
+    ops = bytes([4, 1])
+    for step in [20000] * 30 + [-20000] * 30:
+        ops += bytes([2]) + varint(((step << 1) ^ (step >> 31)) & 0xffffffff)
+    ops += bytes([3, 1, 1, 120, 3, 0, 4, 3, 1, 10, 4, 3]) + bytes([1]) + varint(200)
+    frames = 60 + 120 + 10 + 200
+    put("replay", "new_game.crp", replay(ops, frames=frames))
+    put("replay", "continued.crp", replay(ops, continued=saved_game(level=2), frames=frames))
+    put("replay", "beginner_hard.crp", replay(bytes([4, 1, 1]) + varint(250), set_name=b"beginner.bls",
+                                               frames=250))
+    put("replay", "cut.crp", replay(ops, frames=frames)[:-5])
+
+
 if __name__ == "__main__":
     os.chdir(os.path.dirname(os.path.abspath(__file__)))
     level_sets()
     level_files()
     saved_games()
     score_tables()
+    replays()
     settings_files()
     pngs()
     playlists()

@@ -1,0 +1,162 @@
+// Watching a replay: its start checked and set up, its frames run through
+// play's own frame, its state hashes checked; and the screen's side: speed,
+// pause, and the way back. A replay writes nothing: no save, score or replay.
+
+#include "watch.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "menus/menus.h"
+#include "paths.h"
+#include "progress.h"
+#include "replay.h"
+#include "rules.h"
+#include "savegame.h"
+#include "shell/shell.h"
+#include "tick.h"
+
+#ifndef CORVALE_VERSION
+#define CORVALE_VERSION "unknown"
+#endif
+
+int watching;
+char watch_label[128];
+
+static replay_file watched;           // the replay being watched
+static replay_cursor *cursor;         // its next frame
+static int frames_over;               // its frames have all run
+static int watch_paused;              // Space stopped it
+static screen_id came_from;           // the screen to go back to
+// The player's own choices, given back when the watching ends.
+static int own_difficulty, own_classic;
+static char own_set[sizeof set_name];
+
+const char *watch_version()
+{
+    return CORVALE_VERSION;
+}
+
+static int refuse(std::string *why, const std::string &reason)
+{
+    *why = reason;
+    return 0;
+}
+
+int watch_begin(const replay_file &f, std::string *why)
+{
+    const replay_header &h = f.header;
+    if (strcmp(h.game_version, CORVALE_VERSION) != 0)
+        return refuse(why, std::string("it was recorded by Corvale ") + h.game_version +
+                               ", and this is Corvale " CORVALE_VERSION);
+    if (!plain_set_name(h.set_name, sizeof h.set_name) || !level_set_readable(h.set_name, nullptr))
+        return refuse(why, std::string("its level set ") + h.set_name + " cannot be read");
+    int ok;
+    if (file_hash(set_file_path(h.set_name), &ok) != h.set_hash || !ok)
+        return refuse(why, std::string("its level set ") + h.set_name + " has changed since");
+    if (h.continued && (!save_acceptable(f.start) || strcmp(f.start.set_name, h.set_name) != 0))
+        return refuse(why, "the saved game it continued is damaged");
+    if (!h.continued && h.start_level > level_set_levels(h.set_name))
+        return refuse(why, "its level set has fewer levels");
+
+    watched = f;
+    delete cursor;
+    cursor = new replay_cursor(watched);
+    frames_over = 0;
+    difficulty = h.difficulty;
+    classic = h.classic;
+    PLAYING_SAVED_GAME = 0;   // a replay never removes the saved game
+    crt_srand(h.seed);
+    snprintf(set_name, sizeof set_name, "%s", h.set_name);
+    if (h.continued)
+        begin_saved_game(watched.start);
+    else
+        begin_new_game(h.start_level);
+    play_begin(h.seed);
+    screen_set(SCREEN_PLAY, FADE_NONE, 1);
+    return 1;
+}
+
+int watch_tick()
+{
+    if (frames_over)
+        return WATCH_ENDED;
+    std::vector<int> events;
+    play_input in;
+    int check;
+    uint32_t expected;
+    int more = cursor->next(&events, &in, &check, &expected);
+    if (check && play_state_hash() != expected)
+        return WATCH_MISMATCH;
+    if (!more) {
+        frames_over = 1;
+        return WATCH_ENDED;
+    }
+    for (int e : events)
+        apply_play_event(e);
+    play_tick(in);
+    return WATCH_PLAYING;
+}
+
+// ---- On screen ----
+
+int watch_replay(const char *name, const char *label)
+{
+    std::string why;
+    replay_file f;
+    std::string path = player_file(REPLAYS_FOLDER) + "/" + name;
+    own_difficulty = difficulty;
+    own_classic = classic;
+    memcpy(own_set, set_name, sizeof own_set);
+    screen_id from = screen_up();
+    if (!replay_load(path, &f, &why) || !watch_begin(f, &why)) {
+        difficulty = own_difficulty;
+        classic = own_classic;
+        memcpy(set_name, own_set, sizeof set_name);
+        show_notice(("This replay cannot be watched:\n" + why + ".").c_str());
+        return 0;
+    }
+    came_from = from;
+    snprintf(watch_label, sizeof watch_label, "%s", label);
+    watching = 1;
+    watch_paused = 0;
+    menublock = 0;
+    gui_select = 0;
+    return 1;
+}
+
+void watch_frame()
+{
+    int ticks = watch_paused ? 0 : keys['F'] ? 4 : 1;
+    for (int k = 0; k < ticks; k++) {
+        int s = watch_tick();
+        if (s == WATCH_MISMATCH) {
+            watch_stop();
+            show_notice("This replay no longer matches the game.");
+            return;
+        }
+        if (s == WATCH_ENDED)
+            return;
+    }
+}
+
+void watch_key(int vk, int fresh)
+{
+    if (vk == VK_SPACE && fresh)
+        watch_paused = !watch_paused;
+}
+
+void watch_stop()
+{
+    if (!watching)
+        return;
+    watching = 0;
+    game_pause = 0;
+    difficulty = own_difficulty;
+    classic = own_classic;
+    memcpy(set_name, own_set, sizeof set_name);
+    new_game();
+    title_fade_in();
+    if (came_from != SCREEN_TITLE)
+        open_screen(came_from);
+}

@@ -1,0 +1,418 @@
+// Replays: a scripted game recorded as it is played and stepped again through
+// its replay with every state hash checked, a continued game likewise, the
+// files that are refused, the replays kept and the high scores' links.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "gl_context.h"
+#include "level_bytes.h"
+#include "player_folder.h"
+#include "physics/ball.h"
+#include "physics/physics.h"
+#include "rules/powerups.h"
+#include "rules/progress.h"
+#include "rules/replay.h"
+#include "rules/replayfile.h"
+#include "rules/rules.h"
+#include "rules/savegame.h"
+#include "rules/scores.h"
+#include "rules/tick.h"
+#include "rules/watch.h"
+#include "shell/shell.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// What a scripted game went through.
+struct seen {
+    int lives_lost = 0, level_changes = 0, caught = 0, chain_waves = 0, releases = 0, frames = 0;
+};
+
+// Each case plays "script.bls" in a scratch folder: three levels, each a row
+// of exploding bricks under a row of normal bricks holding power-ups (Big
+// Paddle, Sticky Paddle, Extra Life, Slow Ball), and higher up a row of
+// bricks the chain does not reach, holding Sticky and Big Paddles.
+class Replays : public GLTest {
+protected:
+    game_folder folder;
+    const fs::path replays = folder.path() / "player" / "corvale" / "replays";
+
+    void SetUp() override
+    {
+        set_file set(3, 2);
+        for (int lev = 1; lev <= 3; lev++)
+            for (int c = 1; c <= 20; c++) {
+                set.set(lev, TEX_BLOCK, 9, c, 1 + c % 2);
+                set.set(lev, TYPE_BLOCK, 9, c, BRICK_EXPLODING);
+                set.set(lev, TEX_BLOCK, 8, c, 2);
+                set.set(lev, TYPE_BLOCK, 8, c, c % 5 == 0 ? BRICK_TWO_HIT : BRICK_NORMAL);
+                static const int kinds[4] = {PUP_BIG_PADDLE, PUP_STICKY_PADDLE, PUP_EXTRA_LIFE, PUP_SLOW_BALL};
+                if (c % 3 == 0)
+                    set.set(lev, PUP_BLOCK, 8, c, kinds[(c / 3 + lev) % 4]);
+                if (c >= 5 && c <= 16) {   // a row the chain does not reach
+                    set.set(lev, TEX_BLOCK, 2, c, 1);
+                    set.set(lev, TYPE_BLOCK, 2, c, BRICK_NORMAL);
+                    set.set(lev, PUP_BLOCK, 2, c, c % 4 ? PUP_STICKY_PADDLE : PUP_BIG_PADDLE);
+                }
+            }
+        set.write("level_sets/script.bls");
+        snprintf(set_name, sizeof set_name, "script.bls");
+        difficulty = 1;
+        classic = testing_level = gameover = bonus = test = 0;
+        PLAYING_SAVED_GAME = SAVE_AVAILABLE = 0;
+        fullscreen = 1;
+        screenx = 800;
+        msensitivity = 8.0f;
+        steer_by = STEER_MOUSE;
+        watching = 0;
+        screen_reset();
+        new_game();
+    }
+    void TearDown() override
+    {
+        watching = 0;
+        screen_reset();
+    }
+
+    // The title fades out into a new game (or the saved one), as the play options start it.
+    void start_game(bool continued)
+    {
+        screen_set(SCREEN_TITLE, FADE_OUT, 1);
+        game_chosen();
+        if (continued) {
+            ASSERT_TRUE(load_saved());
+            PLAYING_SAVED_GAME = 1;
+        } else {
+            begin_new_game(level);
+        }
+        fade_out_finished();
+        ASSERT_TRUE(screen_is(SCREEN_PLAY));
+    }
+
+    // The mouse x that puts the paddle's middle at field x.
+    static int mouse_for(float x) { return (int)((x - paddle_size * 0.5f - WALL_LEFT) / (0.6f / 800 * 8.0f)); }
+
+    // Plays up to `frames` frames as a scripted player: launches at once,
+    // lets the sticky paddle's balls go after a while, misses the first ball
+    // on purpose, otherwise keeps under the lowest ball (or a falling
+    // power-up while the balls are high), pauses once, and runs some frames
+    // slow. Stops at "GAME OVER" or at level `until`.
+    seen play(int frames, int until)
+    {
+        seen s;
+        int lives = abs(counter - 5), lev = level, held = 0;
+        for (int f = 0; f < frames && !gameover && level < until; f++) {
+            fps = f % 211 < 9 ? 45.0f : 62.0f;
+            if (in_flight == 0 && ball_start == 1 && f % 7 == 0)
+                play_event(EVENT_LAUNCH);
+            bool holding = false;
+            for (int n = 1; n <= 16; n++)
+                holding = holding || (balls[n] && glu[n]);
+            if (holding && ++held > 25) {
+                play_event(EVENT_RELEASE);
+                s.releases++;
+                held = 0;
+            }
+            if (f == 300 || f == 340)
+                play_event(EVENT_PAUSE);
+            float target = 3.0f, low = 9.0f;
+            for (int n = 1; n <= 16; n++)
+                if (balls[n] && ypos[n] < low)
+                    low = ypos[n], target = xpos[n] + (f / 50 % 3 - 1) * 0.05f;
+            for (int p = 1; p <= PUP_SLOTS; p++)
+                if (pup[p] && low > -0.9f)
+                    target = pupxposition[p] + PUP_SIZE * 0.5f;
+            if (s.lives_lost == 0 && in_flight)
+                target = xpos[1] < 3.0f ? 5.2f : 0.8f;   // the first ball is let go
+            mouseX = mouse_for(target);
+            int pups_before[PUP_SLOTS + 1];
+            float y_before[PUP_SLOTS + 1];
+            for (int p = 1; p <= PUP_SLOTS; p++)
+                pups_before[p] = pup[p], y_before[p] = pupyposition[p];
+            play_frame();
+            s.frames++;
+            for (int p = 1; p <= PUP_SLOTS; p++)
+                s.caught += pups_before[p] && !pup[p] && y_before[p] > -1.7f && !ball_start;
+            bool marked = false;
+            for (int k = 0; k < GRID_CELLS; k++)
+                marked = marked || explosion[k];
+            s.chain_waves += marked;
+            int now_lives = abs(counter - 5);
+            s.lives_lost += now_lives < lives;
+            lives = now_lives;
+            s.level_changes += level != lev;
+            lev = level;
+        }
+        return s;
+    }
+
+    // The one replay written since `before` was listed.
+    std::string newest_replay(const std::vector<std::string> &before = {})
+    {
+        std::string found;
+        for (const auto &e : fs::directory_iterator(replays)) {
+            std::string n = e.path().filename();
+            if (std::find(before.begin(), before.end(), n) == before.end() && n > found)
+                found = n;
+        }
+        return found;
+    }
+
+    // Play's state muddled as a game played before would leave it.
+    static void muddle()
+    {
+        now = 3;
+        paddlex = 1.3f;
+        for (int n = 0; n <= 16; n++)
+            xpos[n] = 0.1f * n, xspeed[n] = 0.02f, glu[n] = n % 2;
+        last_block = bonus = 1;
+        lcount = 3;
+        foundx = 7;
+        score = 777;
+        crt_srand(99);
+        difficulty = 2;
+        classic = 1;
+    }
+
+    // Steps a replay file to its end; the status it ends with, and the frames run.
+    static int step_through(const std::string &path, int *frames, std::string *why)
+    {
+        replay_file f;
+        if (!replay_load(path, &f, why) || !watch_begin(f, why))
+            return -1;
+        int status;
+        *frames = 0;
+        while ((status = watch_tick()) == WATCH_PLAYING)
+            ++*frames;
+        return status;
+    }
+};
+
+TEST_F(Replays, AScriptedGameStepsAgainThroughEveryStateHash)
+{
+    start_game(false);
+    seen s = play(62 * 240, 3);
+    EXPECT_GE(s.lives_lost, 1);
+    EXPECT_GE(s.level_changes, 1);
+    EXPECT_GE(s.caught, 1);
+    EXPECT_GE(s.chain_waves, 4);
+    EXPECT_GE(s.releases, 1);
+    int end_score = score, end_level = level, end_counter = counter;
+    uint32_t end_hash = play_state_hash();
+    game_ends(REPLAY_ESCAPE);
+    ASSERT_FALSE(last_replay.empty());
+    std::string path = (replays / last_replay).string();
+    size_t size = fs::file_size(path);
+    printf("replay of %d frames (%.1f minutes): %zu bytes, %.0f bytes a minute\n", s.frames,
+           s.frames / 3720.0, size, size / (s.frames / 3720.0));
+
+    muddle();
+    int frames;
+    std::string why;
+    EXPECT_EQ(step_through(path, &frames, &why), WATCH_ENDED) << why;
+    EXPECT_EQ(frames, s.frames);
+    EXPECT_EQ(score, end_score);
+    EXPECT_EQ(level, end_level);
+    EXPECT_EQ(counter, end_counter);
+    EXPECT_EQ(play_state_hash(), end_hash);
+
+    // One flipped bit in a state hash of the stream is found there.
+    replay_file f;
+    ASSERT_TRUE(replay_load(path, &f, &why));
+    std::string bytes = file_bytes(path);
+    size_t at = f.stream;
+    int hashes = 0;
+    while (bytes[at] != OP_END) {   // walk to the third hash
+        uint8_t op = bytes[at++];
+        if (op == OP_HASH && ++hashes == 3) {
+            bytes[at] ^= 1;
+            break;
+        }
+        if (op == OP_HASH) at += 4;
+        else if (op == OP_SLOW || op == OP_EVENT) at += 1;
+        else while (bytes[at++] & 0x80) {}
+    }
+    ASSERT_EQ(hashes, 3);
+    write_bytes(path, bytes);
+    EXPECT_EQ(step_through(path, &frames, &why), WATCH_MISMATCH);
+    EXPECT_EQ(frames, 3 * REPLAY_HASH_PERIOD);
+}
+
+TEST_F(Replays, AContinuedGameStepsAgainFromItsSavedRecord)
+{
+    start_game(false);
+    play(62 * 240, 2);
+    ASSERT_EQ(level, 2);
+    game_ends(REPLAY_ESCAPE);
+    leave_game_saved();
+    new_game();
+
+    muddle();   // chosen on the options before Continue
+    difficulty = 1;
+    classic = 0;
+    start_game(true);
+    seen s = play(62 * 60, 3);
+    EXPECT_GT(s.frames, 200);
+    uint32_t end_hash = play_state_hash();
+    int end_score = score;
+    game_ends(REPLAY_GAME_OVER);
+    ASSERT_FALSE(last_replay.empty());
+    std::string path = (replays / last_replay).string();
+    replay_file f;
+    std::string why;
+    ASSERT_TRUE(replay_load(path, &f, &why)) << why;
+    EXPECT_EQ(f.header.continued, 1);
+    EXPECT_EQ(f.trailer.score, end_score);
+    EXPECT_EQ(f.start.level, 2);
+
+    muddle();
+    int frames;
+    EXPECT_EQ(step_through(path, &frames, &why), WATCH_ENDED) << why;
+    EXPECT_EQ(frames, s.frames);
+    EXPECT_EQ(play_state_hash(), end_hash);
+    EXPECT_TRUE(fs::exists(save_path())) << "a replay never removes the saved game";
+}
+
+TEST_F(Replays, DamagedAndForeignReplaysAreRefusedWithTheirReason)
+{
+    start_game(false);
+    play(400, 2);
+    game_ends(REPLAY_ESCAPE);
+    std::string path = (replays / last_replay).string();
+    const std::string good = file_bytes(path);
+
+    struct change {
+        const char *what;
+        size_t at;        // byte changed, or the length kept when cut
+        int cut;          // 1: the file cut to `at` bytes
+        const char *why;  // the reason given, in part
+    } cases[] = {
+        {"magic", 0, 0, "not a Corvale replay"},
+        {"format", offsetof(replay_header, format), 0, "another replay format"},
+        {"difficulty", offsetof(replay_header, difficulty), 0, "header is damaged"},
+        {"version", offsetof(replay_header, game_version), 0, "recorded by Corvale"},
+        {"set hash", offsetof(replay_header, set_hash) + 3, 0, "has changed since"},
+        {"the first operation", sizeof(replay_header), 0, "frames are damaged"},
+        {"header cut", 100, 1, "cut short"},
+        {"stream cut before its end", good.size() - 17, 1, "cut short"},
+        {"trailer cut", good.size() - 1, 1, "does not end"},
+        {"frame count", good.size() - 16, 0, "frame count"},
+    };
+    for (const change &c : cases) {
+        std::string bytes = good;
+        if (c.cut)
+            bytes.resize(c.at);
+        else
+            bytes[c.at] = (char)(bytes[c.at] ^ (c.at == sizeof(replay_header) ? 0x70 : 0x41));
+        write_bytes(path, bytes);
+        int frames;
+        std::string why;
+        EXPECT_EQ(step_through(path, &frames, &why), -1) << c.what;
+        EXPECT_NE(why.find(c.why), std::string::npos) << c.what << ": " << why;
+    }
+
+    // The level set changed after the game: refused, and so said.
+    write_bytes(path, good);
+    std::string set = file_bytes("level_sets/script.bls");
+    set[SET_HEAD_BYTES + 40] ^= 1;
+    write_bytes("level_sets/script.bls", set);
+    screen_reset();
+    EXPECT_FALSE(watch_replay(last_replay.c_str(), "REPLAY: test, 0"));
+    EXPECT_FALSE(watching);
+    EXPECT_TRUE(screen_is(SCREEN_TITLE)) << "a refused replay changes nothing";
+}
+
+// The fuzz target's hand-made seeds are replays the checks pass (but the one cut short).
+TEST(ReplaySeeds, PassTheChecksButTheOneCutShort)
+{
+    const char *const seeds[] = {"new_game.crp", "continued.crp", "beginner_hard.crp", "cut.crp"};
+    for (const char *name : seeds) {
+        replay_file f;
+        std::string why;
+        int ok = replay_load(std::string(CORVALE_SOURCE_DIR "/tests/fuzz/corpus/replay/") + name, &f, &why);
+        EXPECT_EQ(ok, strcmp(name, "cut.crp") != 0) << name << ": " << why;
+    }
+}
+
+// A replay's first bytes, as the game writes them, for the set given.
+static std::string replay_head(const char *set)
+{
+    replay_header h;
+    memset(&h, 0, sizeof h);
+    memcpy(h.magic, REPLAY_MAGIC, sizeof h.magic);
+    h.format = REPLAY_FORMAT;
+    snprintf(h.set_name, sizeof h.set_name, "%s", set);
+    return std::string((const char *)&h, sizeof h);
+}
+
+TEST_F(Replays, TheNewestFiftyOfASetAreKeptBesidesTheHighScoresOwn)
+{
+    fs::create_directories(replays);
+    char name[64];
+    auto make = [&](int n, const char *set) {
+        snprintf(name, sizeof name, "20260101-1200%02d-%02d.crp", n / 10, n % 10);
+        write_bytes((replays / name).string(), replay_head(set));
+        return std::string(name);
+    };
+    std::vector<std::string> a;
+    for (int n = 0; n < 55; n++)
+        a.push_back(make(n, "script.bls"));
+    std::string b = make(60, "other.bls");
+    write_bytes((replays / "notes.crp").string(), replay_head("script.bls"));
+    write_bytes((replays / "20260101-120000-00.crp.tmp-abc123").string(), "x");
+    // The second oldest is a high score's.
+    memset(score_replay, 0, sizeof score_replay);
+    snprintf(score_replay[3], sizeof score_replay[3], "%s", a[1].c_str());
+
+    // Of script.bls's 54 others the oldest four go; the high score's stays.
+    EXPECT_EQ(prune_replays("script.bls", REPLAYS_KEPT), 4);
+    for (int n = 0; n < 55; n++) {
+        bool kept = n == 1 || n >= 5;
+        EXPECT_EQ(fs::exists(replays / a[n]), kept) << a[n];
+    }
+    EXPECT_TRUE(fs::exists(replays / b));
+    EXPECT_TRUE(fs::exists(replays / "notes.crp")) << "not a name the game gives";
+    remove_replay_leftovers();
+    EXPECT_FALSE(fs::exists(replays / "20260101-120000-00.crp.tmp-abc123"));
+    EXPECT_TRUE(fs::exists(replays / "notes.crp"));
+}
+
+TEST_F(Replays, AHighScoreKeepsItsReplayBesideTheTable)
+{
+    readscores();
+    struct entry { int points; const char *replay; } made[] = {
+        {500, "20260101-120000-00.crp"}, {900, "20260101-120001-00.crp"},
+        {700, ""}, {800, "not a replay name"},
+    };
+    for (const entry &e : made) {
+        int pos = place_score(0, e.points, "Scratch set", 1);
+        link_score_replay(0, pos, e.replay);
+    }
+    ASSERT_TRUE(writescores());
+    // In score order: 900, 800, 700, 500.
+    const char *want[4] = {"20260101-120001-00.crp", "", "", "20260101-120000-00.crp"};
+    readscores();
+    for (int k = 0; k < 4; k++)
+        EXPECT_STREQ(score_replay[k], want[k]) << k;
+    EXPECT_TRUE(replay_linked("20260101-120000-00.crp"));
+    EXPECT_EQ(file_bytes(scores_path()).size(), 3360u) << "the table's own file is unchanged in form";
+
+    // A table replaced behind the links' back: a link whose score no longer
+    // matches its entry links nothing.
+    hstable[0].entry_score = 901;
+    std::string table((const char *)hstable, sizeof hstable);
+    write_bytes(scores_path(), table);
+    readscores();
+    EXPECT_STREQ(score_replay[0], "");
+    EXPECT_STREQ(score_replay[3], "20260101-120000-00.crp");
+}
+
+}  // namespace
