@@ -166,6 +166,10 @@ void play_pause()
 
 void play_launch()
 {
+    if (watching) {   // as a click, it ends the replay
+        watch_stop();
+        return;
+    }
     release_held_balls();
     launch_or_end();
 }
