@@ -365,4 +365,25 @@ TEST_F(Input, SpaceUpAndEnterLaunchAndPPausesInPlayOnly)
     EXPECT_EQ(game_pause, 0);
 }
 
+// After "GAME OVER" a launch key ends the game when it is let go, as the
+// left button does, and the space or Enter it typed reaches no name dialog.
+TEST_F(Input, ALaunchKeyEndsTheGameOnItsReleaseWithoutTypingIntoTheNameDialog)
+{
+    for (int vk : {VK_SPACE, VK_RETURN}) {
+        SetUp();
+        gameover = 1;
+        key_down(vk);
+        WndProc(nullptr, WM_CHAR, vk == VK_SPACE ? ' ' : '\r', 0);
+        EXPECT_EQ(title_up(), 0) << vk;
+        key_up(vk);
+        EXPECT_EQ(gameover, 0) << vk;
+        EXPECT_EQ(fade_running(), FADE_IN) << vk;
+        memset(buffer, 0, sizeof buffer);
+        bcount = 0;
+        fulltext = 1;
+        EXPECT_EQ(console_input(), 0) << vk;
+        EXPECT_EQ(bcount, 0) << vk;
+    }
+}
+
 }  // namespace

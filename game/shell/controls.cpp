@@ -63,15 +63,22 @@ float paddle_target()
     return paddlex;
 }
 
-// A key in play: a fresh press launches, releases or pauses.
+// The keys that launch, as the left button does.
+static int launch_key(int vk)
+{
+    return vk == VK_SPACE || vk == VK_UP || vk == VK_RETURN;
+}
+
+// A key in play: a fresh press launches, releases or pauses. After "GAME
+// OVER" the game ends on the key's release instead, as on the button's.
 static void play_key(int vk)
 {
+    if (launch_key(vk)) {
+        if (!gameover)
+            play_launch();
+        return;
+    }
     switch (vk) {
-    case VK_SPACE:
-    case VK_UP:
-    case VK_RETURN:
-        play_launch();
-        break;
     case 'P':
         play_pause();
         break;
@@ -124,6 +131,16 @@ void key_pressed(int vk, int fresh)
     } else if (!screen_is(SCREEN_EDITOR)) {
         menu_key(vk, fresh);
     }
+}
+
+void key_released(int vk)
+{
+    if (!(screen_is(SCREEN_PLAY) && gameover && launch_key(vk)))
+        return;
+    play_launch();
+    // The key's own character (a space, Enter) must not reach a name dialog
+    // the end of the game opens.
+    forget_typed();
 }
 
 void mouse_moved()

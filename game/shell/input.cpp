@@ -214,6 +214,7 @@ LRESULT WndProc(HWND, unsigned msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_KEYUP:
         keys[wParam & 0xff] = 0;
+        key_released((int)(wParam & 0xff));
         return 0;
     case WM_MOUSEMOVE: {
         capture_mouse();

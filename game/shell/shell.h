@@ -106,6 +106,7 @@ constexpr float STEER_FULL_SPEED = 0.09f;  // field units per frame
 // play reads it once a frame (play_frame), and it counts the frames a key is held.
 float paddle_target();
 void key_pressed(int vk, int fresh); // a key went down (fresh: it was up; else the keyboard repeats it)
+void key_released(int vk);           // a key went up
 void mouse_moved();                  // the mouse moved: it steers, and the pointer takes the menus back
 void menu_press();                   // the menus' chosen control pressed, as a click on it
 
