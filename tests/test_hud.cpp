@@ -60,6 +60,7 @@ TEST_F(Hud, TextStaysBetweenTheWallsAtEverySize)
     sizes.push_back({1000, 700});  // a window resized by hand
     classic = 1;
     bar_alpha = 0.0f;
+    game_pause = pad_lost = 1;   // "PAUSED" and the unplugged gamepad's notice under it
     for (auto [w, h] : sizes) {
         frame_shot s = frame(w, h);
         int left = field_column(0.5), right = field_column(5.5);
@@ -77,6 +78,7 @@ TEST_F(Hud, TextStaysBetweenTheWallsAtEverySize)
         EXPECT_EQ(outside, 0) << w << "x" << h << ": text beside the walls";
         EXPECT_GT(text_right, 20) << w << "x" << h << ": no level text at the right";
     }
+    game_pause = pad_lost = 0;
     classic = 0;
     bar_alpha = 1.0f;
 }

@@ -335,34 +335,25 @@ TEST_F(Input, SpaceUpAndEnterLaunchAndPPausesInPlayOnly)
     for (int vk : {VK_SPACE, VK_UP, VK_RETURN}) {
         SetUp();
         key_down(vk);
-        EXPECT_EQ(in_flight, 1) << vk;
         key_up(vk);
-        ball_start = 0;
-        glued = 1;
-        glu[2] = 1;
+        EXPECT_EQ(in_flight, 1) << vk;
+        ball_start = 0, glued = 1, glu[2] = 1;
         key_down(vk);
         EXPECT_EQ(glu[2], 0) << vk;
-        key_down(vk);   // held: the keyboard repeats it, and nothing more happens
         key_up(vk);
         glued = 0;
     }
     key_down('P');
+    key_down('P');   // the keyboard repeats a held key: no new press
     EXPECT_EQ(game_pause, 1);
-    key_down('P');
-    EXPECT_EQ(game_pause, 1) << "a repeat of a held key is no new press";
     key_up('P');
-    key_down('P');
-    key_up('P');
+    key_down('P'), key_up('P');
     EXPECT_EQ(game_pause, 0);
-
     SetUp();
     screen_set(SCREEN_TITLE);
-    key_down(VK_SPACE);
-    key_up(VK_SPACE);
-    key_down('P');
-    key_up('P');
-    EXPECT_EQ(in_flight, 0);
-    EXPECT_EQ(game_pause, 0);
+    for (int vk : {(int)VK_SPACE, int('P')})
+        key_down(vk), key_up(vk);
+    EXPECT_EQ(in_flight + game_pause, 0);
 }
 
 // After "GAME OVER" a launch key ends the game when it is let go, as the
