@@ -225,6 +225,7 @@ TEST_F(Play, KeysAloneReachPlayWhereHeldArrowsSteerAndSpaceLaunches)
     EXPECT_GT(right, left + 100) << "holding Right did not move the paddle right";
     ASSERT_TRUE(run.press_key("Left", [&] { return run.paddle_column() < right - 100; }));
     EXPECT_LT(run.paddle_column(), right - 100) << "holding Left did not bring it back";
+    ASSERT_TRUE(run.wait_frames(4));   // frames that saw the key let go
     int back = run.paddle_column();
     ASSERT_TRUE(run.wait_frames(10));
     EXPECT_EQ(run.paddle_column(), back) << "the still mouse took the paddle back";
