@@ -288,6 +288,7 @@ static void draw_hud()
 
 int DrawGLScene()
 {
+    focus_new_layer();   // only this frame's controls can be chosen
     quake_frame = 1;
     shake_step();
     if (!fullscreen && !game_pause) {
