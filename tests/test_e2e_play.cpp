@@ -158,6 +158,34 @@ TEST_F(Play, LosingEveryBallEndsTheGameAndTheNameEntersTheTable)
     ASSERT_NO_FATAL_FAILURE(first_entry(read_file(scores), &name, &points));
     EXPECT_EQ(name, "Ace") << "the first entry holds the typed name";
     EXPECT_GT(points, 0);
+
+    // The game's replay is kept, linked to the new entry beside the table,
+    // and ends on the entry's score.
+    std::string links;
+    ASSERT_TRUE(run.wait_until([&] { return !(links = read_file(run.player_dir() + "/level_sets/scores.rpl")).empty(); }));
+    ASSERT_EQ(links.substr(0, 2), "0 ") << links;
+    std::string replay = read_file(run.player_dir() + "/replays/" + links.substr(links.rfind(' ') + 1, 22));
+    ASSERT_GT(replay.size(), 336u + 4268u + 17u) << "a continued game's replay holds its saved record";
+    int32_t replay_score;
+    memcpy(&replay_score, replay.data() + replay.size() - 12, sizeof replay_score);
+    EXPECT_EQ(replay_score, points);
+
+    // Watch on the table's first row: the table gives way to the game played
+    // again; Escape brings the table back.
+    int x0, y0, x1, y1, wx, wy;
+    gui_to_pixel(1.0, 0.8, &x0, &y0);
+    gui_to_pixel(4.5, -0.8, &x1, &y1);
+    auto table_area = [&] { return run.brightness(x0, y0, x1 - x0, y1 - y0); };
+    ASSERT_TRUE(run.wait_frames(FADE_FRAMES + FADE_MARGIN_FRAMES));   // the title's fade-in after the game
+    double table = table_area();
+    gui_to_pixel(5.08, 6.5 / 9.0 + 0.03, &wx, &wy);
+    ASSERT_TRUE(run.click_pixel(wx, wy));
+    bool shown = run.wait_until_or_frames([&] { return std::abs(table_area() - table) > 0.03; }, 120);
+    run.screenshot(screenshot_path("replay_watched.png"));
+    ASSERT_TRUE(shown) << "Watch showed no replay (screenshot replay_watched.png)";
+    ASSERT_TRUE(run.press_key("Escape", [&] { return std::abs(table_area() - table) < 0.01; }))
+        << "Escape did not bring the table back";
+    EXPECT_EQ(read_file(scores).size(), 3360u);
     ASSERT_TRUE(run.close_window());
     EXPECT_EQ(run.wait_exit(20), 0);
 }

@@ -18,6 +18,7 @@ enum gui_code {
     CODE_CLASSIC,                   // classic mode on/off; the score table's page turn too
     CODE_DISCARD,                   // the unsaved-changes question's Discard
     CODE_LEVEL, CODE_DIFF, CODE_PLAY, CODE_CONTINUE,
+    CODE_WATCH,                     // the score table's Watch of a row's replay
     CODE_TOOLBAR,
 };
 
@@ -31,6 +32,7 @@ extern int GUI_LEVEL;           // CODE_LEVEL: browser shows the next level set
 extern int GUI_DIFF;            // CODE_DIFF: next difficulty
 extern int GUI_PLAY;            // CODE_PLAY: start the game
 extern int GUI_CONTINUE;        // CODE_CONTINUE: continue the saved game
+extern int GUI_WATCH;           // CODE_WATCH: watch the replay of the score table's row under the pointer
 // The request flag a panel's control code raises; null for no such code.
 int *gui_request(int code);
 

@@ -9,6 +9,7 @@
 #include "graphics/graphics.h"
 #include "menus.h"
 #include "rules/scores.h"
+#include "rules/watch.h"
 #include "shell/shell.h"
 
 int hs_sequence;
@@ -88,6 +89,47 @@ static void page_button()
     glsPrint("Page");
 }
 
+// The Watch buttons: at the right of each row whose game has a replay, in the
+// GUI frame; the row under the pointer is kept for the press.
+static const float WATCH_X = 5.03f, WATCH_SIZE = 0.1f;
+static int watch_row = -1;   // table index of the row whose Watch is under the pointer
+
+// The small-font text row's y (text units at z -5, 40 deeper) as a GUI y.
+static float gui_y(float text_y)
+{
+    return text_y / 9.0f;
+}
+
+static void watch_buttons()
+{
+    static const float UNLIT[4] = {0.8f, 0.8f, 0.8f, 1.0f};
+    int first = hs_classic ? TABLE_ENTRIES : 0;
+    watch_row = -1;
+    gui_frame();
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    for (int n = 0; n < TABLE_ENTRIES; n++) {
+        if (!score_replay[first + n][0])
+            continue;
+        float top = gui_y(6.5f - 1.2f * n) + 0.08f;
+        if (lit_button(WATCH_X, top, WATCH_SIZE, -5.0f, ticon[ICON_PLAY], CODE_WATCH, UNLIT))
+            watch_row = first + n;
+    }
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+}
+
+// The replay of table entry k, labelled with its player and score.
+static void watch_entry(int k)
+{
+    if (k < 0 || !score_replay[k][0])
+        return;
+    char label[128];
+    snprintf(label, sizeof label, "REPLAY: %s, %d", hstable[k].player_name[0] ? hstable[k].player_name : "Player",
+             hstable[k].entry_score);
+    watch_replay(score_replay[k], label);
+}
+
 // The ten rows of the page shown; the entry just made is blue until its
 // highlight has faded.
 static void table_rows()
@@ -133,8 +175,19 @@ void display_scores()
     if (!hs_classic)
         score_text(6.0f, 7.5f, GREEN, "Difficulty");
     score_text(14.0f, 7.5f, GREEN, "Score");
+    score_text(18.9f, 7.5f, GREEN, "Watch");
     table_rows();
+    // A press takes the row that was under the pointer when it was drawn.
+    int pressed = GUI_WATCH ? watch_row : -1;
+    GUI_WATCH = 0;
+    watch_buttons();
     gui_frame();
+    if (pressed >= 0) {
+        menublock = 0;
+        gui_select = 0;
+        watch_entry(pressed);
+        return;
+    }
 
     if (GUI_EDCLASSIC) {
         GUI_EDCLASSIC = 0;

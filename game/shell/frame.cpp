@@ -20,6 +20,7 @@
 #include "rules/progress.h"
 #include "rules/replay.h"
 #include "rules/rules.h"
+#include "rules/watch.h"
 #include "shell.h"
 
 // The score line's plane (z -20, where the walls stand at x -10 and 10): the
@@ -237,9 +238,23 @@ static void draw_bottom()
     }
 }
 
+// Over a replay, what is shown: "REPLAY: name, score" or "DEMO".
+static void draw_watch_label()
+{
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glLoadIdentity();
+    glColor3f(1.0f, 0.85f, 0.3f);
+    glTranslatef(2.0f, -16.2f, -10.0f);
+    glsPrint("%s", watch_label);
+    glLoadIdentity();
+}
+
 // HUD texts: the countdown and the banners.
 static void draw_hud()
 {
+    if (watching)
+        draw_watch_label();
     if (block_timer) {
         glDisable(GL_TEXTURE_2D);
         glDisable(GL_DEPTH_TEST);
