@@ -34,13 +34,16 @@ void draw_balls();             // draw the balls in play
 void height_check();           // seat ball b on the paddle while it waits for launch
 void collision_check();        // move ball b one step and run its wall, paddle and brick tests
 void ballcounter();            // recount ballcount from balls[1..16] while no menu is up
-void unglue();                 // release every held ball in place
+void unglue(int step = 0);     // release every held ball in place; step 1: each moves one step
 // Puts the balls on their way from the paddle: one ball, or after a level
 // finished without losing a life, as many as the level number (up to four).
 void launch_ball();
 float seated_y();              // centre height of a ball resting on the paddle
 
 // ---- Paddle (paddle.cpp) ----
+extern float paddlex;          // paddle's left edge, field units [2.75]
+extern float paddle_temp, xDiff;  // paddle x before this frame's move; old minus new
+void draw_paddle();            // the paddle; untextured, in its plain shade, in the classic look
 void paddle_collide();         // catch ball b on the paddle's bands, or lose it below the line
 
 // ---- Bricks (bricks.cpp) ----

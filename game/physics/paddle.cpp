@@ -1,14 +1,21 @@
 // The paddle: following the mouse between the walls, catching a falling ball on the paddle's bands, which set how
 // fast it leaves sideways, holding it with the sticky paddle, or losing it.
 
+#include <GL/gl.h>
+
 #include "ball.h"
 #include "physics.h"
 #include "audio/audio.h"
+#include "graphics/graphics.h"
 #include "shell/shell.h"
 
 // ---- Constants ----
 static const double BAND_WIDTH = 0.0027;   // width of one band of the paddle
 static const double LEFT_REACH = -0.05;    // the left half reaches this far past the paddle's end
+
+// ---- Globals ----
+float paddlex = 2.75f;
+float paddle_temp, xDiff;
 
 // The horizontal step per band number for the three paddle lengths; 0 for
 // any other length, which leaves the ball's horizontal step as it is.
@@ -107,4 +114,27 @@ void move_paddle(float x)
         paddlex = WALL_RIGHT - paddle_size;
     if (paddlex < WALL_LEFT)
         paddlex = WALL_LEFT;
+}
+
+// The paddle; untextured, in its plain shade, in the classic look.
+void draw_paddle()
+{
+    if (classic)
+        glDisable(GL_TEXTURE_2D);
+    else
+        glEnable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glBindTexture(GL_TEXTURE_2D, textures[TEX_PADDLE]);
+    glBegin(GL_QUADS);
+    glColor3f(1, 1, 1);
+    if (!classic) glTexCoord2f(0, 0);
+    glVertex3f(paddlex, PADDLE_TOP, FIELD_Z);
+    if (!classic) glTexCoord2f(1, 0);
+    glVertex3f(paddlex + paddle_size, PADDLE_TOP, FIELD_Z);
+    glColor3f(0.15f, 0.15f, 0.15f);
+    if (!classic) glTexCoord2f(1, 1);
+    glVertex3f(paddlex + paddle_size, PADDLE_BOTTOM, FIELD_Z);
+    if (!classic) glTexCoord2f(0, 1);
+    glVertex3f(paddlex, PADDLE_BOTTOM, FIELD_Z);
+    glEnd();
 }

@@ -3,6 +3,7 @@
 // pauses; in the menus the arrows move the choice and Enter presses it.
 
 #include "menus/menus.h"
+#include "physics/ball.h"
 #include "physics/physics.h"
 #include "rules/watch.h"
 #include "shell.h"

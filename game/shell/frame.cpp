@@ -39,9 +39,6 @@ static const float STATUS_RIGHT = 5.475f, STATUS_BOTTOM = -2.05f;
 static kept_pixels bottom;
 static char bottom_key[512];         // texts and viewport it was drawn for; "" = nothing kept
 
-float paddlex = 2.75f;
-float paddle_temp, xDiff;
-
 // Drawing between these two reaches no pixel: an empty scissor box.
 static void begin_unseen()
 {
@@ -122,29 +119,6 @@ static void draw_side_bars()
     side_bar(WALL_RIGHT, WALL_RIGHT + SIDE_BAR_W);
     side_bar(WALL_LEFT, WALL_LEFT - SIDE_BAR_W);
     glDisable(GL_BLEND);
-}
-
-// The paddle; untextured, in its plain shade, in the classic look.
-static void draw_paddle()
-{
-    if (classic)
-        glDisable(GL_TEXTURE_2D);
-    else
-        glEnable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
-    glBindTexture(GL_TEXTURE_2D, textures[TEX_PADDLE]);
-    glBegin(GL_QUADS);
-    glColor3f(1, 1, 1);
-    if (!classic) glTexCoord2f(0, 0);
-    glVertex3f(paddlex, PADDLE_TOP, FIELD_Z);
-    if (!classic) glTexCoord2f(1, 0);
-    glVertex3f(paddlex + paddle_size, PADDLE_TOP, FIELD_Z);
-    glColor3f(0.15f, 0.15f, 0.15f);
-    if (!classic) glTexCoord2f(1, 1);
-    glVertex3f(paddlex + paddle_size, PADDLE_BOTTOM, FIELD_Z);
-    if (!classic) glTexCoord2f(0, 1);
-    glVertex3f(paddlex, PADDLE_BOTTOM, FIELD_Z);
-    glEnd();
 }
 
 // The music status bar along the bottom of the field, with this line in it.

@@ -131,8 +131,6 @@ float pad_stick_x();                 // the steering pad's stick across, -1.0 ..
 
 // ---- Frame dispatcher ----
 extern float bar_alpha;     // alpha of the side bars' inner edge [1.0]
-extern float paddlex;       // paddle's left edge, field units
-extern float paddle_temp, xDiff;  // paddle x before this frame's move; old minus new
 
 // ---- Frame globals ----
 extern int quake_frame;     // set to 1 at the start of every frame
