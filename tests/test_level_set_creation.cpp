@@ -129,7 +129,7 @@ TEST_F(LevelSetCreation, CancelAtAnyEntryEndsTheChainWritesNothingAndKeepsTheTex
     start_with_one_brick();
     const char *texts[] = {"Name", "Description", "Author"};
     for (int step = 0; step < 4; step++) {
-        memset(&fhead, 0, sizeof fhead);
+        memset(&edhead, 0, sizeof edhead);
         open_dialog(DLG_SET_NAME);
         for (int k = 0; k < step; k++)
             answer(texts[k]);
@@ -140,10 +140,10 @@ TEST_F(LevelSetCreation, CancelAtAnyEntryEndsTheChainWritesNothingAndKeepsTheTex
         EXPECT_EQ(bcount, 0);
         EXPECT_STREQ(buffer, "") << "the next entry starts blank";
         if (step >= 1) {
-            EXPECT_STREQ(fhead.set_title, "Name");
+            EXPECT_STREQ(edhead.set_title, "Name");
         }
         if (step >= 3) {
-            EXPECT_STREQ(fhead.author_name, "Author");
+            EXPECT_STREQ(edhead.author_name, "Author");
         }
     }
     EXPECT_TRUE(fs::is_empty("level_sets"));

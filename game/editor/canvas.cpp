@@ -62,9 +62,7 @@ static void lay_brick(int k)
 // The cell emptied; its power-up stays and shows again in the power-up layer.
 static void erase_brick(int k)
 {
-    leveled[k] = 0;
-    ed_rr[k] = ed_gg[k] = ed_bb[k] = 127;
-    ed_bricktype[k] = BRICK_NORMAL;
+    empty_cell(editor_cells(), k, EDITOR_SHADE, BRICK_NORMAL);
 }
 
 // The brick in the cell becomes the current brick.
@@ -180,15 +178,25 @@ static void hover_cell(int r, int c, int k)
     sely = c;
 }
 
-// One cell: hover first, so a painted cell shows its new brick at once.
+// The pointer's effect on every cell under it, rows outer and columns inner,
+// so on a shared edge the later cell is the one selected. Run before the
+// canvas is drawn, so a painted cell shows its new brick at once.
+static void track_pointer()
+{
+    float py = -pointery;
+    for (int r = 1; r <= GRID_ROWS; r++)
+        for (int c = 1; c <= GRID_ROWS; c++) {
+            float x0 = cell_left(c), y0 = cell_top(r);
+            if (x0 <= pointerx && pointerx <= x0 + CELL_W && y0 - CELL_H <= py && py <= y0)
+                hover_cell(r, c, grid_index(r, c));
+        }
+}
+
+// One cell as it stands.
 static void canvas_cell(int r, int c)
 {
     int k = grid_index(r, c);
     float x0 = cell_left(c), y0 = cell_top(r);
-    float py = -pointery;
-    if (x0 <= pointerx && pointerx <= x0 + CELL_W && y0 - CELL_H <= py && py <= y0)
-        hover_cell(r, c, k);
-
     int exploding = ed_bricktype[k] == BRICK_EXPLODING;
     bind_cell_texture(k);
     set_cell_colour(k);
@@ -266,6 +274,7 @@ void editor()
         return;
     level_line();
     glEnable(GL_DEPTH_TEST);
+    track_pointer();
     draw_canvas();
     if (pupedit)
         edit_pups();

@@ -129,20 +129,20 @@ static int name_taken;
 static int set_lname()
 {
     name_taken = 0;
-    return entry("Level set name:", fhead.set_title, sizeof fhead.set_title);
+    return entry("Level set name:", edhead.set_title, sizeof edhead.set_title);
 }
 
 // Level-set step 2: its description.
 static int set_description()
 {
-    return entry("Give a short decription of your level set:", fhead.description_text,
-                 sizeof fhead.description_text);
+    return entry("Give a short decription of your level set:", edhead.description_text,
+                 sizeof edhead.description_text);
 }
 
 // Level-set step 3: its author.
 static int set_author()
 {
-    return entry("Your name:", fhead.author_name, sizeof fhead.author_name);
+    return entry("Your name:", edhead.author_name, sizeof edhead.author_name);
 }
 
 // Level-set step 4: the file name. A name that is not plain (empty) is

@@ -21,6 +21,7 @@
 
 int maxlevels = 25;
 char filename[256];
+level_set_header edhead;
 
 // Failure texts of the message panel.
 static const char WRITE_FAILED[] = "The file could not be written.";
@@ -240,9 +241,7 @@ void discard_changes()
 static void empty_board()
 {
     for (int k = 0; k < GRID_CELLS; k++) {
-        leveled[k] = 0;
-        ed_rr[k] = ed_gg[k] = ed_bb[k] = 127;
-        ed_bricktype[k] = BRICK_NORMAL;
+        empty_cell(editor_cells(), k, EDITOR_SHADE, BRICK_NORMAL);
         ed_powerup[k] = 0;
     }
 }
@@ -292,9 +291,7 @@ void clear_edited_level()
     for (int r = 1; r <= GRID_ROWS; r++)
         for (int c = 1; c <= GRID_ROWS; c++) {
             int k = grid_index(r, c);
-            leveled[k] = 0;
-            ed_rr[k] = ed_gg[k] = ed_bb[k] = 127;
-            ed_bricktype[k] = BRICK_NORMAL;
+            empty_cell(editor_cells(), k, EDITOR_SHADE, BRICK_NORMAL);
             ed_powerup[k] = 0;
         }
 }
@@ -310,11 +307,7 @@ void delete_all_levels()
     for (int r = 1; r <= GRID_ROWS; r++)
         for (int c = 1; c <= GRID_ROWS; c++) {
             int k = grid_index(r, c);
-            rec.block[LEVEL_TEXTURES].cells[k] = 0;
-            rec.block[LEVEL_RED].cells[k] = 127;
-            rec.block[LEVEL_GREEN].cells[k] = 127;
-            rec.block[LEVEL_BLUE].cells[k] = 127;
-            rec.block[LEVEL_TYPES].cells[k] = BRICK_NORMAL;
+            empty_cell(record_cells(rec), k, EDITOR_SHADE, BRICK_NORMAL);
             rec.block[LEVEL_POWERUPS].cells[k] = 0;
         }
     if (!write_record(1, rec)) {
@@ -350,11 +343,6 @@ int level_exists()
 int shipped_set_named()
 {
     return plain_file_name(filename) && shipped_set_exists((std::string(filename) + ".bls").c_str());
-}
-
-void clear_buffer()
-{
-    memset(buffer, 0, 79);
 }
 
 // 1 when a level holds a brick in rows and columns 1..20.
@@ -446,12 +434,12 @@ int create_level_set()
         return 0;
     describe_set(count, left_out);
 
-    fhead.level_count = count;
-    fhead.texture_count = texmax;
-    memset(fhead.padding, 0, sizeof fhead.padding);
+    edhead.level_count = count;
+    edhead.texture_count = texmax;
+    memset(edhead.padding, 0, sizeof edhead.padding);
     std::vector<char> out;
     out.reserve(SET_HEADER_BYTES + levels.size() + (size_t)texmax * sizeof(set_texture_record));
-    append_block(out, &fhead, sizeof fhead);
+    append_block(out, &edhead, sizeof edhead);
     out.insert(out.end(), levels.begin(), levels.end());
     for (int t = 1; t <= texmax; t++)
         if (!append_texture(out, t)) {

@@ -1,6 +1,8 @@
 // The level editor: canvas, toolbar, shortcuts, undo, and its files and dialogs.
 #pragma once
 
+#include "formats.h"   // level_set_header
+
 // ---- Interaction (canvas.cpp) ----
 extern int drag;       // [0] 1 from a left press to its release: hovered cells get the current brick
 extern int edrag;      // [0] 1 from a right press to its release: hovered cells are erased
@@ -84,6 +86,7 @@ int dialog_escape();                  // Escape: 1 when it closed the level-set 
 // board with unsaved changes asks first, and the answer finishes the leaving.
 void leave_editor_asking(int quit);
 extern char filename[256]; // file name typed for the new set, without folder and ".bls"
+extern level_set_header edhead;  // the new set's header: title, description and author as typed
 extern const char *writefail_text;  // what the failure panel says
 extern char writefail_file[512];    // the file it could not write (or read)
 extern char writefail_reason[128];  // the system's reason
@@ -105,5 +108,4 @@ int create_level_set();    // writes level_sets/<filename>.bls: 1 written, 0 no 
 void finish_level_set();   // save a changed board, write the set, open the panel telling the outcome
 int level_exists();        // 1 if the player's level_sets/<filename>.bls is there
 int shipped_set_named();   // 1 if a set that comes with the game is level_sets/<filename>.bls
-void clear_buffer();       // the first 79 bytes of the text-entry buffer set to NUL
 int plain_file_name(const char *text);  // 1 for a name of 1..255 letters and digits only

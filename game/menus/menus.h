@@ -113,6 +113,7 @@ int console_input();
 int entry_accepts(int c, int full_text, int length);
 void text_typed(int c);               // the window procedure's typed character (8 Backspace, 13 Enter)
 void forget_typed();                  // drop what no entry took; once a pass, after the frame
+void clear_buffer();                  // the first TEXT_LIMIT bytes of buffer set to NUL
 
 // ---- Title screen (title.cpp, help.cpp, credits.cpp) ----
 void render_title();                  // the title layer of one frame: image, fades, menu, open sub-screen

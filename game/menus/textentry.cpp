@@ -2,6 +2,8 @@
 // keyboard layout made them, become the text of `buffer`, in file-name mode or
 // full-text mode; Backspace takes one back and Enter completes the entry.
 
+#include <cstring>
+
 #include "menus.h"
 #include "shell/shell.h"
 
@@ -26,6 +28,11 @@ void text_typed(int c)
 void forget_typed()
 {
     typed_count = 0;
+}
+
+void clear_buffer()
+{
+    memset(buffer, 0, TEXT_LIMIT);
 }
 
 static int is_letter_or_digit(int c)

@@ -27,25 +27,42 @@ int curlevel = 1;
 int backmax;
 int backnum;
 
+brick_cells game_cells()
+{
+    return {board, rr, gg, bb, bricktype};
+}
+
+brick_cells editor_cells()
+{
+    return {leveled, ed_rr, ed_gg, ed_bb, ed_bricktype};
+}
+
+brick_cells record_cells(level_file_record &rec)
+{
+    return {rec.block[LEVEL_TEXTURES].cells, rec.block[LEVEL_RED].cells, rec.block[LEVEL_GREEN].cells,
+            rec.block[LEVEL_BLUE].cells, rec.block[LEVEL_TYPES].cells};
+}
+
+void empty_cell(const brick_cells &cells, int k, int shade, int type)
+{
+    cells.texture[k] = 0;
+    cells.red[k] = cells.green[k] = cells.blue[k] = shade;
+    cells.type[k] = type;
+}
+
 // Empties the cells in use; power-ups and explosion marks are left alone.
 void clear_board()
 {
     for (int r = 1; r <= GRID_ROWS; r++)
-        for (int c = 1; c <= GRID_ROWS; c++) {
-            int k = grid_index(r, c);
-            board[k] = 0;
-            rr[k] = gg[k] = bb[k] = 128;
-            bricktype[k] = BRICK_NORMAL;
-        }
+        for (int c = 1; c <= GRID_ROWS; c++)
+            empty_cell(game_cells(), grid_index(r, c), CLEARED_SHADE, BRICK_NORMAL);
 }
 
 // Empties the whole editor grid, and the explosion marks with it.
 void clear_editor_board()
 {
     for (int k = 0; k < GRID_CELLS; k++) {
-        leveled[k] = 0;
-        ed_rr[k] = ed_gg[k] = ed_bb[k] = 128;
-        ed_bricktype[k] = BRICK_NORMAL;
+        empty_cell(editor_cells(), k, CLEARED_SHADE, BRICK_NORMAL);
         ed_powerup[k] = 0;
         btemp[k] = 0;
         explosion[k] = 0;

@@ -57,9 +57,7 @@ void clear_play_board()
     for (int r = 1; r <= GRID_ROWS; r++)
         for (int c = 1; c <= GRID_ROWS; c++) {
             int k = grid_index(r, c);
-            board[k] = 0;
-            rr[k] = gg[k] = bb[k] = 128;
-            bricktype[k] = 0;
+            empty_cell(game_cells(), k, CLEARED_SHADE, 0);
             btemp[k] = 0;
             explosion[k] = 0;
         }

@@ -53,6 +53,20 @@ extern int now;                  // explosion clock, 0..3
 // ---- Falling power-ups (slots 1..3; 4..6 are cleared with them) ----
 extern int pup[7];               // kind in the slot, 0 = free
 
+// ---- Empty cells (board.cpp) ----
+// The brick arrays of one board: the game's, the editor's or a level record's.
+struct brick_cells {
+    int32_t *texture, *red, *green, *blue, *type;
+};
+brick_cells game_cells();         // board, rr, gg, bb, bricktype
+brick_cells editor_cells();       // leveled, ed_rr, ed_gg, ed_bb, ed_bricktype
+brick_cells record_cells(level_file_record &rec);  // the record's first five blocks
+constexpr int CLEARED_SHADE = 128;  // each colour of a cell the game cleared
+constexpr int EDITOR_SHADE = 127;   // each colour of a cell the editor emptied: its default colour
+// Cell k holds no brick: texture 0, each colour `shade`, type `type`. Its
+// power-up and explosion marks are left as they are.
+void empty_cell(const brick_cells &cells, int k, int shade, int type);
+
 // ---- Levels (board.cpp, levels.cpp) ----
 void clear_board();              // empty the game board: board 0, colours 128, type 1
 void clear_editor_board();       // empty the editor board, explosion and btemp marks
