@@ -96,6 +96,7 @@ struct kept_pixels {
 // background, which are never shown in the same frame. Initially empty.
 extern kept_pixels view_layer;
 enum { LAYER_TITLE = 1, LAYER_BACKGROUND = 2 };  // owners of view_layer; a background adds its number
+extern int new_scenes_kept;   // [0] pictures kept for a new owner, counted up; a new scene was drawn
 
 int kept_for(const kept_pixels &k, const int rect[4], int owner);  // 1 when k holds owner's pixels of rect
 void keep_pixels(kept_pixels &k, const int rect[4], int owner);    // copy rect from the back buffer

@@ -11,9 +11,9 @@
 #include <cstring>
 
 #include "graphics.h"
-#include "shell/shell.h"
 
 kept_pixels view_layer;
+int new_scenes_kept;
 
 static int blit_state;  // 0 not asked yet, 1 blits available, -1 not
 
@@ -65,10 +65,9 @@ void keep_pixels(kept_pixels &k, const int rect[4], int owner)
         glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     }
     // A new picture is kept when a scene has just been drawn for the first
-    // time, after the rasteriser compiled what it needs for it; the memory the
-    // compiling used and freed goes back to the system.
+    // time, after the rasteriser compiled what it needs for it.
     if (k.owner != owner)
-        give_back_memory();
+        new_scenes_kept++;
     memcpy(k.rect, rect, sizeof k.rect);
     k.owner = owner;
 }

@@ -18,6 +18,7 @@ static const int INACTIVE_WAIT_MS = 10;
 // a power-up) when it first appears, and frees the compiler's working memory.
 static const int FRAMES_PER_GIVE_BACK = 620;
 static int frames_since_give_back;
+static int scenes_given_back;   // new_scenes_kept at the last hand-back for a new scene
 
 // Releases the gamepads, the sound system, the fonts and the window, in that order.
 static void shut_down()
@@ -35,6 +36,21 @@ static void save_running_game()
     if (screen_is(SCREEN_PLAY) && test == 0 && !watching) {
         game_ends(REPLAY_QUIT);
         leave_game_saved();
+    }
+}
+
+// Freed memory goes back to the system every FRAMES_PER_GIVE_BACK frames, and
+// after a frame that drew a scene for the first time: what the rasteriser used
+// compiling it is freed then.
+static void give_back_after_frame()
+{
+    if (new_scenes_kept != scenes_given_back) {
+        scenes_given_back = new_scenes_kept;
+        give_back_memory();
+    }
+    if (++frames_since_give_back >= FRAMES_PER_GIVE_BACK) {
+        frames_since_give_back = 0;
+        give_back_memory();
     }
 }
 
@@ -58,10 +74,7 @@ static int run_active_pass()
         if (channel && isplaylist)
             change_track();
         present_frame();
-        if (++frames_since_give_back >= FRAMES_PER_GIVE_BACK) {
-            frames_since_give_back = 0;
-            give_back_memory();
-        }
+        give_back_after_frame();
     } else {
         escape_action();
     }
