@@ -51,11 +51,19 @@ void ballcounter()
             ballcount++;
 }
 
-// Releases every ball the sticky paddle holds, where it stands.
-void unglue()
+// Releases every ball the sticky paddle holds, where it stands, or with step
+// 1 each moved one step on its way.
+void unglue(int step)
 {
-    for (int n = 1; n <= 16; n++)
+    for (int n = 1; n <= 16; n++) {
+        if (glu[n] != 1)
+            continue;
         glu[n] = 0;
+        if (step) {
+            xpos[n] += xspeed[n] * xdirection[n];
+            ypos[n] += yspeed[n] * ydirection[n];
+        }
+    }
 }
 
 // Keeps the waiting ball centred on the paddle, resting on its top.

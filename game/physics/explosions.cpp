@@ -27,8 +27,7 @@ static bool in_grid(int row, int col)
     return row >= 1 && row <= GRID_ROWS && col >= 1 && col <= GRID_ROWS;
 }
 
-// Sets mark[] = 1 in the four neighbours of a cell that lie inside the grid.
-static void mark_neighbours(int32_t *mark, int row, int col)
+void mark_neighbours(int32_t *mark, int row, int col)
 {
     for (const auto &n : neighbour)
         if (in_grid(row + n[0], col + n[1]))

@@ -2,6 +2,8 @@
 // board, explosions and the earthquake.
 #pragma once
 
+#include <cstdint>
+
 #include "field.h"
 
 // Edges of the cell in row r, column c (1..20): left and right, top and bottom.
@@ -29,6 +31,7 @@ float mouse_paddle_x();   // where the mouse puts the paddle's left edge, before
 void move_paddle(float x);
 
 // ---- Explosions and earthquake (explosions.cpp) ----
+void mark_neighbours(int32_t *mark, int row, int col);  // mark[] = 1 in the cell's neighbours inside the grid
 void blowup(int row, int col);       // clear the cell's mark and mark its four neighbours to explode
 void blowup_temp(int row, int col);  // mark the four neighbours in btemp (the blast of the chain)
 void boom_cycle();       // one explosion wave over the whole board

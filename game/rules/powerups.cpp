@@ -161,10 +161,7 @@ static void detonate()
         for (int j = 1; j <= GRID_ROWS; j++)
             if (bricktype[grid_index(i, j)] == BRICK_EXPLODING) {
                 explosion[grid_index(i, j)] = 1;
-                if (i > 1) explosion[grid_index(i - 1, j)] = 1;
-                if (i < GRID_ROWS) explosion[grid_index(i + 1, j)] = 1;
-                if (j > 1) explosion[grid_index(i, j - 1)] = 1;
-                if (j < GRID_ROWS) explosion[grid_index(i, j + 1)] = 1;
+                mark_neighbours(explosion, i, j);
             }
 }
 

@@ -28,23 +28,11 @@ void play_tick(const play_input &in)
     prize_check();
 }
 
-// Releases every ball the sticky paddle holds, each moving one step.
-static void release_glued_balls()
-{
-    for (int n = 1; n <= 16; n++) {
-        if (glu[n] != 1)
-            continue;
-        glu[n] = 0;
-        xpos[n] += xspeed[n] * xdirection[n];
-        ypos[n] += yspeed[n] * ydirection[n];
-    }
-}
-
 void apply_play_event(int event)
 {
     switch (event) {
     case EVENT_LAUNCH: launch_ball(); break;
-    case EVENT_RELEASE: release_glued_balls(); break;
+    case EVENT_RELEASE: unglue(1); break;   // each released ball moves one step
     case EVENT_PAUSE: game_pause = !game_pause; break;
     default: break;
     }
