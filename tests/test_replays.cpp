@@ -14,6 +14,7 @@
 #include "gl_context.h"
 #include "level_bytes.h"
 #include "player_folder.h"
+#include "menus/menus.h"
 #include "physics/ball.h"
 #include "physics/physics.h"
 #include "rules/powerups.h"
@@ -180,6 +181,8 @@ protected:
         crt_srand(99);
         difficulty = 2;
         classic = 1;
+        ballcount = 9;
+        screen_set(SCREEN_TITLE, FADE_NONE, 1);
     }
 
     // Steps a replay file to its end; the status it ends with, and the frames run.
@@ -413,6 +416,86 @@ TEST_F(Replays, AHighScoreKeepsItsReplayBesideTheTable)
     readscores();
     EXPECT_STREQ(score_replay[0], "");
     EXPECT_STREQ(score_replay[3], "20260101-120000-00.crp");
+}
+
+}  // namespace
+
+namespace {
+
+// The title's demo: started by the title standing idle, played by the
+// autopilot or from the best high score's replay, ended by the player's input.
+class Demo : public Replays {
+protected:
+    void title_at_rest()
+    {
+        screen_set(SCREEN_TITLE, FADE_NONE, 1);
+        menublock = 0;
+        notice[0] = 0;
+        player_input(0);
+    }
+    // Frames of the title (or the demo over it).
+    static void frames(int n)
+    {
+        for (int k = 0; k < n; k++)
+            play_frame();
+    }
+};
+
+TEST_F(Demo, IdleTitleStartsTheAutopilotAndAnyInputBringsTheTitleBackAtOnce)
+{
+    struct input { const char *what; unsigned msg; WPARAM w; int ends; } inputs[] = {
+        {"a key", WM_KEYDOWN, 'A', 1},
+        {"a click", WM_LBUTTONDOWN, 0, 1},
+        {"the right button", WM_RBUTTONDOWN, 0, 1},
+        {"the wheel", WM_MOUSEWHEEL, (WPARAM)120 << 16, 1},
+        {"a mouse move", WM_MOUSEMOVE, 0, 0},
+    };
+    for (const input &in : inputs) {
+        title_at_rest();
+        frames(ATTRACT_IDLE_FRAMES - 1);
+        ASSERT_FALSE(demo) << "too early";
+        frames(1);
+        ASSERT_TRUE(demo && autopilot && watching);
+        EXPECT_STREQ(watch_label, "DEMO");
+        EXPECT_TRUE(screen_is(SCREEN_PLAY));
+        int before = score;
+        frames(600);
+        EXPECT_GT(score, before) << "the autopilot launched and broke bricks";
+        WndProc(nullptr, in.msg, in.w, 0);
+        keys['A'] = 0;
+        EXPECT_EQ(!demo, in.ends) << in.what;
+        if (in.ends) {
+            EXPECT_TRUE(screen_is(SCREEN_TITLE) && fade_running() == FADE_NONE) << in.what;
+            EXPECT_EQ(score, 0) << in.what;
+        } else {
+            watch_stop();
+        }
+    }
+    EXPECT_FALSE(fs::exists(replays)) << "the demo writes no replay";
+    EXPECT_FALSE(fs::exists(save_path())) << "nor a save";
+}
+
+TEST_F(Demo, TheBestReplayOfTheSetPlaysForAMinuteAtMost)
+{
+    start_game(false);
+    seen s = play(62 * 90, 99);
+    ASSERT_GT(s.frames, DEMO_FRAMES);
+    int recorded = score;
+    game_ends(REPLAY_GAME_OVER);
+    readscores();
+    link_score_replay(0, place_score(0, recorded, "Scratch set", 1), last_replay.c_str());
+    ASSERT_TRUE(writescores());
+    new_game();
+
+    title_at_rest();
+    frames(ATTRACT_IDLE_FRAMES);
+    ASSERT_TRUE(demo);
+    EXPECT_FALSE(autopilot) << "the high score's replay plays";
+    frames(DEMO_FRAMES - 1);
+    EXPECT_TRUE(demo) << notice;   // its state hashes matched all the way
+    frames(2);
+    EXPECT_FALSE(demo) << "a minute at most";
+    EXPECT_TRUE(screen_is(SCREEN_TITLE));
 }
 
 }  // namespace

@@ -44,6 +44,9 @@ void play_frame()
         watch_frame();
         return;
     }
+    attract_frame();
+    if (watching)
+        return;   // the demo has just begun: its first frame is the next
     play_input in;
     in.paddle = paddle_target();
     in.slow = fps < 60;

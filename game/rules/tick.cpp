@@ -70,7 +70,9 @@ void play_begin(unsigned seed)
     }
     b = 16;
     lastbounce = 0;
-    ballcounter();
+    ballcount = 0;   // counted here whatever screen is up: ballcounter skips the title
+    for (int n = 1; n <= 16; n++)
+        ballcount += balls[n] == 1;
     done_for_frame = 0;
     bstartx = WALL_LEFT;
     bstarty = CEILING;

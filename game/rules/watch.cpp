@@ -9,10 +9,13 @@
 
 #include "menus/menus.h"
 #include "paths.h"
+#include "physics/ball.h"
+#include "physics/physics.h"
 #include "progress.h"
 #include "replay.h"
 #include "rules.h"
 #include "savegame.h"
+#include "scores.h"
 #include "shell/shell.h"
 #include "tick.h"
 
@@ -22,6 +25,10 @@
 
 int watching;
 char watch_label[128];
+int demo;
+int autopilot;
+static int idle_frames;               // the title has stood idle this many frames
+static int demo_frames;               // frames the demo has run
 
 static replay_file watched;           // the replay being watched
 static replay_cursor *cursor;         // its next frame
@@ -125,8 +132,50 @@ int watch_replay(const char *name, const char *label)
     return 1;
 }
 
+// One frame of the autopilot's game: it launches after a second, lets a
+// held ball go after half a second, and steers after the lowest ball.
+static int autopilot_tick()
+{
+    if (in_flight == 0 && ball_start == 1 && !gameover && demo_frames % 62 == 61)
+        apply_play_event(EVENT_LAUNCH);
+    for (int n = 1; n <= 16; n++)
+        if (balls[n] && glu[n] && demo_frames % 31 == 30) {
+            apply_play_event(EVENT_RELEASE);
+            break;
+        }
+    play_input in;
+    in.paddle = autopilot_paddle(demo_frames);
+    in.slow = 0;
+    play_tick(in);
+    return gameover ? WATCH_ENDED : WATCH_PLAYING;
+}
+
+// The paddle's middle under the lowest ball, off by a slowly swinging error
+// of up to a third of the paddle, and never faster than the keys steer it.
+float autopilot_paddle(int f)
+{
+    float low = 9.0f, x = paddlex + paddle_size * 0.5f;
+    for (int n = 1; n <= 16; n++)
+        if (balls[n] && ypos[n] < low)
+            low = ypos[n], x = xpos[n];
+    float phase = (float)(f % 400) / 400.0f;
+    float error = paddle_size * (phase < 0.5f ? phase - 0.25f : 0.75f - phase) * 1.3f;
+    float goal = x + error - paddle_size * 0.5f, step = goal - paddlex;
+    const float most = 0.07f;
+    return paddlex + (step > most ? most : step < -most ? -most : step);
+}
+
 void watch_frame()
 {
+    if (demo && ++demo_frames > DEMO_FRAMES) {
+        watch_stop();
+        return;
+    }
+    if (autopilot) {
+        if (autopilot_tick() == WATCH_ENDED)
+            watch_stop();
+        return;
+    }
     int ticks = watch_paused ? 0 : keys['F'] ? 4 : 1;
     for (int k = 0; k < ticks; k++) {
         int s = watch_tick();
@@ -135,13 +184,18 @@ void watch_frame()
             show_notice("This replay no longer matches the game.");
             return;
         }
-        if (s == WATCH_ENDED)
+        if (s == WATCH_ENDED) {
+            if (demo)   // a demo's replay is over: back to the title
+                watch_stop();
             return;
+        }
     }
 }
 
 void watch_key(int vk, int fresh)
 {
+    if (demo)
+        return;   // player_input has ended it
     if (vk == VK_SPACE && fresh)
         watch_paused = !watch_paused;
 }
@@ -156,7 +210,80 @@ void watch_stop()
     classic = own_classic;
     memcpy(set_name, own_set, sizeof set_name);
     new_game();
+    if (demo) {   // the title comes back at once
+        demo = autopilot = 0;
+        idle_frames = 0;
+        screen_set(SCREEN_TITLE, FADE_NONE, 1);
+        return;
+    }
     title_fade_in();
     if (came_from != SCREEN_TITLE)
         open_screen(came_from);
+}
+
+// ---- The title's demo ----
+
+void attract_frame()
+{
+    bool idle = screen_is(SCREEN_TITLE) && fade_running() == FADE_NONE && menublock == 0 &&
+                !notice_shown() && game_scene_started();
+    idle_frames = idle ? idle_frames + 1 : 0;
+    if (idle_frames >= ATTRACT_IDLE_FRAMES)
+        start_demo();
+}
+
+int player_input(int ends)
+{
+    idle_frames = 0;
+    if (!(ends && demo))
+        return 0;
+    watch_stop();
+    return 1;
+}
+
+// The replay of the best high score on the set in play; "" when none.
+static std::string best_replay_of_set()
+{
+    readscores();
+    std::string best;
+    int best_score = -1;
+    for (int k = 0; k < SCORE_ENTRIES; k++) {
+        if (!score_replay[k][0] || hstable[k].entry_score <= best_score)
+            continue;
+        replay_file f;
+        std::string why;
+        if (replay_load(player_file(REPLAYS_FOLDER) + "/" + score_replay[k], &f, &why) &&
+            strcmp(f.header.set_name, set_name) == 0 && !f.header.continued) {
+            best = score_replay[k];
+            best_score = hstable[k].entry_score;
+        }
+    }
+    return best;
+}
+
+int start_demo()
+{
+    idle_frames = 0;
+    demo_frames = 0;
+    std::string best = best_replay_of_set();
+    demo = 1;
+    if (!best.empty() && watch_replay(best.c_str(), "DEMO"))
+        return 1;
+    notice[0] = 0;   // a replay refused is not the player's business here
+    if (!level_set_readable(set_name, nullptr)) {
+        demo = 0;
+        return 0;
+    }
+    own_difficulty = difficulty;
+    own_classic = classic;
+    memcpy(own_set, set_name, sizeof own_set);
+    autopilot = 1;
+    crt_srand(fresh_seed());
+    begin_new_game(1);
+    play_begin(random_state());
+    screen_set(SCREEN_PLAY, FADE_NONE, 1);
+    snprintf(watch_label, sizeof watch_label, "DEMO");
+    watching = 1;
+    watch_paused = 0;
+    return 1;
 }

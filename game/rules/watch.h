@@ -31,3 +31,22 @@ int watch_replay(const char *name, const char *label);
 void watch_frame();
 void watch_key(int vk, int fresh);   // Space pauses, Escape ends; F is read each frame
 void watch_stop();                   // back to where the replay was started, nothing written
+
+// ---- The title's demo ----
+constexpr int ATTRACT_IDLE_FRAMES = 30 * 62;   // frames of no input on the title before the demo
+constexpr int DEMO_FRAMES = 60 * 62;           // the longest a demo runs
+extern int demo;              // [0] the demo runs (watching is 1 with it)
+extern int autopilot;         // [0] the demo is a game played live by the autopilot
+// Once a frame outside play: counts the frames the title stands idle, and
+// starts the demo when they reach ATTRACT_IDLE_FRAMES.
+void attract_frame();
+// The player touched something (a key, the mouse, a pad): the idle count
+// starts again, and a key, a click, the wheel or a pad's button ends a demo
+// at once (ends is 1 for those).
+// 1 when it ended a demo: the input then does nothing more.
+int player_input(int ends);
+// The demo: the best replay of the set in play from its start, else a live
+// game of its first level played by the autopilot. 1 when it runs.
+int start_demo();
+// Where the autopilot puts the paddle, and when it launches, in frame f of its game.
+float autopilot_paddle(int f);

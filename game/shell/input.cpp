@@ -180,8 +180,22 @@ static void wheel(WPARAM wParam)
     music_volume_step(delta > 0 ? 1 : -1);
 }
 
+// The messages of the player's input: whether each ends the title's demo.
+static int input_message(unsigned msg)
+{
+    switch (msg) {
+    case WM_MOUSEMOVE: return 0;
+    case WM_KEYDOWN: case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONUP:
+    case WM_MOUSEWHEEL: case WM_XBUTTONUP: return 1;
+    default: return -1;
+    }
+}
+
 LRESULT WndProc(HWND, unsigned msg, WPARAM wParam, LPARAM lParam)
 {
+    int ends = input_message(msg);
+    if (ends >= 0 && player_input(ends))
+        return 0;   // it ended the demo, and does nothing else
     switch (msg) {
     case WM_ACTIVATE:
         active = HIWORD(wParam) == 0 ? 1 : 0;

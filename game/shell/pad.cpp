@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "menus/menus.h"
+#include "rules/watch.h"
 #include "shell.h"
 
 // ---- Constants ----
@@ -89,6 +90,8 @@ void pad_button(int pad, pad_button_id b, int down)
         dpad_held[b - PAD_UP] = down;
     if (!down)
         return;
+    if (player_input(1))
+        return;   // it ended the title's demo
     if (b == PAD_B || b == PAD_BACK) {
         keys[VK_ESCAPE] = 1;   // the main loop runs the Escape action once
         return;
