@@ -333,6 +333,25 @@ TEST_F(Replays, DamagedAndForeignReplaysAreRefusedWithTheirReason)
     EXPECT_TRUE(screen_is(SCREEN_TITLE)) << "a refused replay changes nothing";
 }
 
+TEST_F(Replays, AReplayThatCannotBeWrittenIsReportedAndLinksNothing)
+{
+    start_game(false);
+    play(300, 2);
+    std::string told;
+    {
+        file_size_limit limit(200);   // below the header: the write fails part-way
+        testing::internal::CaptureStderr();
+        game_ends(REPLAY_GAME_OVER);
+        told = testing::internal::GetCapturedStderr();
+    }
+    EXPECT_NE(told.find("could not write the game's replay"), std::string::npos) << told;
+    EXPECT_NE(std::string(notice).find("File too large"), std::string::npos) << notice;
+    notice[0] = 0;
+    EXPECT_EQ(last_replay, "") << "no high score links a replay that is not there";
+    for (const auto &e : fs::directory_iterator(replays))
+        ADD_FAILURE() << "left behind: " << e.path();
+}
+
 // The fuzz target's hand-made seeds are replays the checks pass (but the one cut short).
 TEST(ReplaySeeds, PassTheChecksButTheOneCutShort)
 {
