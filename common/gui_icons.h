@@ -8,7 +8,8 @@ enum icon_slot {
     ICON_EXIT, ICON_GRID, ICON_HISCORES, ICON_LEVEL, ICON_LOAD, ICON_MINUS = 13, ICON_OFF,
     ICON_OK, ICON_ON, ICON_PLAY, ICON_PLUS, ICON_SAVE, ICON_TEST = 22, ICON_CANCEL,
     ICON_POWERUP, ICON_BACK, ICON_GRIDOFF, ICON_POWERUPSOFF, ICON_VISIBLE, ICON_VISIBLESQUARE,
-    ICON_NOTVISIBLE,
+    ICON_NOTVISIBLE, ICON_BRUSH, ICON_LINE, ICON_RECT, ICON_BOX, ICON_FILL, ICON_MIRROR,
+    ICON_LEVELS, ICON_LEVEL_INSERT, ICON_LEVEL_COPY, ICON_LEVEL_EARLIER, ICON_LEVEL_LATER,
     ICON_SLOTS   // the size of the icon table
 };
 
@@ -33,7 +34,12 @@ inline constexpr gui_icon GUI_ICONS[] = {
     {ICON_POWERUP, "powerup"},       {ICON_BACK, "back"},
     {ICON_GRIDOFF, "gridoff"},       {ICON_POWERUPSOFF, "powerupsoff"},
     {ICON_VISIBLE, "visible"},       {ICON_VISIBLESQUARE, "visiblesquare"},
-    {ICON_NOTVISIBLE, "notvisible"},
+    {ICON_NOTVISIBLE, "notvisible"}, {ICON_BRUSH, "brush"},
+    {ICON_LINE, "line"},             {ICON_RECT, "rectangle"},
+    {ICON_BOX, "box"},               {ICON_FILL, "fill"},
+    {ICON_MIRROR, "mirror"},         {ICON_LEVELS, "levels"},
+    {ICON_LEVEL_INSERT, "levelinsert"}, {ICON_LEVEL_COPY, "levelcopy"},
+    {ICON_LEVEL_EARLIER, "levelearlier"}, {ICON_LEVEL_LATER, "levellater"},
 };
 
 // The file name of an icon slot; null for an empty slot.

@@ -69,9 +69,10 @@ TEST_F(Canvas, RightDragErasesKeepsPowerupsAndAnErasedExplodingCellShowsTheGrid)
     put_brick(6, 4, 1, BRICK_NORMAL);
     ed_powerup[cell(6, 4)] = 9;
     ed_bricktype[cell(6, 5)] = BRICK_EXPLODING;  // empty, still of type 3
-    over(6, 3);
+    over(9, 9);   // away: the cell under the pointer shows what a click would place
     EXPECT_SHOWS(6, 3, FIRE);
     EXPECT_SHOWS(6, 4, BRICK);
+    over(6, 3);
     mouse(WM_RBUTTONDOWN);
     over(6, 4);
     mouse(WM_RBUTTONUP);
@@ -85,11 +86,11 @@ TEST_F(Canvas, RightDragErasesKeepsPowerupsAndAnErasedExplodingCellShowsTheGrid)
     EXPECT_SHOWS(6, 4, PUP);
 }
 
-TEST_F(Canvas, PowerupLayerDimsBricksPlacesOncePerPressAndDialogsBlockEveryPress)
+TEST_F(Canvas, PowerupLayerDimsBricksTakesDragsAndDialogsBlockEveryPress)
 {
     put_brick(2, 2, 2, BRICK_NORMAL);
     ed_rr[cell(2, 2)] = ed_gg[cell(2, 2)] = ed_bb[cell(2, 2)] = 127;
-    over(2, 2);
+    over(3, 3);
     EXPECT_SHOWS(2, 2, WHITE);
     pupedit = 1;
     over(2, 5);
@@ -98,19 +99,41 @@ TEST_F(Canvas, PowerupLayerDimsBricksPlacesOncePerPressAndDialogsBlockEveryPress
     over(2, 6);
     mouse(WM_LBUTTONUP);
     EXPECT_EQ(ed_powerup[cell(2, 5)], 1);
-    EXPECT_EQ(ed_powerup[cell(2, 6)], 0) << "no dragging in the power-up layer";
+    EXPECT_EQ(ed_powerup[cell(2, 6)], 1) << "a drag places power-ups";
     EXPECT_EQ(leveled[cell(2, 5)], 0);
 
     open_dialog(DLG_SAVED);  // with "Level saved." up, no press edits the board
-    over(2, 6);
+    over(2, 7);
     mouse(WM_LBUTTONDOWN);
     mouse(WM_LBUTTONUP);
     pupedit = 0;
     over(2, 2);
     mouse(WM_RBUTTONDOWN);
     mouse(WM_RBUTTONUP);
-    EXPECT_EQ(ed_powerup[cell(2, 6)], 0);
+    EXPECT_EQ(ed_powerup[cell(2, 7)], 0);
     EXPECT_EQ(leveled[cell(2, 2)], 2);
+}
+
+TEST_F(Canvas, TheCellUnderThePointerIsOutlinedAndShowsFaintlyWhatAClickPlaces)
+{
+    // The faint brick (or power-up) lies at 0.45 over what the cell shows.
+    struct { int pupedit, mirror; rgb centre; } cases[] = {
+        {0, 0, {0, 110, 90}},      // the blue brick over the green grid
+        {1, 0, {115, 170, 0}},     // the yellow power-up over the grid dimmed to half
+        {0, 1, {0, 110, 90}},
+    };
+    for (const auto &t : cases) {
+        pupedit = t.pupedit;
+        mirror = t.mirror;
+        over(7, 4);
+        EXPECT_TRUE(rgb_near(cell_pixel(7, 4), t.centre, 6)) << "layer " << t.pupedit;
+        EXPECT_TRUE(rgb_near(cell_pixel(7, 17), t.mirror ? t.centre : cell_pixel(7, 16), 6))
+            << "the mirrored cell is previewed only with the mirror on";
+        rgb edge = frame_pixel(cell_centre_x(4), cell_centre_y(7) + 0.06 - 0.003);
+        EXPECT_TRUE(rgb_near(edge, (rgb{255, 255, 77}), 30)) << "the outline";
+        EXPECT_EQ(leveled[cell(7, 4)] + ed_powerup[cell(7, 4)], 0) << "a preview places nothing";
+    }
+    mirror = 0;
 }
 
 TEST_F(Canvas, EyedropperArmsAtThePressCopiesWhileMovingAndDisarmsAtTheNextPress)
@@ -142,7 +165,7 @@ TEST_F(Canvas, ClassicShowsExactlyTheBrickColourHidesExplodingBricksAndGridOffIs
     put_brick(10, 4, 1, BRICK_EXPLODING);
     classic = 1;
     grid = 0;
-    over(11, 1);
+    over(12, 5);
     EXPECT_SHOWS(10, 2, (rgb{255, 0, 129}));
     EXPECT_SHOWS(10, 3, WHITE);  // no trace of the blue texture
     EXPECT_SHOWS(10, 4, (rgb{0, 0, 0}));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -478,4 +479,89 @@ TEST_F(EditorFiles, ADamagedLevelThatCannotBeMovedIsNotSavedOver)
     }
     EXPECT_EQ(file_bytes(level_path(1)), std::string(100, 'x'));
     notice[0] = 0;
+}
+
+// Each level change stopped at every file step in turn (as a crash or a full
+// disk would stop it): the files left are whole and numbered without a gap,
+// and only a delete lets a level go. Made whole, the change gives the new
+// order, which one undo takes back and redo makes again.
+TEST_F(EditorFiles, LevelChangesStoppedAtEveryStepLeaveWholeGapFreeFilesAndUndo)
+{
+    struct {
+        const char *name;
+        int (*change)();
+        std::vector<int> after;   // the texture at (1, 1) of each file; 0 for an empty level
+        int shown;                // the level edited afterwards
+    } cases[] = {
+        {"insert before", [] { return insert_level_before(); }, {1, 0, 2, 3}, 2},
+        {"duplicate", [] { return duplicate_level(); }, {1, 2, 2, 3}, 3},
+        {"delete", [] { return delete_edited_level(); }, {1, 3}, 2},
+        {"earlier", [] { return move_level(-1); }, {2, 1, 3}, 1},
+        {"later", [] { return move_level(1); }, {1, 3, 2}, 3},
+    };
+    auto files = [] {
+        std::vector<int> tex;
+        for (int n = 1; fs::exists(level_path(n)); n++) {
+            std::string f = file_bytes(level_path(n));
+            EXPECT_EQ(f.size(), 10584u) << "level file " << n << " is whole";
+            tex.push_back(f.size() == 10584u ? cell_of(f, TEX_BLOCK, 1, 1) : -1);
+        }
+        return tex;
+    };
+    for (const auto &t : cases)
+        for (int budget = 0; budget <= 5; budget++) {
+            for (int n = 1; n <= 6; n++)
+                fs::remove(level_path(n));
+            for (int n = 1; n <= 3; n++)
+                write_level_file(n, n);
+            start_editor();
+            editor_open_level(2);
+            close_dialogs();
+            level_step_budget = budget;
+            int done = t.change();
+            level_step_budget = -1;
+            std::vector<int> tex = files();
+            EXPECT_EQ((int)tex.size(), curlevel) << t.name << " stopped after " << budget;
+            EXPECT_FALSE(fs::exists(level_path((int)tex.size() + 1)));
+            for (int lev = 1; lev <= 3; lev++) {
+                if (std::string(t.name) != "delete") {
+                    EXPECT_NE(std::find(tex.begin(), tex.end(), lev), tex.end())
+                        << t.name << " stopped after " << budget << " lost level " << lev;
+                }
+            }
+            if (!done) {
+                EXPECT_EQ(dialog_open(DLG_WRITE_FAILED), 1) << t.name;
+                continue;
+            }
+            EXPECT_EQ(tex, t.after) << t.name;
+            EXPECT_EQ(edlevel, t.shown) << t.name;
+            EXPECT_EQ(leveled[grid_index(1, 1)], t.after[t.shown - 1]) << t.name << ": the board shows it";
+            ASSERT_EQ(undo(), 1) << t.name;
+            EXPECT_EQ(files(), (std::vector<int>{1, 2, 3})) << t.name << " undone";
+            EXPECT_EQ(edlevel * 10 + leveled[grid_index(1, 1)], 22) << t.name << " undone";
+            EXPECT_EQ(level_unsaved(), 0);
+            ASSERT_EQ(redo(), 1) << t.name;
+            EXPECT_EQ(files(), t.after) << t.name << " redone";
+        }
+}
+
+TEST_F(EditorFiles, DeletingTheOnlyLevelEmptiesItAndTheFullWorkTakesNoMoreLevels)
+{
+    write_level_file(1, 2);
+    start_editor();
+    editor_open_level(1);
+    ASSERT_EQ(delete_edited_level(), 1);
+    EXPECT_EQ(curlevel, 1);
+    EXPECT_EQ(cell_of(file_bytes(level_path(1)), TEX_BLOCK, 1, 1), 0);
+    ASSERT_EQ(undo(), 1);
+    EXPECT_EQ(cell_of(file_bytes(level_path(1)), TEX_BLOCK, 1, 1), 2);
+    EXPECT_EQ(leveled[grid_index(1, 1)], 2);
+
+    for (int n = 2; n <= maxlevels; n++)
+        write_level_file(n, 1);
+    start_editor();
+    editor_open_level(3);
+    EXPECT_EQ(insert_level_before(), 0);
+    EXPECT_EQ(duplicate_level(), 0);
+    EXPECT_FALSE(fs::exists(level_path(maxlevels + 1)));
 }

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <unistd.h>
+
 #include "editor/editor.h"
 #include "editor_view.h"
 #include "graphics/graphics.h"
@@ -103,6 +106,115 @@ TEST_F(Toolbar, HeldButtonsRepeatOnTheFramesOfTheirGroup)
     EXPECT_EQ(frames_until_change(&curpup), 1);
     EXPECT_EQ(curpup, 17);
     EXPECT_EQ(frames_until_change(&curpup), 10);
+}
+
+TEST_F(Toolbar, AHeldButtonSpeedsUpTheLongerItIsHeldCountingFrames)
+{
+    struct { int repeat, steps, frames; } cases[] = {
+        {8, 0, 8}, {8, 3, 8}, {8, 4, 4}, {8, 8, 2}, {8, 12, 1}, {8, 400, 1}, {10, 4, 5}, {10, 12, 1},
+    };
+    for (const auto &t : cases)
+        EXPECT_EQ(held_repeat(t.repeat, t.steps), t.frames) << t.repeat << " after " << t.steps;
+
+    // Red from 127 to 0: the design's pace would take 1 + 126 * 8 frames.
+    curr = 127;
+    hold(RED_MINUS);
+    int frames = 0;
+    while (curr > 0 && frames < 2000) {
+        editor();
+        frames++;
+    }
+    mouse(WM_LBUTTONUP);
+    EXPECT_EQ(curr, 0);
+    EXPECT_LT(frames, 200);
+    EXPECT_GT(frames, 127);
+}
+
+TEST_F(Toolbar, SwatchesTypeNamesAndTypedValuesSetTheCurrentBrick)
+{
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    ASSERT_EQ(chdir(CORVALE_GAME_DIR), 0);
+    load_palette();
+    ASSERT_EQ(chdir(here), 0);
+    ASSERT_EQ(palette_count, PALETTE_SIZE) << "the palette comes from the game's level sets";
+    EXPECT_EQ(palette[0][0] + palette[0][1] + palette[0][2], 3 * 127) << "the default grey first";
+    // The second swatch: under the first, in the tool column.
+    point_at(0.27f + 0.1f + 0.04f, 0.45f - 0.04f);
+    editor();
+    ASSERT_NE(gui_select, 0);
+    mouse(WM_LBUTTONDOWN);
+    mouse(WM_LBUTTONUP);
+    EXPECT_EQ(curr * 10000 + curg * 100 + curb, palette[1][0] * 10000 + palette[1][1] * 100 + palette[1][2]);
+
+    // The type list's names, top to bottom: Normal, Invisible, 2 Hit, 3 Hit, Exploding.
+    const int codes[5] = {BRICK_NORMAL, BRICK_INVISIBLE, BRICK_TWO_HIT, BRICK_THREE_HIT, BRICK_EXPLODING};
+    for (int p = 4; p >= 0; p--) {
+        point_at(2.5f, -0.655f - 0.08f * p);
+        editor();
+        mouse(WM_LBUTTONDOWN);
+        mouse(WM_LBUTTONUP);
+        EXPECT_EQ(curbrick, codes[p]) << p;
+        EXPECT_EQ(guibrick, p + 1);
+    }
+
+    // The green value: a click, three digits, Enter; too large a value stops at 127.
+    struct { const char *digits; int want; } typed[] = {{"42", 42}, {"900", 127}, {"", 127}, {"07", 7}};
+    for (const auto &t : typed) {
+        point_at(4.43f, -1.52f);
+        editor();
+        mouse(WM_LBUTTONDOWN);
+        mouse(WM_LBUTTONUP);
+        ASSERT_EQ(typing_component, 1);
+        for (const char *c = t.digits; *c; c++)
+            key(*c);
+        key(VK_RETURN);
+        EXPECT_EQ(typing_component, -1);
+        EXPECT_EQ(curg, t.want) << t.digits;
+    }
+    point_at(4.43f, -1.37f);   // Escape drops what was typed
+    editor();
+    mouse(WM_LBUTTONDOWN);
+    mouse(WM_LBUTTONUP);
+    key('5');
+    escape_action();
+    EXPECT_EQ(curr, palette[1][0]);
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 1);
+}
+
+TEST(Palette, TheDefaultGreyThenTheMostUsedColoursOfTheBricks)
+{
+    static level_file_record levels[2];
+    memset(levels, 0, sizeof levels);
+    auto put = [](level_file_record &l, int r, int c, int red, int green, int blue) {
+        int k = grid_index(r, c);
+        l.block[LEVEL_TEXTURES].cells[k] = 1;
+        l.block[LEVEL_RED].cells[k] = red;
+        l.block[LEVEL_GREEN].cells[k] = green;
+        l.block[LEVEL_BLUE].cells[k] = blue;
+    };
+    for (int c = 1; c <= 5; c++)
+        put(levels[0], 1, c, 10, 20, 30);          // 5 + 4 uses
+    for (int c = 1; c <= 4; c++)
+        put(levels[1], 2, c, 10, 20, 30);
+    for (int c = 1; c <= 6; c++)
+        put(levels[1], 3, c, 127, 0, 0);           // 6 uses
+    for (int c = 1; c <= 7; c++)
+        put(levels[1], 4, c, 127, 127, 127);       // the grey comes first anyway
+    put(levels[0], 0, 5, 1, 2, 3);                 // beside the grid: not counted
+    levels[1].block[LEVEL_RED].cells[grid_index(9, 9)] = 50;  // an empty cell's colour: not counted
+    int out[4][3];
+    struct { int max, count; } cases[] = {{4, 3}, {2, 2}, {1, 1}};
+    for (const auto &t : cases) {
+        ASSERT_EQ(most_used_colours(levels, 2, out, t.max), t.count) << t.max;
+        EXPECT_EQ(out[0][0] * out[0][1] * out[0][2], 127 * 127 * 127);
+        if (t.count > 1) {
+            EXPECT_EQ(out[1][0] * 10000 + out[1][1] * 100 + out[1][2], 102030);
+        }
+        if (t.count > 2) {
+            EXPECT_EQ(out[2][0] * 10000 + out[2][1] * 100 + out[2][2], 1270000);
+        }
+    }
 }
 
 TEST_F(Toolbar, BrickButtonsResetTheColourArrowKeysDoNotAndBothWrap)

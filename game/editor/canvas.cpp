@@ -43,28 +43,6 @@ const int brick_selector_map[6] = {0, 1, 4, 2, 5, 3};
 
 // ---- Cell edits ----
 
-// 1 when (r, c) is a cell of the grid; a press over no cell names (0, 0).
-static int on_grid(int r, int c)
-{
-    return r >= 1 && r <= GRID_ROWS && c >= 1 && c <= GRID_ROWS;
-}
-
-// The current brick into the cell; its power-up stays.
-static void lay_brick(int k)
-{
-    leveled[k] = texnumber;
-    ed_rr[k] = curr;
-    ed_gg[k] = curg;
-    ed_bb[k] = curb;
-    ed_bricktype[k] = curbrick;
-}
-
-// The cell emptied; its power-up stays and shows again in the power-up layer.
-static void erase_brick(int k)
-{
-    empty_cell(editor_cells(), k, EDITOR_SHADE, BRICK_NORMAL);
-}
-
 // The brick in the cell becomes the current brick.
 static void copy_brick(int k)
 {
@@ -163,24 +141,20 @@ static void cell_overlay(int k, float x0, float y0)
     glDisable(GL_BLEND);
 }
 
-// What the pointer does to the cell it is over: paint, copy or erase.
+// What the pointer does to the cell it is over: the eyedropper copies it.
 static void hover_cell(int r, int c, int k)
 {
-    if (drag)
-        lay_brick(k);
     if (dropped) {
         copy_brick(k);
         get_drops = 0;
     }
-    if (edrag)
-        erase_brick(k);
     selx = r;
     sely = c;
 }
 
-// The pointer's effect on every cell under it, rows outer and columns inner,
-// so on a shared edge the later cell is the one selected. Run before the
-// canvas is drawn, so a painted cell shows its new brick at once.
+// The cell under the pointer, rows outer and columns inner, so on a shared
+// edge the later cell is the one selected. Run before the canvas is drawn, so
+// a stroke's cells (tool_drag) show their new bricks at once.
 static void track_pointer()
 {
     float py = -pointery;
@@ -220,6 +194,24 @@ static void draw_canvas()
             canvas_cell(r, c);
 }
 
+// A red frame round a cell: its power-up lies in no brick and can never drop.
+static void frame_in_red(float x0, float y0)
+{
+    const float in = 0.012f;
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 0.15f, 0.1f, 1.0f);
+    glLineWidth(2.0f);
+    glBegin(GL_LINE_LOOP);
+    glVertex3f(x0 + in, y0 - in, Z_CANVAS);
+    glVertex3f(x0 + CELL_W - in, y0 - in, Z_CANVAS);
+    glVertex3f(x0 + CELL_W - in, y0 - CELL_H + in, Z_CANVAS);
+    glVertex3f(x0 + in, y0 - CELL_H + in, Z_CANVAS);
+    glEnd();
+    glLineWidth(1.0f);
+    glColor4f(1, 1, 1, 1);
+    glEnable(GL_TEXTURE_2D);
+}
+
 // The power-up icons over the canvas, one per cell that holds a power-up.
 void edit_pups()
 {
@@ -236,7 +228,64 @@ void edit_pups()
             float x0 = cell_left(c), y0 = cell_top(r);
             glBindTexture(GL_TEXTURE_2D, puptextures[kind]);
             tex_quad(x0, y0, x0 + CELL_W, y0 - CELL_H, Z_CANVAS);
+            if (leveled[grid_index(r, c)] == 0)
+                frame_in_red(x0, y0);
         }
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+}
+
+// ---- Where a press would paint ----
+
+static const float PREVIEW_ALPHA = 0.45f;   // the faint brick or power-up a press would place
+static const float ERASE_ALPHA = 0.55f;     // the shade over cells a press would erase
+
+// A quad over a cell in the current colour and texture state.
+static void cell_quad(int r, int c)
+{
+    float x0 = cell_left(c), y0 = cell_top(r);
+    tex_quad(x0, y0, x0 + CELL_W, y0 - CELL_H, Z_CANVAS);
+}
+
+// The cells the tool would change, faintly as they would become: the current
+// brick, the current power-up in the power-up layer, or a dark shade where it
+// erases; and an outline round the cell under the pointer.
+static void draw_tool_preview()
+{
+    static unsigned char mask[GRID_CELLS];
+    int erase = tool_preview(mask);
+    gui_frame();
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    if (erase) {
+        glDisable(GL_TEXTURE_2D);
+        glColor4f(0, 0, 0, ERASE_ALPHA);
+    } else if (pupedit) {
+        glColor4f(1, 1, 1, PREVIEW_ALPHA);
+        glBindTexture(GL_TEXTURE_2D, puptextures[curpup]);
+    } else {
+        glColor4b((GLbyte)curr, (GLbyte)curg, (GLbyte)curb, (GLbyte)(PREVIEW_ALPHA * 127));
+        glBindTexture(GL_TEXTURE_2D, curbrick == BRICK_EXPLODING ? textures[TEX_FIRE] : editor_texture(texnumber));
+    }
+    for (int r = 1; r <= GRID_ROWS; r++)
+        for (int c = 1; c <= GRID_ROWS; c++)
+            if (mask[grid_index(r, c)])
+                cell_quad(r, c);
+    glDisable(GL_TEXTURE_2D);
+    if (selx >= 1 && sely >= 1) {
+        float x0 = cell_left(sely), y0 = cell_top(selx);
+        glColor4f(1.0f, 1.0f, 0.3f, 1.0f);
+        glLineWidth(2.0f);
+        glBegin(GL_LINE_LOOP);
+        glVertex3f(x0, y0, Z_CANVAS);
+        glVertex3f(x0 + CELL_W, y0, Z_CANVAS);
+        glVertex3f(x0 + CELL_W, y0 - CELL_H, Z_CANVAS);
+        glVertex3f(x0, y0 - CELL_H, Z_CANVAS);
+        glEnd();
+        glLineWidth(1.0f);
+    }
+    glColor4f(1, 1, 1, 1);
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
 }
@@ -274,10 +323,18 @@ void editor()
         return;
     level_line();
     glEnable(GL_DEPTH_TEST);
-    track_pointer();
-    draw_canvas();
-    if (pupedit)
-        edit_pups();
+    if (level_strip) {
+        draw_level_strip();
+    } else {
+        track_pointer();
+        if (drag || edrag)
+            tool_drag();
+        draw_canvas();
+        if (pupedit)
+            edit_pups();
+        if (dialog_shown() == DLG_NONE && !dropped)
+            draw_tool_preview();
+    }
     dialog_frame();
     // A notice about the editor's files waits until no dialog is up.
     if (dialog_shown() == DLG_NONE)
@@ -293,50 +350,43 @@ static int editor_idle()
     return fade_running() == FADE_NONE && item_select == 0;
 }
 
-// A left press: power-up placing, or eyedropper and brick laying that starts a stroke.
+// A left press: eyedropper, then the tool lays the current brick (or power-up).
 void editor_paint()
 {
-    if (!editor_idle() || gui_block)
+    if (!editor_idle() || gui_block || level_strip_press())
         return;
-    int k = grid_index(selx, sely);
-    if (pupedit) {
-        if (on_grid(selx, sely) && ed_powerup[k] != curpup) {
-            undo_record();
-            ed_powerup[k] = curpup;
+    if (!pupedit) {
+        if (dropped) {
+            pup_hit(-3, 3, 0, 0);
+            dropped = 0;
         }
-        return;
-    }
-    if (dropped) {
-        pup_hit(-3, 3, 0, 0);
-        dropped = 0;
-    }
-    if (get_drops) {
-        dropped = 1;
-        get_drops = 0;
+        if (get_drops) {
+            dropped = 1;
+            get_drops = 0;
+        }
     }
     undo_record();
-    if (on_grid(selx, sely))
-        lay_brick(k);
-    drag = 1;
+    drag = tool_press(0);
 }
 
-// A right press: clears a power-up, or erases and starts an erasing stroke.
+// A right press: the tool erases bricks (or power-ups).
 void editor_erase()
 {
-    if (!editor_idle() || gui_block)
+    if (!editor_idle() || gui_block || level_strip)
         return;
-    int k = grid_index(selx, sely);
-    if (pupedit) {
-        if (on_grid(selx, sely) && ed_powerup[k] != 0) {
-            undo_record();
-            ed_powerup[k] = 0;
-        }
-        return;
-    }
     undo_record();
-    if (on_grid(selx, sely))
-        erase_brick(k);
-    edrag = 1;
+    edrag = tool_press(1);
+}
+
+// A button let go: the gesture it held is finished.
+void editor_release(int erase)
+{
+    if (erase ? edrag : drag)
+        tool_release(erase);
+    if (erase)
+        edrag = 0;
+    else
+        drag = 0;
 }
 
 // ---- Test play and leaving ----

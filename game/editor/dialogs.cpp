@@ -121,6 +121,18 @@ static int del_all()
     return answer;
 }
 
+// The delete-level question; OK takes the level out (undoable).
+static int delete_level_question()
+{
+    char message[96];
+    snprintf(message, sizeof message, "Delete level %d? The levels after it move up.\nUndo (Ctrl+Z) brings it back.",
+             edlevel);
+    int answer = confirmation("Confirm Level Deletion:", message);
+    if (answer == DIALOG_OK)
+        delete_edited_level();
+    return answer;
+}
+
 // 1 after the file-name entry refused the name of a set that comes with the
 // game: its prompt then says why, until a name is taken or a new chain starts.
 static int name_taken;
@@ -316,8 +328,9 @@ static const dialog_row DIALOGS[DLG_KINDS] = {
     /* DLG_NO_BRICKS       */ {no_bricks_panel, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false, true},
     /* DLG_WRITE_FAILED    */ {write_failed, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false, true},
     /* DLG_UNSAVED         */ {unsaved_question, NO_ENTRY, unsaved_save, DLG_NONE, DLG_NONE, false, false},
+    /* DLG_DELETE_LEVEL    */ {delete_level_question, NO_ENTRY, nullptr, DLG_NONE, DLG_NONE, false, false},
 };
-static_assert(DLG_UNSAVED + 1 == DLG_KINDS, "a row for every dialog");
+static_assert(DLG_DELETE_LEVEL + 1 == DLG_KINDS, "a row for every dialog");
 
 // Takes d off the stack, wherever it is.
 static void remove_dialog(editor_dialog d)

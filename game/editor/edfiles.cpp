@@ -19,7 +19,7 @@
 #include "rules/rules.h"
 #include "rules/savegame.h"
 
-int maxlevels = 25;
+int maxlevels = MAX_EDITOR_LEVELS;
 char filename[256];
 level_set_header edhead;
 
@@ -27,6 +27,7 @@ level_set_header edhead;
 static const char WRITE_FAILED[] = "The file could not be written.";
 static const char SAVE_FAILED[] = "The level could not be saved.";
 static const char SET_NOT_SAVED[] = "The level could not be saved; the level set was not created.";
+static const char LEVEL_CHANGE_FAILED[] = "The levels could not be changed; every level is still in a file.";
 const char *writefail_text = WRITE_FAILED;
 char created_text[192];
 
@@ -95,6 +96,11 @@ static int read_level_file(int n, level_file_record *rec)
     int whole = fread(rec, sizeof *rec, 1, f) == 1 && fgetc(f) == EOF && !ferror(f);
     fclose(f);
     return whole ? LEVEL_WHOLE : LEVEL_DAMAGED;
+}
+
+int read_editor_level(int n, level_file_record *rec)
+{
+    return read_level_file(n, rec) == LEVEL_WHOLE;
 }
 
 // 1 when level file n exists (whether or not it is whole).
@@ -168,6 +174,7 @@ static int write_record(int n, const level_file_record &rec)
 {
     if (!keep_damaged_aside(n) || !replace_file(level_path(n, true).c_str(), &rec, sizeof rec))
         return 0;
+    level_files_changed++;
     on_disk = rec;
     on_disk_level = n;
     on_disk_folder = player_dir();
@@ -249,6 +256,13 @@ static void empty_board()
 void editor_open_level(int n)
 {
     edlevel = n;
+    load_edited_level();
+    undo_reset();
+}
+
+void load_edited_level()
+{
+    int n = edlevel;
     // A damaged file is set aside and an empty level written in its place, so
     // the levels after it stay numbered without a gap.
     if (read_level_file(n, &on_disk) == LEVEL_DAMAGED && keep_damaged_aside(n)) {
@@ -264,7 +278,6 @@ void editor_open_level(int n)
     } else {
         empty_board();
     }
-    undo_reset();
 }
 
 int editor_next_level()
@@ -327,7 +340,202 @@ void delete_all_levels()
             return;
         }
         curlevel--;
+        level_files_changed++;
     }
+}
+
+// ---- Level management ----
+// The level files stay numbered 1..curlevel without a gap. Each change is a
+// row of file steps, each replacing one file whole (or removing the last),
+// ordered so that a stop after any step leaves whole files without a gap and
+// every level still in some file: levels are copied towards the free end
+// first, so a level is written over only once a copy of it stands elsewhere.
+
+int level_step_budget = -1;
+
+// The level a change saw in file n: an empty level when it cannot be read.
+static void level_content(int n, level_file_record *rec)
+{
+    if (read_level_file(n, rec) != LEVEL_WHOLE) {
+        memset(rec, 0, sizeof *rec);
+        for (int k = 0; k < GRID_CELLS; k++) {
+            rec->block[LEVEL_RED].cells[k] = rec->block[LEVEL_GREEN].cells[k] = 127;
+            rec->block[LEVEL_BLUE].cells[k] = 127;
+            rec->block[LEVEL_TYPES].cells[k] = BRICK_NORMAL;
+        }
+    }
+}
+
+// The record of an empty level.
+static const level_file_record &empty_level()
+{
+    static level_file_record rec;
+    static int made;
+    if (!made) {
+        level_content(0, &rec);
+        made = 1;
+    }
+    return rec;
+}
+
+// One step: level file n replaced whole by rec. 0 (errno set) when it failed.
+static int step_write(int n, const level_file_record &rec)
+{
+    if (level_step_budget == 0) {
+        errno = EIO;
+        return 0;
+    }
+    if (level_step_budget > 0)
+        level_step_budget--;
+    return write_record(n, rec);
+}
+
+// One step: the last level file removed.
+static int step_remove_last()
+{
+    if (level_step_budget == 0) {
+        errno = EIO;
+        return 0;
+    }
+    if (level_step_budget > 0)
+        level_step_budget--;
+    if (remove(level_path(curlevel).c_str()) != 0 && errno != ENOENT)
+        return 0;
+    curlevel--;
+    level_files_changed++;
+    return 1;
+}
+
+// Level rec put in at n: levels n..curlevel move one later, the last first.
+static int insert_level(int n, const level_file_record &rec)
+{
+    static level_file_record moved;
+    for (int k = curlevel; k >= n; k--) {
+        level_content(k, &moved);
+        if (!step_write(k + 1, moved))
+            return 0;
+    }
+    return step_write(n, rec);
+}
+
+// Level n taken out: levels n+1..curlevel move one earlier, then the last
+// file goes. The only level is emptied instead.
+static int delete_level(int n)
+{
+    if (curlevel <= 1)
+        return step_write(1, empty_level());
+    static level_file_record moved;
+    for (int k = n; k < curlevel; k++) {
+        level_content(k + 1, &moved);
+        if (!step_write(k, moved))
+            return 0;
+    }
+    return step_remove_last();
+}
+
+// Levels a and b trade places, through a copy of a after the last level.
+static int swap_levels(int a, int b)
+{
+    static level_file_record la, lb;
+    level_content(a, &la);
+    level_content(b, &lb);
+    int spare = curlevel + 1;
+    return step_write(spare, la) && step_write(a, lb) && step_write(b, la) && step_remove_last();
+}
+
+int apply_level_op(const level_op &op, int backwards)
+{
+    int ok = 0;
+    switch (op.kind) {
+    case CHANGE_INSERT:
+        ok = backwards ? delete_level(op.n) : insert_level(op.n, op.content);
+        break;
+    case CHANGE_DELETE:
+        ok = backwards ? (op.only ? step_write(1, op.content) : insert_level(op.n, op.content))
+                       : delete_level(op.n);
+        break;
+    case CHANGE_SWAP:
+        ok = swap_levels(op.n, op.m);
+        break;
+    default:
+        return 1;
+    }
+    on_disk_level = 0;   // read the file of the level shown again
+    if (!ok) {
+        int why = errno;
+        play_bad(0, 0);
+        show_failure(LEVEL_CHANGE_FAILED, why, level_path(curlevel));
+    }
+    return ok;
+}
+
+// Saves the board first (a level not yet a file becomes one), then makes the
+// change and opens `show`; the change goes into the undo history.
+static int change_levels(level_op &op, int show)
+{
+    if (!keep_changes())
+        return 0;
+    if (edlevel > curlevel && !write_level()) {
+        int why = errno;
+        play_bad(0, 0);
+        show_failure(WRITE_FAILED, why, level_path(edlevel));
+        return 0;
+    }
+    undo_record();
+    if (!apply_level_op(op, 0)) {
+        // The files are whole and without a gap, but the change is half made:
+        // show what the file of this level holds now.
+        edlevel = edlevel > curlevel ? curlevel : edlevel;
+        editor_open_level(edlevel);
+        return 0;
+    }
+    edlevel = show < 1 ? 1 : show > curlevel ? curlevel : show;
+    load_edited_level();
+    undo_record_level_op(op);
+    return 1;
+}
+
+int insert_level_before()
+{
+    if (curlevel >= maxlevels)
+        return 0;
+    static level_op op;
+    op = {CHANGE_INSERT, edlevel > curlevel ? curlevel + 1 : edlevel, 0, 0, empty_level()};
+    return change_levels(op, op.n);
+}
+
+int duplicate_level()
+{
+    if (curlevel >= maxlevels || edlevel > maxlevels - 1)
+        return 0;
+    static level_op op;
+    op.kind = CHANGE_INSERT;
+    op.n = edlevel + 1;
+    op.only = 0;
+    for (int b = 0; b < LEVEL_BLOCKS; b++)
+        memcpy(op.content.block[b].cells, editor_grids[b], sizeof(grid_record));
+    return change_levels(op, op.n);
+}
+
+int delete_edited_level()
+{
+    static level_op op;
+    op.kind = CHANGE_DELETE;
+    op.n = edlevel;
+    op.only = curlevel <= 1;
+    for (int b = 0; b < LEVEL_BLOCKS; b++)
+        memcpy(op.content.block[b].cells, editor_grids[b], sizeof(grid_record));
+    return change_levels(op, edlevel);
+}
+
+int move_level(int dir)
+{
+    int other = edlevel + dir;
+    if (other < 1 || other > curlevel || edlevel > curlevel)
+        return 0;
+    static level_op op;
+    op = {CHANGE_SWAP, edlevel, other, 0, empty_level()};
+    return change_levels(op, other);
 }
 
 // ---- Level sets ----

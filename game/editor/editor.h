@@ -1,7 +1,7 @@
 // The level editor: canvas, toolbar, shortcuts, undo, and its files and dialogs.
 #pragma once
 
-#include "formats.h"   // level_set_header
+#include "formats.h"
 
 // ---- Interaction (canvas.cpp) ----
 extern int drag;       // [0] 1 from a left press to its release: hovered cells get the current brick
@@ -29,8 +29,47 @@ void editor();         // the editor's frame: toolbar, level line, canvas, dialo
 void edit_pups();      // the power-up layer over the canvas
 void editor_paint();   // a left press: eyedropper, brick laying or power-up placing on (selx, sely)
 void editor_erase();   // a right press: erase the brick or clear the power-up on (selx, sely)
+void editor_release(int erase);  // the left (0) or right (1) button let go: the tool's gesture ends
 void test_play();      // play the edited level as a test game; refused when it has no brick
 void leave_editor();   // back to the main menu
+
+// ---- Drawing tools (tools.cpp): each marks cells in a mask of GRID_CELLS bytes ----
+enum edit_tool {
+    TOOL_BRUSH,   // paints every cell the pointer passes; with Shift a line
+    TOOL_LINE,    // a straight line from the press to the release
+    TOOL_RECT,    // a rectangle's outline from the press to the release
+    TOOL_BOX,     // a filled rectangle
+    TOOL_FILL,    // the connected cells matching the pressed one
+    TOOL_KINDS
+};
+extern int edtool;     // [TOOL_BRUSH] the tool of the left and right buttons
+extern int mirror;     // [0] every edit is made mirrored about the board's vertical middle too
+int mirror_column(int c, int columns);  // the column mirroring c on a board of that many columns
+// Row and column of the cell under GUI point (x, y), y upwards; 0 (both 0) off
+// the grid. On a shared edge the later cell in scan order wins.
+int pointer_cell(float x, float y, int *r, int *c);
+void mark_line(int r0, int c0, int r1, int c1, unsigned char *mask);  // every cell of the line
+void mark_rectangle(int r0, int c0, int r1, int c1, int filled, unsigned char *mask);
+// The cells the straight path between two GUI points crosses inside the
+// grid, connected without a gap; 0 when the path misses the grid.
+int mark_stroke(float x0, float y0, float x1, float y1, unsigned char *mask);
+int mark_fill(int r, int c, unsigned char *mask);  // cells marked: those connected to (r, c) and like it
+void add_mirror(unsigned char *mask);              // each marked cell's mirror marked too
+void apply_mask(unsigned char *mask, int erase);   // lay (or erase) the marked cells, mirrored when on
+int tool_press(int erase);   // a press on (selx, sely); 1 when a drag follows
+void tool_drag();            // the drag's frame: a brush stroke paints the path since the last frame
+void tool_release(int erase);  // the release: lines and rectangles are made
+void tool_cancel();          // the gesture held is dropped
+int tool_preview(unsigned char *mask);  // the cells a press or the held gesture changes; 1 when it erases
+
+// ---- Colour palette (palette.cpp) ----
+constexpr int PALETTE_SIZE = 16;           // swatches: the default grey and the most used colours
+extern int palette[PALETTE_SIZE][3];       // red, green, blue 0..127 of each swatch
+extern int palette_count;                  // swatches filled; 0 until load_palette
+// The default grey, then up to max - 1 colours of the levels' bricks (rows
+// and columns 1..20), most used first; returns how many were written.
+int most_used_colours(const level_file_record *levels, int count, int out[][3], int max);
+void load_palette();                       // the palette from the game's level sets, once
 
 // ---- Toolbar (toolbar.cpp) ----
 void eicons();         // draw the toolbar and carry out its pending actions
@@ -42,6 +81,11 @@ void select_brick_type(int position);  // type-list position 1..5 (wrapped), col
 void step_texture(int dir);            // next (+1) or previous (-1) brick texture, wrapping
 void step_powerup(int dir);            // next (+1) or previous (-1) power-up kind, wrapping
 void toggle_classic_button();          // the Classic button: classic, grid and overlays follow
+int held_repeat(int repeat, int steps);
+extern int typing_component;           // [-1] 0 red, 1 green, 2 blue while that value is being typed
+void type_digit(int d);                // a digit typed into the value (-1: Backspace)
+void finish_typing();                  // the typed value taken, within 0..127
+int cancel_typing();                   // the typing dropped; 1 when there was typing  // frames between steps of a button held for that many steps
 
 // ---- Keyboard shortcuts (shortcuts.cpp) ----
 void editor_keys();    // the editor's hot-keys, polled once per main-loop pass while the editor is up
@@ -53,8 +97,35 @@ void undo_record();    // call before a change: keeps the board as it is as one 
 int undo();            // back one change; 1 when the board changed
 int redo();            // forward one undone change; 1 when the board changed
 
+// ---- The strip of level thumbnails (levelstrip.cpp) ----
+extern int level_strip;    // [0] the thumbnails of every level are shown over the canvas
+void draw_level_strip();   // the strip, in place of the canvas
+int level_strip_press();   // a left press while the strip is shown: 1 when it took the press
+int strip_level_at(float x, float y);  // level whose thumbnail covers GUI point (x, y); 0 when none
+void strip_slot(int n, float *x1, float *y1, float *x2, float *y2);  // level n's thumbnail area
+
+// ---- Level management (edfiles.cpp): changes of the level files, undoable ----
+enum level_change { CHANGE_NONE, CHANGE_INSERT, CHANGE_DELETE, CHANGE_SWAP };
+// One change of the level files, enough to make it again or to undo it.
+struct level_op {
+    int kind;                     // level_change
+    int n, m;                     // the level put in or taken out; the two swapped
+    int only;                     // a delete of the only level, which empties it
+    level_file_record content;    // the level put in or taken out
+};
+extern int level_step_budget;     // [-1] file steps a change may still take before one fails (tests)
+int apply_level_op(const level_op &op, int backwards);  // the change made, or undone; 0 when a step failed
+int insert_level_before();        // an empty level before the one edited, which is then edited
+int duplicate_level();            // a copy of the edited level after it, which is then edited
+int delete_edited_level();        // the edited level taken out; the one after it is then edited
+int move_level(int dir);          // the edited level one place earlier (-1) or later (+1)
+void undo_record_level_op(const level_op &op);  // after a change: the board now follows it in the history
+
 // ---- The editor's files and dialogs (edfiles.cpp, dialogs.cpp) ----
-extern int maxlevels;      // highest level number the editor makes [25]
+constexpr int MAX_EDITOR_LEVELS = 25;
+extern int maxlevels;      // highest level number the editor makes [MAX_EDITOR_LEVELS]
+extern int level_files_changed;  // [0] counts changes of the level files, so copies know to read again
+int read_editor_level(int n, level_file_record *rec);  // level file n; 0 when it is not one whole level
 // The editor's dialogs. The open ones form a small stack: only the top one is
 // drawn and takes OK, Cancel and Escape; its answer closes it and opens what
 // the dialog's row in the transition table names.
@@ -72,6 +143,7 @@ enum editor_dialog {
     DLG_NO_BRICKS,         // "There are no bricks in this level."
     DLG_WRITE_FAILED,      // a write failed: writefail_text
     DLG_UNSAVED,           // "Save the changes to level N?": Save, Discard or Cancel before leaving
+    DLG_DELETE_LEVEL,      // the delete-level confirmation
     DLG_KINDS
 };
 void open_dialog(editor_dialog d);    // d on top (taken from lower down if it was open)
@@ -100,6 +172,7 @@ void discard_changes();    // the board back to what its level file holds
 // forgotten; a file that cannot be read is set aside (the player told) and the
 // level starts empty.
 void editor_open_level(int n);
+void load_edited_level();  // level edlevel's file into the editor board (the undo history stays)
 int editor_next_level();   // Next level / keypad +: save first, then edit the next level; 1 when moved
 int editor_prev_level();   // Previous level / keypad -: save first, then edit the previous level; 1 when moved
 void clear_edited_level(); // rows and columns 1..20 emptied: texture 0, colour 127, type 1, no power-up

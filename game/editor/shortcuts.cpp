@@ -40,10 +40,55 @@ static void undo_keys()
         undo();
 }
 
+// B, L, R (Shift+R filled), F choose a tool; M turns the mirror on or off.
+static void tool_keys()
+{
+    if (keys[VK_CONTROL])
+        return;
+    if (take('B')) edtool = TOOL_BRUSH;
+    if (take('L')) edtool = TOOL_LINE;
+    if (take('R')) edtool = keys[VK_SHIFT] ? TOOL_BOX : TOOL_RECT;
+    if (take('F')) edtool = TOOL_FILL;
+    if (take('M')) mirror = !mirror;
+}
+
+// While a colour value is typed, digits (numeric keypad too), Backspace and
+// Enter go to it.
+static void typing_keys()
+{
+    if (typing_component < 0)
+        return;
+    for (int d = 0; d <= 9; d++)
+        if (take('0' + d) || take(VK_NUMPAD0 + d))
+            type_digit(d);
+    if (take(VK_BACK))
+        type_digit(-1);
+    if (take(VK_RETURN))
+        finish_typing();
+}
+
+// Ctrl+I, Ctrl+D, Ctrl+X (with a question), Ctrl+Up and Ctrl+Down change the
+// levels; F3 shows or hides the level strip.
+static void level_keys()
+{
+    if (take(VK_F3))
+        level_strip = !level_strip;
+    if (!keys[VK_CONTROL])
+        return;
+    if (take('I')) insert_level_before();
+    if (take('D')) duplicate_level();
+    if (take('X')) open_dialog(DLG_DELETE_LEVEL);
+    if (take(VK_UP)) move_level(-1);
+    if (take(VK_DOWN)) move_level(1);
+}
+
 // The editor hot-keys, in their fixed order; each takes its key.
 void editor_keys()
 {
+    typing_keys();
     undo_keys();
+    level_keys();
+    tool_keys();
     if (take('V')) visible = !visible;
     if (take('C')) {
         classic = !classic;

@@ -6,6 +6,8 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "audio/audio.h"
 #include "editor.h"
@@ -94,6 +96,8 @@ struct tool_button {
     int *lag;
     int repeat, release_lag;
     tool_label labels[3];
+    const int *chosen = nullptr;  // framed while *chosen equals chosen_value (the tool in use)
+    int chosen_value = 0;
 };
 
 // Rows of the three kinds of button.
@@ -114,6 +118,40 @@ static tool_button held(float x1, float x2, float yb, float yt, int icon, const 
                         void (*step)(int), int dir, int *lag, int repeat, int release_lag)
 {
     return {x1, x2, yb, yt, icon, 0, nullptr, help, 0, nullptr, 1, nullptr, step, dir, lag, repeat, release_lag, {}};
+}
+
+// A button of the tool column beside the canvas, row n from the top, framed
+// while *chosen is value; a press chooses at once.
+static const float TOOL_LEFT = 0.27f, TOOL_SIZE = 0.18f, TOOL_TOP = 1.98f, TOOL_STEP = 0.21f;
+static tool_button tool(int n, int icon, const char *help, void (*act)(), const int *chosen, int value)
+{
+    float top = TOOL_TOP - TOOL_STEP * n;
+    tool_button b = at_press(TOOL_LEFT, TOOL_LEFT + TOOL_SIZE, top - TOOL_SIZE, top, icon, help, act, 1);
+    b.chosen = chosen;
+    b.chosen_value = value;
+    return b;
+}
+
+static void choose_brush() { edtool = TOOL_BRUSH; }
+static void choose_line() { edtool = TOOL_LINE; }
+static void choose_rectangle() { edtool = TOOL_RECT; }
+static void choose_box() { edtool = TOOL_BOX; }
+static void choose_fill() { edtool = TOOL_FILL; }
+static void toggle_mirror() { mirror = !mirror; }
+static const int ON = 1;
+static void toggle_level_strip() { level_strip = !level_strip; }
+static void ask_delete_level() { open_dialog(DLG_DELETE_LEVEL); }
+static void level_insert() { insert_level_before(); }
+static void level_copy() { duplicate_level(); }
+static void level_earlier() { move_level(-1); }
+static void level_later() { move_level(1); }
+
+// A small button of the level row beside Back, n from the left.
+static const float LEVEL_ROW_LEFT = 1.0f, LEVEL_ROW_STEP = 0.16f, LEVEL_ROW_SIZE = 0.12f;
+static tool_button level_button(int n, int icon, const char *help, void (*act)())
+{
+    float x = LEVEL_ROW_LEFT + LEVEL_ROW_STEP * n;
+    return once(x, x + LEVEL_ROW_SIZE, -1.82f, -1.7f, icon, 0, nullptr, help, act);
 }
 
 // A button drawn without blending.
@@ -188,6 +226,26 @@ static const tool_button BUTTONS[] = {
          step_powerup, 1, &puplag, POWERUP_REPEAT, 9),
     held(4.39f, 4.48f, -0.84f, -0.75f, ICON_MINUS, "Move back one powerup.  Hotkey: I key",
          step_powerup, -1, &puplag, POWERUP_REPEAT, 9),
+    tool(0, ICON_BRUSH, "Brush: paints every cell the pointer passes; with Shift held, a line.  Hotkey: B",
+         choose_brush, &edtool, TOOL_BRUSH),
+    tool(1, ICON_LINE, "Line: a straight line from where you press to where you let go.  Hotkey: L",
+         choose_line, &edtool, TOOL_LINE),
+    tool(2, ICON_RECT, "Rectangle: the outline from where you press to where you let go.  Hotkey: R",
+         choose_rectangle, &edtool, TOOL_RECT),
+    tool(3, ICON_BOX, "Filled rectangle, from where you press to where you let go.  Hotkey: Shift+R",
+         choose_box, &edtool, TOOL_BOX),
+    tool(4, ICON_FILL, "Fill: the joined cells of the same brick, or the empty area.  Hotkey: F",
+         choose_fill, &edtool, TOOL_FILL),
+    tool(5, ICON_MIRROR, "Mirror: paints the cell mirrored about the middle too.  Hotkey: M",
+         toggle_mirror, &mirror, ON),
+    tool(6, ICON_LEVELS, "Shows every level small; click one to edit it.  Hotkey: F3",
+         toggle_level_strip, &level_strip, ON),
+    level_button(0, ICON_LEVEL_INSERT, "Puts a new empty level before this one.  Hotkey: Ctrl+I", level_insert),
+    level_button(1, ICON_LEVEL_COPY, "Puts a copy of this level after it.  Hotkey: Ctrl+D", level_copy),
+    level_button(2, ICON_DELETE, "Deletes this level; the levels after it move up.  Hotkey: Ctrl+X",
+                 ask_delete_level),
+    level_button(3, ICON_LEVEL_EARLIER, "Moves this level one place earlier.  Hotkey: Ctrl+Up", level_earlier),
+    level_button(4, ICON_LEVEL_LATER, "Moves this level one place later.  Hotkey: Ctrl+Down", level_later),
 };
 constexpr int TOOL_BUTTONS = (int)(sizeof BUTTONS / sizeof BUTTONS[0]);
 
@@ -196,9 +254,161 @@ static const tool_label PREVIEW_LABEL = {"Powerup", 4.57f, -1.022f};
 
 // A press of each button waiting for the next toolbar frame (one-shot), or held (repeating).
 static int pending[TOOL_BUTTONS];
+// Steps a held button has made since its press: the repeat speeds up with them.
+static int held_steps[TOOL_BUTTONS];
 
 static const char *const MOUSE_HELP =
     "Left button: Places bricks    Right button: Erases bricks    Ctrl+Z: Undo    Ctrl+Y: Redo";
+
+// ---- Swatches, the type list and the colour values ----
+// Beside the buttons the toolbar has targets of its own, whose selection codes
+// follow the buttons': the palette's swatches under the tool column, the names
+// of the type list, and the R, G and B values, which a click opens for typing.
+
+static const float SWATCH_LEFT = TOOL_LEFT, SWATCH_TOP = 0.43f, SWATCH_SIZE = 0.085f, SWATCH_STEP = 0.1f;
+static const float TYPE_LEFT = 2.36f, TYPE_RIGHT = 3.0f, TYPE_TOP = -0.615f, TYPE_STEP = 0.08f;
+static const float VALUE_LEFT = 4.28f, VALUE_RIGHT = 4.58f;
+static const float VALUE_TOP[3] = {-1.32f, -1.47f, -1.62f};   // R, G, B rows, as their buttons
+static const float VALUE_HIGH = 0.1f;
+enum { TARGET_SWATCH = 0, TARGET_TYPE = PALETTE_SIZE, TARGET_VALUE = TARGET_TYPE + 5, TARGETS = TARGET_VALUE + 3 };
+
+static void chosen_frame(float x1, float y1, float x2, float y2);
+
+int typing_component = -1;   // 0 red, 1 green, 2 blue while its value is typed; -1 otherwise
+static char typed[4];        // the digits typed so far
+
+// The area of a target: left, top, right, bottom in GUI units; 0 when it is not there.
+static int target_area(int t, float *x1, float *y1, float *x2, float *y2)
+{
+    if (t < TARGET_TYPE) {
+        if (t >= palette_count)
+            return 0;
+        *x1 = SWATCH_LEFT + (t % 2) * SWATCH_STEP;
+        *y1 = SWATCH_TOP - (t / 2) * SWATCH_STEP;
+        *x2 = *x1 + SWATCH_SIZE;
+        *y2 = *y1 - SWATCH_SIZE;
+    } else if (t < TARGET_VALUE) {
+        *x1 = TYPE_LEFT;
+        *x2 = TYPE_RIGHT;
+        *y1 = TYPE_TOP - TYPE_STEP * (t - TARGET_TYPE);
+        *y2 = *y1 - TYPE_STEP;
+    } else {
+        *x1 = VALUE_LEFT;
+        *x2 = VALUE_RIGHT;
+        *y1 = VALUE_TOP[t - TARGET_VALUE];
+        *y2 = *y1 - VALUE_HIGH;
+    }
+    return 1;
+}
+
+// The target at GUI point (x, y); -1 when none.
+static int target_at(float x, float y)
+{
+    float x1, y1, x2, y2;
+    for (int t = 0; t < TARGETS; t++)
+        if (target_area(t, &x1, &y1, &x2, &y2) && x >= x1 && x <= x2 && y <= y1 && y >= y2)
+            return t;
+    return -1;
+}
+
+static int *const COMPONENTS[3] = {&curr, &curg, &curb};
+
+void finish_typing()
+{
+    if (typing_component < 0)
+        return;
+    if (typed[0]) {
+        int v = atoi(typed);
+        *COMPONENTS[typing_component] = v > 127 ? 127 : v;
+    }
+    typing_component = -1;
+    typed[0] = 0;
+}
+
+int cancel_typing()
+{
+    if (typing_component < 0)
+        return 0;
+    typing_component = -1;
+    typed[0] = 0;
+    return 1;
+}
+
+void type_digit(int d)
+{
+    if (typing_component < 0)
+        return;
+    size_t n = strlen(typed);
+    if (d < 0) {
+        if (n > 0)
+            typed[n - 1] = 0;
+        return;
+    }
+    if (n + 1 < sizeof typed)
+        typed[n] = (char)('0' + d), typed[n + 1] = 0;
+}
+
+// A press on a target: a swatch gives its colour, a type name its type, a
+// colour value opens for typing.
+static void press_target(int t)
+{
+    finish_typing();
+    if (t < TARGET_TYPE) {
+        curr = palette[t][0];
+        curg = palette[t][1];
+        curb = palette[t][2];
+    } else if (t < TARGET_VALUE) {
+        guibrick = t - TARGET_TYPE + 1;
+        curbrick = brick_selector_map[guibrick];
+    } else {
+        typing_component = t - TARGET_VALUE;
+        typed[0] = 0;
+    }
+}
+
+// The swatches, each in its colour; the one of the current colour framed.
+static void draw_swatches()
+{
+    load_palette();
+    glDisable(GL_TEXTURE_2D);
+    float x1, y1, x2, y2;
+    for (int t = 0; t < palette_count; t++) {
+        target_area(t, &x1, &y1, &x2, &y2);
+        glColor3f(0.1f, 0.1f, 0.1f);
+        glBegin(GL_QUADS);
+        glVertex3f(x1 - 0.005f, y1 + 0.005f, Z_ICON);
+        glVertex3f(x2 + 0.005f, y1 + 0.005f, Z_ICON);
+        glVertex3f(x2 + 0.005f, y2 - 0.005f, Z_ICON);
+        glVertex3f(x1 - 0.005f, y2 - 0.005f, Z_ICON);
+        glColor3b((GLbyte)palette[t][0], (GLbyte)palette[t][1], (GLbyte)palette[t][2]);
+        glVertex3f(x1, y1, Z_ICON);
+        glVertex3f(x2, y1, Z_ICON);
+        glVertex3f(x2, y2, Z_ICON);
+        glVertex3f(x1, y2, Z_ICON);
+        glEnd();
+        if (palette[t][0] == curr && palette[t][1] == curg && palette[t][2] == curb)
+            chosen_frame(x1, y1, x2, y2);
+    }
+    glEnable(GL_TEXTURE_2D);
+}
+
+// Hovered targets select their code and show their help.
+static void hover_targets()
+{
+    int t = target_at(pointerx, -pointery);
+    if (t < 0)
+        return;
+    gui_select = CODE_TOOLBAR + TOOL_BUTTONS + t;
+    static char help[96];
+    if (t < TARGET_TYPE)
+        snprintf(help, sizeof help, "Palette: color %d, %d, %d.", palette[t][0], palette[t][1], palette[t][2]);
+    else if (t < TARGET_VALUE)
+        snprintf(help, sizeof help, "Puts down %s bricks.  Hotkeys: Up and Down arrow keys",
+                 BRICK_TYPE_NAMES[brick_selector_map[t - TARGET_TYPE + 1]].name);
+    else
+        snprintf(help, sizeof help, "Click and type a value from 0 to 127, then Enter.");
+    infobar(help);
+}
 
 // ---- Current-brick steps ----
 
@@ -251,18 +461,26 @@ int toolbar_code(float x, float y)
         if (x >= b.x1 && x <= b.x2 && y >= b.y_bottom && y <= b.y_top)
             return CODE_TOOLBAR + k;
     }
-    return 0;
+    int t = target_at(x, y);
+    return t >= 0 ? CODE_TOOLBAR + TOOL_BUTTONS + t : 0;
 }
 
 int toolbar_press(int code)
 {
     int k = code - CODE_TOOLBAR;
+    if (k >= TOOL_BUTTONS && k < TOOL_BUTTONS + TARGETS) {
+        press_target(k - TOOL_BUTTONS);
+        play_click();
+        return 1;
+    }
     if (k < 0 || k >= TOOL_BUTTONS)
         return 0;
+    finish_typing();
     if (BUTTONS[k].at_press)
         BUTTONS[k].at_press();
     else
         pending[k] = 1;
+    held_steps[k] = 0;
     if (BUTTONS[k].click)
         play_click();
     return 1;
@@ -285,7 +503,24 @@ void toolbar_release()
 
 // ---- Drawing ----
 
-// The 24 buttons, lit under the pointer, which also selects one and shows its help.
+// A yellow frame round the tool in use.
+static void chosen_frame(float x1, float y1, float x2, float y2)
+{
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 0.85f, 0.2f, 1.0f);
+    glLineWidth(2.0f);
+    glBegin(GL_LINE_LOOP);
+    glVertex3f(x1 - 0.01f, y1 + 0.01f, Z_ICON);
+    glVertex3f(x2 + 0.01f, y1 + 0.01f, Z_ICON);
+    glVertex3f(x2 + 0.01f, y2 - 0.01f, Z_ICON);
+    glVertex3f(x1 - 0.01f, y2 - 0.01f, Z_ICON);
+    glEnd();
+    glLineWidth(1.0f);
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(DIM, DIM, DIM, 1);
+}
+
+// The buttons, lit under the pointer, which also selects one and shows its help.
 static void draw_buttons()
 {
     for (int k = 0; k < TOOL_BUTTONS; k++) {
@@ -307,6 +542,8 @@ static void draw_buttons()
         glBindTexture(GL_TEXTURE_2D, ticon[icon]);
         tex_quad(b.x1, b.y_top, b.x2, b.y_bottom, Z_ICON);
         glEnable(GL_BLEND);
+        if (b.chosen && *b.chosen == b.chosen_value)
+            chosen_frame(b.x1, b.y_top, b.x2, b.y_bottom);
     }
 }
 
@@ -336,7 +573,7 @@ static void draw_labels()
     for (const tool_button &b : BUTTONS)
         for (const tool_label &l : b.labels)
             gui_label(l);
-    gui_label(PREVIEW_LABEL);
+    gui_label({powerup_table[curpup].name, PREVIEW_LABEL.x, PREVIEW_LABEL.y});
     for (int p = 1; p <= 5; p++) {
         if (p == guibrick)
             glColor3f(1.0f, 0.2f, 0.2f);
@@ -399,6 +636,16 @@ static int repeat_due(int *lag, int threshold)
     return 1;
 }
 
+// The frames between steps of a held button: its group's own at first, then
+// halved after every ACCELERATE_STEPS steps, down to one step a frame.
+static const int ACCELERATE_STEPS = 4;
+int held_repeat(int repeat, int steps)
+{
+    int halvings = steps / ACCELERATE_STEPS;
+    int frames = halvings >= 8 ? 1 : repeat >> halvings;
+    return frames < 1 ? 1 : frames;
+}
+
 // The actions raised by presses since the last frame, and the steps of a held
 // button, in the buttons' order.
 static void pending_actions()
@@ -408,8 +655,10 @@ static void pending_actions()
         if (!pending[k])
             continue;
         if (b.step) {
-            if (repeat_due(b.lag, b.repeat))
+            if (repeat_due(b.lag, held_repeat(b.repeat, held_steps[k]))) {
                 b.step(b.dir);
+                held_steps[k]++;
+            }
             continue;
         }
         pending[k] = 0;
@@ -443,6 +692,10 @@ void eicons()
     gui_block = 0;
     glEnable(GL_BLEND);
     draw_buttons();
+    draw_swatches();
+    if (gui_select == 0)
+        hover_targets();
+    gui_frame();
     draw_labels();
     draw_previews();
     pending_actions();
@@ -453,9 +706,16 @@ void eicons()
     const struct { const char *format; int value; float y; } rgb_lines[3] = {
         {"R:%d", curr, -14.1f}, {"G:%d", curg, -15.6f}, {"B:%d", curb, -16.95f},
     };
-    for (const auto &l : rgb_lines) {
-        snprintf(line, sizeof line, l.format, l.value);
+    for (int i = 0; i < 3; i++) {
+        const auto &l = rgb_lines[i];
+        if (i == typing_component) {
+            glColor4f(1.0f, 0.85f, 0.2f, 1.0f);
+            snprintf(line, sizeof line, "%c:%s_", "RGB"[i], typed);
+        } else {
+            snprintf(line, sizeof line, l.format, l.value);
+        }
         label(13.0f, l.y, line);
+        glColor4f(1, 1, 1, 1);
     }
     if (gui_select == 0)
         infobar(MOUSE_HELP);

@@ -16,8 +16,8 @@ extern GLuint etexname[512];     // brick textures in play, 1..511
 extern GLuint puptextures[31];   // power-up icons by kind, 1..POWERUP_KINDS
 static_assert(POWERUP_KINDS < 31, "a power-up icon slot for every kind");
 extern GLuint textures[32];      // general images by fixed slot, texture_slot
-extern GLuint ticon[32];         // GUI button icons, icon_slot (gui_icons.h)
-static_assert(ICON_SLOTS <= 32, "a place for every GUI icon");
+extern GLuint ticon[ICON_SLOTS];         // GUI button icons, icon_slot (gui_icons.h)
+static_assert(sizeof ticon / sizeof ticon[0] >= ICON_SLOTS, "a place for every GUI icon");
 
 // The slots of textures[].
 enum texture_slot { TEX_TITLE = 1, TEX_EDITOR = 2, TEX_PADDLE = 3, TEX_FIRE = 4, TEX_POINTER = 5,

@@ -42,7 +42,7 @@ static GLuint *table_slot(int transparent, int table, int slot)
         count = 31;
     } else if (transparent && table == TABLE_TICON) {
         names = ticon;
-        count = 32;
+        count = ICON_SLOTS;
     } else if (transparent && table == TABLE_TVIS) {
         names = tvis;
         count = 5;

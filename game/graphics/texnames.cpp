@@ -6,7 +6,7 @@ GLuint edtexname[1500];
 GLuint etexname[512];
 GLuint puptextures[31];
 GLuint textures[32];
-GLuint ticon[32];
+GLuint ticon[ICON_SLOTS];
 GLuint tvis[5];
 GLuint backtex[100];
 
@@ -17,7 +17,7 @@ void generate_texture_names()
     glGenTextures(512, etexname);
     glGenTextures(31, puptextures);
     glGenTextures(32, textures);
-    glGenTextures(32, ticon);
+    glGenTextures(ICON_SLOTS, ticon);
     glGenTextures(5, tvis);
     glGenTextures(100, backtex);
 }

@@ -4,6 +4,8 @@
 
 #include <GL/gl.h>
 
+#include "formats.h"
+
 // ---- Pointer and GUI requests (panel.cpp, pointer.cpp) ----
 extern float pointerx;          // pointer x in the GUI frame, 0.25 .. 5.5
 extern float pointery;          // pointer y, -2.0 .. 2.0, growing downward (drawn at GUI y = -pointery)
@@ -97,6 +99,11 @@ void focus_frame_done();              // after a frame's menus: the choice kept 
 void focus_move(int dx, int dy);      // an arrow key: the nearest control that way (dy 1 = up); the first press shows the choice
 int focus_press();                    // Enter: the chosen control where a press reads it (selected or gui_select); 0 when none
 void focus_to_pointer();              // the mouse moved: the pointer chooses again
+
+// ---- Thumbnails (thumbnail.cpp) ----
+// A level drawn small in the GUI rectangle from (x1, y1) to (x2, y2) on plane z:
+// every brick of rows and columns 1..20 a plain quad in its colour, on a dark ground.
+void draw_thumbnail(const level_file_record &rec, float x1, float y1, float x2, float y2, float z);
 
 // ---- Pointer (pointer.cpp) ----
 float pointer_scale();                // GUI units per mouse pixel (before msensitivity) for the client size; 0 without a client

@@ -130,6 +130,25 @@ int level_set_readable(const char *name, level_set_header *h)
     return ok;
 }
 
+int read_set_level(const char *name, int lev, level_file_record *out, level_set_header *h)
+{
+    level_set_header head;
+    static set_level_record rec;
+    FILE *f = open_set_file(name);
+    int ok = f && read_set_header(f, head) && lev >= 1 && lev <= head.level_count &&
+             fseek(f, SET_HEADER_BYTES + (long)(lev - 1) * (long)sizeof rec, SEEK_SET) == 0 &&
+             fread(&rec, sizeof rec, 1, f) == 1;
+    if (f)
+        fclose(f);
+    if (!ok)
+        return 0;
+    for (int i = 0; i < LEVEL_BLOCKS; i++)
+        memcpy(out->block[i].cells, rec.block[i].grid.cells, sizeof(grid_record));
+    if (h)
+        *h = head;
+    return 1;
+}
+
 int level_set_levels(const char *name)
 {
     level_set_header h;

@@ -86,6 +86,9 @@ void load_level_set(const char *name, int level);   // level of "level_sets/<nam
 int level_set_readable(const char *name, level_set_header *h);
 // Brick types outside 1..5 in a grid become Normal, so every brick can break.
 void normal_unknown_types(int32_t *types);
+// Level lev of "level_sets/<name>" into out and the set's header into h (when
+// given), leaving the game's board alone; 0 when the set or level cannot be read.
+int read_set_level(const char *name, int lev, level_file_record *out, level_set_header *h);
 int level_set_levels(const char *name);   // levels of "level_sets/<name>", -1 when it is refused
 // Brings a loaded level's grids within what play and drawing handle: colours
 // 0..127 (or the cleared cells' 128; below 0 gives 0, above 128 gives 127),

@@ -138,7 +138,7 @@ static void left_release(LPARAM lParam)
     if (fade_running() == FADE_NONE)
         toolbar_release();
     if (screen_is(SCREEN_EDITOR) && fade_running() != FADE_IN)
-        drag = 0;
+        editor_release(0);
     set_press_position(lParam);
     launch_or_end();
 }
@@ -147,7 +147,7 @@ static void left_release(LPARAM lParam)
 static void right_release(LPARAM lParam)
 {
     if (screen_is(SCREEN_EDITOR) && fade_running() != FADE_IN)
-        edrag = 0;
+        editor_release(1);
     set_press_position(lParam);
     play_pause();
 }

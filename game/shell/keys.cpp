@@ -68,6 +68,8 @@ void escape_action()
         return;
     }
     if (screen_is(SCREEN_EDITOR)) {
+        if (cancel_typing())
+            return;
         if (!dialog_escape())
             leave_editor_asking(0);
         return;

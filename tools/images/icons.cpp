@@ -456,6 +456,133 @@ static void level_symbol(cairo_t *cr)
   stroke_round(cr, WHITE, 3);
 }
 
+
+// A small brick of the editor's canvas, outlined.
+static void mirror_brick(cairo_t *cr, double x, double y, Colour c)
+{
+  cairo_rectangle(cr, x, y, 14, 8);
+  fill_outlined(cr, c, 1.5);
+}
+
+static void brush_symbol(cairo_t *cr)
+{
+  cairo_move_to(cr, 12, 46);
+  cairo_curve_to(cr, 20, 30, 30, 50, 40, 34);
+  stroke_round(cr, hex(0xffd23f), 6);
+  cairo_save(cr);
+  cairo_translate(cr, 44, 22);
+  cairo_rotate(cr, M_PI / 4);
+  cairo_rectangle(cr, -4, -14, 8, 20);
+  fill_outlined(cr, hex(0xc98a4b));
+  cairo_rectangle(cr, -5, 6, 10, 8);
+  fill_outlined(cr, WHITE);
+  cairo_restore(cr);
+}
+
+static void line_symbol(cairo_t *cr)
+{
+  cairo_move_to(cr, 15, 49);
+  cairo_line_to(cr, 49, 15);
+  stroke_round(cr, WHITE, 6);
+  for (double v : {15.0, 49.0}) {
+    cairo_arc(cr, v, 64 - v, 5, 0, 2 * M_PI);
+    fill_outlined(cr, hex(0xffd23f));
+  }
+}
+
+static void rectangle_symbol(cairo_t *cr)
+{
+  cairo_rectangle(cr, 14, 18, 36, 28);
+  stroke_round(cr, WHITE, 6);
+}
+
+static void box_symbol(cairo_t *cr)
+{
+  cairo_rectangle(cr, 14, 18, 36, 28);
+  fill_outlined(cr, WHITE, 3);
+}
+
+static void fill_symbol(cairo_t *cr)
+{
+  cairo_save(cr);
+  cairo_translate(cr, 28, 34);
+  cairo_rotate(cr, -M_PI / 6);
+  rounded_rect(cr, -11, -12, 22, 24, 3);
+  fill_outlined(cr, WHITE);
+  cairo_restore(cr);
+  cairo_move_to(cr, 44, 26);
+  cairo_curve_to(cr, 54, 40, 50, 48, 46, 48);
+  cairo_curve_to(cr, 40, 48, 40, 40, 44, 26);
+  fill_outlined(cr, hex(0x4fb0ff));
+}
+
+static void mirror_symbol(cairo_t *cr)
+{
+  mirror_brick(cr, 10, 20, hex(0xff8a5c));
+  mirror_brick(cr, 40, 20, hex(0xff8a5c));
+  mirror_brick(cr, 14, 34, hex(0x5fe06a));
+  mirror_brick(cr, 36, 34, hex(0x5fe06a));
+  cairo_move_to(cr, 32, 12);
+  cairo_line_to(cr, 32, 52);
+  static const double dash[2] = {4, 3};
+  cairo_set_dash(cr, dash, 2, 0);
+  stroke_round(cr, WHITE, 3);
+  cairo_set_dash(cr, nullptr, 0, 0);
+}
+
+// Four small levels in a strip.
+static void levels_symbol(cairo_t *cr)
+{
+  for (int k = 0; k < 4; k++) {
+    double x = 10 + (k % 2) * 23, y = 13 + (k / 2) * 20;
+    cairo_rectangle(cr, x, y, 20, 16);
+    fill_outlined(cr, k == 0 ? hex(0xffd23f) : WHITE, 2);
+  }
+}
+
+// A level page with a mark drawn on it.
+static void level_page(cairo_t *cr, double x, double y)
+{
+  cairo_rectangle(cr, x, y, 26, 32);
+  fill_outlined(cr, WHITE);
+  for (int k = 0; k < 3; k++)
+    cairo_rectangle(cr, x + 4, y + 5 + k * 7, 18, 4);
+  set_colour(cr, hex(0x8aa0c0));
+  cairo_fill(cr);
+}
+
+static void levelinsert_symbol(cairo_t *cr)
+{
+  level_page(cr, 26, 16);
+  cairo_move_to(cr, 8, 32);
+  cairo_line_to(cr, 22, 32);
+  cairo_move_to(cr, 15, 25);
+  cairo_line_to(cr, 15, 39);
+  stroke_round(cr, hex(0x5fe06a), 5);
+}
+
+static void levelcopy_symbol(cairo_t *cr)
+{
+  level_page(cr, 12, 10);
+  level_page(cr, 26, 22);
+}
+
+// A level page with an arrow up (earlier) or down (later) beside it.
+static void level_arrow(cairo_t *cr, double dir)
+{
+  level_page(cr, 10, 16);
+  cairo_move_to(cr, 48, 32 - 14 * dir);
+  cairo_line_to(cr, 48, 32 + 14 * dir);
+  stroke_round(cr, WHITE, 5);
+  cairo_move_to(cr, 40, 32 - 6 * dir);
+  cairo_line_to(cr, 48, 32 - 14 * dir);
+  cairo_line_to(cr, 56, 32 - 6 * dir);
+  stroke_round(cr, WHITE, 5);
+}
+
+static void levelearlier_symbol(cairo_t *cr) { level_arrow(cr, 1); }
+static void levellater_symbol(cairo_t *cr) { level_arrow(cr, -1); }
+
 // ---- the family ------------------------------------------------------------------
 
 static const Icon icons[] = {
@@ -485,6 +612,17 @@ static const Icon icons[] = {
   {ICON_CANCEL, 0xd23a3a, cancel_symbol},
   {ICON_DIFFICULTY, 0x6c4bb8, difficulty_symbol},
   {ICON_LEVEL, 0x2690b8, level_symbol},
+  {ICON_BRUSH, 0x3a6fb8, brush_symbol},
+  {ICON_LINE, 0x3a6fb8, line_symbol},
+  {ICON_RECT, 0x3a6fb8, rectangle_symbol},
+  {ICON_BOX, 0x3a6fb8, box_symbol},
+  {ICON_FILL, 0x3a6fb8, fill_symbol},
+  {ICON_MIRROR, 0x1f9ea3, mirror_symbol},
+  {ICON_LEVELS, 0x2690b8, levels_symbol},
+  {ICON_LEVEL_INSERT, 0x2690b8, levelinsert_symbol},
+  {ICON_LEVEL_COPY, 0x2690b8, levelcopy_symbol},
+  {ICON_LEVEL_EARLIER, 0x2690b8, levelearlier_symbol},
+  {ICON_LEVEL_LATER, 0x2690b8, levellater_symbol},
 };
 
 // "graphics/buttons/visible.png" fills both icon slot 28 and the Invisible-brick
