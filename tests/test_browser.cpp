@@ -2,13 +2,16 @@
 // empty and unreadable folders, Play, difficulty and mode.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "gl_context.h"
+#include "gl_view.h"
 #include "level_bytes.h"
 #include "player_folder.h"
+#include "graphics/graphics.h"
 #include "menus/browser.h"
 #include "menus/menus.h"
 #include "rules/progress.h"
@@ -182,4 +185,73 @@ TEST_F(Browser, ASetThatCannotBeReadIsExplainedAndStartsNoGame)
     EXPECT_EQ(screen_is(SCREEN_OPTIONS) + (fade_running() == FADE_OUT), 0);
     EXPECT_EQ(file_bytes("level_sets/cut.bls"), cut);
     notice[0] = 0;
+}
+
+// A level drawn small and read back cell by cell: every brick in its colour,
+// every empty cell (whatever colour it stores) the dark ground.
+TEST_F(Browser, AThumbnailShowsEachCellOfItsLevel)
+{
+    static level_file_record rec;
+    memset(&rec, 0, sizeof rec);
+    for (int r = 1; r <= 20; r++)
+        for (int c = 1; c <= 20; c++) {
+            int k = grid_index(r, c);
+            rec.block[LEVEL_TEXTURES].cells[k] = (r * 7 + c * 3) % 4 == 0 ? 0 : 1;
+            rec.block[LEVEL_RED].cells[k] = (r * 6) % 128;
+            rec.block[LEVEL_GREEN].cells[k] = (c * 6) % 128;
+            rec.block[LEVEL_BLUE].cells[k] = 100;
+        }
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    gui_frame();
+    glDisable(GL_DEPTH_TEST);
+    draw_thumbnail(rec, 0.5f, 2.0f, 5.5f, -0.4f, -5.0f);   // the canvas's own size: a cell each 0.25 x 0.12
+    int wrong = 0;
+    for (int r = 1; r <= 20; r++)
+        for (int c = 1; c <= 20; c++) {
+            int k = grid_index(r, c);
+            bool brick = rec.block[LEVEL_TEXTURES].cells[k] != 0;
+            rgb want = brick ? rgb{2 * rec.block[LEVEL_RED].cells[k], 2 * rec.block[LEVEL_GREEN].cells[k], 200}
+                             : rgb{20, 20, 20};
+            if (!rgb_near(cell_pixel(r, c), want, 3)) {
+                wrong++;
+                ADD_FAILURE() << "cell " << r << "," << c;
+            }
+        }
+    EXPECT_EQ(wrong, 0);
+    glEnable(GL_DEPTH_TEST);
+}
+
+// The browser previews the set's first level; its buttons flip through the
+// levels, wrapping, and Next Set starts the preview at the first level again.
+TEST_F(Browser, ThePreviewStartsAtTheFirstLevelAndFlipsThroughTheSet)
+{
+    set_file s(3, 0);
+    s.title("Three");
+    for (int lev = 1; lev <= 3; lev++)
+        for (int r = 1; r <= 20; r++)
+            for (int c = 1; c <= 20; c++) {
+                s.set(lev, TEX_BLOCK, r, c, 1);
+                s.set(lev, lev == 1 ? RED_BLOCK : lev == 2 ? GREEN_BLOCK : BLUE_BLOCK, r, c, 127);
+            }
+    s.write("level_sets/three.bls");
+    write_set("zulu.bls", "Z");
+    file_search(1);
+    // The middle of the preview, in the GUI frame.
+    auto centre = [] { return frame_pixel(3.36 + 0.36, 0.06 - 0.17); };
+    struct { int *request; int level; rgb colour; } steps[] = {
+        {nullptr, 1, {254, 0, 0}}, {&GUI_PREVIEW_NEXT, 2, {0, 254, 0}}, {&GUI_PREVIEW_NEXT, 3, {0, 0, 254}},
+        {&GUI_PREVIEW_NEXT, 1, {254, 0, 0}}, {&GUI_PREVIEW_PREV, 3, {0, 0, 254}},
+    };
+    for (const auto &t : steps) {
+        if (t.request)
+            *t.request = 1;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        level_loader();
+        level_loader();   // the request is acted on after the frame's drawing
+        EXPECT_EQ(preview_level, t.level);
+        EXPECT_TRUE(rgb_near(centre(), t.colour, 3)) << "level " << t.level;
+    }
+    EXPECT_EQ(press(GUI_LEVEL), "Z");
+    EXPECT_EQ(preview_level, 1);
 }

@@ -1,14 +1,16 @@
-// End to end: the editor's files with real input. From the title, Edit Levels
-// opens the editor; a drag paints a row, F2 saves level 1; Next level, a few
-// clicks and F2 make level 2; Create Level Set with a typed name,
-// description, author and file name writes the set; the browser then shows it
-// and Play starts its first level.
+// End to end: the editor's tools and files with real input. From the title,
+// Edit Levels opens the editor; with the mirror on, a filled rectangle over
+// half a row makes the whole row, F2 saves level 1; Next level, a few mirrored
+// clicks and F2 make level 2, which Ctrl+Up moves before level 1; Create
+// Level Set with a typed name, description, author and file name writes the
+// set; the browser then previews its levels and Play starts its first level.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "e2e.h"
 
@@ -21,6 +23,13 @@ const double CREATE_X = 3.625, CREATE_Y = -1.445;
 const double MESSAGE_OK_X = 4.01, MESSAGE_OK_Y = 0.77;   // "Level saved."
 const double CREATED_OK_X = 4.81;                        // the wider "Level set created: ..." panel
 const double BROWSER_PLAY_X = 4.275, BROWSER_PLAY_Y = -0.125;
+// The tool column left of the canvas: its buttons' centres, from the top.
+const double TOOL_X = 0.36;
+enum { TOOL_BRUSH = 0, TOOL_FILLED_RECTANGLE = 3, TOOL_MIRROR = 5 };
+double tool_y(int row) { return 1.98 - 0.21 * row - 0.09; }
+// The browser's preview: its top-left corner, a cell's size, and its Next button.
+const double PREVIEW_X = 3.36, PREVIEW_Y = 0.06, PREVIEW_CELL_W = 0.036, PREVIEW_CELL_H = 0.01728;
+const double PREVIEW_NEXT_X = 4.03, PREVIEW_NEXT_Y = -0.36;
 // Frames a click is given to change what the screen shows.
 const int CHANGE_FRAMES = 60;
 
@@ -109,29 +118,40 @@ TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPla
     // Edit Levels: the canvas replaces the title.
     ASSERT_TRUE(open_from_title(MENU_EDIT)) << "the editor did not open";
 
-    // A left drag along row 3 paints all of it; F2 writes level 1.
+    // Mirror and filled rectangle: a drag over the left half of row 3 fills
+    // all of it; F2 writes level 1.
+    ASSERT_TRUE(run.click_gui(TOOL_X, tool_y(TOOL_MIRROR)));
+    ASSERT_TRUE(run.click_gui(TOOL_X, tool_y(TOOL_FILLED_RECTANGLE)));
     point(canvas_cell_x(1), canvas_cell_y(3));
     ASSERT_EQ(run.x_command("xdotool mousedown 1"), 0);
-    for (int c = 1; c <= 20; c++)
-        point(canvas_cell_x(c), canvas_cell_y(3));
+    point(canvas_cell_x(10), canvas_cell_y(3));
     ASSERT_EQ(run.x_command("xdotool mouseup 1"), 0);
     std::string level1 = save_until(data + "/user_data/l1.raw", 3, 20);
     ASSERT_EQ(level1.size(), 10584u) << "F2 wrote no level 1";
-    EXPECT_EQ(bricks_in_row(level1, 3), 20) << "the drag missed cells of row 3";
+    EXPECT_EQ(bricks_in_row(level1, 3), 20) << "the mirrored rectangle missed cells of row 3";
+    EXPECT_TRUE(run.screenshot(screenshot_path("editor_tools.png")));
     EXPECT_EQ(bricks_in_row(level1, 5), 0);
     message_ok();
 
-    // Next level (row 3's bricks leave the canvas), three clicks in row 5, F2: level 2.
+    // Next level (row 3's bricks leave the canvas), the brush, three mirrored
+    // clicks in row 5, F2: level 2.
     ASSERT_TRUE(click_changes(NEXT_LEVEL_X, NEXT_LEVEL_Y, 0.5, canvas_cell_y(3) + 0.05, 5.5,
                                     canvas_cell_y(3) - 0.05))
         << "Next level showed no other level";
+    ASSERT_TRUE(run.click_gui(TOOL_X, tool_y(TOOL_BRUSH)));
     for (int c = 8; c <= 10; c++)
         ASSERT_TRUE(run.click_gui(canvas_cell_x(c), canvas_cell_y(5)));
-    std::string level2 = save_until(data + "/user_data/l2.raw", 5, 3);
+    std::string level2 = save_until(data + "/user_data/l2.raw", 5, 6);
     ASSERT_EQ(level2.size(), 10584u) << "F2 after Next level wrote no level 2";
     EXPECT_EQ(bricks_in_row(level2, 3), 0);
     EXPECT_EQ(read_file(data + "/user_data/l1.raw"), level1) << "level 1 changed";
     message_ok();
+
+    // Ctrl+Up moves level 2 before level 1.
+    ASSERT_TRUE(run.press_key("ctrl+Up", [&] {
+        return read_file(data + "/user_data/l1.raw") == level2 && read_file(data + "/user_data/l2.raw") == level1;
+    })) << "the levels were not reordered";
+    std::swap(level1, level2);
 
     // Create Level Set: name, description, author and file name typed.
     ASSERT_TRUE(click_changes(CREATE_X, CREATE_Y, 1.5, 0.85, 4.5, 0.5))
@@ -165,6 +185,17 @@ TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPla
     ASSERT_TRUE(run.wait_for_title());
     ASSERT_TRUE(open_from_title(MENU_LOAD)) << "the browser did not open";
     EXPECT_TRUE(run.screenshot(screenshot_path("browser_player_set.png")));
+    // Its preview shows level 1 (row 5's six bricks), then level 2 (row 3).
+    auto row_lit = [&](int r, int c1, int c2) {
+        return gui_brightness(PREVIEW_X + PREVIEW_CELL_W * (c1 - 1) + 0.005,
+                              PREVIEW_Y - PREVIEW_CELL_H * (r - 1) - 0.004,
+                              PREVIEW_X + PREVIEW_CELL_W * c2 - 0.005, PREVIEW_Y - PREVIEW_CELL_H * r + 0.004) > 0.5;
+    };
+    EXPECT_TRUE(run.wait_until([&] { return row_lit(5, 8, 13) && !row_lit(3, 1, 20); }))
+        << "the preview does not show the set's first level";
+    ASSERT_TRUE(run.click_gui(PREVIEW_NEXT_X, PREVIEW_NEXT_Y));
+    EXPECT_TRUE(run.wait_until([&] { return row_lit(3, 1, 20) && !row_lit(5, 8, 13); }))
+        << "the preview did not flip to the second level";
     ASSERT_TRUE(run.click_gui(BROWSER_PLAY_X, BROWSER_PLAY_Y));
     ASSERT_TRUE(run.wait_frames(FADE_FRAMES + FADE_MARGIN_FRAMES));
 
@@ -188,8 +219,8 @@ TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPla
         row3 += int_at(save, 388 + (3 * 22 + c) * 4);
         row5 += int_at(save, 388 + (5 * 22 + c) * 4);
     }
-    EXPECT_EQ(row3, 20) << "level 1 of the set is in play";
-    EXPECT_EQ(row5, 0);
+    EXPECT_EQ(row5, 6) << "level 1 of the set (the level moved first) is in play";
+    EXPECT_EQ(row3, 0);
 
     ASSERT_TRUE(run.close_window());
     EXPECT_EQ(run.wait_exit(20), 0);

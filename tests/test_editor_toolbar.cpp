@@ -182,6 +182,26 @@ TEST_F(Toolbar, SwatchesTypeNamesAndTypedValuesSetTheCurrentBrick)
     EXPECT_EQ(screen_is(SCREEN_EDITOR), 1);
 }
 
+TEST_F(Toolbar, NoTwoControlsOverlapNoneCoversTheCanvasAndThePointerReachesAll)
+{
+    palette_count = PALETTE_SIZE;   // every swatch placed
+    float a[128][4];
+    int n = toolbar_areas(a, 128);
+    ASSERT_GE(n, 24 + 7 + 5 + PALETTE_SIZE + 5 + 3);
+    auto apart = [](const float *p, const float *q) {
+        return p[2] < q[0] || q[2] < p[0] || p[3] > q[1] || q[3] > p[1];
+    };
+    const float canvas[4] = {0.5f, 2.0f, 5.5f, -0.4f}, reach[4] = {0.25f, 2.0f, 5.5f, -2.0f};
+    for (int i = 0; i < n; i++) {
+        EXPECT_TRUE(apart(a[i], canvas)) << "control " << i << " at " << a[i][0] << "," << a[i][1];
+        EXPECT_TRUE(a[i][0] >= reach[0] && a[i][2] <= reach[2] && a[i][1] <= reach[1] && a[i][3] >= reach[3])
+            << "control " << i << " out of the pointer's reach";
+        for (int j = i + 1; j < n; j++)
+            EXPECT_TRUE(apart(a[i], a[j])) << "controls " << i << " and " << j << " at " << a[i][0] << ","
+                                           << a[i][1] << " and " << a[j][0] << "," << a[j][1];
+    }
+}
+
 TEST(Palette, TheDefaultGreyThenTheMostUsedColoursOfTheBricks)
 {
     static level_file_record levels[2];

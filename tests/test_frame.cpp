@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "audio/audio.h"
+#include "editor/editor.h"
 #include "gl_view.h"
 #include "physics/ball.h"
 #include "graphics/graphics.h"
@@ -179,6 +180,35 @@ TEST_F(GameFrame, ClassicLookIsFlatColour)
     rgb wall = frame_pixel(5.52, 0), outer = frame_pixel(6.4, 0);
     EXPECT_GT(wall.r, 200) << "side bar by the wall";
     EXPECT_LT(outer.r, wall.r / 2) << "side bar's outer edge";
+}
+
+// The editor with its tool column, palette and level row, and the level strip,
+// kept as screenshots at two view sizes for a look at the layout.
+TEST_F(GameFrame, EditorScreenshotsAtTwoViewSizes)
+{
+    screen_set(SCREEN_EDITOR);
+    classic = 0;
+    clear_edited_level();
+    for (int c = 3; c <= 18; c++) {
+        leveled[grid_index(4, c)] = 1 + c % 3;
+        ed_rr[grid_index(4, c)] = 8 * (c - 2);
+    }
+    const int sizes[][2] = {{640, 480}, {W, H}};
+    for (auto &sz : sizes)
+        for (int strip = 0; strip <= 1; strip++) {
+            screenx = sz[0], screeny = sz[1];
+            ReSizeGLScene(sz[0], sz[1]);
+            level_strip = strip;
+            editor();
+            std::string name = "editor_" + std::string(strip ? "strip_" : "") + std::to_string(sz[0]) + "x" +
+                               std::to_string(sz[1]) + ".png";
+            EXPECT_TRUE(write_rgb_png(screenshot_path(name), sz[0], sz[1], read_rgb(0, 0, sz[0], sz[1])));
+        }
+    level_strip = 0;
+    clear_edited_level();
+    screenx = W, screeny = H;
+    ReSizeGLScene(W, H);
+    screen_set(SCREEN_TITLE);
 }
 
 }  // namespace

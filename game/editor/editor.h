@@ -74,6 +74,9 @@ void load_palette();                       // the palette from the game's level 
 // ---- Toolbar (toolbar.cpp) ----
 void eicons();         // draw the toolbar and carry out its pending actions
 int toolbar_code(float x, float y);  // selection code of the button over GUI point (x, y); 0 when none
+// The areas of the buttons, swatches, type names and colour values (left,
+// top, right, bottom in GUI units), at most max; how many were written.
+int toolbar_areas(float (*out)[4], int max);
 int toolbar_press(int code);         // a left press on the button of a selection code; 0 when no button has it
 int toolbar_pressed(int code);       // 1 while that button's press waits for the toolbar or is held
 void toolbar_release();              // the left button let go: held buttons stop repeating

@@ -46,7 +46,7 @@ int most_used_colours(const level_file_record *levels, int count, int out[][3], 
     return n;
 }
 
-// Every level of the level sets that come with the game.
+// Every level of the level sets in the game's folder (the sets that come with it).
 static std::vector<level_file_record> shipped_levels()
 {
     std::vector<level_file_record> levels;
@@ -55,7 +55,7 @@ static std::vector<level_file_record> shipped_levels()
         return levels;
     for (dirent *e; (e = readdir(d));) {
         std::string n = e->d_name;
-        if (n.size() <= 4 || n.compare(n.size() - 4, 4, ".bls") != 0 || !shipped_set_exists(n.c_str()))
+        if (n.size() <= 4 || n.compare(n.size() - 4, 4, ".bls") != 0)
             continue;
         int total = level_set_levels(n.c_str());
         level_file_record rec;

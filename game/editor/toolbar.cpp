@@ -291,7 +291,7 @@ static int target_area(int t, float *x1, float *y1, float *x2, float *y2)
         *x1 = TYPE_LEFT;
         *x2 = TYPE_RIGHT;
         *y1 = TYPE_TOP - TYPE_STEP * (t - TARGET_TYPE);
-        *y2 = *y1 - TYPE_STEP;
+        *y2 = *y1 - TYPE_STEP + 0.005f;
     } else {
         *x1 = VALUE_LEFT;
         *x2 = VALUE_RIGHT;
@@ -374,6 +374,7 @@ static void draw_swatches()
     float x1, y1, x2, y2;
     for (int t = 0; t < palette_count; t++) {
         target_area(t, &x1, &y1, &x2, &y2);
+        glDisable(GL_TEXTURE_2D);   // a frame round the last swatch turned it on
         glColor3f(0.1f, 0.1f, 0.1f);
         glBegin(GL_QUADS);
         glVertex3f(x1 - 0.005f, y1 + 0.005f, Z_ICON);
@@ -453,6 +454,19 @@ void toggle_classic_button()
 }
 
 // ---- Presses ----
+
+int toolbar_areas(float (*out)[4], int max)
+{
+    int n = 0;
+    for (int k = 0; k < TOOL_BUTTONS && n < max; k++, n++) {
+        const tool_button &b = BUTTONS[k];
+        out[n][0] = b.x1, out[n][1] = b.y_top, out[n][2] = b.x2, out[n][3] = b.y_bottom;
+    }
+    for (int t = 0; t < TARGETS && n < max; t++)
+        if (target_area(t, &out[n][0], &out[n][1], &out[n][2], &out[n][3]))
+            n++;
+    return n;
+}
 
 int toolbar_code(float x, float y)
 {

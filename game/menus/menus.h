@@ -21,6 +21,7 @@ enum gui_code {
     CODE_DISCARD,                   // the unsaved-changes question's Discard
     CODE_LEVEL, CODE_DIFF, CODE_PLAY, CODE_CONTINUE,
     CODE_WATCH,                     // the score table's Watch of a row's replay
+    CODE_PREVIEW_PREV, CODE_PREVIEW_NEXT,   // the browser's preview: previous / next level of the set
     CODE_TOOLBAR,
 };
 
@@ -35,6 +36,8 @@ extern int GUI_DIFF;            // CODE_DIFF: next difficulty
 extern int GUI_PLAY;            // CODE_PLAY: start the game
 extern int GUI_CONTINUE;        // CODE_CONTINUE: continue the saved game
 extern int GUI_WATCH;           // CODE_WATCH: watch the replay of the score table's row under the pointer
+extern int GUI_PREVIEW_PREV;    // CODE_PREVIEW_PREV: the browser previews the set's previous level
+extern int GUI_PREVIEW_NEXT;    // CODE_PREVIEW_NEXT: the browser previews the set's next level
 // The request flag a panel's control code raises; null for no such code.
 int *gui_request(int code);
 

@@ -40,6 +40,9 @@ char sfilename[256];                     // file name of the set shown, without 
 static std::vector<listed_set> shandle;  // the sets of both level_sets/, in browsing order
 static size_t fdata;                     // index in shandle of the set shown
 static int set_readable;                 // 1 when the set shown is whole and has at least one level
+int preview_level = 1;                   // the level of the set shown that the preview draws
+static level_file_record preview;        // that level
+static int preview_read;                 // 1 when it could be read
 
 static const char SET_UNREADABLE[] = "This level set cannot be read.";
 static const char SAVE_DAMAGED[] = "The saved game is damaged and cannot be continued.";
@@ -252,6 +255,12 @@ static int list_sets()
     return player || shipped;
 }
 
+// The previewed level of the set shown.
+static void read_preview()
+{
+    preview_read = set_readable && read_set_level(sfilename, preview_level, &preview, nullptr);
+}
+
 // The header of the set at fdata into fhead; an empty header if there is none
 // or it cannot be read.
 static void show_set()
@@ -266,6 +275,8 @@ static void show_set()
     set_readable = level_set_readable(sfilename, &h);
     if (set_readable)
         fhead = h;
+    preview_level = 1;
+    read_preview();
 }
 
 void file_search(int mode)
@@ -290,6 +301,44 @@ void file_search(int mode)
 }
 
 // ---- Level-set browser ----
+
+// The preview: the set's level preview_level drawn small, with buttons to
+// flip through the set's levels and "n/m" between them.
+static const float PREVIEW_LEFT = 3.36f, PREVIEW_TOP = 0.06f, PREVIEW_W = 0.72f, PREVIEW_H = 0.3456f;
+static const float FLIP = 0.1f, FLIP_TOP = -0.31f;
+static void draw_preview()
+{
+    if (!set_readable)
+        return;
+    gui_frame();
+    glDisable(GL_DEPTH_TEST);
+    if (preview_read)
+        draw_thumbnail(preview, PREVIEW_LEFT, PREVIEW_TOP, PREVIEW_LEFT + PREVIEW_W, PREVIEW_TOP - PREVIEW_H, -5.0f);
+    begin_icons();
+    lit_button(PREVIEW_LEFT, FLIP_TOP, FLIP, -5.0f, ticon[ICON_MINUS], CODE_PREVIEW_PREV, GREY);
+    lit_button(PREVIEW_LEFT + PREVIEW_W - FLIP, FLIP_TOP, FLIP, -5.0f, ticon[ICON_PLUS], CODE_PREVIEW_NEXT, GREY);
+    end_icons();
+    char line[48];
+    snprintf(line, sizeof line, "%d/%d", preview_level, fhead.level_count);
+    glLoadIdentity();
+    glTranslatef((PREVIEW_LEFT + 0.24f - 3.0f) * 9.0f, (FLIP_TOP - 0.08f) * 9.0f, -5.0f);
+    glColor4f(1, 1, 1, 1);
+    glsPrint("%s", line);
+    gui_frame();
+}
+
+// The previous or next level of the set in the preview, wrapping.
+static void flip_preview(int dir)
+{
+    if (!set_readable || fhead.level_count < 1)
+        return;
+    preview_level += dir;
+    if (preview_level < 1)
+        preview_level = fhead.level_count;
+    if (preview_level > fhead.level_count)
+        preview_level = 1;
+    read_preview();
+}
 
 // The header of the set shown.
 static void header_texts()
@@ -332,6 +381,7 @@ void level_loader()
     label(-4.35f, -3.3f, "Next");
     label(-4.1f, -4.1f, "Set");
     header_texts();
+    draw_preview();
     gui_frame();
 
     if (GUI_CANCEL) {
@@ -345,6 +395,10 @@ void level_loader()
     if (GUI_LEVEL) {
         GUI_LEVEL = 0;
         file_search(2);
+    }
+    if (GUI_PREVIEW_PREV || GUI_PREVIEW_NEXT) {
+        flip_preview(GUI_PREVIEW_NEXT ? 1 : -1);
+        GUI_PREVIEW_PREV = GUI_PREVIEW_NEXT = 0;
     }
     if (GUI_PLAY) {
         GUI_PLAY = 0;

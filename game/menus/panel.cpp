@@ -49,12 +49,14 @@ static const panel_style STYLES[6] = {
 
 int gui_select;
 int GUI_OK, GUI_CANCEL, GUI_EDCLASSIC, GUI_DISCARD, GUI_LEVEL, GUI_DIFF, GUI_PLAY, GUI_CONTINUE, GUI_WATCH;
+int GUI_PREVIEW_PREV, GUI_PREVIEW_NEXT;
 
 // Each panel control code with the request it raises.
 static const struct { int code; int *request; } REQUESTS[] = {
     {CODE_OK, &GUI_OK}, {CODE_CANCEL, &GUI_CANCEL}, {CODE_CLASSIC, &GUI_EDCLASSIC},
     {CODE_DISCARD, &GUI_DISCARD}, {CODE_LEVEL, &GUI_LEVEL}, {CODE_DIFF, &GUI_DIFF},
     {CODE_PLAY, &GUI_PLAY}, {CODE_CONTINUE, &GUI_CONTINUE}, {CODE_WATCH, &GUI_WATCH},
+    {CODE_PREVIEW_PREV, &GUI_PREVIEW_PREV}, {CODE_PREVIEW_NEXT, &GUI_PREVIEW_NEXT},
 };
 
 int *gui_request(int code)
