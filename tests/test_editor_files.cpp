@@ -565,3 +565,30 @@ TEST_F(EditorFiles, DeletingTheOnlyLevelEmptiesItAndTheFullWorkTakesNoMoreLevels
     EXPECT_EQ(duplicate_level(), 0);
     EXPECT_FALSE(fs::exists(level_path(maxlevels + 1)));
 }
+
+// The level strip: a click on a thumbnail saves the changed level first, as
+// Next level does, and opens the level clicked; the strip then closes.
+TEST_F(EditorFiles, AClickInTheLevelStripSavesFirstAndOpensThatLevel)
+{
+    for (int n = 1; n <= 3; n++)
+        write_level_file(n, n);
+    start_editor();
+    editor_open_level(1);
+    leveled[grid_index(2, 2)] = 3;   // an unsaved change
+    level_strip = 1;
+    struct { int level; int board; } clicks[] = {{3, 3}, {3, 3}, {2, 2}};
+    for (const auto &t : clicks) {
+        level_strip = 1;
+        float x1, y1, x2, y2;
+        strip_slot(t.level, &x1, &y1, &x2, &y2);
+        ASSERT_EQ(strip_level_at((x1 + x2) / 2, (y1 + y2) / 2), t.level);
+        pointerx = (x1 + x2) / 2;
+        pointery = -(y1 + y2) / 2;
+        EXPECT_EQ(level_strip_press(), 1);
+        EXPECT_EQ(edlevel, t.level);
+        EXPECT_EQ(level_strip, 0);
+        EXPECT_EQ(leveled[grid_index(1, 1)], t.board);
+    }
+    EXPECT_EQ(cell_of(file_bytes(level_path(1)), TEX_BLOCK, 2, 2), 3) << "level 1 was saved before it was left";
+    EXPECT_EQ(strip_level_at(0.3f, 1.9f), 0) << "beside the strip";
+}
