@@ -24,7 +24,7 @@ protected:
 // One start of the game: the loading messages, the title's fade-in, a lit
 // menu icon under the pointer, Help over the title and its Cancel, then Exit:
 // the credits, and the next click quits.
-TEST_F(TitleScreen, LoadsFadesInLightsIconsOpensHelpAndQuitsThroughTheCredits)
+TEST_F(TitleScreen, LoadsFadesInLightsIconsOpensHelpPlaysTheDemoAndQuitsThroughTheCredits)
 {
     // The loading messages are printed at the bottom left of the window.
     EXPECT_TRUE(run.wait_until([&] { return run.brightness(30, 470, 400, 80) > 0.005; }));
@@ -54,6 +54,17 @@ TEST_F(TitleScreen, LoadsFadesInLightsIconsOpensHelpAndQuitsThroughTheCredits)
         [&] { return std::abs(logo() - title) < std::abs(with_help - title) / 2; }, 30);
     double after = logo();
     EXPECT_LT(std::abs(after - title), std::abs(with_help - title) / 2) << "help page did not close";
+
+    // Left alone for 30 seconds the title gives way to the demo: the logo goes
+    // and a game plays. A key brings the title back at once.
+    // The demo's score line and status bar lie over the title's bottom.
+    auto bottom = [&] { return run.brightness(40, 548, 700, 40); };
+    double idle = bottom();
+    bool demo = run.wait_until_or_frames([&] { return std::abs(bottom() - idle) > 0.08; }, 30 * 62 + 300);
+    EXPECT_TRUE(run.screenshot(screenshot_path("demo.png")));
+    ASSERT_TRUE(demo) << "no demo after the title stood idle (screenshot demo.png)";
+    ASSERT_TRUE(run.press_key("a", [&] { return std::abs(bottom() - idle) < 0.03; }))
+        << "a key did not bring the title back";
 
     ASSERT_TRUE(run.click_menu(MENU_EXIT));
     run.wait_until_or_frames([&] { return std::abs(logo() - title) > 0.01; }, 30);
