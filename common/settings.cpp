@@ -68,8 +68,8 @@ int read_settings(bset *rec)
     size_t got = fread(rec, 1, sizeof *rec, f);
     (void)got;  // a short file leaves the rest of the record zero
     fclose(f);
-    rec->seffects = settings_volume(rec->seffects, DEFAULT_EFFECTS_VOLUME);
-    rec->music = settings_volume(rec->music, DEFAULT_MUSIC_VOLUME);
+    rec->seffects = settings_volume(rec->seffects, SETTINGS_DEFAULTS.seffects);
+    rec->music = settings_volume(rec->music, SETTINGS_DEFAULTS.music);
     return 1;
 }
 

@@ -18,10 +18,11 @@ extern const settings_resolution settings_resolutions[SETTINGS_RESOLUTIONS];
 // The default playlist, relative to the game folder.
 #define DEFAULT_PLAYLIST "sounds/songs/corvale.m3u"
 
-// The game's volumes without a settings file; also taken for a stored volume
-// that is not a number from 0.0 to 1.0.
-#define DEFAULT_EFFECTS_VOLUME 0.8f
-#define DEFAULT_MUSIC_VOLUME 1.0f
+// The settings without a settings file: 800 x 600 full-screen at 32 bits with
+// the particles on, the effects at 0.8 and the music at 1.0, the default
+// playlist. A stored volume that is not a number from 0.0 to 1.0 is taken
+// from here too.
+inline constexpr bset SETTINGS_DEFAULTS = {2, 0, 0, 0, 0.8f, 1.0f, DEFAULT_PLAYLIST};
 
 // A stored volume when it is a number from 0.0 to 1.0, else fallback.
 float settings_volume(float stored, float fallback);

@@ -74,11 +74,9 @@ float volume_for_position(int position)
 void populate_list()
 {
     if (!read_settings(&settings)) {
-        memset(&settings, 0, sizeof settings);
-        settings.resolution = 2;
+        settings = SETTINGS_DEFAULTS;
+        // The effects slider has always started a notch above the game's default.
         settings.seffects = volume_for_position(15);
-        settings.music = volume_for_position(0);
-        strcpy(settings.playlist, DEFAULT_PLAYLIST);
     }
     bool listed = settings.resolution >= 0 && settings.resolution < SETTINGS_RESOLUTIONS;
     gtk_combo_box_set_active(GTK_COMBO_BOX(resolution_list), listed ? settings.resolution : -1);

@@ -5,34 +5,25 @@
 #include "settings.h"
 #include "shell.h"
 
+// Without a settings file the defaults are read as if stored.
 void open_ini()
 {
     bset settings;
-    if (read_settings(&settings)) {
-        if (settings.resolution >= 0 && settings.resolution < SETTINGS_RESOLUTIONS) {
-            screenx = settings_resolutions[settings.resolution].width;
-            screeny = settings_resolutions[settings.resolution].height;
-        }
-        volume = settings.music;
-        evolume = settings.seffects;
-        if (settings.windowed != 0)
-            fullscreen = 0;
-        bit = settings.force != 0 ? 16 : 32;
-        psystem = settings.particle == 0 ? 1 : 0;
-        // The stored text may lack its terminator; never copy past the field.
-        memcpy(plist, settings.playlist, sizeof plist);
-        plist[sizeof plist - 1] = 0;
-        background = 1;
-        msensitivity = 8.0f;
-    } else {
-        screenx = 800;
-        screeny = 600;
-        msensitivity = 8.0f;
-        bit = 32;
-        psystem = 1;
-        volume = DEFAULT_MUSIC_VOLUME;
-        evolume = DEFAULT_EFFECTS_VOLUME;
-        strcpy(plist, DEFAULT_PLAYLIST);
-        background = 1;
+    if (!read_settings(&settings))
+        settings = SETTINGS_DEFAULTS;
+    if (settings.resolution >= 0 && settings.resolution < SETTINGS_RESOLUTIONS) {
+        screenx = settings_resolutions[settings.resolution].width;
+        screeny = settings_resolutions[settings.resolution].height;
     }
+    volume = settings.music;
+    evolume = settings.seffects;
+    if (settings.windowed != 0)
+        fullscreen = 0;
+    bit = settings.force != 0 ? 16 : 32;
+    psystem = settings.particle == 0 ? 1 : 0;
+    // The stored text may lack its terminator; never copy past the field.
+    memcpy(plist, settings.playlist, sizeof plist);
+    plist[sizeof plist - 1] = 0;
+    background = 1;
+    msensitivity = 8.0f;
 }
