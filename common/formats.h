@@ -23,20 +23,25 @@ enum brick_type { BRICK_NORMAL = 1, BRICK_TWO_HIT = 2, BRICK_EXPLODING = 3,
                   BRICK_INVISIBLE = 4, BRICK_THREE_HIT = 5 };
 constexpr int BRICK_TYPES = 5;                      // type codes run 1..5
 
-// The names of each brick type, by code: the word a level source file gives
-// it, its label in the level previews, and its name in the editor's list.
-struct brick_type_names {
+// One brick type, by code: its names (the word a level source file gives it,
+// its label in the level previews, its name in the editor's list), the ball
+// hits that break it, and its points per level at Easy, Normal and Hard for a
+// ball's hit and for a blast reaching it.
+struct brick_type_row {
     const char *word;
     const char *label;
     const char *name;
+    int hits;
+    int hit_award[3];
+    int blast_award[3];
 };
-inline constexpr brick_type_names BRICK_TYPE_NAMES[BRICK_TYPES + 1] = {
-    {"", "", ""},
-    {"normal", "normal", "Normal"},
-    {"2hit", "2-hit", "2 Hit Brick"},
-    {"exploding", "exploding", "Exploding"},
-    {"invisible", "invisible", "Invisible"},
-    {"3hit", "3-hit", "3 Hit Brick"},
+inline constexpr brick_type_row BRICK_TYPE_TABLE[BRICK_TYPES + 1] = {
+    {"", "", "", 0, {0, 0, 0}, {0, 0, 0}},
+    {"normal", "normal", "Normal", 1, {7, 10, 15}, {3, 5, 7}},
+    {"2hit", "2-hit", "2 Hit Brick", 2, {7, 10, 15}, {3, 5, 7}},
+    {"exploding", "exploding", "Exploding", 1, {11, 15, 20}, {7, 10, 15}},
+    {"invisible", "invisible", "Invisible", 2, {3, 5, 7}, {3, 5, 7}},
+    {"3hit", "3-hit", "3 Hit Brick", 3, {7, 10, 15}, {3, 5, 7}},
 };
 constexpr int COLOUR_MAX = 127;                     // colour components run 0..127
 constexpr int COLOUR_CLEARED = 128;                 // the colour of a cleared cell

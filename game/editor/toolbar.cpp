@@ -405,7 +405,7 @@ static void hover_targets()
         snprintf(help, sizeof help, "Palette: color %d, %d, %d.", palette[t][0], palette[t][1], palette[t][2]);
     else if (t < TARGET_VALUE)
         snprintf(help, sizeof help, "Puts down %s bricks.  Hotkeys: Up and Down arrow keys",
-                 BRICK_TYPE_NAMES[brick_selector_map[t - TARGET_TYPE + 1]].name);
+                 BRICK_TYPE_TABLE[brick_selector_map[t - TARGET_TYPE + 1]].name);
     else
         snprintf(help, sizeof help, "Click and type a value from 0 to 127, then Enter.");
     infobar(help);
@@ -593,7 +593,7 @@ static void draw_labels()
             glColor3f(1.0f, 0.2f, 0.2f);
         else
             glColor3f(1, 1, 1);
-        label(-6.2f, -6.8f - 0.8f * (p - 1), BRICK_TYPE_NAMES[brick_selector_map[p]].name);
+        label(-6.2f, -6.8f - 0.8f * (p - 1), BRICK_TYPE_TABLE[brick_selector_map[p]].name);
     }
     glColor3f(1, 1, 1);
     glLoadIdentity();

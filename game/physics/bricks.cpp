@@ -16,10 +16,6 @@ static const double MAX_XSPEED = 0.085;      // horizontal step limit after a br
 static const int MAX_SAMPLES = 64;           // per axis; a ball of any playable size takes about 21
 static const int CLASSIC_AWARD = 50;         // normal brick broken in classic mode, per level
 
-// Awards per level, by difficulty (Easy, Normal, Hard).
-static const int STANDARD_AWARD[3] = {7, 10, 15};
-static const int INVISIBLE_AWARD[3] = {3, 5, 7};
-static const int EXPLOSION_AWARD[3] = {11, 15, 20};
 
 // ---- Globals ----
 int done_for_frame;
@@ -62,10 +58,10 @@ int ball_touches_cell(float nx, float ny, float r, float x0, float y0)
 
 // ---- Hits and awards ----
 
-// An award of the table for the current difficulty, times the level.
-static int award(const int table[3])
+// A ball's hit on a brick of the type: its award for the current difficulty, times the level.
+static int award(int type)
 {
-    return level_award(table[0], table[1], table[2]);
+    return level_award(BRICK_TYPE_TABLE[type].hit_award);
 }
 
 // Debris of the cell's brick, in its look and colour.
@@ -90,14 +86,14 @@ static void brick_hit(int row, int col, float nx, float ny)
     if (bricktype[cell] == BRICK_NORMAL) {
         debris(row, col);
         board[cell] = 0;
-        add_score(classic ? CLASSIC_AWARD * level : award(STANDARD_AWARD));
+        add_score(classic ? CLASSIC_AWARD * level : award(BRICK_NORMAL));
         release(row, col);
         if (!last_block)
             play_hit(nx, ny);
     }
     if (bricktype[cell] == BRICK_INVISIBLE) {
         bricktype[cell] = BRICK_NORMAL;
-        add_score(award(INVISIBLE_AWARD));
+        add_score(award(BRICK_INVISIBLE));
         debris(row, col);
         play_glass(nx, ny);
     }
@@ -106,7 +102,7 @@ static void brick_hit(int row, int col, float nx, float ny)
         board[cell] = 0;
         blowup(row, col);
         bricktype[cell] = 0;
-        add_score(award(EXPLOSION_AWARD));
+        add_score(award(BRICK_EXPLODING));
         play_boom(nx, ny);
     }
     if (bricktype[cell] == BRICK_TWO_HIT && through == 0) {
@@ -114,12 +110,12 @@ static void brick_hit(int row, int col, float nx, float ny)
             // Broken at once for two awards; the type stays behind in the empty cell.
             debris(row, col);
             board[cell] = 0;
-            add_score(award(STANDARD_AWARD));
+            add_score(award(BRICK_TWO_HIT));
             release(row, col);
-            add_score(award(STANDARD_AWARD));
+            add_score(award(BRICK_TWO_HIT));
         } else {
             bricktype[cell] = BRICK_NORMAL;
-            add_score(award(STANDARD_AWARD));
+            add_score(award(BRICK_TWO_HIT));
         }
         play_ping(nx, ny);
     }
@@ -127,13 +123,13 @@ static void brick_hit(int row, int col, float nx, float ny)
         debris(row, col);
         board[cell] = 0;
         bricktype[cell] = 0;
-        add_score(award(STANDARD_AWARD));
+        add_score(award(BRICK_TWO_HIT));
         release(row, col);
         play_ping(nx, ny);
     }
     if (bricktype[cell] == BRICK_THREE_HIT) {
         bricktype[cell] = big ? BRICK_NORMAL : BRICK_TWO_HIT;
-        add_score(award(STANDARD_AWARD));
+        add_score(award(BRICK_THREE_HIT));
         play_ping(nx, ny);
     }
 }

@@ -48,6 +48,12 @@ void blowup_temp(int row, int col)
         mark_neighbours(btemp, row, col);
 }
 
+// A blast's award for a brick of the type, at the current difficulty and level.
+static int blast_award(int type)
+{
+    return level_award(BRICK_TYPE_TABLE[type].blast_award);
+}
+
 // One marked cell goes off: a brick that cannot take another hit breaks, the
 // others lose a level, and an exploding brick passes the blast on.
 static void explode_cell(int i, int j)
@@ -57,7 +63,8 @@ static void explode_cell(int i, int j)
     float x = cell_right(j) + CELL_W;
     float y = cell_bottom(i) - CELL_H / 2;
     int type = bricktype[k];
-    if (type != BRICK_TWO_HIT && type != BRICK_INVISIBLE && type != BRICK_THREE_HIT) {
+    // A brick a single hit breaks is broken; the others take one hit below.
+    if (type < 1 || type > BRICK_TYPES || BRICK_TYPE_TABLE[type].hits == 1) {
         powerups(i, j, 0);                  // freed by a blast, it falls straight down
         broken(i, j, board[k], rr[k], gg[k], bb[k]);
         board[k] = 0;
@@ -65,28 +72,28 @@ static void explode_cell(int i, int j)
     explosion[k] = 0;
     // Each test sees the type as the one before left it.
     if (bricktype[k] == BRICK_NORMAL) {
-        add_score(level_award(3, 5, 7));
+        add_score(blast_award(BRICK_NORMAL));
         if (!last_block)
             play_boom(x, y);
     }
     if (bricktype[k] == BRICK_TWO_HIT) {
         bricktype[k] = BRICK_NORMAL;
-        add_score(level_award(3, 5, 7));
+        add_score(blast_award(BRICK_TWO_HIT));
         play_ping(x, y);
     }
     if (bricktype[k] == BRICK_THREE_HIT) {
         bricktype[k] = BRICK_TWO_HIT;
-        add_score(level_award(3, 5, 7));
+        add_score(blast_award(BRICK_THREE_HIT));
         play_ping(x, y);
     }
     if (bricktype[k] == BRICK_INVISIBLE) {
         bricktype[k] = BRICK_NORMAL;
-        add_score(level_award(3, 5, 7));
+        add_score(blast_award(BRICK_INVISIBLE));
         play_glass(x, y);
     }
     if (bricktype[k] == BRICK_EXPLODING) {
         blowup_temp(i, j);
-        add_score(level_award(7, 10, 15));
+        add_score(blast_award(BRICK_EXPLODING));
         bricktype[k] = BRICK_NORMAL;
         play_boom(x, y);
     }

@@ -14,6 +14,7 @@
 #include "shell/shell.h"
 
 constexpr float PUP_LOST = -1.85f;    // an icon below this has been missed
+constexpr int CATCH_AWARD[3] = {25, 50, 100};   // a caught power-up, at Easy, Normal and Hard
 
 int pup[7];
 float pupxposition[7], pupyposition[7];
@@ -126,7 +127,7 @@ void powerup_check()
         bool left_in = paddlex < x && x < paddlex + paddle_size;
         bool right_in = paddlex < right && right < paddlex + paddle_size;
         if (y < PADDLE_TOP && (left_in || right_in)) {
-            add_score(by_difficulty(25, 50, 100));
+            add_score(by_difficulty(CATCH_AWARD[0], CATCH_AWARD[1], CATCH_AWARD[2]));
             powerup_effect(pup[s], s);
             free_powerup(s);
         }
@@ -211,7 +212,7 @@ static void show_invisible(float x, float y)
             bricktype[k] = BRICK_NORMAL;
             broken(i, j, board[k], rr[k], gg[k], bb[k]);
             play_glass(x, y);
-            add_score(level_award(7, 10, 15));
+            add_score(level_award(BRICK_TYPE_TABLE[BRICK_NORMAL].hit_award));   // as a normal brick broken
         }
 }
 

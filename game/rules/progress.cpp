@@ -203,6 +203,11 @@ int level_award(int easy, int normal, int hard)
     return by_difficulty(easy, normal, hard) * level;
 }
 
+int level_award(const int award[3])
+{
+    return level_award(award[0], award[1], award[2]);
+}
+
 void add_score(int points)
 {
     long long sum = (long long)score + points;

@@ -32,6 +32,7 @@ void last_brick_countdown();
 void add_score(int points);    // score += points, kept within 0..SCORE_MAX
 int by_difficulty(int easy, int normal, int hard);   // the value for the difficulty in play; 0 outside 0..2
 int level_award(int easy, int normal, int hard);     // points by difficulty, times the level
+int level_award(const int award[3]);                // the same from {Easy, Normal, Hard}
 void gain_life();              // one more life, unless MAX_LIVES are held already
 
 // Pieces of a level start shared with the saved game's continue.

@@ -271,7 +271,7 @@ static void write_level_preview(const LevelSet &set, int n, PictureCache &cache,
   Census n_of = count(lv);
   std::string line = std::to_string(n_of.bricks) + " bricks:";
   for (int t : {1, 2, 5, 3, 4})
-    if (n_of.by_type[t]) line += " " + std::to_string(n_of.by_type[t]) + " " + BRICK_TYPE_NAMES[t].label + ",";
+    if (n_of.by_type[t]) line += " " + std::to_string(n_of.by_type[t]) + " " + BRICK_TYPE_TABLE[t].label + ",";
   line.pop_back();
   double y = plan_y + GRID_ROWS * PLAN_CELL_H + 28;
   cairo_set_source_rgb(cr, 0.9, 0.9, 0.95);

@@ -82,7 +82,7 @@ static int parse_type(const Reader &rd, const std::string &w)
   int v;
   if (parse_int(w, v)) return number_in(rd, w, 1, 5, "brick type");
   for (int t = 1; t <= BRICK_TYPES; t++)
-    if (lower(w) == BRICK_TYPE_NAMES[t].word) return t;
+    if (lower(w) == BRICK_TYPE_TABLE[t].word) return t;
   fail(rd, "unknown brick type '%s' (use normal, 2hit, 3hit, exploding, invisible or 1..5)",
        w.c_str());
 }
