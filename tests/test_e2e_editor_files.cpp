@@ -59,22 +59,13 @@ protected:
         ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
         ASSERT_NE(run.window(), 0u) << "exit code " << run.wait_exit(0);
     }
-    // Brightness of a GUI rectangle (left, top, right, bottom).
     double gui_brightness(double x1, double y1, double x2, double y2)
     {
-        int l, t, r, b;
-        gui_to_pixel(x1, y1, &l, &t);
-        gui_to_pixel(x2, y2, &r, &b);
-        return run.brightness(l, t, r - l, b - t);
+        return run.gui_brightness(x1, y1, x2, y2);
     }
-    // Clicks a GUI point; true once the picture of a GUI rectangle changes.
     bool click_changes(double gx, double gy, double x1, double y1, double x2, double y2)
     {
-        double before = gui_brightness(x1, y1, x2, y2);
-        return run.click_gui(gx, gy) &&
-               run.wait_until_or_frames(
-                   [&] { return std::abs(gui_brightness(x1, y1, x2, y2) - before) > 0.03; },
-                   CHANGE_FRAMES);
+        return run.click_changes(gx, gy, x1, y1, x2, y2, CHANGE_FRAMES);
     }
     // Clicks a title menu icon; true once the title's logo has gone.
     bool open_from_title(menu_icon icon)

@@ -394,6 +394,23 @@ std::vector<unsigned char> game_run::grab(int x, int y, int w, int h)
     return rgb;
 }
 
+double game_run::gui_brightness(double x1, double y1, double x2, double y2)
+{
+    int l, t, r, b;
+    gui_to_pixel(x1, y1, &l, &t);
+    gui_to_pixel(x2, y2, &r, &b);
+    return brightness(l, t, r - l, b - t);
+}
+
+bool game_run::click_changes(double gx, double gy, double x1, double y1, double x2, double y2,
+                             int max_frames)
+{
+    double before = gui_brightness(x1, y1, x2, y2);
+    return click_gui(gx, gy) &&
+           wait_until_or_frames([&] { return std::abs(gui_brightness(x1, y1, x2, y2) - before) > 0.03; },
+                                max_frames);
+}
+
 double game_run::brightness(int x, int y, int w, int h)
 {
     std::vector<unsigned char> rgb = grab(x, y, w, h);

@@ -117,6 +117,12 @@ public:
 
     // Mean brightness 0..1 of a client rectangle of the screen as it is now.
     double brightness(int x, int y, int w, int h);
+    // The same of a GUI rectangle (left, top, right, bottom).
+    double gui_brightness(double x1, double y1, double x2, double y2);
+    // Clicks a GUI point; true once the picture of a GUI rectangle changes
+    // within max_frames frames.
+    bool click_changes(double gx, double gy, double x1, double y1, double x2, double y2,
+                       int max_frames);
     // Its red, green and blue bytes, row by row; empty when it cannot be read.
     std::vector<unsigned char> grab(int x, int y, int w, int h);
     // Asks the window to close, as its close box does.
