@@ -1,15 +1,22 @@
-// Frame benchmark: runs the real game under Xvfb, 640 x 480 in a window, for
-// a set number of frames on the title screen and in play (a continued game
-// whose board is laced with exploding bricks), with every presented frame
-// stamped by the swapstamp shim. Prints the frame rate, the frame-interval
-// percentiles, processor time per frame and resident memory, and LBreakout2's
-// menu running beside the title in the same X server as a yardstick.
+// Frame benchmark: runs the real game under Xvfb, 640 x 480 in a window, with
+// every presented frame stamped by the swapstamp shim.
+//  - Idle screens (the title, help, the high scores, the editor, a paused
+//    game), the pointer still: the game's share of a core, the frames it
+//    presented a second and its resident memory, with LBreakout2's menu
+//    running beside it in the same X server as a yardstick where installed.
+//  - Play (a continued game whose board is laced with exploding bricks): the
+//    frame rate, the frame-interval percentiles, processor time per tick of
+//    the logic and resident memory.
+//  - The time from the game's exec to its first presented title frame.
 //
-//   frame_bench [--game DIR] [--rounds N] [--frames N] [--alone 1]
+//   frame_bench [--game DIR] [--mode all|idle|play] [--rounds N] [--seconds S]
+//               [--frames N] [--alone 1]
 //
-// DIR is a built game folder (default: this build's); the figures of each
-// round are printed, then the medians with the machine's load average.
-// --alone 1 runs the game by itself, without the yardstick.
+// DIR is a built game folder (default: this build's); S is each idle screen's
+// measured time, N the frames of play. The figures of each round are printed,
+// then the medians with the machine's load average. --alone 1 runs the game by
+// itself, without the yardstick. CORVALE_FULL_FRAMES=1 in the environment is
+// handed on to the game, which then draws every frame in full.
 
 #include <algorithm>
 #include <chrono>
@@ -41,8 +48,17 @@ struct stamp {
 
 struct figures {
     double fps = 0, p50 = 0, p99 = 0, worst = 0, cpu_ms = 0, core = 0, rss_mb = 0;
-    double lb_core = 0, ratio = 0, first_frame = 0;
+    double tick_ms = 0, first_frame = 0;
 };
+
+// One idle screen: the game's share of a core, the frames it presented a
+// second, its resident memory, and the yardstick's share beside it.
+struct idle_figures {
+    std::string name;
+    double core = 0, presented = 0, rss_mb = 0, lb_core = 0;
+};
+
+const double TICKS_PER_SECOND = 62;
 
 // Every process the benchmark started, ended when it is interrupted.
 std::vector<pid_t> started;
@@ -278,7 +294,8 @@ struct bench_run {
         stamps = scratch + "/stamps";
         game = spawn({dir + "/corvale"},
                      {"DISPLAY=" + disp, "XDG_CONFIG_HOME=" + config, "XDG_DATA_HOME=" + scratch + "/data",
-                      "HOME=" + scratch + "/home", "LD_PRELOAD=" + shim, "SWAPSTAMP_FILE=" + stamps},
+                      "HOME=" + scratch + "/home", "LD_PRELOAD=" + shim, "SWAPSTAMP_FILE=" + stamps,
+                      std::string("CORVALE_FULL_FRAMES=") + (getenv("CORVALE_FULL_FRAMES") ? getenv("CORVALE_FULL_FRAMES") : "")},
                      dir, scratch + "/game.log");
         if (!alone && access("/usr/games/lbreakout2", X_OK) == 0)
             lb = spawn({"/usr/games/lbreakout2"}, {"DISPLAY=" + disp, "HOME=" + scratch + "/home", "SDL_AUDIODRIVER=dummy"},
@@ -309,33 +326,59 @@ struct bench_run {
           std::to_string(my) + " sleep 0.25 mousedown 1 sleep 0.15 mouseup 1");
     }
 
-    bool run(figures *title, figures *play)
-    {
-        double began = now_s();
-        why = "start-up";
-        if (!start())
-            return false;
-        // The title fades in over 101 frames; measure once it stands still.
-        why = "the title's first frames";
-        if (!wait_frames(stamps, 150, 120))
-            return false;
-        size_t first = read_stamps(stamps).size() - 1;
-        double lb0 = lb ? process_cpu(lb) : 0, t0 = now_s();
-        why = "the title's measured frames";
-        if (!wait_frames(stamps, first + frames, 300))
-            return false;
-        double lb1 = lb ? process_cpu(lb) : 0, t1 = now_s();
-        auto s = read_stamps(stamps);
-        frame_figures(s, first, frames, title);
-        title->rss_mb = process_rss_mb(game);
-        title->first_frame = s[1].t - s[0].t;
-        title->lb_core = (lb1 - lb0) / (t1 - t0) * 100;
-        title->ratio = title->lb_core > 0 ? title->core / title->lb_core : 0;
-        (void)began;
+    double game_cpu() { return process_cpu(game); }
 
-        // Play: Play on the main menu, Continue in the options, then launch.
-        stop(lb);
-        lb = 0;
+    // Presses and releases a key, held down across a few frames.
+    void key(const std::string &name)
+    {
+        x("xdotool keydown " + name + " sleep 0.2 keyup " + name);
+    }
+
+    void right_click(int mx, int my)
+    {
+        x("xdotool mousemove --window " + std::to_string(window) + " " + std::to_string(mx) + " " +
+          std::to_string(my) + " sleep 0.25 mousedown 3 sleep 0.15 mouseup 3");
+    }
+
+    // An idle screen: the pointer still for `seconds` after the screen has
+    // settled; the game's share of a core, and how many frames it presented.
+    void idle(const char *name, double seconds, std::vector<idle_figures> *out)
+    {
+        pause_s(1.5);  // the screen opens and the pointer's last frames are drawn
+        size_t f0 = read_stamps(stamps).size();
+        double c0 = game_cpu(), l0 = lb ? process_cpu(lb) : 0, t0 = now_s();
+        pause_s(seconds);
+        double c1 = game_cpu(), l1 = lb ? process_cpu(lb) : 0, t1 = now_s();
+        idle_figures f;
+        f.name = name;
+        f.core = (c1 - c0) / (t1 - t0) * 100;
+        f.presented = (read_stamps(stamps).size() - f0) / (t1 - t0);
+        f.rss_mb = process_rss_mb(game);
+        f.lb_core = lb ? (l1 - l0) / (t1 - t0) * 100 : 0;
+        out->push_back(f);
+    }
+
+    // The idle screens one after the other: the title, help, the high scores,
+    // the editor (each opened from the title's menu and closed with Escape).
+    bool run_idle(double seconds, std::vector<idle_figures> *out)
+    {
+        idle("title", seconds, out);
+        const struct { const char *name; double gx; } screens[] = {
+            {"help", 3.8}, {"scores", 3.3}, {"editor", 2.8}};
+        for (const auto &sc : screens) {
+            click_gui(sc.gx, -0.425);
+            idle(sc.name, seconds, out);
+            key("Escape");
+            pause_s(1.0);
+        }
+        return true;
+    }
+
+    // Play: Play on the main menu, Continue in the options, then launch and
+    // relaunch whenever a level ends, about once a second; then the game
+    // paused, as an idle screen.
+    bool run_play(figures *play, double idle_seconds, std::vector<idle_figures> *out)
+    {
         click_gui(1.8, -0.425);
         pause_s(1.0);
         click_gui(3.575, 0.125);
@@ -344,33 +387,63 @@ struct bench_run {
         if (!wait_frames(stamps, now + 130, 120))
             return false;
         click(320, 300);
-        first = read_stamps(stamps).size() - 1 + 20;
-        // Relaunch whenever a level ends, about once a second.
+        size_t first = read_stamps(stamps).size() - 1 + 20;
+        why = "the frames of play";
+        if (!wait_frames(stamps, first, 60))
+            return false;
+        double c0 = game_cpu(), t0 = now_s();
         for (size_t k = first; read_stamps(stamps).size() < first + frames + 1; k += 62) {
-            why = "the frames of play";
             if (!wait_frames(stamps, k, 60))
                 return false;
             click(320, 300);
         }
-        s = read_stamps(stamps);
+        double c1 = game_cpu(), t1 = now_s();
+        auto s = read_stamps(stamps);
         frame_figures(s, first, frames, play);
+        // Processor time per tick of the logic, presented or not.
+        play->tick_ms = (c1 - c0) * 1000 / ((t1 - t0) * TICKS_PER_SECOND);
+        play->core = (c1 - c0) / (t1 - t0) * 100;
         play->rss_mb = process_rss_mb(game);
         if (Display *d = XOpenDisplay(disp.c_str())) {
             x_window_png(d, DefaultRootWindow(d), scratch + "/../frame_bench_play.png");
             XCloseDisplay(d);
         }
+        right_click(320, 300);
+        idle("pause", idle_seconds, out);
         return true;
+    }
+
+    bool run(figures *title, figures *play, double idle_seconds, std::vector<idle_figures> *idles, bool want_idle,
+             bool want_play)
+    {
+        why = "start-up";
+        if (!start())
+            return false;
+        // The title fades in over 101 frames, each one presented.
+        why = "the title's fade-in";
+        if (!wait_frames(stamps, 100, 120))
+            return false;
+        auto s = read_stamps(stamps);
+        title->first_frame = s[1].t - s[0].t;
+        title->rss_mb = process_rss_mb(game);
+        if (want_idle && !run_idle(idle_seconds, idles))
+            return false;
+        return !want_play || run_play(play, idle_seconds, idles);
     }
 };
 
-void print_figures(const char *scene, const figures &f)
+void print_play(const figures &f)
 {
-    printf("  %-6s %6.2f fps  interval p50 %5.2f p99 %5.2f max %6.2f ms  CPU %5.2f ms/frame (%5.1f%% of a core)  RSS %5.1f MB",
-           scene, f.fps, f.p50, f.p99, f.worst, f.cpu_ms, f.core, f.rss_mb);
+    printf("  play     %6.2f fps  interval p50 %5.2f p99 %5.2f max %6.2f ms  CPU %5.2f ms/tick (%5.1f%% of a core)  RSS %5.1f MB\n",
+           f.fps, f.p50, f.p99, f.worst, f.tick_ms, f.core, f.rss_mb);
+}
+
+void print_idle(const idle_figures &f)
+{
+    printf("  %-8s %5.1f%% of a core  %5.1f frames/s presented  RSS %5.1f MB", f.name.c_str(), f.core, f.presented,
+           f.rss_mb);
     if (f.lb_core > 0)
-        printf("  LBreakout2 menu %4.1f%%  ratio %4.1fx", f.lb_core, f.ratio);
-    if (f.first_frame > 0)
-        printf("  first frame %.2f s", f.first_frame);
+        printf("  LBreakout2 menu %4.1f%%  ratio %4.2fx", f.lb_core, f.core / f.lb_core);
     printf("\n");
 }
 
@@ -390,23 +463,33 @@ double loadavg()
 
 int main(int argc, char **argv)
 {
-    std::string game_dir = CORVALE_GAME_DIR, shim = SWAPSTAMP_SHIM;
+    std::string game_dir = CORVALE_GAME_DIR, shim = SWAPSTAMP_SHIM, mode = "all";
     int rounds = 3, frames = 600;
+    double seconds = 10;
     bool alone = false;
     for (int k = 1; k + 1 < argc; k += 2) {
         if (!strcmp(argv[k], "--game")) game_dir = argv[k + 1];
         else if (!strcmp(argv[k], "--rounds")) rounds = atoi(argv[k + 1]);
         else if (!strcmp(argv[k], "--frames")) frames = atoi(argv[k + 1]);
+        else if (!strcmp(argv[k], "--seconds")) seconds = atof(argv[k + 1]);
+        else if (!strcmp(argv[k], "--mode")) mode = argv[k + 1];
         else if (!strcmp(argv[k], "--alone")) alone = atoi(argv[k + 1]) != 0;
+    }
+    bool want_idle = mode != "play", want_play = mode != "idle";
+    if (mode != "all" && mode != "idle" && mode != "play") {
+        fprintf(stderr, "--mode is all, idle or play, not %s\n", mode.c_str());
+        return 2;
     }
     signal(SIGINT, end_started);
     signal(SIGTERM, end_started);
     if (alone)
         printf("the game alone: no yardstick beside it\n");
     else if (access("/usr/games/lbreakout2", X_OK) != 0)
-        printf("LBreakout2 is not installed (apt-get install lbreakout2); its figures are left out\n");
-    printf("game %s, %d frames per scene, 640 x 480 windowed under Xvfb\n", game_dir.c_str(), frames);
+        printf("LBreakout2 is not installed; its figures are left out\n");
+    printf("game %s, 640 x 480 windowed under Xvfb; idle screens %.0f s each, play %d frames\n", game_dir.c_str(),
+           seconds, frames);
     std::vector<figures> titles, plays;
+    std::vector<std::vector<idle_figures>> idles;
     std::vector<double> loads;
     for (int r = 1; r <= rounds; r++) {
         bench_run b;
@@ -415,8 +498,9 @@ int main(int argc, char **argv)
         b.frames = frames;
         b.alone = alone;
         figures t, p;
+        std::vector<idle_figures> i;
         loads.push_back(loadavg());
-        if (!b.run(&t, &p)) {
+        if (!b.run(&t, &p, seconds, &i, want_idle, want_play)) {
             printf("round %d: the game did not get through %s (%s, %zu frames); its output:\n", r, b.why.c_str(),
                    b.game > 0 && waitpid(b.game, nullptr, WNOHANG) == 0 ? "still running" : "ended",
                    read_stamps(b.stamps).size());
@@ -424,30 +508,47 @@ int main(int argc, char **argv)
             system(("tail -n 20 '" + b.scratch + "/game.log'").c_str());
             continue;
         }
-        printf("round %d (load average %.1f)\n", r, loads.back());
-        print_figures("title", t);
-        print_figures("play", p);
+        printf("round %d (load average %.1f)  first title frame %.2f s after exec\n", r, loads.back(), t.first_frame);
+        for (const auto &f : i)
+            print_idle(f);
+        if (want_play)
+            print_play(p);
+        fflush(stdout);
         titles.push_back(t);
         plays.push_back(p);
+        idles.push_back(i);
     }
     if (titles.empty())
         return 1;
-    auto med = [](const std::vector<figures> &v, double figures::*m) {
-        std::vector<double> x;
-        for (const auto &f : v)
-            x.push_back(f.*m);
-        return median(x);
-    };
-    for (int scene = 0; scene < 2; scene++) {
-        const auto &v = scene ? plays : titles;
+    auto med = [](std::vector<double> x) { return median(x); };
+    std::vector<double> first;
+    for (const auto &t : titles)
+        first.push_back(t.first_frame);
+    printf("median of %zu rounds (load average %.1f)  first title frame %.2f s after exec\n", titles.size(),
+           med(loads), med(first));
+    for (size_t n = 0; n < idles[0].size(); n++) {
+        idle_figures m;
+        m.name = idles[0][n].name;
+        for (double idle_figures::*f : {&idle_figures::core, &idle_figures::presented, &idle_figures::rss_mb,
+                                        &idle_figures::lb_core}) {
+            std::vector<double> x;
+            for (const auto &round : idles)
+                if (n < round.size())
+                    x.push_back(round[n].*f);
+            m.*f = med(x);
+        }
+        print_idle(m);
+    }
+    if (want_play) {
         figures m;
         for (double figures::*f : {&figures::fps, &figures::p50, &figures::p99, &figures::worst, &figures::cpu_ms,
-                                   &figures::core, &figures::rss_mb, &figures::lb_core, &figures::ratio,
-                                   &figures::first_frame})
-            m.*f = med(v, f);
-        if (scene == 0)
-            printf("median of %zu rounds (load average %.1f)\n", v.size(), median(loads));
-        print_figures(scene ? "play" : "title", m);
+                                   &figures::core, &figures::rss_mb, &figures::tick_ms}) {
+            std::vector<double> x;
+            for (const auto &p : plays)
+                x.push_back(p.*f);
+            m.*f = med(x);
+        }
+        print_play(m);
     }
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "e2e.h"
 
@@ -73,6 +74,57 @@ TEST_F(TitleScreen, LoadsFadesInLightsIconsOpensHelpPlaysTheDemoAndQuitsThroughT
     EXPECT_EQ(run.wait_exit(0), -1) << "quit before the second click";
     ASSERT_TRUE(run.click_at(400, 300));
     EXPECT_EQ(run.wait_exit(20), 0);
+}
+
+// The game as a player runs it, presenting frames only when the picture
+// changes: the settled title still answers the pointer (an icon lights under
+// it and goes dark when it leaves), and Help opens over it and closes again
+// without leaving a trace. Every wait is for what the screen shows.
+TEST(TitleStillFrames, TheSettledTitleAnswersThePointerAndHelpComesAndGoes)
+{
+    game_run run;
+    run.still_frames = true;
+    ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
+    ASSERT_NE(run.window(), 0u) << "exit code " << run.wait_exit(0);
+    auto logo = [&] { return run.brightness(150, 100, 500, 120); };
+    auto move = [&](int x, int y) {
+        return run.x_command("xdotool mousemove --window " + std::to_string(run.window()) + " " +
+                             std::to_string(x) + " " + std::to_string(y)) == 0;
+    };
+    ASSERT_TRUE(move(700, 560));
+    ASSERT_TRUE(run.wait_until([&] { return logo() > 0.2; }));
+    // The fade has ended once the logo reads the same three times running.
+    std::vector<unsigned char> last;
+    int same = 0;
+    ASSERT_TRUE(run.wait_until([&] {
+        auto now = run.grab(150, 100, 500, 120);
+        same = now == last ? same + 1 : 0;
+        last = now;
+        return same >= 2;
+    }));
+    auto title = run.grab(150, 100, 500, 120);
+
+    auto icon = [&] { return run.brightness(MENU_ICON_X[MENU_HELP] - 16, MENU_ICON_Y - 16, 32, 32); };
+    double dark = icon();
+    ASSERT_TRUE(move(MENU_ICON_X[MENU_HELP], MENU_ICON_Y));
+    EXPECT_TRUE(run.wait_until([&] { return icon() > dark + 0.02; })) << "the icon did not light";
+    double lit = icon();
+    ASSERT_TRUE(move(700, 560));
+    EXPECT_TRUE(run.wait_until([&] { return icon() < lit - 0.02; })) << "the icon stayed lit";
+
+    // Help opens on the press, held until the panel shows.
+    double settled = logo();
+    ASSERT_TRUE(move(MENU_ICON_X[MENU_HELP], MENU_ICON_Y));
+    // The press chooses the item a drawn frame saw under the pointer.
+    ASSERT_TRUE(run.wait_until([&] { return icon() > dark + 0.02; }));
+    ASSERT_EQ(run.x_command("xdotool mousedown 1"), 0);
+    EXPECT_TRUE(run.wait_until([&] { return std::abs(logo() - settled) > 0.05; })) << "help did not open";
+    ASSERT_EQ(run.x_command("xdotool mouseup 1"), 0);
+    ASSERT_TRUE(move(700, 560));
+    ASSERT_EQ(run.x_command("xdotool keydown Escape"), 0);
+    EXPECT_TRUE(run.wait_until([&] { return run.grab(150, 100, 500, 120) == title; })) << "help left a trace";
+    ASSERT_EQ(run.x_command("xdotool keyup Escape"), 0);
+    EXPECT_TRUE(run.screenshot(screenshot_path("title_still_frames.png")));
 }
 
 }  // namespace

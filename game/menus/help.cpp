@@ -45,6 +45,12 @@ static void manual_not_opened()
     show_notice(text.c_str());
 }
 
+void check_manual_opener()
+{
+    if (web_page_failed())
+        manual_not_opened();
+}
+
 void showhelp()
 {
     gui_win(0.6f, 1.55f, 5.3f, PANEL_BOTTOM, " ", " ", 5);
@@ -86,8 +92,7 @@ void showhelp()
         if (!open_web_page())
             manual_not_opened();
     }
-    if (web_page_failed())
-        manual_not_opened();
+    check_manual_opener();
     if (GUI_CANCEL) {
         GUI_CANCEL = 0;
         menublock = 0;

@@ -48,6 +48,10 @@ extern int fulltext;            // 0 = file-name mode (letters and digits), 1 = 
 constexpr int NAME_LIMIT = 8;   // file-name mode keeps at most this many characters
 constexpr int TEXT_LIMIT = 79;  // full-text mode keeps at most this many (a score name's field holds 79)
 extern int carat;               // caret blink counter, 0 .. 30; runs across dialogs
+extern int caret_on;            // 1 when the caret shows in the frame drawn last
+extern int caret_in_view;       // 1 when the frame drawn last showed a text field
+void caret_step();              // one frame of the blink: the caret shows 16 frames out of 30
+int caret_next_on();            // 1 when the next step will show the caret
 
 // ---- Title screen and main menu (title.cpp) ----
 extern int selected;            // menu item under the pointer: 1 Play, 2 Load, 3 Edit, 4 Scores, 5 Exit, 6 Help; 0 none
@@ -132,6 +136,7 @@ void draw_menu();                     // the six menu icons with hover lighting;
 void menu_labels();                   // the texts under the menu icons
 void title_quad(unsigned texture);    // a full-view picture on the title image's quad
 void showhelp();                      // help page with the 17 power-ups; Cancel closes it
+void check_manual_opener();           // a notice when the manual's opener has ended without success
 void show_credits();                  // end screen; the next press quits (window procedure)
 // Escape over the title: the notice, else the screen open over the title,
 // answers as its Cancel (a name dialog as its OK; the end screen closes).

@@ -188,7 +188,7 @@ void gui_win(float x1, float y1, float x2, float y2, const char *title, const ch
 
 // ---- Text field ----
 
-// Drawn by a text dialog after its panel; the caret shows 16 frames out of 30.
+// Drawn by a text dialog after its panel, with the caret in this frame's phase.
 void text_field(const char *prompt)
 {
     static const float BLACK[3] = {0, 0, 0}, WHITE[3] = {1, 1, 1};
@@ -204,14 +204,26 @@ void text_field(const char *prompt)
 
     glLoadIdentity();
     glTranslatef(-15.1f, 5.5f, -10.0f);
-    carat++;
-    if (carat > 14)
+    caret_step();
+    caret_in_view = 1;
+    if (caret_on)
         glsPrint("%s|", buffer);
     else
         glsPrint("%s", buffer);
+    gui_frame();
+}
+
+void caret_step()
+{
+    carat++;
+    caret_on = carat > 14;
     if (carat >= 30)
         carat = 0;
-    gui_frame();
+}
+
+int caret_next_on()
+{
+    return carat + 1 > 14;
 }
 
 // ---- Help bar ----

@@ -14,6 +14,8 @@ char buffer[96];
 int bcount;
 int fulltext;
 int carat;
+int caret_on;
+int caret_in_view;
 
 // What was typed since the last frame, in order.
 static int typed[64];

@@ -70,10 +70,18 @@ static int run_active_pass()
     }
     if (!keys[VK_ESCAPE]) {
         m_startTime = read_counter();
+        if (!frame_wanted()) {
+            // The picture on screen is still right: nothing is drawn or shown.
+            frame_skipped();
+            if (channel && isplaylist)
+                change_track();
+            return 0;
+        }
         DrawGLScene();
         if (channel && isplaylist)
             change_track();
         present_frame();
+        frame_presented();
         give_back_after_frame();
     } else {
         escape_action();
@@ -108,6 +116,8 @@ int WinMain()
         }
         if (pump_messages(&exit_code))
             break;
+        if (messages_arrived())
+            mark_changed();  // input, an expose, a resize: the picture may change
         if (active) {
             if (run_active_pass())
                 break;

@@ -11,6 +11,7 @@
 int gamepad_event(const SDL_Event &e);
 
 static int quit_pending;
+static int arrivals;   // events taken since messages_arrived() last asked
 static int quit_value;
 
 void leave_end_signals_to_game()
@@ -204,14 +205,23 @@ int pump_messages(int *quit_code)
     if (!SDL_IsTextInputActive())
         SDL_StartTextInput();
     SDL_Event e;
-    while (!quit_pending && SDL_PollEvent(&e))
+    while (!quit_pending && SDL_PollEvent(&e)) {
         translate(e);
+        arrivals++;
+    }
     if (quit_pending) {
         quit_pending = 0;
         *quit_code = quit_value;
         return 1;
     }
     return 0;
+}
+
+int messages_arrived()
+{
+    int n = arrivals;
+    arrivals = 0;
+    return n;
 }
 
 // While the window is minimised nothing is drawn; wait for the next message

@@ -173,6 +173,7 @@ void give_back_memory();             // return the allocator's freed memory to t
 void show_cursor(int show);          // system cursor on or off
 void capture_mouse();                // keep mouse reports coming while a button is held outside
 void focus_window();                 // give the window the keyboard focus
+int mouse_buttons_held();            // 1 while a mouse button is down
 int open_web_page();                 // the game's manual in the player's browser; 0 when no opener started
 int web_page_failed();               // 1 once, when the opener started last has ended without success
 
@@ -183,6 +184,7 @@ int list_regular_files(const std::string &folder, std::vector<std::string> *name
 
 // ---- Messages (pump.cpp, msgbox.cpp, input.cpp) ----
 int pump_messages(int *quit_code);   // dispatch pending messages; 1 when the quit message came
+int messages_arrived();              // events pumped since the last call (input, expose, resize, focus), then 0
 void leave_end_signals_to_game();    // SDL sets no SIGTERM/SIGINT handlers of its own; before SDL starts
 void wait_messages(int ms);          // sleep until a message arrives or ms have passed
 void PostQuitMessage(int code);      // ask the loop to end with this exit code
@@ -197,6 +199,15 @@ int message_box_yesno(const char *text, const char *title);            // 1 = Ye
 
 // ---- Settings (ini.cpp) ----
 void open_ini();                     // read the settings file into the game globals
+
+// ---- Still frames (still.cpp) ----
+// A pass draws and presents a frame only when its picture may differ from the
+// one on screen; otherwise it runs the tick's counters and keeps the cadence.
+extern int full_frames;              // 1 = every pass draws (CORVALE_FULL_FRAMES set and not "0"); -1 until read
+void mark_changed();                 // the picture may change: a message came (input, expose, resize, focus)
+int frame_wanted();                  // 1 when this pass must draw and present a frame
+void frame_presented();              // after a presented frame: what it shows
+void frame_skipped();                // a pass without a frame: the tick's counters, then the frame lock
 
 // ---- Frame dispatcher (frame.cpp) ----
 int DrawGLScene();                   // draw one frame; always 1

@@ -241,6 +241,11 @@ void capture_mouse()
     SDL_CaptureMouse(held ? SDL_TRUE : SDL_FALSE);
 }
 
+int mouse_buttons_held()
+{
+    return SDL_GetMouseState(nullptr, nullptr) != 0;
+}
+
 void focus_window()
 {
     // Takes the keyboard focus only while the window is the active one, so a

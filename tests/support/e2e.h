@@ -65,6 +65,11 @@ public:
     // Set before start: the X server has only its built-in fonts, none of the
     // core fonts an X font package adds.
     bool builtin_fonts_only = false;
+    // Set before start: the game presents frames only when its picture
+    // changes, as it does for a player. Frame-counting waits (wait_frames,
+    // wait_for_title, move_to, click_at) then stall on a still screen; such a
+    // test waits for what the screen shows instead.
+    bool still_frames = false;
     // The game window's X id, waiting up to timeout_s for it to appear; 0 if none.
     unsigned long window(double timeout_s = E2E_DEADLINE_S);
     // Client size of the game window.
