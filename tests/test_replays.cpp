@@ -481,7 +481,7 @@ TEST_F(Demo, IdleTitleStartsTheAutopilotAndAnyInputBringsTheTitleBackAtOnce)
         frames(600);
         EXPECT_GT(score, before) << "the autopilot launched and broke bricks";
         WndProc(nullptr, in.msg, in.w, 0);
-        keys['A'] = 0;
+        keys[(unsigned char)'A'] = 0;
         EXPECT_EQ(!demo, in.ends) << in.what;
         if (in.ends) {
             EXPECT_TRUE(screen_is(SCREEN_TITLE) && fade_running() == FADE_NONE) << in.what;

@@ -176,7 +176,7 @@ void watch_frame()
             watch_stop();
         return;
     }
-    int ticks = watch_paused ? 0 : keys['F'] ? 4 : 1;
+    int ticks = watch_paused ? 0 : keys[(unsigned char)'F'] ? 4 : 1;
     for (int k = 0; k < ticks; k++) {
         int s = watch_tick();
         if (s == WATCH_MISMATCH) {
