@@ -17,7 +17,7 @@ build="$(cd "${1:?usage: run_fuzz.sh <build dir> [seconds] [target ...]}" && pwd
 seconds="${2:-30}"
 shift $(( $# >= 2 ? 2 : 1 ))
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(level_set level_file saved_game scores settings png playlist sound)
+[ ${#targets[@]} -eq 0 ] && targets=(level_set level_file saved_game scores settings png playlist sound replay)
 game="$build/corvale"
 
 # The shipped files that seed each format (none ship for the player's own files).
