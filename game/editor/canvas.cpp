@@ -108,6 +108,18 @@ static void textured_cell(float x0, float y0, int exploding)
     glEnd();
 }
 
+// A cell's rectangle drawn inset by `in` on each side, as filled quads or
+// an outline (GL_QUADS or GL_LINE_LOOP).
+static void cell_shape(float x0, float y0, float in, GLenum mode)
+{
+    glBegin(mode);
+    glVertex3f(x0 + in, y0 - in, Z_CANVAS);
+    glVertex3f(x0 + CELL_W - in, y0 - in, Z_CANVAS);
+    glVertex3f(x0 + CELL_W - in, y0 - CELL_H + in, Z_CANVAS);
+    glVertex3f(x0 + in, y0 - CELL_H + in, Z_CANVAS);
+    glEnd();
+}
+
 // The classic look: a plain quad in exactly the brick's colour, inset so
 // neighbours stay apart. Exploding cells are not shown.
 static void classic_cell(float x0, float y0, int exploding)
@@ -115,12 +127,7 @@ static void classic_cell(float x0, float y0, int exploding)
     if (exploding)
         return;
     glDisable(GL_TEXTURE_2D);
-    glBegin(GL_QUADS);
-    glVertex3f(x0 + CLASSIC_INSET, y0 - CLASSIC_INSET, Z_CANVAS);
-    glVertex3f(x0 + CELL_W - CLASSIC_INSET, y0 - CLASSIC_INSET, Z_CANVAS);
-    glVertex3f(x0 + CELL_W - CLASSIC_INSET, y0 - CELL_H + CLASSIC_INSET, Z_CANVAS);
-    glVertex3f(x0 + CLASSIC_INSET, y0 - CELL_H + CLASSIC_INSET, Z_CANVAS);
-    glEnd();
+    cell_shape(x0, y0, CLASSIC_INSET, GL_QUADS);
     glEnable(GL_TEXTURE_2D);
 }
 
@@ -201,12 +208,7 @@ static void frame_in_red(float x0, float y0)
     glDisable(GL_TEXTURE_2D);
     glColor4f(1.0f, 0.15f, 0.1f, 1.0f);
     glLineWidth(2.0f);
-    glBegin(GL_LINE_LOOP);
-    glVertex3f(x0 + in, y0 - in, Z_CANVAS);
-    glVertex3f(x0 + CELL_W - in, y0 - in, Z_CANVAS);
-    glVertex3f(x0 + CELL_W - in, y0 - CELL_H + in, Z_CANVAS);
-    glVertex3f(x0 + in, y0 - CELL_H + in, Z_CANVAS);
-    glEnd();
+    cell_shape(x0, y0, in, GL_LINE_LOOP);
     glLineWidth(1.0f);
     glColor4f(1, 1, 1, 1);
     glEnable(GL_TEXTURE_2D);
@@ -277,12 +279,7 @@ static void draw_tool_preview()
         float x0 = cell_left(sely), y0 = cell_top(selx);
         glColor4f(1.0f, 1.0f, 0.3f, 1.0f);
         glLineWidth(2.0f);
-        glBegin(GL_LINE_LOOP);
-        glVertex3f(x0, y0, Z_CANVAS);
-        glVertex3f(x0 + CELL_W, y0, Z_CANVAS);
-        glVertex3f(x0 + CELL_W, y0 - CELL_H, Z_CANVAS);
-        glVertex3f(x0, y0 - CELL_H, Z_CANVAS);
-        glEnd();
+        cell_shape(x0, y0, 0.0f, GL_LINE_LOOP);
         glLineWidth(1.0f);
     }
     glColor4f(1, 1, 1, 1);
