@@ -88,18 +88,24 @@ TEST_F(Debris, PiecesDriftFallFasterToTheLimitAndDie)
 {
     broken(10, 10, 1, 127, 0, 0);
     debris_record &d = cell_10_10();
-    float left0 = d.left[0], top4 = d.top[4];
+    debris_record before = d;
     draw_particles();
+    game_pause = 1;
+    step_debris();
+    game_pause = 0;
+    EXPECT_EQ(memcmp(&before, &d, sizeof d), 0) << "drawing and a paused step leave debris where it is";
+    float left0 = d.left[0], top4 = d.top[4];
+    step_debris();
     EXPECT_EQ(d.life, 62);
     EXPECT_EQ(d.top[4], top4 - 0.0002f * 1.2f);
     EXPECT_EQ(d.left[0], left0 + d.direction[0] * 0.002f);
     for (int f = 0; f < 62; f++)
-        draw_particles();
+        step_debris();
     for (int p = 0; p < 8; p++)
         EXPECT_EQ(d.fall[p], 0.07f) << p;
     EXPECT_EQ(d.life, 0);
     float top = d.top[0];
-    draw_particles();
+    step_debris();
     EXPECT_EQ(d.top[0], top) << "dead debris stays put";
 }
 

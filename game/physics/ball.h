@@ -58,5 +58,8 @@ int sample_touches(float nx, float ny, float r, float x0, float y0);
 int ball_touches_cell(float nx, float ny, float r, float x0, float y0);
 
 // ---- Debris (debris.cpp) ----
-void draw_particles();         // move and draw the brick debris
+void draw_particles();         // draw the brick debris where it is
+// One frame of the debris: each live record ages a frame and its pieces move;
+// nothing while paused, in the classic look or with particles off.
+void step_debris();
 void broken(int row, int col, int tex, int r, int g, int bl);  // debris for a destroyed brick

@@ -86,7 +86,19 @@ static void move_pieces(debris_record &d)
     }
 }
 
-// Ages, draws and moves every live record; while paused debris is only drawn.
+void step_debris()
+{
+    if (!psystem || classic || game_pause)
+        return;
+    for (int n = 1; n <= DEBRIS_RECORDS; n++) {
+        debris_record &d = particle[n];
+        if (d.life <= 0)
+            continue;
+        d.life--;
+        move_pieces(d);
+    }
+}
+
 void draw_particles()
 {
     if (!psystem)
@@ -95,18 +107,14 @@ void draw_particles()
     glLoadIdentity();
     glEnable(GL_BLEND);
     for (int n = 1; n <= DEBRIS_RECORDS; n++) {
-        debris_record &d = particle[n];
+        const debris_record &d = particle[n];
         if (d.life <= 0)
             continue;
-        if (!game_pause)
-            d.life--;
         // A texture number beyond the table (a damaged level) draws untextured.
         bool known = d.look >= 1 && d.look <= MAX_SET_TEXTURES;
         glBindTexture(GL_TEXTURE_2D, known ? etexname[d.look] : 0);
         glColor4b((GLbyte)d.red, (GLbyte)d.green, (GLbyte)d.blue, (GLbyte)(2 * d.life));
         draw_pieces(d);
-        if (!game_pause)
-            move_pieces(d);
     }
     glDisable(GL_BLEND);
 }

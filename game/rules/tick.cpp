@@ -18,6 +18,7 @@ void play_tick(const play_input &in)
 {
     quake_frame = 1;
     slow_frame = in.slow;
+    step_debris();   // last frame's debris moves on before this frame breaks more
     last_brick_countdown();
     move_balls();
     if (!game_scene_started())

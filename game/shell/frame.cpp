@@ -39,18 +39,6 @@ static const float STATUS_RIGHT = 5.475f, STATUS_BOTTOM = -2.05f;
 static kept_pixels bottom;
 static char bottom_key[512];         // texts and viewport it was drawn for; "" = nothing kept
 
-// Drawing between these two reaches no pixel: an empty scissor box.
-static void begin_unseen()
-{
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, 0, 0);
-}
-
-static void end_unseen()
-{
-    glDisable(GL_SCISSOR_TEST);
-}
-
 // The tiled background, shaded from white at the top to black at the bottom.
 static void background_quad()
 {
@@ -298,8 +286,7 @@ int DrawGLScene()
     }
     // One frame of play's logic first; the drawing below shows what it left.
     play_frame();
-    // While the opaque title hides the game scene, the scene's drawing is
-    // skipped; the debris still moves, with nothing reaching the screen.
+    // While the opaque title hides the game scene, the scene's drawing is skipped.
     int hidden = scene_shortcuts && title_covers_view();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
@@ -309,14 +296,11 @@ int DrawGLScene()
         draw_background();
 
     field_frame();
-    if (hidden)
-        begin_unseen();
-    if (!classic)
-        draw_particles();
-    if (hidden)
-        end_unseen();
-    else
+    if (!hidden) {
+        if (!classic)
+            draw_particles();
         draw_balls();
+    }
 
     shaken_field_frame();
     glColor4f(0, 0, 1, 1);
