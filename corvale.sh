@@ -5,7 +5,7 @@
 #                          run every test, then everything sanitize does (what CI runs)
 #   ./corvale.sh sanitize  the test tools plus clang, build the tests with the sanitizers
 #                          (build-san/, without the benchmarks), run them, then every fuzz
-#                          target over its seeds and for CORVALE_FUZZ_SECONDS (default 30)
+#                          target over its seeds and for CORVALE_FUZZ_SECONDS (default 10)
 #                          seconds, CORVALE_FUZZ_JOBS (default 2) targets at a time
 #   ./corvale.sh fuzz N    the sanitizer build's fuzz targets only, then every target
 #                          fuzzed for N minutes, one per core at once, under nice;
@@ -64,6 +64,13 @@ install_missing() {
   fi
 }
 
+# Tests ctest runs at once: twice the cores, since an end-to-end test spends
+# most of its time waiting for the game's next frame (62 a second) and uses
+# about a third of a core.
+test_jobs() {
+  echo $(( 2 * $(nproc) ))
+}
+
 build() {
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVALE_TESTS="$1" \
     -DCORVALE_WERROR="${CORVALE_WERROR:-OFF}" >/dev/null
@@ -87,8 +94,8 @@ configure_sanitizer_build() {
 sanitizer_test() {
   configure_sanitizer_build
   cmake --build build-san
-  (cd build-san && ctest -j2 -LE '^(assets|install)$' --output-on-failure --timeout 900)
-  CORVALE_FUZZ_JOBS="${CORVALE_FUZZ_JOBS:-2}" tests/fuzz/run_fuzz.sh build-san "${CORVALE_FUZZ_SECONDS:-30}"
+  (cd build-san && ctest -j"$(test_jobs)" -LE '^(assets|install)$' --output-on-failure --timeout 900)
+  CORVALE_FUZZ_JOBS="${CORVALE_FUZZ_JOBS:-2}" tests/fuzz/run_fuzz.sh build-san "${CORVALE_FUZZ_SECONDS:-10}"
 }
 
 # Builds the fuzz targets under the sanitizers (build-san/) and fuzzes every
@@ -111,7 +118,7 @@ case "${1:-play}" in
     install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" \
       "${SANITIZE_PACKAGES[@]}"
     build ON
-    (cd build && ctest -j2 --output-on-failure --timeout 900)
+    (cd build && ctest -j"$(test_jobs)" --output-on-failure --timeout 900)
     sanitizer_test ;;
   sanitize)
     install_missing "${BUILD_PACKAGES[@]}" "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" \

@@ -73,10 +73,61 @@ protected:
         ASSERT_TRUE(run.press_key("Escape", [&] { return exists(save); }));
     }
     void lose_into_name_dialog();
+    void lose_saved_game(saved_game g);
 };
 
-TEST_F(Play, EscapeSavesTheGameAndContinueResumesIt)
+// The high-score name dialog is a white panel over the upper middle of the title.
+bool name_dialog_open(game_run &run)
 {
+    return run.brightness(200, 180, 400, 40) > 0.6;
+}
+
+// A game on its last ball with no extra life to come, continued and lost, so
+// that one missed ball ends it however slowly the machine draws; returns once
+// the high-score name dialog is open.
+void Play::lose_into_name_dialog()
+{
+    ASSERT_NO_FATAL_FAILURE(start_from_options(OPTIONS_PLAY_X));
+    ASSERT_NO_FATAL_FAILURE(launch_and_play());
+    ASSERT_NO_FATAL_FAILURE(leave_with_escape());
+    saved_game g;
+    ASSERT_TRUE(read_save(save, &g));
+    ASSERT_NO_FATAL_FAILURE(lose_saved_game(g));
+}
+
+// The saved game g put on its last ball with no extra life to come, continued
+// and lost; returns once the high-score name dialog is open.
+void Play::lose_saved_game(saved_game g)
+{
+    g.counter = 5;
+    for (int &goodie : g.goodies)
+        goodie = 0;
+    ASSERT_TRUE(write_save(save, g));
+    ASSERT_NO_FATAL_FAILURE(start_from_options(OPTIONS_CONTINUE_X));
+    // Launch, then pull the paddle to the far left so the ball is missed.
+    bool dialog = false;
+    for (int tries = 0; tries < 5 && !dialog; tries++) {
+        ASSERT_TRUE(run.click_at(345, 400));
+        ASSERT_TRUE(run.move_to(0, 300));
+        dialog = run.wait_until_or_frames([&] { return name_dialog_open(run); }, LIFE_FRAMES);
+    }
+    ASSERT_TRUE(dialog) << "no high-score dialog after the game was lost";
+}
+
+// The first entry of the table file: its name and points.
+void first_entry(const std::string &table, std::string *name, int32_t *points)
+{
+    ASSERT_EQ(table.size(), 3360u);
+    *name = table.c_str();
+    memcpy(points, table.data() + 164, sizeof *points);
+}
+
+// One game played, left with Escape and continued, then, on its last ball,
+// lost: its score and replay enter the table, and the replay can be watched.
+TEST_F(Play, EscapeSavesContinueResumesAndLosingEveryBallEntersTheTable)
+{
+    std::string scores = run.player_dir() + "/level_sets/scores.hst";
+    std::string old_table = read_file(scores);
     ASSERT_NO_FATAL_FAILURE(start_from_options(OPTIONS_PLAY_X));
     ASSERT_NE(access(save.c_str(), F_OK), 0) << "saved before any game was left";
     ASSERT_NO_FATAL_FAILURE(launch_and_play());
@@ -102,54 +153,8 @@ TEST_F(Play, EscapeSavesTheGameAndContinueResumesIt)
     EXPECT_GE(second.score, first.score) << "continuing started a fresh game";
     EXPECT_EQ(second.level, first.level);
 
-    ASSERT_TRUE(run.close_window());
-    EXPECT_EQ(run.wait_exit(20), 0);
-}
-
-// The high-score name dialog is a white panel over the upper middle of the title.
-bool name_dialog_open(game_run &run)
-{
-    return run.brightness(200, 180, 400, 40) > 0.6;
-}
-
-// A game on its last ball with no extra life to come, continued and lost, so
-// that one missed ball ends it however slowly the machine draws; returns once
-// the high-score name dialog is open.
-void Play::lose_into_name_dialog()
-{
-    ASSERT_NO_FATAL_FAILURE(start_from_options(OPTIONS_PLAY_X));
-    ASSERT_NO_FATAL_FAILURE(launch_and_play());
-    ASSERT_NO_FATAL_FAILURE(leave_with_escape());
-    saved_game g;
-    ASSERT_TRUE(read_save(save, &g));
-    g.counter = 5;
-    for (int &goodie : g.goodies)
-        goodie = 0;
-    ASSERT_TRUE(write_save(save, g));
-    ASSERT_NO_FATAL_FAILURE(start_from_options(OPTIONS_CONTINUE_X));
-    // Launch, then pull the paddle to the far left so the ball is missed.
-    bool dialog = false;
-    for (int tries = 0; tries < 5 && !dialog; tries++) {
-        ASSERT_TRUE(run.click_at(345, 400));
-        ASSERT_TRUE(run.move_to(0, 300));
-        dialog = run.wait_until_or_frames([&] { return name_dialog_open(run); }, LIFE_FRAMES);
-    }
-    ASSERT_TRUE(dialog) << "no high-score dialog after the game was lost";
-}
-
-// The first entry of the table file: its name and points.
-void first_entry(const std::string &table, std::string *name, int32_t *points)
-{
-    ASSERT_EQ(table.size(), 3360u);
-    *name = table.c_str();
-    memcpy(points, table.data() + 164, sizeof *points);
-}
-
-TEST_F(Play, LosingEveryBallEndsTheGameAndTheNameEntersTheTable)
-{
-    std::string scores = run.player_dir() + "/level_sets/scores.hst";
-    std::string old_table = read_file(scores);
-    ASSERT_NO_FATAL_FAILURE(lose_into_name_dialog());
+    // The continued game's save, on its last ball, continued once more and lost.
+    ASSERT_NO_FATAL_FAILURE(lose_saved_game(second));
     run.screenshot(screenshot_path("high_score_name.png"));
     ASSERT_TRUE(run.type_text("Ace"));
     ASSERT_TRUE(run.press_key("Return"));
