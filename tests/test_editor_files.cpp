@@ -481,10 +481,11 @@ TEST_F(EditorFiles, ADamagedLevelThatCannotBeMovedIsNotSavedOver)
     notice[0] = 0;
 }
 
-// Each level change stopped at every file step in turn (as a crash or a full
-// disk would stop it): the files left are whole and numbered without a gap,
-// and only a delete lets a level go. Made whole, the change gives the new
-// order, which one undo takes back and redo makes again.
+// Each level change, and its undo, stopped at every file step in turn (as a
+// crash or a full disk would stop it): the files left are whole and numbered
+// without a gap, and only a delete lets a level go. Made whole, the change
+// gives the new order, which one undo takes back and redo makes again. An undo
+// stopped part way forgets the history, which no longer fits the files.
 TEST_F(EditorFiles, LevelChangesStoppedAtEveryStepLeaveWholeGapFreeFilesAndUndo)
 {
     struct {
@@ -508,27 +509,38 @@ TEST_F(EditorFiles, LevelChangesStoppedAtEveryStepLeaveWholeGapFreeFilesAndUndo)
         }
         return tex;
     };
+    // The change (or with undo_budget set, its undo) stopped after `budget` steps.
+    auto stopped = [&](const auto &t, int budget, int undo_budget) {
+        for (int n = 1; n <= 6; n++)
+            fs::remove(level_path(n));
+        for (int n = 1; n <= 3; n++)
+            write_level_file(n, n);
+        start_editor();
+        editor_open_level(2);
+        close_dialogs();
+        level_step_budget = budget;
+        int done = t.change();
+        level_step_budget = undo_budget;
+        if (undo_budget >= 0)
+            done = undo();
+        level_step_budget = -1;
+        std::vector<int> tex = files();
+        EXPECT_EQ((int)tex.size(), curlevel) << t.name << " stopped after " << budget;
+        EXPECT_FALSE(fs::exists(level_path((int)tex.size() + 1)));
+        for (int lev = 1; lev <= 3; lev++)
+            if (std::string(t.name) != "delete" && std::find(tex.begin(), tex.end(), lev) == tex.end())
+                ADD_FAILURE() << t.name << " stopped after " << budget << "/" << undo_budget << " lost " << lev;
+        return std::make_pair(done, tex);
+    };
     for (const auto &t : cases)
         for (int budget = 0; budget <= 5; budget++) {
-            for (int n = 1; n <= 6; n++)
-                fs::remove(level_path(n));
-            for (int n = 1; n <= 3; n++)
-                write_level_file(n, n);
-            start_editor();
-            editor_open_level(2);
-            close_dialogs();
-            level_step_budget = budget;
-            int done = t.change();
-            level_step_budget = -1;
-            std::vector<int> tex = files();
-            EXPECT_EQ((int)tex.size(), curlevel) << t.name << " stopped after " << budget;
-            EXPECT_FALSE(fs::exists(level_path((int)tex.size() + 1)));
-            for (int lev = 1; lev <= 3; lev++) {
-                if (std::string(t.name) != "delete") {
-                    EXPECT_NE(std::find(tex.begin(), tex.end(), lev), tex.end())
-                        << t.name << " stopped after " << budget << " lost level " << lev;
-                }
+            auto [undone, left] = stopped(t, -1, budget);
+            if (!undone) {
+                EXPECT_EQ(undo(), left == t.after ? 1 : 0) << t.name << ": undo again after " << budget;
+                EXPECT_EQ(files(), (left == t.after ? std::vector<int>{1, 2, 3} : left)) << t.name;
             }
+            EXPECT_EQ(level_unsaved(), 0) << t.name;
+            auto [done, tex] = stopped(t, budget, -1);
             if (!done) {
                 EXPECT_EQ(dialog_open(DLG_WRITE_FAILED), 1) << t.name;
                 continue;
@@ -567,7 +579,7 @@ TEST_F(EditorFiles, DeletingTheOnlyLevelEmptiesItAndTheFullWorkTakesNoMoreLevels
 }
 
 // The level strip: a click on a thumbnail saves the changed level first, as
-// Next level does, and opens the level clicked; the strip then closes.
+// Next level does, and opens the level clicked (undoably); the strip then closes.
 TEST_F(EditorFiles, AClickInTheLevelStripSavesFirstAndOpensThatLevel)
 {
     for (int n = 1; n <= 3; n++)
@@ -590,5 +602,7 @@ TEST_F(EditorFiles, AClickInTheLevelStripSavesFirstAndOpensThatLevel)
         EXPECT_EQ(leveled[grid_index(1, 1)], t.board);
     }
     EXPECT_EQ(cell_of(file_bytes(level_path(1)), TEX_BLOCK, 2, 2), 3) << "level 1 was saved before it was left";
+    ASSERT_EQ(undo(), 1) << "undo goes back to level 1, past level 3 where nothing changed";
+    EXPECT_EQ(edlevel * 10 + leveled[grid_index(2, 2)], 13);
     EXPECT_EQ(strip_level_at(0.3f, 1.9f), 0) << "beside the strip";
 }

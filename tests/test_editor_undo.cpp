@@ -1,7 +1,7 @@
-// Undo and redo of the editor board as the player drives them: mouse strokes,
-// power-ups, F5, Clear Level and a level move, with Ctrl+Z, Ctrl+Y and
-// Ctrl+Shift+Z; in a scratch player folder, so saving and the unsaved mark
-// are real.
+// Undo and redo of the editor as the player drives them: mouse strokes,
+// power-ups, F5, Clear Level, colour choices and moves between levels, with
+// Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z; in a scratch player folder, so saving and
+// the unsaved mark are real.
 
 #include <gtest/gtest.h>
 
@@ -104,7 +104,50 @@ TEST_F(Undo, KeepsTheLast64Steps)
     EXPECT_EQ(leveled[grid_index(1, 1)], 70 - UNDO_STEPS);
 }
 
-TEST_F(Undo, UndoingBackToTheSavedBoardClearsTheUnsavedMarkAndNeverCrossesALevelMove)
+// The colour is in the same history as the board: a typed value, a held "+"
+// button, a run of keypad steps and a swatch are one change each.
+TEST_F(Undo, ColourChoicesAreStepsOfTheBoardsHistoryAndARepeatIsOne)
+{
+    auto click = [](float x, float y) {
+        point_at(x, y);
+        editor();
+        mouse(WM_LBUTTONDOWN);
+        mouse(WM_LBUTTONUP);
+    };
+    click(4.43f, -1.37f);   // the red value, typed
+    key('4');
+    key('0');
+    key(VK_RETURN);
+    stroke(2, 1, 3);
+    point_at(4.65f, -1.37f);   // red "+" held
+    editor();
+    mouse(WM_LBUTTONDOWN);
+    for (int n = 0; n < 40; n++)
+        editor();
+    mouse(WM_LBUTTONUP);
+    int held = curr;
+    ASSERT_GT(held, 41);
+    for (int n = 0; n < 3; n++)
+        key(VK_NUMPAD0 + 2);   // green down, three times
+    click(0.31f, 0.39f);       // the default grey's swatch
+
+    struct { int r, g, bricks; } states[] = {
+        {127, 127, 3}, {held, 124, 3}, {held, 127, 3}, {40, 127, 3}, {40, 127, 0}, {127, 127, 0},
+    };
+    for (int i = 0; i < 6; i++) {
+        EXPECT_EQ(curr * 1000 + curg, states[i].r * 1000 + states[i].g) << "after " << i << " undos";
+        EXPECT_EQ(bricks_in_row(2), states[i].bricks) << "after " << i << " undos";
+        EXPECT_EQ(undo(), i < 5);
+    }
+    for (int i = 0; i < 5; i++)
+        EXPECT_EQ(redo(), 1);
+    EXPECT_EQ(curr + curg + curb + bricks_in_row(2), 3 * 127 + 3);
+}
+
+// Undo goes back across Next and Previous to the level where the change was
+// made; a level only passed through is no step. The level left is saved
+// first, as Previous and Next save it.
+TEST_F(Undo, UndoGoesBackAcrossLevelSwitchesAndUndoingToTheSavedBoardClearsTheUnsavedMark)
 {
     stroke(6, 1, 4);
     key(VK_F2);
@@ -115,13 +158,26 @@ TEST_F(Undo, UndoingBackToTheSavedBoardClearsTheUnsavedMarkAndNeverCrossesALevel
     ctrl('Z');
     EXPECT_EQ(level_unsaved(), 0);
 
+    stroke(7, 1, 3);
     ASSERT_EQ(editor_next_level(), 1);
-    close_dialogs();
     stroke(9, 1, 1);
+    ASSERT_EQ(editor_next_level(), 1);
+    ASSERT_EQ(editor_prev_level(), 1);
     ctrl('Z');
+    EXPECT_EQ(edlevel * 10 + bricks_in_row(9), 20) << "level 2's stroke undone, on level 2";
     ctrl('Z');
-    EXPECT_EQ(edlevel, 2);
-    EXPECT_EQ(bricks_in_row(9) + bricks_in_row(6), 0) << "level 1's strokes stay with level 1";
+    EXPECT_EQ(edlevel * 10 + bricks_in_row(7), 13) << "back on level 1 as it was left";
+    static level_file_record two;
+    ASSERT_EQ(read_editor_level(2, &two), 1);
+    EXPECT_EQ(two.block[LEVEL_TEXTURES].cells[grid_index(9, 1)], 0) << "level 2 saved as undone";
+    ctrl('Z');
+    EXPECT_EQ(edlevel * 10 + bricks_in_row(7) + bricks_in_row(6), 14);
+    EXPECT_EQ(level_unsaved(), 1);
+
+    for (int n = 0; n < 3; n++)
+        ctrl('Y');
+    EXPECT_EQ(edlevel * 10 + bricks_in_row(9), 21);
+    EXPECT_EQ(redo(), 0);
 }
 
 }  // namespace

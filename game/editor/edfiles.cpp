@@ -163,6 +163,7 @@ static int keep_damaged_aside(int n)
         errno = why;
         return 0;
     }
+    level_files_changed++;
     const char *base = strrchr(aside, '/');
     show_notice((text + "; it is kept as " + (base ? base + 1 : aside) + "\nand the level starts empty.").c_str());
     return 1;
@@ -260,6 +261,14 @@ void editor_open_level(int n)
     undo_reset();
 }
 
+void editor_go_to_level(int n)
+{
+    undo_record();
+    edlevel = n;
+    load_edited_level();
+    undo_record_switch();
+}
+
 void load_edited_level()
 {
     int n = edlevel;
@@ -287,7 +296,7 @@ int editor_next_level()
     // A level that is not a file yet (new and empty) is the last one.
     if (!level_file_exists(edlevel))
         return 0;
-    editor_open_level(edlevel + 1);
+    editor_go_to_level(edlevel + 1);
     return 1;
 }
 
@@ -295,7 +304,7 @@ int editor_prev_level()
 {
     if (edlevel <= 1 || !keep_changes())
         return 0;
-    editor_open_level(edlevel - 1);
+    editor_go_to_level(edlevel - 1);
     return 1;
 }
 
@@ -445,7 +454,7 @@ static int swap_levels(int a, int b)
 
 int apply_level_op(const level_op &op, int backwards)
 {
-    int ok = 0;
+    int files_before = level_files_changed, ok = 0;
     switch (op.kind) {
     case CHANGE_INSERT:
         ok = backwards ? delete_level(op.n) : insert_level(op.n, op.content);
@@ -465,6 +474,14 @@ int apply_level_op(const level_op &op, int backwards)
         int why = errno;
         play_bad(0, 0);
         show_failure(LEVEL_CHANGE_FAILED, why, level_path(curlevel));
+        // Stopped part way, the files are whole and without a gap but no
+        // longer those the undo history knows: it is forgotten (making the
+        // change again would not find the files it expects), and the board
+        // shows what the file of its level holds now.
+        if (level_files_changed != files_before) {
+            edlevel = edlevel > curlevel ? curlevel : edlevel;
+            editor_open_level(edlevel);
+        }
     }
     return ok;
 }
@@ -482,13 +499,8 @@ static int change_levels(level_op &op, int show)
         return 0;
     }
     undo_record();
-    if (!apply_level_op(op, 0)) {
-        // The files are whole and without a gap, but the change is half made:
-        // show what the file of this level holds now.
-        edlevel = edlevel > curlevel ? curlevel : edlevel;
-        editor_open_level(edlevel);
+    if (!apply_level_op(op, 0))
         return 0;
-    }
     edlevel = show < 1 ? 1 : show > curlevel ? curlevel : show;
     load_edited_level();
     undo_record_level_op(op);

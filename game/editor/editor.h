@@ -84,19 +84,23 @@ void select_brick_type(int position);  // type-list position 1..5 (wrapped), col
 void step_texture(int dir);            // next (+1) or previous (-1) brick texture, wrapping
 void step_powerup(int dir);            // next (+1) or previous (-1) power-up kind, wrapping
 void toggle_classic_button();          // the Classic button: classic, grid and overlays follow
-int held_repeat(int repeat, int steps);
+int held_repeat(int repeat, int steps);  // frames between steps of a button held for that many steps
 extern int typing_component;           // [-1] 0 red, 1 green, 2 blue while that value is being typed
 void type_digit(int d);                // a digit typed into the value (-1: Backspace)
-void finish_typing();                  // the typed value taken, within 0..127
-int cancel_typing();                   // the typing dropped; 1 when there was typing  // frames between steps of a button held for that many steps
+void finish_typing();                  // the typed value taken, within 0..127 (an undoable step)
+int cancel_typing();                   // the typing dropped; 1 when there was typing
 
 // ---- Keyboard shortcuts (shortcuts.cpp) ----
 void editor_keys();    // the editor's hot-keys, polled once per main-loop pass while the editor is up
 
-// ---- Undo (undo.cpp): snapshots of the six editor arrays in a fixed ring ----
+// ---- Undo (undo.cpp): snapshots of the editor board, its level and the colour in a fixed ring ----
 constexpr int UNDO_STEPS = 64;  // changes that can be undone in a row
 void undo_reset();     // forget the history: the board as it is now is its only state
 void undo_record();    // call before a change: keeps the board as it is as one state
+// Before a step of a key that repeats (run: its key code): its steps, with no
+// other record between them, are one change.
+void undo_record_run(int run);
+void undo_record_switch();  // after another level was loaded: undo goes back to the level left
 int undo();            // back one change; 1 when the board changed
 int redo();            // forward one undone change; 1 when the board changed
 
@@ -117,7 +121,9 @@ struct level_op {
     level_file_record content;    // the level put in or taken out
 };
 extern int level_step_budget;     // [-1] file steps a change may still take before one fails (tests)
-int apply_level_op(const level_op &op, int backwards);  // the change made, or undone; 0 when a step failed
+// The change made, or undone; 0 when a step failed (the panel tells it; a
+// change stopped part way forgets the undo history, whose states no longer fit the files).
+int apply_level_op(const level_op &op, int backwards);
 int insert_level_before();        // an empty level before the one edited, which is then edited
 int duplicate_level();            // a copy of the edited level after it, which is then edited
 int delete_edited_level();        // the edited level taken out; the one after it is then edited
@@ -176,6 +182,7 @@ void discard_changes();    // the board back to what its level file holds
 // level starts empty.
 void editor_open_level(int n);
 void load_edited_level();  // level edlevel's file into the editor board (the undo history stays)
+void editor_go_to_level(int n);  // level n into the board (the one left saved already), undoably
 int editor_next_level();   // Next level / keypad +: save first, then edit the next level; 1 when moved
 int editor_prev_level();   // Previous level / keypad -: save first, then edit the previous level; 1 when moved
 void clear_edited_level(); // rows and columns 1..20 emptied: texture 0, colour 127, type 1, no power-up

@@ -117,6 +117,6 @@ int level_strip_press()
         return 1;
     level_strip = 0;
     if (n != edlevel)
-        editor_open_level(n);
+        editor_go_to_level(n);
     return 1;
 }

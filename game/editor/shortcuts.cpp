@@ -16,15 +16,22 @@ static int take(int vk)
     return 1;
 }
 
-// Numpad keys for one component: minus (not below 1), back to 127, plus (not above 127).
+// Numpad keys for one component: minus (not below 1), back to 127, plus (not
+// above 127). A key held or pressed again steps as one undoable change.
 static void keypad_colour(int *c, int minus_key, int reset_key, int plus_key)
 {
-    if (take(minus_key) && *c > 1)
+    if (take(minus_key) && *c > 1) {
+        undo_record_run(minus_key);
         *c -= 1;
-    if (take(reset_key))
+    }
+    if (take(reset_key)) {
+        undo_record();
         *c = 127;
-    if (take(plus_key) && *c < 127)
+    }
+    if (take(plus_key) && *c < 127) {
+        undo_record_run(plus_key);
         *c += 1;
+    }
 }
 
 // Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo.

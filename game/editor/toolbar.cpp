@@ -319,6 +319,7 @@ void finish_typing()
         return;
     if (typed[0]) {
         int v = atoi(typed);
+        undo_record();
         *COMPONENTS[typing_component] = v > 127 ? 127 : v;
     }
     typing_component = -1;
@@ -354,6 +355,7 @@ static void press_target(int t)
 {
     finish_typing();
     if (t < TARGET_TYPE) {
+        undo_record();
         curr = palette[t][0];
         curg = palette[t][1];
         curb = palette[t][2];
@@ -490,6 +492,8 @@ int toolbar_press(int code)
     if (k < 0 || k >= TOOL_BUTTONS)
         return 0;
     finish_typing();
+    if (BUTTONS[k].lag == &colorlag)
+        undo_record();   // the steps of one hold are one change
     if (BUTTONS[k].at_press)
         BUTTONS[k].at_press();
     else

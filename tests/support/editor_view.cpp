@@ -35,7 +35,6 @@ void key(int vk)
 void reset_editor()
 {
     clear_edited_level();
-    undo_reset();
     memset(keys, 0, sizeof keys);
     screen_set(SCREEN_EDITOR);
     grid = 1;
@@ -47,6 +46,7 @@ void reset_editor()
     texnumber = curbrick = guibrick = curpup = 1;
     curr = curg = curb = 127;
     colorlag = 7, bricklag = puplag = 9;
+    undo_reset();
     point_at(0.3f, 1.99f);   // left of the grid, over nothing
     editor();
 }
