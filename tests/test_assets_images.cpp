@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "formats.h"
+#include "gui_icons.h"
 
 namespace {
 
@@ -25,16 +26,11 @@ const char *const opaque_images[] = {
   "graphics/title1280.png", "graphics/ed.png", "paddles/p1.png", "graphics/fire.png",
   "graphics/credits.png", "graphics/walls.png",
 };
-const char *const button_names[] = {
-  "about", "bricks", "create", "delete", "difficulty", "edit", "exit", "grid", "hiscores",
-  "level", "load", "minus", "off", "ok", "on", "play", "plus", "save", "test", "cancel",
-  "powerup", "back", "gridoff", "powerupsoff", "visible", "visiblesquare", "notvisible",
-};
 std::vector<std::string> transparent_images()
 {
   std::vector<std::string> v = {"graphics/pointer.png", "graphics/ball.png", "graphics/glow.png",
                                 "graphics/buttons/visible2.png", "graphics/buttons/visible3.png"};
-  for (const char *b : button_names) v.push_back(std::string("graphics/buttons/") + b + ".png");
+  for (const gui_icon &i : GUI_ICONS) v.push_back(std::string("graphics/buttons/") + i.name + ".png");
   return v;
 }
 

@@ -102,21 +102,14 @@ box ink_box(const std::vector<unsigned char> &lit)
     return b;
 }
 
-// Runs of lit pixels along a row or a column.
-int row_runs(const std::vector<unsigned char> &lit, int y)
+// Runs of lit pixels along a row (step 1 from the row's start) or a column
+// (step W from the column's top).
+int runs(const std::vector<unsigned char> &lit, int start, int step, int n)
 {
-    int runs = 0;
-    for (int x = 0; x < W; x++)
-        runs += lit[y * W + x] && (x == 0 || !lit[y * W + x - 1]);
-    return runs;
-}
-
-int column_runs(const std::vector<unsigned char> &lit, int x)
-{
-    int runs = 0;
-    for (int y = 0; y < H; y++)
-        runs += lit[y * W + x] && (y == 0 || !lit[(y - 1) * W + x]);
-    return runs;
+    int count = 0;
+    for (int i = 0; i < n; i++)
+        count += lit[start + i * step] && (i == 0 || !lit[start + (i - 1) * step]);
+    return count;
 }
 
 // Advances in em units of Arial's metrics, which Liberation Sans shares.
@@ -179,9 +172,9 @@ TEST_F(Fonts, LetterBKeepsBothHoles)
     int h = b.y1 - b.y0, w = b.x1 - b.x0;
     ASSERT_GT(h, 200);
     int lower = b.y0 + h / 4, upper = b.y0 + h * 3 / 4, middle = b.x0 + w * 45 / 100;
-    EXPECT_EQ(row_runs(lit, lower), 2);
-    EXPECT_EQ(row_runs(lit, upper), 2);
-    EXPECT_EQ(column_runs(lit, middle), 3);
+    EXPECT_EQ(runs(lit, lower * W, 1, W), 2);
+    EXPECT_EQ(runs(lit, upper * W, 1, W), 2);
+    EXPECT_EQ(runs(lit, middle, W, H), 3);
     EXPECT_TRUE(lit[lower * W + b.x0 + 5]);            // the stem
     EXPECT_FALSE(lit[lower * W + middle]);             // the lower counter
     EXPECT_FALSE(lit[upper * W + middle]);             // the upper counter

@@ -312,13 +312,8 @@ TEST_F(LevelFiles, UnknownBrickTypesAreNormalAndTheirLevelCanBeFinished)
     EXPECT_EQ(level, 2);
     EXPECT_EQ(board[grid_index(5, 5)], 1);
 
-    // The editor's files too: its first level and a test game of it.
-    std::vector<int32_t> grids(6 * 441, 0);
-    grids[0 * 441 + 21 + 1] = 1;
-    grids[4 * 441 + 21 + 1] = 9;
-    std::ofstream("user_data/l1.raw", std::ios::binary).write((const char *)grids.data(), 6 * 1764);
-    edload();
-    EXPECT_EQ(ed_bricktype[grid_index(1, 1)], BRICK_NORMAL);
+    // A test game of the editor's level too.
+    clear_editor_board();
     ed_bricktype[grid_index(1, 2)] = -3;
     leveled[grid_index(1, 2)] = 1;
     test_level();
