@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 
 #include "gl_context.h"
+#include "play_state.h"
 #include "physics/ball.h"
 #include "physics/physics.h"
 #include "rules/progress.h"
@@ -18,17 +18,10 @@ namespace {
 // A game in progress on an empty board, ball 1 at (x, y) moving by (sx, sy).
 void play(float x, float y, float sx, float sy)
 {
-    memset(board, 0, sizeof board);
-    for (int n = 0; n <= 16; n++)
-        balls[n] = glu[n] = 0;
-    balls[1] = b = 1;
+    reset_play();
     xpos[1] = x, ypos[1] = y;
     xspeed[1] = std::fabs(sx), yspeed[1] = std::fabs(sy);
     xdirection[1] = sx < 0 ? -1.0f : 1.0f, ydirection[1] = sy < 0 ? -1.0f : 1.0f;
-    screen_set(SCREEN_PLAY);
-    in_flight = 1, ball_start = 0, game_pause = gameover = 0, fps = 62;
-    glued = through = exploding = quake = shake = 0;
-    ballsize = 0.04f, paddle_size = 0.5f, paddlex = 2.75f, counter = 1;
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "gl_context.h"
+#include "play_state.h"
 #include "physics/ball.h"
 #include "physics/physics.h"
 #include "rules/powerups.h"
@@ -16,24 +17,6 @@
 #include "shell/shell.h"
 
 namespace {
-
-// A game in progress on an empty board, Normal, level 1, ball 1 in flight.
-void fresh_play()
-{
-    memset(board, 0, sizeof board);
-    memset(bricktype, 0, sizeof bricktype);
-    memset(explosion, 0, sizeof explosion);
-    memset(powerup, 0, sizeof powerup);
-    memset(pup, 0, sizeof pup);
-    for (int n = 0; n <= 16; n++)
-        balls[n] = glu[n] = 0, xdirection[n] = ydirection[n] = 1.0f;
-    balls[1] = b = 1;
-    screen_set(SCREEN_PLAY);
-    in_flight = 1, ball_start = 0, game_pause = gameover = 0, fps = 62;
-    level = 1, difficulty = 1, classic = 0, score = 0, counter = 1, last_block = 0;
-    ballsize = 0.04f, paddle_size = 0.5f, paddlex = 2.75f;
-    glued = through = exploding = quake = shake = 0;
-}
 
 void brick(int row, int col, int type, int kind = 0)
 {
@@ -124,49 +107,38 @@ TEST(TouchTest, TheCellHoldsItsTopEdgeButNotItsRightEdge)
 
 // ---- Each brick type's hit and award ----
 
-TEST(BrickHits, NormalBrickBreaksForItsAwardByDifficultyAndMode)
+// A brick after so many hits (type -1: gone) and the score they made, by
+// difficulty, mode and level.
+TEST(BrickHits, EachTypeChangesAndScoresByItsTables)
 {
-    const int award[3] = {7, 10, 15};
-    for (int d = 0; d < 4; d++) {
-        fresh_play();
-        difficulty = d % 3, classic = d == 3, level = 3;
-        brick(4, 4, BRICK_NORMAL);
-        EXPECT_EQ(hit(4, 4), 1);
-        EXPECT_EQ(board[grid_index(4, 4)], 0);
-        EXPECT_EQ(score, d == 3 ? 150 : award[d] * 3);
+    const struct { int type, difficulty, classic, level, hits, type_after, score; } cases[] = {
+        {BRICK_NORMAL, 0, 0, 3, 1, -1, 21},   {BRICK_NORMAL, 1, 0, 3, 1, -1, 30},
+        {BRICK_NORMAL, 2, 0, 3, 1, -1, 45},   {BRICK_NORMAL, 0, 1, 3, 1, -1, 150},
+        {BRICK_INVISIBLE, 2, 0, 2, 1, BRICK_NORMAL, 14},   // revealed, not removed
+        {BRICK_THREE_HIT, 1, 0, 1, 1, BRICK_TWO_HIT, 10},  {BRICK_THREE_HIT, 1, 0, 1, 2, BRICK_NORMAL, 20},
+        {BRICK_THREE_HIT, 1, 0, 1, 3, -1, 30},
+    };
+    for (const auto &c : cases) {
+        reset_play();
+        difficulty = c.difficulty, classic = c.classic, level = c.level;
+        brick(4, 4, c.type);
+        for (int k = 0; k < c.hits; k++) {
+            EXPECT_EQ(hit(4, 4), 1);
+        }
+        EXPECT_EQ(board[grid_index(4, 4)], c.type_after < 0 ? 0 : 1) << c.type << " hit " << c.hits << " times";
+        if (c.type_after >= 0) {
+            EXPECT_EQ(bricktype[grid_index(4, 4)], c.type_after) << c.type << " hit " << c.hits << " times";
+        }
+        EXPECT_EQ(score, c.score) << c.type << " hit " << c.hits << " times";
     }
     balls[1] = 0;  // an empty slot never hits
     brick(4, 4, BRICK_NORMAL);
     EXPECT_EQ(hit(4, 4), 0);
 }
 
-TEST(BrickHits, InvisibleBrickIsRevealedNotRemoved)
-{
-    fresh_play();
-    difficulty = 2, level = 2;
-    brick(6, 9, BRICK_INVISIBLE);
-    hit(6, 9);
-    EXPECT_EQ(bricktype[grid_index(6, 9)], BRICK_NORMAL);
-    EXPECT_EQ(board[grid_index(6, 9)], 1);
-    EXPECT_EQ(score, 14);
-}
-
-TEST(BrickHits, ThreeHitBrickTakesThreeHitsEachScoring)
-{
-    fresh_play();
-    brick(2, 2, BRICK_THREE_HIT);
-    hit(2, 2);
-    EXPECT_EQ(bricktype[grid_index(2, 2)], BRICK_TWO_HIT);
-    hit(2, 2);
-    EXPECT_EQ(bricktype[grid_index(2, 2)], BRICK_NORMAL);
-    hit(2, 2);
-    EXPECT_EQ(board[grid_index(2, 2)], 0);
-    EXPECT_EQ(score, 30);
-}
-
 TEST(BrickHits, BigOrHeavyBallBreaksATwoHitBrickAtOnce)
 {
-    fresh_play();
+    reset_play();
     ballsize = 0.06f;
     brick(2, 2, BRICK_TWO_HIT);
     hit(2, 2);
@@ -175,7 +147,7 @@ TEST(BrickHits, BigOrHeavyBallBreaksATwoHitBrickAtOnce)
     brick(3, 3, BRICK_THREE_HIT);
     hit(3, 3);
     EXPECT_EQ(bricktype[grid_index(3, 3)], BRICK_NORMAL);
-    fresh_play();
+    reset_play();
     through = 1;
     brick(2, 2, BRICK_TWO_HIT);
     ball_in_cell(2, 2);
@@ -188,14 +160,14 @@ TEST(BrickHits, BigOrHeavyBallBreaksATwoHitBrickAtOnce)
 
 TEST(BrickHits, ExplodingBrickMarksOnlyNeighboursInsideTheGrid)
 {
-    fresh_play();
+    reset_play();
     brick(1, 20, BRICK_EXPLODING);
     hit(1, 20);
     EXPECT_EQ(board[grid_index(1, 20)] + bricktype[grid_index(1, 20)], 0);
     EXPECT_EQ(explosion[grid_index(2, 20)] + explosion[grid_index(1, 19)], 2);
     EXPECT_EQ(explosion[grid_index(0, 20)] + explosion[grid_index(2, 0)], 0);
     EXPECT_EQ(score, 15);
-    fresh_play();
+    reset_play();
     exploding = 1, difficulty = 2;
     brick(5, 5, BRICK_NORMAL);
     hit(5, 5);
@@ -211,7 +183,7 @@ TEST(BrickBounce, TwoBricksInOneFrameBothBreakButTurnTheBallOnce)
     // One brick alone gives the turn; two side by side give the same one.
     float dir[2][2];
     for (int both = 0; both < 2; both++) {
-        fresh_play();
+        reset_play();
         brick(8, 10, BRICK_NORMAL);
         if (both)
             brick(8, 11, BRICK_NORMAL);
@@ -231,18 +203,16 @@ TEST(BrickBounce, TwoBricksInOneFrameBothBreakButTurnTheBallOnce)
 
 TEST(ColumnLookup, SharedEdgeGoesToTheHigherColumnAndOffGridKeepsTheLast)
 {
-    fresh_play();
-    xpos[1] = 1.0f;  // the edge of columns 2 and 3
-    findbrick(2);
-    EXPECT_EQ(foundx, 2);
-    findbrick(1);
-    EXPECT_EQ(foundx, 3);
-    xpos[1] = 5.5f;
-    findbrick(1);
-    EXPECT_EQ(foundx, 20);
-    xpos[1] = 6.0f;
-    findbrick(1);
-    EXPECT_EQ(foundx, 20);
+    reset_play();
+    const struct { float x; int mode, column; } cases[] = {
+        {1.0f, 2, 2}, {1.0f, 1, 3},   // the edge of columns 2 and 3, less the radius or not
+        {5.5f, 1, 20}, {6.0f, 1, 20},
+    };
+    for (const auto &c : cases) {
+        xpos[1] = c.x;
+        findbrick(c.mode);
+        EXPECT_EQ(foundx, c.column) << c.x << " mode " << c.mode;
+    }
     EXPECT_EQ(bstartx, 5.25f);
 }
 
@@ -266,7 +236,7 @@ int award_for(int type_before, int board_after, int type_after)
 
 TEST_F(LongRun, BallStaysInTheFieldAndEveryHitScoresByTheTables)
 {
-    fresh_play();
+    reset_play();
     level = 2;
     const int types[4] = {BRICK_NORMAL, BRICK_TWO_HIT, BRICK_INVISIBLE, BRICK_THREE_HIT};
     for (int row = 3; row <= 10; row++)

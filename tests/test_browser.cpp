@@ -69,10 +69,8 @@ TEST_F(Browser, SetsComeInNameOrderWithoutRegardToCaseAndWrapAround)
     write_set("Charlie.Bls", "C");
     file_search(1);
     EXPECT_STREQ(fhead.set_title, "A");
-    EXPECT_EQ(press(GUI_LEVEL), "B");
-    EXPECT_EQ(press(GUI_LEVEL), "C");
-    EXPECT_EQ(press(GUI_LEVEL), "D");
-    EXPECT_EQ(press(GUI_LEVEL), "A");
+    for (const char *next : {"B", "C", "D", "A"})
+        EXPECT_EQ(press(GUI_LEVEL), next);
 }
 
 TEST_F(Browser, WithOneSetNextShowsItAgainAndPlayStartsIt)
@@ -101,9 +99,8 @@ TEST_F(Browser, ThePlayersOwnSetsComeWithTheShippedOnesAndAnEqualNameListsBoth)
     fs::current_path(dir);
     file_search(1);
     EXPECT_STREQ(fhead.set_title, "Own A");
-    EXPECT_EQ(press(GUI_LEVEL), "Shipped B");
-    EXPECT_EQ(press(GUI_LEVEL), "Shipped same");
-    EXPECT_EQ(press(GUI_LEVEL), "Own same");
+    for (const char *next : {"Shipped B", "Shipped same", "Own same"})
+        EXPECT_EQ(press(GUI_LEVEL), next);
     EXPECT_STREQ(sfilename, "~/same.bls");
     press(GUI_PLAY);
     EXPECT_STREQ(set_name, "~/same.bls");

@@ -2,8 +2,7 @@
 // multi-hit bricks in a blast, and the earthquake's row drop.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
+#include "play_state.h"
 #include "physics/ball.h"
 #include "physics/physics.h"
 #include "rules/powerups.h"
@@ -27,17 +26,8 @@ class Explosions : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        clear_board();
-        memset(explosion, 0, sizeof explosion);
-        memset(btemp, 0, sizeof btemp);
-        memset(powerup, 0, sizeof powerup);
-        for (int s = 1; s <= 6; s++)
-            free_powerup(s);
-        difficulty = 1;
+        reset_play();
         level = 2;
-        score = last_block = block_timer = 0;
-        fps = 62.0f;
-        quake_frame = 1;
     }
     // A ball's hit on the exploding brick at (r, c) breaks it at once.
     void ball_blows(int r, int c)

@@ -31,9 +31,10 @@ void pump()
     pump_messages(&quit);
 }
 
-// A virtual pad: SDL's standard layout (buttons A, B, X, Y, Back, Guide,
-// Start, the stick presses, the shoulders and the d-pad; both sticks and the
-// triggers), or, when not laid out, a plain joystick SDL has no mapping for.
+// A virtual pad, plugged in and unplugged through the pump: SDL's standard
+// layout (buttons A, B, X, Y, Back, Guide, Start, the stick presses, the
+// shoulders and the d-pad; both sticks and the triggers), or, when not laid
+// out, a plain joystick SDL has no mapping for.
 class virtual_pad {
 public:
     ~virtual_pad() { unplug(); }
@@ -67,6 +68,7 @@ public:
         for (int n = 0; n < SDL_NumJoysticks(); n++)
             if (SDL_JoystickGetDeviceInstanceID(n) == id)
                 SDL_JoystickDetachVirtual(n);
+        pump();
     }
     void button(SDL_GameControllerButton b, int down) { SDL_JoystickSetVirtualButton(joy, b, (Uint8)down); }
     void stick(float x) { SDL_JoystickSetVirtualAxis(joy, SDL_CONTROLLER_AXIS_LEFTX, (Sint16)(x * 32767)); }
@@ -113,7 +115,6 @@ protected:
     {
         one.unplug();
         two.unplug();
-        pump();
         gamepad_stop();
     }
     // One frame of steering; how far the paddle went.
@@ -223,7 +224,6 @@ TEST_F(Gamepad, APadPluggedInWorksAtOnceAndUnpluggingItPausesPlay)
     tap(one, SDL_CONTROLLER_BUTTON_A);
     EXPECT_EQ(in_flight, 1);
     one.unplug();
-    pump();
     EXPECT_EQ(gamepads_open(), 0);
     EXPECT_EQ(game_pause + pad_lost, 2);
     ASSERT_TRUE(one.plug("Pad one again"));
@@ -231,7 +231,6 @@ TEST_F(Gamepad, APadPluggedInWorksAtOnceAndUnpluggingItPausesPlay)
     EXPECT_EQ(game_pause, 0);
     screen_set(SCREEN_TITLE);
     one.unplug();
-    pump();
     EXPECT_EQ(game_pause, 0);
 }
 
@@ -252,10 +251,8 @@ TEST_F(Gamepad, WithTwoPadsTheFirstToPressAButtonSteers)
     pump();
     EXPECT_NEAR(steer(), -STEER_FULL_SPEED, 1e-4);
     one.unplug();
-    pump();
     EXPECT_EQ(game_pause, 0);
     two.unplug();
-    pump();
     EXPECT_EQ(game_pause, 1);
 }
 

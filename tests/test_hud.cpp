@@ -1,6 +1,6 @@
 // The play screen's HUD at every window size of the settings and at a size a
 // resized window may have: drawn by the frame dispatcher into one large
-// offscreen context, read back, and kept as a contact sheet of screenshots.
+// offscreen context and read back.
 
 #include <gtest/gtest.h>
 
@@ -25,9 +25,8 @@ class Hud : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { open_game_view(MAX_W, MAX_H); }
     static void TearDownTestSuite() { close_game_view(); }
-    // A play frame drawn in a window of w x h, with the widest HUD values
-    // unless a level of a set is given.
-    frame_shot frame(int w, int h, int at_level = 999, int of_levels = 999)
+    // A play frame drawn in a window of w x h, with the widest HUD values.
+    frame_shot frame(int w, int h)
     {
         screenx = w, screeny = h;
         ReSizeGLScene(w, h);
@@ -35,8 +34,6 @@ protected:
         m_ticksPerSecond = 0;
         for (int k = 0; k < 2; k++) {
             score = 999999999, counter = 104, level = 999, level_total = 999;  // 99 lives
-            if (at_level != 999)
-                score = 48250, counter = 2, level = at_level, level_total = of_levels, gameover = 0;
             DrawGLScene();
         }
         return read_frame(w, h);
@@ -98,27 +95,6 @@ TEST_F(Hud, NarrowWindowShowsBothWallsWithBandsAboveAndBelow)
         ASSERT_EQ(s.lit(x, 2), 0) << "band above, column " << x;
         ASSERT_EQ(s.lit(x, 1021), 0) << "band below, column " << x;
     }
-}
-
-// Screenshots of the HUD at every size, put together on one sheet to look at.
-TEST_F(Hud, ContactSheetOfEverySize)
-{
-    std::string files;
-    for (const auto &r : settings_resolutions) {
-        frame_shot s = frame(r.width, r.height);
-        std::string path = screenshot_path("hud_" + std::to_string(r.width) + "x" + std::to_string(r.height) + ".png");
-        EXPECT_TRUE(write_rgb_png(path, s.w, s.h, s.pixels));
-        files += " '" + path + "'";
-    }
-    // An everyday game: level 12 of 30 at 800 x 600.
-    frame_shot level12 = frame(800, 600, 12, 30);
-    EXPECT_TRUE(write_rgb_png(screenshot_path("hud_800x600_level12.png"), 800, 600, level12.pixels));
-    screenx = MAX_W, screeny = MAX_H;
-    ReSizeGLScene(MAX_W, MAX_H);
-    std::string cmd = "montage -label '%wx%h' -geometry 480x360+4+4 -tile 4x -background gray30" + files +
-                      " '" + screenshot_path("hud_contact_sheet.png") + "' 2>/dev/null";
-    if (system(cmd.c_str()) != 0)
-        printf("montage (ImageMagick) not found: the single screenshots are in %s\n", screenshot_path("").c_str());
 }
 
 }  // namespace

@@ -77,7 +77,8 @@ TEST_F(Installed, TheDesktopFindsTheGameItsIconManualAndMetadata)
                              "share/man/man6/corvale.6", "share/doc/corvale/index.html",
                              "share/metainfo/io.github.corvale.Corvale.metainfo.xml",
                              "share/games/corvale/level_sets/default.bls",
-                             "share/games/corvale/graphics/icon.png"})
+                             "share/games/corvale/graphics/icon.png",
+                             "share/games/corvale/sounds/songs/corvale.m3u"})
         EXPECT_TRUE(fs::is_regular_file(at(file))) << file;
     EXPECT_FALSE(fs::exists(at("share/games/corvale/corvale"))) << "the program belongs in games/";
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -73,18 +72,11 @@ TEST_F(Package, HoldsTheProgramsDataMenuEntriesAndDocumentationOnlyBelowUsr)
             << line << " lies outside /usr";
         files.insert(line);
     }
-    for (const char *file : {"./usr/games/corvale", "./usr/games/corvale_setup",
-                             "./usr/share/games/corvale/level_sets/default.bls",
-                             "./usr/share/games/corvale/graphics/icon.png",
-                             "./usr/share/games/corvale/sounds/songs/corvale.m3u",
-                             "./usr/share/applications/corvale.desktop",
-                             "./usr/share/applications/corvale_setup.desktop",
-                             "./usr/share/icons/hicolor/48x48/apps/corvale.png",
-                             "./usr/share/metainfo/io.github.corvale.Corvale.metainfo.xml",
-                             "./usr/share/man/man6/corvale.6.gz", "./usr/share/man/man6/corvale_setup.6.gz",
-                             "./usr/share/doc/corvale/index.html", "./usr/share/doc/corvale/copyright"})
+    // The install rules' own files are checked by the install test; these are
+    // the package's: the programs, and what the packaging tools add or change.
+    for (const char *file : {"./usr/games/corvale", "./usr/games/corvale_setup", "./usr/share/man/man6/corvale.6.gz",
+                             "./usr/share/man/man6/corvale_setup.6.gz", "./usr/share/doc/corvale/copyright"})
         EXPECT_EQ(files.count(file), 1u) << file << " is not in the package";
-    EXPECT_EQ(files.count("./usr/share/games/corvale/corvale"), 0u) << "the program belongs in /usr/games";
 }
 
 // The programs find the game's files from where they are unpacked, as from
@@ -95,15 +87,8 @@ TEST_F(Package, TheUnpackedGameStartsToItsTitle)
     ASSERT_TRUE(unpacked.make("corvale-package", false));
     std::string out;
     ASSERT_EQ(run_command("dpkg-deb -x '" + deb + "' '" + unpacked.path() + "/root'", &out), 0) << out;
-    std::ifstream entry(unpacked.path() + "/root/usr/share/applications/corvale.desktop");
-    std::string line, exec;
-    while (std::getline(entry, line))
-        if (line.rfind("Exec=", 0) == 0)
-            exec = line.substr(5);
-    EXPECT_EQ(exec, "/usr/games/corvale");
-
     game_run run;
-    ASSERT_TRUE(run.start_program(windowed_settings(2), unpacked.path() + "/root" + exec)) << run.error();
+    ASSERT_TRUE(run.start_program(windowed_settings(2), unpacked.path() + "/root/usr/games/corvale")) << run.error();
     ASSERT_NE(run.window(), 0u) << "no window; exit status " << run.wait_exit(0);
     ASSERT_TRUE(run.wait_for_title()) << "the title did not show";
     ASSERT_TRUE(run.close_window());

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gl_context.h"
+#include "play_state.h"
 #include "graphics/graphics.h"
 #include "physics/ball.h"
 #include "physics/physics.h"
@@ -22,24 +23,11 @@ class PowerUps : public GLTest {
 protected:
     void SetUp() override
     {
-        clear_board();
-        memset(powerup, 0, sizeof powerup);
-        memset(explosion, 0, sizeof explosion);
-        memset(particle, 0, sizeof particle);
-        for (int s = 1; s <= 6; s++)
-            free_powerup(s);
-        for (int n = 0; n <= 16; n++) {
-            balls[n] = glu[n] = 0;
+        reset_play();
+        balls[1] = 0;
+        for (int n = 0; n <= 16; n++)
             xspeed[n] = yspeed[n] = 0.03f;
-        }
-        difficulty = level = 1;
-        score = last_block = game_pause = 0;
-        counter = 1;
-        glued = through = exploding = quake = 0;
-        ballsize = 0.04f;
-        paddle_size = 0.5f;
         paddlex = 2.0f;
-        fps = 62.0f;
     }
     void falling(int s, int kind, float x, float y)
     {

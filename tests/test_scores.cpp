@@ -114,11 +114,8 @@ TEST_F(Scores, TheNameTypedIsWrittenExactlyWithTheRestOfItsFieldZero)
     bytes name(80, 0);
     memcpy(name.data(), "ada", 3);
     EXPECT_EQ(bytes(&d[11 * 168], &d[11 * 168 + 80]), name);
-    int32_t points;
-    memcpy(&points, &d[11 * 168 + 164], 4);
-    EXPECT_EQ(points, 950);
+    EXPECT_EQ(int_at(d, 11 * 168 + 164), 950);
     EXPECT_STREQ(&d[12 * 168], "p1");
-    EXPECT_FALSE(fs::exists(scores_path() + ".tmp"));
 }
 
 // The game ending while the name dialog is open (a signal, F12, the close
@@ -142,9 +139,7 @@ TEST_F(Scores, AGameEndingWhileTheNameIsTypedKeepsTheScore)
         bytes d = file_bytes(scores_path());
         ASSERT_EQ(d.size(), 3360u);
         EXPECT_STREQ(&d[table_pos * 168], c.kept);
-        int32_t points;
-        memcpy(&points, &d[table_pos * 168 + 164], 4);
-        EXPECT_EQ(points, 990);
+        EXPECT_EQ(int_at(d, table_pos * 168 + 164), 990);
     }
     bytes before = file_bytes(scores_path());
     close_screen();
@@ -179,15 +174,8 @@ TEST_F(Scores, ATableThatCannotBeReadIsKeptAsideAndANewOneStarted)
     EXPECT_STREQ(&fresh[0], "New");
     EXPECT_EQ(file_bytes(scores_path() + ".damaged"), damaged);
 
-    // Reading the new table again tells nothing more; a second bad table
-    // goes beside the first without replacing it.
-    readscores();
+    readscores();   // the new table: nothing more to tell
     EXPECT_EQ(notice[0], 0);
-    write_bytes(scores_path(), damaged.substr(0, 10));
-    readscores();
-    EXPECT_EQ(file_bytes(scores_path() + ".damaged").size(), 3359u);
-    EXPECT_EQ(file_bytes(scores_path() + ".damaged.2").size(), 10u);
-    notice[0] = 0;
     close_screen();
 }
 
@@ -198,15 +186,9 @@ TEST_F(Scores, TheTableScreenReadsTheFileWhenItOpensNotEveryFrame)
     open_screen(SCREEN_SCORES);
     display_scores();
     EXPECT_STREQ(hstable[0].player_name, "p0");
-    memset(hstable, 0, sizeof hstable);
-    fill_table(1);
-    hstable[0].entry_score = 5;
-    std::vector<score_entry> other(hstable, hstable + SCORE_ENTRIES);
-    memset(hstable, 0, sizeof hstable);
-    fill_table(0);
-    FILE *f = fopen(scores_path().c_str(), "wb");
-    fwrite(other.data(), sizeof(score_entry), SCORE_ENTRIES, f);
-    fclose(f);
+    bytes other = file_bytes(scores_path());
+    put32(other, 164, 5);   // the first entry's score
+    write_bytes(scores_path(), other);
     display_scores();   // still open: the table read at opening stays
     EXPECT_EQ(hstable[0].entry_score, 1000);
     GUI_CANCEL = 1;

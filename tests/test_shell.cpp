@@ -17,33 +17,24 @@
 
 namespace {
 
-TEST(Random, GeneratorFollowsTheClassicSequence)
+// The classic sequence from seed 1; a seed at the top of the range wraps
+// without overflow; randn(n) gives 1..n, each of them.
+TEST(Random, GeneratorFollowsTheClassicSequenceAndRandnCoversItsRange)
 {
     crt_srand(1);
-    const int expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358};
-    for (int v : expected)
+    for (int v : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358})
         EXPECT_EQ(crt_rand(), v);
-}
-
-TEST(Random, HugeSeedsWrapWithoutOverflow)
-{
     crt_srand(0xffffffffu);
     int a = crt_rand();
     crt_srand(0xffffffffu);
     EXPECT_EQ(crt_rand(), a);
-    EXPECT_GE(a, 0);
-    EXPECT_LE(a, 32767);
-}
-
-TEST(Random, RandnStaysInRangeAndCoversIt)
-{
+    EXPECT_TRUE(a >= 0 && a <= 32767) << a;
     for (int i = 0; i < 100; i++)
         EXPECT_EQ(randn(1), 1);
     bool seen[7] = {};
     for (int i = 0; i < 2000; i++) {
         int v = randn(6);
-        ASSERT_GE(v, 1);
-        ASSERT_LE(v, 6);
+        ASSERT_TRUE(v >= 1 && v <= 6) << v;
         seen[v] = true;
     }
     for (int v = 1; v <= 6; v++)
@@ -234,23 +225,20 @@ TEST(WindowMessages, KeysAreSetByDownAndClearedByUp)
     EXPECT_EQ(keys[int('V')], 0);
 }
 
+// Left of and above the window, negative positions arrive as large words.
 TEST(WindowMessages, MousePositionsOutsideTheClientAreaAreRejected)
 {
     screenx = 640;
     screeny = 480;
-    WndProc(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(639, 479));
-    EXPECT_EQ(mouseX, 639);
-    EXPECT_EQ(mouseY, 479);
-    WndProc(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(640, 100));
-    EXPECT_EQ(mouseX, 639);
-    EXPECT_EQ(mouseY, 100);
-    // Left of and above the window: negative positions arrive as large words.
-    WndProc(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM((unsigned)-3 & 0xffff, (unsigned)-1 & 0xffff));
-    EXPECT_EQ(mouseX, 639);
-    EXPECT_EQ(mouseY, 100);
-    WndProc(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(0, 0));
-    EXPECT_EQ(mouseX, 0);
-    EXPECT_EQ(mouseY, 0);
+    const struct { unsigned x, y; int kept_x, kept_y; } moves[] = {
+        {639, 479, 639, 479}, {640, 100, 639, 100}, {(unsigned)-3 & 0xffff, (unsigned)-1 & 0xffff, 639, 100},
+        {0, 0, 0, 0},
+    };
+    for (const auto &m : moves) {
+        WndProc(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(m.x, m.y));
+        EXPECT_EQ(mouseX, m.kept_x) << m.x << "," << m.y;
+        EXPECT_EQ(mouseY, m.kept_y) << m.x << "," << m.y;
+    }
 }
 
 TEST(WindowMessages, MinimisingDeactivatesAndCloseQuitsWithZero)

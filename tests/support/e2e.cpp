@@ -3,6 +3,7 @@
 // X server's damage reports and pixels read straight from the server.
 
 #include "e2e.h"
+#include "gl_view.h"   // before Xlib, whose macros gtest cannot take
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -14,12 +15,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <poll.h>
-#include <sstream>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include "player_folder.h"
 #include "xshot.h"
 
 static const char *const GAME_TITLE = "Corvale by Halvard Software";
@@ -64,13 +63,6 @@ bset windowed_settings(int resolution)
     return s;
 }
 
-std::string screenshot_path(const char *name)
-{
-    std::string folder = std::string(CORVALE_BINARY_DIR) + "/screenshots";
-    mkdir(folder.c_str(), 0755);
-    return folder + "/" + name;
-}
-
 game_run::~game_run()
 {
     stop();
@@ -98,11 +90,6 @@ bool game_run::start_program(const bset &settings, const std::string &installed,
     if (!xs.start(E2E_DEADLINE_S, builtin_fonts_only)) {
         why = "Xvfb did not start";
         return false;
-    }
-    // A key held across slow frames must not repeat: each press types once.
-    if (xs.connection()) {
-        XAutoRepeatOff(xs.connection());
-        XFlush(xs.connection());
     }
     pid_t child = fork();
     if (child == 0) {
@@ -270,26 +257,6 @@ int game_run::wait_exit(double timeout_s)
     return game.wait_exit(timeout_s);
 }
 
-double game_run::cpu_seconds()
-{
-    std::ifstream f("/proc/" + std::to_string(game.id()) + "/stat");
-    std::string line;
-    std::getline(f, line);
-    size_t close_paren = line.rfind(')');
-    if (close_paren == std::string::npos)
-        return 0;
-    std::istringstream rest(line.substr(close_paren + 2));
-    std::string field;
-    long utime = 0, stime = 0;
-    for (int i = 3; i <= 15 && rest >> field; i++) {
-        if (i == 14)
-            utime = atol(field.c_str());
-        if (i == 15)
-            stime = atol(field.c_str());
-    }
-    return (double)(utime + stime) / (double)sysconf(_SC_CLK_TCK);
-}
-
 bool game_run::screenshot(const std::string &png)
 {
     Display *d = xs.connection();
@@ -449,21 +416,10 @@ void gui_to_pixel(double gx, double gy, int *sx, int *sy)
     *sy = (int)((half_h - gy) / (2 * half_h / 600.0) + 0.5);
 }
 
-double canvas_cell_x(int c)
-{
-    return 0.5 + 0.25 * (c - 1) + 0.125;
-}
+double canvas_cell_x(int c) { return cell_centre_x(c); }
+double canvas_cell_y(int r) { return cell_centre_y(r); }
 
-double canvas_cell_y(int r)
-{
-    return 2.0 - 0.12 * (r - 1) - 0.06;
-}
-
-std::string read_file(const std::string &path)
-{
-    std::ifstream f(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-}
+std::string read_file(const std::string &path) { return file_bytes(path); }
 
 bool game_run::click_menu(menu_icon icon)
 {

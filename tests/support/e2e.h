@@ -23,7 +23,7 @@ void mouse_for_gui(double gx, double gy, int *mx, int *my);
 void mouse_for_pixel(int sx, int sy, int *mx, int *my);
 
 // Path of a screenshot file in the build folder's screenshots/ (made on demand).
-std::string screenshot_path(const char *name);
+std::string screenshot_path(const std::string &name);
 
 // The window pixel of a GUI point on an 800 x 600 window.
 void gui_to_pixel(double gx, double gy, int *sx, int *sy);
@@ -134,8 +134,6 @@ public:
     bool close_window();
     // Waits up to timeout_s for the game to end; its exit code, or -1 on timeout.
     int wait_exit(double timeout_s);
-    // Processor time the game has used so far, in seconds.
-    double cpu_seconds();
     // Screenshot of the whole screen into a PNG file.
     bool screenshot(const std::string &png);
     void stop();

@@ -3,9 +3,6 @@
 #include "gl_context.h"
 
 #include <SDL.h>
-#include <png.h>
-
-#include <cstdio>
 
 #include "shell/shell.h"
 
@@ -57,28 +54,4 @@ rgb gl_read_pixel(int x, int y)
     glReadBuffer(GL_BACK);
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
     return {p[0], p[1], p[2]};
-}
-
-bool write_rgb_png(const std::string &path, int w, int h, const std::vector<unsigned char> &rgb, bool bottom_up)
-{
-    if (w < 1 || h < 1 || rgb.size() < (size_t)w * h * 3)
-        return false;
-    FILE *f = fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    bool ok = false;
-    if (setjmp(png_jmpbuf(png)) == 0) {
-        png_init_io(png, f);
-        png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                     PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        for (int y = 0; y < h; y++)
-            png_write_row(png, rgb.data() + (size_t)(bottom_up ? h - 1 - y : y) * w * 3);
-        png_write_end(png, nullptr);
-        ok = true;
-    }
-    png_destroy_write_struct(&png, &info);
-    return fclose(f) == 0 && ok;
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "xshot.h"   // write_rgb_png
+
 // Creates one hidden offscreen window with a GL 2.1 context for the whole test
 // program, current on the calling thread, sized width x height.
 void gl_context_open(int width = 640, int height = 480);
@@ -18,10 +20,6 @@ void gl_context_swap();
 struct rgb { int r, g, b; };
 rgb gl_read_pixel(int x, int y);
 
-// Writes w x h RGB pixels (3 bytes each, rows packed) as an 8-bit PNG; the rows
-// run bottom-up as the GL reads them, or top first. False if it cannot be written.
-bool write_rgb_png(const std::string &path, int w, int h, const std::vector<unsigned char> &rgb,
-                   bool bottom_up = true);
 
 // Fixture: a context with the game's projection for each test.
 class GLTest : public ::testing::Test {

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "player_folder.h"
 #include "xshot.h"
 
 // Seconds a window's picture must stay the same to count as drawn.
@@ -197,13 +198,8 @@ int setup_run::wait_exit(double timeout_s)
 
 bool setup_run::settings_file(std::string *bytes) const
 {
-    std::ifstream f(config + "/corvale.set", std::ios::binary);
-    if (!f)
-        return false;
-    std::ostringstream all;
-    all << f.rdbuf();
-    *bytes = all.str();
-    return true;
+    *bytes = file_bytes(config + "/corvale.set");
+    return access((config + "/corvale.set").c_str(), F_OK) == 0;
 }
 
 void setup_run::stop()

@@ -14,7 +14,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -226,22 +225,16 @@ bool x_server::window_size(unsigned long id, int *w, int *h)
 
 int child_process::wait_exit(double timeout_s)
 {
-    if (ended)
-        return status;
-    if (!pid)
-        return -1;
-    auto until = deadline_after(timeout_s);
-    for (;;) {
-        int how = 0;
-        if (waitpid(pid, &how, WNOHANG) == pid) {
+    if (!ended && pid)
+        poll_until([&] {
+            int how = 0;
+            if (waitpid(pid, &how, WNOHANG) != pid)
+                return false;
             ended = true;
             status = WIFEXITED(how) ? WEXITSTATUS(how) : 128 + WTERMSIG(how);
-            return status;
-        }
-        if (clock_type::now() >= until)
-            return -1;
-        std::this_thread::sleep_for(std::chrono::duration<double>(POLL_INTERVAL_S));
-    }
+            return true;
+        }, timeout_s);
+    return ended ? status : -1;
 }
 
 void child_process::kill_and_reap()

@@ -66,24 +66,29 @@ bool x_window_png(Display *d, unsigned long window, const std::string &png)
 {
     int w = 0, h = 0;
     std::string rgb = x_window_rgb(d, window, &w, &h);
-    if (rgb.empty())
+    return !rgb.empty() && write_rgb_png(png, w, h, std::vector<unsigned char>(rgb.begin(), rgb.end()), false);
+}
+
+bool write_rgb_png(const std::string &path, int w, int h, const std::vector<unsigned char> &rgb, bool bottom_up)
+{
+    if (w < 1 || h < 1 || rgb.size() < (size_t)w * h * 3)
         return false;
-    FILE *f = fopen(png.c_str(), "wb");
+    FILE *f = fopen(path.c_str(), "wb");
     if (!f)
         return false;
-    png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = writer ? png_create_info_struct(writer) : nullptr;
-    volatile bool ok = false;
-    if (info && !setjmp(png_jmpbuf(writer))) {
-        png_init_io(writer, f);
-        png_set_IHDR(writer, info, (png_uint_32)w, (png_uint_32)h, 8, PNG_COLOR_TYPE_RGB,
-                     PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(writer, info);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    bool ok = false;
+    if (setjmp(png_jmpbuf(png)) == 0) {
+        png_init_io(png, f);
+        png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                     PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png, info);
         for (int y = 0; y < h; y++)
-            png_write_row(writer, (png_const_bytep)&rgb[(size_t)y * w * 3]);
-        png_write_end(writer, info);
+            png_write_row(png, rgb.data() + (size_t)(bottom_up ? h - 1 - y : y) * w * 3);
+        png_write_end(png, nullptr);
         ok = true;
     }
-    png_destroy_write_struct(&writer, &info);
+    png_destroy_write_struct(&png, &info);
     return fclose(f) == 0 && ok;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 typedef struct _XDisplay Display;
 
@@ -13,3 +14,8 @@ std::string x_window_rgb(Display *d, unsigned long window, int *w, int *h);
 // Writes the window's picture (the root window for the whole screen) into a
 // PNG file, replacing it; false when the window or the file fails.
 bool x_window_png(Display *d, unsigned long window, const std::string &png);
+
+// Writes w x h RGB pixels (3 bytes each, rows packed) as an 8-bit PNG; the rows
+// run bottom-up as the GL reads them, or top first. False if it cannot be written.
+bool write_rgb_png(const std::string &path, int w, int h, const std::vector<unsigned char> &rgb,
+                   bool bottom_up = true);

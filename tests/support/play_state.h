@@ -1,0 +1,9 @@
+// A game in progress for the rule and physics tests, set straight into the
+// game's state: no menus, files or frames.
+#pragma once
+
+// An empty board with no explosion marks, debris or falling power-ups; ball 1
+// in flight (moving right and up) and the other slots empty; the play screen
+// up, Normal, level 1, the first life, no score; the normal ball and paddle,
+// no power-up in force.
+void reset_play();
