@@ -2,11 +2,9 @@
 // shadows, fire bricks, classic mode, the shake offset and the fire and explosion clocks.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <GL/gl.h>
 
-#include <cstring>
-#include <vector>
+#include <cstdint>
 
 #include "gl_view.h"
 #include "graphics/graphics.h"
@@ -83,11 +81,9 @@ TEST_F(BoardDrawing, InvisibleBricksDrawNothingNotEvenShadows)
         for (int c = 1; c <= 20; c++)
             place(r, c, 4, 127, 127, 127);
     draw(1.0f);
-    std::vector<uint8_t> px(1280 * 960 * 4);
-    glReadPixels(0, 0, 1280, 960, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
     size_t unlit = 0;
-    for (size_t i = 0; i < px.size(); i += 4)
-        unlit += px[i] != 255 || px[i + 1] != 255 || px[i + 2] != 255;
+    for (unsigned char c : read_rgb(0, 0, 1280, 960))
+        unlit += c != 255;
     EXPECT_EQ(unlit, 0u);
 }
 
