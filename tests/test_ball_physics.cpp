@@ -1,14 +1,19 @@
 // Ball motion: the walls and the ceiling, the paddle's bands and the sticky
-// paddle, the survivor move and the loss of the last ball.
+// paddle, the survivor move and the loss of the last ball; brick collision:
+// the touch test and its quick rejection, each brick type's hit and award,
+// the bounce, the column lookup, and a long run over a board.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <random>
 
 #include "gl_context.h"
 #include "play_state.h"
 #include "physics/ball.h"
 #include "physics/physics.h"
+#include "rules/powerups.h"
 #include "rules/progress.h"
 #include "rules/rules.h"
 #include "shell/shell.h"
@@ -23,8 +28,6 @@ void play(float x, float y, float sx, float sy)
     xspeed[1] = std::fabs(sx), yspeed[1] = std::fabs(sy);
     xdirection[1] = sx < 0 ? -1.0f : 1.0f, ydirection[1] = sy < 0 ? -1.0f : 1.0f;
 }
-
-} // namespace
 
 // A ball whose edge is exactly at a wall stays as it is; one just past it
 // turns back and is set where its edge touches the wall.
@@ -181,3 +184,252 @@ TEST_F(LosingBalls, LosingTheLastBallOnTheLastLifeEndsTheGame)
         EXPECT_EQ(PLAYING_SAVED_GAME, 1 - over) << "counter " << before;
     }
 }
+
+// ---- Bricks ----
+
+void brick(int row, int col, int type, int kind = 0)
+{
+    board[grid_index(row, col)] = 1;
+    bricktype[grid_index(row, col)] = type;
+    powerup[grid_index(row, col)] = kind;
+}
+
+float cell_left(int col) { return 0.5f + 0.25f * (col - 1); }
+float cell_top(int row) { return 2.0f - 0.12f * (row - 1); }
+
+// Ball 1 in the middle of the cell, creeping, so every test of it touches.
+void ball_in_cell(int row, int col)
+{
+    xpos[1] = cell_left(col) + 0.125f, ypos[1] = cell_top(row) - 0.06f;
+    xspeed[1] = yspeed[1] = 0.002f;
+}
+
+// Ball 1 in the middle of the cell, then one test of the cell as the scan makes it.
+int hit(int row, int col)
+{
+    ball_in_cell(row, col);
+    bstartx = cell_left(col);
+    bstarty = cell_top(row);
+    return ccheck(row, col);
+}
+
+// The sampling exactly as the game describes it, with no shortcut.
+int literal_touch(float nx, float ny, float r, float x0, float y0)
+{
+    for (float x = nx - r; x <= nx + r; x += r / 10) {
+        int inside = 0;
+        for (float y = ny - r; y <= ny + r; y += r / 10)
+            if (x0 <= x && x < x0 + 0.25 && y0 - 0.12 < y && y <= y0)
+                inside = 1;
+        if (inside)
+            return 1;
+    }
+    return 0;
+}
+
+// ---- The touch test ----
+
+TEST(TouchTest, QuickRejectionNeverChangesTheAnswer)
+{
+    std::mt19937 gen(5);
+    std::uniform_real_distribution<float> size(0.019f, 0.0625f), jitter(-0.04f, 0.04f);
+    std::uniform_int_distribution<int> cell(1, 20), side(0, 3);
+    int touches = 0;
+    for (int n = 0; n < 40000; n++) {
+        float r = size(gen), x0 = cell_left(cell(gen)), y0 = 2.0f;
+        for (int k = cell(gen); k > 1; k--)
+            y0 -= 0.12;  // accumulated, as the scan does
+        // The sampled square's edges near the cell's edges, or anywhere around it.
+        int c = side(gen);
+        float nx = (c & 1 ? x0 + 0.25f + r : x0 - r) + jitter(gen) * (n % 3);
+        float ny = (c & 2 ? y0 + r : y0 - 0.12f - r) + jitter(gen) * (n % 2);
+        if (n % 5 == 0)
+            nx = x0 + 0.125f + jitter(gen) * 5, ny = y0 - 0.06f + jitter(gen) * 5;
+        int want = literal_touch(nx, ny, r, x0, y0);
+        ASSERT_EQ(ball_touches_cell(nx, ny, r, x0, y0), want) << nx << " " << ny << " " << r;
+        touches += want;
+    }
+    EXPECT_GT(touches, 4000);
+    EXPECT_LT(touches, 36000);
+}
+
+// A cell holds its left and top edges but not its right and bottom ones. The
+// values are exact in binary, so the first sample column (nx - r) and row
+// (ny - r) fall exactly on the edge.
+TEST(TouchTest, TheCellHoldsItsTopEdgeButNotItsRightEdge)
+{
+    const float r = 0.0625f, x0 = 1.0f, y0 = 2.0f;
+    const struct {
+        float nx, ny;
+        int touches;
+    } cases[] = {
+        {1.3125f, 1.94f, 0},                          // first column on the right edge
+        {std::nextafter(1.3125f, 0.0f), 1.94f, 1},    // just inside it
+        {1.125f, 2.0625f, 1},                         // first row on the top edge
+        {1.125f, std::nextafter(2.0625f, 9.0f), 0},   // just above it
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(sample_touches(c.nx, c.ny, r, x0, y0), c.touches) << c.nx << " " << c.ny;
+        EXPECT_EQ(ball_touches_cell(c.nx, c.ny, r, x0, y0), c.touches) << c.nx << " " << c.ny;
+    }
+}
+
+// ---- Each brick type's hit and award ----
+
+// A brick after so many hits (type -1: gone) and the score they made, by
+// difficulty, mode and level.
+TEST(BrickHits, EachTypeChangesAndScoresByItsTables)
+{
+    const struct { int type, difficulty, classic, level, hits, type_after, score; } cases[] = {
+        {BRICK_NORMAL, 0, 0, 3, 1, -1, 21},   {BRICK_NORMAL, 1, 0, 3, 1, -1, 30},
+        {BRICK_NORMAL, 2, 0, 3, 1, -1, 45},   {BRICK_NORMAL, 0, 1, 3, 1, -1, 150},
+        {BRICK_INVISIBLE, 2, 0, 2, 1, BRICK_NORMAL, 14},   // revealed, not removed
+        {BRICK_THREE_HIT, 1, 0, 1, 1, BRICK_TWO_HIT, 10},  {BRICK_THREE_HIT, 1, 0, 1, 2, BRICK_NORMAL, 20},
+        {BRICK_THREE_HIT, 1, 0, 1, 3, -1, 30},
+    };
+    for (const auto &c : cases) {
+        reset_play();
+        difficulty = c.difficulty, classic = c.classic, level = c.level;
+        brick(4, 4, c.type);
+        for (int k = 0; k < c.hits; k++) {
+            EXPECT_EQ(hit(4, 4), 1);
+        }
+        EXPECT_EQ(board[grid_index(4, 4)], c.type_after < 0 ? 0 : 1) << c.type << " hit " << c.hits << " times";
+        if (c.type_after >= 0) {
+            EXPECT_EQ(bricktype[grid_index(4, 4)], c.type_after) << c.type << " hit " << c.hits << " times";
+        }
+        EXPECT_EQ(score, c.score) << c.type << " hit " << c.hits << " times";
+    }
+    balls[1] = 0;  // an empty slot never hits
+    brick(4, 4, BRICK_NORMAL);
+    EXPECT_EQ(hit(4, 4), 0);
+}
+
+TEST(BrickHits, BigOrHeavyBallBreaksATwoHitBrickAtOnce)
+{
+    reset_play();
+    ballsize = 0.06f;
+    brick(2, 2, BRICK_TWO_HIT);
+    hit(2, 2);
+    EXPECT_EQ(board[grid_index(2, 2)], 0);
+    EXPECT_EQ(score, 20);  // two awards
+    brick(3, 3, BRICK_THREE_HIT);
+    hit(3, 3);
+    EXPECT_EQ(bricktype[grid_index(3, 3)], BRICK_NORMAL);
+    reset_play();
+    through = 1;
+    brick(2, 2, BRICK_TWO_HIT);
+    ball_in_cell(2, 2);
+    bstarty = 2.0f;
+    brick_scan();
+    EXPECT_EQ(board[grid_index(2, 2)] + bricktype[grid_index(2, 2)], 0);
+    EXPECT_EQ(ydirection[1], 1.0f);  // not turned
+    EXPECT_EQ(score, 10);
+}
+
+TEST(BrickHits, ExplodingBrickMarksOnlyNeighboursInsideTheGrid)
+{
+    reset_play();
+    brick(1, 20, BRICK_EXPLODING);
+    hit(1, 20);
+    EXPECT_EQ(board[grid_index(1, 20)] + bricktype[grid_index(1, 20)], 0);
+    EXPECT_EQ(explosion[grid_index(2, 20)] + explosion[grid_index(1, 19)], 2);
+    EXPECT_EQ(explosion[grid_index(0, 20)] + explosion[grid_index(2, 0)], 0);
+    EXPECT_EQ(score, 15);
+    reset_play();
+    exploding = 1, difficulty = 2;
+    brick(5, 5, BRICK_NORMAL);
+    hit(5, 5);
+    EXPECT_EQ(score, 15 + 20);  // the break and the explosion
+    EXPECT_EQ(explosion[grid_index(4, 5)] + explosion[grid_index(6, 5)] +
+              explosion[grid_index(5, 4)] + explosion[grid_index(5, 6)], 4);
+}
+
+// ---- The bounce ----
+
+TEST(BrickBounce, TwoBricksInOneFrameBothBreakButTurnTheBallOnce)
+{
+    // One brick alone gives the turn; two side by side give the same one.
+    float dir[2][2];
+    for (int both = 0; both < 2; both++) {
+        reset_play();
+        brick(8, 10, BRICK_NORMAL);
+        if (both)
+            brick(8, 11, BRICK_NORMAL);
+        xpos[1] = cell_left(11), ypos[1] = cell_top(8) - 0.06f;
+        xspeed[1] = yspeed[1] = 0.004f;  // straddling the shared edge
+        bstarty = 2.0f;
+        done_for_frame = 0;
+        brick_scan();
+        dir[both][0] = xdirection[1], dir[both][1] = ydirection[1];
+        EXPECT_EQ(score, both ? 20 : 10);
+    }
+    EXPECT_EQ(dir[1][0], dir[0][0]);
+    EXPECT_EQ(dir[1][1], dir[0][1]);
+}
+
+// ---- The column lookup ----
+
+TEST(ColumnLookup, SharedEdgeGoesToTheHigherColumnAndOffGridKeepsTheLast)
+{
+    reset_play();
+    const struct { float x; int mode, column; } cases[] = {
+        {1.0f, 2, 2}, {1.0f, 1, 3},   // the edge of columns 2 and 3, less the radius or not
+        {5.5f, 1, 20}, {6.0f, 1, 20},
+    };
+    for (const auto &c : cases) {
+        xpos[1] = c.x;
+        findbrick(c.mode);
+        EXPECT_EQ(foundx, c.column) << c.x << " mode " << c.mode;
+    }
+    EXPECT_EQ(bstartx, 5.25f);
+}
+
+// ---- A long run ----
+
+class LongRun : public GLTest {};
+
+// The award for one brick's change in a frame, by the tables (Normal).
+int award_for(int type_before, int board_after, int type_after)
+{
+    if (type_before == BRICK_NORMAL && board_after == 0)
+        return 10;
+    if (type_before == BRICK_INVISIBLE && type_after == BRICK_NORMAL)
+        return 5;
+    if ((type_before == BRICK_TWO_HIT && type_after == BRICK_NORMAL) ||
+        (type_before == BRICK_THREE_HIT && type_after == BRICK_TWO_HIT))
+        return 10;
+    ADD_FAILURE() << "unexpected change from type " << type_before;
+    return 0;
+}
+
+TEST_F(LongRun, BallStaysInTheFieldAndEveryHitScoresByTheTables)
+{
+    reset_play();
+    level = 2;
+    const int types[4] = {BRICK_NORMAL, BRICK_TWO_HIT, BRICK_INVISIBLE, BRICK_THREE_HIT};
+    for (int row = 3; row <= 10; row++)
+        for (int col = 1; col <= 20; col++)
+            brick(row, col, types[(row + col) % 4]);
+    xpos[1] = paddlex + 0.25f, ypos[1] = ballsize - 1.5f;
+    xspeed[1] = 0.005f, yspeed[1] = 0.03f;
+    int hits = 0;
+    for (int frame = 0; frame < 4000; frame++) {
+        int type_before[GRID_CELLS], board_before[GRID_CELLS], score_before = score;
+        memcpy(type_before, bricktype, sizeof type_before);
+        memcpy(board_before, board, sizeof board_before);
+        paddlex = xpos[1] - 0.25f + 0.02f * std::sin(frame * 0.05f);  // a player who never misses
+        move_balls();
+        int want = 0;
+        for (int k = 0; k < GRID_CELLS; k++)
+            if (board_before[k] && (board[k] != board_before[k] || bricktype[k] != type_before[k]))
+                want += award_for(type_before[k], board[k], bricktype[k]) * level, hits++;
+        ASSERT_EQ(score - score_before, want) << "frame " << frame;
+        ASSERT_EQ(counter, 1) << "ball lost at frame " << frame;
+        ASSERT_TRUE(xpos[1] > 0.5f && xpos[1] < 5.5f) << frame;
+        ASSERT_TRUE(ypos[1] <= 2.0f + ballsize && ypos[1] >= LOSS_LINE) << frame;
+    }
+    EXPECT_GT(hits, 20);
+}
+
+} // namespace
