@@ -64,6 +64,14 @@ install_missing() {
   fi
 }
 
+# Compiles through ccache when it is installed: a build of sources compiled
+# before (a removed build folder, a clone in the same place) takes the cached
+# objects. CMake reads these when it configures a build folder, the package's
+# included.
+if command -v ccache >/dev/null 2>&1; then
+  export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+fi
+
 # Tests ctest runs at once: twice the cores, since an end-to-end test spends
 # most of its time waiting for the game's next frame (62 a second) and uses
 # about a third of a core.
@@ -94,6 +102,13 @@ configure_sanitizer_build() {
 sanitizer_test() {
   configure_sanitizer_build
   cmake --build build-san
+  # Without times of its own, the pass takes the normal build's, so that the
+  # longest tests start first here too.
+  if [ -f build/Testing/Temporary/CTestCostData.txt ] &&
+     [ ! -f build-san/Testing/Temporary/CTestCostData.txt ]; then
+    mkdir -p build-san/Testing/Temporary
+    cp build/Testing/Temporary/CTestCostData.txt build-san/Testing/Temporary/
+  fi
   (cd build-san && ctest -j"$(test_jobs)" -LE '^(assets|install)$' --output-on-failure --timeout 900)
   CORVALE_FUZZ_JOBS="${CORVALE_FUZZ_JOBS:-2}" tests/fuzz/run_fuzz.sh build-san "${CORVALE_FUZZ_SECONDS:-10}"
 }
