@@ -102,16 +102,20 @@ TEST_F(Progression, OnlyTheCountOfLivesDecidesTheBonus)
     EXPECT_EQ(bonus, 1);
 }
 
-TEST_F(Progression, FinishingTheLastLevelEndsTheGameAndKeepsANewGamesSave)
+// Finishing the last level ends the game; a new game's save stays, a
+// continued game's save goes.
+TEST_F(Progression, FinishingTheLastLevelEndsTheGameAndRemovesOnlyAContinuedGamesSave)
 {
-    save_progress();
-    SAVE_AVAILABLE = 1;
-    finish_level_at(3);
-    EXPECT_EQ(gameover, 1);
-    EXPECT_EQ(level, 3);
-    EXPECT_EQ(lcount, 1);
-    EXPECT_TRUE(fs::exists(save_path()));
-    EXPECT_EQ(SAVE_AVAILABLE, 1);
+    for (int continued = 0; continued <= 1; continued++) {
+        save_progress();
+        SAVE_AVAILABLE = 1, PLAYING_SAVED_GAME = continued, gameover = 0;
+        finish_level_at(3);
+        EXPECT_EQ(gameover, 1);
+        EXPECT_EQ(level, 3);
+        EXPECT_EQ(lcount, 1);
+        EXPECT_EQ(fs::exists(save_path()), !continued);
+        EXPECT_EQ(SAVE_AVAILABLE + PLAYING_SAVED_GAME, continued ? 0 : 1);
+    }
 }
 
 // A test game plays the edited level once, whichever level of the editor it
@@ -126,15 +130,6 @@ TEST_F(Progression, ATestGameEndsClearedWhenItsLevelIsEmpty)
     testing_level = 0;
     new_game();
     EXPECT_EQ(gameover + level_cleared, 0);
-}
-
-TEST_F(Progression, AContinuedGameThatFinishesItsSetRemovesTheSave)
-{
-    save_progress();
-    SAVE_AVAILABLE = PLAYING_SAVED_GAME = 1;
-    finish_level_at(3);
-    EXPECT_FALSE(fs::exists(save_path()));
-    EXPECT_EQ(SAVE_AVAILABLE + PLAYING_SAVED_GAME, 0);
 }
 
 TEST_F(Progression, AScoreJumpPastTwoThresholdsGivesTwoLivesAtOnce)

@@ -48,7 +48,7 @@ protected:
     }
 };
 
-TEST_F(Scores, AScoreEqualToTheTenthDoesNotEnterButOneMoreDoes)
+TEST_F(Scores, AScoreEqualToTheTenthDoesNotEnterAndAClassicOneLeavesTheNormalTable)
 {
     fill_table(0);
     EXPECT_EQ(place_score(0, 100, "New", 2), -1);
@@ -58,11 +58,7 @@ TEST_F(Scores, AScoreEqualToTheTenthDoesNotEnterButOneMoreDoes)
     EXPECT_EQ(place_score(0, 700, "New", 1), 4);   // below the equal entry
     EXPECT_STREQ(hstable[3].player_name, "p3");
     EXPECT_STREQ(hstable[5].player_name, "p4");
-}
-
-TEST_F(Scores, AClassicGameNeverChangesTheNormalTable)
-{
-    fill_table(0);
+    // A classic game's score never changes the normal table.
     std::vector<score_entry> normal(hstable, hstable + TABLE_ENTRIES);
     EXPECT_EQ(place_score(1, 999999, "New", 1), 10);
     EXPECT_EQ(memcmp(normal.data(), hstable, sizeof(score_entry) * TABLE_ENTRIES), 0);
