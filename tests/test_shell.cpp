@@ -358,15 +358,6 @@ TEST_F(TextEntry, WhatFollowsEnterIsLeftForTheNextEntry)
     EXPECT_STREQ(buffer, "next");
 }
 
-TEST_F(TextEntry, TypingWithNoEntryOpenIsForgotten)
-{
-    fulltext = 1;
-    WndProc(nullptr, WM_CHAR, 'q', 0);
-    forget_typed();
-    frame("a");
-    EXPECT_STREQ(buffer, "a");
-}
-
 TEST_F(TextEntry, AnOpenEntryTakesTheKeysItTypesFromTheShortcuts)
 {
     const int letter = 'G', digit = '7', arrow = VK_LEFT, fkey = VK_F2;
