@@ -31,7 +31,7 @@ void pump()
     pump_messages(&quit);
 }
 
-// A virtual pad, plugged in and unplugged through the pump: SDL's standard
+// A virtual pad, every change of it handed over through the pump: SDL's standard
 // layout (buttons A, B, X, Y, Back, Guide, Start, the stick presses, the
 // shoulders and the d-pad; both sticks and the triggers), or, when not laid
 // out, a plain joystick SDL has no mapping for.
@@ -70,8 +70,16 @@ public:
                 SDL_JoystickDetachVirtual(n);
         pump();
     }
-    void button(SDL_GameControllerButton b, int down) { SDL_JoystickSetVirtualButton(joy, b, (Uint8)down); }
-    void stick(float x) { SDL_JoystickSetVirtualAxis(joy, SDL_CONTROLLER_AXIS_LEFTX, (Sint16)(x * 32767)); }
+    void button(SDL_GameControllerButton b, int down)
+    {
+        SDL_JoystickSetVirtualButton(joy, b, (Uint8)down);
+        pump();
+    }
+    void stick(float x)
+    {
+        SDL_JoystickSetVirtualAxis(joy, SDL_CONTROLLER_AXIS_LEFTX, (Sint16)(x * 32767));
+        pump();
+    }
     std::string guid() const
     {
         char text[64];
@@ -88,9 +96,7 @@ private:
 void tap(virtual_pad &pad, SDL_GameControllerButton b)
 {
     pad.button(b, 1);
-    pump();
     pad.button(b, 0);
-    pump();
 }
 
 // A game in play, the ball waiting on the paddle, in a scratch player folder.
@@ -138,7 +144,6 @@ TEST_F(Gamepad, TheStickHasADeadZoneAndSpeedInProportionToItsPush)
     for (const auto &c : cases) {
         paddlex = 2.75f;
         one.stick(c.push);
-        pump();
         EXPECT_NEAR(steer(), c.speed, 2e-4) << c.push;
     }
 }
@@ -149,13 +154,11 @@ TEST_F(Gamepad, InPlayTheDpadSteersALaunchesStartPausesAndBOrBackIsEscape)
 {
     ASSERT_TRUE(one.plug("Pad one"));
     one.button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1);
-    pump();
     float moved = 0, want = 0;
     for (int n = 1; n <= 12; n++)
         moved += steer(), want += steer_speed(n);
     EXPECT_NEAR(moved, want, 1e-4);
     one.button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0);
-    pump();
     EXPECT_FLOAT_EQ(steer(), 0.0f);
 
     tap(one, SDL_CONTROLLER_BUTTON_A);
@@ -197,7 +200,6 @@ TEST_F(Gamepad, TheDpadAndStickMoveTheMenusChoiceAndAPressesIt)
     };
     for (const auto &s : steps) {
         one.stick(s.stick);
-        pump();
         if (s.b != SDL_CONTROLLER_BUTTON_INVALID)
             tap(one, s.b);
         frame();
@@ -243,12 +245,10 @@ TEST_F(Gamepad, WithTwoPadsTheFirstToPressAButtonSteers)
     EXPECT_EQ(gamepads_open(), 2);
     tap(two, SDL_CONTROLLER_BUTTON_DPAD_UP);
     one.stick(1.0f);
-    pump();
     EXPECT_FLOAT_EQ(steer(), 0.0f);
     tap(one, SDL_CONTROLLER_BUTTON_START);
     EXPECT_EQ(game_pause, 0);
     two.stick(-1.0f);
-    pump();
     EXPECT_NEAR(steer(), -STEER_FULL_SPEED, 1e-4);
     one.unplug();
     EXPECT_EQ(game_pause, 0);
