@@ -195,7 +195,7 @@ static_assert(sizeof(score_entry) * SCORE_ENTRIES == 3360, "score table is 3360 
 // from; then the frames as a stream of operations ending with the trailer
 // (the layout is described in the manual's file formats).
 constexpr char REPLAY_MAGIC[8] = {'C', 'R', 'V', 'R', 'E', 'P', 'L', 'Y'};
-constexpr uint32_t REPLAY_FORMAT = 1;   // the layout of the file, raised when it changes
+constexpr uint32_t REPLAY_FORMAT = 2;   // the layout of the file, raised when it changes
 struct replay_header {
     char magic[8];             // REPLAY_MAGIC
     uint32_t format;           // REPLAY_FORMAT

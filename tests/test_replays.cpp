@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -241,7 +242,7 @@ TEST_F(Replays, AScriptedGameStepsAgainThroughEveryStateHash)
         }
         if (op == OP_HASH) at += 4;
         else if (op == OP_SLOW || op == OP_EVENT) at += 1;
-        else while (bytes[at++] & 0x80) {}
+        else if (op == OP_RUN || op == OP_STEP) while (bytes[at++] & 0x80) {}
     }
     ASSERT_EQ(hashes, 3);
     write_bytes(path, bytes);
@@ -292,29 +293,32 @@ TEST_F(Replays, DamagedAndForeignReplaysAreRefusedWithTheirReason)
     std::string path = (replays / last_replay).string();
     const std::string good = file_bytes(path);
 
+    ASSERT_EQ(good[sizeof(replay_header)], OP_EVENT) << "the launch comes first";
     struct change {
         const char *what;
         size_t at;        // byte changed, or the length kept when cut
-        int cut;          // 1: the file cut to `at` bytes
+        int flip;         // the bits flipped there; 0: the file cut to `at` bytes
         const char *why;  // the reason given, in part
     } cases[] = {
-        {"magic", 0, 0, "not a Corvale replay"},
-        {"format", offsetof(replay_header, format), 0, "another replay format"},
-        {"difficulty", offsetof(replay_header, difficulty), 0, "header is damaged"},
-        {"version", offsetof(replay_header, game_version), 0, "recorded by Corvale"},
-        {"set hash", offsetof(replay_header, set_hash) + 3, 0, "has changed since"},
-        {"the first operation", sizeof(replay_header), 0, "frames are damaged"},
-        {"header cut", 100, 1, "cut short"},
-        {"stream cut before its end", good.size() - 17, 1, "cut short"},
-        {"trailer cut", good.size() - 1, 1, "does not end"},
-        {"frame count", good.size() - 16, 0, "frame count"},
+        {"magic", 0, 0x41, "not a Corvale replay"},
+        {"older format", offsetof(replay_header, format), REPLAY_FORMAT ^ 1, "older version of Corvale"},
+        {"newer format", offsetof(replay_header, format), 0x41, "newer version of Corvale"},
+        {"difficulty", offsetof(replay_header, difficulty), 0x41, "header is damaged"},
+        {"version", offsetof(replay_header, game_version), 0x41, "recorded by Corvale"},
+        {"set hash", offsetof(replay_header, set_hash) + 3, 0x41, "has changed since"},
+        {"no such operation", sizeof(replay_header), OP_EVENT ^ 6, "frames are damaged"},
+        {"no such event", sizeof(replay_header) + 1, 0x41, "frames are damaged"},
+        {"header cut", 100, 0, "cut short"},
+        {"stream cut before its end", good.size() - 17, 0, "cut short"},
+        {"trailer cut", good.size() - 1, 0, "does not end"},
+        {"frame count", good.size() - 16, 0x41, "frame count"},
     };
     for (const change &c : cases) {
         std::string bytes = good;
-        if (c.cut)
+        if (!c.flip)
             bytes.resize(c.at);
         else
-            bytes[c.at] = (char)(bytes[c.at] ^ (c.at == sizeof(replay_header) ? 0x70 : 0x41));
+            bytes[c.at] = (char)(bytes[c.at] ^ c.flip);
         write_bytes(path, bytes);
         int frames;
         std::string why;
@@ -373,6 +377,66 @@ static std::string replay_head(const char *set)
     h.format = REPLAY_FORMAT;
     snprintf(h.set_name, sizeof h.set_name, "%s", set);
     return std::string((const char *)&h, sizeof h);
+}
+
+// The frame stream gives back every paddle exactly, with the slow frames,
+// events and hashes between: at rest, at an even speed, smoothly, jittering,
+// jumping from reach to reach; a paddle beyond the reach is refused.
+TEST(ReplayStream, GivesBackEveryFrameAsPlayed)
+{
+    std::vector<float> path;
+    float x = REPLAY_FIRST_PADDLE;
+    for (int f = 0; f < 2400; f++) {
+        int part = f / 300;
+        x = part == 0 ? x : part == 1 ? x + 0.05f : part == 2 ? 3.0f + 2.0f * std::sin(f * 0.05f)
+          : part == 3 ? x + ((f * 7919) % 9 - 4) / PADDLE_GRID : part == 4 ? (f % 3 ? -90.0f : 64.0f)
+          : part == 5 ? (f % 50 < 30 ? 1.0f : 2.0f + (f % 50) * 0.37f) : 2.0f + (f % 7) * 0.001f;
+        path.push_back(paddle_on_grid(x));
+    }
+    replay_encoder e;
+    for (size_t f = 0; f < path.size(); f++) {
+        if (f % 97 == 5)
+            e.event(1 + (int)f % 3);
+        e.frame({path[f], (int)f % 211 < 20}, (uint32_t)f + 1);
+    }
+    replay_trailer t = {(uint32_t)path.size(), 0, REPLAY_GAME_OVER, 0};
+    e.finish(t);
+    std::string head = replay_head("script.bls");
+    head[offsetof(replay_header, game_version)] = '1';
+    head[offsetof(replay_header, start_level)] = 1;
+    std::vector<uint8_t> bytes(head.begin(), head.end());
+    bytes.insert(bytes.end(), e.bytes.begin(), e.bytes.end());
+    replay_file file;
+    std::string why;
+    ASSERT_TRUE(replay_parse(bytes.data(), bytes.size(), &file, &why)) << why;
+    replay_cursor c(file);
+    std::vector<int> events;
+    play_input in;
+    int check;
+    uint32_t expected;
+    for (size_t f = 0; f <= path.size(); f++) {
+        int more = c.next(&events, &in, &check, &expected);
+        EXPECT_EQ(check, (f % REPLAY_HASH_PERIOD == 0 && f > 0) || !more) << f;
+        if (check && more) {
+            EXPECT_EQ(expected, f) << f;
+        }
+        if (!more) {
+            EXPECT_EQ(f, path.size());
+            break;
+        }
+        EXPECT_EQ(in.paddle, path[f]) << f;
+        EXPECT_EQ(in.slow, (int)f % 211 < 20) << f;
+        EXPECT_EQ(events, f % 97 == 5 ? std::vector<int>{1 + (int)f % 3} : std::vector<int>{}) << f;
+    }
+
+    // One step beyond the paddle's reach.
+    const uint8_t beyond[] = {OP_STEP, 0x80, 0x80, 0x20, OP_END};
+    bytes.resize(head.size());
+    bytes.insert(bytes.end(), beyond, beyond + sizeof beyond);
+    t.frames = 1;
+    bytes.insert(bytes.end(), (const uint8_t *)&t, (const uint8_t *)&t + sizeof t);
+    EXPECT_FALSE(replay_parse(bytes.data(), bytes.size(), &file, &why));
+    EXPECT_NE(why.find("frames are damaged"), std::string::npos) << why;
 }
 
 TEST_F(Replays, TheNewestFiftyOfASetAreKeptBesidesTheHighScoresOwn)
@@ -437,6 +501,33 @@ TEST_F(Replays, AHighScoreKeepsItsReplayBesideTheTable)
     EXPECT_STREQ(score_replay[3], "20260101-120000-00.crp");
 }
 
+// On the score table the keys choose each row's Watch alone, and Enter
+// watches the chosen row's replay.
+TEST_F(Replays, TheKeysChooseEachRowsWatch)
+{
+    fs::create_directories(replays);
+    write_bytes((replays / "20260101-120000-00.crp").string(), "not a replay");
+    readscores();
+    link_score_replay(0, place_score(0, 900, "Scratch set", 1), "20260101-120001-00.crp");   // not there
+    link_score_replay(0, place_score(0, 500, "Scratch set", 1), "20260101-120000-00.crp");
+    ASSERT_TRUE(writescores());
+    screen_set(SCREEN_SCORES);
+    scores_stale = 1;
+    auto shown = [] { focus_new_layer(); render_title(); focus_frame_done(); };
+    shown();
+    focus_on = 1;
+    focus_key = FOCUS_ROW * 1 + CODE_WATCH;
+    shown();
+    focus_move(0, -1);
+    EXPECT_EQ(focus_key, FOCUS_ROW * 2 + CODE_WATCH) << "down to the second row's Watch";
+    shown();
+    menu_press();
+    shown();
+    EXPECT_NE(std::string(notice).find("cut short"), std::string::npos) << notice;
+    notice[0] = 0;
+    focus_to_pointer();
+}
+
 }  // namespace
 
 namespace {
@@ -448,6 +539,7 @@ protected:
     void title_at_rest()
     {
         screen_set(SCREEN_TITLE, FADE_NONE, 1);
+        title_alpha = 1.0f;
         menublock = 0;
         notice[0] = 0;
         player_input(0);
@@ -458,17 +550,34 @@ protected:
         for (int k = 0; k < n; k++)
             play_frame();
     }
+    // Frames with the title drawn (which steps its fade), up to `most`
+    // or until the title has faded out; the frames run.
+    static int fading_frames(int most)
+    {
+        int n = 0;
+        for (; n < most && fade_running() == FADE_OUT; n++) {
+            play_frame();
+            render_title();
+        }
+        return n;
+    }
 };
 
 TEST_F(Demo, IdleTitleStartsTheAutopilotAndAnyInputBringsTheTitleBackAtOnce)
 {
-    struct input { const char *what; unsigned msg; WPARAM w; int ends; } inputs[] = {
-        {"a key", WM_KEYDOWN, 'A', 1},
-        {"a click", WM_LBUTTONDOWN, 0, 1},
-        {"the right button", WM_RBUTTONDOWN, 0, 1},
-        {"the wheel", WM_MOUSEWHEEL, (WPARAM)120 << 16, 1},
-        {"a mouse move", WM_MOUSEMOVE, 0, 0},
+    struct input { const char *what; unsigned msg; WPARAM w; int ends, in_fade; } inputs[] = {
+        {"a key", WM_KEYDOWN, 'A', 1, 0},
+        {"a key while the title fades", WM_KEYDOWN, 'A', 1, 1},
+        {"a click", WM_LBUTTONDOWN, 0, 1, 0},
+        {"the right button", WM_RBUTTONDOWN, 0, 1, 0},
+        {"the wheel", WM_MOUSEWHEEL, (WPARAM)120 << 16, 1, 0},
+        {"a mouse move", WM_MOUSEMOVE, 0, 0, 0},
     };
+    title_at_rest();
+    frames(ATTRACT_IDLE_FRAMES - 1);
+    pad_stick(0, PAD_STICK_X, 0.4f);   // a hand on a pad's stick, pushed past its dead zone
+    frames(1);
+    EXPECT_FALSE(demo) << "the stick is input too";
     for (const input &in : inputs) {
         title_at_rest();
         frames(ATTRACT_IDLE_FRAMES - 1);
@@ -476,15 +585,23 @@ TEST_F(Demo, IdleTitleStartsTheAutopilotAndAnyInputBringsTheTitleBackAtOnce)
         frames(1);
         ASSERT_TRUE(demo && autopilot && watching);
         EXPECT_STREQ(watch_label, "DEMO");
-        EXPECT_TRUE(screen_is(SCREEN_PLAY));
-        int before = score;
-        frames(600);
-        EXPECT_GT(score, before) << "the autopilot launched and broke bricks";
+        EXPECT_EQ(fade_running(), FADE_OUT) << "the title fades into the demo";
+        uint32_t first = play_state_hash();
+        int faded = fading_frames(in.in_fade ? 30 : 1000);
+        EXPECT_TRUE(in.in_fade ? faded == 30 : faded > 90 && fade_running() == FADE_NONE) << faded;
+        EXPECT_EQ(play_state_hash(), first) << "the demo waits for the title to go";
+        if (!in.in_fade) {
+            EXPECT_TRUE(screen_is(SCREEN_PLAY));
+            int before = score;
+            frames(600);
+            EXPECT_GT(score, before) << "the autopilot launched and broke bricks";
+        }
         WndProc(nullptr, in.msg, in.w, 0);
         keys[(unsigned char)'A'] = 0;
         EXPECT_EQ(!demo, in.ends) << in.what;
         if (in.ends) {
             EXPECT_TRUE(screen_is(SCREEN_TITLE) && fade_running() == FADE_NONE) << in.what;
+            EXPECT_TRUE(title_alpha == 1.0f && title_covers_view()) << in.what << ": at once";
             EXPECT_EQ(score, 0) << in.what;
         } else {
             watch_stop();
@@ -510,11 +627,12 @@ TEST_F(Demo, TheBestReplayOfTheSetPlaysForAMinuteAtMost)
     frames(ATTRACT_IDLE_FRAMES);
     ASSERT_TRUE(demo);
     EXPECT_FALSE(autopilot) << "the high score's replay plays";
+    fading_frames(1000);
     frames(DEMO_FRAMES - 1);
     EXPECT_TRUE(demo) << notice;   // its state hashes matched all the way
     frames(2);
     EXPECT_FALSE(demo) << "a minute at most";
-    EXPECT_TRUE(screen_is(SCREEN_TITLE));
+    EXPECT_TRUE(screen_is(SCREEN_TITLE) && fade_running() == FADE_IN) << "the title fades back in";
 }
 
 }  // namespace

@@ -147,12 +147,12 @@ int focus_press()
     keep_focus_shown();
     if (!shown_control(focus_key))
         return 0;
-    if (focus_key > FOCUS_MENU_ITEM) {
+    if (focus_key > FOCUS_MENU_ITEM && focus_key < FOCUS_ROW) {
         selected = focus_key - FOCUS_MENU_ITEM;
         gui_select = 0;
     } else {
         selected = 0;
-        gui_select = focus_key;
+        gui_select = focus_key % FOCUS_ROW;
     }
     return 1;
 }

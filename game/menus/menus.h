@@ -75,8 +75,9 @@ void tex_quad(float x1, float y1, float x2, float y2, float z);  // image uprigh
 int pointer_over(float left, float top, float right, float bottom);
 // A square icon button of side size with its top-left corner at (x, y) on plane
 // z: opaque white and selecting code while the pointer is over it, in the
-// colour unlit otherwise. 1 while the pointer is over it.
-int lit_button(float x, float y, float size, float z, GLuint icon, int code, const float unlit[4]);
+// colour unlit otherwise. 1 while the pointer is over it. A button repeated
+// on rows gives its row (1 ..), so that the keys choose each row's alone.
+int lit_button(float x, float y, float size, float z, GLuint icon, int code, const float unlit[4], int row = 0);
 void text_field(const char *prompt);  // the entry field of a text dialog with prompt and blinking caret
 void infobar(const char *text);       // "Info: %s" on the help line
 // The one-message panels, one frame each; 1 on the frame their OK is taken.
@@ -96,8 +97,9 @@ void draw_notice();                   // the notice's panel for this frame, if o
 // drew, and Enter presses the chosen one; the mouse moving takes it back. The
 // chosen control is drawn lit, as under the pointer, with an outline.
 extern int focus_on;                  // [0] 1 while the keys hold the choice: the pointer's place lights nothing
-extern int focus_key;                 // the chosen control's key (its code, or FOCUS_MENU_ITEM + a menu item's); 0 none
+extern int focus_key;                 // the chosen control's key (its code, FOCUS_MENU_ITEM + a menu item's, or a row's); 0 none
 constexpr int FOCUS_MENU_ITEM = 1000; // keys above this are the title's menu items
+constexpr int FOCUS_ROW = 10000;      // keys from here are a row's button: FOCUS_ROW * row + its code
 void focus_new_layer();               // a panel is drawn over what came before: only its controls can be chosen
 // Notes a control of this frame with its GUI rectangle and key; 1 when it is
 // lit: chosen by the keys, or (the editor always) under the pointer.

@@ -110,9 +110,9 @@ int pointer_over(float left, float top, float right, float bottom)
     return left <= pointerx && pointerx <= right && bottom <= -pointery && -pointery <= top;
 }
 
-int lit_button(float x, float y, float size, float z, GLuint icon, int code, const float unlit[4])
+int lit_button(float x, float y, float size, float z, GLuint icon, int code, const float unlit[4], int row)
 {
-    int hovered = control_lit(x, y, x + size, y - size, code);
+    int hovered = control_lit(x, y, x + size, y - size, FOCUS_ROW * row + code);
     if (hovered) {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         gui_select = code;

@@ -112,7 +112,7 @@ static void watch_buttons()
         if (!score_replay[first + n][0])
             continue;
         float top = gui_y(6.5f - 1.2f * n) + 0.08f;
-        if (lit_button(WATCH_X, top, WATCH_SIZE, -5.0f, ticon[ICON_PLAY], CODE_WATCH, UNLIT))
+        if (lit_button(WATCH_X, top, WATCH_SIZE, -5.0f, ticon[ICON_PLAY], CODE_WATCH, UNLIT, n + 1))
             watch_row = first + n;
     }
     glDisable(GL_BLEND);

@@ -48,7 +48,7 @@ void play_frame()
     if (watching)
         return;   // the demo has just begun: its first frame is the next
     play_input in;
-    in.paddle = paddle_target();
+    in.paddle = paddle_on_grid(paddle_target());
     in.slow = fps < 60;
     play_tick(in);
     if (recording && screen_is(SCREEN_PLAY)) {
@@ -84,6 +84,8 @@ void game_chosen()
 
 void play_starts()
 {
+    if (watching)
+        return;   // the title faded out over the demo, whose game is set up
     play_begin(game_seed);
     recording = 0;
     if (!armed || test)

@@ -10,30 +10,48 @@
 #include "formats.h"   // replay_header, replay_trailer, saved_game
 #include "tick.h"      // play_input
 
-// The operations of the frame stream, one byte each, then their operand.
+// The operations of the frame stream: one byte each, then their operand. The
+// paddle is kept on a grid (paddle_on_grid), and each frame moves it by the
+// frame before's move plus a change, so a paddle at rest or steered at an even
+// speed costs only its runs, and most other frames a byte or half of one.
 enum replay_op {
-    OP_END = 0,      // then the trailer, and the file ends
-    OP_RUN = 1,      // varint n >= 1: n frames with the input unchanged
-    OP_STEP = 2,     // varint zigzag(change of the paddle's float bits): one frame with the paddle there
-    OP_SLOW = 3,     // byte 0/1: the frames from here are slow (slow_frame) or not
-    OP_EVENT = 4,    // byte: an event (play_event_id) before the next frame
-    OP_HASH = 5,     // 4 bytes: play's state hash after the frames so far
+    OP_END = 0,          // then the trailer, and the file ends
+    OP_RUN = 1,          // varint n >= 1: n frames, each moving the paddle as the one before
+    OP_STEP = 2,         // varint zigzag(change of the move, in grid steps): one frame
+    OP_SLOW = 3,         // byte 0/1: the frames from here are slow (slow_frame) or not
+    OP_EVENT = 4,        // byte: an event (play_event_id) before the next frame
+    OP_HASH = 5,         // 4 bytes: play's state hash after the frames so far
+    OP_SHORT_RUN = 0x08, // + n - 1, n 1..SHORT_RUN_MOST: as OP_RUN
+    OP_PAIR = 0x40,      // + 8 (a + 4) + (b + 4): two frames, their changes a, b in -4..3
+    OP_NUDGE = 0x80,     // + c + 64: one frame, its change c in -64..63
 };
-constexpr int REPLAY_HASH_PERIOD = 60;   // frames between two state hashes
-constexpr float REPLAY_FIRST_PADDLE = 2.75f;   // the paddle the stream's first change starts from
+constexpr int SHORT_RUN_MOST = OP_PAIR - OP_SHORT_RUN;
+constexpr int REPLAY_HASH_PERIOD = 60;         // frames between two state hashes
+constexpr float REPLAY_FIRST_PADDLE = 2.75f;   // where the stream's paddle starts, at rest
+constexpr float PADDLE_GRID = 4096.0f;         // grid steps a field unit: a tenth of a pixel or finer
+constexpr float PADDLE_REACH = 64.0f;          // the paddle asked for is held within +-this; the walls are far inside
+constexpr int32_t PADDLE_GRID_REACH = (int32_t)(PADDLE_REACH * PADDLE_GRID);
+
+// Where the player puts the paddle, as play takes it and a replay keeps it:
+// on the grid, within the reach.
+float paddle_on_grid(float x);
 
 enum replay_end { REPLAY_GAME_OVER = 1, REPLAY_ESCAPE = 2, REPLAY_QUIT = 3 };
 
 // Encodes the frames of one game as they are played.
 struct replay_encoder {
     std::vector<uint8_t> bytes;   // the stream so far
-    uint32_t paddle_bits = 0;     // the paddle of the last frame
+    int32_t at;                   // the paddle of the last frame, in grid steps
+    int32_t move = 0;             // its move in that frame
     int slow = 0;
-    uint32_t run = 0;             // frames not yet written, with the input unchanged
+    uint32_t run = 0;             // frames not yet written whose move was the one before's
+    int held = 0;                 // a frame with a small change waits to share a byte
+    int32_t held_change = 0;
     uint32_t frames = 0;
     replay_encoder();
     void event(int id);                               // before the next frame
-    void frame(const play_input &in, uint32_t hash);  // a frame played; hash is the state after it
+    // A frame played (its paddle on the grid); hash is the state after it.
+    void frame(const play_input &in, uint32_t hash);
     void finish(const replay_trailer &t);             // the end operation and the trailer
 };
 
@@ -58,9 +76,12 @@ int replay_load(const std::string &path, replay_file *out, std::string *why);
 struct replay_cursor {
     const replay_file *file = nullptr;
     size_t pos = 0;
-    uint32_t paddle_bits = 0;
+    int32_t at;               // the paddle, in grid steps
+    int32_t move = 0;
     int slow = 0;
     uint32_t run_left = 0;
+    int queued = 0;           // a pair's second frame is next
+    int32_t queued_change = 0;
     uint32_t frame = 0;       // frames handed back so far
     explicit replay_cursor(const replay_file &f);
     // The next frame: the events before it, its input, and the state hash

@@ -38,6 +38,8 @@ static screen_id came_from;           // the screen to go back to
 // The player's own choices, given back when the watching ends.
 static int own_difficulty, own_classic;
 static char own_set[sizeof set_name];
+// The title at rest, given back at once when the player ends the demo.
+static float rest_alpha, rest_x, rest_bar_alpha;
 
 const char *watch_version()
 {
@@ -165,15 +167,28 @@ float autopilot_paddle(int f)
     return paddlex + (step > most ? most : step < -most ? -most : step);
 }
 
+// The demo has run its time or its game: the title fades in over a fresh
+// game, as after a game of the player's.
+static void demo_over()
+{
+    float alpha = title_alpha, bars = bar_alpha;
+    watch_stop();
+    title_alpha = alpha;
+    bar_alpha = bars;
+    title_fade_in();
+}
+
 void watch_frame()
 {
+    if (demo && fade_running() == FADE_OUT)
+        return;   // the title still fades out over the demo's first frame
     if (demo && ++demo_frames > DEMO_FRAMES) {
-        watch_stop();
+        demo_over();
         return;
     }
     if (autopilot) {
         if (autopilot_tick() == WATCH_ENDED)
-            watch_stop();
+            demo_over();
         return;
     }
     int ticks = watch_paused ? 0 : keys[(unsigned char)'F'] ? 4 : 1;
@@ -186,7 +201,7 @@ void watch_frame()
         }
         if (s == WATCH_ENDED) {
             if (demo)   // a demo's replay is over: back to the title
-                watch_stop();
+                demo_over();
             return;
         }
     }
@@ -210,10 +225,13 @@ void watch_stop()
     classic = own_classic;
     memcpy(set_name, own_set, sizeof set_name);
     new_game();
-    if (demo) {   // the title comes back at once
+    if (demo) {   // the title comes back at once, as it stood
         demo = autopilot = 0;
         idle_frames = 0;
         screen_set(SCREEN_TITLE, FADE_NONE, 1);
+        title_alpha = rest_alpha;
+        titlex = rest_x;
+        bar_alpha = rest_bar_alpha;
         return;
     }
     title_fade_in();
@@ -261,6 +279,16 @@ static std::string best_replay_of_set()
     return best;
 }
 
+// The demo's game is set up: the title fades out over its first frame.
+static int demo_fades_in()
+{
+    rest_alpha = title_alpha;
+    rest_x = titlex;
+    rest_bar_alpha = bar_alpha;
+    title_fade_out();
+    return 1;
+}
+
 int start_demo()
 {
     idle_frames = 0;
@@ -268,7 +296,7 @@ int start_demo()
     std::string best = best_replay_of_set();
     demo = 1;
     if (!best.empty() && watch_replay(best.c_str(), "DEMO"))
-        return 1;
+        return demo_fades_in();
     notice[0] = 0;   // a replay refused is not the player's business here
     if (!level_set_readable(set_name, nullptr)) {
         demo = 0;
@@ -281,9 +309,8 @@ int start_demo()
     crt_srand(fresh_seed());
     begin_new_game(1);
     play_begin(random_state());
-    screen_set(SCREEN_PLAY, FADE_NONE, 1);
     snprintf(watch_label, sizeof watch_label, "DEMO");
     watching = 1;
     watch_paused = 0;
-    return 1;
+    return demo_fades_in();
 }

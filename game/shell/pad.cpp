@@ -114,6 +114,8 @@ void pad_button(int pad, pad_button_id b, int down)
 
 void pad_stick(int pad, pad_axis_id axis, float value)
 {
+    if (std::fabs(value) > PAD_DEAD_ZONE)
+        player_input(0);   // a hand on the stick: the title is not idle
     if (!takes(pad, std::fabs(value) >= MENU_PUSH))
         return;
     stick_at[axis] = value;

@@ -256,7 +256,7 @@ def sounds(ogg_path):
 
 
 def replay(ops, continued=None, set_name=b"default.bls", frames=None, level=1, end=1):
-    head = b"CRVREPLY" + struct.pack("<IIQiiiiii", 1, 1234, 0, 1, 0, 1, 1 if continued else 0, level, 0)
+    head = b"CRVREPLY" + struct.pack("<IIQiiiiii", 2, 1234, 0, 1, 0, 1, 1 if continued else 0, level, 0)
     head += b"0".ljust(32, b"\0") + set_name.ljust(256, b"\0")
     assert len(head) == 336
     body = head + (continued or b"") + ops
@@ -264,18 +264,22 @@ def replay(ops, continued=None, set_name=b"default.bls", frames=None, level=1, e
 
 
 def replays():
-    # A launch, then the paddle swept right and back, a slow stretch, a pause.
+    # A launch, the paddle swept right and back (a change of its move, then a
+    # run each way), small changes two to a byte and one to a byte, a slow
+    # stretch and a pause.
     def varint(v):
         out = b""
         while v >= 0x80:
             out += bytes([v & 0x7f | 0x80])
             v >>= 7
         return out + bytes([v])
-    ops = bytes([4, 1])
-    for step in [20000] * 30 + [-20000] * 30:
-        ops += bytes([2]) + varint(((step << 1) ^ (step >> 31)) & 0xffffffff)
+
+    def step(change):
+        return bytes([2]) + varint(((change << 1) ^ (change >> 31)) & 0xffffffff)
+    ops = bytes([4, 1]) + step(200) + bytes([0x08 + 28]) + step(-400) + bytes([1]) + varint(29)
+    ops += step(200) + bytes([0x40 + 8 * (1 + 4) + (-1 + 4), 0x80 + 5 + 64, 0x80 - 5 + 64])
     ops += bytes([3, 1, 1, 120, 3, 0, 4, 3, 1, 10, 4, 3]) + bytes([1]) + varint(200)
-    frames = 60 + 120 + 10 + 200
+    frames = 30 + 30 + 1 + 2 + 2 + 120 + 10 + 200
     put("replay", "new_game.crp", replay(ops, frames=frames))
     put("replay", "continued.crp", replay(ops, continued=saved_game(level=2), frames=frames))
     put("replay", "beginner_hard.crp", replay(bytes([4, 1, 1]) + varint(250), set_name=b"beginner.bls",
