@@ -7,12 +7,18 @@
 
 bool poll_until(const std::function<bool()> &done, double timeout_s)
 {
-    auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout_s);
+    auto until = deadline_after(timeout_s);
     for (;;) {
         if (done())
             return true;
-        if (std::chrono::steady_clock::now() >= until)
+        if (deadline_clock::now() >= until)
             return false;
         std::this_thread::sleep_for(std::chrono::duration<double>(POLL_INTERVAL_S));
     }
+}
+
+deadline_clock::time_point deadline_after(double timeout_s)
+{
+    return deadline_clock::now() +
+           std::chrono::duration_cast<deadline_clock::duration>(std::chrono::duration<double>(timeout_s));
 }

@@ -44,14 +44,6 @@ static const int OPTIONS_FRAMES = 30;
 // How often the frame watch looks again, in seconds.
 static const double POLL_S = 0.02;
 
-typedef std::chrono::steady_clock clock_type;
-
-static clock_type::time_point deadline_after(double s)
-{
-    return clock_type::now() +
-           std::chrono::duration_cast<clock_type::duration>(std::chrono::duration<double>(s));
-}
-
 bset windowed_settings(int resolution)
 {
     bset s = {};
@@ -191,7 +183,7 @@ int game_run::watch(const std::function<bool()> &done, int max_frames, double ti
             return 1;
         if (frames >= max_frames)
             return 2;
-        if (clock_type::now() >= until || wait_exit(0) != -1)
+        if (deadline_clock::now() >= until || wait_exit(0) != -1)
             return 0;
         pollfd p = {ConnectionNumber(d), POLLIN, 0};
         poll(&p, 1, (int)(POLL_S * 1000));
@@ -224,7 +216,7 @@ bool game_run::wait_for_title()
     // fading out is as bright as the logo fading in.
     auto until = deadline_after(E2E_DEADLINE_S);
     std::vector<unsigned char> last = grab(150, 100, 500, 120);
-    while (clock_type::now() < until) {
+    while (deadline_clock::now() < until) {
         if (!wait_frames(TITLE_STILL_FRAMES))
             return false;
         std::vector<unsigned char> now = grab(150, 100, 500, 120);

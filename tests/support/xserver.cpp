@@ -17,14 +17,6 @@
 #include <unistd.h>
 #include <vector>
 
-typedef std::chrono::steady_clock clock_type;
-
-static clock_type::time_point deadline_after(double s)
-{
-    return clock_type::now() +
-           std::chrono::duration_cast<clock_type::duration>(std::chrono::duration<double>(s));
-}
-
 static int ignore_x_error(Display *, XErrorEvent *)
 {
     return 0;
@@ -60,7 +52,7 @@ bool x_server::start(double timeout_s, bool builtin_fonts_only)
     }
     std::string number;
     auto until = deadline_after(timeout_s);
-    while (number.find('\n') == std::string::npos && clock_type::now() < until) {
+    while (number.find('\n') == std::string::npos && deadline_clock::now() < until) {
         pollfd p = {fds[0], POLLIN, 0};
         if (poll(&p, 1, 100) <= 0)
             continue;
