@@ -48,14 +48,12 @@ std::string level_path(int n)
 // Each case starts the editor as start-up does, in a scratch player folder.
 class EditorFiles : public GLTest {
 protected:
-    player_folder *folder = nullptr;
+    player_folder folder;
 
-    void SetUp() override { folder = new player_folder(); }
     void TearDown() override
     {
         close_dialogs();
         GUI_OK = GUI_CANCEL = gui_block = 0;
-        delete folder;
     }
     // Start-up's loading of the editor, then the editor on level 1.
     void start_editor()
@@ -87,6 +85,12 @@ TEST_F(EditorFiles, SaveWritesTheSixGridsInFileOrderAndOnlyThenSaysSaved)
 
 TEST_F(EditorFiles, UnsavedMarkFollowsTheBoardAgainstItsFile)
 {
+    start_editor();
+    EXPECT_EQ(curlevel, 1);
+    EXPECT_EQ(level_unsaved(), 0) << "a new, empty level";
+    ed_powerup[grid_index(3, 3)] = 5;
+    EXPECT_EQ(level_unsaved(), 1) << "a power-up alone is work not to lose";
+
     write_level_file(1, 2);
     start_editor();
     EXPECT_EQ(level_unsaved(), 0);
@@ -96,15 +100,6 @@ TEST_F(EditorFiles, UnsavedMarkFollowsTheBoardAgainstItsFile)
     EXPECT_EQ(level_unsaved(), 0) << "back to what the file holds";
     leveled[grid_index(0, 0)] = 4;
     EXPECT_EQ(level_unsaved(), 0) << "cell (0, 0) is never drawn or played";
-}
-
-TEST_F(EditorFiles, ANewLevelIsUnsavedOnlyOnceItHoldsSomething)
-{
-    start_editor();
-    EXPECT_EQ(curlevel, 1);
-    EXPECT_EQ(level_unsaved(), 0);
-    ed_powerup[grid_index(3, 3)] = 5;
-    EXPECT_EQ(level_unsaved(), 1) << "a power-up alone is work not to lose";
 }
 
 TEST_F(EditorFiles, MovingSavesAChangedBoardFirstAndLoadsTheOtherLevel)
@@ -167,7 +162,7 @@ TEST_F(EditorFiles, FailedWriteShowsThePanelAndRefusesTheMove)
         EXPECT_EQ(dialog_open(DLG_SAVED), 0);
         EXPECT_EQ(dialog_open(DLG_WRITE_FAILED), 1);
         EXPECT_STREQ(writefail_text, "The file could not be written.");
-        EXPECT_EQ(std::string(writefail_file), folder->path() + "/user_data/l1.raw");
+        EXPECT_EQ(std::string(writefail_file), folder.path() + "/user_data/l1.raw");
         EXPECT_STREQ(writefail_reason, "Permission denied");
 
         close_dialogs();
@@ -308,23 +303,6 @@ TEST_F(EditorFiles, EnterAndEscapeAnswerThePanelShown)
     screen_reset();
 }
 
-TEST_F(EditorFiles, DeleteAllWithOneLevelRewritesItEmpty)
-{
-    write_level_file(1, 2);
-    start_editor();
-    ASSERT_EQ(curlevel, 1);
-    open_dialog(DLG_DELETE_ALL);
-    GUI_OK = 1;
-    dialog_frame();
-    EXPECT_EQ(dialog_open(DLG_DELETE_ALL), 0);
-    std::string file = file_bytes(level_path(1));
-    ASSERT_EQ(file.size(), 10584u);
-    EXPECT_EQ(cell_of(file, 0, 1, 1), 0);
-    EXPECT_EQ(cell_of(file, 1, 1, 1), 127);
-    EXPECT_EQ(cell_of(file, 4, 1, 1), 1);
-    EXPECT_EQ(curlevel, 1);
-}
-
 TEST_F(EditorFiles, DeleteAllWithThreeLevelsRemovesOnlyTheLevelsItNames)
 {
     for (int n = 1; n <= 3; n++)
@@ -392,10 +370,7 @@ TEST_F(EditorFiles, TextureNumbersPastTheLoadedTexturesAreKeptInRangeAndDrawn)
         for (int k = 0; k < GRID_CELLS; k++)
             ASSERT_LE(leveled[k], texmax) << "level " << n << ", cell " << k;
         int r = n == 2 ? 7 : 1;
-        point_at(1.15f, -1.3f);  // the Eyedropper button
-        editor();
-        mouse(WM_LBUTTONDOWN);
-        mouse(WM_LBUTTONUP);
+        click(1.15f, -1.3f);  // the Eyedropper button
         over(r, r);
         EXPECT_EQ(texnumber, texmax) << "level " << n;
         mouse(WM_LBUTTONDOWN);

@@ -179,13 +179,6 @@ TEST_F(Board, FloodFillFollowsTypeTextureAndColourAroundHolesAndCoversAFullBoard
 
 TEST_F(Board, TheMirrorPaintsTheCellMirroredAboutTheVerticalMiddle)
 {
-    struct { int c, columns, want; } cols[] = {
-        {1, 20, 20}, {10, 20, 11}, {11, 20, 10}, {7, 20, 14}, {20, 20, 1},
-        {11, 21, 11}, {1, 21, 21}, {4, 21, 18},
-    };
-    for (const auto &t : cols)
-        EXPECT_EQ(mirror_column(t.c, t.columns), t.want) << t.c << " of " << t.columns;
-
     struct { int r, c, mirrored_c; } paints[] = {{3, 1, 20}, {4, 10, 11}, {5, 11, 10}, {6, 7, 14}};
     mirror = 1;
     texnumber = 2;
@@ -206,19 +199,8 @@ TEST_F(Board, TheMirrorPaintsTheCellMirroredAboutTheVerticalMiddle)
 }
 
 // The tools through the mouse, with frames drawn in a real GL context.
-class Tools : public GLTest {
+class Tools : public EditorTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        GLTest::SetUpTestSuite();
-        generate_texture_names();
-    }
-    void SetUp() override
-    {
-        reset_editor();
-        edtool = TOOL_BRUSH;
-        mirror = 0;
-    }
     void TearDown() override
     {
         keys[VK_SHIFT] = 0;

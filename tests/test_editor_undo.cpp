@@ -17,16 +17,10 @@
 
 namespace {
 
-class Undo : public GLTest {
+class Undo : public EditorTest {
 protected:
     player_folder folder{0};   // the game's and the player's folder, fresh for each case
 
-    static void SetUpTestSuite()
-    {
-        GLTest::SetUpTestSuite();
-        generate_texture_names();
-    }
-    void SetUp() override { reset_editor(); }
     // A left (or right) press on (r, c1), dragged along the row to c2, released.
     static void stroke(int r, int c1, int c2, bool erase = false)
     {
@@ -108,12 +102,6 @@ TEST_F(Undo, KeepsTheLast64Steps)
 // button, a run of keypad steps and a swatch are one change each.
 TEST_F(Undo, ColourChoicesAreStepsOfTheBoardsHistoryAndARepeatIsOne)
 {
-    auto click = [](float x, float y) {
-        point_at(x, y);
-        editor();
-        mouse(WM_LBUTTONDOWN);
-        mouse(WM_LBUTTONUP);
-    };
     click(4.43f, -1.37f);   // the red value, typed
     key('4');
     key('0');

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "editor/editor.h"
+#include "graphics/graphics.h"
 #include "menus/menus.h"
 #include "rules/rules.h"
 #include "shell/shell.h"
@@ -26,6 +27,14 @@ void over(int r, int c)
 
 void mouse(unsigned msg) { WndProc(nullptr, msg, 0, 0); }
 
+void click(float gx, float gy)
+{
+    point_at(gx, gy);
+    editor();
+    mouse(WM_LBUTTONDOWN);
+    mouse(WM_LBUTTONUP);
+}
+
 void key(int vk)
 {
     keys[vk] = 1;
@@ -38,7 +47,8 @@ void reset_editor()
     memset(keys, 0, sizeof keys);
     screen_set(SCREEN_EDITOR);
     grid = 1;
-    test = testing_level = classic = pupedit = visible = 0;
+    test = testing_level = classic = pupedit = visible = mirror = 0;
+    edtool = TOOL_BRUSH;
     drag = edrag = dropped = get_drops = 0;
     close_dialogs();
     edlevel = curlevel = 1;
@@ -49,4 +59,10 @@ void reset_editor()
     undo_reset();
     point_at(0.3f, 1.99f);   // left of the grid, over nothing
     editor();
+}
+
+void EditorTest::SetUpTestSuite()
+{
+    GLTest::SetUpTestSuite();
+    generate_texture_names();
 }
