@@ -83,6 +83,17 @@ void field_frame();              // the play field's frame
 void shaken_field_frame();       // the field's frame moved by the earthquake's offset while the scene shakes
 void gui_frame();                // the frame of panels, buttons, the canvas and the pointer
 
+// A frame of play may be drawn as passes, each over one box of window pixels
+// under the scissor; routines of many pieces leave out the pieces that miss it.
+extern int pass_boxed;           // 1 while a pass draws only pass_box; 0 = the whole view
+extern int pass_box[4];          // the pass's window pixels: left, bottom, right, top (exclusive)
+void note_field_view();          // reads the projection and viewport the field is drawn with now
+// The window pixels (left, bottom, right, top, exclusive) that a rectangle of
+// the field frame facing the eye at depth z may touch, with a pixel to spare.
+void field_box(float x0, float y0, float x1, float y1, int box[4], float z = -5.0f);
+int boxes_meet(const int a[4], const int b[4]);  // 1 when two boxes share a pixel
+int field_rect_in_pass(float x0, float y0, float x1, float y1, float z = -5.0f);  // 1 when it may touch the pass's box
+
 // ---- Kept pixels (kept.cpp) ----
 // A rectangle of window pixels copied from the frame as drawn, to be put back
 // pixel for pixel in later frames while what it shows stays the same.

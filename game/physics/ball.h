@@ -62,4 +62,5 @@ void draw_particles();         // draw the brick debris where it is
 // One frame of the debris: each live record ages a frame and its pieces move;
 // nothing while paused, in the classic look or with particles off.
 void step_debris();
+void debris_box(int n, int box[4]);  // window pixels record n's pieces may touch (field_box)
 void broken(int row, int col, int tex, int r, int g, int bl);  // debris for a destroyed brick

@@ -3,6 +3,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "ball.h"
 #include "physics.h"
 
@@ -99,6 +101,20 @@ void step_debris()
     }
 }
 
+void debris_box(int n, int box[4])
+{
+    const debris_record &d = particle[n];
+    float x0 = d.left[0], x1 = d.right[0], y0 = d.bottom[0], y1 = d.top[0];
+    for (int p = 1; p < DEBRIS_PIECES; p++) {
+        x0 = std::min(x0, std::min(d.left[p], d.right[p]));
+        x1 = std::max(x1, std::max(d.left[p], d.right[p]));
+        y0 = std::min(y0, std::min(d.bottom[p], d.top[p]));
+        y1 = std::max(y1, std::max(d.bottom[p], d.top[p]));
+    }
+    // The pieces are drawn without the field's shift: theirs is in their x.
+    field_box(x0 - FIELD_SHIFT, y0, x1 - FIELD_SHIFT, y1, box);
+}
+
 void draw_particles()
 {
     if (!psystem)
@@ -110,6 +126,12 @@ void draw_particles()
         const debris_record &d = particle[n];
         if (d.life <= 0)
             continue;
+        if (pass_boxed) {
+            int box[4];
+            debris_box(n, box);
+            if (!boxes_meet(box, pass_box))
+                continue;
+        }
         // A texture number beyond the table (a damaged level) draws untextured.
         bool known = d.look >= 1 && d.look <= MAX_SET_TEXTURES;
         glBindTexture(GL_TEXTURE_2D, known ? etexname[d.look] : 0);

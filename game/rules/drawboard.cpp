@@ -40,6 +40,31 @@ static void plain_quad(float x, float y, float w, float h, float z)
     glEnd();
 }
 
+// Cell k's exploding brick in its colour, the fire image scrolled to firey.
+static void fire_quad(int k)
+{
+    int r = k / GRID_SIDE, c = k % GRID_SIDE;
+    float x = cell_x(c), y = cell_y(r);
+    glColor3b((GLbyte)rr[k], (GLbyte)gg[k], (GLbyte)bb[k]);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, firey);
+    glVertex3f(x, y, FIELD_Z);
+    glTexCoord2f(1, firey);
+    glVertex3f(x + CELL_W, y, FIELD_Z);
+    glTexCoord2f(1, firey + FIRE_SHOWN);
+    glVertex3f(x + CELL_W, y - CELL_H, FIELD_Z);
+    glTexCoord2f(0, firey + FIRE_SHOWN);
+    glVertex3f(x, y - CELL_H, FIELD_Z);
+    glEnd();
+}
+
+// 1 when cell (r, c) may touch the pass's box; its shadow, with shadow 1.
+static bool cell_in_pass(int r, int c, int shadow)
+{
+    float shift = shadow ? SHADOW_OFFSET : 0.0f, x = cell_x(c) + shift, y = cell_y(r) - shift;
+    return field_rect_in_pass(x, y - CELL_H, x + CELL_W, y, shadow ? SHADOW_Z : FIELD_Z);
+}
+
 // Pass 1: exploding bricks with the fire image scrolling through them.
 static void draw_fire_bricks()
 {
@@ -47,20 +72,9 @@ static void draw_fire_bricks()
     for (int r = 1; r <= GRID_ROWS; r++)
         for (int c = 1; c <= GRID_ROWS; c++) {
             int k = grid_index(r, c);
-            if (bricktype[k] != BRICK_EXPLODING)
+            if (bricktype[k] != BRICK_EXPLODING || !cell_in_pass(r, c, 0))
                 continue;
-            float x = cell_x(c), y = cell_y(r);
-            glColor3b((GLbyte)rr[k], (GLbyte)gg[k], (GLbyte)bb[k]);
-            glBegin(GL_QUADS);
-            glTexCoord2f(0, firey);
-            glVertex3f(x, y, FIELD_Z);
-            glTexCoord2f(1, firey);
-            glVertex3f(x + CELL_W, y, FIELD_Z);
-            glTexCoord2f(1, firey + FIRE_SHOWN);
-            glVertex3f(x + CELL_W, y - CELL_H, FIELD_Z);
-            glTexCoord2f(0, firey + FIRE_SHOWN);
-            glVertex3f(x, y - CELL_H, FIELD_Z);
-            glEnd();
+            fire_quad(k);
         }
 }
 
@@ -97,7 +111,7 @@ static void draw_bricks()
         for (int c = 1; c <= GRID_ROWS; c++) {
             int k = grid_index(r, c);
             if (board[k] == 0 || bricktype[k] == BRICK_EXPLODING ||
-                bricktype[k] == BRICK_INVISIBLE)
+                bricktype[k] == BRICK_INVISIBLE || !cell_in_pass(r, c, 0))
                 continue;
             // A texture number beyond the table (a damaged level) draws untextured.
             bool known = board[k] >= 1 && board[k] <= MAX_SET_TEXTURES;
@@ -139,7 +153,7 @@ static void draw_shadows()
     for (int r = 1; r <= GRID_ROWS; r++)
         for (int c = 1; c <= GRID_ROWS; c++) {
             int k = grid_index(r, c);
-            if (board[k] == 0 || bricktype[k] == BRICK_INVISIBLE)
+            if (board[k] == 0 || bricktype[k] == BRICK_INVISIBLE || !cell_in_pass(r, c, 1))
                 continue;
             plain_quad(cell_x(c) + SHADOW_OFFSET, cell_y(r) - SHADOW_OFFSET, CELL_W, CELL_H,
                        SHADOW_Z);
@@ -172,7 +186,7 @@ void board_duties()
     powerup_check();
 }
 
-void draw_board()
+void draw_board_still()
 {
     shaken_field_frame();
     glEnable(GL_TEXTURE_2D);
@@ -186,8 +200,48 @@ void draw_board()
         glDisable(GL_TEXTURE_2D);
     draw_bricks();
     glEnable(GL_TEXTURE_2D);
-    firey += FIRE_SCROLL;
     if (!classic)
         draw_shadows();
     draw_powerups();
+}
+
+void scroll_fire()
+{
+    firey += FIRE_SCROLL;
+}
+
+void draw_board()
+{
+    draw_board_still();
+    scroll_fire();
+}
+
+void fire_box(int k, int box[4])
+{
+    int r = k / GRID_SIDE, c = k % GRID_SIDE;
+    field_box(cell_x(c), cell_y(r) - CELL_H, cell_x(c) + CELL_W, cell_y(r), box);
+}
+
+void cell_box(int k, int box[4])
+{
+    int r = k / GRID_SIDE, c = k % GRID_SIDE, shadow[4];
+    fire_box(k, box);
+    field_box(cell_x(c) + SHADOW_OFFSET, cell_y(r) - SHADOW_OFFSET - CELL_H, cell_x(c) + SHADOW_OFFSET + CELL_W,
+              cell_y(r) - SHADOW_OFFSET, shadow, SHADOW_Z);
+    box[0] = std::min(box[0], shadow[0]), box[1] = std::min(box[1], shadow[1]);
+    box[2] = std::max(box[2], shadow[2]), box[3] = std::max(box[3], shadow[3]);
+}
+
+void redraw_fire(const int *cells, int count)
+{
+    if (classic || count == 0)
+        return;
+    field_frame();
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);   // the quads cover their cells, whatever lay there
+    glDisable(GL_BLEND);
+    glBindTexture(GL_TEXTURE_2D, textures[FIRE_TEXTURE]);
+    for (int n = 0; n < count; n++)
+        fire_quad(cells[n]);
+    glEnable(GL_DEPTH_TEST);
 }

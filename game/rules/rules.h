@@ -102,7 +102,14 @@ void test_level();               // the editor's current level into the board fo
 void edload();                   // the editor's textures and first level, at start-up
 
 // ---- Board drawing (drawboard.cpp) ----
-void draw_board();               // the bricks, their shadows and the falling power-ups
+void draw_board();               // the bricks, their shadows and the falling power-ups; the fire scrolls on
+void draw_board_still();         // the same, but the fire stays where it stands
+void scroll_fire();              // the fire image moves on a frame
+void fire_box(int k, int box[4]);  // window pixels cell k's fire may touch (field_box)
+void cell_box(int k, int box[4]);  // window pixels cell k's brick and its shadow may touch
+// Cells' exploding bricks alone, drawn over whatever their cells show; the
+// rest of a frame drawn by draw_board_still leaves those pixels as they are.
+void redraw_fire(const int *cells, int count);
 void board_duties();             // once a frame: power-ups fall and are caught, explosions advance
 
 // ---- Power-ups (powerups.cpp) ----

@@ -169,18 +169,34 @@ static bool bottom_pixels(const GLint view[4], int rect[4])
     return rect[2] > 0 && rect[3] > 0;
 }
 
+// The bottom's texts and the view they are drawn in, as one line.
+static void bottom_texts(const char *line, char *key, size_t size)
+{
+    char s[40], l[40], v[40];
+    score_texts(s, l, v, sizeof s);
+    GLint view[4];
+    glGetIntegerv(GL_VIEWPORT, view);
+    snprintf(key, size, "%d %d %d %d|%s|%s|%s|%s", view[0], view[1], view[2], view[3], line, s, l, v);
+}
+
+// The window pixels the status bar and the score line may touch.
+static void bottom_band(int box[4])
+{
+    const float MARGIN = 0.05f;
+    field_box(STATUS_LEFT - PANEL_BORDER - MARGIN, STATUS_BOTTOM - PANEL_BORDER - 1.0f,
+              STATUS_RIGHT + PANEL_BORDER + MARGIN, STATUS_TOP + PANEL_BORDER + MARGIN, box);
+}
+
 // The status bar and the score line. Their texts change a few times a second
 // at most, so once drawn they are kept, and while the texts and the view stay
 // the same only the panel is drawn with the kept pixels over its body. The
 // score line shakes with a full-screen earthquake: then it is drawn as it is.
-static void draw_bottom()
+static void draw_bottom(const char *line)
 {
-    char line[160], s[40], l[40], v[40], key[512];
-    music_status(line, sizeof line);
-    score_texts(s, l, v, sizeof s);
+    char key[512];
+    bottom_texts(line, key, sizeof key);
     GLint view[4];
     glGetIntegerv(GL_VIEWPORT, view);
-    snprintf(key, sizeof key, "%d %d %d %d|%s|%s|%s|%s", view[0], view[1], view[2], view[3], line, s, l, v);
     int rect[4];
     bool keepable = scene_shortcuts && !(shake && fullscreen) && bottom_pixels(view, rect);
     if (keepable && strcmp(key, bottom_key) == 0 && kept_for(bottom, rect, 0)) {
@@ -198,6 +214,17 @@ static void draw_bottom()
     } else {
         bottom_key[0] = 0;
     }
+}
+
+// The state draw_bottom leaves, for a pass that does not reach the bottom:
+// the HUD's texts after it are drawn as in a whole frame.
+static void bottom_state()
+{
+    gui_block = 1;   // as the status bar's panel sets it
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 // Over a replay, what is shown: "REPLAY: name, score" or "DEMO".
@@ -263,31 +290,9 @@ static void draw_hud()
     }
 }
 
-int DrawGLScene()
+// The game scene over the whole view, or in a pass over the pass's box.
+static void draw_scene(int hidden, const char *line, const int band[4])
 {
-    focus_new_layer();   // only this frame's controls can be chosen
-    quake_frame = 1;
-    shake_step();
-    if (!fullscreen && !game_pause) {
-        focus_window();
-        capture_mouse();
-    }
-    if (screen_is(SCREEN_EDITOR)) {
-        editor();
-        if (screen_is(SCREEN_EDITOR)) {
-            // Editor frames are paced by the buffer swap; without V-sync that
-            // pace is unbounded, so the frame lock holds them too.
-            if (!VSyncEnabled()) {
-                glFlush();
-                fps = LockFPS(targetFPS);
-            }
-            return 1;
-        }
-    }
-    // One frame of play's logic first; the drawing below shows what it left.
-    play_frame();
-    // While the opaque title hides the game scene, the scene's drawing is skipped.
-    int hidden = scene_shortcuts && title_covers_view();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     glLoadIdentity();
@@ -312,18 +317,87 @@ int DrawGLScene()
             field_frame();
             draw_paddle();
             glEnable(GL_DEPTH_TEST);
-            draw_board();
+            draw_board_still();
         }
         glDisable(GL_DEPTH_TEST);
         if (hidden) {
-            char line[160];
-            music_status(line, sizeof line);  // the sound system's update
-            gui_block = 1;                    // as the status bar's panel sets it
+            gui_block = 1;   // as the status bar's panel sets it
         } else {
-            draw_bottom();
+            if (pass_boxed && !boxes_meet(band, pass_box))
+                bottom_state();
+            else
+                draw_bottom(line);
             draw_hud();
         }
     }
+}
+
+// 1 when the background is kept for this view, or none is drawn: a pass can put it back.
+static int background_ready()
+{
+    if (fade_running() == FADE_IN || background == 0 || classic || backnum < 1)
+        return 1;
+    GLint view[4];
+    glGetIntegerv(GL_VIEWPORT, view);
+    int rect[4] = {view[0], view[1], view[2], view[3]};
+    return kept_for(view_layer, rect, LAYER_BACKGROUND + backnum);
+}
+
+// The game scene: in passes over the boxes of what moved, when the frame
+// before was one of play in this view, otherwise whole.
+static void draw_play(int hidden, const char *line)
+{
+    note_field_view();
+    int band[4];
+    bottom_band(band);
+    char key[512];
+    bottom_texts(line, key, sizeof key);
+    int fit = !hidden && game_scene_started() && background_ready();
+    int passes = plan_play_frame(fit, strcmp(key, bottom_key) != 0 ? band : nullptr);
+    if (passes < 0) {
+        draw_scene(hidden, line, band);
+        return;
+    }
+    for (int n = 0; n < passes; n++) {
+        begin_pass(n);
+        draw_scene(hidden, line, band);
+        end_pass();
+    }
+    draw_quick_fire();
+}
+
+int DrawGLScene()
+{
+    focus_new_layer();   // only this frame's controls can be chosen
+    quake_frame = 1;
+    shake_step();
+    if (!fullscreen && !game_pause) {
+        focus_window();
+        capture_mouse();
+    }
+    if (screen_is(SCREEN_EDITOR)) {
+        plan_play_frame(0, nullptr);   // the next play frame is drawn whole
+        editor();
+        if (screen_is(SCREEN_EDITOR)) {
+            // Editor frames are paced by the buffer swap; without V-sync that
+            // pace is unbounded, so the frame lock holds them too.
+            if (!VSyncEnabled()) {
+                glFlush();
+                fps = LockFPS(targetFPS);
+            }
+            return 1;
+        }
+    }
+    // One frame of play's logic first; the drawing below shows what it left.
+    play_frame();
+    // While the opaque title hides the game scene, the scene's drawing is skipped.
+    int hidden = scene_shortcuts && title_covers_view();
+    char line[160] = "";
+    if (game_scene_started())
+        music_status(line, sizeof line);  // the sound system's update, once a frame
+    draw_play(hidden, line);
+    if (game_scene_started() && !hidden)
+        scroll_fire();
 
     if (title_up()) {
         field_frame();

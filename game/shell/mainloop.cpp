@@ -80,7 +80,9 @@ static int run_active_pass()
         DrawGLScene();
         if (channel && isplaylist)
             change_track();
+        mark_back_buffer();
         present_frame();
+        check_back_buffer();
         frame_presented();
         give_back_after_frame();
     } else {

@@ -209,5 +209,19 @@ int frame_wanted();                  // 1 when this pass must draw and present a
 void frame_presented();              // after a presented frame: what it shows
 void frame_skipped();                // a pass without a frame: the tick's counters, then the frame lock
 
+// ---- Play frames drawn in part (moved.cpp) ----
+// A play frame after another redraws only boxes under what moved: balls, the
+// paddle, power-ups, debris, changed bricks, the fire and the bottom's texts.
+extern int part_frames;              // play frames drawn in part, counted up
+extern int back_kept;                // 1 = the back buffer is seen kept across swaps; 0 not known yet, -1 not
+// This frame's passes, or -1 to draw it whole; fit = 0 when the frame cannot
+// be drawn in part; band = the bottom's box when its texts change, else null.
+int plan_play_frame(int fit, const int band[4]);
+void begin_pass(int n);              // scissor and pass box for pass n, the GL state saved
+void end_pass();                     // the GL state as before the pass
+void draw_quick_fire();              // the fire cells outside every pass, alone
+void mark_back_buffer();             // before a swap: mark the buffer on the first frames at a size
+void check_back_buffer();            // after it: was the mark kept?
+
 // ---- Frame dispatcher (frame.cpp) ----
 int DrawGLScene();                   // draw one frame; always 1
