@@ -1,17 +1,25 @@
 // The two outline fonts: glyph outlines from FreeType, filled by the GLU
-// tessellator into display lists in em units, and the printf-style printers.
+// tessellator into display lists and a vertex buffer in em units, the
+// printf-style printers, and the texts kept as the pixels they cover.
 
+#define GL_GLEXT_PROTOTYPES
+#include <GL/gl.h>
+#include <GL/glext.h>
 #include <GL/glu.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "graphics.h"
@@ -42,6 +50,23 @@ static std::vector<point> contour;         // the contour being walked, in em un
 static double em_scale;                    // em units per font unit of the face
 static double pen_x, pen_y;                // the outline walk's current point, font units
 
+// The filled glyphs of a font as triangles in one vertex buffer: each glyph's
+// run of vertices, in em units, as its display list holds them.
+struct glyph_triangles {
+    GLuint buffer = 0;
+    GLint first[256];
+    GLsizei count[256];
+    float advance[256];
+    float box[256][4];   // the glyph's triangles' left, bottom, right, top
+    int font;            // 0 small, 1 large
+};
+static glyph_triangles large_glyphs, small_glyphs;
+static std::vector<GLfloat> triangles;     // the font being built: every glyph's triangles
+static GLenum prim_type;                   // the tessellator's primitive being handed over
+static std::vector<point> prim;            // its vertices so far
+static void forget_masks();                // every text kept as pixels let go
+static void forget_scratch();
+
 // Unicode code point of a Windows-1252 character code.
 static unsigned code_point(int c)
 {
@@ -51,16 +76,40 @@ static unsigned code_point(int c)
 static void GLAPIENTRY tess_begin(GLenum type)
 {
     glBegin(type);
+    prim_type = type;
+    prim.clear();
 }
 
 static void GLAPIENTRY tess_vertex(void *data)
 {
-    glVertex3dv((const GLdouble *)data);
+    const GLdouble *v = (const GLdouble *)data;
+    glVertex3dv(v);
+    prim.push_back({v[0], v[1], v[2]});
 }
 
+static void add_triangle_vertex(const point &p)
+{
+    for (double c : p)
+        triangles.push_back((GLfloat)c);
+}
+
+// The primitive handed over, as separate triangles in the order GL draws them.
 static void GLAPIENTRY tess_end()
 {
     glEnd();
+    size_t n = prim.size();
+    for (size_t k = 0; k + 2 < n; k++) {
+        if (prim_type == GL_TRIANGLES && k % 3 != 0)
+            continue;
+        size_t a = k, b = k + 1, c = k + 2;
+        if (prim_type == GL_TRIANGLE_FAN)
+            a = 0, b = k + 1, c = k + 2;
+        else if (prim_type == GL_TRIANGLE_STRIP && k % 2)
+            a = k + 1, b = k;
+        add_triangle_vertex(prim[a]);
+        add_triangle_vertex(prim[b]);
+        add_triangle_vertex(prim[c]);
+    }
 }
 
 // Where outlines cross or touch, the tessellator asks for a new vertex.
@@ -144,8 +193,9 @@ static int walk_cubic(const FT_Vector *c1, const FT_Vector *c2, const FT_Vector 
 }
 
 // Compiles one character's list: its filled outline, then the move by its advance.
-static void build_glyph(FT_Face face, GLUtesselator *tess, GLuint list, int code)
+static void build_glyph(FT_Face face, GLUtesselator *tess, GLuint list, int code, glyph_triangles *g)
 {
+    g->first[code] = (GLint)(triangles.size() / 3);
     glyph_metrics &m = gmf[code];
     m = {};
     FT_UInt index = FT_Get_Char_Index(face, code_point(code));
@@ -173,6 +223,15 @@ static void build_glyph(FT_Face face, GLUtesselator *tess, GLuint list, int code
     }
     glTranslatef(m.cell_inc_x, m.cell_inc_y, 0.0f);
     glEndList();
+    g->count[code] = (GLsizei)(triangles.size() / 3) - g->first[code];
+    g->advance[code] = m.cell_inc_x;
+    float *box = g->box[code];
+    box[0] = box[1] = 1e9f;
+    box[2] = box[3] = -1e9f;
+    for (size_t k = 3 * (size_t)g->first[code]; k < triangles.size(); k += 3) {
+        box[0] = std::min(box[0], triangles[k]), box[2] = std::max(box[2], triangles[k]);
+        box[1] = std::min(box[1], triangles[k + 1]), box[3] = std::max(box[3], triangles[k + 1]);
+    }
 }
 
 // A tessellator filling by non-zero winding, so holes stay open, facing the viewer.
@@ -192,8 +251,9 @@ static GLUtesselator *new_glyph_tessellator()
 
 // Builds 256 lists from the face standing in for "Arial" at the weight; the
 // first list's name, or 0 when no outline face or no lists can be had.
-static GLuint build_outline_font(int bold)
+static GLuint build_outline_font(int bold, glyph_triangles *g)
 {
+    g->font = bold;
     char path[1024];
     int face_index = 0;
     if (!find_font_file("Arial", bold, path, sizeof path, &face_index))
@@ -209,10 +269,20 @@ static GLuint build_outline_font(int bold)
             first = glGenLists(256);
         if (first) {
             em_scale = 1.0 / face->units_per_EM;
+            triangles.clear();
             for (int code = 0; code < GLYPHS; code++)
-                build_glyph(face, tess, first + code, code);
+                build_glyph(face, tess, first + code, code, g);
             glNewList(first + GLYPHS, GL_COMPILE);
             glEndList();
+            g->first[GLYPHS] = 0;
+            g->count[GLYPHS] = 0;
+            g->advance[GLYPHS] = 0.0f;
+            glGenBuffers(1, &g->buffer);
+            glBindBuffer(GL_ARRAY_BUFFER, g->buffer);
+            glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)(triangles.size() * sizeof(GLfloat)), triangles.data(),
+                         GL_STATIC_DRAW);
+            glBindBuffer(GL_ARRAY_BUFFER, 0);
+            triangles = std::vector<GLfloat>();
         }
         if (tess)
             gluDeleteTess(tess);
@@ -228,7 +298,7 @@ static float large_advance[256];  // the large font's advance of each code, em u
 int BuildFont()
 {
     KillFont();
-    base = build_outline_font(1);
+    base = build_outline_font(1, &large_glyphs);
     for (int code = 0; code < 256; code++)
         large_advance[code] = base ? gmf[code].cell_inc_x : 0.0f;
     return base != 0;
@@ -245,7 +315,7 @@ float print_width(const char *text)
 int BuildsFont()
 {
     KillsFont();
-    sbase = build_outline_font(0);
+    sbase = build_outline_font(0, &small_glyphs);
     return sbase != 0;
 }
 
@@ -254,6 +324,10 @@ void KillFont()
     if (base)
         glDeleteLists(base, 256);
     base = 0;
+    glDeleteBuffers(1, &large_glyphs.buffer);
+    large_glyphs.buffer = 0;
+    forget_masks();
+    forget_scratch();
 }
 
 void KillsFont()
@@ -261,17 +335,310 @@ void KillsFont()
     if (sbase)
         glDeleteLists(sbase, 256);
     sbase = 0;
+    glDeleteBuffers(1, &small_glyphs.buffer);
+    small_glyphs.buffer = 0;
+    forget_masks();
+    forget_scratch();
 }
 
-// Draws one list per byte of the text from the font whose lists start at first.
-static void call_lists(GLuint first, const char *text)
+// Draws the text's glyphs from the font's buffer, each moved on by the
+// advances before it, as their display lists would.
+static void draw_glyphs(const glyph_triangles &g, const char *text)
 {
-    if (!first)
-        return;
-    glPushAttrib(GL_LIST_BIT);
-    glListBase(first);
-    glCallLists((GLsizei)strlen(text), GL_UNSIGNED_BYTE, text);
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glBindBuffer(GL_ARRAY_BUFFER, g.buffer);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, nullptr);
+    for (const unsigned char *c = (const unsigned char *)text; *c; c++) {
+        if (*c == GLYPHS)
+            continue;
+        if (g.count[*c])
+            glDrawArrays(GL_TRIANGLES, g.first[*c], g.count[*c]);
+        glTranslatef(g.advance[*c], 0.0f, 0.0f);
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glPopClientAttrib();
+}
+
+// ---- Texts kept as pixels ----
+// A text printed again in the same font, under the same matrices and viewport,
+// covers the same pixels. The first time, its glyphs are drawn into a scratch
+// framebuffer and the pixels they cover kept as a mask; later times one quad
+// puts the current colour through the mask, a texel to a pixel, so that each
+// covered pixel gets the very fragment the glyphs would give it. Only plain
+// state qualifies (an opaque colour, no texturing, no depth, alpha or stencil
+// test, no lighting, fog or culling), and texts whose glyphs never cover a
+// pixel twice; the others are drawn as glyphs.
+
+struct text_mask {
+    GLuint texture = 0;   // the mask, alpha 1 where covered; 0: drawn as glyphs
+    int rect[4] = {};     // its window rectangle: x, y, width, height
+    int empty = 0;        // the text covers no pixel
+};
+static const size_t MASKS_KEPT = 512;   // texts kept at most; all are let go beyond it
+static const int MASK_MARGIN = 2;       // pixels around the glyphs' projected boxes
+static std::unordered_map<std::string, text_mask> masks;
+static GLuint scratch_framebuffer, scratch_colour;
+static int scratch_w, scratch_h;
+static int framebuffers_state;          // 0 not asked, 1 available, -1 not
+
+static void forget_masks()
+{
+    for (auto &m : masks)
+        if (m.second.texture)
+            glDeleteTextures(1, &m.second.texture);
+    masks.clear();
+}
+
+// The scratch framebuffer let go with the fonts, as the context may go with them.
+static void forget_scratch()
+{
+    if (scratch_framebuffer) {
+        glDeleteFramebuffers(1, &scratch_framebuffer);
+        glDeleteRenderbuffers(1, &scratch_colour);
+    }
+    scratch_framebuffer = scratch_colour = 0;
+    scratch_w = scratch_h = 0;
+}
+
+int kept_texts()
+{
+    int n = 0;
+    for (const auto &m : masks)
+        n += m.second.texture != 0;
+    return n;
+}
+
+// 1 when the state is one a mask reproduces exactly.
+static bool plain_state()
+{
+    static const GLenum off[] = {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_ALPHA_TEST, GL_STENCIL_TEST, GL_LIGHTING,
+                                 GL_FOG, GL_CULL_FACE, GL_POLYGON_STIPPLE, GL_COLOR_LOGIC_OP, GL_TEXTURE_1D};
+    for (GLenum cap : off)
+        if (glIsEnabled(cap))
+            return false;
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    GLint modes[2], samples;
+    glGetIntegerv(GL_POLYGON_MODE, modes);
+    glGetIntegerv(GL_SAMPLE_BUFFERS, &samples);
+    return colour[3] == 1.0f && modes[0] == GL_FILL && modes[1] == GL_FILL && samples == 0;
+}
+
+// The scratch framebuffer at least w x h; 0 when framebuffers cannot be had.
+static bool scratch_ready(int w, int h)
+{
+    if (framebuffers_state == 0) {
+        const char *version = (const char *)glGetString(GL_VERSION);
+        const char *extensions = (const char *)glGetString(GL_EXTENSIONS);
+        framebuffers_state = (version && atoi(version) >= 3) ||
+                             (extensions && strstr(extensions, "GL_ARB_framebuffer_object")) ? 1 : -1;
+    }
+    if (framebuffers_state < 0)
+        return false;
+    if (scratch_framebuffer && scratch_w == w && scratch_h == h)
+        return true;
+    if (!scratch_framebuffer) {
+        glGenFramebuffers(1, &scratch_framebuffer);
+        glGenRenderbuffers(1, &scratch_colour);
+    }
+    glBindRenderbuffer(GL_RENDERBUFFER, scratch_colour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, scratch_framebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, scratch_colour);
+    bool ok = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    scratch_w = ok ? w : 0;
+    scratch_h = ok ? h : 0;
+    return ok;
+}
+
+// The window rectangle the text's glyphs can reach, from their boxes through
+// the matrices m (modelview) and p (projection); 0 when a corner lies behind the eye.
+static bool text_rect(const glyph_triangles &g, const char *text, const GLfloat m[16], const GLfloat p[16],
+                      const GLint view[4], int rect[4])
+{
+    float left = 1e9f, bottom = 1e9f, right = -1e9f, top = -1e9f, x = 0;
+    for (const unsigned char *c = (const unsigned char *)text; *c; c++) {
+        if (*c == GLYPHS)
+            continue;
+        if (g.count[*c]) {
+            left = std::min(left, x + g.box[*c][0]), right = std::max(right, x + g.box[*c][2]);
+            bottom = std::min(bottom, g.box[*c][1]), top = std::max(top, g.box[*c][3]);
+        }
+        x += g.advance[*c];
+    }
+    if (left > right) {
+        rect[2] = rect[3] = 0;
+        return true;
+    }
+    double lo[2] = {1e30, 1e30}, hi[2] = {-1e30, -1e30};
+    for (int k = 0; k < 4; k++) {
+        double v[4] = {k & 1 ? right : left, k & 2 ? top : bottom, 0, 1}, e[4], c[4];
+        for (int r = 0; r < 4; r++)
+            e[r] = m[r] * v[0] + m[4 + r] * v[1] + m[8 + r] * v[2] + m[12 + r] * v[3];
+        for (int r = 0; r < 4; r++)
+            c[r] = p[r] * e[0] + p[4 + r] * e[1] + p[8 + r] * e[2] + p[12 + r] * e[3];
+        if (c[3] <= 1e-6)
+            return false;
+        for (int a = 0; a < 2; a++) {
+            double w = view[a] + (c[a] / c[3] + 1) * 0.5 * view[2 + a];
+            lo[a] = std::min(lo[a], w), hi[a] = std::max(hi[a], w);
+        }
+    }
+    for (int a = 0; a < 2; a++) {
+        double from = std::max(lo[a] - MASK_MARGIN, (double)view[a]);
+        double to = std::min(hi[a] + MASK_MARGIN + 1, (double)(view[a] + view[2 + a]));
+        rect[a] = (int)std::floor(from);
+        rect[2 + a] = to > from ? (int)std::ceil(to) - rect[a] : 0;
+    }
+    return true;
+}
+
+// Draws the text's glyphs into the scratch framebuffer, each covered pixel
+// counted a quarter, and keeps the pixels covered once as the mask.
+static text_mask make_mask(const glyph_triangles &g, const char *text)
+{
+    text_mask mask;
+    GLfloat m[16], p[16];
+    GLint view[4], draw_fb, read_fb;
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    glGetFloatv(GL_PROJECTION_MATRIX, p);
+    glGetIntegerv(GL_VIEWPORT, view);
+    if (view[0] != 0 || view[1] != 0 || !text_rect(g, text, m, p, view, mask.rect))
+        return mask;
+    int w = mask.rect[2], h = mask.rect[3];
+    if (w == 0 || h == 0) {
+        mask.empty = 1;
+        return mask;
+    }
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw_fb);
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read_fb);
+    if (!scratch_ready(view[2], view[3])) {
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, draw_fb);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, read_fb);
+        return mask;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, scratch_framebuffer);
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_ENABLE_BIT | GL_CURRENT_BIT | GL_SCISSOR_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_DITHER);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glColor4f(0.25f, 0.25f, 0.25f, 0.25f);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    draw_glyphs(g, text);
+    glPopMatrix();
     glPopAttrib();
+    std::vector<unsigned char> px((size_t)w * h);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(mask.rect[0], mask.rect[1], w, h, GL_ALPHA, GL_UNSIGNED_BYTE, px.data());
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, draw_fb);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, read_fb);
+    // A pixel covered twice, or covered at the rectangle's edge (where the
+    // glyphs may reach beyond it or beyond the viewport), is drawn as glyphs.
+    bool covered = false;
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) {
+            unsigned char &a = px[(size_t)y * w + x];
+            if (a > 96 || (a && (x == 0 || y == 0 || x == w - 1 || y == h - 1)))
+                return mask;
+            covered = covered || a;
+            a = a ? 255 : 0;
+        }
+    if (!covered) {
+        mask.empty = 1;
+        return mask;
+    }
+    GLint bound;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glGenTextures(1, &mask.texture);
+    glBindTexture(GL_TEXTURE_2D, mask.texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA8, w, h, 0, GL_ALPHA, GL_UNSIGNED_BYTE, px.data());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glBindTexture(GL_TEXTURE_2D, bound);
+    return mask;
+}
+
+// The current colour through the mask, a texel to a pixel; the uncovered
+// texels let nothing through.
+static void draw_mask(const text_mask &mask)
+{
+    GLint bound, view[4];
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glGetIntegerv(GL_VIEWPORT, view);
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(view[0], view[0] + view[2], view[1], view[1] + view[3], -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, mask.texture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.5f);
+    float x0 = (float)mask.rect[0], y0 = (float)mask.rect[1];
+    float x1 = x0 + mask.rect[2], y1 = y0 + mask.rect[3];
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0); glVertex2f(x0, y0);
+    glTexCoord2f(1, 0); glVertex2f(x1, y0);
+    glTexCoord2f(1, 1); glVertex2f(x1, y1);
+    glTexCoord2f(0, 1); glVertex2f(x0, y1);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glBindTexture(GL_TEXTURE_2D, bound);
+    glPopAttrib();
+}
+
+// The text in the font: from its kept mask when the state allows one, else as glyphs.
+static void print_text(const glyph_triangles &g, const char *text)
+{
+    if (!g.buffer || !*text)
+        return;
+    if (!plain_state()) {
+        draw_glyphs(g, text);
+        return;
+    }
+    GLfloat matrices[32];
+    GLint view[4];
+    glGetFloatv(GL_MODELVIEW_MATRIX, matrices);
+    glGetFloatv(GL_PROJECTION_MATRIX, matrices + 16);
+    glGetIntegerv(GL_VIEWPORT, view);
+    std::string key((const char *)matrices, sizeof matrices);
+    key.append((const char *)view, sizeof view);
+    key.push_back((char)g.font);
+    key.append(text);
+    auto it = masks.find(key);
+    if (it == masks.end()) {
+        if (masks.size() >= MASKS_KEPT)
+            forget_masks();
+        it = masks.emplace(key, make_mask(g, text)).first;
+    }
+    const text_mask &mask = it->second;
+    if (!mask.texture && !mask.empty) {
+        draw_glyphs(g, text);
+        return;
+    }
+    if (mask.texture)
+        draw_mask(mask);
+    for (const unsigned char *c = (const unsigned char *)text; *c; c++)
+        if (*c != GLYPHS)
+            glTranslatef(g.advance[*c], 0.0f, 0.0f);
 }
 
 void glPrint(const char *fmt, ...)
@@ -283,7 +650,8 @@ void glPrint(const char *fmt, ...)
     va_start(ap, fmt);
     vsnprintf(text, sizeof text, fmt, ap);
     va_end(ap);
-    call_lists(base, text);
+    if (base)
+        print_text(large_glyphs, text);
 }
 
 void glsPrint(const char *fmt, ...)
@@ -296,5 +664,6 @@ void glsPrint(const char *fmt, ...)
     vsnprintf(text, sizeof text, fmt, ap);
     va_end(ap);
     glTranslatef(0.0f, 0.0f, -40.0f);
-    call_lists(sbase, text);
+    if (sbase)
+        print_text(small_glyphs, text);
 }

@@ -133,6 +133,9 @@ void KillsFont();                // delete the small font's lists
 void glPrint(const char *fmt, ...)    // printf-formatted text in the large font, at the current matrix
     __attribute__((format(printf, 1, 2)));
 float print_width(const char *text);  // advance of the text in the large font, em units
+// Texts printed again under the same matrices and viewport are put back from
+// the pixels they covered the first time; how many are kept now.
+int kept_texts();
 void glsPrint(const char *fmt, ...)   // the same in the small font, 40 units deeper
     __attribute__((format(printf, 1, 2)));
 
