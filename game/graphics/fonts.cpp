@@ -374,6 +374,7 @@ struct text_mask {
     GLuint texture = 0;   // the mask, alpha 1 where covered; 0: drawn as glyphs
     int rect[4] = {};     // its window rectangle: x, y, width, height
     int empty = 0;        // the text covers no pixel
+    int seen = 0;         // printed once so far: a text that changes every time is never kept
 };
 static const size_t MASKS_KEPT = 512;   // texts kept at most; all are let go beyond it
 static const int MASK_MARGIN = 2;       // pixels around the glyphs' projected boxes
@@ -521,7 +522,8 @@ static text_mask make_mask(const glyph_triangles &g, const char *text)
     }
     glBindFramebuffer(GL_FRAMEBUFFER, scratch_framebuffer);
     glPushAttrib(GL_COLOR_BUFFER_BIT | GL_ENABLE_BIT | GL_CURRENT_BIT | GL_SCISSOR_BIT);
-    glDisable(GL_SCISSOR_TEST);
+    glEnable(GL_SCISSOR_TEST);   // only the rectangle is cleared, drawn and read
+    glScissor(mask.rect[0], mask.rect[1], w, h);
     glDisable(GL_DITHER);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClearColor(0, 0, 0, 0);
@@ -627,8 +629,14 @@ static void print_text(const glyph_triangles &g, const char *text)
     if (it == masks.end()) {
         if (masks.size() >= MASKS_KEPT)
             forget_masks();
-        it = masks.emplace(key, make_mask(g, text)).first;
+        text_mask first;
+        first.seen = 1;
+        masks.emplace(key, first);
+        draw_glyphs(g, text);
+        return;
     }
+    if (it->second.seen)
+        it->second = make_mask(g, text);
     const text_mask &mask = it->second;
     if (!mask.texture && !mask.empty) {
         draw_glyphs(g, text);
