@@ -103,7 +103,8 @@ sanitizer_test() {
   configure_sanitizer_build
   cmake --build build-san
   # Without times of its own, the pass takes the normal build's, so that the
-  # longest tests start first here too.
+  # longest of the tests without a set cost (the end-to-end ones have one)
+  # start first here too.
   if [ -f build/Testing/Temporary/CTestCostData.txt ] &&
      [ ! -f build-san/Testing/Temporary/CTestCostData.txt ]; then
     mkdir -p build-san/Testing/Temporary
