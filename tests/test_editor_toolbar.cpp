@@ -20,7 +20,7 @@ namespace {
 // A toolbar button by its centre, in GUI units.
 struct button { float x, y; };
 const button CLASSIC{1.625f, -1.325f}, RED_MINUS{4.21f, -1.37f}, RED_PLUS{4.65f, -1.37f},
-    GREEN_MINUS{4.21f, -1.52f}, GREEN_PLUS{4.65f, -1.52f}, BLUE_PLUS{4.65f, -1.67f},
+    GREEN_MINUS{4.21f, -1.52f}, BLUE_PLUS{4.65f, -1.67f},
     PREV_BRICK{3.355f, -0.795f}, NEXT_BRICK{4.135f, -0.795f}, PREV_PUP{4.435f, -0.795f};
 
 class Toolbar : public EditorTest {
