@@ -1,5 +1,5 @@
 // The two outline fonts: glyph outlines from FreeType, filled by the GLU
-// tessellator into display lists and a vertex buffer in em units, the
+// tessellator into a vertex buffer in em units, the
 // printf-style printers, and the texts kept as the pixels they cover.
 
 #define GL_GLEXT_PROTOTYPES
@@ -51,7 +51,7 @@ static double em_scale;                    // em units per font unit of the face
 static double pen_x, pen_y;                // the outline walk's current point, font units
 
 // The filled glyphs of a font as triangles in one vertex buffer: each glyph's
-// run of vertices, in em units, as its display list holds them.
+// run of vertices, in em units, in the order GL draws them.
 struct glyph_triangles {
     GLuint buffer = 0;
     GLint first[256];
@@ -75,7 +75,6 @@ static unsigned code_point(int c)
 
 static void GLAPIENTRY tess_begin(GLenum type)
 {
-    glBegin(type);
     prim_type = type;
     prim.clear();
 }
@@ -83,7 +82,6 @@ static void GLAPIENTRY tess_begin(GLenum type)
 static void GLAPIENTRY tess_vertex(void *data)
 {
     const GLdouble *v = (const GLdouble *)data;
-    glVertex3dv(v);
     prim.push_back({v[0], v[1], v[2]});
 }
 
@@ -96,7 +94,6 @@ static void add_triangle_vertex(const point &p)
 // The primitive handed over, as separate triangles in the order GL draws them.
 static void GLAPIENTRY tess_end()
 {
-    glEnd();
     size_t n = prim.size();
     for (size_t k = 0; k + 2 < n; k++) {
         if (prim_type == GL_TRIANGLES && k % 3 != 0)
@@ -192,8 +189,8 @@ static int walk_cubic(const FT_Vector *c1, const FT_Vector *c2, const FT_Vector 
     return 0;
 }
 
-// Compiles one character's list: its filled outline, then the move by its advance.
-static void build_glyph(FT_Face face, GLUtesselator *tess, GLuint list, int code, glyph_triangles *g)
+// One character's filled outline, its box and its advance.
+static void build_glyph(FT_Face face, GLUtesselator *tess, int code, glyph_triangles *g)
 {
     g->first[code] = (GLint)(triangles.size() / 3);
     glyph_metrics &m = gmf[code];
@@ -202,7 +199,6 @@ static void build_glyph(FT_Face face, GLUtesselator *tess, GLuint list, int code
     int loaded = FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP) == 0 &&
                  face->glyph->format == FT_GLYPH_FORMAT_OUTLINE;
 
-    glNewList(list, GL_COMPILE);
     if (loaded) {
         FT_Outline *outline = &face->glyph->outline;
         FT_BBox box;
@@ -221,8 +217,6 @@ static void build_glyph(FT_Face face, GLUtesselator *tess, GLuint list, int code
         close_contour(tess);
         gluTessEndPolygon(tess);
     }
-    glTranslatef(m.cell_inc_x, m.cell_inc_y, 0.0f);
-    glEndList();
     g->count[code] = (GLsizei)(triangles.size() / 3) - g->first[code];
     g->advance[code] = m.cell_inc_x;
     float *box = g->box[code];
@@ -249,8 +243,8 @@ static GLUtesselator *new_glyph_tessellator()
     return tess;
 }
 
-// Builds 256 lists from the face standing in for "Arial" at the weight; the
-// first list's name, or 0 when no outline face or no lists can be had.
+// Builds the glyphs of the face standing in for "Arial" at the weight into
+// the font's vertex buffer; 1, or 0 when no outline face can be had.
 static GLuint build_outline_font(int bold, glyph_triangles *g)
 {
     g->font = bold;
@@ -262,18 +256,14 @@ static GLuint build_outline_font(int bold, glyph_triangles *g)
     if (FT_Init_FreeType(&library))
         return 0;
     FT_Face face;
-    GLuint first = 0;
+    GLuint built = 0;
     if (FT_New_Face(library, path, face_index, &face) == 0) {
         GLUtesselator *tess = FT_IS_SCALABLE(face) ? new_glyph_tessellator() : nullptr;
-        if (tess)
-            first = glGenLists(256);
-        if (first) {
+        if (tess) {
             em_scale = 1.0 / face->units_per_EM;
             triangles.clear();
             for (int code = 0; code < GLYPHS; code++)
-                build_glyph(face, tess, first + code, code, g);
-            glNewList(first + GLYPHS, GL_COMPILE);
-            glEndList();
+                build_glyph(face, tess, code, g);
             g->first[GLYPHS] = 0;
             g->count[GLYPHS] = 0;
             g->advance[GLYPHS] = 0.0f;
@@ -283,14 +273,15 @@ static GLuint build_outline_font(int bold, glyph_triangles *g)
                          GL_STATIC_DRAW);
             glBindBuffer(GL_ARRAY_BUFFER, 0);
             triangles = std::vector<GLfloat>();
+            built = 1;
         }
         if (tess)
             gluDeleteTess(tess);
         FT_Done_Face(face);
     }
     FT_Done_FreeType(library);
-    vertices.clear();
-    return first;
+    vertices = std::deque<point>();
+    return built;
 }
 
 static float large_advance[256];  // the large font's advance of each code, em units
@@ -321,8 +312,6 @@ int BuildsFont()
 
 void KillFont()
 {
-    if (base)
-        glDeleteLists(base, 256);
     base = 0;
     glDeleteBuffers(1, &large_glyphs.buffer);
     large_glyphs.buffer = 0;
@@ -332,8 +321,6 @@ void KillFont()
 
 void KillsFont()
 {
-    if (sbase)
-        glDeleteLists(sbase, 256);
     sbase = 0;
     glDeleteBuffers(1, &small_glyphs.buffer);
     small_glyphs.buffer = 0;
@@ -342,7 +329,7 @@ void KillsFont()
 }
 
 // Draws the text's glyphs from the font's buffer, each moved on by the
-// advances before it, as their display lists would.
+// advances before it.
 static void draw_glyphs(const glyph_triangles &g, const char *text)
 {
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);

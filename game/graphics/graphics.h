@@ -122,14 +122,14 @@ struct glyph_metrics {
     float cell_inc_x, cell_inc_y;  // advance to the next glyph's origin
 };
 
-extern GLuint base;              // first of the large font's 256 display lists, 0 = none
-extern GLuint sbase;             // first of the small font's 256 display lists, 0 = none
+extern GLuint base;              // 1 when the large font is built, 0 = none
+extern GLuint sbase;             // 1 when the small font is built, 0 = none
 extern glyph_metrics gmf[256];   // metrics of the font built last; not read by the game
 
 int BuildFont();                 // the large bold font into base; 0 when no outline font exists
 int BuildsFont();                // the small regular font into sbase; 0 when no outline font exists
-void KillFont();                 // delete the large font's lists
-void KillsFont();                // delete the small font's lists
+void KillFont();                 // let go of the large font and the kept texts
+void KillsFont();                // let go of the small font and the kept texts
 void glPrint(const char *fmt, ...)    // printf-formatted text in the large font, at the current matrix
     __attribute__((format(printf, 1, 2)));
 float print_width(const char *text);  // advance of the text in the large font, em units
