@@ -378,7 +378,8 @@ static void forget_masks()
     masks.clear();
 }
 
-// The scratch framebuffer let go with the fonts, as the context may go with them.
+// The scratch framebuffer let go once masks are made, and with the fonts, as
+// the context may go with them.
 static void forget_scratch()
 {
     if (scratch_framebuffer) {
@@ -613,6 +614,10 @@ static void print_text(const glyph_triangles &g, const char *text)
     key.push_back((char)g.font);
     key.append(text);
     auto it = masks.find(key);
+    // The scratch framebuffer, as large as the view, is let go as soon as a
+    // print makes no mask: masks are made in runs, on a screen's second frame.
+    if (it == masks.end() || !it->second.seen)
+        forget_scratch();
     if (it == masks.end()) {
         if (masks.size() >= MASKS_KEPT)
             forget_masks();
