@@ -563,35 +563,12 @@ static text_mask make_mask(const glyph_triangles &g, const char *text)
 // texels let nothing through.
 static void draw_mask(const text_mask &mask)
 {
-    GLint bound, view[4];
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    glGetIntegerv(GL_VIEWPORT, view);
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(view[0], view[0] + view[2], view[1], view[1] + view[3], -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, mask.texture);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.5f);
-    float x0 = (float)mask.rect[0], y0 = (float)mask.rect[1];
-    float x1 = x0 + mask.rect[2], y1 = y0 + mask.rect[3];
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0); glVertex2f(x0, y0);
-    glTexCoord2f(1, 0); glVertex2f(x1, y0);
-    glTexCoord2f(1, 1); glVertex2f(x1, y1);
-    glTexCoord2f(0, 1); glVertex2f(x0, y1);
-    glEnd();
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glBindTexture(GL_TEXTURE_2D, bound);
+    draw_window_texture(mask.texture, mask.rect);
     glPopAttrib();
 }
 

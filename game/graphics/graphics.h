@@ -113,6 +113,9 @@ int kept_for(const kept_pixels &k, const int rect[4], int owner);  // 1 when k h
 void keep_pixels(kept_pixels &k, const int rect[4], int owner);    // copy rect from the back buffer
 void draw_kept(const kept_pixels &k);  // put the kept pixels back where they were taken;
                                        // the GL state is left as it was
+// A texture over window pixels x, y, width, height, a texel to a pixel, drawn
+// with the current enables and colour; matrices and binding are left as they were.
+void draw_window_texture(GLuint texture, const int rect[4]);
 
 // ---- Fonts ----
 // One glyph's measures in em units, as the outline builder reports them.

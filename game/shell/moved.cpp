@@ -15,6 +15,7 @@
 #include "rules/progress.h"
 #include "rules/rules.h"
 #include "rules/watch.h"
+#include "digest.h"
 #include "shell.h"
 
 // Boxes gathered in a frame at most (balls, paddle, power-ups, debris,
@@ -58,19 +59,6 @@ static GLint probed_view[4];
 static unsigned char probe_mark[4];  // the marked pixel as drawn before the swap
 
 // ---- What the frame shows ----
-
-static uint64_t mix(uint64_t h, const void *data, size_t n)
-{
-    const unsigned char *p = (const unsigned char *)data;
-    for (size_t k = 0; k < n; k++)
-        h = (h ^ p[k]) * 1099511628211ull;
-    return h;
-}
-
-template <class T> static uint64_t mix(uint64_t h, const T &v)
-{
-    return mix(h, &v, sizeof v);
-}
 
 // 1 while a text is shown over the field (banners, the countdown, a replay's label).
 static int hud_shown()

@@ -13,6 +13,7 @@
 #include "rules/progress.h"
 #include "rules/replay.h"
 #include "rules/rules.h"
+#include "digest.h"
 #include "shell.h"
 
 // Passes drawn after anything that may change the picture: the pass the
@@ -33,20 +34,6 @@ void mark_changed()
 }
 
 // ---- What the picture shows ----
-
-// FNV-1a over a run of bytes, continuing from h.
-static uint64_t mix(uint64_t h, const void *data, size_t n)
-{
-    const unsigned char *p = (const unsigned char *)data;
-    for (size_t k = 0; k < n; k++)
-        h = (h ^ p[k]) * 1099511628211ull;
-    return h;
-}
-
-template <class T> static uint64_t mix(uint64_t h, const T &v)
-{
-    return mix(h, &v, sizeof v);
-}
 
 static uint64_t mix_text(uint64_t h, const char *s)
 {
