@@ -48,6 +48,8 @@ protected:
     }
     static void release_left() { WndProc(nullptr, WM_LBUTTONUP, 0, MAKELPARAM(10, 10)); }
     static void release_right() { WndProc(nullptr, WM_RBUTTONUP, 0, MAKELPARAM(10, 10)); }
+    static void key_down(int vk) { WndProc(nullptr, WM_KEYDOWN, (WPARAM)vk, 0); }
+    static void key_up(int vk) { WndProc(nullptr, WM_KEYUP, (WPARAM)vk, 0); }
 };
 
 TEST_F(Input, LeftReleaseLaunchesOneBallAtTheDifficultysSpeed)
@@ -84,20 +86,35 @@ TEST_F(Input, BonusLaunchSendsUpToFourBalls)
     EXPECT_EQ(balls[5], 0);
 }
 
+// After "GAME OVER" the left button, or a launch key, ends the game when it is
+// let go: a new game waits under the fading title, and the space or Enter the
+// key typed reaches no name dialog.
 TEST_F(Input, ReleaseAfterGameOverResetsAndFadesTheTitleIn)
 {
-    gameover = 1;
-    score = 4200;
-    level = 3;
-    counter = 6;
-    release_left();
-    EXPECT_EQ(gameover, 0);
-    EXPECT_EQ(title_up(), 1);
-    EXPECT_EQ(fade_running(), FADE_IN);
-    EXPECT_EQ(score, 0);
-    EXPECT_EQ(level, 1);
-    EXPECT_EQ(counter, 1);
-    EXPECT_EQ(newlevel, 1);
+    for (int vk : {0, (int)VK_SPACE, (int)VK_RETURN}) {
+        SetUp();
+        gameover = 1, score = 4200, level = 3, counter = 6;
+        if (vk == 0) {
+            release_left();
+        } else {
+            key_down(vk);
+            WndProc(nullptr, WM_CHAR, vk == VK_SPACE ? ' ' : '\r', 0);
+            EXPECT_EQ(title_up(), 0) << vk;
+            key_up(vk);
+        }
+        EXPECT_EQ(gameover, 0) << vk;
+        EXPECT_EQ(title_up(), 1) << vk;
+        EXPECT_EQ(fade_running(), FADE_IN) << vk;
+        EXPECT_EQ(score, 0) << vk;
+        EXPECT_EQ(level, 1) << vk;
+        EXPECT_EQ(counter, 1) << vk;
+        EXPECT_EQ(newlevel, 1) << vk;
+        memset(buffer, 0, sizeof buffer);
+        bcount = 0;
+        fulltext = 1;
+        EXPECT_EQ(console_input(), 0) << vk;
+        EXPECT_EQ(bcount, 0) << vk;
+    }
 }
 
 TEST_F(Input, MenuItemsOpenTheirScreensOnlyWhenTheMenuIsStill)
@@ -245,10 +262,6 @@ TEST(SteerCurve, RisesFromASlowStartToFullSpeedWithinAThirdOfASecond)
         EXPECT_LE(steer_speed(n), steer_speed(n + 1)) << n;
 }
 
-// Sends a key down (and, when up, back up) through the window procedure.
-void key_down(int vk) { WndProc(nullptr, WM_KEYDOWN, (WPARAM)vk, 0); }
-void key_up(int vk) { WndProc(nullptr, WM_KEYUP, (WPARAM)vk, 0); }
-
 TEST_F(Input, HeldArrowsSteerTheRampedSpeedUntilTheMouseMoves)
 {
     screenx = 800, screeny = 600;
@@ -328,27 +341,6 @@ TEST_F(Input, SpaceUpAndEnterLaunchAndPPausesInPlayOnly)
         release_right();
         EXPECT_EQ(in_flight + game_pause, 0) << screen;
         EXPECT_EQ(ball_start, 1) << screen;
-    }
-}
-
-// After "GAME OVER" a launch key ends the game when it is let go, as the
-// left button does, and the space or Enter it typed reaches no name dialog.
-TEST_F(Input, ALaunchKeyEndsTheGameOnItsReleaseWithoutTypingIntoTheNameDialog)
-{
-    for (int vk : {VK_SPACE, VK_RETURN}) {
-        SetUp();
-        gameover = 1;
-        key_down(vk);
-        WndProc(nullptr, WM_CHAR, vk == VK_SPACE ? ' ' : '\r', 0);
-        EXPECT_EQ(title_up(), 0) << vk;
-        key_up(vk);
-        EXPECT_EQ(gameover, 0) << vk;
-        EXPECT_EQ(fade_running(), FADE_IN) << vk;
-        memset(buffer, 0, sizeof buffer);
-        bcount = 0;
-        fulltext = 1;
-        EXPECT_EQ(console_input(), 0) << vk;
-        EXPECT_EQ(bcount, 0) << vk;
     }
 }
 

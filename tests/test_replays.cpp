@@ -143,10 +143,7 @@ protected:
             s.frames++;
             for (int p = 1; p <= PUP_SLOTS; p++)
                 s.caught += pups_before[p] && !pup[p] && y_before[p] > -1.7f && !ball_start;
-            bool marked = false;
-            for (int k = 0; k < GRID_CELLS; k++)
-                marked = marked || explosion[k];
-            s.chain_waves += marked;
+            s.chain_waves += std::any_of(explosion, explosion + GRID_CELLS, [](auto m) { return m != 0; });
             int now_lives = abs(counter - 5);
             s.lives_lost += now_lives < lives;
             lives = now_lives;
@@ -154,18 +151,6 @@ protected:
             lev = level;
         }
         return s;
-    }
-
-    // The one replay written since `before` was listed.
-    std::string newest_replay(const std::vector<std::string> &before = {})
-    {
-        std::string found;
-        for (const auto &e : fs::directory_iterator(replays)) {
-            std::string n = e.path().filename();
-            if (std::find(before.begin(), before.end(), n) == before.end() && n > found)
-                found = n;
-        }
-        return found;
     }
 
     // Play's state muddled as a game played before would leave it.
@@ -527,10 +512,6 @@ TEST_F(Replays, TheKeysChooseEachRowsWatch)
     notice[0] = 0;
     focus_to_pointer();
 }
-
-}  // namespace
-
-namespace {
 
 // The title's demo: started by the title standing idle, played by the
 // autopilot or from the best high score's replay, ended by the player's input.

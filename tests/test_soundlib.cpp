@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "player_folder.h"
 #include "sound_lib.h"
 #include "sound_lib_internal.h"
 #include "wave_output.h"
@@ -57,15 +58,6 @@ Wave read_wave()
     Wave w;
     w.data = scratch.stereo(&w.rate);
     return w;
-}
-
-// Plays and updates for ms milliseconds, one update per 62-per-second frame.
-void run_frames(FMOD_SYSTEM *sys, int ms)
-{
-    for (int t = 0; t < ms; t += 16) {
-        ASSERT_EQ(FMOD_System_Update(sys), FMOD_OK);
-        sleep_for(milliseconds(16));
-    }
 }
 
 // Updates once a frame until the channel has stopped playing; false when it
@@ -186,8 +178,7 @@ TEST_F(SoundLib, UndecodableFilesGiveFormatErrorAndMissingOnesTheirOwn)
 {
     open();
     std::string good = scratch.tone("whole.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.2);
-    std::ifstream in(good, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes = file_bytes(good);
     FMOD_SOUND *s = nullptr;
     for (const std::string &p : {text_file("text.wav", "this is not a sound at all\n"),
                                  text_file("empty.ogg", ""),
@@ -200,8 +191,7 @@ TEST_F(SoundLib, UndecodableFilesGiveFormatErrorAndMissingOnesTheirOwn)
     // Ogg Vorbis files whose headers are cut or damaged: refused again and
     // again without keeping memory (the sanitizer build's leak check sees it).
     std::string vorbis = scratch.tone("whole.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 0.2);
-    std::ifstream vin(vorbis, std::ios::binary);
-    std::string vbytes((std::istreambuf_iterator<char>(vin)), std::istreambuf_iterator<char>());
+    std::string vbytes = file_bytes(vorbis);
     std::string flipped = vbytes;
     for (size_t at = 60; at < 400 && at < flipped.size(); at += 37)
         flipped[at] = (char)~flipped[at];
@@ -398,9 +388,11 @@ TEST_F(SoundLib, WithoutADeviceEveryCallSucceedsAndStreamsStillEnd)
     FMOD_CHANNEL *music = nullptr;
     auto started = std::chrono::steady_clock::now();
     ASSERT_EQ(FMOD_System_PlaySound(sys, 0, song, 0, &music), FMOD_OK);
-    run_frames(sys, 150);
+    for (int t = 0; t < 150; t += 16) {   // one update per 62-per-second frame
+        ASSERT_EQ(FMOD_System_Update(sys), FMOD_OK);
+        sleep_for(milliseconds(16));
+    }
     unsigned ms = 0, held = 0;
-    FMOD_BOOL playing = 0;
     EXPECT_EQ(FMOD_Channel_GetPosition(music, &ms, 1), FMOD_OK);
     // The position follows the wall clock: at least the frames' sleeps, at
     // most the time that has really passed.
@@ -415,12 +407,7 @@ TEST_F(SoundLib, WithoutADeviceEveryCallSucceedsAndStreamsStillEnd)
     EXPECT_EQ(held, ms);
     // Resumed, the stream still comes to its end.
     EXPECT_EQ(FMOD_Channel_SetPaused(music, 0), FMOD_OK);
-    playing = 1;
-    for (int frames = 0; frames < 2000 && playing; frames++) {
-        run_frames(sys, 16);
-        EXPECT_EQ(FMOD_Channel_IsPlaying(music, &playing), FMOD_OK);
-    }
-    EXPECT_FALSE(playing);
+    EXPECT_TRUE(play_out(sys, music)) << "the stream never came to its end";
 }
 
 }  // namespace
