@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "command.h"
+#include "player_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -70,15 +70,6 @@ static double crossing_freq(const std::vector<float> &v, int rate)
         if ((v[i - 1] < 0) != (v[i] < 0))
             crossings++;
     return crossings * 0.5 * rate / std::max<size_t>(v.size(), 1);
-}
-
-// A fresh, empty folder under the build folder for one test.
-static std::string scratch(const std::string &name)
-{
-    std::string dir = std::string(CORVALE_BINARY_DIR) + "/test_assets_audio/" + name;
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
 }
 
 // One playlist entry: the #EXTINF seconds and title, and the file it names.
@@ -178,19 +169,16 @@ static std::map<std::string, std::string> sound_files(const std::string &dir)
 {
     std::map<std::string, std::string> files;
     for (const auto &f : fs::recursive_directory_iterator(dir + "/sounds")) {
-        if (!f.is_regular_file())
-            continue;
-        std::ifstream in(f.path(), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        files[fs::relative(f.path(), dir).string()] = bytes.str();
+        if (f.is_regular_file())
+            files[fs::relative(f.path(), dir).string()] = file_bytes(f.path().string());
     }
     return files;
 }
 
 TEST(SoundGenerator, RunningAgainGivesTheSameBytes)
 {
-    std::string out = scratch("again"), log;
+    scratch_dir tmp;
+    std::string out = tmp.path(), log;
     ASSERT_EQ(run_command(GENERATOR + " " + SCORES + " " + out, &log), 0) << log;
     std::map<std::string, std::string> fresh = sound_files(out), built = sound_files(GAME);
     EXPECT_GE(fresh.size(), 12u + 3u + 1u);
@@ -201,27 +189,27 @@ TEST(SoundGenerator, RunningAgainGivesTheSameBytes)
     }
     for (const auto &b : built)
         EXPECT_TRUE(fresh.count(b.first)) << b.first << " in the game folder was not generated";
-    fs::remove_all(out);
 }
 
-// Writes a one-song score folder: playlist naming "test" and test.song holding score.
-static std::string score_folder(const std::string &name, const std::string &score)
+// Writes a one-song score folder in dir: playlist naming "test" and test.song holding score.
+static std::string score_folder(const std::string &dir, const std::string &score)
 {
-    std::string dir = scratch(name + "/scores");
-    std::ofstream(dir + "/playlist") << "test\n";
-    std::ofstream(dir + "/test.song") << score;
-    return dir;
+    fs::create_directories(dir + "/scores");
+    std::ofstream(dir + "/scores/playlist") << "test\n";
+    std::ofstream(dir + "/scores/test.song") << score;
+    return dir + "/scores";
 }
 
 TEST(SoundGenerator, SongLastsItsBarsPlusTailAtThePitchesWritten)
 {
     // Two bars of a held A4 at 120 beats a minute (4 s), then the same an octave up,
     // then one second of tail.
-    std::string scores = score_folder("tone", "title Test Tone\ntempo 120\ntail 1\n"
-                                              "instrument flute sine gain=0.5 sustain=1\n"
-                                              "pattern tone 2\n  flute A4 | -\n"
-                                              "song tone tone+12\n");
-    std::string out = scratch("tone/out"), log;
+    scratch_dir tmp;
+    std::string out = tmp.path(), log;
+    std::string scores = score_folder(out, "title Test Tone\ntempo 120\ntail 1\n"
+                                           "instrument flute sine gain=0.5 sustain=1\n"
+                                           "pattern tone 2\n  flute A4 | -\n"
+                                           "song tone tone+12\n");
     ASSERT_EQ(run_command(GENERATOR + " " + scores + " " + out, &log), 0) << log;
     Sound s = decode(out + "/sounds/songs/test.ogg");
     ASSERT_TRUE(s.ok) << log;
@@ -233,7 +221,6 @@ TEST(SoundGenerator, SongLastsItsBarsPlusTailAtThePitchesWritten)
     EXPECT_EQ(list[0].seconds, 9);
     EXPECT_EQ(list[0].title, "Test Tone");
     EXPECT_EQ(list[0].file, "test.ogg");
-    fs::remove_all(scratch("tone"));
 }
 
 TEST(SoundGenerator, FaultyScoresAreRefusedNamingTheLineAndWriteNothing)
@@ -260,12 +247,12 @@ TEST(SoundGenerator, FaultyScoresAreRefusedNamingTheLineAndWriteNothing)
         {head, 4, "no song line"},
     };
     for (const Fault &f : faults) {
-        std::string scores = score_folder("fault", f.score), out = scratch("fault/out"), log;
+        scratch_dir tmp;
+        std::string out = tmp.path(), scores = score_folder(out, f.score), log;
         EXPECT_EQ(run_command(GENERATOR + " " + scores + " " + out, &log), 1) << f.score;
         std::string where = "test.song:" + std::to_string(f.line) + ":";
         EXPECT_NE(log.find(where), std::string::npos) << "expected " << where << " in: " << log;
         EXPECT_NE(log.find(f.says), std::string::npos) << "expected " << f.says << " in: " << log;
         EXPECT_FALSE(fs::exists(out + "/sounds")) << "a refused score must leave no files";
     }
-    fs::remove_all(scratch("fault"));
 }

@@ -8,14 +8,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <png.h>
 #include <string>
 #include <vector>
 
+#include "command.h"
 #include "formats.h"
 #include "gui_icons.h"
+#include "player_folder.h"
 
 namespace {
 
@@ -34,12 +34,6 @@ std::vector<std::string> transparent_images()
   return v;
 }
 
-std::vector<uint8_t> file_bytes(const std::string &path)
-{
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
 uint32_t be32(const uint8_t *p)
 {
   return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3];
@@ -56,7 +50,8 @@ struct PngHeader {
 PngHeader png_header(const std::string &path)
 {
   PngHeader h;
-  std::vector<uint8_t> d = file_bytes(path);
+  std::string s = file_bytes(path);
+  std::vector<uint8_t> d(s.begin(), s.end());
   static const uint8_t sig[8] = {137, 80, 78, 71, 13, 10, 26, 10};
   if (d.size() < 33 || memcmp(d.data(), sig, 8) != 0) return h;
   for (size_t at = 8; at + 12 <= d.size();) {
@@ -153,14 +148,6 @@ std::vector<std::string> all_pngs()
   return all;
 }
 
-// Names of the files below a folder, recursively, relative to it.
-void list_files(const std::string &root, const std::string &sub, std::vector<std::string> &out)
-{
-  std::error_code ec;
-  for (const auto &e : std::filesystem::recursive_directory_iterator(root + "/" + sub, ec))
-    if (e.is_regular_file()) out.push_back(std::filesystem::relative(e.path(), root).string());
-}
-
 }  // namespace
 
 // ---- formats ---------------------------------------------------------------------
@@ -244,7 +231,8 @@ TEST(BrickTextures, AreNumberedWithoutGaps6144BytesLightAndNeutral)
   EXPECT_GE(n, 24);
   for (int k = 1; k <= n; k++) {
     SCOPED_TRACE("b" + std::to_string(k));
-    std::vector<uint8_t> d = file_bytes(game + "/bricks/b" + std::to_string(k) + ".raw");
+    std::string s = file_bytes(game + "/bricks/b" + std::to_string(k) + ".raw");
+    std::vector<uint8_t> d(s.begin(), s.end());
     ASSERT_EQ(d.size(), 6144u);
     double light = 0, spread = 0;
     for (size_t i = 0; i < d.size(); i += 3) {
@@ -282,30 +270,25 @@ TEST(Tiles, RepeatWithoutAVisibleSeam)
 // A second run of the generator writes the very same bytes.
 TEST(Generation, GivesTheSameBytesTwice)
 {
-  std::string again = std::string(CORVALE_BINARY_DIR) + "/images_again";
-  std::string cmd = "rm -rf '" + again + "' && '" CORVALE_BINARY_DIR "/tools/images/corvale_images' --game '" +
-                    again + "' --data '" CORVALE_SOURCE_DIR "/data/images' --version '" CORVALE_VERSION "'";
-  ASSERT_EQ(system(cmd.c_str()), 0);
+  scratch_dir again;
+  std::string out;
+  ASSERT_EQ(run_command(CORVALE_BINARY_DIR "/tools/images/corvale_images --game '" + again.path() +
+                        "' --data '" CORVALE_SOURCE_DIR "/data/images' --version '" CORVALE_VERSION "'", &out), 0)
+      << out;
   std::vector<std::string> all = all_pngs();
   for (int k = 1; k <= count_numbered("bricks/b%d.raw"); k++) all.push_back("bricks/b" + std::to_string(k) + ".raw");
   for (const std::string &name : all) {
-    std::vector<uint8_t> first = file_bytes(game + "/" + name), second = file_bytes(again + "/" + name);
+    std::string first = file_bytes(game + "/" + name);
     EXPECT_FALSE(first.empty()) << name;
-    EXPECT_TRUE(first == second) << name;
+    EXPECT_TRUE(first == file_bytes(again.path() + "/" + name)) << name;
   }
-  EXPECT_EQ(system(("rm -rf '" + again + "'").c_str()), 0);
 }
 
 // Without its text sources the generator fails and writes nothing at all.
 TEST(Generation, MissingTextsFailWithoutTouchingTheFolder)
 {
-  std::string target = std::string(CORVALE_BINARY_DIR) + "/images_nodata";
-  std::string cmd = "rm -rf '" + target + "' && mkdir -p '" + target + "' && '" CORVALE_BINARY_DIR
-                    "/tools/images/corvale_images' --game '" + target + "' --data '" + target +
-                    "/none' --version 0 2>/dev/null";
-  EXPECT_NE(system(cmd.c_str()), 0);
-  std::vector<std::string> files;
-  list_files(target, "", files);
-  EXPECT_TRUE(files.empty());
-  EXPECT_EQ(system(("rm -rf '" + target + "'").c_str()), 0);
+  scratch_dir target;
+  EXPECT_NE(run_command(CORVALE_BINARY_DIR "/tools/images/corvale_images --game '" + target.path() + "' --data '" +
+                        target.path() + "/none' --version 0"), 0);
+  EXPECT_TRUE(std::filesystem::is_empty(target.path()));
 }

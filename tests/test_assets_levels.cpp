@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "command.h"
+#include "level_bytes.h"
 #include "player_folder.h"
 
 namespace fs = std::filesystem;
@@ -23,10 +24,8 @@ const std::string game_dir = CORVALE_GAME_DIR;
 const std::string compiler = std::string(CORVALE_BINARY_DIR) + "/tools/levels/corvale_levelc";
 const char *const shipped_sets[] = {"default", "beginner", "hard"};
 
-// Offsets of the level-set file, read here independently of the compiler.
-constexpr long HEADER = 776, SEPARATOR = 8, GRID_BYTES = 1764;
-constexpr long LEVEL_RECORD = 6 * (GRID_BYTES + SEPARATOR), TEXTURE_RECORD = 6144 + SEPARATOR;
-enum { TEXTURE, RED, GREEN, BLUE, TYPE, POWERUP };
+// The grid blocks of a level, read here independently of the compiler.
+enum { TEXTURE = TEX_BLOCK, RED, GREEN, BLUE, TYPE, POWERUP };
 
 // A level-set file, read for checking.
 struct SetFile {
@@ -40,9 +39,8 @@ struct SetFile {
   // Grid value of a block for level (1-based), row and column.
   int cell(int level, int block, int r, int c) const
   {
-    long at = HEADER + SEPARATOR + (level - 1) * LEVEL_RECORD + block * (GRID_BYTES + SEPARATOR) +
-              (r * 21 + c) * 4;
-    return int_at(data, at);
+    return int_at(data, SET_HEAD_BYTES + (level - 1) * SET_LEVEL_BYTES + block * (GRID_BYTES + 8) +
+                            (r * 21 + c) * 4);
   }
   std::string text(long offset) const { return std::string((const char *)&data[offset]); }
 };
@@ -57,11 +55,11 @@ struct Scratch {
     std::ofstream(dir / "src" / name) << text;
     return dir / "src" / name;
   }
-  // Compiles the scratch sources with the game's brick textures.
-  int compile(std::string &out) const
+  // Compiles the scratch sources (or those of `source`) with the game's brick textures.
+  int compile(std::string &out, std::string source = "") const
   {
-    return run_command(compiler + " levels --source " + (dir / "src").string() + " --game " +
-                           (dir / "game").string() + " --bricks " + game_dir + "/bricks",
+    return run_command(compiler + " levels --source " + (source.empty() ? (dir / "src").string() : source) +
+                           " --game " + (dir / "game").string() + " --bricks " + game_dir + "/bricks",
                        &out);
   }
 };
@@ -88,8 +86,7 @@ TEST_P(ShippedSet, LengthMatchesItsCountsAndHeaderTextsAreFilledAndTerminated)
 {
   ASSERT_GT(set.levels, 0);
   ASSERT_GT(set.textures, 0);
-  EXPECT_EQ((long)set.data.size(), HEADER + SEPARATOR + LEVEL_RECORD * set.levels +
-                                       TEXTURE_RECORD * set.textures);
+  EXPECT_EQ(set.data.size(), SET_HEAD_BYTES + SET_LEVEL_BYTES * set.levels + SET_TEXTURE_BYTES * set.textures);
   for (long field : {8L, 263L, 518L}) {
     EXPECT_NE(memchr(&set.data[field], 0, 255), nullptr) << "field at " << field << " has no NUL";
     EXPECT_NE(set.data[field], 0) << "field at " << field << " is empty";
@@ -141,11 +138,11 @@ TEST_P(ShippedSet, CarriesTheBrickTexturesItUses)
     for (int r = 1; r <= 20; r++)
       for (int c = 1; c <= 20; c++) highest = std::max(highest, set.cell(lv, TEXTURE, r, c));
   EXPECT_EQ(set.textures, highest);
-  long first = HEADER + SEPARATOR + LEVEL_RECORD * set.levels;
+  size_t first = SET_HEAD_BYTES + SET_LEVEL_BYTES * set.levels;
   for (int t = 1; t <= set.textures; t++) {
     std::string raw = file_bytes(game_dir + "/bricks/b" + std::to_string(t) + ".raw");
     ASSERT_EQ(raw.size(), 6144u);
-    EXPECT_EQ(memcmp(&set.data[first + (t - 1) * TEXTURE_RECORD], raw.data(), 6144), 0)
+    EXPECT_EQ(memcmp(&set.data[first + (t - 1) * SET_TEXTURE_BYTES], raw.data(), 6144), 0)
         << "texture record " << t << " differs from bricks/b" << t << ".raw";
   }
 }
@@ -174,9 +171,7 @@ TEST(LevelCompiler, GivesTheSameBytesOnEveryRun)
 {
   Scratch tmp;
   std::string out;
-  ASSERT_EQ(run_command(compiler + " levels --source " CORVALE_SOURCE_DIR "/data/levels --game " +
-                    (tmp.dir / "game").string() + " --bricks " + game_dir + "/bricks", &out), 0)
-      << out;
+  ASSERT_EQ(tmp.compile(out, CORVALE_SOURCE_DIR "/data/levels"), 0) << out;
   for (const char *name : shipped_sets) {
     std::string file = std::string("/level_sets/") + name + ".bls";
     EXPECT_TRUE(file_bytes((tmp.dir / "game").string() + file) == file_bytes(game_dir + file)) << name << " differs";

@@ -60,26 +60,28 @@ protected:
     }
 };
 
-// Signed-byte colours: v gives (2v + 1) / 255 of full intensity, negatives none.
-TEST_F(BoardDrawing, MultiHitBricksAreDarkerAndLowBlueVanishes)
+// Signed-byte colours: v gives (2v + 1) / 255 of full intensity, negatives
+// none, and multi-hit bricks are darker. Values no loader leaves are drawn as
+// the nearest the loaders allow, 0 or 128, never computed on as they stand;
+// texture numbers beyond the table draw flat.
+TEST_F(BoardDrawing, BrickColoursFollowTypeAndStoredValues)
 {
-    place(5, 5, 1, 127, 127, 127);
-    place(5, 6, 2, 10, 100, 20);    // drawn (15, 75, -5)
-    place(5, 7, 5, 100, 60, 40);    // drawn (50, 10, -10)
-    place(5, 8, 1, 64, 0, 32);
+    const struct { int c, type, tex, red, green, blue; rgb want; } bricks[] = {
+        {5, 1, 1, 127, 127, 127, {255, 255, 255}},
+        {6, 2, 1, 10, 100, 20, {31, 151, 0}},                      // drawn (15, 75, -5)
+        {7, 5, 1, 100, 60, 40, {101, 21, 0}},                      // drawn (50, 10, -10)
+        {8, 1, 1, 64, 0, 32, {129, 1, 65}},
+        {9, 2, 1, INT32_MIN, INT32_MAX, INT32_MIN, {51, 207, 0}},  // drawn (25, 103, -25)
+        {10, 1, 100000, 127, 127, 0, {255, 255, 0}},
+        {11, 1, -7, 0, 127, 127, {0, 255, 255}},
+    };
+    for (const auto &b : bricks) {
+        place(5, b.c, b.type, b.red, b.green, b.blue);
+        board[grid_index(5, b.c)] = b.tex;
+    }
     draw();
-    const rgb want[4] = {{255, 255, 255}, {31, 151, 0}, {101, 21, 0}, {129, 1, 65}};
-    for (int c = 5; c <= 8; c++)
-        EXPECT_TRUE(rgb_near(cell_pixel(5, c), want[c - 5], 1)) << "column " << c;
-}
-
-// Values no loader leaves are drawn as the nearest the loaders allow, 0 or 128,
-// never computed on as they stand.
-TEST_F(BoardDrawing, ColoursBeyondTheirRangeDrawAsTheNearestEnd)
-{
-    place(5, 5, 2, INT32_MIN, INT32_MAX, INT32_MIN);   // drawn (25, 103, -25)
-    draw();
-    EXPECT_TRUE(rgb_near(cell_pixel(5, 5), {51, 207, 0}, 1));
+    for (const auto &b : bricks)
+        EXPECT_TRUE(rgb_near(cell_pixel(5, b.c), b.want, 1)) << "column " << b.c;
 }
 
 TEST_F(BoardDrawing, InvisibleBricksDrawNothingNotEvenShadows)
@@ -137,17 +139,6 @@ TEST_F(BoardDrawing, ShakeMovesTheBoard)
     draw();
     EXPECT_TRUE(rgb_near(cell_pixel(6, 6), {0, 0, 0}, 1));
     EXPECT_TRUE(rgb_near(cell_pixel(7, 7), {255, 255, 255}, 1));
-}
-
-TEST_F(BoardDrawing, TextureNumbersBeyondTheTableDrawFlat)
-{
-    place(2, 2, 1, 127, 127, 0);
-    board[grid_index(2, 2)] = 100000;
-    place(2, 3, 1, 0, 127, 127);
-    board[grid_index(2, 3)] = -7;
-    draw();
-    EXPECT_TRUE(rgb_near(cell_pixel(2, 2), {255, 255, 0}, 1));
-    EXPECT_TRUE(rgb_near(cell_pixel(2, 3), {0, 255, 255}, 1));
 }
 
 TEST_F(BoardDrawing, FireScrollsEveryDrawAndExplosionsAdvanceEveryFourthDuty)

@@ -48,23 +48,6 @@ protected:
     }
 };
 
-TEST_F(Toolbar, ColourButtonsStopAt0And127AndTheKeypadAt1And127)
-{
-    curr = 2;
-    hold(RED_MINUS);
-    for (int n = 0; n < 40; n++)
-        editor();
-    mouse(WM_LBUTTONUP);
-    EXPECT_EQ(curr, 0);
-
-    curb = 2;
-    for (int n = 0; n < 3; n++)
-        key(VK_NUMPAD0 + 3);
-    EXPECT_EQ(curb, 1);
-    key(VK_NUMPAD0 + 6);
-    EXPECT_EQ(curb, 127);
-}
-
 TEST_F(Toolbar, HeldButtonsRepeatOnTheFramesOfTheirGroup)
 {
     curr = curg = 50;
@@ -92,10 +75,11 @@ TEST_F(Toolbar, HeldButtonsRepeatOnTheFramesOfTheirGroup)
     EXPECT_EQ(frames_until_change(&curpup), 10);
 }
 
-TEST_F(Toolbar, AHeldButtonSpeedsUpTheLongerItIsHeldCountingFrames)
+// Red from 127 to 0: 1 frame, 3 steps of 8, then four of each halving down to
+// 1 frame a step, where a steady pace would take 1 + 126 * 8; held on, it
+// stays at 0. The keypad stops at 1 and 127.
+TEST_F(Toolbar, AHeldButtonSpeedsUpTheLongerItIsHeldAndColoursStopAtTheirEnds)
 {
-    // Red from 127 to 0: 1 frame, 3 steps of 8, then four of each halving
-    // down to 1 frame a step, where a steady pace would take 1 + 126 * 8.
     curr = 127;
     hold(RED_MINUS);
     int frames = 0;
@@ -103,9 +87,18 @@ TEST_F(Toolbar, AHeldButtonSpeedsUpTheLongerItIsHeldCountingFrames)
         editor();
         frames++;
     }
+    EXPECT_EQ(frames, 1 + 3 * 8 + 4 * 4 + 4 * 2 + 115);
+    for (int n = 0; n < 10; n++)
+        editor();
     mouse(WM_LBUTTONUP);
     EXPECT_EQ(curr, 0);
-    EXPECT_EQ(frames, 1 + 3 * 8 + 4 * 4 + 4 * 2 + 115);
+
+    curb = 2;
+    for (int n = 0; n < 3; n++)
+        key(VK_NUMPAD0 + 3);
+    EXPECT_EQ(curb, 1);
+    key(VK_NUMPAD0 + 6);
+    EXPECT_EQ(curb, 127);
 }
 
 TEST_F(Toolbar, SwatchesTypeNamesAndTypedValuesSetTheCurrentBrick)

@@ -165,20 +165,15 @@ TEST_F(LevelSetCreation, EscapeClosesTheFourEntriesAndCancelsTheOverwriteQuestio
     EXPECT_EQ(screen_is(SCREEN_EDITOR), 1);
 }
 
-// The panel after a set is made says how many levels it holds, which were
-// left out for having no brick, and that a changed board was saved first (and
+// The panel after a set is made says that a changed board was saved first (and
 // the set holds it); a failed save before it says the set was not made.
-TEST_F(LevelSetCreation, TheCreatedPanelCountsTheLevelsAndNamesThoseLeftOut)
+TEST_F(LevelSetCreation, TheCreatedPanelSaysAChangedBoardWasSavedFirst)
 {
     write_level_file(1, 1, {{1, 1}});
     write_level_file(2, 1, {});
     write_level_file(3, 1, {{2, 2}});
     write_level_file(4, 1, {});
     start_editor();
-    up_to_file_name();
-    answer("counted");
-    EXPECT_STREQ(created_text, "Level set created: 2 levels (levels 2 and 4 were empty and left out).");
-
     leveled[grid_index(9, 9)] = 3;
     up_to_file_name();
     answer("again");
@@ -273,18 +268,29 @@ TEST_F(LevelSetCreation, TheNameOfAShippedSetIsRefusedAndTheEntryStaysOpen)
     fs::current_path(folder->path());
 }
 
-TEST_F(LevelSetCreation, TheSetHoldsEveryLevelWithABrickAndEveryTextureByteForByte)
+// Levels without a brick in the grid are left out and counted on the panel;
+// levels that cannot be read were once left out without a word: now the
+// player is told which, and their files stay as they are.
+TEST_F(LevelSetCreation, TheSetHoldsEveryReadableLevelWithABrickAndEveryTextureByteForByte)
 {
     write_level_file(1, 2, {{1, 1}, {20, 20}});
-    write_level_file(2, 1, {});             // no brick: left out
-    write_level_file(3, 3, {{0, 5}});       // a brick outside the grid only: left out
-    write_level_file(4, 1, {{7, 9}});
+    write_level_file(2, 1, {});             // no brick
+    write_level_file(3, 2, {{3, 3}});       // cannot be read
+    write_level_file(4, 3, {{0, 5}});       // a brick outside the grid only
+    write_level_file(5, 1, {{7, 9}});
+    write_level_file(6, 1, {{6, 6}});       // cannot be read
     start_editor();
-    ASSERT_EQ(curlevel, 4);
+    ASSERT_EQ(curlevel, 6);
     ASSERT_EQ(texmax, 3);
+    write_bytes("user_data/l3.raw", std::string(10583, '\3'));
+    write_bytes("user_data/l6.raw", std::string(100, '\6'));
     up_to_file_name();
     answer("exact");
     ASSERT_EQ(dialog_open(DLG_SET_CREATED), 1);
+    EXPECT_STREQ(created_text, "Level set created: 2 levels (levels 2 and 4 were empty and left out).");
+    EXPECT_STREQ(notice, "Left out of the set, as they cannot be read:\nlevels 3, 6.");
+    EXPECT_EQ(file_bytes("user_data/l3.raw"), std::string(10583, '\3')) << "left as it is";
+    notice[0] = 0;
 
     std::string d = file_bytes("level_sets/exact.bls");
     ASSERT_EQ(d.size(), 784u + 2 * 10632u + 3 * 6152u);
@@ -295,7 +301,7 @@ TEST_F(LevelSetCreation, TheSetHoldsEveryLevelWithABrickAndEveryTextureByteForBy
     EXPECT_STREQ(&d[518], "Three short levels");
     EXPECT_TRUE(zeros(d, 8 + 7, 255 - 7)) << "the rest of the title field is NUL";
     EXPECT_TRUE(zeros(d, 773, 3 + 8)) << "padding and separator";
-    int included[] = {1, 4};
+    int included[] = {1, 5};
     for (int i = 0; i < 2; i++) {
         std::string level = file_bytes("user_data/l" + std::to_string(included[i]) + ".raw");
         size_t at = 784 + i * 10632;
@@ -359,27 +365,4 @@ TEST_F(LevelSetCreation, AFailedWriteShowsThePanel)
     EXPECT_STREQ(writefail_text, "The file could not be written.");
     EXPECT_EQ(std::string(writefail_file), folder->path() + "/level_sets/kept.bls");
     EXPECT_STREQ(writefail_reason, "Permission denied");
-}
-
-// Levels that cannot be read were once left out without a word: the set is
-// made of the others and the player is told which were left out.
-TEST_F(LevelSetCreation, LevelsThatCannotBeReadAreLeftOutByName)
-{
-    write_level_file(1, 1, {{1, 1}});
-    write_level_file(2, 2, {{2, 2}});
-    write_level_file(3, 3, {{3, 3}});
-    write_level_file(4, 1, {{4, 4}});
-    start_editor();
-    ASSERT_EQ(curlevel, 4);
-    write_bytes("user_data/l2.raw", std::string(10583, '\2'));
-    write_bytes("user_data/l4.raw", std::string(100, '\4'));
-    up_to_file_name();
-    answer("partial");
-    EXPECT_EQ(dialog_open(DLG_SET_CREATED), 1);
-    EXPECT_STREQ(notice, "Left out of the set, as they cannot be read:\nlevels 2, 4.");
-    std::string d = file_bytes("level_sets/partial.bls");
-    ASSERT_EQ(d.size(), 784u + 2 * 10632u + 3 * 6152u);
-    EXPECT_EQ(int_at(d, 784 + 10632 + TEX_BLOCK * 1772 + (3 * 21 + 3) * 4), 3) << "level 3 is the second";
-    EXPECT_EQ(file_bytes("user_data/l2.raw"), std::string(10583, '\2')) << "left as it is";
-    notice[0] = 0;
 }

@@ -4,18 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <utility>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "deadline.h"
 #include "editor/editor.h"
 #include "gl_view.h"
 #include "graphics/graphics.h"
 #include "menus/menus.h"
+#include "player_folder.h"
 #include "rules/rules.h"
 #include "rules/savegame.h"
 #include "shell/shell.h"
@@ -244,9 +243,8 @@ TEST_F(Menus, HelpShowsAllSeventeenPowerUpsAndCancelClosesIt)
 TEST_F(Menus, F1WithoutAWayToShowTheManualSaysWhereItIs)
 {
     std::string path = getenv("PATH") ? getenv("PATH") : "";
-    char dir[] = "/tmp/corvale-opener-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    setenv("PATH", dir, 1);
+    scratch_dir dir;
+    setenv("PATH", dir.path().c_str(), 1);
     open_screen(SCREEN_HELP);
     show_notice("");
     keys[VK_F1] = 1;
@@ -255,11 +253,8 @@ TEST_F(Menus, F1WithoutAWayToShowTheManualSaysWhereItIs)
     EXPECT_NE(std::string(notice).find("/manual/index.html"), std::string::npos) << notice;
 
     // An opener that finds no browser ends with a failure some frames later.
-    std::string opener = std::string(dir) + "/xdg-open";
-    FILE *f = fopen(opener.c_str(), "w");
-    ASSERT_NE(f, nullptr);
-    fputs("#!/bin/sh\nexit 3\n", f);
-    fclose(f);
+    std::string opener = dir.path() + "/xdg-open";
+    write_bytes(opener, "#!/bin/sh\nexit 3\n");
     chmod(opener.c_str(), 0700);
     show_notice("");
     keys[VK_F1] = 1;
@@ -270,8 +265,6 @@ TEST_F(Menus, F1WithoutAWayToShowTheManualSaysWhereItIs)
     }, 120.0)) << "the failed opener was never noticed";
     EXPECT_NE(std::string(notice).find("/manual/index.html"), std::string::npos) << notice;
     setenv("PATH", path.c_str(), 1);
-    unlink(opener.c_str());
-    rmdir(dir);
     show_notice("");
     screen_reset();
 }

@@ -130,19 +130,6 @@ TEST_F(SetupFields, EachFieldRoundTripsOnItsOwn)
     }
 }
 
-TEST_F(SetupFields, IndexOutsideTheListShowsNoSelectionAndSavesMinusOne)
-{
-    for (int index : {-1, 11, 1000}) {
-        bset s = setup_default_record();
-        s.resolution = index;
-        write_record(s);
-        populate_list();
-        EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(resolution_list)), -1) << index;
-        ASSERT_EQ(save_settings(), SAVE_OK);
-        EXPECT_EQ(file_record().resolution, -1) << index;
-    }
-}
-
 TEST_F(SetupFields, EmptyFileIsSmallestScreenSilentAndNoPlaylist)
 {
     write_bytes(path(), "");
@@ -185,8 +172,19 @@ TEST_F(SetupFields, OpenAndSaveLeavesTheFileByteIdentical)
     EXPECT_EQ(file_bytes(path()), bytes_of(odd));
 }
 
-TEST_F(SetupFields, VolumesThatAreNoVolumeShowAsTheGamePlaysThem)
+// A screen size outside the list shows no selection and saves -1; volumes
+// that are no volume show as the game plays them.
+TEST_F(SetupFields, ValuesOutOfRangeShowAsTheGameTakesThem)
 {
+    for (int index : {-1, 11, 1000}) {
+        bset s = setup_default_record();
+        s.resolution = index;
+        write_record(s);
+        populate_list();
+        EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(resolution_list)), -1) << index;
+        ASSERT_EQ(save_settings(), SAVE_OK);
+        EXPECT_EQ(file_record().resolution, -1) << index;
+    }
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     for (float bad : {nan, inf, -inf, -0.25f, 1.5f}) {

@@ -294,13 +294,28 @@ protected:
     }
 };
 
-TEST_F(TextEntry, FullTextKeepsPunctuationAndCapitalsExactly)
+// Full text keeps punctuation and capitals exactly; Backspace acts in typing
+// order and stops at empty; what follows Enter is left for the next entry.
+TEST_F(TextEntry, FullTextKeepsWhatIsTypedInOrderWithBackspaceAndEnter)
 {
     fulltext = 1;
     EXPECT_EQ(frame("Zed, Ace. Co-op 9;"), 0);
     EXPECT_EQ(frame("~!@#$%^&*()_+{}|:\"<>?`[]\\'/="), 0);
     EXPECT_STREQ(buffer, "Zed, Ace. Co-op 9;~!@#$%^&*()_+{}|:\"<>?`[]\\'/=");
     EXPECT_EQ(bcount, (int)strlen(buffer));
+    memset(buffer, 0, sizeof buffer);
+    bcount = 0;
+    frame("ab\bc");
+    EXPECT_STREQ(buffer, "ac");
+    frame("\b\b\b");
+    EXPECT_EQ(bcount, 0);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(frame("title\rnext"), 1);
+    EXPECT_STREQ(buffer, "title");
+    memset(buffer, 0, sizeof buffer);
+    bcount = 0;
+    EXPECT_EQ(console_input(), 0);
+    EXPECT_STREQ(buffer, "next");
 }
 
 TEST_F(TextEntry, EachModeAcceptsItsCharactersUpToItsLimit)
@@ -335,27 +350,6 @@ TEST_F(TextEntry, EachModeStopsAtItsLimitAndOnlyEnterCompletes)
     EXPECT_EQ(bcount, TEXT_LIMIT);
     EXPECT_EQ(buffer[TEXT_LIMIT], 0);
     EXPECT_EQ(frame("\r"), 1);
-}
-
-TEST_F(TextEntry, BackspaceActsInTypingOrderAndStopsAtEmpty)
-{
-    fulltext = 1;
-    frame("ab\bc");
-    EXPECT_STREQ(buffer, "ac");
-    frame("\b\b\b");
-    EXPECT_EQ(bcount, 0);
-    EXPECT_STREQ(buffer, "");
-}
-
-TEST_F(TextEntry, WhatFollowsEnterIsLeftForTheNextEntry)
-{
-    fulltext = 1;
-    EXPECT_EQ(frame("title\rnext"), 1);
-    EXPECT_STREQ(buffer, "title");
-    memset(buffer, 0, sizeof buffer);
-    bcount = 0;
-    EXPECT_EQ(console_input(), 0);
-    EXPECT_STREQ(buffer, "next");
 }
 
 TEST_F(TextEntry, AnOpenEntryTakesTheKeysItTypesFromTheShortcuts)

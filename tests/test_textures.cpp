@@ -153,11 +153,7 @@ std::vector<unsigned char> shown_icon(GLuint name)
     glTexCoord2f(0, 0); glVertex3f(-0.137f, 0.15f, -5.0f);
     glEnd();
     glDisable(GL_TEXTURE_2D);
-    std::vector<unsigned char> p(640 * 480 * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, p.data());
-    return p;
+    return read_rgb(0, 0, 640, 480);
 }
 
 // An icon loaded without the levels its shown size never samples is drawn
