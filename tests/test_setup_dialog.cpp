@@ -1,11 +1,10 @@
 // The setup dialog's fields on a real GTK dialog (never shown, on a private
 // Xvfb display): what populate_list shows for a settings file or its absence,
-// what save_settings writes back, and the slider-to-volume arithmetic.
+// what save_settings writes back, and a preview that cannot sound.
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -225,20 +224,6 @@ TEST_F(SetupFields, FailedWriteIsReported)
     ASSERT_EQ(mkdir(path().c_str(), 0755), 0);
     populate_list();
     EXPECT_EQ(save_settings(), SAVE_WRITE_FAILED);
-}
-
-TEST(SliderArithmetic, PositionsAndVolumesMeetExactly)
-{
-    for (int p = 0; p <= 100; p++) {
-        float v = volume_for_position(p);
-        EXPECT_FLOAT_EQ(v, (100 - p) / 100.0f);
-        EXPECT_EQ(position_for_volume(v), p);
-    }
-    EXPECT_EQ(position_for_volume(0.85f), 15);   // 100 - 85.0000024 is nearest 15, not 14
-    EXPECT_EQ(position_for_volume(0.854f), 15);
-    EXPECT_EQ(position_for_volume(0.856f), 14);
-    EXPECT_EQ(position_for_volume(1.0f), 0);
-    EXPECT_EQ(position_for_volume(0.0f), 100);
 }
 
 // A sound call that fails while the dialog runs (here a preview sound freed
