@@ -1,7 +1,7 @@
 // The sound effects over the real sound library, loaded from the built game
 // folder, with OpenAL Soft writing what it plays to a wave file that is read
 // back: the newest effect owns seffects, silence at volume 0, left and right
-// placement, the effects volume's limits and missing effect files.
+// placement and missing effect files.
 
 #include <gtest/gtest.h>
 
@@ -100,18 +100,6 @@ TEST_F(Effects, WallBouncesSoundFromTheirSide)
     play_bounce(5.5f, 0.0f);
     l = heard(400);
     EXPECT_GT(l.right, 2 * l.left);
-}
-
-TEST_F(Effects, EffectsVolumeClampsExactlyAtBothEnds)
-{
-    evolume = 1.0f;
-    effects_volume_step(1);
-    EXPECT_EQ(evolume, 1.0f);
-    effects_volume_step(-1);
-    EXPECT_FLOAT_EQ(evolume, 0.95f);
-    evolume = 0.02f;
-    effects_volume_step(-1);
-    EXPECT_EQ(evolume, 0.0f);
 }
 
 TEST_F(Effects, MissingEffectFilesAreSilentNotFatal)

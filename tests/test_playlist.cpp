@@ -198,19 +198,6 @@ TEST_F(Playlist, UnopenableOrEmptyPlaylistLeavesTheMusicOff)
     EXPECT_EQ(random_play, 0) << "the commands do nothing without music";
 }
 
-TEST_F(Playlist, MusicVolumeClampsExactlyAtBothEnds)
-{
-    start(three_songs());
-    volume = 0.98f;
-    music_volume_step(1);
-    EXPECT_EQ(volume, 1.0f);
-    music_volume_step(-1);
-    EXPECT_FLOAT_EQ(volume, 0.95f);
-    volume = 0.03f;
-    music_volume_step(-1);
-    EXPECT_EQ(volume, 0.0f);
-}
-
 // The status line from the values alone: no music channel is open.
 class StatusBar : public Playlist {
 protected:
@@ -241,6 +228,25 @@ TEST_F(StatusBar, ShowsVolumesModeTimesAndEntry)
     snprintf(name, sizeof name, "%s", long_title.c_str());
     std::string l = line();
     EXPECT_EQ(l.substr(l.find("1. ") + 3), long_title.substr(0, 55));
+}
+
+// The music and the effects volume keys step by 0.05 and stop exactly at 0 and 1.
+TEST_F(StatusBar, VolumeKeysClampExactlyAtBothEnds)
+{
+    for (bool music : {true, false}) {
+        float &v = music ? volume : evolume;
+        auto step = [music](int dir) { music ? music_volume_step(dir) : effects_volume_step(dir); };
+        for (float top : {0.98f, 1.0f}) {
+            v = top;
+            step(1);
+            EXPECT_EQ(v, 1.0f) << music << " " << top;
+        }
+        step(-1);
+        EXPECT_FLOAT_EQ(v, 0.95f) << music;
+        v = 0.03f;
+        step(-1);
+        EXPECT_EQ(v, 0.0f) << music;
+    }
 }
 
 }  // namespace

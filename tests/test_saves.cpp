@@ -45,6 +45,13 @@ protected:
     }
     // Saves level 2 on Hard with the 3 Hit brick hit once, the brick at (1, 2)
     // gone and, if given, a brick added at (add_r, add_c) as a Brick Wall adds.
+    // The record d with the set's name field holding name.
+    static bytes named(bytes d, const char *name)
+    {
+        memset(&d[132], 0, 256);
+        memcpy(&d[132], name, strlen(name));
+        return d;
+    }
     void save_level_two(int add_r = 0, int add_c = 0)
     {
         level = 2;
@@ -118,12 +125,6 @@ TEST_F(Saves, SavesThatPlayCannotProduceOrNamingSetsOutsideTheFolderAreRefused)
 {
     save_level_two();
     const bytes good = file_bytes(save_path());
-    auto named = [&](const char *name) {
-        bytes d = good;
-        memset(&d[132], 0, 256);
-        memcpy(&d[132], name, strlen(name));
-        return d;
-    };
     auto with = [&](size_t at, int32_t v) {
         bytes d = good;
         memcpy(&d[at], &v, 4);
@@ -136,9 +137,9 @@ TEST_F(Saves, SavesThatPlayCannotProduceOrNamingSetsOutsideTheFolderAreRefused)
     fs::copy_file("level_sets/two.bls", "level_sets/sub/two.bls");
     const size_t standing = 2332 + 4 * (22 * 3 + 4);   // type of the brick at (3, 4)
     const bytes bad[] = {
-        named("/etc/passwd"), named("../two.bls"), named("sub/two.bls"), named(""),
-        named("gone.bls"), named("~/"), named("~/../two.bls"), named("~/sub/two.bls"),
-        named("~/two.bls"), no_nul, shorter, longer,
+        named(good, "/etc/passwd"), named(good, "../two.bls"), named(good, "sub/two.bls"), named(good, ""),
+        named(good, "gone.bls"), named(good, "~/"), named(good, "~/../two.bls"), named(good, "~/sub/two.bls"),
+        named(good, "~/two.bls"), no_nul, shorter, longer,
         with(20, 0), with(20, 3), with(20, INT32_MIN),            // level outside 1..2
         with(12, -1), with(12, SCORE_MAX + 1), with(12, INT32_MAX),
         with(4, 7), with(4, COUNTER_MIN - 1), with(4, INT32_MIN),  // lives counter
@@ -175,8 +176,7 @@ TEST_F(Saves, ContinueStartsAGoodSaveAndStaysInertOnARefusedOne)
     save_level_two();
     new_game();
     bytes d = file_bytes(save_path());
-    bytes refused = d;
-    memcpy(&refused[132], "../x", 5);
+    const bytes refused = named(d, "../x");
     write_bytes(save_path(), refused);
     open_screen(SCREEN_OPTIONS);
     notice[0] = 0;
@@ -294,10 +294,7 @@ TEST_F(Saves, ASaveOfAShippedSetIsNotHiddenByThePlayersSetOfTheSameName)
     EXPECT_EQ(rr[grid_index(3, 4)], 120);
 
     const bytes good = file_bytes(save_path());
-    bytes d = good;
-    memset(&d[132], 0, 256);
-    memcpy(&d[132], "~/two.bls", 9);
-    write_bytes(save_path(), d);
+    write_bytes(save_path(), named(good, "~/two.bls"));
     new_game();
     ASSERT_EQ(load_saved(), 1);
     EXPECT_STREQ(set_name, "~/two.bls");
