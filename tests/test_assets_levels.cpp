@@ -213,64 +213,45 @@ TEST(LevelCompiler, StoresLegendBricksWhereTheGridPutsThem)
   EXPECT_EQ(set.cell(1, GREEN, 1, 2), 20);
 }
 
-// Each malformed source must fail with its file and line named in the message.
-struct BadSource {
-  const char *what;
-  std::string text;
-  int line;
-  const char *message;
-};
-
-class LevelCompilerRejects : public ::testing::TestWithParam<BadSource> {};
-
-TEST_P(LevelCompilerRejects, NamingFileAndLine)
-{
-  const BadSource &bad = GetParam();
-  Scratch tmp;
-  fs::path src = tmp.write("bad.set", bad.text);
-  std::string out;
-  EXPECT_NE(tmp.compile(out), 0) << out;
-  EXPECT_NE(out.find(src.string() + ":" + std::to_string(bad.line) + ":"), std::string::npos) << out;
-  EXPECT_NE(out.find(bad.message), std::string::npos) << out;
-  EXPECT_FALSE(fs::exists(tmp.dir / "game/level_sets/bad.bls"));
-}
-
 static std::string one_level(const std::string &legend, const std::string &rows)
 {
   return small_header + legend + "level L\ngrid\n" + rows;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sources, LevelCompilerRejects,
-    ::testing::Values(
-        BadSource{"unknown legend character",
-                  one_level("brick R normal 1 127 0 0\n", "RRRRRRRRQRRRRRRRRRRR\n" + empty_rows(19)),
-                  7, "'Q' in grid row 1, column 9 is not in the legend"},
-        BadSource{"short row",
-                  one_level("brick R normal 1 127 0 0\n",
-                            empty_rows(2) + "RRRRRRRRRRRRRRRRRRR\n" + empty_rows(17)),
-                  9, "grid row 3 has 19 characters"},
-        BadSource{"missing rows",
-                  one_level("brick R normal 1 127 0 0\n", "RRRR................\n" + empty_rows(5)),
-                  13, "the file ends after grid row 6"},
-        BadSource{"empty level", one_level("", empty_rows(20)), 25, "the level has no bricks"},
-        BadSource{"colour out of range",
-                  one_level("brick R normal 1 128 0 0\n", "R...................\n" + empty_rows(19)),
-                  4, "red 128 is outside 0..127"},
-        BadSource{"texture beyond the brick files",
-                  one_level("brick R normal 999 1 1 1\n", "R...................\n" + empty_rows(19)),
-                  4, "texture 999 is outside"},
-        BadSource{"unknown power-up",
-                  one_level("brick R normal 1 1 1 1 Super Ball\n", "R...................\n" + empty_rows(19)),
-                  4, "unknown power-up 'Super Ball'"},
-        BadSource{"title too long",
-                  "title " + std::string(255, 'x') + "\nlevel L\ngrid\nR\n", 1,
-                  "title is 255 characters long; at most 254 fit"}),
-    [](const ::testing::TestParamInfo<BadSource> &info) {
-      std::string name = info.param.what;
-      for (char &c : name) c = isalnum((unsigned char)c) ? c : '_';
-      return name;
-    });
+// Each malformed source must fail with its file and line named in the message.
+TEST(LevelCompiler, RejectsMalformedSourcesNamingFileAndLine)
+{
+  const struct {
+    std::string text;
+    int line;
+    const char *message;
+  } bad_sources[] = {
+      {one_level("brick R normal 1 127 0 0\n", "RRRRRRRRQRRRRRRRRRRR\n" + empty_rows(19)), 7,
+       "'Q' in grid row 1, column 9 is not in the legend"},
+      {one_level("brick R normal 1 127 0 0\n", empty_rows(2) + "RRRRRRRRRRRRRRRRRRR\n" + empty_rows(17)), 9,
+       "grid row 3 has 19 characters"},
+      {one_level("brick R normal 1 127 0 0\n", "RRRR................\n" + empty_rows(5)), 13,
+       "the file ends after grid row 6"},
+      {one_level("", empty_rows(20)), 25, "the level has no bricks"},
+      {one_level("brick R normal 1 128 0 0\n", "R...................\n" + empty_rows(19)), 4,
+       "red 128 is outside 0..127"},
+      {one_level("brick R normal 999 1 1 1\n", "R...................\n" + empty_rows(19)), 4,
+       "texture 999 is outside"},
+      {one_level("brick R normal 1 1 1 1 Super Ball\n", "R...................\n" + empty_rows(19)), 4,
+       "unknown power-up 'Super Ball'"},
+      {"title " + std::string(255, 'x') + "\nlevel L\ngrid\nR\n", 1, "title is 255 characters long; at most 254 fit"},
+  };
+  for (const auto &bad : bad_sources) {
+    SCOPED_TRACE(bad.message);
+    Scratch tmp;
+    fs::path src = tmp.write("bad.set", bad.text);
+    std::string out;
+    EXPECT_NE(tmp.compile(out), 0) << out;
+    EXPECT_NE(out.find(src.string() + ":" + std::to_string(bad.line) + ":"), std::string::npos) << out;
+    EXPECT_NE(out.find(bad.message), std::string::npos) << out;
+    EXPECT_FALSE(fs::exists(tmp.dir / "game/level_sets/bad.bls"));
+  }
+}
 
 // A set that cannot be written whole is reported with a failing status.
 TEST(LevelCompiler, AFailedWriteIsReported)

@@ -148,11 +148,12 @@ TEST_F(EditorFiles, MovesStopAtLevelOneAfterTheLastFileAndAtTheHighestLevel)
     EXPECT_EQ(edlevel, maxlevels);
 }
 
-// The file itself is kept by the safe writer (its own test); here the panel
-// and the refused move.
-TEST_F(EditorFiles, FailedWriteShowsThePanelAndRefusesTheMove)
+// The file itself is kept by the safe writer (its own test); here the panel,
+// the refused move and Delete All, which changes nothing.
+TEST_F(EditorFiles, FailedWritesShowThePanelAndRefuseTheMoveAndDeleteAll)
 {
     write_level_file(1, 2);
+    write_level_file(2, 2);
     start_editor();
     leveled[grid_index(6, 6)] = 1;
     chmod("user_data", 0555);
@@ -170,8 +171,17 @@ TEST_F(EditorFiles, FailedWriteShowsThePanelAndRefusesTheMove)
         EXPECT_EQ(dialog_open(DLG_WRITE_FAILED), 1);
         EXPECT_STREQ(writefail_text, "The level could not be saved.");
         EXPECT_EQ(edlevel, 1);
-        EXPECT_EQ(leveled[grid_index(6, 6)], 1) << "the board is kept";
+
+        close_dialogs();
+        open_dialog(DLG_DELETE_ALL);
+        GUI_OK = 1;
+        dialog_frame();
+        EXPECT_EQ(dialog_open(DLG_WRITE_FAILED), 1);
     }
+    EXPECT_EQ(leveled[grid_index(6, 6)], 1) << "the board is kept";
+    EXPECT_TRUE(fs::exists(level_path(2)));
+    EXPECT_EQ(cell_of(file_bytes(level_path(1)), 0, 1, 1), 2);
+    EXPECT_EQ(curlevel, 2);
 }
 
 TEST_F(EditorFiles, ClearLevelThenLeavingWithoutSavingLeavesTheFile)
@@ -311,25 +321,6 @@ TEST_F(EditorFiles, DeleteAllWithThreeLevelsRemovesOnlyTheLevelsItNames)
     EXPECT_EQ(curlevel, 1);
     EXPECT_EQ(edlevel, 1) << "the board shown is level 1, so a save cannot leave a gap";
     EXPECT_EQ(level_unsaved(), 0);
-}
-
-TEST_F(EditorFiles, DeleteAllThatCannotWriteChangesNothing)
-{
-    for (int n = 1; n <= 2; n++)
-        write_level_file(n, n);
-    start_editor();
-    chmod("user_data", 0555);
-    {
-        plain_user user;
-        open_dialog(DLG_DELETE_ALL);
-        GUI_OK = 1;
-        dialog_frame();
-    }
-    EXPECT_EQ(dialog_open(DLG_WRITE_FAILED), 1);
-    EXPECT_TRUE(fs::exists(level_path(2)));
-    EXPECT_EQ(cell_of(file_bytes(level_path(1)), 0, 1, 1), 1);
-    EXPECT_EQ(leveled[grid_index(1, 1)], 1) << "the board is kept";
-    EXPECT_EQ(curlevel, 2);
 }
 
 // Texture numbers past the loaded textures once overran the editor's texture

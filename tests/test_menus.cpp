@@ -334,7 +334,8 @@ TEST_F(Menus, ArrowsChooseTheIconsAndButtonsAndEnterPressesThem)
 }
 
 // On the play options the choice starts on Play and passes over a Continue
-// with no saved game; Enter on a button raises its request.
+// with no saved game; Enter on a button raises its request: the difficulty
+// cycles, the classic mode toggles.
 TEST_F(Menus, OnThePlayOptionsTheChoiceStartsOnPlay)
 {
     auto shown = [&] { frame(); focus_frame_done(); };
@@ -358,9 +359,15 @@ TEST_F(Menus, OnThePlayOptionsTheChoiceStartsOnPlay)
     key(VK_LEFT);
     key(VK_LEFT);
     shown();
+    for (int want : {1, 2, 0}) {   // the difficulty cycles
+        key(VK_RETURN);
+        shown();
+        EXPECT_EQ(difficulty, want);
+    }
+    key(VK_RIGHT);
     key(VK_RETURN);
     shown();
-    EXPECT_EQ(difficulty, 1);
+    EXPECT_EQ(classic, 1);
     EXPECT_EQ(screen_is(SCREEN_OPTIONS), 1);
     key(VK_UP);
     key(VK_RETURN);
@@ -489,20 +496,6 @@ TEST_F(Browser, ASetTooShortForItsHeaderCannotBePlayedButNextStillWorks)
     EXPECT_EQ(press(GUI_LEVEL), "Good");
     press(GUI_PLAY);
     EXPECT_STREQ(set_name, "b_good.bls");
-}
-
-TEST_F(Browser, DifficultyCyclesAndClassicToggles)
-{
-    screen_set(SCREEN_OPTIONS);
-    difficulty = 0;
-    for (int want : {1, 2, 0}) {
-        GUI_DIFF = 1;
-        play_options();
-        EXPECT_EQ(difficulty, want);
-    }
-    GUI_EDCLASSIC = 1;
-    play_options();
-    EXPECT_EQ(classic, 1);
 }
 
 // A set that cannot be read starts no game: the player is told, and the file
