@@ -102,10 +102,14 @@ TEST_F(EditorFiles, UnsavedMarkFollowsTheBoardAgainstItsFile)
     EXPECT_EQ(level_unsaved(), 0) << "cell (0, 0) is never drawn or played";
 }
 
-TEST_F(EditorFiles, MovingSavesAChangedBoardFirstAndLoadsTheOtherLevel)
+// Moving saves a changed board first and loads the other level; the moves
+// stop at level 1, one new level past the last file and at the highest level.
+TEST_F(EditorFiles, MovingSavesAChangedBoardFirstAndStopsAtTheEnds)
 {
     write_level_file(1, 2);
     start_editor();
+    EXPECT_EQ(editor_prev_level(), 0);
+    EXPECT_EQ(edlevel, 1);
     leveled[grid_index(2, 2)] = 3;
     ASSERT_EQ(editor_next_level(), 1);
     EXPECT_EQ(cell_of(file_bytes(level_path(1)), 0, 2, 2), 3) << "level 1 saved on the way out";
@@ -115,31 +119,18 @@ TEST_F(EditorFiles, MovingSavesAChangedBoardFirstAndLoadsTheOtherLevel)
     EXPECT_EQ(ed_gg[grid_index(2, 2)], 127);
     EXPECT_EQ(ed_bricktype[grid_index(2, 2)], 1);
     EXPECT_EQ(dialog_open(DLG_SAVED), 0) << "no panel for a save on the way";
+    EXPECT_EQ(editor_next_level(), 0) << "an empty new level is the last one";
+    ASSERT_EQ(editor_prev_level(), 1);
+    EXPECT_FALSE(fs::exists(level_path(2))) << "left empty, it writes nothing";
+    EXPECT_EQ(curlevel, 1);
 
+    ASSERT_EQ(editor_next_level(), 1);
     leveled[grid_index(4, 4)] = 1;
     ASSERT_EQ(editor_prev_level(), 1);
     EXPECT_EQ(curlevel, 2) << "left with bricks, the new level became a file";
     EXPECT_EQ(cell_of(file_bytes(level_path(2)), 0, 4, 4), 1);
     EXPECT_EQ(leveled[grid_index(1, 1)], 2);
     EXPECT_EQ(leveled[grid_index(2, 2)], 3);
-}
-
-TEST_F(EditorFiles, MovesStopAtLevelOneAfterTheLastFileAndAtTheHighestLevel)
-{
-    write_level_file(1, 2);
-    write_level_file(2, 2);
-    start_editor();
-    EXPECT_EQ(editor_prev_level(), 0);
-    EXPECT_EQ(edlevel, 1);
-
-    ASSERT_EQ(editor_next_level(), 1);
-    ASSERT_EQ(editor_next_level(), 1);
-    EXPECT_EQ(edlevel, 3) << "one new level past the last file";
-    EXPECT_EQ(editor_next_level(), 0) << "an empty new level is the last one";
-    EXPECT_EQ(edlevel, 3);
-    ASSERT_EQ(editor_prev_level(), 1);
-    EXPECT_FALSE(fs::exists(level_path(3))) << "left empty, it writes nothing";
-    EXPECT_EQ(curlevel, 2);
 
     for (int n = 3; n <= maxlevels; n++)
         write_level_file(n, 1);

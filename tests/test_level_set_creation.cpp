@@ -54,7 +54,7 @@ bool zeros(const std::string &d, size_t at, size_t n)
 // holding three brick textures.
 class LevelSetCreation : public GLTest {
 protected:
-    player_folder *folder = nullptr;
+    player_folder folder{3};
 
     static void SetUpTestSuite()
     {
@@ -63,7 +63,6 @@ protected:
     }
     void SetUp() override
     {
-        folder = new player_folder(3);
         memset(&fhead, 0, sizeof fhead);
         memset(filename, 0, sizeof filename);
         difficulty = 1;
@@ -77,7 +76,6 @@ protected:
         clear_buffer();
         bcount = 0;
         file_search(3);
-        delete folder;
     }
     void start_editor()
     {
@@ -90,20 +88,18 @@ protected:
         write_level_file(1, 1, {{1, 1}});
         start_editor();
     }
-    // One editor frame's dialog.
-    void frame() { dialog_frame(); }
     // Types text into the open entry and presses its OK.
     void answer(const char *text)
     {
         snprintf(buffer, sizeof buffer, "%s", text);
         bcount = (int)strlen(text);
         GUI_OK = 1;
-        frame();
+        dialog_frame();
     }
     void press(int &request)
     {
         request = 1;
-        frame();
+        dialog_frame();
     }
     // Name, description and author typed; the file-name entry is open.
     void up_to_file_name()
@@ -159,7 +155,7 @@ TEST_F(LevelSetCreation, EscapeClosesTheFourEntriesAndCancelsTheOverwriteQuestio
     open_dialog(DLG_OVERWRITE);
     keys[VK_ESCAPE] = 1;
     escape_action();
-    frame();
+    dialog_frame();
     EXPECT_EQ(dialog_open(DLG_OVERWRITE), 0);
     EXPECT_EQ(dialog_shown(), DLG_SET_FILE) << "as Cancel: the file name is asked again";
     EXPECT_EQ(screen_is(SCREEN_EDITOR), 1);
@@ -202,11 +198,11 @@ TEST_F(LevelSetCreation, TheFileNameEntryKeepsEightLettersWithTheirCapitalsUntil
     EXPECT_EQ(fulltext, 0) << "file-name mode";
     for (char c : std::string("Zed-set.ZZz9"))
         WndProc(nullptr, WM_CHAR, (unsigned char)c, 0);
-    frame();
+    dialog_frame();
     EXPECT_EQ(dialog_open(DLG_SET_FILE), 1) << "only Enter completes a file name";
     EXPECT_STREQ(buffer, "ZedsetZZ");
     WndProc(nullptr, WM_KEYDOWN, VK_RETURN, 0);
-    frame();
+    dialog_frame();
     EXPECT_EQ(dialog_open(DLG_SET_FILE), 0);
     EXPECT_STREQ(filename, "ZedsetZZ");
     EXPECT_TRUE(fs::exists("level_sets/ZedsetZZ.bls"));
@@ -251,21 +247,21 @@ TEST_F(LevelSetCreation, TheOverwriteQuestionOutlivesAPanelAndOnlyItsOkWritesOve
 TEST_F(LevelSetCreation, TheNameOfAShippedSetIsRefusedAndTheEntryStaysOpen)
 {
     start_with_one_brick();
-    fs::path game = fs::path(folder->path()).parent_path() / "game";
+    fs::path game = fs::path(folder.path()).parent_path() / "game";
     fs::create_directories(game / "level_sets");
-    fs::copy(fs::path(folder->path()) / "bricks", game / "bricks");
+    fs::copy(fs::path(folder.path()) / "bricks", game / "bricks");
     std::ofstream(game / "level_sets/classic.bls") << "shipped";
     fs::current_path(game);
     up_to_file_name();
     answer("classic");
     EXPECT_EQ(dialog_shown(), DLG_SET_FILE);
     EXPECT_EQ(dialog_open(DLG_OVERWRITE) + dialog_open(DLG_SET_CREATED), 0);
-    EXPECT_FALSE(fs::exists(folder->path() + "/level_sets/classic.bls"));
+    EXPECT_FALSE(fs::exists(folder.path() + "/level_sets/classic.bls"));
     answer("classic2");
     EXPECT_EQ(dialog_shown(), DLG_SET_CREATED);
     EXPECT_EQ(file_bytes((game / "level_sets/classic.bls").string()).size(), 7u);
-    EXPECT_GT(file_bytes(folder->path() + "/level_sets/classic2.bls").size(), 784u);
-    fs::current_path(folder->path());
+    EXPECT_GT(file_bytes(folder.path() + "/level_sets/classic2.bls").size(), 784u);
+    fs::current_path(folder.path());
 }
 
 // Levels without a brick in the grid are left out and counted on the panel;
@@ -363,6 +359,6 @@ TEST_F(LevelSetCreation, AFailedWriteShowsThePanel)
     EXPECT_EQ(dialog_open(DLG_SET_CREATED), 0);
     EXPECT_EQ(dialog_open(DLG_WRITE_FAILED), 1);
     EXPECT_STREQ(writefail_text, "The file could not be written.");
-    EXPECT_EQ(std::string(writefail_file), folder->path() + "/level_sets/kept.bls");
+    EXPECT_EQ(std::string(writefail_file), folder.path() + "/level_sets/kept.bls");
     EXPECT_STREQ(writefail_reason, "Permission denied");
 }
