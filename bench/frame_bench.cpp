@@ -1,7 +1,7 @@
 // Frame benchmark: runs the real game under Xvfb, 640 x 480 in a window, with
 // every presented frame stamped by the swapstamp shim.
 //  - Idle screens (the title, help, the high scores, the editor, a paused
-//    game), the pointer still: the game's share of a core, the frames it
+//    game over fire bricks and one without), the pointer still: the game's share of a core, the frames it
 //    presented a second and its resident memory, with LBreakout2's menu
 //    running beside it in the same X server as a yardstick where installed.
 //  - Play (a continued game whose board is laced with exploding bricks): the
@@ -245,8 +245,9 @@ struct bench_run {
 
     // The saved game the play scene continues, in the player's folder dir:
     // level 1 of the default set, read from the game folder game, with every
-    // third of its bricks made exploding, so chains of explosions and debris run.
-    void write_save(const std::string &game, const std::string &dir)
+    // third of its bricks made exploding (fire 1), so chains of explosions and
+    // debris run, or with none.
+    void write_save(const std::string &game, const std::string &dir, int fire)
     {
         static set_level_record first;
         std::ifstream set(game + "/level_sets/default.bls", std::ios::binary);
@@ -266,7 +267,7 @@ struct bench_run {
             for (int c = 1; c <= 20; c++) {
                 int brick = bricks[grid_index(r, c)] > 0;
                 g.presence[save_index(r, c)] = brick;
-                g.types[save_index(r, c)] = !brick ? 0 : (r + c) % 3 == 0 ? 3 : 1;
+                g.types[save_index(r, c)] = !brick ? 0 : fire && (r + c) % 3 == 0 ? 3 : 1;
             }
         std::ofstream((dir + "/level_sets/corvale.sav").c_str(), std::ios::binary).write((const char *)&g, sizeof g);
     }
@@ -288,7 +289,7 @@ struct bench_run {
         s.particle = 0;  // particles on
         strcpy(s.playlist, DEFAULT_PLAYLIST);
         std::ofstream(config + "/corvale.set", std::ios::binary).write((const char *)&s, sizeof s);
-        write_save(dir, player);
+        write_save(dir, player, 1);
         if (!start_xserver())
             return false;
         stamps = scratch + "/stamps";
@@ -374,18 +375,27 @@ struct bench_run {
         return true;
     }
 
-    // Play: Play on the main menu, Continue in the options, then launch and
-    // relaunch whenever a level ends, about once a second; then the game
-    // paused, as an idle screen.
-    bool run_play(figures *play, double idle_seconds, std::vector<idle_figures> *out)
+    // Play on the main menu and Continue in the options, until play shows.
+    bool continue_game()
     {
         click_gui(1.8, -0.425);
         pause_s(1.0);
         click_gui(3.575, 0.125);
         size_t now = read_stamps(stamps).size() - 1;
         why = "the fade-out into play";
-        if (!wait_frames(stamps, now + 130, 120))
+        return wait_frames(stamps, now + 130, 120);
+    }
+
+    // Play: the continued game paused over its fire bricks, as an idle screen;
+    // then launch and relaunch whenever a level ends, about once a second;
+    // then, left with Escape, a game whose board has no fire bricks, paused.
+    bool run_play(figures *play, double idle_seconds, std::vector<idle_figures> *out)
+    {
+        if (!continue_game())
             return false;
+        right_click(320, 300);
+        idle("pausefire", idle_seconds, out);
+        right_click(320, 300);
         click(320, 300);
         size_t first = read_stamps(stamps).size() - 1 + 20;
         why = "the frames of play";
@@ -408,6 +418,11 @@ struct bench_run {
             x_window_png(d, DefaultRootWindow(d), scratch + "/../frame_bench_play.png");
             XCloseDisplay(d);
         }
+        key("Escape");
+        pause_s(3.0);  // the game is saved, the title fades in
+        write_save(scratch + "/game", scratch + "/data/corvale", 0);
+        if (!continue_game())
+            return false;
         right_click(320, 300);
         idle("pause", idle_seconds, out);
         return true;
@@ -440,7 +455,7 @@ void print_play(const figures &f)
 
 void print_idle(const idle_figures &f)
 {
-    printf("  %-8s %5.1f%% of a core  %5.1f frames/s presented  RSS %5.1f MB", f.name.c_str(), f.core, f.presented,
+    printf("  %-9s %5.1f%% of a core  %5.1f frames/s presented  RSS %5.1f MB", f.name.c_str(), f.core, f.presented,
            f.rss_mb);
     if (f.lb_core > 0)
         printf("  LBreakout2 menu %4.1f%%  ratio %4.2fx", f.lb_core, f.core / f.lb_core);
