@@ -179,8 +179,8 @@ TEST_F(StillFrames, PlayDrawnInPartShowsWhatAFullRedrawShows)
             memset(particle, 0, sizeof particle);
             firey = 0.001f;
             now = 0;
-            for (int c = 3; c <= 12; c += 3)
-                bricktype[grid_index(3, c)] = BRICK_EXPLODING;  // fire in every frame
+            for (int c = 3; c <= 12; c += 3)  // fire in every frame, row 16's under the banners
+                bricktype[grid_index(3, c)] = bricktype[grid_index(16, c)] = BRICK_EXPLODING;
             full_frames = mode;
             int parts_before = part_frames;
             for (int p = 0; p < PASSES; p++) {

@@ -363,7 +363,10 @@ static void draw_play(int hidden, const char *line)
         draw_scene(hidden, line, band);
         end_pass();
     }
-    draw_quick_fire();
+    if (draw_quick_fire()) {
+        bottom_state();
+        draw_hud();
+    }
 }
 
 int DrawGLScene()

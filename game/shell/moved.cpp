@@ -175,8 +175,9 @@ static void changed_cells()
 }
 
 // Fire cells meeting a pass are drawn in it, a pass growing to hold each
-// whole; the others alone, quickly. 1 when a pass has to grow.
-static int sort_fire(int all_in_passes)
+// whole, and so are those meeting a box of what stands still over them
+// (count_standing boxes); the others alone, quickly. 1 when a pass has to grow.
+static int sort_fire(const box_t *standing, int count_standing)
 {
     static int fire[GRID_CELLS];
     int count = 0;
@@ -189,7 +190,9 @@ static int sort_fire(int all_in_passes)
     for (int n = 0; n < count; n++) {
         box_t f;
         fire_box(fire[n], f);
-        bool meets = all_in_passes, inside = false;
+        bool meets = false, inside = false;
+        for (int m = 0; m < count_standing && !meets; m++)
+            meets = boxes_meet(f, standing[m]);
         for (int b = 0; b < box_count && !inside; b++) {
             meets = meets || boxes_meet(f, boxes[b]);
             inside = f[0] >= boxes[b][0] && f[1] >= boxes[b][1] && f[2] <= boxes[b][2] && f[3] <= boxes[b][3];
@@ -246,9 +249,11 @@ int plan_play_frame(int fit, const int band[4])
     if (part) {
         box_count = 0;
         overflow = 0;
-        for (int n = 0; n < count; n++)
+        // Paused, the balls, power-ups and debris are drawn as they stood.
+        bool stood = game_pause && count == last.count && memcmp(movers, last.movers, sizeof(box_t) * count) == 0;
+        for (int n = 0; n < count && !stood; n++)
             add_box(movers[n]);
-        for (int n = 0; n < last.count; n++)
+        for (int n = 0; n < last.count && !stood; n++)
             add_box(last.movers[n]);
         if (memcmp(paddle, last.paddle, sizeof paddle) != 0) {
             add_box(paddle);
@@ -261,7 +266,7 @@ int plan_play_frame(int fit, const int band[4])
         part = box_count <= MOST_SORTED;
         while (part && !overflow) {
             merge_boxes(MOST_PASSES);
-            if (!sort_fire(hud_shown()))
+            if (!sort_fire(movers, stood ? count : 0))
                 break;
         }
         clip_to_view(view);
@@ -290,11 +295,12 @@ void end_pass()
     glPopAttrib();
 }
 
-void draw_quick_fire()
+int draw_quick_fire()
 {
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     redraw_fire(quick_fire, quick_count);
     glPopAttrib();
+    return quick_count > 0 && hud_shown();
 }
 
 // ---- Is the back buffer kept across a swap? ----

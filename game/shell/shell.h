@@ -219,7 +219,9 @@ extern int back_kept;                // 1 = the back buffer is seen kept across 
 int plan_play_frame(int fit, const int band[4]);
 void begin_pass(int n);              // scissor and pass box for pass n, the GL state saved
 void end_pass();                     // the GL state as before the pass
-void draw_quick_fire();              // the fire cells outside every pass, alone
+// The fire cells outside every pass, alone; 1 when the HUD's texts, which
+// may lie over them, are to be drawn again (opaque, they cover what they did).
+int draw_quick_fire();
 void mark_back_buffer();             // before a swap: mark the buffer on the first frames at a size
 void check_back_buffer();            // after it: was the mark kept?
 
