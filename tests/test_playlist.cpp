@@ -6,7 +6,6 @@
 
 #include <sndfile.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <string>

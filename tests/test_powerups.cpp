@@ -4,7 +4,6 @@
 // earthquake's row drop.
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 #include "gl_context.h"
 #include "play_state.h"

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <string>
 
 #include "gl_context.h"
 #include "level_bytes.h"

@@ -362,16 +362,21 @@ static std::string replay_head(const char *set)
 
 // The frame stream gives back every paddle exactly, with the slow frames,
 // events and hashes between: at rest, at an even speed, smoothly, jittering,
-// jumping from reach to reach; a paddle beyond the reach is refused.
+// jumping from reach to reach, changing its move by each side of a pair's and
+// a nudge's reach, standing for each side of a short run's reach; a paddle
+// beyond the reach is refused.
 TEST(ReplayStream, GivesBackEveryFrameAsPlayed)
 {
+    const int edges[] = {63, 64, -64, -65, 3, 4, -4, -5};
     std::vector<float> path;
-    float x = REPLAY_FIRST_PADDLE;
-    for (int f = 0; f < 2400; f++) {
+    float x = REPLAY_FIRST_PADDLE, move = 0;
+    for (int f = 0; f < 3000; f++) {
         int part = f / 300;
+        move += part == 8 ? edges[f % 8] / PADDLE_GRID : 0;
         x = part == 0 ? x : part == 1 ? x + 0.05f : part == 2 ? 3.0f + 2.0f * std::sin(f * 0.05f)
           : part == 3 ? x + ((f * 7919) % 9 - 4) / PADDLE_GRID : part == 4 ? (f % 3 ? -90.0f : 64.0f)
-          : part == 5 ? (f % 50 < 30 ? 1.0f : 2.0f + (f % 50) * 0.37f) : 2.0f + (f % 7) * 0.001f;
+          : part == 5 ? (f % 50 < 30 ? 1.0f : 2.0f + (f % 50) * 0.37f) : part == 8 ? x + move
+          : part == 9 ? (f % 60 < 57 + f / 60 % 3 ? 2.0f : 2.5f) : 2.0f + (f % 7) * 0.001f;
         path.push_back(paddle_on_grid(x));
     }
     replay_encoder e;

@@ -2,7 +2,6 @@
 // short or damaged, and the name dialog.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
