@@ -73,7 +73,9 @@ TEST_F(Progression, OneBrickLeftArmsTheCountdownThatRemovesItOnItsTenthSecond)
     EXPECT_EQ(board[cell] + bricktype[cell] + block_timer, 0);
 }
 
-TEST_F(Progression, AnEmptyBoardLoadsTheNextLevelWithTheBonus)
+// An empty board loads the next level, with the bonus only when the count of
+// lives is not below what it was when the level began.
+TEST_F(Progression, AnEmptyBoardLoadsTheNextLevelWithTheBonusOfNoLifeDown)
 {
     last_block = 1;
     lcount = 4;
@@ -85,10 +87,8 @@ TEST_F(Progression, AnEmptyBoardLoadsTheNextLevelWithTheBonus)
     EXPECT_EQ(lcount, 1);   // the cycle wraps from 4 to 1
     EXPECT_EQ(last_block, 0);
     EXPECT_FLOAT_EQ(paddlex, 5.6f);
-}
 
-TEST_F(Progression, OnlyTheCountOfLivesDecidesTheBonus)
-{
+    bonus = 0;
     counter = 2;   // a life lost in the level
     finish_level_at(1);
     EXPECT_EQ(bonus, 0);

@@ -75,7 +75,9 @@ protected:
     }
 };
 
-TEST_F(Saves, TheRecordHoldsEachFieldAtItsOffset)
+// The record holds each field at its offset, and continuing from it restores
+// the progress and only the bricks it says still stand.
+TEST_F(Saves, TheRecordHoldsEachFieldAtItsOffsetAndContinuingRestoresIt)
 {
     save_level_two();
     bytes d = file_bytes(save_path());
@@ -96,10 +98,7 @@ TEST_F(Saves, TheRecordHoldsEachFieldAtItsOffset)
     EXPECT_EQ(int_at(d, 2332 + 4 * 23), BRICK_TWO_HIT);
     save_level_two(2, 3);
     EXPECT_EQ(int_at(file_bytes(save_path()), 576), 1);
-}
 
-TEST_F(Saves, ContinuingRestoresProgressAndOnlyTheStandingBricks)
-{
     save_level_two(9, 9);   // a cell the set leaves empty
     new_game();
     ballsize = 0.08f;

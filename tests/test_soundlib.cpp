@@ -42,23 +42,7 @@ std::string text_file(const std::string &name, const std::string &text)
 struct Wave {
     int rate = 0;
     std::vector<float> data;
-
-    // Root mean square of one channel (0 left, 1 right).
-    double rms(int channel) const
-    {
-        double sum = 0;
-        for (size_t i = (size_t)channel; i < data.size(); i += 2)
-            sum += data[i] * data[i];
-        return sqrt(sum / (double)(data.size() / 2 + 1));
-    }
 };
-
-Wave read_wave()
-{
-    Wave w;
-    w.data = scratch.stereo(&w.rate);
-    return w;
-}
 
 // Updates once a frame until the channel has stopped playing; false when it
 // still plays after timeout_s (far longer than any sound here lasts, so a busy
@@ -92,7 +76,9 @@ protected:
     Wave finish()
     {
         EXPECT_EQ(FMOD_System_Close(sys), FMOD_OK);
-        return read_wave();
+        Wave w;
+        w.data = scratch.stereo(&w.rate);
+        return w;
     }
     FMOD_SOUND *load(const std::string &path, FMOD_MODE mode)
     {
