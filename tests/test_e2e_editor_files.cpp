@@ -3,19 +3,18 @@
 // half a row makes the whole row, F2 saves level 1; Next level, a few mirrored
 // clicks and F2 make level 2, which Ctrl+Up moves before level 1; Create
 // Level Set with a typed name, description, author and file name writes the
-// set; the browser then previews its levels and Play starts its first level.
+// set, its texts exactly as typed, but refuses the name of a shipped set; the
+// browser then previews its levels and Play starts its first level.
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstring>
 #include <string>
 #include <utility>
 
 #include "e2e.h"
+#include "gl_view.h"
 
 namespace {
-
 
 // Toolbar buttons and panel OK buttons (centres, GUI units).
 const double NEXT_LEVEL_X = 1.755, NEXT_LEVEL_Y = -0.485;
@@ -30,16 +29,6 @@ double tool_y(int row) { return 1.98 - 0.21 * row - 0.09; }
 // The browser's preview: its top-left corner, a cell's size, and its Next button.
 const double PREVIEW_X = 3.36, PREVIEW_Y = 0.06, PREVIEW_CELL_W = 0.036, PREVIEW_CELL_H = 0.01728;
 const double PREVIEW_NEXT_X = 4.03, PREVIEW_NEXT_Y = -0.36;
-// Frames a click is given to change what the screen shows.
-const int CHANGE_FRAMES = 60;
-
-int32_t int_at(const std::string &d, size_t at)
-{
-    int32_t v = 0;
-    if (at + 4 <= d.size())
-        memcpy(&v, &d[at], 4);
-    return v;
-}
 
 // Bricks in row r of a level file's texture grid, columns 1..20.
 int bricks_in_row(const std::string &level, int r)
@@ -59,37 +48,13 @@ protected:
         ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
         ASSERT_NE(run.window(), 0u) << "exit code " << run.wait_exit(0);
     }
-    double gui_brightness(double x1, double y1, double x2, double y2)
-    {
-        return run.gui_brightness(x1, y1, x2, y2);
-    }
-    bool click_changes(double gx, double gy, double x1, double y1, double x2, double y2)
-    {
-        return run.click_changes(gx, gy, x1, y1, x2, y2, CHANGE_FRAMES);
-    }
-    // Clicks a title menu icon; true once the title's logo has gone.
-    bool open_from_title(menu_icon icon)
-    {
-        double title = run.brightness(150, 100, 500, 120);
-        return run.click_menu(icon) &&
-               run.wait_until_or_frames(
-                   [&] { return std::abs(run.brightness(150, 100, 500, 120) - title) > 0.03; },
-                   CHANGE_FRAMES);
-    }
-    // Moves the game's pointer onto a GUI point; returns once frames saw it.
-    void point(double gx, double gy)
-    {
-        int mx, my;
-        mouse_for_gui(gx, gy, &mx, &my);
-        ASSERT_TRUE(run.move_to(mx, my));
-    }
     // Presses F2; the level file once it holds `bricks` bricks in row r.
     std::string save_until(const std::string &path, int r, int bricks)
     {
         std::string level;
         EXPECT_TRUE(run.press_key("F2"));
         run.wait_until([&] {
-            level = read_file(path);
+            level = file_bytes(path);
             return level.size() == 10584 && bricks_in_row(level, r) == bricks;
         });
         return level;
@@ -97,7 +62,7 @@ protected:
     // Closes an open one-message panel with its OK.
     void message_ok(double ok_x = MESSAGE_OK_X)
     {
-        EXPECT_TRUE(click_changes(ok_x, MESSAGE_OK_Y, 1.9, 0.85, 4.1, 0.7))
+        EXPECT_TRUE(run.click_changes(ok_x, MESSAGE_OK_Y, 1.9, 0.85, 4.1, 0.7))
             << "the message stayed open";
     }
 };
@@ -107,15 +72,15 @@ TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPla
     const std::string data = run.player_dir();
     ASSERT_TRUE(run.wait_for_title());
     // Edit Levels: the canvas replaces the title.
-    ASSERT_TRUE(open_from_title(MENU_EDIT)) << "the editor did not open";
+    ASSERT_TRUE(run.open_from_title(MENU_EDIT)) << "the editor did not open";
 
     // Mirror and filled rectangle: a drag over the left half of row 3 fills
     // all of it; F2 writes level 1.
     ASSERT_TRUE(run.click_gui(TOOL_X, tool_y(TOOL_MIRROR)));
     ASSERT_TRUE(run.click_gui(TOOL_X, tool_y(TOOL_FILLED_RECTANGLE)));
-    point(canvas_cell_x(1), canvas_cell_y(3));
+    ASSERT_TRUE(run.point_gui(cell_centre_x(1), cell_centre_y(3)));
     ASSERT_EQ(run.x_command("xdotool mousedown 1"), 0);
-    point(canvas_cell_x(10), canvas_cell_y(3));
+    ASSERT_TRUE(run.point_gui(cell_centre_x(10), cell_centre_y(3)));
     ASSERT_EQ(run.x_command("xdotool mouseup 1"), 0);
     std::string level1 = save_until(data + "/user_data/l1.raw", 3, 20);
     ASSERT_EQ(level1.size(), 10584u) << "F2 wrote no level 1";
@@ -126,43 +91,54 @@ TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPla
 
     // Next level (row 3's bricks leave the canvas), the brush, three mirrored
     // clicks in row 5, F2: level 2.
-    ASSERT_TRUE(click_changes(NEXT_LEVEL_X, NEXT_LEVEL_Y, 0.5, canvas_cell_y(3) + 0.05, 5.5,
-                                    canvas_cell_y(3) - 0.05))
+    ASSERT_TRUE(run.click_changes(NEXT_LEVEL_X, NEXT_LEVEL_Y, 0.5, cell_centre_y(3) + 0.05, 5.5,
+                                  cell_centre_y(3) - 0.05))
         << "Next level showed no other level";
     ASSERT_TRUE(run.click_gui(TOOL_X, tool_y(TOOL_BRUSH)));
     for (int c = 8; c <= 10; c++)
-        ASSERT_TRUE(run.click_gui(canvas_cell_x(c), canvas_cell_y(5)));
+        ASSERT_TRUE(run.click_gui(cell_centre_x(c), cell_centre_y(5)));
     std::string level2 = save_until(data + "/user_data/l2.raw", 5, 6);
     ASSERT_EQ(level2.size(), 10584u) << "F2 after Next level wrote no level 2";
     EXPECT_EQ(bricks_in_row(level2, 3), 0);
-    EXPECT_EQ(read_file(data + "/user_data/l1.raw"), level1) << "level 1 changed";
+    EXPECT_EQ(file_bytes(data + "/user_data/l1.raw"), level1) << "level 1 changed";
     message_ok();
 
     // Ctrl+Up moves level 2 before level 1.
     ASSERT_TRUE(run.press_key("ctrl+Up", [&] {
-        return read_file(data + "/user_data/l1.raw") == level2 && read_file(data + "/user_data/l2.raw") == level1;
+        return file_bytes(data + "/user_data/l1.raw") == level2 && file_bytes(data + "/user_data/l2.raw") == level1;
     })) << "the levels were not reordered";
     std::swap(level1, level2);
 
-    // Create Level Set: name, description, author and file name typed.
-    ASSERT_TRUE(click_changes(CREATE_X, CREATE_Y, 1.5, 0.85, 4.5, 0.5))
+    // Create Level Set: name, description and author typed with capitals and
+    // punctuation, which must be kept exactly. The file name of a set that
+    // comes with the game is refused and the entry stays; a second name is taken.
+    const std::string shipped = file_bytes(run.game_dir() + "/level_sets/default.bls");
+    ASSERT_GT(shipped.size(), 784u);
+    ASSERT_TRUE(run.click_changes(CREATE_X, CREATE_Y, 1.5, 0.85, 4.5, 0.5))
         << "the name entry did not open";
-    ASSERT_TRUE(run.type_text("my rows"));
+    ASSERT_TRUE(run.type_text("Zed, Ace. Co-op 9"));
     EXPECT_TRUE(run.screenshot(screenshot_path("editor_set_name_dialog.png")));
     ASSERT_TRUE(run.press_key("Return"));
-    for (const char *answer : {"two levels", "tester", "aaarows"})
+    for (const char *answer : {"Two levels; made fast!", "Ann O'Brien", "default"})
         ASSERT_TRUE(run.type_text(answer) && run.press_key("Return"));
+    ASSERT_TRUE(run.wait_frames(60));
+    EXPECT_TRUE(run.screenshot(screenshot_path("editor_shipped_name_refused.png")));
+    EXPECT_EQ(file_bytes(data + "/level_sets/default.bls"), "") << "the player's set would hide the game's";
+    for (int n = 0; n < 7; n++)
+        ASSERT_TRUE(run.press_key("BackSpace"));
+    ASSERT_TRUE(run.type_text("aaarows") && run.press_key("Return"));
     const std::string set_file = data + "/level_sets/aaarows.bls";
     std::string set;
     ASSERT_TRUE(run.wait_until([&] {
-        set = read_file(set_file);
+        set = file_bytes(set_file);
         return set.size() >= 784;
-    })) << "no set was written";
+    })) << "no set was written under the second name";
     EXPECT_TRUE(run.screenshot(screenshot_path("editor_set_created.png")));
     EXPECT_EQ(int_at(set, 0), 2);
-    EXPECT_EQ(std::string(set.c_str() + 8), "my rows");
-    EXPECT_EQ(std::string(set.c_str() + 263), "tester");
-    EXPECT_EQ(std::string(set.c_str() + 518), "two levels");
+    EXPECT_EQ(std::string(set.c_str() + 8), "Zed, Ace. Co-op 9");
+    EXPECT_EQ(std::string(set.c_str() + 263), "Ann O'Brien");
+    EXPECT_EQ(std::string(set.c_str() + 518), "Two levels; made fast!");
+    EXPECT_EQ(file_bytes(run.game_dir() + "/level_sets/default.bls"), shipped);
     ASSERT_GE(set.size(), 784u + 2 * 10632u);
     for (int b = 0; b < 6; b++) {
         EXPECT_EQ(set.compare(784 + b * 1772, 1764, level1, b * 1764, 1764), 0) << "level 1 block " << b;
@@ -174,13 +150,14 @@ TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPla
     // Back to the title; the browser shows the new set first (by name) and plays it.
     ASSERT_TRUE(run.press_key("Escape"));
     ASSERT_TRUE(run.wait_for_title());
-    ASSERT_TRUE(open_from_title(MENU_LOAD)) << "the browser did not open";
+    ASSERT_TRUE(run.open_from_title(MENU_LOAD)) << "the browser did not open";
     EXPECT_TRUE(run.screenshot(screenshot_path("browser_player_set.png")));
     // Its preview shows level 1 (row 5's six bricks), then level 2 (row 3).
     auto row_lit = [&](int r, int c1, int c2) {
-        return gui_brightness(PREVIEW_X + PREVIEW_CELL_W * (c1 - 1) + 0.005,
-                              PREVIEW_Y - PREVIEW_CELL_H * (r - 1) - 0.004,
-                              PREVIEW_X + PREVIEW_CELL_W * c2 - 0.005, PREVIEW_Y - PREVIEW_CELL_H * r + 0.004) > 0.5;
+        return run.gui_brightness(PREVIEW_X + PREVIEW_CELL_W * (c1 - 1) + 0.005,
+                                  PREVIEW_Y - PREVIEW_CELL_H * (r - 1) - 0.004,
+                                  PREVIEW_X + PREVIEW_CELL_W * c2 - 0.005,
+                                  PREVIEW_Y - PREVIEW_CELL_H * r + 0.004) > 0.5;
     };
     EXPECT_TRUE(run.wait_until([&] { return row_lit(5, 8, 13) && !row_lit(3, 1, 20); }))
         << "the preview does not show the set's first level";
@@ -195,7 +172,7 @@ TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPla
     auto saved = [&] {
         for (const std::string &p : {data + "/level_sets/corvale.sav",
                                      run.game_dir() + "/level_sets/corvale.sav"}) {
-            save = read_file(p);
+            save = file_bytes(p);
             if (save.size() == 4268)
                 return true;
         }

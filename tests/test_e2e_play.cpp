@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "e2e.h"
+#include "gl_view.h"
 #include "rules/savegame.h"
 
 namespace {
@@ -28,18 +29,6 @@ bool read_save(const std::string &path, saved_game *g)
     std::ifstream f(path, std::ios::binary);
     f.read((char *)g, sizeof *g);
     return f.gcount() == (std::streamsize)sizeof *g;
-}
-
-bool write_save(const std::string &path, const saved_game &g)
-{
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    f.write((const char *)&g, sizeof g);
-    return (bool)f.flush();
-}
-
-bool exists(const std::string &path)
-{
-    return access(path.c_str(), F_OK) == 0;
 }
 
 class Play : public ::testing::Test {
@@ -70,9 +59,8 @@ protected:
     // Escape during play: held until the game has written its save.
     void leave_with_escape()
     {
-        ASSERT_TRUE(run.press_key("Escape", [&] { return exists(save); }));
+        ASSERT_TRUE(run.press_key("Escape", [&] { return access(save.c_str(), F_OK) == 0; }));
     }
-    void lose_into_name_dialog();
     void lose_saved_game(saved_game g);
 };
 
@@ -82,27 +70,15 @@ bool name_dialog_open(game_run &run)
     return run.brightness(200, 180, 400, 40) > 0.6;
 }
 
-// A game on its last ball with no extra life to come, continued and lost, so
-// that one missed ball ends it however slowly the machine draws; returns once
-// the high-score name dialog is open.
-void Play::lose_into_name_dialog()
-{
-    ASSERT_NO_FATAL_FAILURE(start_from_options(OPTIONS_PLAY_X));
-    ASSERT_NO_FATAL_FAILURE(launch_and_play());
-    ASSERT_NO_FATAL_FAILURE(leave_with_escape());
-    saved_game g;
-    ASSERT_TRUE(read_save(save, &g));
-    ASSERT_NO_FATAL_FAILURE(lose_saved_game(g));
-}
-
 // The saved game g put on its last ball with no extra life to come, continued
-// and lost; returns once the high-score name dialog is open.
+// and lost, so that one missed ball ends it however slowly the machine draws;
+// returns once the high-score name dialog is open.
 void Play::lose_saved_game(saved_game g)
 {
     g.counter = 5;
     for (int &goodie : g.goodies)
         goodie = 0;
-    ASSERT_TRUE(write_save(save, g));
+    write_bytes(save, std::string((const char *)&g, sizeof g));
     ASSERT_NO_FATAL_FAILURE(start_from_options(OPTIONS_CONTINUE_X));
     // Launch, then pull the paddle to the far left so the ball is missed.
     bool dialog = false;
@@ -127,7 +103,7 @@ void first_entry(const std::string &table, std::string *name, int32_t *points)
 TEST_F(Play, EscapeSavesContinueResumesAndLosingEveryBallEntersTheTable)
 {
     std::string scores = run.player_dir() + "/level_sets/scores.hst";
-    std::string old_table = read_file(scores);
+    std::string old_table = file_bytes(scores);
     ASSERT_NO_FATAL_FAILURE(start_from_options(OPTIONS_PLAY_X));
     ASSERT_NE(access(save.c_str(), F_OK), 0) << "saved before any game was left";
     ASSERT_NO_FATAL_FAILURE(launch_and_play());
@@ -158,20 +134,20 @@ TEST_F(Play, EscapeSavesContinueResumesAndLosingEveryBallEntersTheTable)
     run.screenshot(screenshot_path("high_score_name.png"));
     ASSERT_TRUE(run.type_text("Ace"));
     ASSERT_TRUE(run.press_key("Return"));
-    run.wait_until([&] { return read_file(scores) != old_table; });
+    run.wait_until([&] { return file_bytes(scores) != old_table; });
 
     std::string name;
     int32_t points = 0;
-    ASSERT_NO_FATAL_FAILURE(first_entry(read_file(scores), &name, &points));
+    ASSERT_NO_FATAL_FAILURE(first_entry(file_bytes(scores), &name, &points));
     EXPECT_EQ(name, "Ace") << "the first entry holds the typed name";
     EXPECT_GT(points, 0);
 
     // The game's replay is kept, linked to the new entry beside the table,
     // and ends on the entry's score.
     std::string links;
-    ASSERT_TRUE(run.wait_until([&] { return !(links = read_file(run.player_dir() + "/level_sets/scores.rpl")).empty(); }));
+    ASSERT_TRUE(run.wait_until([&] { return !(links = file_bytes(run.player_dir() + "/level_sets/scores.rpl")).empty(); }));
     ASSERT_EQ(links.substr(0, 2), "0 ") << links;
-    std::string replay = read_file(run.player_dir() + "/replays/" + links.substr(links.rfind(' ') + 1, 22));
+    std::string replay = file_bytes(run.player_dir() + "/replays/" + links.substr(links.rfind(' ') + 1, 22));
     ASSERT_GT(replay.size(), 336u + 4268u + 17u) << "a continued game's replay holds its saved record";
     int32_t replay_score;
     memcpy(&replay_score, replay.data() + replay.size() - 12, sizeof replay_score);
@@ -184,52 +160,31 @@ TEST_F(Play, EscapeSavesContinueResumesAndLosingEveryBallEntersTheTable)
     // level's background, and the table's return by the table itself.
     struct region { int x0, y0, x1, y1; };
     region rows{}, bottom{40, 540, 760, 600};
-    gui_to_pixel(1.0, 0.8, &rows.x0, &rows.y0);
-    gui_to_pixel(4.5, -0.8, &rows.x1, &rows.y1);
+    run.view.pixel(1.0, 0.8, &rows.x0, &rows.y0);
+    run.view.pixel(4.5, -0.8, &rows.x1, &rows.y1);
     auto pixels = [&](const region &r) { return run.grab(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0); };
-    auto share_changed = [&](const region &r, const std::vector<unsigned char> &from) {
-        std::vector<unsigned char> now = pixels(r);
-        size_t differ = 0;
-        for (size_t k = 0; k < now.size() && k < from.size(); k++)
-            differ += std::abs(now[k] - from[k]) > 40;
-        return now.empty() ? 0.0 : (double)differ / (double)now.size();
-    };
     ASSERT_TRUE(run.wait_frames(FADE_FRAMES + FADE_MARGIN_FRAMES));   // the title's fade-in after the game
     std::vector<unsigned char> table = pixels(rows), below = pixels(bottom);
     ASSERT_FALSE(table.empty());
     ASSERT_FALSE(below.empty());
     int wx, wy;
-    gui_to_pixel(5.08, 6.5 / 9.0 + 0.03, &wx, &wy);
+    run.view.pixel(5.08, 6.5 / 9.0 + 0.03, &wx, &wy);
     ASSERT_TRUE(run.click_pixel(wx, wy));
-    bool shown = run.wait_until([&] { return share_changed(bottom, below) > 0.3; });
+    bool shown = run.wait_until([&] { return share_changed(pixels(bottom), below) > 0.3; });
     run.screenshot(screenshot_path("replay_watched.png"));
     ASSERT_TRUE(shown) << "Watch showed no replay (screenshot replay_watched.png)";
-    ASSERT_TRUE(run.press_key("Escape", [&] { return share_changed(rows, table) < 0.02; }))
+    ASSERT_TRUE(run.press_key("Escape", [&] { return share_changed(pixels(rows), table) < 0.02; }))
         << "Escape did not bring the table back";
-    EXPECT_EQ(read_file(scores).size(), 3360u);
+    EXPECT_EQ(file_bytes(scores).size(), 3360u);
     ASSERT_TRUE(run.close_window());
     EXPECT_EQ(run.wait_exit(20), 0);
 }
 
-// The high score was once lost when the game was asked to end while its name
-// was being typed: it is written with the name typed so far.
-TEST_F(Play, AskedToEndWhileTheNameIsTypedTheScoreIsKept)
-{
-    std::string scores = run.player_dir() + "/level_sets/scores.hst";
-    ASSERT_NO_FATAL_FAILURE(lose_into_name_dialog());
-    ASSERT_TRUE(run.type_text("Al"));
-    ASSERT_EQ(kill(run.pid(), SIGTERM), 0);
-    EXPECT_EQ(run.wait_exit(60), 0);
-    std::string name;
-    int32_t points = 0;
-    ASSERT_NO_FATAL_FAILURE(first_entry(read_file(scores), &name, &points));
-    EXPECT_EQ(name, "Al");
-    EXPECT_GT(points, 0);
-}
-
 // Closing the terminal the game was started from (SIGHUP) once lost the game
-// in play; it is saved, as SIGTERM and SIGINT save it.
-TEST_F(Play, HangupSavesTheGameInPlay)
+// in play, and asking the game to end (SIGTERM) while the high score's name
+// was typed once lost the score. The game in play is saved; that game,
+// started again and lost, enters the table with the name typed so far.
+TEST_F(Play, HangupSavesTheGameInPlayAndAskedToEndTheNameTypedSoFarIsKept)
 {
     ASSERT_NO_FATAL_FAILURE(start_from_options(OPTIONS_PLAY_X));
     ASSERT_NO_FATAL_FAILURE(launch_and_play());
@@ -239,6 +194,17 @@ TEST_F(Play, HangupSavesTheGameInPlay)
     ASSERT_TRUE(read_save(save, &g)) << "the game in play was not saved";
     EXPECT_EQ(g.level, 1);
     EXPECT_GT(g.score, 0);
+
+    ASSERT_TRUE(run.restart()) << run.error();
+    ASSERT_NO_FATAL_FAILURE(lose_saved_game(g));
+    ASSERT_TRUE(run.type_text("Al"));
+    ASSERT_EQ(kill(run.pid(), SIGTERM), 0);
+    EXPECT_EQ(run.wait_exit(60), 0);
+    std::string name;
+    int32_t points = 0;
+    ASSERT_NO_FATAL_FAILURE(first_entry(file_bytes(run.player_dir() + "/level_sets/scores.hst"), &name, &points));
+    EXPECT_EQ(name, "Al");
+    EXPECT_GT(points, 0);
 }
 
 // With the keys alone: Enter on the title's first icon opens the play

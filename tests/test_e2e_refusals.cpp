@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "e2e.h"
+#include "gl_view.h"
 #include "rules/savegame.h"
 
 namespace {
@@ -29,7 +30,6 @@ protected:
         ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
         ASSERT_NE(run.window(), 0u);
     }
-    std::string game_file(const char *name) { return run.game_dir() + "/" + name; }
     // A file in the player's data folder, its folders made.
     std::string player_file(const char *name)
     {
@@ -73,8 +73,8 @@ TEST_F(Refusals, ADamagedSaveSetAndScoreTableAreExplainedAndKept)
     ASSERT_TRUE(run.click_menu(MENU_SCORES));
     ASSERT_TRUE(run.wait_until_or_frames([&] { return notice_open(); }, PANEL_FRAMES))
         << "no notice when the table was opened";
-    run.screenshot(CORVALE_BINARY_DIR "/screenshots/scores_damaged.png");
-    EXPECT_EQ(read_file(aside), damaged_table);
+    run.screenshot(screenshot_path("scores_damaged.png"));
+    EXPECT_EQ(file_bytes(aside), damaged_table);
     EXPECT_NE(access(table.c_str(), F_OK), 0) << "a new table was written before any score";
     ASSERT_TRUE(run.click_gui(NOTICE_OK_X, NOTICE_OK_Y));
     ASSERT_TRUE(run.wait_until_or_frames([&] { return !notice_open(); }, PANEL_FRAMES))
@@ -106,19 +106,19 @@ TEST_F(Refusals, ADamagedSaveSetAndScoreTableAreExplainedAndKept)
         return run.brightness(470, 268, 26, 26) < 0.9 * run.brightness(572, 268, 26, 26);
     }, PANEL_FRAMES)) << "Continue is not dimmed";
     ASSERT_NO_FATAL_FAILURE(click_for_notice(OPTIONS_CONTINUE_X, OPTIONS_BUTTONS_Y));
-    run.screenshot(CORVALE_BINARY_DIR "/screenshots/save_refused.png");
+    run.screenshot(screenshot_path("save_refused.png"));
     ASSERT_NO_FATAL_FAILURE(dismiss_notice());
-    EXPECT_EQ(read_file(save), record);
+    EXPECT_EQ(file_bytes(save), record);
 
-    std::string set = game_file("level_sets/default.bls");
-    std::string whole = read_file(set);
+    std::string set = run.game_dir() + "/level_sets/default.bls";
+    std::string whole = file_bytes(set);
     ASSERT_GT(whole.size(), 20000u);
     const std::string damaged_set = whole.substr(0, whole.size() - 5000);
     std::ofstream(set, std::ios::binary | std::ios::trunc) << damaged_set;
     ASSERT_NO_FATAL_FAILURE(click_for_notice(OPTIONS_PLAY_X, OPTIONS_BUTTONS_Y));
-    run.screenshot(CORVALE_BINARY_DIR "/screenshots/set_refused.png");
+    run.screenshot(screenshot_path("set_refused.png"));
     ASSERT_NO_FATAL_FAILURE(dismiss_notice());
-    EXPECT_EQ(read_file(set), damaged_set);
+    EXPECT_EQ(file_bytes(set), damaged_set);
 
     ASSERT_TRUE(run.close_window());
     EXPECT_EQ(run.wait_exit(20), 0);

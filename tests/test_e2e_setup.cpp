@@ -10,13 +10,13 @@
 #include <cmath>
 #include <csignal>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
+#include "gl_view.h"   // screenshot_path
+#include "player_folder.h"
 #include "setup_run.h"
+#include "wave_output.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ TEST(SetupProgram, KeyboardChoiceAndEnterStartTheGameAtThatSize)
     expected.windowed = 1;
     EXPECT_EQ(bytes, bytes_of(expected));
 
-    unsigned long game = run.find_window("Corvale by Halvard Software", 60);
+    unsigned long game = run.find_window("Corvale by Halvard Software", 60, "corvale");
     ASSERT_NE(game, 0u) << "the game did not open its window";
     pid_t pid = run.window_pid(game);
     int w = 0, h = 0;
@@ -98,9 +98,7 @@ TEST(SetupProgram, CloseBoxCancelledChooserAndChosenPlaylist)
     {
         setup_run run;
         open_dialog(run, nullptr);
-        std::string dir = std::string(CORVALE_BINARY_DIR) + "/screenshots";
-        mkdir(dir.c_str(), 0755);
-        EXPECT_TRUE(run.snapshot(run.window(), dir + "/setup_dialog.png"));
+        EXPECT_TRUE(run.snapshot(run.window(), screenshot_path("setup_dialog.png")));
         int w = 0, h = 0;
         ASSERT_TRUE(run.window_size(run.window(), &w, &h));
         EXPECT_LE(w, 800);
@@ -154,8 +152,7 @@ TEST(SetupProgram, CloseBoxCancelledChooserAndChosenPlaylist)
 // only when the device closes).
 std::vector<float> heard(const std::string &wave)
 {
-    std::ifstream f(wave, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    std::string bytes = file_bytes(wave);
     size_t data = bytes.find("data");
     std::vector<float> samples;
     if (data == std::string::npos || data + 8 > bytes.size())
@@ -206,11 +203,11 @@ bool find_thumbs(setup_run &run, int *effects_x, int *music_x, int *effects_y, i
     int w = 0, h = 0;
     if (!run.window_size(run.window(), &w, &h))
         return false;
-    std::string rgb = run.pixels(run.window());
+    std::vector<unsigned char> rgb = run.pixels(run.window());
     if (rgb.size() != (size_t)w * h * 3)
         return false;
     auto blue = [&](int x, int y) {
-        const unsigned char *p = (const unsigned char *)rgb.data() + ((size_t)y * w + x) * 3;
+        const unsigned char *p = &rgb[((size_t)y * w + x) * 3];
         return p[0] < 100 && p[1] > 100 && p[1] < 170 && p[2] > 200;
     };
     // Columns with a long blue run, left half and right half.
@@ -244,16 +241,11 @@ bool find_thumbs(setup_run &run, int *effects_x, int *music_x, int *effects_y, i
 
 TEST(SetupProgram, DraggedSliderPreviewsItsVolumeAndKeysPlayNothing)
 {
-    char tmpl[] = "/tmp/corvale-setup-sound-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    std::string sound_dir = tmpl, wave = sound_dir + "/output.wav";
-    std::ofstream(sound_dir + "/alsoft.conf")
-        << "[general]\ndrivers=wave\nchannels=stereo\nstereo-mode=speakers\nhrtf=false\n"
-           "frequency=44100\nsample-type=float32\n[wave]\nfile=" << wave << "\n";
-
+    wave_output sound;
+    const std::string &wave = sound.wave;
     bset start = setup_default_record();
     setup_run run;
-    ASSERT_TRUE(run.start(&start, sound_dir + "/alsoft.conf")) << run.error();
+    ASSERT_TRUE(run.start(&start, sound.dir + "/alsoft.conf")) << run.error();
     unsigned long id = run.window();
     ASSERT_NE(id, 0u);
     ASSERT_TRUE(run.focus(id));
@@ -293,8 +285,6 @@ TEST(SetupProgram, DraggedSliderPreviewsItsVolumeAndKeysPlayNothing)
     // Both previews play the same sound, so their loudness is in the ratio of the volumes.
     EXPECT_NEAR(peaks[1] / peaks[0], saved.music / saved.seffects,
                 0.05 * saved.music / saved.seffects);
-    std::string rm = "rm -rf '" + sound_dir + "'";
-    EXPECT_EQ(system(rm.c_str()), 0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "e2e.h"
+#include "gl_view.h"
 
 namespace {
 

@@ -3,22 +3,20 @@
 // X server's damage reports and pixels read straight from the server.
 
 #include "e2e.h"
-#include "gl_view.h"   // before Xlib, whose macros gtest cannot take
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
 
+#include <algorithm>
 #include <cmath>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <poll.h>
 #include <unistd.h>
 
-#include "player_folder.h"
 #include "xshot.h"
 
 static const char *const GAME_TITLE = "Corvale by Halvard Software";
@@ -39,10 +37,8 @@ static const int POINTER_FRAMES = 4;
 static const int TITLE_STILL_FRAMES = 12;
 // Mean change of a colour byte across those frames that still counts as still.
 static const double TITLE_STILL_CHANGE = 0.05;
-// Frames the options panel is given to open after its icon was clicked.
-static const int OPTIONS_FRAMES = 30;
-// How often the frame watch looks again, in seconds.
-static const double POLL_S = 0.02;
+// Frames a screen or panel is given to open after its icon was clicked.
+static const int OPENING_FRAMES = 60;
 
 bset windowed_settings(int resolution)
 {
@@ -55,74 +51,46 @@ bset windowed_settings(int resolution)
     return s;
 }
 
-game_run::~game_run()
-{
-    stop();
-}
-
 bool game_run::start(const bset &settings, void (*prepare)(const std::string &game_dir))
 {
-    return start_program(settings, "", prepare);
+    if (!prepare_run("corvale-e2e", true, &settings, builtin_fonts_only))
+        return false;
+    if (prepare)
+        prepare(dir);
+    program = dir + "/corvale";
+    return launch_game();
 }
 
-bool game_run::start_program(const bset &settings, const std::string &installed,
-                             void (*prepare)(const std::string &game_dir))
+bool game_run::start_program(const bset &settings, const std::string &installed)
 {
-    if (!scratch.make("corvale-e2e", installed.empty())) {
-        why = "cannot copy the game folder";
+    program = installed;
+    return prepare_run("corvale-e2e", false, &settings, builtin_fonts_only) && launch_game();
+}
+
+bool game_run::restart()
+{
+    if (wait_exit(0) == -1) {
+        why = "the game still runs";
         return false;
     }
-    dir = scratch.game();
-    config = scratch.config();
-    data = scratch.path() + "/data";
-    std::ofstream(config + "/corvale.set", std::ios::binary)
-        .write((const char *)&settings, sizeof settings);
-    if (prepare && installed.empty())
-        prepare(dir);
-    if (!xs.start(E2E_DEADLINE_S, builtin_fonts_only)) {
-        why = "Xvfb did not start";
-        return false;
-    }
-    pid_t child = fork();
-    if (child == 0) {
-        setenv("DISPLAY", xs.display().c_str(), 1);
-        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-        setenv("XDG_DATA_HOME", data.c_str(), 1);
+    win = damage = 0;
+    return launch_game();
+}
+
+bool game_run::launch_game()
+{
+    return launch(program, [&] {
         setenv("BROWSER", "true", 1);  // the end screen's web page opens nowhere
-        setenv("NO_AT_BRIDGE", "1", 1);  // message boxes: no accessibility bus to wait for
         // The harness counts the frames the game presents; a still screen
         // presents none, so the game draws every frame unless a test asks.
         if (!still_frames)
             setenv("CORVALE_FULL_FRAMES", "1", 1);
-        std::string program = installed.empty() ? dir + "/corvale" : installed;
-        // Started from elsewhere on purpose: the game must find its own folder.
-        if (chdir("/") != 0)
-            _exit(126);
-        execl(program.c_str(), program.c_str(), (char *)nullptr);
-        _exit(127);
-    }
-    game.started(child > 0 ? child : 0);
-    return child > 0;
-}
-
-unsigned long game_run::find_window(const std::string &title, const std::string &wm_class)
-{
-    return xs.find_named(title, wm_class);
+    });
 }
 
 bool game_run::key_to_window(unsigned long id, const std::string &key)
 {
     return xs.key_to_window(id, key);
-}
-
-int game_run::x_command(const std::string &cmd)
-{
-    return xs.command(cmd);
-}
-
-std::string game_run::x_output(const std::string &cmd)
-{
-    return xs.output(cmd);
 }
 
 unsigned long game_run::window(double timeout_s)
@@ -186,7 +154,7 @@ int game_run::watch(const std::function<bool()> &done, int max_frames, double ti
         if (deadline_clock::now() >= until || wait_exit(0) != -1)
             return 0;
         pollfd p = {ConnectionNumber(d), POLLIN, 0};
-        poll(&p, 1, (int)(POLL_S * 1000));
+        poll(&p, 1, (int)(POLL_INTERVAL_S * 1000));
         frames += drain_frames();
     }
 }
@@ -244,23 +212,10 @@ bool game_run::close_window()
     return window() && xs.close_window(win);
 }
 
-int game_run::wait_exit(double timeout_s)
-{
-    return game.wait_exit(timeout_s);
-}
-
 bool game_run::screenshot(const std::string &png)
 {
     Display *d = xs.connection();
     return d && x_window_png(d, DefaultRootWindow(d), png);
-}
-
-void game_run::stop()
-{
-    game.kill_and_reap();
-    xs.stop();
-    scratch.remove();
-    dir.clear();
 }
 
 bool game_run::move_to(int x, int y)
@@ -334,34 +289,16 @@ bool game_run::type_text(const std::string &text)
     return true;
 }
 
-// The red, green and blue bytes of a client rectangle as it is now; empty
-// when it cannot be read.
 std::vector<unsigned char> game_run::grab(int x, int y, int w, int h)
 {
-    std::vector<unsigned char> rgb;
-    if (!window())
-        return rgb;
-    XImage *img = XGetImage(xs.connection(), (Window)win, x, y, (unsigned)w, (unsigned)h, AllPlanes,
-                            ZPixmap);
-    if (!img)
-        return rgb;
-    rgb.reserve((size_t)w * h * 3);
-    for (int j = 0; j < h; j++)
-        for (int i = 0; i < w; i++) {
-            unsigned long p = XGetPixel(img, i, j);
-            rgb.push_back((unsigned char)(p >> 16));
-            rgb.push_back((unsigned char)(p >> 8));
-            rgb.push_back((unsigned char)p);
-        }
-    XDestroyImage(img);
-    return rgb;
+    return window() ? x_window_rgb(xs.connection(), win, x, y, w, h) : std::vector<unsigned char>();
 }
 
 double game_run::gui_brightness(double x1, double y1, double x2, double y2)
 {
     int l, t, r, b;
-    gui_to_pixel(x1, y1, &l, &t);
-    gui_to_pixel(x2, y2, &r, &b);
+    view.pixel(x1, y1, &l, &t);
+    view.pixel(x2, y2, &r, &b);
     return brightness(l, t, r - l, b - t);
 }
 
@@ -385,33 +322,39 @@ double game_run::brightness(int x, int y, int w, int h)
     return sum / (255.0 * rgb.size());
 }
 
-void mouse_for_gui(double gx, double gy, int *mx, int *my)
+// Window pixels a GUI unit: the shown height spans GUI y -2.07 .. 2.07, the
+// field seen at depth 5 through the game's 45-degree view.
+static double pixels_per_unit(const gui_view &v)
 {
-    *mx = (int)((gx - 0.25) / 0.007 + 0.5);
-    *my = (int)((2.0 - gy) / 0.007 + 0.5);
+    return std::min(v.h, v.w * 3 / 4) / (10 * 0.41421356);
 }
 
-void mouse_for_pixel(int sx, int sy, int *mx, int *my)
+void gui_view::pixel(double gx, double gy, int *sx, int *sy) const
 {
-    // The GUI frame is the field shifted by -3 on x, seen at depth 5 through a
-    // 45-degree, 4:3 perspective.
-    const double half_h = 5.0 * 0.41421356, half_w = half_h * 800.0 / 600.0;
-    double gx = 3.0 - half_w + sx * (2 * half_w / 800.0);
-    double gy = half_h - sy * (2 * half_h / 600.0);
-    mouse_for_gui(gx, gy, mx, my);
+    double k = pixels_per_unit(*this);
+    *sx = (int)(w / 2.0 + (gx - 3.0) * k + 0.5);
+    *sy = (int)(h / 2.0 - gy * k + 0.5);
 }
 
-void gui_to_pixel(double gx, double gy, int *sx, int *sy)
+void gui_view::mouse(double gx, double gy, int *mx, int *my) const
 {
-    const double half_h = 5.0 * 0.41421356, half_w = half_h * 800.0 / 600.0;
-    *sx = (int)((gx - 3.0 + half_w) / (2 * half_w / 800.0) + 0.5);
-    *sy = (int)((half_h - gy) / (2 * half_h / 600.0) + 0.5);
+    *mx = (int)((gx - 0.25) / step + 0.5);
+    *my = (int)((2.0 - gy) / step + 0.5);
 }
 
-double canvas_cell_x(int c) { return cell_centre_x(c); }
-double canvas_cell_y(int r) { return cell_centre_y(r); }
+void gui_view::mouse_at_pixel(int sx, int sy, int *mx, int *my) const
+{
+    double k = pixels_per_unit(*this);
+    mouse(3.0 + (sx - w / 2.0) / k, (h / 2.0 - sy) / k, mx, my);
+}
 
-std::string read_file(const std::string &path) { return file_bytes(path); }
+double share_changed(const std::vector<unsigned char> &a, const std::vector<unsigned char> &b)
+{
+    size_t differ = 0;
+    for (size_t k = 0; k < a.size() && k < b.size(); k++)
+        differ += std::abs(a[k] - b[k]) > 40;
+    return a.empty() || b.empty() ? 0.0 : (double)differ / (double)a.size();
+}
 
 bool game_run::click_menu(menu_icon icon)
 {
@@ -423,8 +366,8 @@ int game_run::paddle_column()
     // The paddle's white top edge lies just under field y -1.5, over the
     // darkest part of the background; its columns are the bright ones.
     int left, right, top, bottom;
-    gui_to_pixel(0.5, -1.51, &left, &top);
-    gui_to_pixel(5.5, -1.53, &right, &bottom);
+    view.pixel(0.5, -1.51, &left, &top);
+    view.pixel(5.5, -1.53, &right, &bottom);
     int w = right - left, h = bottom - top + 1;
     std::vector<unsigned char> rgb = grab(left, top, w, h);
     if (rgb.empty())
@@ -444,34 +387,45 @@ int game_run::paddle_column()
     return count ? left + (int)(sum / count) : -1;
 }
 
+bool game_run::open_from_title(menu_icon icon)
+{
+    auto logo = [&] { return brightness(150, 100, 500, 120); };
+    auto band = [&] { return brightness(200, 250, 400, 60); };
+    double logo_before = logo(), band_before = band();
+    return click_menu(icon) && wait_until_or_frames([&] {
+        return std::abs(logo() - logo_before) > 0.03 || std::abs(band() - band_before) > 0.03;
+    }, OPENING_FRAMES);
+}
+
 bool game_run::open_play_options()
 {
-    if (!wait_for_title())
-        return false;
-    // The options panel covers the middle of the title.
-    double middle = brightness(200, 250, 400, 60);
-    return click_menu(MENU_PLAY) &&
-           wait_until_or_frames([&] { return std::abs(brightness(200, 250, 400, 60) - middle) > 0.05; },
-                                OPTIONS_FRAMES);
+    return wait_for_title() && open_from_title(MENU_PLAY);
+}
+
+bool game_run::point_gui(double gx, double gy)
+{
+    int mx, my;
+    view.mouse(gx, gy, &mx, &my);
+    return move_to(mx, my);
 }
 
 bool game_run::click_gui(double gx, double gy)
 {
     int mx, my;
-    mouse_for_gui(gx, gy, &mx, &my);
-    return click_at(mx, my);
-}
-
-bool game_run::click_pixel(int sx, int sy)
-{
-    int mx, my;
-    mouse_for_pixel(sx, sy, &mx, &my);
+    view.mouse(gx, gy, &mx, &my);
     return click_at(mx, my);
 }
 
 bool game_run::point_pixel(int sx, int sy)
 {
     int mx, my;
-    mouse_for_pixel(sx, sy, &mx, &my);
+    view.mouse_at_pixel(sx, sy, &mx, &my);
     return move_to(mx, my);
+}
+
+bool game_run::click_pixel(int sx, int sy)
+{
+    int mx, my;
+    view.mouse_at_pixel(sx, sy, &mx, &my);
+    return click_at(mx, my);
 }

@@ -4,11 +4,8 @@
 #include "setup_run.h"
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 #include "player_folder.h"
@@ -32,31 +29,9 @@ bset setup_default_record()
     return s;
 }
 
-setup_run::~setup_run()
-{
-    stop();
-}
-
 bool setup_run::start(const bset *settings, const std::string &alsoft_conf)
 {
-    if (!scratch.make("corvale-setup-e2e", true)) {
-        why = "cannot copy the game folder";
-        return false;
-    }
-    dir = scratch.game();
-    config = scratch.config();
-    if (settings)
-        std::ofstream(config + "/corvale.set", std::ios::binary)
-            .write((const char *)settings, sizeof *settings);
-    if (!xserver.start(30)) {
-        why = "Xvfb did not start";
-        return false;
-    }
-    pid_t child = fork();
-    if (child == 0) {
-        setenv("DISPLAY", xserver.display().c_str(), 1);
-        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-        setenv("NO_AT_BRIDGE", "1", 1);           // no accessibility bus to wait for
+    return prepare_run("corvale-setup-e2e", true, settings) && launch(dir + "/corvale_setup", [&] {
         setenv("GSETTINGS_BACKEND", "memory", 1); // no desktop settings store
         setenv("GTK_THEME", "Adwaita", 1);
         if (alsoft_conf.empty()) {
@@ -65,41 +40,13 @@ bool setup_run::start(const bset *settings, const std::string &alsoft_conf)
             setenv("ALSOFT_CONF", alsoft_conf.c_str(), 1);
             unsetenv("ALSOFT_DRIVERS");
         }
-        std::string exe = dir + "/corvale_setup";
-        // Started from elsewhere on purpose: the program must find its own folder.
-        if (chdir("/") != 0)
-            _exit(126);
-        execl(exe.c_str(), exe.c_str(), (char *)nullptr);
-        _exit(127);
-    }
-    program.started(child > 0 ? child : 0);
-    return child > 0;
-}
-
-int setup_run::x_command(const std::string &cmd)
-{
-    return xserver.command(cmd);
-}
-
-std::string setup_run::x_output(const std::string &cmd)
-{
-    return xserver.output(cmd);
-}
-
-unsigned long setup_run::find_window(const std::string &name, double timeout_s)
-{
-    unsigned long id = 0;
-    poll_until([&] {
-        std::istringstream ids(x_output("xdotool search --onlyvisible --name '^" + name + "$'"));
-        return (bool)(ids >> id);
-    }, timeout_s);
-    return id;
+    });
 }
 
 unsigned long setup_run::window(double timeout_s)
 {
     if (!win)
-        poll_until([&] { return (win = find_window("Corvale Setup", 0)) != 0 || wait_exit(0) != -1; },
+        poll_until([&] { return (win = find_window("Corvale Setup")) != 0 || wait_exit(0) != -1; },
                    timeout_s);
     return win;
 }
@@ -107,10 +54,10 @@ unsigned long setup_run::window(double timeout_s)
 bool setup_run::wait_still(unsigned long id, double timeout_s)
 {
     // Still: the same picture for STILL_S, however many times it was read.
-    std::string last;
+    std::vector<unsigned char> last;
     auto since = std::chrono::steady_clock::now();
     return poll_until([&] {
-        std::string now = pixels(id);
+        std::vector<unsigned char> now = pixels(id);
         if (now.empty() || now != last) {
             last = now;
             since = std::chrono::steady_clock::now();
@@ -143,12 +90,12 @@ bool setup_run::type(const std::string &text)
 
 bool setup_run::close_window(unsigned long id)
 {
-    return xserver.close_window(id);
+    return xs.close_window(id);
 }
 
 bool setup_run::window_size(unsigned long id, int *w, int *h)
 {
-    return xserver.window_size(id, w, h);
+    return xs.window_size(id, w, h);
 }
 
 pid_t setup_run::window_pid(unsigned long id)
@@ -156,11 +103,10 @@ pid_t setup_run::window_pid(unsigned long id)
     return (pid_t)atol(x_output("xdotool getwindowpid " + std::to_string(id)).c_str());
 }
 
-std::string setup_run::pixels(unsigned long id)
+std::vector<unsigned char> setup_run::pixels(unsigned long id)
 {
-    Display *d = xserver.connection();
-    int w, h;
-    return d ? x_window_rgb(d, id, &w, &h) : "";
+    int w = 0, h = 0;
+    return xs.connection() ? x_window_rgb(xs.connection(), id, 0, 0, w, h) : std::vector<unsigned char>();
 }
 
 bool setup_run::click(unsigned long id, int x, int y)
@@ -187,24 +133,11 @@ bool setup_run::drag(unsigned long id, int x, int y, int dy)
 
 bool setup_run::snapshot(unsigned long id, const std::string &png)
 {
-    Display *d = xserver.connection();
-    return d && x_window_png(d, id, png);
-}
-
-int setup_run::wait_exit(double timeout_s)
-{
-    return program.wait_exit(timeout_s);
+    return xs.connection() && x_window_png(xs.connection(), id, png);
 }
 
 bool setup_run::settings_file(std::string *bytes) const
 {
     *bytes = file_bytes(config + "/corvale.set");
     return access((config + "/corvale.set").c_str(), F_OK) == 0;
-}
-
-void setup_run::stop()
-{
-    program.kill_and_reap();
-    xserver.stop();
-    scratch.remove();
 }

@@ -4,21 +4,19 @@
 #pragma once
 
 #include <string>
+#include <vector>
 #include <sys/types.h>
 
 #include "settings.h"
 #include "xserver.h"
 
-class setup_run {
+class setup_run : public x_program {
 public:
-    ~setup_run();
     // Copies the game folder, writes settings (none when null), starts Xvfb and
     // the setup program. Returns false (with a reason in error()) when anything fails.
     bool start(const bset *settings, const std::string &alsoft_conf = "");
     // The dialog's X window, waiting up to timeout_s for it to be shown; 0 if none.
     unsigned long window(double timeout_s = 30);
-    // The first shown window whose title is name, waiting up to timeout_s; 0 if none.
-    unsigned long find_window(const std::string &name, double timeout_s = 30);
     // Waits up to timeout_s until a window's picture has stayed the same for a
     // moment (it has finished loading and drawing); false if it never settles.
     bool wait_still(unsigned long id, double timeout_s = 30);
@@ -36,8 +34,8 @@ public:
     bool window_size(unsigned long id, int *w, int *h);
     // Process id of the program owning a window, 0 if unknown.
     pid_t window_pid(unsigned long id);
-    // A window's pixels as 8-bit RGB rows, width * height * 3 bytes ("" on failure).
-    std::string pixels(unsigned long id);
+    // A window's pixels as 8-bit RGB rows, width * height * 3 bytes (empty on failure).
+    std::vector<unsigned char> pixels(unsigned long id);
     // Presses the left button at a window position, moves the pointer by dy in
     // small steps with the button held, and lets go: a drag.
     bool drag(unsigned long id, int x, int y, int dy);
@@ -45,24 +43,11 @@ public:
     bool click(unsigned long id, int x, int y);
     // Saves a picture of a window into a PNG file.
     bool snapshot(unsigned long id, const std::string &png);
-    // Waits up to timeout_s for the setup program to end; its exit code, or -1.
-    int wait_exit(double timeout_s);
     // Whether the settings file exists; its bytes into *bytes when it does.
     bool settings_file(std::string *bytes) const;
-    // Runs a command against this X server; its exit code.
-    int x_command(const std::string &cmd);
-    std::string x_output(const std::string &cmd);
-    void stop();
-    const std::string &error() const { return why; }
-    const std::string &game_dir() const { return dir; }
-    const std::string &scratch_dir() const { return scratch.path(); }
 
 private:
-    x_server xserver;
-    child_process program;
-    scratch_folder scratch;
     unsigned long win = 0;
-    std::string dir, config, why;
 };
 
 // The record the setup program writes for a player who changes nothing and has

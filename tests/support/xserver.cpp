@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -258,4 +259,60 @@ void scratch_folder::remove()
     if (system(rm.c_str()) != 0)
         perror(rm.c_str());
     root.clear();
+}
+
+unsigned long x_program::find_window(const std::string &title, double timeout_s,
+                                     const std::string &wm_class)
+{
+    unsigned long id = 0;
+    poll_until([&] { return (id = xs.find_named(title, wm_class)) != 0; }, timeout_s);
+    return id;
+}
+
+void x_program::stop()
+{
+    proc.kill_and_reap();
+    xs.stop();
+    scratch.remove();
+    dir.clear();
+}
+
+bool x_program::prepare_run(const char *prefix, bool copy_game, const bset *settings,
+                            bool builtin_fonts_only)
+{
+    if (!scratch.make(prefix, copy_game)) {
+        why = "cannot make the scratch folder";
+        return false;
+    }
+    dir = scratch.game();
+    config = scratch.config();
+    if (settings)
+        std::ofstream(config + "/corvale.set", std::ios::binary)
+            .write((const char *)settings, sizeof *settings);
+    if (!xs.start(E2E_DEADLINE_S, builtin_fonts_only)) {
+        why = "Xvfb did not start";
+        return false;
+    }
+    return true;
+}
+
+bool x_program::launch(const std::string &program, const std::function<void()> &env)
+{
+    pid_t child = fork();
+    if (child == 0) {
+        setenv("DISPLAY", xs.display().c_str(), 1);
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        setenv("XDG_DATA_HOME", (scratch.path() + "/data").c_str(), 1);
+        setenv("NO_AT_BRIDGE", "1", 1);  // no accessibility bus to wait for
+        env();
+        // Started from elsewhere on purpose: the program must find its own folder.
+        if (chdir("/") != 0)
+            _exit(126);
+        execl(program.c_str(), program.c_str(), (char *)nullptr);
+        _exit(127);
+    }
+    proc.started(child > 0 ? child : 0);
+    if (child < 0)
+        why = "cannot start " + program;
+    return child > 0;
 }

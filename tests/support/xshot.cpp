@@ -30,43 +30,43 @@ static unsigned char channel(unsigned long p, unsigned long mask)
     return (unsigned char)(((p & mask) >> shift) * 255 / top);
 }
 
-std::string x_window_rgb(Display *d, unsigned long window, int *w, int *h)
+std::vector<unsigned char> x_window_rgb(Display *d, unsigned long window, int x, int y, int &w, int &h)
 {
     XSync(d, False);
     x_failed = false;
     int (*old_handler)(Display *, XErrorEvent *) = XSetErrorHandler(note_x_error);
     XWindowAttributes a;
     XImage *img = nullptr;
-    if (XGetWindowAttributes(d, (Window)window, &a) && a.map_state == IsViewable)
-        img = XGetImage(d, (Window)window, 0, 0, (unsigned)a.width, (unsigned)a.height, AllPlanes,
-                        ZPixmap);
+    if (XGetWindowAttributes(d, (Window)window, &a) && a.map_state == IsViewable) {
+        if (w <= 0) {
+            w = a.width;
+            h = a.height;
+        }
+        img = XGetImage(d, (Window)window, x, y, (unsigned)w, (unsigned)h, AllPlanes, ZPixmap);
+    }
     XSync(d, False);
     XSetErrorHandler(old_handler);
-    if (!img || x_failed) {
-        if (img)
-            XDestroyImage(img);
-        return "";
+    std::vector<unsigned char> rgb;
+    if (img && !x_failed) {
+        rgb.reserve((size_t)w * h * 3);
+        for (int j = 0; j < h; j++)
+            for (int i = 0; i < w; i++) {
+                unsigned long p = XGetPixel(img, i, j);
+                rgb.push_back(channel(p, img->red_mask));
+                rgb.push_back(channel(p, img->green_mask));
+                rgb.push_back(channel(p, img->blue_mask));
+            }
     }
-    std::string rgb((size_t)a.width * a.height * 3, '\0');
-    size_t k = 0;
-    for (int y = 0; y < a.height; y++)
-        for (int x = 0; x < a.width; x++) {
-            unsigned long p = XGetPixel(img, x, y);
-            rgb[k++] = (char)channel(p, img->red_mask);
-            rgb[k++] = (char)channel(p, img->green_mask);
-            rgb[k++] = (char)channel(p, img->blue_mask);
-        }
-    XDestroyImage(img);
-    *w = a.width;
-    *h = a.height;
+    if (img)
+        XDestroyImage(img);
     return rgb;
 }
 
 bool x_window_png(Display *d, unsigned long window, const std::string &png)
 {
     int w = 0, h = 0;
-    std::string rgb = x_window_rgb(d, window, &w, &h);
-    return !rgb.empty() && write_rgb_png(png, w, h, std::vector<unsigned char>(rgb.begin(), rgb.end()), false);
+    std::vector<unsigned char> rgb = x_window_rgb(d, window, 0, 0, w, h);
+    return !rgb.empty() && write_rgb_png(png, w, h, rgb, false);
 }
 
 bool write_rgb_png(const std::string &path, int w, int h, const std::vector<unsigned char> &rgb, bool bottom_up)

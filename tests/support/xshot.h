@@ -7,9 +7,10 @@
 
 typedef struct _XDisplay Display;
 
-// The window's pixels as 8-bit RGB rows, *w * *h * 3 bytes, with its size in
-// *w and *h; "" when it cannot be read (gone, not shown, partly off the screen).
-std::string x_window_rgb(Display *d, unsigned long window, int *w, int *h);
+// The pixels of a w x h rectangle of a window from (x, y) as 8-bit RGB rows;
+// of the whole window when w is 0, its size then put in w and h. Empty when
+// they cannot be read (the window gone or not shown, the rectangle outside it).
+std::vector<unsigned char> x_window_rgb(Display *d, unsigned long window, int x, int y, int &w, int &h);
 
 // Writes the window's picture (the root window for the whole screen) into a
 // PNG file, replacing it; false when the window or the file fails.
