@@ -169,13 +169,6 @@ TEST_F(LosingBalls, LastBallCostsALifeAndOnTheLastLifeEndsTheGame)
 
 // ---- Bricks ----
 
-void brick(int row, int col, int type, int kind = 0)
-{
-    board[grid_index(row, col)] = 1;
-    bricktype[grid_index(row, col)] = type;
-    powerup[grid_index(row, col)] = kind;
-}
-
 float cell_left(int col) { return 0.5f + 0.25f * (col - 1); }
 float cell_top(int row) { return 2.0f - 0.12f * (row - 1); }
 
@@ -272,7 +265,7 @@ TEST(BrickHits, EachTypeChangesAndScoresByItsTables)
     for (const auto &c : cases) {
         reset_play();
         difficulty = c.difficulty, classic = c.classic, level = c.level;
-        brick(4, 4, c.type);
+        place_brick(4, 4, c.type);
         for (int k = 0; k < c.hits; k++) {
             EXPECT_EQ(hit(4, 4), 1);
         }
@@ -283,7 +276,7 @@ TEST(BrickHits, EachTypeChangesAndScoresByItsTables)
         EXPECT_EQ(score, c.score) << c.type << " hit " << c.hits << " times";
     }
     balls[1] = 0;  // an empty slot never hits
-    brick(4, 4, BRICK_NORMAL);
+    place_brick(4, 4, BRICK_NORMAL);
     EXPECT_EQ(hit(4, 4), 0);
 }
 
@@ -291,16 +284,16 @@ TEST(BrickHits, BigOrHeavyBallBreaksATwoHitBrickAtOnce)
 {
     reset_play();
     ballsize = 0.06f;
-    brick(2, 2, BRICK_TWO_HIT);
+    place_brick(2, 2, BRICK_TWO_HIT);
     hit(2, 2);
     EXPECT_EQ(board[grid_index(2, 2)], 0);
     EXPECT_EQ(score, 20);  // two awards
-    brick(3, 3, BRICK_THREE_HIT);
+    place_brick(3, 3, BRICK_THREE_HIT);
     hit(3, 3);
     EXPECT_EQ(bricktype[grid_index(3, 3)], BRICK_NORMAL);
     reset_play();
     through = 1;
-    brick(2, 2, BRICK_TWO_HIT);
+    place_brick(2, 2, BRICK_TWO_HIT);
     ball_in_cell(2, 2);
     bstarty = 2.0f;
     brick_scan();
@@ -312,7 +305,7 @@ TEST(BrickHits, BigOrHeavyBallBreaksATwoHitBrickAtOnce)
 TEST(BrickHits, ExplodingBrickMarksOnlyNeighboursInsideTheGrid)
 {
     reset_play();
-    brick(1, 20, BRICK_EXPLODING);
+    place_brick(1, 20, BRICK_EXPLODING);
     hit(1, 20);
     EXPECT_EQ(board[grid_index(1, 20)] + bricktype[grid_index(1, 20)], 0);
     EXPECT_EQ(explosion[grid_index(2, 20)] + explosion[grid_index(1, 19)], 2);
@@ -320,7 +313,7 @@ TEST(BrickHits, ExplodingBrickMarksOnlyNeighboursInsideTheGrid)
     EXPECT_EQ(score, 15);
     reset_play();
     exploding = 1, difficulty = 2;
-    brick(5, 5, BRICK_NORMAL);
+    place_brick(5, 5, BRICK_NORMAL);
     hit(5, 5);
     EXPECT_EQ(score, 15 + 20);  // the break and the explosion
     EXPECT_EQ(explosion[grid_index(4, 5)] + explosion[grid_index(6, 5)] +
@@ -335,9 +328,9 @@ TEST(BrickBounce, TwoBricksInOneFrameBothBreakButTurnTheBallOnce)
     float dir[2][2];
     for (int both = 0; both < 2; both++) {
         reset_play();
-        brick(8, 10, BRICK_NORMAL);
+        place_brick(8, 10, BRICK_NORMAL);
         if (both)
-            brick(8, 11, BRICK_NORMAL);
+            place_brick(8, 11, BRICK_NORMAL);
         xpos[1] = cell_left(11), ypos[1] = cell_top(8) - 0.06f;
         xspeed[1] = yspeed[1] = 0.004f;  // straddling the shared edge
         bstarty = 2.0f;
@@ -392,7 +385,7 @@ TEST_F(LongRun, BallStaysInTheFieldAndEveryHitScoresByTheTables)
     const int types[4] = {BRICK_NORMAL, BRICK_TWO_HIT, BRICK_INVISIBLE, BRICK_THREE_HIT};
     for (int row = 3; row <= 10; row++)
         for (int col = 1; col <= 20; col++)
-            brick(row, col, types[(row + col) % 4]);
+            place_brick(row, col, types[(row + col) % 4]);
     xpos[1] = paddlex + 0.25f, ypos[1] = ballsize - 1.5f;
     xspeed[1] = 0.005f, yspeed[1] = 0.03f;
     int hits = 0;

@@ -10,12 +10,12 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "gl_context.h"
 #include "menus/menus.h"
+#include "paths.h"
 #include "physics/ball.h"
 #include "physics/physics.h"
 #include "player_folder.h"
@@ -269,9 +269,7 @@ TEST_F(Gamepad, ThePlayersMappingsFileMakesAnUnknownJoystickAPad)
     one.unplug();
     two.unplug();
     gamepad_stop();
-    std::string folder_path = std::string(getenv("XDG_DATA_HOME")) + "/corvale";
-    std::filesystem::create_directories(folder_path);
-    std::ofstream(folder_path + "/gamecontrollerdb.txt")
+    std::ofstream(player_path("gamecontrollerdb.txt"))
         << "# mappings of the player's own\nnot a mapping line\n" << odd << ",Odd stick,a:b0,b:b1,back:b4,start:b6,dpleft:b13,dpright:b14,"
         << "leftx:a0,lefty:a1,platform:Linux,\n";
     std::string env = other + ",Other stick,a:b0,start:b6,leftx:a0,lefty:a1,platform:Linux,";

@@ -206,14 +206,6 @@ TEST_F(PowerUps, ShowInvisibleRevealsEachBrickForPoints)
 
 // ---- Explosions and the earthquake ----
 
-void place(int r, int c, int type, int kind = 0)
-{
-    board[at(r, c)] = 1;
-    bricktype[at(r, c)] = type;
-    rr[at(r, c)] = 20;
-    powerup[at(r, c)] = kind;
-}
-
 class Explosions : public ::testing::Test {
 protected:
     void SetUp() override
@@ -231,8 +223,8 @@ protected:
 
 TEST_F(Explosions, NeighboursOfAStruckExplodingBrickGoAtTheNextWave)
 {
-    place(4, 5, BRICK_NORMAL);
-    place(5, 6, BRICK_NORMAL);
+    place_brick(4, 5, BRICK_NORMAL);
+    place_brick(5, 6, BRICK_NORMAL);
     ball_blows(5, 5);
     EXPECT_EQ(board[at(5, 6)], 1) << "neighbours wait for the wave";
     boom_cycle();
@@ -255,9 +247,9 @@ TEST_F(Explosions, MarksStayInsideTheGrid)
 
 TEST_F(Explosions, ChainMovesOneWavePerCycleAndExplodingBricksScoreHigher)
 {
-    place(5, 6, BRICK_EXPLODING);
-    place(5, 7, BRICK_EXPLODING);
-    place(5, 8, BRICK_NORMAL);
+    place_brick(5, 6, BRICK_EXPLODING);
+    place_brick(5, 7, BRICK_EXPLODING);
+    place_brick(5, 8, BRICK_NORMAL);
     ball_blows(5, 5);
     const int board_after[3][3] = {{0, 1, 1}, {0, 0, 1}, {0, 0, 0}};
     const int score_after[3] = {10 * 2, 20 * 2, 25 * 2};
@@ -271,8 +263,8 @@ TEST_F(Explosions, ChainMovesOneWavePerCycleAndExplodingBricksScoreHigher)
 
 TEST_F(Explosions, MultiHitBrickInABlastLosesALevelEveryWave)
 {
-    place(5, 6, BRICK_EXPLODING);
-    place(5, 7, BRICK_THREE_HIT);
+    place_brick(5, 6, BRICK_EXPLODING);
+    place_brick(5, 7, BRICK_THREE_HIT);
     ball_blows(5, 5);
     boom_cycle();
     const int type_after[3] = {BRICK_TWO_HIT, BRICK_NORMAL, BRICK_NORMAL};
@@ -287,7 +279,7 @@ class Earthquake : public Explosions {};
 
 TEST_F(Earthquake, BrickDropsOneRowOncePerFrameWithItsLook)
 {
-    place(5, 5, BRICK_TWO_HIT, PUP_DEATH);
+    place_brick(5, 5, BRICK_TWO_HIT, PUP_DEATH);
     equake();
     equake();                           // a second ball bouncing in the same frame
     EXPECT_EQ(board[at(5, 5)], 0);
@@ -303,10 +295,10 @@ TEST_F(Earthquake, BrickDropsOneRowOncePerFrameWithItsLook)
 
 TEST_F(Earthquake, BottomRowStaysAndStacksFallTogether)
 {
-    place(20, 3, BRICK_NORMAL);
-    place(19, 3, BRICK_NORMAL);
-    place(4, 2, BRICK_NORMAL);
-    place(5, 2, BRICK_NORMAL);
+    place_brick(20, 3, BRICK_NORMAL);
+    place_brick(19, 3, BRICK_NORMAL);
+    place_brick(4, 2, BRICK_NORMAL);
+    place_brick(5, 2, BRICK_NORMAL);
     equake();
     EXPECT_EQ(board[at(19, 3)] + board[at(20, 3)], 2);
     EXPECT_EQ(board[at(4, 2)], 0);
@@ -315,7 +307,7 @@ TEST_F(Earthquake, BottomRowStaysAndStacksFallTogether)
 
 TEST_F(Earthquake, BrickFallingIntoABlastLosesTheMarks)
 {
-    place(5, 5, BRICK_NORMAL);
+    place_brick(5, 5, BRICK_NORMAL);
     explosion[at(6, 5)] = btemp[at(6, 5)] = 1;
     equake();
     boom_cycle();

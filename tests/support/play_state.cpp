@@ -27,3 +27,12 @@ void reset_play()
     ballsize = 0.04f, paddle_size = 0.5f, paddlex = 2.75f;
     glued = through = exploding = quake = shake = 0, quake_frame = 1;
 }
+
+void place_brick(int r, int c, int type, int kind)
+{
+    int k = grid_index(r, c);
+    board[k] = 1;
+    bricktype[k] = type;
+    rr[k] = 20;
+    powerup[k] = kind;
+}

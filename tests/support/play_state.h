@@ -7,3 +7,6 @@
 // up, Normal, level 1, the first life, no score; the normal ball and paddle,
 // no power-up in force.
 void reset_play();
+
+// A brick of the type at (r, c), red 20, holding the power-up kind.
+void place_brick(int r, int c, int type, int kind = 0);
