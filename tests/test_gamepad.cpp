@@ -133,7 +133,10 @@ protected:
     virtual_pad one, two;
 };
 
-TEST_F(Gamepad, TheStickHasADeadZoneAndSpeedInProportionToItsPush)
+// In play the stick steers past its dead zone at a speed in proportion to its
+// push, the d-pad as the arrows do; A launches and lets go of the sticky
+// paddle's balls, Start pauses and resumes, B and Back are Escape.
+TEST_F(Gamepad, InPlayTheStickAndDpadSteerALaunchesStartPausesAndBOrBackIsEscape)
 {
     const struct { float push, speed; } cases[] = {
         {0.0f, 0.0f}, {0.1f, 0.0f}, {-PAD_DEAD_ZONE, 0.0f}, {0.625f, 0.5f * STEER_FULL_SPEED},
@@ -146,13 +149,8 @@ TEST_F(Gamepad, TheStickHasADeadZoneAndSpeedInProportionToItsPush)
         one.stick(c.push);
         EXPECT_NEAR(steer(), c.speed, 2e-4) << c.push;
     }
-}
+    one.stick(0.0f);
 
-// In play the d-pad steers as the arrows do, A launches and lets go of the
-// sticky paddle's balls, Start pauses and resumes, B and Back are Escape.
-TEST_F(Gamepad, InPlayTheDpadSteersALaunchesStartPausesAndBOrBackIsEscape)
-{
-    ASSERT_TRUE(one.plug("Pad one"));
     one.button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1);
     float moved = 0, want = 0;
     for (int n = 1; n <= 12; n++)

@@ -52,38 +52,29 @@ protected:
     static void key_up(int vk) { WndProc(nullptr, WM_KEYUP, (WPARAM)vk, 0); }
 };
 
-TEST_F(Input, LeftReleaseLaunchesOneBallAtTheDifficultysSpeed)
+// A left release launches one ball at the difficulty's speed, or after a
+// level's bonus as many balls as the level's number, four at most.
+TEST_F(Input, LeftReleaseLaunchesAtTheDifficultysSpeedWithTheBonusBalls)
 {
-    const float speeds[3] = {0.02f, 0.03f, 0.045f};
-    for (int d = 0; d < 3; d++) {
+    const struct { int difficulty, bonus, level, balls; float speed; } cases[] = {
+        {0, 0, 1, 1, 0.02f}, {1, 0, 1, 1, 0.03f}, {2, 0, 5, 1, 0.045f}, {1, 1, 3, 3, 0.03f}, {1, 1, 9, 4, 0.03f},
+    };
+    for (const auto &c : cases) {
         SetUp();
-        difficulty = d;
+        difficulty = c.difficulty, bonus = c.bonus, level = c.level;
         paddlex = 2.0f;
         release_left();
+        SCOPED_TRACE(testing::Message() << "difficulty " << c.difficulty << ", bonus on level " << c.bonus * c.level);
         EXPECT_EQ(in_flight, 1);
         EXPECT_EQ(ball_start, 0);
         EXPECT_EQ(newlevel, 0);
-        EXPECT_EQ(balls[1], 1);
-        EXPECT_EQ(balls[2], 0);
-        EXPECT_FLOAT_EQ(yspeed[1], speeds[d]);
+        EXPECT_EQ(bonus, 0);
+        for (int n = 1; n <= 5; n++)
+            EXPECT_EQ(balls[n], n <= c.balls ? 1 : 0) << n;
+        EXPECT_FLOAT_EQ(yspeed[1], c.speed);
         EXPECT_FLOAT_EQ(xpos[1], 2.0f + paddle_size * 0.5f);
         EXPECT_FLOAT_EQ(ypos[1], ballsize - 1.5f);
     }
-}
-
-TEST_F(Input, BonusLaunchSendsUpToFourBalls)
-{
-    bonus = 1;
-    level = 3;
-    release_left();
-    EXPECT_EQ(balls[1] + balls[2] + balls[3] + balls[4], 3);
-    EXPECT_EQ(bonus, 0);
-    SetUp();
-    bonus = 1;
-    level = 9;
-    release_left();
-    EXPECT_EQ(balls[4], 1);
-    EXPECT_EQ(balls[5], 0);
 }
 
 // After "GAME OVER" the left button, or a launch key, ends the game when it is

@@ -262,7 +262,9 @@ TEST_F(SoundLib, PlaylistGivesFileTitleAndLengthTagsPerEntry)
     EXPECT_EQ(tags, 0);
 }
 
-TEST_F(SoundLib, ChannelHandlesAreStableAndFixedIndicesTakeOver)
+// Channel handles are stable and a fixed index takes its channel over; a
+// volume is kept within 0 to 1, in the channel and in the source's gain.
+TEST_F(SoundLib, ChannelHandlesAreStableAndVolumesOutsideZeroToOneAreClamped)
 {
     open();
     FMOD_SOUND *s = load(scratch.tone("busy.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1.0), 0x50);
@@ -270,29 +272,20 @@ TEST_F(SoundLib, ChannelHandlesAreStableAndFixedIndicesTakeOver)
     ASSERT_EQ(FMOD_System_PlaySound(sys, 3, s, 0, &first), FMOD_OK);
     ASSERT_EQ(FMOD_System_PlaySound(sys, 3, s, 0, &again), FMOD_OK);
     EXPECT_EQ(first, again);
+    const float given[] = {1.5f, -0.5f, 0.25f, 1.0f, 0.0f}, kept[] = {1.0f, 0.0f, 0.25f, 1.0f, 0.0f};
+    for (int k = 0; k < 5; k++) {
+        ASSERT_EQ(FMOD_Channel_SetVolume(first, given[k]), FMOD_OK);
+        EXPECT_EQ(first->volume, kept[k]) << given[k];
+        ALfloat gain = -1;
+        alGetSourcef(first->source, AL_GAIN, &gain);
+        EXPECT_EQ(gain, kept[k]) << given[k];
+    }
     ASSERT_EQ(FMOD_System_PlaySound(sys, FMOD_CHANNEL_FREE, s, 0, &free_one), FMOD_OK);
     EXPECT_NE(free_one, first);
     // With every channel busy, a free play takes the oldest instead of failing.
     for (int i = 0; i < 32; i++)
         ASSERT_EQ(FMOD_System_PlaySound(sys, FMOD_CHANNEL_FREE, s, 0, &free_one), FMOD_OK);
     EXPECT_EQ(FMOD_System_PlaySound(sys, 32, s, 0, &free_one), FMOD_ERR_INVALID_PARAM);
-}
-
-// A volume is kept within 0 to 1, in the channel and in the source's gain.
-TEST_F(SoundLib, VolumesOutsideZeroToOneAreClamped)
-{
-    open();
-    FMOD_SOUND *hum = load(scratch.tone("level.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1.0), 0x50);
-    FMOD_CHANNEL *ch = nullptr;
-    ASSERT_EQ(FMOD_System_PlaySound(sys, 4, hum, 1, &ch), FMOD_OK);
-    const float given[] = {1.5f, -0.5f, 0.25f, 1.0f, 0.0f}, kept[] = {1.0f, 0.0f, 0.25f, 1.0f, 0.0f};
-    for (int k = 0; k < 5; k++) {
-        ASSERT_EQ(FMOD_Channel_SetVolume(ch, given[k]), FMOD_OK);
-        EXPECT_EQ(ch->volume, kept[k]) << given[k];
-        ALfloat gain = -1;
-        alGetSourcef(ch->source, AL_GAIN, &gain);
-        EXPECT_EQ(gain, kept[k]) << given[k];
-    }
 }
 
 TEST_F(SoundLib, EndedStoppedAndReleasedChannelsAcceptEveryCall)
