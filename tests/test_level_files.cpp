@@ -1,11 +1,10 @@
 // The level loaders: level-set files, the editor's level files and numbered
-// brick textures, read from scratch folders and from the shipped default set.
+// brick textures, read from scratch folders.
 #include <gtest/gtest.h>
 #include <GL/gl.h>
 
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "gl_view.h"
@@ -17,8 +16,6 @@
 #include "rules/progress.h"
 #include "rules/rules.h"
 #include "shell/shell.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -275,15 +272,4 @@ TEST_F(LevelFiles, OversizedTextureTablesAndUnknownValuesAreTamed)
     test_level();
     EXPECT_EQ(bricktype[grid_index(1, 2)], BRICK_NORMAL);
     testing_level = 0;
-}
-
-TEST_F(LevelFiles, ShippedDefaultSetLoads)
-{
-    fs::current_path(CORVALE_GAME_DIR);
-    const int32_t levels = int_at(file_bytes("level_sets/default.bls"), 0);
-    ASSERT_GT(levels, 0);
-    load_level_set("default.bls", 1);
-    EXPECT_EQ(level_total, levels);
-    EXPECT_GT(bricks_on_board(), 0);
-    EXPECT_GT(strlen(fhead.set_title), 0u);
 }
