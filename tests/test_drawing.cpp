@@ -3,8 +3,8 @@
 // explosion clocks; debris of broken bricks and the balls: the pieces' life
 // and motion, balls and glows, and every look of the ball over every
 // background. Whole game frames drawn by the frame dispatcher: the frame's
-// shortcuts, the classic look, the editor, and the play screen's HUD at every
-// window size of the settings and at a size a resized window may have.
+// shortcuts, the classic look, and the play screen's HUD at every window size
+// of the settings and at a size a resized window may have.
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "audio/audio.h"
-#include "editor/editor.h"
 #include "gl_view.h"
 #include "graphics/graphics.h"
 #include "menus/menus.h"
@@ -496,30 +495,6 @@ TEST_F(GameFrame, ClassicLookIsFlatColour)
     rgb wall = frame_pixel(5.52, 0), outer = frame_pixel(6.4, 0);
     EXPECT_GT(wall.r, 200) << "side bar by the wall";
     EXPECT_LT(outer.r, wall.r / 2) << "side bar's outer edge";
-}
-
-// The editor draws at the smallest usual view, and the level strip takes the
-// canvas's place.
-TEST_F(GameFrame, EditorDrawsWithAndWithoutTheLevelStrip)
-{
-    screen_set(SCREEN_EDITOR);
-    classic = 0;
-    clear_edited_level();
-    for (int c = 3; c <= 18; c++)
-        leveled[grid_index(4, c)] = 1 + c % 3, ed_rr[grid_index(4, c)] = 8 * (c - 2);
-    screenx = 640, screeny = 480;
-    ReSizeGLScene(640, 480);
-    std::vector<unsigned char> shot[2];
-    for (level_strip = 0; level_strip <= 1; level_strip++) {
-        editor();
-        shot[level_strip] = read_rgb(0, 0, 640, 480);
-    }
-    EXPECT_NE(shot[0], shot[1]);
-    level_strip = 0;
-    clear_edited_level();
-    screenx = W, screeny = H;
-    ReSizeGLScene(W, H);
-    screen_set(SCREEN_TITLE);
 }
 
 // ---- The HUD at every size ----

@@ -522,8 +522,9 @@ TEST_F(EditorFiles, DeletingTheOnlyLevelEmptiesItAndTheFullWorkTakesNoMoreLevels
     EXPECT_FALSE(fs::exists(level_path(maxlevels + 1)));
 }
 
-// The level strip: a click on a thumbnail saves the changed level first, as
-// Next level does, and opens the level clicked (undoably); the strip then closes.
+// The level strip shows each level small, the edited one as it stands; a
+// click on a thumbnail saves the changed level first, as Next level does, and
+// opens the level clicked (undoably); the strip then closes.
 TEST_F(EditorFiles, AClickInTheLevelStripSavesFirstAndOpensThatLevel)
 {
     for (int n = 1; n <= 3; n++)
@@ -532,6 +533,17 @@ TEST_F(EditorFiles, AClickInTheLevelStripSavesFirstAndOpensThatLevel)
     editor_open_level(1);
     leveled[grid_index(2, 2)] = 3;   // an unsaved change
     level_strip = 1;
+    screen_set(SCREEN_EDITOR);
+    editor();
+    auto thumbnail_cell = [](int n, int r, int c) {
+        float x1, y1, x2, y2;
+        strip_slot(n, &x1, &y1, &x2, &y2);
+        return frame_pixel(x1 + (c - 0.5) * (x2 - x1) / 20, y1 - (r - 0.5) * (y1 - y2) / 20);
+    };
+    EXPECT_TRUE(rgb_near(thumbnail_cell(3, 1, 1), {254, 254, 254}, 3)) << "level 3's brick";
+    EXPECT_TRUE(rgb_near(thumbnail_cell(3, 2, 2), {20, 20, 20}, 3));
+    EXPECT_TRUE(rgb_near(thumbnail_cell(1, 2, 2), {254, 254, 254}, 3)) << "the edited board, unsaved";
+    screen_reset();
     struct { int level; int board; } clicks[] = {{3, 3}, {3, 3}, {2, 2}};
     for (const auto &t : clicks) {
         level_strip = 1;
