@@ -69,8 +69,8 @@ protected:
 // Signed-byte colours: v gives (2v + 1) / 255 of full intensity, negatives
 // none, and multi-hit bricks are darker. Values no loader leaves are drawn as
 // the nearest the loaders allow, 0 or 128, never computed on as they stand;
-// texture numbers beyond the table draw flat.
-TEST_F(BoardDrawing, BrickColoursFollowTypeAndStoredValues)
+// texture numbers beyond the table draw flat; the shake moves the board.
+TEST_F(BoardDrawing, BrickColoursFollowTypeAndStoredValuesAndTheShakeMovesThem)
 {
     const struct { int c, type, tex, red, green, blue; rgb want; } bricks[] = {
         {5, 1, 1, 127, 127, 127, {255, 255, 255}},
@@ -88,6 +88,10 @@ TEST_F(BoardDrawing, BrickColoursFollowTypeAndStoredValues)
     draw();
     for (const auto &b : bricks)
         EXPECT_TRUE(rgb_near(cell_pixel(5, b.c), b.want, 1)) << "column " << b.c;
+    shake = 1, qfx = 0.25f, qfy = -0.12f;   // the earthquake moves the board a cell down and right
+    draw();
+    EXPECT_TRUE(rgb_near(cell_pixel(5, 5), {0, 0, 0}, 1));
+    EXPECT_TRUE(rgb_near(cell_pixel(6, 6), {255, 255, 255}, 1));
 }
 
 TEST_F(BoardDrawing, InvisibleBricksDrawNothingNotEvenShadows)
@@ -138,15 +142,6 @@ TEST_F(BoardDrawing, ClassicModeHasGapsAndNoShadowsOrFire)
         << "no shadow";
 }
 
-TEST_F(BoardDrawing, ShakeMovesTheBoard)
-{
-    place(6, 6, 1, 127, 127, 127);
-    shake = 1, qfx = 0.25f, qfy = -0.12f;
-    draw();
-    EXPECT_TRUE(rgb_near(cell_pixel(6, 6), {0, 0, 0}, 1));
-    EXPECT_TRUE(rgb_near(cell_pixel(7, 7), {255, 255, 255}, 1));
-}
-
 TEST_F(BoardDrawing, FireScrollsEveryDrawAndExplosionsAdvanceEveryFourthDuty)
 {
     now = 0;
@@ -193,13 +188,14 @@ protected:
     }
 };
 
-// Record of cell (10, 10): x 2.75..3.0, y 0.8..0.92.
-debris_record &cell_10_10() { return particle[(10 - 1) * 20 + 10]; }
-
-class Debris : public Drawing {};
-
-TEST_F(Debris, BrickBreaksIntoEightPiecesOfItsCell)
+// Cells outside the grid leave the table alone.
+TEST_F(Drawing, DebrisOfABrickIsEightPiecesOfItsCell)
 {
+    broken(0, 1, 1, 1, 1, 1);
+    broken(21, 5, 1, 1, 1, 1);
+    broken(3, 21, 1, 1, 1, 1);
+    for (int n = 0; n <= DEBRIS_RECORDS; n++)
+        ASSERT_EQ(particle[n].life, 0) << n;
     broken(3, 2, 1, 10, 20, 30);        // cell x 0.75..1.0, y 1.64..1.76
     const debris_record &d = particle[(2 - 1) * 20 + 3];
     EXPECT_NEAR(d.left[0], 0.75f - 3, 1e-6);
@@ -216,19 +212,10 @@ TEST_F(Debris, BrickBreaksIntoEightPiecesOfItsCell)
     EXPECT_EQ(d.life, 45) << "below 60 frames a second, debris lives fps frames";
 }
 
-TEST_F(Debris, CellsOutsideTheGridLeaveTheTableAlone)
-{
-    broken(0, 1, 1, 1, 1, 1);
-    broken(21, 5, 1, 1, 1, 1);
-    broken(3, 21, 1, 1, 1, 1);
-    for (int n = 0; n <= DEBRIS_RECORDS; n++)
-        ASSERT_EQ(particle[n].life, 0) << n;
-}
-
-TEST_F(Debris, PiecesDriftFallFasterToTheLimitAndDie)
+TEST_F(Drawing, DebrisDriftsFallsFasterToTheLimitAndDies)
 {
     broken(10, 10, 1, 127, 0, 0);
-    debris_record &d = cell_10_10();
+    debris_record &d = particle[(10 - 1) * 20 + 10];
     debris_record before = d;
     draw_particles();
     game_pause = 1;
@@ -250,9 +237,7 @@ TEST_F(Debris, PiecesDriftFallFasterToTheLimitAndDie)
     EXPECT_EQ(d.top[0], top) << "dead debris stays put";
 }
 
-class BallDrawing : public Drawing {};
-
-TEST_F(BallDrawing, SeveralBallsAreGreenInAGlowFainterAboveFour)
+TEST_F(Drawing, SeveralBallsAreGreenInAGlowFainterAboveFour)
 {
     for (int n = 1; n <= 3; n++)
         put_ball(n, 1.0f + n);
