@@ -175,13 +175,22 @@ TEST_F(EditorFiles, FailedWritesShowThePanelAndRefuseTheMoveAndDeleteAll)
     EXPECT_EQ(curlevel, 2);
 }
 
-TEST_F(EditorFiles, ClearLevelThenLeavingWithoutSavingLeavesTheFile)
+// Leaving with changes (Back, Escape, F12) asks "Save the changes to level
+// N?": Cancel stays with the changes, Save writes them and leaves, Discard
+// leaves the file as it was and the board back to it, and after F12 the
+// answer ends the program.
+TEST_F(EditorFiles, LeavingWithChangesAsksAndSaveCancelOrDiscardAct)
 {
     write_level_file(1, 2);
     std::string before = file_bytes(level_path(1));
     start_editor();
-    ed_powerup[grid_index(1, 1)] = 7;
+    screen_set(SCREEN_EDITOR);
+    leave_editor_asking(0);
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 0) << "nothing changed: no question";
+    EXPECT_EQ(dialog_shown(), DLG_NONE);
 
+    screen_set(SCREEN_EDITOR);
+    ed_powerup[grid_index(1, 1)] = 7;
     open_dialog(DLG_CLEAR_LEVEL);
     GUI_OK = 1;
     dialog_frame();
@@ -189,9 +198,6 @@ TEST_F(EditorFiles, ClearLevelThenLeavingWithoutSavingLeavesTheFile)
     EXPECT_EQ(leveled[grid_index(1, 1)], 0);
     EXPECT_EQ(ed_powerup[grid_index(1, 1)], 0);
     EXPECT_EQ(level_unsaved(), 1);
-
-    // Escape asks first; Discard leaves with the board back to its file.
-    screen_set(SCREEN_EDITOR);
     keys[VK_ESCAPE] = 1;
     escape_action();
     EXPECT_EQ(keys[VK_ESCAPE], 0) << "one step per press";
@@ -203,21 +209,7 @@ TEST_F(EditorFiles, ClearLevelThenLeavingWithoutSavingLeavesTheFile)
     EXPECT_EQ(dialog_shown(), DLG_NONE);
     EXPECT_EQ(leveled[grid_index(1, 1)], 2) << "the board is the file's again";
     EXPECT_EQ(level_unsaved(), 0);
-    screen_reset();
     EXPECT_EQ(file_bytes(level_path(1)), before);
-}
-
-// Leaving with changes (Back, Escape, F12) asks "Save the changes to level
-// N?": Cancel stays with the changes, Save writes them and leaves, and after
-// F12 the answer ends the program.
-TEST_F(EditorFiles, LeavingWithChangesAsksAndSaveOrCancelAct)
-{
-    write_level_file(1, 2);
-    start_editor();
-    screen_set(SCREEN_EDITOR);
-    leave_editor_asking(0);
-    EXPECT_EQ(screen_is(SCREEN_EDITOR), 0) << "nothing changed: no question";
-    EXPECT_EQ(dialog_shown(), DLG_NONE);
 
     screen_set(SCREEN_EDITOR);
     leveled[grid_index(5, 5)] = 3;

@@ -53,7 +53,7 @@ protected:
 
 // Later rules of the table replace earlier ones; a 720-high window that is
 // not 1280 wide (which the table leaves out) has a scale too.
-TEST_F(PointerScale, LaterRulesReplaceEarlierOnes)
+TEST_F(PointerScale, LaterRulesReplaceEarlierOnesAndEveryEdgeIsReached)
 {
     const struct { int w, h; float scale; } cases[] = {
         {800, 600, 0.7f / 800}, {1280, 720, 0.9f / 1280}, {1280, 960, 0.9f / 1280},
@@ -61,12 +61,9 @@ TEST_F(PointerScale, LaterRulesReplaceEarlierOnes)
         {640, 720, 0.7f / 640}};
     for (const auto &c : cases)
         EXPECT_FLOAT_EQ(scale_at(c.w, c.h), c.scale) << c.w << "x" << c.h;
-}
 
-// Both axes use the width; with sensitivity 8 the GUI frame's edges are
-// reached from inside the window, and the pointer is held there.
-TEST_F(PointerScale, BothAxesUseTheWidthAndEveryEdgeIsReached)
-{
+    // Both axes use the width; with sensitivity 8 the GUI frame's edges are
+    // reached from inside the window, and the pointer is held there.
     scale_at(800, 600);
     mouseX = mouseY = 100;
     move_pointer();
