@@ -166,19 +166,6 @@ TEST(ImageFormats, EveryImageTheLoadersNameIsAPlain8BitRgbPng)
   }
 }
 
-TEST(ImageFormats, ScreensAre4By3AndFitTheStagingBuffer)
-{
-  for (const char *name : {"graphics/title1280.png", "graphics/credits.png"}) {
-    SCOPED_TRACE(name);
-    PngHeader h = png_header(game + "/" + name);
-    ASSERT_TRUE(h.valid);
-    EXPECT_LE(h.width, 1280u);
-    EXPECT_LE(h.height, 1024u);
-    EXPECT_EQ(h.width * 3, h.height * 4);
-    EXPECT_LE(h.width * h.height * 3, 4000000u);
-  }
-}
-
 // ---- transparent-mode images ---------------------------------------------------
 
 // Black is the transparent colour: the image must fit the alpha buffer, show
