@@ -93,7 +93,7 @@ TEST_F(TextureLoading, PlainAndInterlacedImagesUploadTheirPixels)
     }
 }
 
-TEST_F(TextureLoading, PureBlackIsTransparentAndNearBlackOpaque)
+TEST_F(TextureLoading, PureBlackIsTransparentNearBlackOpaqueUpTo4096Pixels)
 {
     std::vector<pixel> px(64 * 64, pixel{90, 90, 90});
     px[0] = {0, 0, 0};
@@ -109,6 +109,14 @@ TEST_F(TextureLoading, PureBlackIsTransparentAndNearBlackOpaque)
     EXPECT_EQ(t[4 + 3], 255);
     EXPECT_EQ(t[8 + 3], 255);
     EXPECT_EQ(t[(64 * 64 - 1) * 4 + 3], 0);
+
+    // Transparent images stop at 4096 pixels, as the one above has; opaque mode has room.
+    write_png("65.png", 65, 65, {});
+    write_png("wide.png", 4097, 1, {});
+    EXPECT_EQ(read_png_file("65.png", 1, TABLE_TICON, 30), 0);
+    EXPECT_STREQ(bad_file, "65.png");
+    EXPECT_EQ(read_png_file("wide.png", 1, TABLE_TVIS, 1), 0);
+    EXPECT_EQ(read_png_file("65.png", 0, TABLE_TEXTURES, 6), 1);
 }
 
 TEST_F(TextureLoading, DamagedOrUnsuitableFilesAreRefusedByName)
@@ -179,18 +187,6 @@ TEST_F(TextureLoading, ReducedIconsDrawAsTheWholeChain)
     ASSERT_EQ(read_png_reduced("icon.png", TABLE_PUPTEXTURES, 2, 128), 1);
     texture_rgba(puptextures[2], &w, &h);
     EXPECT_EQ(w, 128);
-}
-
-TEST_F(TextureLoading, TransparentImagesStopAt4096Pixels)
-{
-    write_png("64.png", 64, 64, {});
-    write_png("65.png", 65, 65, {});
-    write_png("wide.png", 4097, 1, {});
-    EXPECT_EQ(read_png_file("64.png", 1, TABLE_TICON, 30), 1);
-    EXPECT_EQ(read_png_file("65.png", 1, TABLE_TICON, 30), 0);
-    EXPECT_STREQ(bad_file, "65.png");
-    EXPECT_EQ(read_png_file("wide.png", 1, TABLE_TVIS, 1), 0);
-    EXPECT_EQ(read_png_file("65.png", 0, TABLE_TEXTURES, 6), 1);  // opaque mode has room
 }
 
 // No background shows none; bg1-3 and bg5 give three, uploaded as they are
