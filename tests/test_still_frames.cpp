@@ -155,7 +155,7 @@ TEST_F(StillFrames, PlayDrawnInPartShowsWhatAFullRedrawShows)
         std::function<void()> act;
     };
     const step script[] = {
-        {0, [] { launch_ball(); newlevel = 0; }},
+        {3, [] { launch_ball(); newlevel = 0; }},
         {10, [] { pup[1] = 1, pupxposition[1] = 3.0f, pupyposition[1] = 1.0f, pupspeed[1] = 0; }},
         {20, [] { broken(5, 6, board[grid_index(5, 6)], 90, 60, 30); board[grid_index(5, 6)] = 0; }},
         {30, [] { blowup(4, 9); }},
