@@ -47,7 +47,7 @@ struct stamp {
 };
 
 struct figures {
-    double fps = 0, p50 = 0, p99 = 0, worst = 0, cpu_ms = 0, core = 0, rss_mb = 0;
+    double fps = 0, p50 = 0, p99 = 0, worst = 0, cpu_ms = 0, core = 0, rss_mb = 0, anon_mb = 0;
     double tick_ms = 0, first_frame = 0;
 };
 
@@ -55,7 +55,7 @@ struct figures {
 // second, its resident memory, and the yardstick's share beside it.
 struct idle_figures {
     std::string name;
-    double core = 0, presented = 0, rss_mb = 0, lb_core = 0;
+    double core = 0, presented = 0, rss_mb = 0, anon_mb = 0, lb_core = 0;
 };
 
 const double TICKS_PER_SECOND = 62;
@@ -140,13 +140,15 @@ double process_cpu(pid_t pid)
     return (utime + stime) / sysconf(_SC_CLK_TCK);
 }
 
-double process_rss_mb(pid_t pid)
+// A field of the process's status in MB: "VmRSS:" all resident memory,
+// "RssAnon:" the anonymous part (heaps and the rasteriser's buffers).
+double process_mb(pid_t pid, const char *field)
 {
     std::ifstream f("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(f, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return atof(line.c_str() + 6) / 1024.0;
+        if (line.rfind(field, 0) == 0)
+            return atof(line.c_str() + strlen(field)) / 1024.0;
     return 0;
 }
 
@@ -354,7 +356,8 @@ struct bench_run {
         f.name = name;
         f.core = (c1 - c0) / (t1 - t0) * 100;
         f.presented = (read_stamps(stamps).size() - f0) / (t1 - t0);
-        f.rss_mb = process_rss_mb(game);
+        f.rss_mb = process_mb(game, "VmRSS:");
+        f.anon_mb = process_mb(game, "RssAnon:");
         f.lb_core = lb ? (l1 - l0) / (t1 - t0) * 100 : 0;
         out->push_back(f);
     }
@@ -413,7 +416,8 @@ struct bench_run {
         // Processor time per tick of the logic, presented or not.
         play->tick_ms = (c1 - c0) * 1000 / ((t1 - t0) * TICKS_PER_SECOND);
         play->core = (c1 - c0) / (t1 - t0) * 100;
-        play->rss_mb = process_rss_mb(game);
+        play->rss_mb = process_mb(game, "VmRSS:");
+        play->anon_mb = process_mb(game, "RssAnon:");
         if (Display *d = XOpenDisplay(disp.c_str())) {
             x_window_png(d, DefaultRootWindow(d), scratch + "/../frame_bench_play.png");
             XCloseDisplay(d);
@@ -440,7 +444,7 @@ struct bench_run {
             return false;
         auto s = read_stamps(stamps);
         title->first_frame = s[1].t - s[0].t;
-        title->rss_mb = process_rss_mb(game);
+        title->rss_mb = process_mb(game, "VmRSS:");
         if (want_idle && !run_idle(idle_seconds, idles))
             return false;
         return !want_play || run_play(play, idle_seconds, idles);
@@ -449,14 +453,14 @@ struct bench_run {
 
 void print_play(const figures &f)
 {
-    printf("  play     %6.2f fps  interval p50 %5.2f p99 %5.2f max %6.2f ms  CPU %5.2f ms/tick (%5.1f%% of a core)  RSS %5.1f MB\n",
-           f.fps, f.p50, f.p99, f.worst, f.tick_ms, f.core, f.rss_mb);
+    printf("  play     %6.2f fps  interval p50 %5.2f p99 %5.2f max %6.2f ms  CPU %5.2f ms/tick (%5.1f%% of a core)  RSS %5.1f MB (anon %5.1f)\n",
+           f.fps, f.p50, f.p99, f.worst, f.tick_ms, f.core, f.rss_mb, f.anon_mb);
 }
 
 void print_idle(const idle_figures &f)
 {
-    printf("  %-9s %5.1f%% of a core  %5.1f frames/s presented  RSS %5.1f MB", f.name.c_str(), f.core, f.presented,
-           f.rss_mb);
+    printf("  %-9s %5.1f%% of a core  %5.1f frames/s presented  RSS %5.1f MB (anon %5.1f)", f.name.c_str(), f.core,
+           f.presented, f.rss_mb, f.anon_mb);
     if (f.lb_core > 0)
         printf("  LBreakout2 menu %4.1f%%  ratio %4.2fx", f.lb_core, f.core / f.lb_core);
     printf("\n");
@@ -545,7 +549,7 @@ int main(int argc, char **argv)
         idle_figures m;
         m.name = idles[0][n].name;
         for (double idle_figures::*f : {&idle_figures::core, &idle_figures::presented, &idle_figures::rss_mb,
-                                        &idle_figures::lb_core}) {
+                                        &idle_figures::anon_mb, &idle_figures::lb_core}) {
             std::vector<double> x;
             for (const auto &round : idles)
                 if (n < round.size())
@@ -557,7 +561,7 @@ int main(int argc, char **argv)
     if (want_play) {
         figures m;
         for (double figures::*f : {&figures::fps, &figures::p50, &figures::p99, &figures::worst, &figures::cpu_ms,
-                                   &figures::core, &figures::rss_mb, &figures::tick_ms}) {
+                                   &figures::core, &figures::rss_mb, &figures::anon_mb, &figures::tick_ms}) {
             std::vector<double> x;
             for (const auto &p : plays)
                 x.push_back(p.*f);

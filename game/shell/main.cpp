@@ -30,6 +30,7 @@ static void catch_end_signals()
 
 int main(int, char **)
 {
+    map_large_blocks();
     catch_end_signals();
     std::string error;
     if (!enter_game_data_dir(&error)) {

@@ -170,6 +170,7 @@ int VSyncEnabled();                  // 1 when the swap interval is above 0
 void SetVSyncState(int enable);      // swap interval 1 or 0
 void present_frame();                // swap the window's buffers
 void give_back_memory();             // return the allocator's freed memory to the system
+void map_large_blocks();             // large blocks go back to the system when freed
 void show_cursor(int show);          // system cursor on or off
 void capture_mouse();                // keep mouse reports coming while a button is held outside
 void focus_window();                 // give the window the keyboard focus

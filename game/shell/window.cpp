@@ -172,6 +172,15 @@ int CreateGLWindow(const char *title, int width, int height, int bits, int fulls
     return 1;
 }
 
+// Blocks of 128 KB and more are mapped on their own and go back to the system
+// as soon as they are freed. Left to itself the allocator raises that bound
+// to the largest mapped block freed so far (an image decoded at start-up, a
+// scratch framebuffer), and blocks below it stay in the heap once freed.
+void map_large_blocks()
+{
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+}
+
 // The allocator keeps freed memory for later requests; what start-up and the
 // rasteriser's first compiles of a scene freed would be held for the whole game.
 void give_back_memory()
