@@ -489,7 +489,7 @@ protected:
     }
 };
 
-TEST_F(Undo, EachStrokePowerupF5AndClearIsOneStepAndRedoReplaysThem)
+TEST_F(Undo, EachStrokePowerupF5AndClearIsOneOfTheLast64StepsAndRedoReplaysThem)
 {
     stroke(2, 1, 6);
     stroke(2, 3, 4, true);
@@ -525,10 +525,8 @@ TEST_F(Undo, EachStrokePowerupF5AndClearIsOneStepAndRedoReplaysThem)
 
     stroke(3, 1, 1);  // a new change drops what was undone
     EXPECT_EQ(redo(), 0);
-}
 
-TEST_F(Undo, KeepsTheLast64Steps)
-{
+    // The history keeps the last 64 steps.
     for (int n = 1; n <= 70; n++) {
         undo_record();
         leveled[grid_index(1, 1)] = n;
