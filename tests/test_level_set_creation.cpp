@@ -247,10 +247,10 @@ TEST_F(LevelSetCreation, TheOverwriteQuestionOutlivesAPanelAndOnlyItsOkWritesOve
     EXPECT_EQ(dialog_shown(), DLG_NONE);
 }
 
-// A set shipped with the game under the typed name: the player's set would
-// hide it, so the name is refused, the entry says why and stays open, and
-// nothing is written; another name then makes the set.
-TEST_F(LevelSetCreation, TheNameOfAShippedSetIsRefusedAndTheEntryStaysOpen)
+// A name that is not plain, or that of a set shipped with the game (which the
+// player's set would hide), is refused: the entry stays open and nothing is
+// written; another name then makes the set.
+TEST_F(LevelSetCreation, RefusedNamesKeepTheEntryOpenAndWriteNothing)
 {
     start_with_one_brick();
     fs::path game = fs::path(folder.path()).parent_path() / "game";
@@ -259,20 +259,25 @@ TEST_F(LevelSetCreation, TheNameOfAShippedSetIsRefusedAndTheEntryStaysOpen)
     std::ofstream(game / "level_sets/classic.bls") << "shipped";
     fs::current_path(game);
     up_to_file_name();
-    answer("classic");
-    EXPECT_EQ(dialog_shown(), DLG_SET_FILE);
+    for (const char *name : {"a b", "", "classic"}) {
+        answer(name);
+        EXPECT_EQ(dialog_shown(), DLG_SET_FILE) << "the entry stays open for \"" << name << "\"";
+    }
     EXPECT_EQ(dialog_open(DLG_OVERWRITE) + dialog_open(DLG_SET_CREATED), 0);
-    EXPECT_FALSE(fs::exists(folder.path() + "/level_sets/classic.bls"));
+    EXPECT_TRUE(fs::is_empty(folder.path() + "/level_sets"));
     answer("classic2");
     EXPECT_EQ(dialog_shown(), DLG_SET_CREATED);
     EXPECT_EQ(file_bytes((game / "level_sets/classic.bls").string()).size(), 7u);
     EXPECT_GT(file_bytes(folder.path() + "/level_sets/classic2.bls").size(), 784u);
     fs::current_path(folder.path());
+
+    // A stored name is checked again before anything is opened or written.
+    snprintf(filename, sizeof filename, "../escape");
+    EXPECT_EQ(level_exists(), 0);
+    EXPECT_EQ(create_level_set(), -1);
+    EXPECT_FALSE(fs::exists("escape.bls"));
 }
 
-// Levels without a brick in the grid are left out and counted on the panel;
-// levels that cannot be read were once left out without a word: now the
-// player is told which, and their files stay as they are.
 TEST_F(LevelSetCreation, TheSetHoldsEveryReadableLevelWithABrickAndEveryTextureByteForByte)
 {
     write_level_file(1, 2, {{1, 1}, {20, 20}});
@@ -319,23 +324,6 @@ TEST_F(LevelSetCreation, TheSetHoldsEveryReadableLevelWithABrickAndEveryTextureB
         EXPECT_EQ(0, memcmp(&d[at], tex.data(), 6144)) << "texture " << t;
         EXPECT_TRUE(zeros(d, at + 6144, 8));
     }
-}
-
-TEST_F(LevelSetCreation, ANameThatIsNotPlainIsRefusedAndNothingLeavesTheFolder)
-{
-    start_with_one_brick();
-    up_to_file_name();
-    answer("a b");
-    EXPECT_EQ(dialog_open(DLG_SET_FILE), 1) << "the entry stays open";
-    answer("");
-    EXPECT_EQ(dialog_open(DLG_SET_FILE), 1);
-    EXPECT_TRUE(fs::is_empty("level_sets"));
-
-    // A stored name is checked again before anything is opened or written.
-    snprintf(filename, sizeof filename, "../escape");
-    EXPECT_EQ(level_exists(), 0);
-    EXPECT_EQ(create_level_set(), -1);
-    EXPECT_FALSE(fs::exists("escape.bls"));
 }
 
 // Over a set of the same name, so the overwrite question comes first. The
