@@ -219,8 +219,10 @@ TEST(KeyMap, EachKeyGivesItsGameCode)
         EXPECT_EQ(vk_from_sdl(k.sym, k.scan), k.vk) << SDL_GetScancodeName(k.scan);
 }
 
-// Left of and above the window, negative positions arrive as large words.
-TEST(WindowMessages, MousePositionsOutsideTheClientAreaAreRejected)
+// Mouse positions outside the client area are rejected (left of and above the
+// window, negative positions arrive as large words); minimising deactivates
+// and Close quits with 0.
+TEST(WindowMessages, OutsidePositionsAreRejectedMinimisingDeactivatesAndCloseQuits)
 {
     screenx = 640;
     screeny = 480;
@@ -233,10 +235,6 @@ TEST(WindowMessages, MousePositionsOutsideTheClientAreaAreRejected)
         EXPECT_EQ(mouseX, m.kept_x) << m.x << "," << m.y;
         EXPECT_EQ(mouseY, m.kept_y) << m.x << "," << m.y;
     }
-}
-
-TEST(WindowMessages, MinimisingDeactivatesAndCloseQuitsWithZero)
-{
     WndProc(nullptr, WM_ACTIVATE, (WPARAM)1 << 16, 0);
     EXPECT_EQ(active, 0);
     WndProc(nullptr, WM_ACTIVATE, 0, 0);  // losing focus without minimising
