@@ -55,12 +55,6 @@ protected:
         close_dialogs();
         GUI_OK = GUI_CANCEL = gui_block = 0;
     }
-    // Start-up's loading of the editor, then the editor on level 1.
-    void start_editor()
-    {
-        edload();
-        edlevel = 1;
-    }
 };
 
 TEST_F(EditorFiles, SaveWritesTheSixGridsInFileOrderAndOnlyThenSaysSaved)

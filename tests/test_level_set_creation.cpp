@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "editor/editor.h"
-#include "gl_context.h"
+#include "editor_view.h"
 #include "level_bytes.h"
 #include "graphics/graphics.h"
 #include "menus/browser.h"
@@ -76,11 +76,6 @@ protected:
         clear_buffer();
         bcount = 0;
         file_search(3);
-    }
-    void start_editor()
-    {
-        edload();
-        edlevel = 1;
     }
     // Level 1 holding one brick, and the editor started on it.
     void start_with_one_brick()

@@ -61,6 +61,12 @@ void reset_editor()
     editor();
 }
 
+void start_editor()
+{
+    edload();
+    edlevel = 1;
+}
+
 void EditorTest::SetUpTestSuite()
 {
     GLTest::SetUpTestSuite();

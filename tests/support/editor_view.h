@@ -13,6 +13,7 @@ void mouse(unsigned msg);            // a button message (WM_LBUTTONDOWN, ...) a
 void click(float gx, float gy);      // pointer on a GUI point, one editor frame, a left press and release
 void key(int vk);                    // a key press, polled as the main loop polls it
 void reset_editor();                 // an empty board and the editor's start-up choices, editor open
+void start_editor();                 // start-up's loading of the editor's levels, then the editor on level 1
 
 // Fixture: a GL context with the game's texture names, and reset_editor() before each case.
 class EditorTest : public GLTest {
