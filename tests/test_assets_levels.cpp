@@ -3,14 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "command.h"
 #include "level_bytes.h"
