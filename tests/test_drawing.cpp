@@ -514,7 +514,7 @@ protected:
 
 // In the classic look with the side bars faded out, everything beside the
 // walls is black unless some HUD text runs onto it.
-TEST_F(Hud, TextStaysBetweenTheWallsAtEverySize)
+TEST_F(Hud, TextStaysBetweenTheWallsAtEverySizeAndANarrowWindowShowsBoth)
 {
     std::vector<std::pair<int, int>> sizes;
     for (const auto &r : settings_resolutions)
@@ -541,15 +541,9 @@ TEST_F(Hud, TextStaysBetweenTheWallsAtEverySize)
         EXPECT_GT(text_right, 20) << w << "x" << h << ": no level text at the right";
     }
     game_pause = pad_lost = 0;
-    classic = 0;
-    bar_alpha = 1.0f;
-}
 
-// A 5:4 window shows the whole 4:3 field: both walls with their bars, and
-// black bands above and below.
-TEST_F(Hud, NarrowWindowShowsBothWallsWithBandsAboveAndBelow)
-{
-    classic = 1;
+    // A 5:4 window shows the whole 4:3 field: both walls with their bars, and
+    // black bands above and below.
     bar_alpha = 1.0f;
     frame_shot s = frame(1280, 1024);
     classic = 0;
