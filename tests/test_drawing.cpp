@@ -409,7 +409,7 @@ protected:
     }
 };
 
-TEST_F(FrameShortcuts, TitleAtRestIsUnchangedAtEachViewSize)
+TEST_F(FrameShortcuts, TheTitleAtRestFadesAndPlayAreUnchanged)
 {
     screen_set(SCREEN_TITLE);
     title_alpha = 1.0f, bar_alpha = 0.0f;
@@ -420,10 +420,7 @@ TEST_F(FrameShortcuts, TitleAtRestIsUnchangedAtEachViewSize)
     open_screen(SCREEN_OPTIONS);
     expect_identical("title with the play options open");
     close_screen();
-}
 
-TEST_F(FrameShortcuts, FadesAndPlayAreUnchanged)
-{
     pause_song();  // the status bar's song clock stands still between the frames
     screen_set(SCREEN_TITLE, FADE_IN);
     title_alpha = 0.47f, bar_alpha = 0.53f;
