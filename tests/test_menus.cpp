@@ -127,7 +127,7 @@ const float ICON_Y = -0.425f;
 
 // ---- Fades ----
 
-TEST_F(Menus, FadesTake101FramesAndFadeOutStartsPlay)
+TEST_F(Menus, FadesTake101FramesFadeOutStartsPlayAndTheEditorReturnsAtTheEnd)
 {
     title_alpha = 0.0f, bar_alpha = 1.0f;
     screen_reset();
@@ -144,10 +144,8 @@ TEST_F(Menus, FadesTake101FramesAndFadeOutStartsPlay)
     EXPECT_EQ(title_up(), 0);
     EXPECT_NEAR(titlex, 2.7245f - 101 * 0.009f, 1e-4);
     EXPECT_NEAR(bar_alpha, 1.01f, 1e-4);
-}
 
-TEST_F(Menus, EditorReturnsOnlyWhenTheFadeInAfterATestGameEnds)
-{
+    // After a test game the editor returns only when the fade-in ends.
     title_alpha = 0.0f;
     title_fade_in();
     test = testing_level = drag = 1;

@@ -189,8 +189,9 @@ TEST_F(TextureLoading, ReducedIconsDrawAsTheWholeChain)
 }
 
 // No background shows none; bg1-3 and bg5 give three, uploaded as they are
-// used; a damaged one is refused.
-TEST_F(TextureLoading, BackgroundScanStopsAtTheFirstGap)
+// used; a damaged one is refused. Start-up refuses a folder without its
+// images, naming the title's picture.
+TEST_F(TextureLoading, TheBackgroundScanStopsAtTheFirstGapAndStartupWantsItsImages)
 {
     ASSERT_EQ(load_backgrounds(), 1);
     EXPECT_EQ(backmax, 0);
@@ -218,6 +219,11 @@ TEST_F(TextureLoading, BackgroundScanStopsAtTheFirstGap)
     EXPECT_EQ(load_backgrounds(), 0);
     EXPECT_STREQ(bad_file, "graphics/backgrounds/bg2.png");
     EXPECT_EQ(backmax, 1);
+
+    EXPECT_EQ(load_startup(), 0);
+    EXPECT_STREQ(bad_file, "graphics/title1280.png");
+    KillFont();
+    KillsFont();
 }
 
 TEST_F(TextureLoading, BrickScanCountsFilesAndBlackensAShortOne)
@@ -241,14 +247,6 @@ TEST_F(TextureLoading, BrickScanCountsFilesAndBlackensAShortOne)
     EXPECT_NE(names[1], 0u);
     EXPECT_NE(names[2], 0u);
     EXPECT_EQ(names[3], 0u);
-}
-
-TEST_F(TextureLoading, StartupRefusesAFolderWithoutItsImages)
-{
-    EXPECT_EQ(load_startup(), 0);
-    EXPECT_STREQ(bad_file, "graphics/title1280.png");
-    KillFont();
-    KillsFont();
 }
 
 // The shipped game folder: every fixed image loads, and the pointer's black is
