@@ -6,13 +6,10 @@
 // set, its texts exactly as typed, but refuses the name of a shipped set; the
 // browser then previews its levels and Play starts its first level.
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <utility>
 
-#include "e2e.h"
-#include "gl_view.h"
+#include "e2e_test.h"
 
 namespace {
 
@@ -39,15 +36,8 @@ int bricks_in_row(const std::string &level, int r)
     return n;
 }
 
-class EditorFilesE2E : public ::testing::Test {
+class EditorFilesE2E : public GameTest {
 protected:
-    game_run run;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
-        ASSERT_NE(run.window(), 0u) << "exit code " << run.wait_exit(0);
-    }
     // Presses F2; the level file once it holds `bricks` bricks in row r.
     std::string save_until(const std::string &path, int r, int bricks)
     {

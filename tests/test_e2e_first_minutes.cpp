@@ -4,8 +4,6 @@
 // power-up, saves, test-plays and comes back, and leaving it with changes asks
 // first; and the mended layouts are photographed at 800 x 600 and 1280 x 1024.
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -13,8 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "e2e.h"
-#include "gl_view.h"
+#include "e2e_test.h"
 #include "rules/rules.h"
 
 namespace {
@@ -24,15 +21,8 @@ const double CREATE_X = 3.625, CREATE_Y = -1.445;
 const double POWERUP_X = 1.175, POWERUP_Y = -0.725;
 const int CHANGE_FRAMES = 60;
 
-class FirstMinutesE2E : public ::testing::Test {
+class FirstMinutesE2E : public GameTest {
 protected:
-    game_run run;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
-        ASSERT_NE(run.window(), 0u) << "exit code " << run.wait_exit(0);
-    }
     // Mean brightness of the middle of an editor canvas cell.
     double cell_brightness(int r, int c)
     {

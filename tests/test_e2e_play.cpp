@@ -1,8 +1,7 @@
-// End to end: a game played from the title screen with real input. Play, then
-// Play in the options, starts level 1; a click launches the ball; Escape saves
-// the game and returns to the title; Continue resumes it.
-
-#include <gtest/gtest.h>
+// End to end: a game played from the title screen with real input, started
+// with the keys or the mouse; Escape saves the game and returns to the title,
+// Continue resumes it, a lost game enters the score table, and a hang-up or a
+// request to end keeps the game and the score.
 
 #include <cmath>
 #include <csignal>
@@ -13,8 +12,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "e2e.h"
-#include "gl_view.h"
+#include "e2e_test.h"
 #include "rules/savegame.h"
 
 namespace {
@@ -31,15 +29,13 @@ bool read_save(const std::string &path, saved_game *g)
     return f.gcount() == (std::streamsize)sizeof *g;
 }
 
-class Play : public ::testing::Test {
+class Play : public GameTest {
 protected:
-    game_run run;
     std::string save;
 
     void SetUp() override
     {
-        ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
-        ASSERT_NE(run.window(), 0u);
+        GameTest::SetUp();
         save = run.player_dir() + "/level_sets/corvale.sav";
     }
     // From the title: the options panel, then one of its buttons; waits out
@@ -49,12 +45,6 @@ protected:
         ASSERT_TRUE(run.open_play_options()) << "the play options did not open";
         ASSERT_TRUE(run.click_gui(button_x, OPTIONS_BUTTONS_Y));
         ASSERT_TRUE(run.wait_frames(FADE_FRAMES + FADE_MARGIN_FRAMES));
-    }
-    // Launches with the paddle under the middle of the field and lets it play.
-    void launch_and_play()
-    {
-        ASSERT_TRUE(run.click_at(345, 400));
-        ASSERT_TRUE(run.wait_frames(PLAY_FRAMES));
     }
     // Escape during play: held until the game has written its save.
     void leave_with_escape()
@@ -100,19 +90,62 @@ void first_entry(const std::string &table, std::string *name, int32_t *points)
 
 // One game played, left with Escape and continued, then, on its last ball,
 // lost: its score and replay enter the table, and the replay can be watched.
-TEST_F(Play, EscapeSavesContinueResumesAndLosingEveryBallEntersTheTable)
+// It is started with the keys alone: Enter on the title's first icon opens
+// the play options, Escape closes them, Right and Enter open the level-set
+// browser, whose Enter plays. In play held Right moves the paddle right and
+// held Left brings it back while the mouse stays still, and Space launches
+// the ball.
+TEST_F(Play, KeysStartSteerAndLaunchEscapeSavesContinueResumesAndLosingEveryBallEntersTheTable)
 {
     std::string scores = run.player_dir() + "/level_sets/scores.hst";
     std::string old_table = file_bytes(scores);
-    ASSERT_NO_FATAL_FAILURE(start_from_options(OPTIONS_PLAY_X));
+    ASSERT_TRUE(run.wait_for_title());
+    auto middle = [&] { return run.brightness(200, 250, 400, 60); };
+    auto changes = [&](const std::string &key) {
+        double before = middle();
+        return run.press_key(key) &&
+               run.wait_until_or_frames([&] { return std::abs(middle() - before) > 0.03; }, 60);
+    };
+    ASSERT_TRUE(changes("Return")) << "Enter on the title opened no play options";
+    run.screenshot(screenshot_path("keys_options.png"));
+    ASSERT_TRUE(changes("Escape")) << "Escape left the play options open";
+    ASSERT_TRUE(run.press_key("Right"));
+    ASSERT_TRUE(changes("Return")) << "Right and Enter opened no browser";
+    run.screenshot(screenshot_path("keys_browser.png"));
+    ASSERT_TRUE(run.press_key("Return"));
+    ASSERT_TRUE(run.wait_frames(FADE_FRAMES + FADE_MARGIN_FRAMES));
     ASSERT_NE(access(save.c_str(), F_OK), 0) << "saved before any game was left";
-    ASSERT_NO_FATAL_FAILURE(launch_and_play());
+
+    int start = run.paddle_column();
+    run.screenshot(screenshot_path("keys_play.png"));
+    ASSERT_GT(start, 0) << "no paddle seen (screenshot keys_play.png)";
+    ASSERT_TRUE(run.press_key("Left", [&] { return run.paddle_column() < start - 200; }));
+    int left = run.paddle_column();
+    ASSERT_LT(left, start - 200) << "holding Left did not move the paddle left";
+    ASSERT_TRUE(run.press_key("Right", [&] { return run.paddle_column() > left + 100; }));
+    int right = run.paddle_column();
+    EXPECT_GT(right, left + 100) << "holding Right did not move the paddle right";
+    ASSERT_TRUE(run.press_key("Left", [&] { return run.paddle_column() < right - 100; }));
+    EXPECT_LT(run.paddle_column(), right - 100) << "holding Left did not bring it back";
+    ASSERT_TRUE(run.wait_frames(4));   // frames that saw the key let go
+    int back = run.paddle_column();
+    ASSERT_TRUE(run.wait_frames(10));
+    EXPECT_EQ(run.paddle_column(), back) << "the still mouse took the paddle back";
+
+    // The mouse takes the paddle under the middle of the field; the ball
+    // waits just above the paddle's middle until Space sends it up.
+    ASSERT_TRUE(run.move_to(345, 400));
+    auto ball_waits = [&] { return run.brightness(run.paddle_column() - 10, 500, 20, 14) > 0.08; };
+    ASSERT_TRUE(ball_waits()) << "no ball waits on the paddle";
+    ASSERT_TRUE(run.press_key("space"));
+    EXPECT_TRUE(run.wait_until_or_frames([&] { return !ball_waits(); }, 60)) << "Space launched no ball";
+    ASSERT_TRUE(run.wait_frames(PLAY_FRAMES));
     ASSERT_NO_FATAL_FAILURE(leave_with_escape());
 
     saved_game first;
     ASSERT_TRUE(read_save(save, &first)) << "Escape during play wrote no save";
     EXPECT_EQ(first.level, 1);
-    EXPECT_STREQ(first.set_name, "default.bls");
+    EXPECT_STREQ(first.set_name, "beginner.bls") << "the browser's first set";
     EXPECT_GT(first.score, 0) << "the launched ball broke no brick";
     EXPECT_EQ(run.wait_exit(0), -1);
 
@@ -187,7 +220,8 @@ TEST_F(Play, EscapeSavesContinueResumesAndLosingEveryBallEntersTheTable)
 TEST_F(Play, HangupSavesTheGameInPlayAndAskedToEndTheNameTypedSoFarIsKept)
 {
     ASSERT_NO_FATAL_FAILURE(start_from_options(OPTIONS_PLAY_X));
-    ASSERT_NO_FATAL_FAILURE(launch_and_play());
+    ASSERT_TRUE(run.click_at(345, 400));   // launched under the middle of the field
+    ASSERT_TRUE(run.wait_frames(PLAY_FRAMES));
     ASSERT_EQ(kill(run.pid(), SIGHUP), 0);
     EXPECT_EQ(run.wait_exit(60), 0);
     saved_game g;
@@ -205,51 +239,6 @@ TEST_F(Play, HangupSavesTheGameInPlayAndAskedToEndTheNameTypedSoFarIsKept)
     ASSERT_NO_FATAL_FAILURE(first_entry(file_bytes(run.player_dir() + "/level_sets/scores.hst"), &name, &points));
     EXPECT_EQ(name, "Al");
     EXPECT_GT(points, 0);
-}
-
-// With the keys alone: Enter on the title's first icon opens the play
-// options, Escape closes them, Right and Enter open the level-set browser,
-// whose Enter plays. In play held Right moves the paddle right and held Left
-// brings it back while the mouse stays still, and Space launches the ball.
-TEST_F(Play, KeysAloneReachPlayWhereHeldArrowsSteerAndSpaceLaunches)
-{
-    ASSERT_TRUE(run.wait_for_title());
-    auto middle = [&] { return run.brightness(200, 250, 400, 60); };
-    auto changes = [&](const std::string &key) {
-        double before = middle();
-        return run.press_key(key) &&
-               run.wait_until_or_frames([&] { return std::abs(middle() - before) > 0.03; }, 60);
-    };
-    ASSERT_TRUE(changes("Return")) << "Enter on the title opened no play options";
-    run.screenshot(screenshot_path("keys_options.png"));
-    ASSERT_TRUE(changes("Escape")) << "Escape left the play options open";
-    ASSERT_TRUE(run.press_key("Right"));
-    ASSERT_TRUE(changes("Return")) << "Right and Enter opened no browser";
-    run.screenshot(screenshot_path("keys_browser.png"));
-    ASSERT_TRUE(run.press_key("Return"));
-    ASSERT_TRUE(run.wait_frames(FADE_FRAMES + FADE_MARGIN_FRAMES));
-
-    int start = run.paddle_column();
-    run.screenshot(screenshot_path("keys_play.png"));
-    ASSERT_GT(start, 0) << "no paddle seen (screenshot keys_play.png)";
-    ASSERT_TRUE(run.press_key("Left", [&] { return run.paddle_column() < start - 200; }));
-    int left = run.paddle_column();
-    ASSERT_LT(left, start - 200) << "holding Left did not move the paddle left";
-    ASSERT_TRUE(run.press_key("Right", [&] { return run.paddle_column() > left + 100; }));
-    int right = run.paddle_column();
-    EXPECT_GT(right, left + 100) << "holding Right did not move the paddle right";
-    ASSERT_TRUE(run.press_key("Left", [&] { return run.paddle_column() < right - 100; }));
-    EXPECT_LT(run.paddle_column(), right - 100) << "holding Left did not bring it back";
-    ASSERT_TRUE(run.wait_frames(4));   // frames that saw the key let go
-    int back = run.paddle_column();
-    ASSERT_TRUE(run.wait_frames(10));
-    EXPECT_EQ(run.paddle_column(), back) << "the still mouse took the paddle back";
-
-    // The ball waits just above the paddle's middle until Space sends it up.
-    auto ball_waits = [&] { return run.brightness(run.paddle_column() - 10, 500, 20, 14) > 0.08; };
-    ASSERT_TRUE(ball_waits()) << "no ball waits on the paddle";
-    ASSERT_TRUE(run.press_key("space"));
-    EXPECT_TRUE(run.wait_until_or_frames([&] { return !ball_waits(); }, 60)) << "Space launched no ball";
 }
 
 }  // namespace

@@ -2,16 +2,13 @@
 // that cannot be read, a damaged saved game and a damaged score table are
 // explained in a panel over the title and stay byte for byte as they were.
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
 
-#include "e2e.h"
-#include "gl_view.h"
+#include "e2e_test.h"
 #include "rules/savegame.h"
 
 namespace {
@@ -21,15 +18,8 @@ const double NOTICE_OK_X = 4.81, NOTICE_OK_Y = 0.77;
 // Frames a click is given to open or close a panel.
 const int PANEL_FRAMES = 60;
 
-class Refusals : public ::testing::Test {
+class Refusals : public GameTest {
 protected:
-    game_run run;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
-        ASSERT_NE(run.window(), 0u);
-    }
     // A file in the player's data folder, its folders made.
     std::string player_file(const char *name)
     {

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,9 @@ std::string bytes_of(const bset &s)
 }
 
 // Starts the program and gives its dialog the keyboard.
-void open_dialog(setup_run &run, const bset *settings)
+void open_dialog(setup_run &run, const bset *settings, const std::string &alsoft_conf = "")
 {
-    ASSERT_TRUE(run.start(settings)) << run.error();
+    ASSERT_TRUE(run.start(settings, alsoft_conf)) << run.error();
     unsigned long id = run.window();
     ASSERT_NE(id, 0u) << "no dialog; exit code " << run.wait_exit(0);
     ASSERT_TRUE(run.focus(id));
@@ -38,7 +39,7 @@ void open_dialog(setup_run &run, const bset *settings)
 TEST(SetupProgram, KeyboardChoiceAndEnterStartTheGameAtThatSize)
 {
     setup_run run;
-    open_dialog(run, nullptr);
+    ASSERT_NO_FATAL_FAILURE(open_dialog(run, nullptr));
     ASSERT_TRUE(run.key("Down"));   // the drop-down has the focus: 800x600 -> 1024x768
     ASSERT_TRUE(run.key("Tab"));    // "Windowed mode"
     ASSERT_TRUE(run.key("space"));
@@ -60,11 +61,9 @@ TEST(SetupProgram, KeyboardChoiceAndEnterStartTheGameAtThatSize)
     EXPECT_EQ(w, 1024);
     EXPECT_EQ(h, 768);
     // The game was started from the scratch game folder, not from ours.
-    char exe[4096] = "";
-    ssize_t n = readlink(("/proc/" + std::to_string(pid) + "/exe").c_str(), exe, sizeof exe - 1);
-    if (n > 0)
-        exe[n] = 0;
-    EXPECT_EQ(std::string(exe), run.game_dir() + "/corvale");
+    std::error_code gone;
+    EXPECT_EQ(std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", gone).string(),
+              run.game_dir() + "/corvale");
 
     ASSERT_TRUE(run.close_window(game));
     poll_until([&] { return pid <= 0 || kill(pid, 0) != 0; }, 30);
@@ -97,7 +96,7 @@ TEST(SetupProgram, CloseBoxCancelledChooserAndChosenPlaylist)
 {
     {
         setup_run run;
-        open_dialog(run, nullptr);
+        ASSERT_NO_FATAL_FAILURE(open_dialog(run, nullptr));
         EXPECT_TRUE(run.snapshot(run.window(), screenshot_path("setup_dialog.png")));
         int w = 0, h = 0;
         ASSERT_TRUE(run.window_size(run.window(), &w, &h));
@@ -115,7 +114,7 @@ TEST(SetupProgram, CloseBoxCancelledChooserAndChosenPlaylist)
         bset start = setup_default_record();
         strcpy(start.playlist, "/home/player/Music/mine.m3u");
         setup_run run;
-        open_dialog(run, &start);
+        ASSERT_NO_FATAL_FAILURE(open_dialog(run, &start));
         unsigned long chooser = 0;
         open_chooser(run, "sounds/songs/corvale.m3u", &chooser);
         ASSERT_TRUE(run.key("alt+c"));    // the chooser's "Cancel" button
@@ -129,7 +128,7 @@ TEST(SetupProgram, CloseBoxCancelledChooserAndChosenPlaylist)
     }
     {
         setup_run run;
-        open_dialog(run, nullptr);
+        ASSERT_NO_FATAL_FAILURE(open_dialog(run, nullptr));
         // The chooser starts in the program's folder, so a relative name finds the file.
         unsigned long chooser = 0;
         open_chooser(run, "sounds/songs/corvale.m3u", &chooser);
@@ -245,11 +244,8 @@ TEST(SetupProgram, DraggedSliderPreviewsItsVolumeAndKeysPlayNothing)
     const std::string &wave = sound.wave;
     bset start = setup_default_record();
     setup_run run;
-    ASSERT_TRUE(run.start(&start, sound.dir + "/alsoft.conf")) << run.error();
+    ASSERT_NO_FATAL_FAILURE(open_dialog(run, &start, sound.dir + "/alsoft.conf"));
     unsigned long id = run.window();
-    ASSERT_NE(id, 0u);
-    ASSERT_TRUE(run.focus(id));
-    ASSERT_TRUE(run.wait_still(id));
 
     // Keyboard moves of the music slider, then a click on the effects slider's
     // trough below its thumb: values change, nothing is heard.

@@ -1,25 +1,16 @@
 // End to end: from start-up to the title screen and its menu, driven with real
 // pointer events in Xvfb; screenshots land in the build folder.
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "e2e.h"
-#include "gl_view.h"
+#include "e2e_test.h"
 
 namespace {
 
-class TitleScreen : public ::testing::Test {
+class TitleScreen : public GameTest {
 protected:
-    game_run run;
-    void SetUp() override
-    {
-        ASSERT_TRUE(run.start(windowed_settings(2))) << run.error();
-        ASSERT_NE(run.window(), 0u) << "exit code " << run.wait_exit(0);
-    }
     double logo() { return run.brightness(150, 100, 500, 120); }
 };
 

@@ -46,6 +46,7 @@ void damage_an_image(const std::string &game_dir)
 // installs SDL's own box does. A signal to the game while the box waits ends
 // the game and takes the box away, even SIGKILL, which the game never sees.
 struct box_case {
+    const char *name;
     bool builtin_fonts_only;
     int signal;
 };
@@ -68,15 +69,12 @@ TEST_P(BoxAtStartUp, IsShownAndEndsWithTheGame)
 }
 
 INSTANTIATE_TEST_SUITE_P(MessageBoxes, BoxAtStartUp,
-                         ::testing::Values(box_case{true, SIGINT}, box_case{true, SIGKILL},
-                                           box_case{false, SIGTERM}, box_case{false, SIGHUP},
-                                           box_case{false, SIGKILL}),
-                         [](const ::testing::TestParamInfo<box_case> &info) {
-                             return std::string(info.param.builtin_fonts_only ? "WithoutFonts" : "WithFonts") +
-                                    (info.param.signal == SIGINT    ? "Interrupt" :
-                                     info.param.signal == SIGTERM ? "Terminate" :
-                                     info.param.signal == SIGHUP  ? "Hangup" : "Kill");
-                         });
+                         ::testing::Values(box_case{"WithoutFontsInterrupt", true, SIGINT},
+                                           box_case{"WithoutFontsKill", true, SIGKILL},
+                                           box_case{"WithFontsTerminate", false, SIGTERM},
+                                           box_case{"WithFontsHangup", false, SIGHUP},
+                                           box_case{"WithFontsKill", false, SIGKILL}),
+                         [](const ::testing::TestParamInfo<box_case> &info) { return std::string(info.param.name); });
 
 // A full-screen size the display cannot take asks whether to play in a window,
 // also on a server without core fonts. Yes opens the game in a window; No

@@ -16,17 +16,13 @@ namespace fs = std::filesystem;
 
 static const uid_t NOBODY = 65534;
 
-player_folder::player_folder(int textures)
+player_folder::player_folder(int textures) : old_dir(fs::current_path()), dir(scratch.path() + "/corvale")
 {
-    old_dir = fs::current_path();
-    char tmpl[] = "/tmp/corvale_player_XXXXXX";
-    scratch = mkdtemp(tmpl);
-    dir = scratch + "/corvale";
     for (const char *sub : {"", "/user_data", "/level_sets", "/bricks"})
         fs::create_directory(dir + sub);
-    for (const std::string &d : {scratch, dir, dir + "/user_data", dir + "/level_sets", dir + "/bricks"})
+    for (const std::string &d : {scratch.path(), dir, dir + "/user_data", dir + "/level_sets", dir + "/bricks"})
         chmod(d.c_str(), 0755);
-    setenv("XDG_DATA_HOME", scratch.c_str(), 1);
+    setenv("XDG_DATA_HOME", scratch.path().c_str(), 1);
     fs::current_path(dir);
     // Texture t is filled with the bytes t, t + 1, t + 2, ... so each differs.
     for (int t = 1; t <= textures; t++) {
@@ -40,9 +36,6 @@ player_folder::player_folder(int textures)
 player_folder::~player_folder()
 {
     fs::current_path(old_dir);
-    for (auto &e : fs::recursive_directory_iterator(scratch))
-        chmod(e.path().c_str(), e.is_directory() ? 0755 : 0644);
-    fs::remove_all(scratch);
 }
 
 scratch_dir::scratch_dir()
@@ -61,12 +54,10 @@ scratch_dir::~scratch_dir()
     fs::remove_all(dir, ignored);
 }
 
-game_folder::game_folder() : old_dir(fs::current_path())
+// Under /tmp, which every user can pass through: tests that act as a plain
+// user must reach it wherever the build folder lies (/root is closed).
+game_folder::game_folder() : old_dir(fs::current_path()), dir(scratch.path())
 {
-    // Under /tmp, which every user can pass through: tests that act as a plain
-    // user must reach it wherever the build folder lies (/root is closed).
-    std::string tmpl = "/tmp/corvale_game_XXXXXX";
-    dir = mkdtemp(tmpl.data());
     fs::create_directory(dir / "level_sets");
     fs::current_path(dir);
     setenv("XDG_DATA_HOME", (dir / "player").c_str(), 1);
@@ -75,7 +66,6 @@ game_folder::game_folder() : old_dir(fs::current_path())
 game_folder::~game_folder()
 {
     fs::current_path(old_dir);
-    fs::remove_all(dir);
 }
 
 std::string file_bytes(const std::string &path)

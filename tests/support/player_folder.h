@@ -9,18 +9,6 @@
 #include <filesystem>
 #include <string>
 
-class player_folder {
-public:
-    // Makes the folder (readable by every user) with user_data/, level_sets/
-    // and `textures` small brick texture files, and moves into it.
-    explicit player_folder(int textures = 3);
-    ~player_folder();
-    const std::string &path() const { return dir; }
-
-private:
-    std::string old_dir, scratch, dir;
-};
-
 // An empty scratch folder under /tmp, removed with all it then holds (made
 // writable first) when the object goes away.
 class scratch_dir {
@@ -30,6 +18,20 @@ public:
     const std::string &path() const { return dir; }
 
 private:
+    std::string dir;
+};
+
+class player_folder {
+public:
+    // Makes the folder (readable by every user) with user_data/, level_sets/
+    // and `textures` small brick texture files, and moves into it.
+    explicit player_folder(int textures = 3);
+    ~player_folder();
+    const std::string &path() const { return dir; }
+
+private:
+    std::string old_dir;
+    scratch_dir scratch;
     std::string dir;
 };
 
@@ -43,7 +45,9 @@ public:
     const std::filesystem::path &path() const { return dir; }
 
 private:
-    std::filesystem::path old_dir, dir;
+    std::filesystem::path old_dir;
+    scratch_dir scratch;
+    std::filesystem::path dir;
 };
 
 // The bytes of a file, empty when it cannot be read.
