@@ -83,8 +83,7 @@ TEST_F(Package, HoldsTheProgramsDataMenuEntriesAndDocumentationOnlyBelowUsr)
 // /usr/games, and the game starts through to its title.
 TEST_F(Package, TheUnpackedGameStartsToItsTitle)
 {
-    scratch_folder unpacked;
-    ASSERT_TRUE(unpacked.make("corvale-package", false));
+    scratch_dir unpacked;
     std::string out;
     ASSERT_EQ(run_command("dpkg-deb -x '" + deb + "' '" + unpacked.path() + "/root'", &out), 0) << out;
     game_run run;

@@ -53,7 +53,7 @@ bset windowed_settings(int resolution)
 
 bool game_run::start(const bset &settings, void (*prepare)(const std::string &game_dir))
 {
-    if (!prepare_run("corvale-e2e", true, &settings, builtin_fonts_only))
+    if (!prepare_run(true, &settings, builtin_fonts_only))
         return false;
     if (prepare)
         prepare(dir);
@@ -64,7 +64,7 @@ bool game_run::start(const bset &settings, void (*prepare)(const std::string &ga
 bool game_run::start_program(const bset &settings, const std::string &installed)
 {
     program = installed;
-    return prepare_run("corvale-e2e", false, &settings, builtin_fonts_only) && launch_game();
+    return prepare_run(false, &settings, builtin_fonts_only) && launch_game();
 }
 
 bool game_run::restart()
@@ -414,13 +414,6 @@ bool game_run::click_gui(double gx, double gy)
     int mx, my;
     view.mouse(gx, gy, &mx, &my);
     return click_at(mx, my);
-}
-
-bool game_run::point_pixel(int sx, int sy)
-{
-    int mx, my;
-    view.mouse_at_pixel(sx, sy, &mx, &my);
-    return move_to(mx, my);
 }
 
 bool game_run::click_pixel(int sx, int sy)

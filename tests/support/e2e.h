@@ -103,10 +103,10 @@ public:
     bool move_to(int x, int y);
     // Moves there, then holds the left button down across several frames.
     bool click_at(int x, int y);
-    // Points or clicks with the game's pointer on a GUI point or on a window pixel.
+    // Points or clicks with the game's pointer on a GUI point, or clicks on a
+    // window pixel.
     bool point_gui(double gx, double gy);
     bool click_gui(double gx, double gy);
-    bool point_pixel(int sx, int sy);
     bool click_pixel(int sx, int sy);
     // Holds a key (xdotool's name, "shift+a" for a chord) down across several
     // frames (or until the game stops drawing to act on it, as on Escape), or,

@@ -31,7 +31,7 @@ bset setup_default_record()
 
 bool setup_run::start(const bset *settings, const std::string &alsoft_conf)
 {
-    return prepare_run("corvale-setup-e2e", true, settings) && launch(dir + "/corvale_setup", [&] {
+    return prepare_run(true, settings) && launch(dir + "/corvale_setup", [&] {
         setenv("GSETTINGS_BACKEND", "memory", 1); // no desktop settings store
         setenv("GTK_THEME", "Adwaita", 1);
         if (alsoft_conf.empty()) {

@@ -16,7 +16,6 @@
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
 
 static int ignore_x_error(Display *, XErrorEvent *)
 {
@@ -238,27 +237,12 @@ void child_process::kill_and_reap()
     }
 }
 
-bool scratch_folder::make(const char *prefix, bool copy_game)
+bool scratch_folder::make(bool copy_game)
 {
-    std::string tmpl = std::string("/tmp/") + prefix + "-XXXXXX";
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    if (!mkdtemp(name.data()))
-        return false;
-    root = name.data();
+    root.emplace();
     std::string cmd = (copy_game ? "cp -a '" CORVALE_GAME_DIR "' '" + game() + "' && " : "") +
                       std::string("mkdir -p '") + config() + "'";
     return system(cmd.c_str()) == 0;
-}
-
-void scratch_folder::remove()
-{
-    if (root.empty())
-        return;
-    std::string rm = "rm -rf '" + root + "'";
-    if (system(rm.c_str()) != 0)
-        perror(rm.c_str());
-    root.clear();
 }
 
 unsigned long x_program::find_window(const std::string &title, double timeout_s,
@@ -277,10 +261,9 @@ void x_program::stop()
     dir.clear();
 }
 
-bool x_program::prepare_run(const char *prefix, bool copy_game, const bset *settings,
-                            bool builtin_fonts_only)
+bool x_program::prepare_run(bool copy_game, const bset *settings, bool builtin_fonts_only)
 {
-    if (!scratch.make(prefix, copy_game)) {
+    if (!scratch.make(copy_game)) {
         why = "cannot make the scratch folder";
         return false;
     }

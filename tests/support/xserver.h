@@ -4,10 +4,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 
 #include "deadline.h"
+#include "player_folder.h"   // scratch_dir
 #include "settings.h"
 
 typedef struct _XDisplay Display;
@@ -75,15 +77,14 @@ private:
 // (when copy_game) and an empty config/; removed when the object goes away.
 class scratch_folder {
 public:
-    ~scratch_folder() { remove(); }
-    bool make(const char *prefix, bool copy_game);
-    void remove();
-    const std::string &path() const { return root; }
-    std::string game() const { return root + "/game"; }
-    std::string config() const { return root + "/config"; }
+    bool make(bool copy_game);
+    void remove() { root.reset(); }
+    const std::string &path() const { return root->path(); }
+    std::string game() const { return path() + "/game"; }
+    std::string config() const { return path() + "/config"; }
 
 private:
-    std::string root;
+    std::optional<scratch_dir> root;
 };
 
 // A program under test in an X server of its own, with its settings and data
@@ -112,8 +113,7 @@ protected:
     // Makes the scratch folder (copying the game folder into it when
     // copy_game), writes the settings file (none when null) and starts Xvfb;
     // false with a reason in error().
-    bool prepare_run(const char *prefix, bool copy_game, const bset *settings,
-                 bool builtin_fonts_only = false);
+    bool prepare_run(bool copy_game, const bset *settings, bool builtin_fonts_only = false);
     // Starts a program under this X server with the scratch folder's settings
     // and data folders; env sets the program's own variables in the child.
     bool launch(const std::string &program, const std::function<void()> &env);
