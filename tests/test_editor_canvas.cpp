@@ -62,7 +62,7 @@ bool connected(const cells &s)
     return seen.size() == s.size();
 }
 
-TEST(EditorTools, AFastStrokeMarksAConnectedPathBetweenItsSamplesClippedToTheGrid)
+TEST(EditorTools, FastStrokesLinesAndRectanglesMarkTheirCells)
 {
     // Samples in continuous cell coordinates (column, row); off-grid ends are clipped.
     struct { double c0, r0, c1, r1; int first_r, first_c, last_r, last_c; size_t min_cells; } cases[] = {
@@ -87,10 +87,7 @@ TEST(EditorTools, AFastStrokeMarksAConnectedPathBetweenItsSamplesClippedToTheGri
     mask_t m;
     EXPECT_EQ(mark_stroke(cx(-2), cy(-2), cx(25), cy(-1), m.m), 0) << "a path above the grid";
     EXPECT_TRUE(m.marked().empty());
-}
 
-TEST(EditorTools, LineAndRectangleCells)
-{
     struct { int r0, c0, r1, c1; cells want; } lines[] = {
         {3, 3, 3, 6, {{3, 3}, {3, 4}, {3, 5}, {3, 6}}},
         {6, 2, 3, 2, {{3, 2}, {4, 2}, {5, 2}, {6, 2}}},

@@ -24,7 +24,7 @@ namespace {
 
 // The classic sequence from seed 1; a seed at the top of the range wraps
 // without overflow; randn(n) gives 1..n, each of them.
-TEST(Random, GeneratorFollowsTheClassicSequenceAndRandnCoversItsRange)
+TEST(Random, TheClassicSequenceRandnsRangeAndPlaysDrawsWhateverTheSoundDraws)
 {
     crt_srand(1);
     for (int v : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358})
@@ -44,10 +44,7 @@ TEST(Random, GeneratorFollowsTheClassicSequenceAndRandnCoversItsRange)
     }
     for (int v = 1; v <= 6; v++)
         EXPECT_TRUE(seen[v]) << v;
-}
 
-TEST(Random, PlaysDrawsFollowFromTheSeedWhateverTheSoundDraws)
-{
     // The same seed gives play the same draws, however many draws the music
     // and the effects take between them.
     const int sound_draws[] = {0, 1, 7, 300};
@@ -92,7 +89,7 @@ struct SimulatedLock {
     }
 };
 
-TEST(FrameLockDeadlines, VaryingDrawTimesHold62AndNeverStartEarly)
+TEST(FrameLockDeadlines, VaryingDrawTimesHold62AndSlowFramesCatchUpButAStallResynchronises)
 {
     SimulatedLock lock;
     unsigned seed = 7;
@@ -109,11 +106,8 @@ TEST(FrameLockDeadlines, VaryingDrawTimesHold62AndNeverStartEarly)
     EXPECT_NEAR(rate, 62.0, 0.5);
     for (size_t i = 1; i < lock.rates.size(); i++)
         ASSERT_NEAR(lock.rates[i], 62.0f, 0.5f) << "frame " << i << " reported a rate it did not run at";
-}
 
-TEST(FrameLockDeadlines, SlowFramesCatchUpButAStallResynchronises)
-{
-    SimulatedLock lock;
+    lock = SimulatedLock();
     for (int i = 0; i < 10; i++)
         lock.frame(5000000, 0);
     // One 20 ms frame: the next starts sooner so the rate holds.
@@ -322,7 +316,7 @@ TEST_F(TextEntry, FullTextKeepsWhatIsTypedInOrderWithBackspaceAndEnter)
     EXPECT_EQ(frame("\r"), 1);
 }
 
-TEST_F(TextEntry, EachModeAcceptsItsCharactersUpToItsLimit)
+TEST_F(TextEntry, EachModeAcceptsItsCharactersUpToItsLimitAndTakesTheKeysItTypes)
 {
     struct row {
         int c, full_text, length, accepted;
@@ -337,10 +331,8 @@ TEST_F(TextEntry, EachModeAcceptsItsCharactersUpToItsLimit)
     for (const row &r : rows)
         EXPECT_EQ(entry_accepts(r.c, r.full_text, r.length), r.accepted)
             << "character " << r.c << " mode " << r.full_text << " after " << r.length;
-}
 
-TEST_F(TextEntry, AnOpenEntryTakesTheKeysItTypesFromTheShortcuts)
-{
+    // An open entry takes the keys it types from the shortcuts.
     const int letter = 'G', digit = '7', arrow = VK_LEFT, fkey = VK_F2;
     for (int mode = 0; mode <= 1; mode++) {
         fulltext = mode;
