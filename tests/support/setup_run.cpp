@@ -3,7 +3,6 @@
 
 #include "setup_run.h"
 
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
@@ -13,11 +12,6 @@
 
 // Seconds a window's picture must stay the same to count as drawn.
 static const double STILL_S = 0.3;
-
-static double seconds_since(std::chrono::steady_clock::time_point t)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count();
-}
 
 bset setup_default_record()
 {
@@ -55,15 +49,15 @@ bool setup_run::wait_still(unsigned long id, double timeout_s)
 {
     // Still: the same picture for STILL_S, however many times it was read.
     std::vector<unsigned char> last;
-    auto since = std::chrono::steady_clock::now();
+    auto settled = deadline_after(STILL_S);
     return poll_until([&] {
         std::vector<unsigned char> now = pixels(id);
         if (now.empty() || now != last) {
             last = now;
-            since = std::chrono::steady_clock::now();
+            settled = deadline_after(STILL_S);
             return false;
         }
-        return seconds_since(since) >= STILL_S;
+        return deadline_clock::now() >= settled;
     }, timeout_s);
 }
 
@@ -111,9 +105,8 @@ std::vector<unsigned char> setup_run::pixels(unsigned long id)
 
 bool setup_run::click(unsigned long id, int x, int y)
 {
-    std::string at = "xdotool mousemove --window " + std::to_string(id) + " " +
-                     std::to_string(x) + " " + std::to_string(y);
-    return x_command(at) == 0 && x_command("xdotool mousedown 1 sleep 0.2 mouseup 1") == 0;
+    return x_command("xdotool mousemove --window " + std::to_string(id) + " " + std::to_string(x) + " " +
+                     std::to_string(y) + " mousedown 1 sleep 0.2 mouseup 1") == 0;
 }
 
 bool setup_run::drag(unsigned long id, int x, int y, int dy)

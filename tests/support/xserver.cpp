@@ -6,16 +6,15 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "command.h"
 
 static int ignore_x_error(Display *, XErrorEvent *)
 {
@@ -90,22 +89,13 @@ void x_server::stop()
 
 int x_server::command(const std::string &cmd)
 {
-    std::string full = "DISPLAY=" + disp + " " + cmd + " >/dev/null 2>&1";
-    int rc = system(full.c_str());
-    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    return run_command("DISPLAY=" + disp + " " + cmd);
 }
 
 std::string x_server::output(const std::string &cmd)
 {
-    std::string full = "DISPLAY=" + disp + " " + cmd + " 2>/dev/null";
     std::string out;
-    if (FILE *p = popen(full.c_str(), "r")) {
-        char buf[512];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            out.append(buf, n);
-        pclose(p);
-    }
+    run_command("(DISPLAY=" + disp + " " + cmd + " 2>/dev/null)", &out);
     return out;
 }
 
