@@ -57,27 +57,7 @@ protected:
     }
 };
 
-TEST_F(EditorFiles, SaveWritesTheSixGridsInFileOrderAndOnlyThenSaysSaved)
-{
-    start_editor();
-    for (int b = 0; b < 6; b++)
-        for (int k = 0; k < 441; k++)
-            grids[b][k] = b * 1000 + k;
-    ASSERT_EQ(save_edited_level(), 1);
-    std::string file = file_bytes(level_path(1));
-    ASSERT_EQ(file.size(), 10584u);
-    for (int b = 0; b < 6; b++) {
-        EXPECT_EQ(cell_of(file, b, 0, 0), b * 1000) << "block " << b;
-        EXPECT_EQ(cell_of(file, b, 20, 20), b * 1000 + 440) << "block " << b;
-    }
-    EXPECT_EQ(dialog_open(DLG_SAVED), 1);
-    EXPECT_EQ(dialog_open(DLG_WRITE_FAILED), 0);
-    EXPECT_EQ(level_unsaved(), 0);
-    // Nothing but the level is left in the folder.
-    EXPECT_EQ(std::distance(fs::directory_iterator("user_data"), fs::directory_iterator()), 1);
-}
-
-TEST_F(EditorFiles, UnsavedMarkFollowsTheBoardAgainstItsFile)
+TEST_F(EditorFiles, TheUnsavedMarkFollowsTheFileAndSaveWritesTheSixGridsInFileOrder)
 {
     start_editor();
     EXPECT_EQ(curlevel, 1);
@@ -94,6 +74,23 @@ TEST_F(EditorFiles, UnsavedMarkFollowsTheBoardAgainstItsFile)
     EXPECT_EQ(level_unsaved(), 0) << "back to what the file holds";
     leveled[grid_index(0, 0)] = 4;
     EXPECT_EQ(level_unsaved(), 0) << "cell (0, 0) is never drawn or played";
+
+    start_editor();
+    for (int b = 0; b < 6; b++)
+        for (int k = 0; k < 441; k++)
+            grids[b][k] = b * 1000 + k;
+    ASSERT_EQ(save_edited_level(), 1);
+    std::string file = file_bytes(level_path(1));
+    ASSERT_EQ(file.size(), 10584u);
+    for (int b = 0; b < 6; b++) {
+        EXPECT_EQ(cell_of(file, b, 0, 0), b * 1000) << "block " << b;
+        EXPECT_EQ(cell_of(file, b, 20, 20), b * 1000 + 440) << "block " << b;
+    }
+    EXPECT_EQ(dialog_open(DLG_SAVED), 1);
+    EXPECT_EQ(dialog_open(DLG_WRITE_FAILED), 0);
+    EXPECT_EQ(level_unsaved(), 0);
+    // Nothing but the level is left in the folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator("user_data"), fs::directory_iterator()), 1);
 }
 
 // Moving saves a changed board first and loads the other level; the moves

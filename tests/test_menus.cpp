@@ -161,7 +161,7 @@ TEST_F(Menus, FadesTake101FramesFadeOutStartsPlayAndTheEditorReturnsAtTheEnd)
 
 // ---- Main menu ----
 
-TEST_F(Menus, HoveringAnIconSelectsItAndLightsIt)
+TEST_F(Menus, HoveringAnIconSelectsItAndLightsItAndButtonEdgesCountAsHovered)
 {
     const int codes[6] = {1, 2, 3, 4, 6, 5};
     for (int k = 0; k < 6; k++) {
@@ -192,13 +192,8 @@ TEST_F(Menus, HoveringAnIconSelectsItAndLightsIt)
     point_at(icon_x(2), ICON_Y);
     frame();
     EXPECT_EQ(classic, 0);
-}
 
-// ---- Panel buttons ----
-
-TEST_F(Menus, ButtonEdgesCountAsHovered)
-{
-    // Style 4: OK at (x2 - 0.25, y1 - 0.07), 0.12 square.
+    // A panel button's edges count as hovered. Style 4: OK at (x2 - 0.25, y1 - 0.07), 0.12 square.
     const float x2 = 4.2f, y1 = 0.9f;
     const float bx = x2 - 0.25f, by = y1 - 0.07f;
     const float corners[4][2] = {{bx, by}, {bx + 0.12f, by}, {bx, by - 0.12f}, {bx + 0.12f, by - 0.12f}};

@@ -62,7 +62,7 @@ protected:
     }
 };
 
-TEST_F(SetupFields, WithoutAFileTheDialogProposesItsDefaults)
+TEST_F(SetupFields, WithoutAFileTheDialogProposesItsDefaultsAndAnEmptyFileIsAllZero)
 {
     populate_list();
     EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(resolution_list)), 2);
@@ -78,6 +78,18 @@ TEST_F(SetupFields, WithoutAFileTheDialogProposesItsDefaults)
 
     ASSERT_EQ(save_settings(), SAVE_OK);
     EXPECT_EQ(file_bytes(path()), bytes_of(setup_default_record()));
+
+    // An empty file is the smallest screen, silence and no playlist.
+    write_bytes(path(), "");
+    populate_list();
+    EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(resolution_list)), 0);
+    EXPECT_EQ(slider_position(effects_slider), 100);
+    EXPECT_EQ(slider_position(music_slider), 100);
+    EXPECT_FALSE(gtk_toggle_button_get_active(windowed_box));
+    EXPECT_STREQ(gtk_entry_get_text(playlist_box), "");
+    ASSERT_EQ(save_settings(), SAVE_OK);
+    bset zero = {};
+    EXPECT_EQ(file_bytes(path()), bytes_of(zero));
 }
 
 // Each field, set in the dialog, reaches its own place in the file and nothing
@@ -127,20 +139,6 @@ TEST_F(SetupFields, EachFieldRoundTripsOnItsOwn)
         open_and_save();
         EXPECT_EQ(file_bytes(path()), bytes_of(expected));
     }
-}
-
-TEST_F(SetupFields, EmptyFileIsSmallestScreenSilentAndNoPlaylist)
-{
-    write_bytes(path(), "");
-    populate_list();
-    EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(resolution_list)), 0);
-    EXPECT_EQ(slider_position(effects_slider), 100);
-    EXPECT_EQ(slider_position(music_slider), 100);
-    EXPECT_FALSE(gtk_toggle_button_get_active(windowed_box));
-    EXPECT_STREQ(gtk_entry_get_text(playlist_box), "");
-    ASSERT_EQ(save_settings(), SAVE_OK);
-    bset zero = {};
-    EXPECT_EQ(file_bytes(path()), bytes_of(zero));
 }
 
 // Opening and saving without touching anything must not drift: every slider
