@@ -106,9 +106,10 @@ protected:
     }
 };
 
-// Cancel at any entry ends the chain, writes nothing and keeps the texts; with
-// no brick in any level nothing is written either, and the panel says why.
-TEST_F(LevelSetCreation, CancelAtAnyEntryOrNoBrickWritesNothing)
+// Cancel at any entry ends the chain, writes nothing and keeps the texts, and
+// so does Escape; with no brick in any level nothing is written either, and the
+// panel says why.
+TEST_F(LevelSetCreation, CancelOrEscapeAtAnyEntryOrNoBrickWritesNothing)
 {
     write_level_file(1, 1, {});
     start_editor();
@@ -131,35 +132,23 @@ TEST_F(LevelSetCreation, CancelAtAnyEntryOrNoBrickWritesNothing)
             EXPECT_STREQ(edhead.author_name, "Author");
         }
     }
-    up_to_file_name();
-    answer("empty");
-    EXPECT_EQ(dialog_open(DLG_NO_BRICKS), 1);
-    EXPECT_EQ(dialog_open(DLG_SET_CREATED), 0);
-    EXPECT_TRUE(fs::is_empty("level_sets"));
-}
-
-TEST_F(LevelSetCreation, EscapeClosesTheFourEntriesAndCancelsTheOverwriteQuestion)
-{
-    start_with_one_brick();
+    // The first Escape only closes the entries.
     screen_set(SCREEN_EDITOR);
     up_to_file_name();
-    ASSERT_EQ(dialog_open(DLG_SET_FILE), 1);
     snprintf(buffer, sizeof buffer, "abc");
     bcount = 3;
     keys[VK_ESCAPE] = 1;
     escape_action();
     EXPECT_EQ(dialog_shown(), DLG_NONE);
-    EXPECT_EQ(screen_is(SCREEN_EDITOR), 1) << "the first Escape only closes the entries";
+    EXPECT_EQ(screen_is(SCREEN_EDITOR), 1);
     EXPECT_EQ(keys[VK_ESCAPE], 0);
     EXPECT_STREQ(buffer, "");
 
-    open_dialog(DLG_OVERWRITE);
-    keys[VK_ESCAPE] = 1;
-    escape_action();
-    dialog_frame();
-    EXPECT_EQ(dialog_open(DLG_OVERWRITE), 0);
-    EXPECT_EQ(dialog_shown(), DLG_SET_FILE) << "as Cancel: the file name is asked again";
-    EXPECT_EQ(screen_is(SCREEN_EDITOR), 1);
+    up_to_file_name();
+    answer("empty");
+    EXPECT_EQ(dialog_open(DLG_NO_BRICKS), 1);
+    EXPECT_EQ(dialog_open(DLG_SET_CREATED), 0);
+    EXPECT_TRUE(fs::is_empty("level_sets"));
 }
 
 // The panel after a set is made says that a changed board was saved first (and
@@ -210,13 +199,14 @@ TEST_F(LevelSetCreation, TheFileNameEntryKeepsEightLettersWithTheirCapitalsUntil
     EXPECT_EQ(dialog_open(DLG_SET_CREATED), 1);
 }
 
-// Cancel on the overwrite question asks for the file name again; a panel
+// Cancel (or Escape) on the overwrite question asks for the file name again; a panel
 // opened over the question (F2's "Level saved.") is the only one drawn and
 // answered, and its OK brings the question back, still unanswered; OK on the
 // question writes over the old set, and nothing is left open under the panel.
 TEST_F(LevelSetCreation, TheOverwriteQuestionOutlivesAPanelAndOnlyItsOkWritesOver)
 {
     start_with_one_brick();
+    screen_set(SCREEN_EDITOR);
     std::ofstream("level_sets/mine.bls") << "old";
     up_to_file_name();
     answer("mine");
@@ -227,6 +217,11 @@ TEST_F(LevelSetCreation, TheOverwriteQuestionOutlivesAPanelAndOnlyItsOkWritesOve
     EXPECT_EQ(dialog_shown(), DLG_SET_FILE);
     EXPECT_EQ(bcount, 0);
     EXPECT_STREQ(buffer, "");
+    answer("mine");
+    keys[VK_ESCAPE] = 1;
+    escape_action();
+    dialog_frame();
+    EXPECT_EQ(dialog_shown(), DLG_SET_FILE) << "Escape is Cancel: the file name is asked again";
 
     answer("mine");
     ASSERT_EQ(dialog_shown(), DLG_OVERWRITE);
