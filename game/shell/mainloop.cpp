@@ -19,6 +19,11 @@ static const int INACTIVE_WAIT_MS = 10;
 static const int FRAMES_PER_GIVE_BACK = 620;
 static int frames_since_give_back;
 static int scenes_given_back;   // new_scenes_kept at the last hand-back for a new scene
+// Play frames drawn in part in a row before a hand-back: the rasteriser has
+// then compiled what the passes need, and freed its working memory.
+static const int PART_FRAMES_BEFORE_GIVE_BACK = 30;
+static int parts_seen;          // part_frames after the last frame
+static int parts_in_row;
 
 // Releases the gamepads, the sound system, the fonts and the window, in that order.
 static void shut_down()
@@ -39,15 +44,20 @@ static void save_running_game()
     }
 }
 
-// Freed memory goes back to the system every FRAMES_PER_GIVE_BACK frames, and
-// after a frame that drew a scene for the first time: what the rasteriser used
-// compiling it is freed then.
+// Freed memory goes back to the system every FRAMES_PER_GIVE_BACK frames,
+// after a frame that drew a scene for the first time (what the rasteriser used
+// compiling it is freed then), and once a run of play frames drawn in part
+// has begun.
 static void give_back_after_frame()
 {
     if (new_scenes_kept != scenes_given_back) {
         scenes_given_back = new_scenes_kept;
         give_back_memory();
     }
+    parts_in_row = part_frames != parts_seen ? parts_in_row + 1 : 0;
+    parts_seen = part_frames;
+    if (parts_in_row == PART_FRAMES_BEFORE_GIVE_BACK)
+        give_back_memory();
     if (++frames_since_give_back >= FRAMES_PER_GIVE_BACK) {
         frames_since_give_back = 0;
         give_back_memory();
