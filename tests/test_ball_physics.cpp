@@ -83,7 +83,7 @@ TEST(PaddleBands, EachLengthHasItsOwnStepPerBand)
             }
 }
 
-TEST(PaddleBands, LeftHalfReachesPastTheEndButTheRightHalfDoesNot)
+TEST(PaddleBands, LeftHalfReachesPastTheEndButTheRightHalfAndTheLossLineDoNot)
 {
     play(paddlex - 0.049f, -1.52f, 0.0f, -0.03f);
     paddle_collide();
@@ -94,10 +94,7 @@ TEST(PaddleBands, LeftHalfReachesPastTheEndButTheRightHalfDoesNot)
     paddle_collide();
     EXPECT_EQ(ydirection[1], -1.0f);
     EXPECT_EQ(balls[1], 1);  // beside the paddle, not yet lost
-}
-
-TEST(PaddleBands, BallExactlyOnTheLossLineIsNeitherCaughtNorLost)
-{
+    // A ball exactly on the loss line is neither caught nor lost.
     play(paddlex + 0.25f, LOSS_LINE, 0.0f, -0.03f);
     paddle_collide();
     EXPECT_EQ(ydirection[1], -1.0f);

@@ -9,9 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <set>
-#include <string>
 #include <utility>
 
 #include "editor/editor.h"

@@ -110,17 +110,15 @@ TEST_F(Input, ReleaseAfterGameOverResetsAndFadesTheTitleIn)
 
 TEST_F(Input, MenuItemsOpenTheirScreensOnlyWhenTheMenuIsStill)
 {
-    screen_set(SCREEN_TITLE);
-    selected = 6;
-    WndProc(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
-    EXPECT_EQ(screen_is(SCREEN_HELP), 1);
-    screen_set(SCREEN_TITLE, FADE_IN);
-    WndProc(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
-    EXPECT_EQ(screen_is(SCREEN_HELP), 0);
-    screen_set(SCREEN_TITLE);
-    selected = 5;
-    WndProc(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
-    EXPECT_EQ(screen_is(SCREEN_CREDITS), 1);
+    const struct { int item; fade_id fade; screen_id opened; int opens; } clicks[] = {
+        {6, FADE_NONE, SCREEN_HELP, 1}, {6, FADE_IN, SCREEN_HELP, 0}, {5, FADE_NONE, SCREEN_CREDITS, 1},
+    };
+    for (const auto &c : clicks) {
+        screen_set(SCREEN_TITLE, c.fade);
+        selected = c.item;
+        WndProc(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+        EXPECT_EQ(screen_is(c.opened), c.opens) << c.item << " fade " << c.fade;
+    }
     selected = 0;
     screen_set(SCREEN_PLAY);
 }
@@ -145,26 +143,18 @@ TEST_F(Input, PressTurnsTheControlUnderThePointerIntoOneRequest)
 TEST_F(Input, EditorHotKeysWrapAround)
 {
     screen_set(SCREEN_EDITOR);
-    curpup = 1;
-    keys[int('I')] = 1;
-    poll_keys();
-    EXPECT_EQ(curpup, 17);
-    EXPECT_EQ(keys[int('I')], 0);
-    keys[int('O')] = 1;
-    poll_keys();
-    EXPECT_EQ(curpup, 1);
-    guibrick = 1;
-    keys[VK_UP] = 1;
-    poll_keys();
-    EXPECT_EQ(guibrick, 5);
+    const struct { int vk; int *value, before, after; } presses[] = {
+        {'I', &curpup, 1, 17}, {'O', &curpup, 17, 1}, {VK_UP, &guibrick, 1, 5},
+        {VK_NUMPAD0 + 7, &curr, 127, 127}, {VK_NUMPAD0 + 1, &curr, 127, 126},
+    };
+    for (const auto &p : presses) {
+        *p.value = p.before;
+        keys[p.vk] = 1;
+        poll_keys();
+        EXPECT_EQ(*p.value, p.after) << p.vk;
+        EXPECT_EQ(keys[p.vk], 0) << p.vk;
+    }
     EXPECT_EQ(curbrick, 3);
-    curr = 127;
-    keys[VK_NUMPAD0 + 7] = 1;
-    poll_keys();
-    EXPECT_EQ(curr, 127);
-    keys[VK_NUMPAD0 + 1] = 1;
-    poll_keys();
-    EXPECT_EQ(curr, 126);
     screen_set(SCREEN_PLAY);
     keys[int('I')] = 1;  // outside the editor the editor keys stay untouched
     poll_keys();

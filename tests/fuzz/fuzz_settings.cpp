@@ -5,7 +5,6 @@
 #include "fuzz_support.h"
 
 #include <cstdlib>
-#include <string>
 
 #include "audio/audio.h"
 #include "rules/progress.h"

@@ -10,12 +10,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <poll.h>
-#include <unistd.h>
 
 #include "xshot.h"
 

@@ -5,9 +5,6 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "xshot.h"   // write_rgb_png
 
 // Creates one hidden offscreen window with a GL 2.1 context for the whole test
