@@ -1,7 +1,5 @@
-// Ball motion: the walls and the ceiling, the paddle's bands and the sticky
-// paddle, the survivor move and the loss of the last ball; brick collision:
-// the touch test and its quick rejection, each brick type's hit and award,
-// the bounce, the column lookup, and a long run over a board.
+// Ball motion: the walls, the paddle's bands, the sticky paddle and lost balls;
+// brick collision: the touch test, each brick type's hit, the bounce and a long run.
 
 #include <gtest/gtest.h>
 

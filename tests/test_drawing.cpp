@@ -1,10 +1,5 @@
-// Drawing read back from the offscreen context. The board: brick colours by
-// type, shadows, fire bricks, classic mode, the shake offset and the fire and
-// explosion clocks; debris of broken bricks and the balls: the pieces' life
-// and motion, balls and glows, and every look of the ball over every
-// background. Whole game frames drawn by the frame dispatcher: the frame's
-// shortcuts, the classic look, and the play screen's HUD at every window size
-// of the settings and at a size a resized window may have.
+// Drawing read back from the offscreen context: the board, debris and balls,
+// and whole game frames drawn by the frame dispatcher.
 
 #include <gtest/gtest.h>
 
@@ -156,12 +151,11 @@ TEST_F(BoardDrawing, FireScrollsEveryDrawAndExplosionsAdvanceEveryFourthDuty)
 
 // ---- Debris and balls ----
 
-class Drawing : public GLTest {
+class Drawing : public TexturedGLTest {
 protected:
     static void SetUpTestSuite()
     {
-        GLTest::SetUpTestSuite();
-        generate_texture_names();
+        TexturedGLTest::SetUpTestSuite();
         for (GLuint *name : {&etexname[1], &textures[12], &textures[13]})
             solid_texture(*name, 255, 255, 255);
     }

@@ -1,10 +1,5 @@
-// End to end: the editor's tools and files with real input. From the title,
-// Edit Levels opens the editor; with the mirror on, a filled rectangle over
-// half a row makes the whole row, F2 saves level 1; Next level, a few mirrored
-// clicks and F2 make level 2, which Ctrl+Up moves before level 1; Create
-// Level Set with a typed name, description, author and file name writes the
-// set, its texts exactly as typed, but refuses the name of a shipped set; the
-// browser then previews its levels and Play starts its first level.
+// End to end: the editor's tools and files with real input, from the first
+// painted row to the level set made of the levels and played.
 
 #include <string>
 #include <utility>

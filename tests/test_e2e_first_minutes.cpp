@@ -1,8 +1,5 @@
-// End to end: a new player's and level designer's first minutes. In a window
-// resized to 1100 x 720 the picture follows and the pointer follows the
-// mouse; Escape steps back through every screen; the editor paints, places a
-// power-up, saves, test-plays and comes back, and ending the game with changes
-// asks first; and the mended layouts are photographed at 800 x 600 and 1280 x 1024.
+// End to end: a new player's and level designer's first minutes, in a resized
+// window; the mended layouts are photographed at 800 x 600 and 1280 x 1024.
 
 #include <cmath>
 #include <cstring>

@@ -1,7 +1,5 @@
-// End to end: a game played from the title screen with real input, started
-// with the keys or the mouse; Escape saves the game and returns to the title,
-// Continue resumes it, a lost game enters the score table, and a hang-up or a
-// request to end keeps the game and the score.
+// End to end: a game played from the title screen with real input, saved,
+// continued, lost into the score table, and kept when the game is stopped.
 
 #include <cmath>
 #include <csignal>

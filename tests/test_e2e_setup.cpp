@@ -1,8 +1,5 @@
-// End to end: the real setup program under Xvfb, driven by real key presses:
-// the close box writes nothing, Escape saves the shown values, the playlist
-// chooser's answer (or its cancel) reaches the playlist box, the keyboard picks
-// a size and Enter starts the game at it, and dragged sliders preview their
-// volume. Keeps a picture of the dialog in the build folder.
+// End to end: the real setup program under Xvfb, driven by real key presses.
+// Keeps a picture of the dialog in the build folder.
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,5 @@
 // The editor's canvas, driven as the mouse drives it and read back from a real
-// GL context: the drawing tools on the canvas state (fast strokes without a
-// gap, lines, rectangles, flood fill, the mirror), drag painting and erasing
-// that keep power-ups, what each cell shows, the eyedropper, test play, and
-// undo and redo as the player drives them (one step per gesture, Ctrl+Z,
-// Ctrl+Y and Ctrl+Shift+Z, across levels), in a scratch player folder where
-// saving is real.
+// GL context, in a scratch player folder where saving is real.
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,5 @@
 // The editor's toolbar and keyboard shortcuts, pressed through the window
-// procedure with frames drawn in a real GL context: colour limits of the
-// buttons and the keypad, hold-to-repeat timing, brick and classic controls
-// against their keys.
+// procedure with frames drawn in a real GL context.
 
 #include <gtest/gtest.h>
 

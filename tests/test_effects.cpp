@@ -1,7 +1,5 @@
 // The sound effects over the real sound library, loaded from the built game
-// folder, with OpenAL Soft writing what it plays to a wave file that is read
-// back: the newest effect owns seffects, silence at volume 0, left and right
-// placement and missing effect files.
+// folder, with OpenAL Soft writing what it plays to a wave file read back.
 
 #include <gtest/gtest.h>
 

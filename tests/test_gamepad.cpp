@@ -1,8 +1,5 @@
 // Gamepads: SDL's virtual pads, plugged in and driven through the platform's
-// message pump, steer the paddle (the stick's dead zone and proportional
-// speed, the d-pad like the arrows), launch, pause, step back as Escape, move
-// the menus' choice, come and go while the game runs, and share the game
-// between two pads; the player's mappings file makes an unknown pad usable.
+// message pump, in play and in the menus, one or two at a time.
 
 #include <gtest/gtest.h>
 

@@ -45,15 +45,10 @@ int bricks_on_board()
 // Each case runs in a fresh scratch game folder, with the default play state.
 // The folder is also the player's data folder, so the editor's levels are
 // found under user_data/ there.
-class LevelFiles : public GLTest {
+class LevelFiles : public TexturedGLTest {
 protected:
     player_folder folder{0};
 
-    static void SetUpTestSuite()
-    {
-        GLTest::SetUpTestSuite();
-        generate_texture_names();
-    }
     void SetUp() override
     {
         difficulty = 1;

@@ -52,15 +52,10 @@ bool zeros(const std::string &d, size_t at, size_t n)
 
 // Each case starts the editor as start-up does, in a scratch player folder
 // holding three brick textures.
-class LevelSetCreation : public GLTest {
+class LevelSetCreation : public TexturedGLTest {
 protected:
     player_folder folder{3};
 
-    static void SetUpTestSuite()
-    {
-        GLTest::SetUpTestSuite();
-        generate_texture_names();
-    }
     void SetUp() override
     {
         memset(&fhead, 0, sizeof fhead);

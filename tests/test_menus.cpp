@@ -1,8 +1,5 @@
-// The menus, drawn in a real offscreen GL context and read back as pixels:
-// the pointer's scale by client size, the title's fades, the main menu's hover
-// lighting, the panel buttons' selection codes, the help page and keyboard
-// focus; the play options and the level-set browser: the order and wrap of
-// the sets, empty and unreadable folders, Play, difficulty, mode and previews.
+// The menus, drawn in a real offscreen GL context and read back as pixels: the
+// title, its panels and keyboard focus, the play options and the set browser.
 
 #include <gtest/gtest.h>
 

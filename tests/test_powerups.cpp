@@ -1,7 +1,5 @@
-// Power-ups: release into the three slots, the fall, the paddle's catch rule,
-// and the effects, grouped; explosions and the earthquake: waves a cycle
-// apart, chains through btemp, multi-hit bricks in a blast, and the
-// earthquake's row drop.
+// Power-ups: their release, fall, catch and effects; explosions, whose waves
+// come a cycle apart, and the earthquake's row drop.
 #include <gtest/gtest.h>
 
 

@@ -1,9 +1,5 @@
-// The shell's own rules: the random generator, the frame lock, the key map and
-// the window messages that the pump feeds the window procedure; text entry:
-// the characters typed through the system's layout become the text, in order
-// with Backspace and Enter; full-text mode keeps printable ASCII up to 79
-// characters, file-name mode letters and digits up to 8; only Enter
-// completes an entry.
+// The shell's own rules: the random generator, the frame lock, the key map,
+// the window messages that the pump feeds the window procedure, and text entry.
 
 #include <gtest/gtest.h>
 

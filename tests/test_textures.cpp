@@ -58,13 +58,12 @@ void write_png(const std::string &path, int w, int h, const std::vector<pixel> &
 }
 
 // Each test runs in a fresh empty folder, as if it were the game folder.
-class TextureLoading : public GLTest {
+class TextureLoading : public TexturedGLTest {
 protected:
     static void SetUpTestSuite()
     {
         unsetenv("DISPLAY");  // message boxes go to standard error only
-        GLTest::SetUpTestSuite();
-        generate_texture_names();
+        TexturedGLTest::SetUpTestSuite();
     }
     void SetUp() override
     {

@@ -66,9 +66,3 @@ void start_editor()
     edload();
     edlevel = 1;
 }
-
-void EditorTest::SetUpTestSuite()
-{
-    GLTest::SetUpTestSuite();
-    generate_texture_names();
-}

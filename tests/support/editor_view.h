@@ -16,8 +16,7 @@ void reset_editor();                 // an empty board and the editor's start-up
 void start_editor();                 // start-up's loading of the editor's levels, then the editor on level 1
 
 // Fixture: a GL context with the game's texture names, and reset_editor() before each case.
-class EditorTest : public GLTest {
+class EditorTest : public TexturedGLTest {
 protected:
-    static void SetUpTestSuite();
     void SetUp() override { reset_editor(); }
 };

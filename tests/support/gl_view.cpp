@@ -116,3 +116,9 @@ void close_game_view()
     shutdown_sound();
     gl_context_close();
 }
+
+void TexturedGLTest::SetUpTestSuite()
+{
+    GLTest::SetUpTestSuite();
+    generate_texture_names();
+}

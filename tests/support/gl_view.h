@@ -45,6 +45,12 @@ frame_shot read_frame(int w, int h);
 // Path of a screenshot in the build's screenshots folder, made when missing.
 std::string screenshot_path(const std::string &name);
 
+// Fixture: a context in which the game's texture names have been made.
+class TexturedGLTest : public GLTest {
+protected:
+    static void SetUpTestSuite();
+};
+
 // Level 0 of a texture as RGBA bytes, with its size.
 std::vector<unsigned char> texture_rgba(GLuint name, int *w, int *h);
 
