@@ -108,7 +108,7 @@ TEST_F(Input, ReleaseAfterGameOverResetsAndFadesTheTitleIn)
     }
 }
 
-TEST_F(Input, MenuItemsOpenTheirScreensOnlyWhenTheMenuIsStill)
+TEST_F(Input, APressOpensTheMenuItemOnlyWhenTheMenuIsStillAndTurnsAControlIntoOneRequest)
 {
     const struct { int item; fade_id fade; screen_id opened; int opens; } clicks[] = {
         {6, FADE_NONE, SCREEN_HELP, 1}, {6, FADE_IN, SCREEN_HELP, 0}, {5, FADE_NONE, SCREEN_CREDITS, 1},
@@ -121,10 +121,6 @@ TEST_F(Input, MenuItemsOpenTheirScreensOnlyWhenTheMenuIsStill)
     }
     selected = 0;
     screen_set(SCREEN_PLAY);
-}
-
-TEST_F(Input, PressTurnsTheControlUnderThePointerIntoOneRequest)
-{
     gui_select = CODE_PLAY;
     GUI_PLAY = 0;
     WndProc(nullptr, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));

@@ -103,7 +103,7 @@ TEST_F(Progression, AnEmptyBoardLoadsTheNextLevelWithTheBonusOfNoLifeDown)
 
 // Finishing the last level ends the game; a new game's save stays, a
 // continued game's save goes.
-TEST_F(Progression, FinishingTheLastLevelEndsTheGameAndRemovesOnlyAContinuedGamesSave)
+TEST_F(Progression, FinishingTheLastLevelOrATestedOneEndsTheGame)
 {
     for (int continued = 0; continued <= 1; continued++) {
         save_progress();
@@ -115,12 +115,9 @@ TEST_F(Progression, FinishingTheLastLevelEndsTheGameAndRemovesOnlyAContinuedGame
         EXPECT_EQ(fs::exists(save_path()), !continued);
         EXPECT_EQ(SAVE_AVAILABLE + PLAYING_SAVED_GAME, continued ? 0 : 1);
     }
-}
-
-// A test game plays the edited level once, whichever level of the editor it
-// is: clearing it ends the game as cleared, and a new game forgets that.
-TEST_F(Progression, ATestGameEndsClearedWhenItsLevelIsEmpty)
-{
+    // A test game plays the edited level once, whichever level of the editor it
+    // is: clearing it ends the game as cleared, and a new game forgets that.
+    gameover = 0;
     testing_level = 1;
     finish_level_at(1);
     EXPECT_EQ(gameover + level_cleared, 2);
@@ -131,7 +128,7 @@ TEST_F(Progression, ATestGameEndsClearedWhenItsLevelIsEmpty)
     EXPECT_EQ(gameover + level_cleared, 0);
 }
 
-TEST_F(Progression, AScoreJumpPastTwoThresholdsGivesTwoLivesAtOnce)
+TEST_F(Progression, AScoreJumpGivesTwoLivesAtOnceAndScoreAndLivesStopAtTheirCeilings)
 {
     score = 1990;
     prize_check();
@@ -146,12 +143,9 @@ TEST_F(Progression, AScoreJumpPastTwoThresholdsGivesTwoLivesAtOnce)
     score = 300000;
     prize_check();
     EXPECT_EQ(counter, -1);
-}
-
-// However long a game runs, the score and the lives stop at their ceilings
-// instead of wrapping round, and a level end at the ceiling stays in range.
-TEST_F(Progression, ScoreAndLivesStopAtTheirCeilings)
-{
+    // However long a game runs, the score and the lives stop at their ceilings
+    // instead of wrapping round, and a level end at the ceiling stays in range.
+    gameover = 0;
     score = SCORE_MAX - 10;
     add_score(1000);
     EXPECT_EQ(score, SCORE_MAX);
