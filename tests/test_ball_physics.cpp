@@ -119,7 +119,7 @@ TEST(StickyPaddle, CaughtBallRestsOnThePaddleWithoutBounceOrQuake)
 // The whole driver, which also draws the balls.
 class LosingBalls : public GLTest {};
 
-TEST_F(LosingBalls, SurvivorMovesIntoSlotOneWithItsState)
+TEST_F(LosingBalls, SurvivorMovesIntoSlotOneAndTheLastBallCostsALifeOrEndsTheGame)
 {
     play(1.0f, -1.7f, 0.01f, -0.03f);  // falls past the loss line
     balls[3] = 1, xpos[3] = 4.0f, ypos[3] = 0.8f, xspeed[3] = 0.012f, yspeed[3] = 0.02f;
@@ -132,13 +132,9 @@ TEST_F(LosingBalls, SurvivorMovesIntoSlotOneWithItsState)
     EXPECT_FLOAT_EQ(xspeed[1], 0.012f);
     EXPECT_EQ(ydirection[1], -1.0f);
     EXPECT_EQ(counter, 1);
-}
-
-// The counter counts lives used: losing the last ball with it at 3 or 4
-// costs a life, takes the powers away and seats a new ball on the paddle; at
-// 5 it ends the game.
-TEST_F(LosingBalls, LastBallCostsALifeAndOnTheLastLifeEndsTheGame)
-{
+    // The counter counts lives used: losing the last ball with it at 3 or 4
+    // costs a life, takes the powers away and seats a new ball on the paddle; at
+    // 5 it ends the game.
     for (int before = 3; before <= 5; before++) {
         SCOPED_TRACE(before);
         play(1.0f, -1.7f, 0.01f, -0.03f);

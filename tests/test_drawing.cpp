@@ -89,7 +89,7 @@ TEST_F(BoardDrawing, BrickColoursFollowTypeAndStoredValuesAndTheShakeMovesThem)
     EXPECT_TRUE(rgb_near(cell_pixel(6, 6), {255, 255, 255}, 1));
 }
 
-TEST_F(BoardDrawing, InvisibleBricksDrawNothingNotEvenShadows)
+TEST_F(BoardDrawing, InvisibleBricksDrawNothingAndOthersAndFireBricksCastShadowsDownRight)
 {
     for (int r = 1; r <= 20; r++)
         for (int c = 1; c <= 20; c++)
@@ -99,10 +99,7 @@ TEST_F(BoardDrawing, InvisibleBricksDrawNothingNotEvenShadows)
     for (unsigned char c : read_rgb(0, 0, 1280, 960))
         unlit += c != 255;
     EXPECT_EQ(unlit, 0u);
-}
-
-TEST_F(BoardDrawing, BricksAndFireBricksCastShadowsDownRight)
-{
+    clear_board();
     place(3, 3, 1, 127, 0, 0);
     place(8, 3, 3, 0, 127, 0);
     draw(1.0f);

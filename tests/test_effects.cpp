@@ -77,8 +77,8 @@ TEST_F(Effects, EveryEffectOfTheGameFolderLoadsAndMissingOnesAreSilent)
 }
 
 // The newest effect takes over seffects while the older plays on; at volume
-// 0 effects start but are not heard.
-TEST_F(Effects, NewestEffectTakesOverSeffectsAndAtVolumeZeroNoneIsHeard)
+// 0 effects start but are not heard; at volume a wall's bounce sounds from its side.
+TEST_F(Effects, NewestEffectTakesOverAtVolumeZeroNoneIsHeardAndWallBouncesSoundFromTheirSide)
 {
     evolume = 0.0f;
     play_bounce(1.0f, 0.0f);
@@ -91,12 +91,9 @@ TEST_F(Effects, NewestEffectTakesOverSeffectsAndAtVolumeZeroNoneIsHeard)
     play_click();
     Loudness l = heard(400);
     EXPECT_LT(l.left + l.right, 1e-6);
-}
-
-TEST_F(Effects, WallBouncesSoundFromTheirSide)
-{
+    SetUp();
     play_bounce(0.5f, 0.0f);
-    Loudness l = heard(400);
+    l = heard(400);
     EXPECT_GT(l.left, 1.0) << "effects at volume are heard";
     EXPECT_GT(l.left, 2 * l.right);
     SetUp();

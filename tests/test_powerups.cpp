@@ -117,7 +117,7 @@ TEST_F(PowerUps, SizesStepWithinTheirLimits)
     }
 }
 
-TEST_F(PowerUps, BadCatchesTakeTheBallPowersAway)
+TEST_F(PowerUps, BadCatchesTakeTheBallPowersAwayAndOthersSetFlagsOrChangeTheBoard)
 {
     for (int kind : {PUP_SMALL_BALL, PUP_FAST_BALL, PUP_SMALL_PADDLE}) {
         glued = through = exploding = glu[3] = 1;
@@ -127,10 +127,6 @@ TEST_F(PowerUps, BadCatchesTakeTheBallPowersAway)
     EXPECT_EQ(xspeed[16], 0.03f * 1.1f);
     powerup_effect(PUP_SLOW_BALL, 1);
     EXPECT_EQ(yspeed[7], 0.03f * 1.1f * 0.9f);
-}
-
-TEST_F(PowerUps, FlagsAndBoardChanges)
-{
     powerup_effect(PUP_HEAVY_BALL, 1);
     EXPECT_EQ(through, 1);
     powerup_effect(PUP_NUCLEAR_BALL, 1);
@@ -146,7 +142,7 @@ TEST_F(PowerUps, FlagsAndBoardChanges)
         ASSERT_EQ(board[k], 0);
 }
 
-TEST_F(PowerUps, StickyPaddleAndEarthquakeHandOverTheHeldBalls)
+TEST_F(PowerUps, StickyPaddleAndEarthquakeHandOverTheHeldBallsAndDeathTakesEveryBall)
 {
     glu[2] = 1;
     powerup_effect(PUP_STICKY_PADDLE, 1);
@@ -157,10 +153,6 @@ TEST_F(PowerUps, StickyPaddleAndEarthquakeHandOverTheHeldBalls)
     powerup_effect(PUP_EARTHQUAKE, 1);
     EXPECT_EQ(quake, 1);
     EXPECT_EQ(glued + glu[2], 0);
-}
-
-TEST_F(PowerUps, DeathTakesEveryBallAndEveryFallingPowerUp)
-{
     for (int n = 0; n <= 16; n++)
         balls[n] = 1;
     glued = through = exploding = quake = 1;
