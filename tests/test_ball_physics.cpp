@@ -271,7 +271,7 @@ TEST(BrickHits, EachTypeChangesAndScoresByItsTables)
     EXPECT_EQ(hit(4, 4), 0);
 }
 
-TEST(BrickHits, BigOrHeavyBallBreaksATwoHitBrickAtOnce)
+TEST(BrickHits, BigOrHeavyBallBreaksATwoHitBrickAtOnceAndAnExplodingOneMarksOnlyNeighboursInsideTheGrid)
 {
     reset_play();
     ballsize = 0.06f;
@@ -291,10 +291,6 @@ TEST(BrickHits, BigOrHeavyBallBreaksATwoHitBrickAtOnce)
     EXPECT_EQ(board[grid_index(2, 2)] + bricktype[grid_index(2, 2)], 0);
     EXPECT_EQ(ydirection[1], 1.0f);  // not turned
     EXPECT_EQ(score, 10);
-}
-
-TEST(BrickHits, ExplodingBrickMarksOnlyNeighboursInsideTheGrid)
-{
     reset_play();
     place_brick(1, 20, BRICK_EXPLODING);
     hit(1, 20);

@@ -1,6 +1,5 @@
-// End to end: the real game under Xvfb opens its window at the size the
-// settings ask for, and ends on F12. Its message boxes reach the player on an
-// X server with or without core fonts, answer as asked and never outlive the game.
+// End to end: the real game's window under Xvfb, and its message boxes on an
+// X server with or without core fonts.
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
-// Files the game can trust: the one safe writer and its temporary names, the
-// removal of leftovers, keeping a bad file aside, and loaders that never wait
-// on a named pipe in place of a file.
+// Files the game can trust: the one safe writer, leftovers, bad files kept
+// aside, and loaders that never wait on a named pipe in place of a file.
 
 #include <gtest/gtest.h>
 

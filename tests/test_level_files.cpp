@@ -90,7 +90,7 @@ TEST_F(LevelFiles, LevelZeroGivesLevelOneAndBeyondTheCountAnEmptyBoard)
     EXPECT_EQ(board[grid_index(9, 9)], 4);
 }
 
-TEST_F(LevelFiles, EasyRemovesOnlyTheHarmfulPowerupsOfASetNotOfATestedLevel)
+TEST_F(LevelFiles, EasyRemovesTheHarmfulPowerupsOfASetNotOfATestedLevelAndClassicDropsExplodingBricksAndEveryPowerup)
 {
     set_file s(1, 0);
     const int kinds[] = {3, 4, 7, 10, 16, 17, 11, 1, 15};
@@ -118,17 +118,16 @@ TEST_F(LevelFiles, EasyRemovesOnlyTheHarmfulPowerupsOfASetNotOfATestedLevel)
     test_level();
     EXPECT_EQ(powerup[grid_index(4, 4)], 11);
     EXPECT_EQ(powerup[grid_index(4, 5)], 16);
-}
 
-TEST_F(LevelFiles, ClassicDropsExplodingBricksShowsInvisibleOnesAndAllPowerups)
-{
-    set_file s(1, 0);
+    // Classic drops exploding bricks and every power-up, and shows invisible bricks.
+    SetUp();
+    set_file flat(1, 0);
     for (int c = 1; c <= 3; c++)
-        s.set(1, TEX_BLOCK, 3, c, 2);
+        flat.set(1, TEX_BLOCK, 3, c, 2);
     for (int c = 1; c <= 3; c++)
-        s.set(1, TYPE_BLOCK, 3, c, c + 2);   // exploding, invisible, two-hit
-    s.set(1, PUP_BLOCK, 3, 3, 11);
-    s.write("level_sets/classic.bls");
+        flat.set(1, TYPE_BLOCK, 3, c, c + 2);   // exploding, invisible, two-hit
+    flat.set(1, PUP_BLOCK, 3, 3, 11);
+    flat.write("level_sets/classic.bls");
 
     classic = 1;
     load_level_set("classic.bls", 1);

@@ -1,6 +1,5 @@
-// The music player over the real sound library (OpenAL Soft writing to a wave
-// file in a scratch folder): song order, wrap, previous, random play, the
-// playlist faults, the volume keys and the status-bar line.
+// The music player over the real sound library, with OpenAL Soft writing to a
+// wave file in a scratch folder.
 
 #include <gtest/gtest.h>
 

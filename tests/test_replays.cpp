@@ -1,6 +1,5 @@
-// Replays: a scripted game recorded as it is played and stepped again through
-// its replay with every state hash checked, a continued game likewise, the
-// files that are refused, the replays kept and the high scores' links.
+// Replays: scripted games recorded as they are played and stepped again through
+// their replays with every state hash checked; the files refused and kept.
 #include <gtest/gtest.h>
 
 #include <algorithm>

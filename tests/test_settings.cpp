@@ -93,7 +93,7 @@ TEST_F(SettingsFile, MissingShortAndOddFilesGiveTheirSettings)
 
 // The playlist path is taken as written (a '%' is no format), and one
 // without its terminator is cut at the end of the field.
-TEST_F(SettingsFile, PlaylistIsKeptAsWrittenAndCutAtTheField)
+TEST_F(SettingsFile, APlaylistIsKeptAsWrittenAndAVolumeThatIsNoVolumeIsTakenAsTheDefault)
 {
     bset s = {};
     strcpy(s.playlist, "music/100%s %d.m3u");
@@ -104,10 +104,7 @@ TEST_F(SettingsFile, PlaylistIsKeptAsWrittenAndCutAtTheField)
     write_bytes(&s, sizeof s);
     open_ini();
     EXPECT_EQ(strlen(plist), sizeof plist - 1);
-}
-
-TEST_F(SettingsFile, VolumeThatIsNoVolumeIsTakenAsTheDefault)
-{
+    // A volume that is no volume is taken as the default.
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     for (float bad : {nan, inf, -inf, -0.01f, 1.01f}) {

@@ -1,7 +1,5 @@
-// Looking at what the game drew in the offscreen context: where a point of the
-// play field or the GUI lands in the window, the pixels there, whole frames
-// and textures read back, flat test textures, screenshots, and the real game
-// folder set up for frames drawn by the frame dispatcher.
+// Looking at what the game drew in the offscreen context: points of the play
+// field or the GUI in the window, pixels, frames and textures read back.
 #pragma once
 
 #include <GL/gl.h>
