@@ -98,6 +98,7 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
 
+    void shown() { frame(); focus_frame_done(); }   // a frame as keyboard focus sees it
     void frame()
     {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -282,7 +283,6 @@ void key(int vk)
 // button; moving the mouse gives the choice back to the pointer.
 TEST_F(Menus, ArrowsChooseTheIconsAndButtonsAndEnterPressesThem)
 {
-    auto shown = [&] { frame(); focus_frame_done(); };
     focus_to_pointer();
     point_at(icon_x(3), ICON_Y);
     shown();
@@ -325,7 +325,6 @@ TEST_F(Menus, ArrowsChooseTheIconsAndButtonsAndEnterPressesThem)
 // cycles, the classic mode toggles.
 TEST_F(Menus, OnThePlayOptionsTheChoiceStartsOnPlay)
 {
-    auto shown = [&] { frame(); focus_frame_done(); };
     SAVE_AVAILABLE = 0;
     difficulty = 0;
     open_screen(SCREEN_OPTIONS);

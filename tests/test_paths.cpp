@@ -33,7 +33,7 @@ protected:
     }
 };
 
-TEST_F(PlayerFolder, FollowsAnAbsoluteXdgDataHomeAndIgnoresAnyOther)
+TEST_F(PlayerFolder, FollowsAnAbsoluteXdgDataHomeAndMakesTheFoldersAboveAFileOnlyWhenAsked)
 {
     EXPECT_EQ(std::string(player_dir()), scratch + "/data/corvale");
     // A relative or empty value is not a valid base folder: use the default.
@@ -43,10 +43,7 @@ TEST_F(PlayerFolder, FollowsAnAbsoluteXdgDataHomeAndIgnoresAnyOther)
     }
     unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(std::string(player_dir()), scratch + "/home/.local/share/corvale");
-}
-
-TEST_F(PlayerFolder, MakesTheFoldersAboveAFileOnlyWhenAsked)
-{
+    SetUp();
     player_dir();   // naming the folder makes nothing
     EXPECT_EQ(player_file("user_data/l1.raw"), scratch + "/data/corvale/user_data/l1.raw");
     // Looking for the player's files makes nothing either: who only plays the
