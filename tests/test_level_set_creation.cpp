@@ -1,6 +1,5 @@
-// Making a level set in the editor: the chain of entries with Cancel and
-// Escape, the overwrite question, the file written byte by byte, and names or
-// writes that must fail.
+// Making a level set in the editor: the chain of entries, the overwrite
+// question, the file written byte by byte, and names or writes that must fail.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
