@@ -1,6 +1,5 @@
 // The two outline fonts: glyph outlines from FreeType, filled by the GLU
-// tessellator into a vertex buffer in em units, the
-// printf-style printers, and the texts kept as the pixels they cover.
+// tessellator into a vertex buffer in em units, and the printf-style printers.
 
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
@@ -10,7 +9,6 @@
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdarg>
@@ -18,8 +16,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
-#include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "graphics.h"
@@ -57,15 +53,11 @@ struct glyph_triangles {
     GLint first[256];
     GLsizei count[256];
     float advance[256];
-    float box[256][4];   // the glyph's triangles' left, bottom, right, top
-    int font;            // 0 small, 1 large
 };
 static glyph_triangles large_glyphs, small_glyphs;
 static std::vector<GLfloat> triangles;     // the font being built: every glyph's triangles
 static GLenum prim_type;                   // the tessellator's primitive being handed over
 static std::vector<point> prim;            // its vertices so far
-static void forget_masks();                // every text kept as pixels let go
-static void forget_scratch();
 
 // Unicode code point of a Windows-1252 character code.
 static unsigned code_point(int c)
@@ -219,13 +211,6 @@ static void build_glyph(FT_Face face, GLUtesselator *tess, int code, glyph_trian
     }
     g->count[code] = (GLsizei)(triangles.size() / 3) - g->first[code];
     g->advance[code] = m.cell_inc_x;
-    float *box = g->box[code];
-    box[0] = box[1] = 1e9f;
-    box[2] = box[3] = -1e9f;
-    for (size_t k = 3 * (size_t)g->first[code]; k < triangles.size(); k += 3) {
-        box[0] = std::min(box[0], triangles[k]), box[2] = std::max(box[2], triangles[k]);
-        box[1] = std::min(box[1], triangles[k + 1]), box[3] = std::max(box[3], triangles[k + 1]);
-    }
 }
 
 // A tessellator filling by non-zero winding, so holes stay open, facing the viewer.
@@ -247,7 +232,6 @@ static GLUtesselator *new_glyph_tessellator()
 // the font's vertex buffer; 1, or 0 when no outline face can be had.
 static GLuint build_outline_font(int bold, glyph_triangles *g)
 {
-    g->font = bold;
     char path[1024];
     int face_index = 0;
     if (!find_font_file("Arial", bold, path, sizeof path, &face_index))
@@ -315,8 +299,6 @@ void KillFont()
     base = 0;
     glDeleteBuffers(1, &large_glyphs.buffer);
     large_glyphs.buffer = 0;
-    forget_masks();
-    forget_scratch();
 }
 
 void KillsFont()
@@ -324,8 +306,6 @@ void KillsFont()
     sbase = 0;
     glDeleteBuffers(1, &small_glyphs.buffer);
     small_glyphs.buffer = 0;
-    forget_masks();
-    forget_scratch();
 }
 
 // Draws the text's glyphs from the font's buffer, each moved on by the
@@ -347,279 +327,11 @@ static void draw_glyphs(const glyph_triangles &g, const char *text)
     glPopClientAttrib();
 }
 
-// ---- Texts kept as pixels ----
-// A text printed again in the same font, under the same matrices and viewport,
-// covers the same pixels. The first time, its glyphs are drawn into a scratch
-// framebuffer and the pixels they cover kept as a mask; later times one quad
-// puts the current colour through the mask, a texel to a pixel, so that each
-// covered pixel gets the very fragment the glyphs would give it. Only plain
-// state qualifies (an opaque colour, no texturing, no depth, alpha or stencil
-// test, no lighting, fog or culling), and texts whose glyphs never cover a
-// pixel twice; the others are drawn as glyphs.
-
-struct text_mask {
-    GLuint texture = 0;   // the mask, alpha 1 where covered; 0: drawn as glyphs
-    int rect[4] = {};     // its window rectangle: x, y, width, height
-    int empty = 0;        // the text covers no pixel
-    int seen = 0;         // printed once so far: a text that changes every time is never kept
-};
-static const size_t MASKS_KEPT = 512;   // texts kept at most; all are let go beyond it
-static const int MASK_MARGIN = 2;       // pixels around the glyphs' projected boxes
-static std::unordered_map<std::string, text_mask> masks;
-static GLuint scratch_framebuffer, scratch_colour;
-static int scratch_w, scratch_h;
-static int framebuffers_state;          // 0 not asked, 1 available, -1 not
-
-static void forget_masks()
-{
-    for (auto &m : masks)
-        if (m.second.texture)
-            glDeleteTextures(1, &m.second.texture);
-    masks.clear();
-}
-
-// The scratch framebuffer let go once masks are made, and with the fonts, as
-// the context may go with them.
-static void forget_scratch()
-{
-    if (scratch_framebuffer) {
-        glDeleteFramebuffers(1, &scratch_framebuffer);
-        glDeleteRenderbuffers(1, &scratch_colour);
-    }
-    scratch_framebuffer = scratch_colour = 0;
-    scratch_w = scratch_h = 0;
-}
-
-int kept_texts()
-{
-    int n = 0;
-    for (const auto &m : masks)
-        n += m.second.texture != 0;
-    return n;
-}
-
-// 1 when the state is one a mask reproduces exactly.
-static bool plain_state()
-{
-    static const GLenum off[] = {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_ALPHA_TEST, GL_STENCIL_TEST, GL_LIGHTING,
-                                 GL_FOG, GL_CULL_FACE, GL_POLYGON_STIPPLE, GL_COLOR_LOGIC_OP, GL_TEXTURE_1D};
-    for (GLenum cap : off)
-        if (glIsEnabled(cap))
-            return false;
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    GLint modes[2], samples;
-    glGetIntegerv(GL_POLYGON_MODE, modes);
-    glGetIntegerv(GL_SAMPLE_BUFFERS, &samples);
-    return colour[3] == 1.0f && modes[0] == GL_FILL && modes[1] == GL_FILL && samples == 0;
-}
-
-// The scratch framebuffer at least w x h; 0 when framebuffers cannot be had.
-static bool scratch_ready(int w, int h)
-{
-    if (framebuffers_state == 0) {
-        const char *version = (const char *)glGetString(GL_VERSION);
-        const char *extensions = (const char *)glGetString(GL_EXTENSIONS);
-        framebuffers_state = (version && atoi(version) >= 3) ||
-                             (extensions && strstr(extensions, "GL_ARB_framebuffer_object")) ? 1 : -1;
-    }
-    if (framebuffers_state < 0)
-        return false;
-    if (scratch_framebuffer && scratch_w == w && scratch_h == h)
-        return true;
-    if (!scratch_framebuffer) {
-        glGenFramebuffers(1, &scratch_framebuffer);
-        glGenRenderbuffers(1, &scratch_colour);
-    }
-    glBindRenderbuffer(GL_RENDERBUFFER, scratch_colour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    glBindFramebuffer(GL_FRAMEBUFFER, scratch_framebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, scratch_colour);
-    bool ok = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    scratch_w = ok ? w : 0;
-    scratch_h = ok ? h : 0;
-    return ok;
-}
-
-// The window rectangle the text's glyphs can reach, from their boxes through
-// the matrices m (modelview) and p (projection); 0 when a corner lies behind the eye.
-static bool text_rect(const glyph_triangles &g, const char *text, const GLfloat m[16], const GLfloat p[16],
-                      const GLint view[4], int rect[4])
-{
-    float left = 1e9f, bottom = 1e9f, right = -1e9f, top = -1e9f, x = 0;
-    for (const unsigned char *c = (const unsigned char *)text; *c; c++) {
-        if (*c == GLYPHS)
-            continue;
-        if (g.count[*c]) {
-            left = std::min(left, x + g.box[*c][0]), right = std::max(right, x + g.box[*c][2]);
-            bottom = std::min(bottom, g.box[*c][1]), top = std::max(top, g.box[*c][3]);
-        }
-        x += g.advance[*c];
-    }
-    if (left > right) {
-        rect[2] = rect[3] = 0;
-        return true;
-    }
-    double lo[2] = {1e30, 1e30}, hi[2] = {-1e30, -1e30};
-    for (int k = 0; k < 4; k++) {
-        double v[4] = {k & 1 ? right : left, k & 2 ? top : bottom, 0, 1}, e[4], c[4];
-        for (int r = 0; r < 4; r++)
-            e[r] = m[r] * v[0] + m[4 + r] * v[1] + m[8 + r] * v[2] + m[12 + r] * v[3];
-        for (int r = 0; r < 4; r++)
-            c[r] = p[r] * e[0] + p[4 + r] * e[1] + p[8 + r] * e[2] + p[12 + r] * e[3];
-        if (c[3] <= 1e-6)
-            return false;
-        for (int a = 0; a < 2; a++) {
-            double w = view[a] + (c[a] / c[3] + 1) * 0.5 * view[2 + a];
-            lo[a] = std::min(lo[a], w), hi[a] = std::max(hi[a], w);
-        }
-    }
-    for (int a = 0; a < 2; a++) {
-        double from = std::max(lo[a] - MASK_MARGIN, (double)view[a]);
-        double to = std::min(hi[a] + MASK_MARGIN + 1, (double)(view[a] + view[2 + a]));
-        rect[a] = (int)std::floor(from);
-        rect[2 + a] = to > from ? (int)std::ceil(to) - rect[a] : 0;
-    }
-    return true;
-}
-
-// Draws the text's glyphs into the scratch framebuffer, each covered pixel
-// counted a quarter, and keeps the pixels covered once as the mask.
-static text_mask make_mask(const glyph_triangles &g, const char *text)
-{
-    text_mask mask;
-    GLfloat m[16], p[16];
-    GLint view[4], draw_fb, read_fb;
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    glGetFloatv(GL_PROJECTION_MATRIX, p);
-    glGetIntegerv(GL_VIEWPORT, view);
-    if (view[0] != 0 || view[1] != 0 || !text_rect(g, text, m, p, view, mask.rect))
-        return mask;
-    int w = mask.rect[2], h = mask.rect[3];
-    if (w == 0 || h == 0) {
-        mask.empty = 1;
-        return mask;
-    }
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw_fb);
-    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read_fb);
-    if (!scratch_ready(view[2], view[3])) {
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, draw_fb);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, read_fb);
-        return mask;
-    }
-    glBindFramebuffer(GL_FRAMEBUFFER, scratch_framebuffer);
-    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_ENABLE_BIT | GL_CURRENT_BIT | GL_SCISSOR_BIT);
-    glEnable(GL_SCISSOR_TEST);   // only the rectangle is cleared, drawn and read
-    glScissor(mask.rect[0], mask.rect[1], w, h);
-    glDisable(GL_DITHER);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE);
-    glColor4f(0.25f, 0.25f, 0.25f, 0.25f);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    draw_glyphs(g, text);
-    glPopMatrix();
-    glPopAttrib();
-    std::vector<unsigned char> px((size_t)w * h);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(mask.rect[0], mask.rect[1], w, h, GL_ALPHA, GL_UNSIGNED_BYTE, px.data());
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, draw_fb);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, read_fb);
-    // A pixel covered twice, or covered at the rectangle's edge (where the
-    // glyphs may reach beyond it or beyond the viewport), is drawn as glyphs.
-    bool covered = false;
-    for (int y = 0; y < h; y++)
-        for (int x = 0; x < w; x++) {
-            unsigned char &a = px[(size_t)y * w + x];
-            if (a > 96 || (a && (x == 0 || y == 0 || x == w - 1 || y == h - 1)))
-                return mask;
-            covered = covered || a;
-            a = a ? 255 : 0;
-        }
-    if (!covered) {
-        mask.empty = 1;
-        return mask;
-    }
-    GLint bound;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    glGenTextures(1, &mask.texture);
-    glBindTexture(GL_TEXTURE_2D, mask.texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA8, w, h, 0, GL_ALPHA, GL_UNSIGNED_BYTE, px.data());
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glBindTexture(GL_TEXTURE_2D, bound);
-    return mask;
-}
-
-// The current colour through the mask, a texel to a pixel; the uncovered
-// texels let nothing through.
-static void draw_mask(const text_mask &mask)
-{
-    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT);
-    glEnable(GL_TEXTURE_2D);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.5f);
-    draw_window_texture(mask.texture, mask.rect);
-    glPopAttrib();
-}
-
-// The text in the font: from its kept mask when the state allows one, else as glyphs.
+// The text in the font, each glyph moved on by the advances before it.
 static void print_text(const glyph_triangles &g, const char *text)
 {
-    if (!g.buffer || !*text)
-        return;
-    // A pass of play drawn in part prints a text again only where something
-    // moved over it or where it changed, so a mask made there is seldom used
-    // again; made and drawn in passes, masks kept play's resident memory
-    // about 3 MB higher for no time saved.
-    if (pass_boxed || !plain_state()) {
+    if (g.buffer && *text)
         draw_glyphs(g, text);
-        return;
-    }
-    GLfloat matrices[32];
-    GLint view[4];
-    glGetFloatv(GL_MODELVIEW_MATRIX, matrices);
-    glGetFloatv(GL_PROJECTION_MATRIX, matrices + 16);
-    glGetIntegerv(GL_VIEWPORT, view);
-    std::string key((const char *)matrices, sizeof matrices);
-    key.append((const char *)view, sizeof view);
-    key.push_back((char)g.font);
-    key.append(text);
-    auto it = masks.find(key);
-    // The scratch framebuffer, as large as the view, is let go as soon as a
-    // print makes no mask: masks are made in runs, on a screen's second frame.
-    if (it == masks.end() || !it->second.seen)
-        forget_scratch();
-    if (it == masks.end()) {
-        if (masks.size() >= MASKS_KEPT)
-            forget_masks();
-        text_mask first;
-        first.seen = 1;
-        masks.emplace(key, first);
-        draw_glyphs(g, text);
-        return;
-    }
-    if (it->second.seen)
-        it->second = make_mask(g, text);
-    const text_mask &mask = it->second;
-    if (!mask.texture && !mask.empty) {
-        draw_glyphs(g, text);
-        return;
-    }
-    if (mask.texture)
-        draw_mask(mask);
-    for (const unsigned char *c = (const unsigned char *)text; *c; c++)
-        if (*c != GLYPHS)
-            glTranslatef(g.advance[*c], 0.0f, 0.0f);
 }
 
 void glPrint(const char *fmt, ...)

@@ -72,12 +72,13 @@ void keep_pixels(kept_pixels &k, const int rect[4], int owner)
     k.owner = owner;
 }
 
-// A texture over a rectangle of window pixels, one texel to a pixel, with the
-// current enables and colour; the matrices and the bound texture stay as they were.
-void draw_window_texture(GLuint texture, const int rect[4])
+// The kept texture as a quad over its rectangle, one texel to a pixel.
+static void draw_kept_quad(const kept_pixels &k)
 {
-    GLint bound, view[4];
+    GLint bound;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    GLboolean blend = glIsEnabled(GL_BLEND), depth = glIsEnabled(GL_DEPTH_TEST), texturing = glIsEnabled(GL_TEXTURE_2D);
+    GLint view[4];
     glGetIntegerv(GL_VIEWPORT, view);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
@@ -86,9 +87,13 @@ void draw_window_texture(GLuint texture, const int rect[4])
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    glBindTexture(GL_TEXTURE_2D, texture);
-    float x0 = (float)rect[0], y0 = (float)rect[1];
-    float x1 = x0 + rect[2], y1 = y0 + rect[3];
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, k.texture);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    float x0 = (float)k.rect[0], y0 = (float)k.rect[1];
+    float x1 = x0 + k.rect[2], y1 = y0 + k.rect[3];
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0); glVertex2f(x0, y0);
     glTexCoord2f(1, 0); glVertex2f(x1, y0);
@@ -100,17 +105,6 @@ void draw_window_texture(GLuint texture, const int rect[4])
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     glBindTexture(GL_TEXTURE_2D, bound);
-}
-
-// The kept texture as a quad over its rectangle, opaque.
-static void draw_kept_quad(const kept_pixels &k)
-{
-    GLboolean blend = glIsEnabled(GL_BLEND), depth = glIsEnabled(GL_DEPTH_TEST), texturing = glIsEnabled(GL_TEXTURE_2D);
-    glDisable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_TEXTURE_2D);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    draw_window_texture(k.texture, k.rect);
     if (blend)
         glEnable(GL_BLEND);
     if (depth)
