@@ -18,11 +18,6 @@
 
 namespace {
 
-std::string bytes_of(const bset &s)
-{
-    return std::string((const char *)&s, sizeof s);
-}
-
 // Starts the program and gives its dialog the keyboard.
 void open_dialog(setup_run &run, const bset *settings, const std::string &alsoft_conf = "")
 {

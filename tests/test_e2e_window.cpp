@@ -78,8 +78,11 @@ INSTANTIATE_TEST_SUITE_P(MessageBoxes, BoxAtStartUp,
 // A full-screen size the display cannot take asks whether to play in a window,
 // also on a server without core fonts. Yes opens the game in a window; No
 // says the program will close, and it does.
-void full_screen_question(bool yes)
+class FullScreenQuestion : public ::testing::TestWithParam<bool> {};
+
+TEST_P(FullScreenQuestion, AnsweredYesPlaysInAWindowAndNoEndsTheProgram)
 {
+    const bool yes = GetParam();
     game_run run;
     run.builtin_fonts_only = true;
     bset s = windowed_settings(2);
@@ -104,14 +107,7 @@ void full_screen_question(bool yes)
     EXPECT_EQ(run.wait_exit(60), 1);
 }
 
-TEST(MessageBoxes, FullScreenQuestionAnsweredYesPlaysInAWindow)
-{
-    full_screen_question(true);
-}
-
-TEST(MessageBoxes, FullScreenQuestionAnsweredNoEndsTheProgram)
-{
-    full_screen_question(false);
-}
+INSTANTIATE_TEST_SUITE_P(MessageBoxes, FullScreenQuestion, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool> &info) { return info.param ? "Yes" : "No"; });
 
 }  // namespace

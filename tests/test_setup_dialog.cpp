@@ -53,7 +53,6 @@ protected:
         memcpy(&s, bytes.data(), std::min(bytes.size(), sizeof s));
         return s;
     }
-    static std::string bytes_of(const bset &s) { return std::string((const char *)&s, sizeof s); }
     // Opens the file in the dialog and saves it straight back.
     void open_and_save()
     {

@@ -53,3 +53,5 @@ private:
 // The record the setup program writes for a player who changes nothing and has
 // no settings file: 800 x 600 full-screen, effects 0.85, music 1.0, the default playlist.
 bset setup_default_record();
+// A settings record's bytes, as the file holds them.
+inline std::string bytes_of(const bset &s) { return std::string((const char *)&s, sizeof s); }
