@@ -71,11 +71,9 @@ TEST_F(FirstMinutesE2E, At1100By720ThePictureFillsTheWindowAndThePointerFollowsT
     EXPECT_EQ(run.wait_exit(20), 0);
 }
 
-// Escape closes the screen over the title, one per press. In the editor a
-// left drag paints a row, the power-up layer takes a power-up, F2 writes
-// exactly those cells, and F1 test-plays the level, after which Escape brings
-// the editor back. Ending the game there with a change asks first, and Save
-// writes the level.
+// Escape closes each screen over the title. In the editor a drag paints a row,
+// the power-up layer takes a power-up, F2 writes exactly those cells, F1
+// test-plays and Escape comes back; F12 with a change asks, and Save writes it.
 TEST_F(FirstMinutesE2E, EscapeStepsBackTheEditorSavesAndTestPlaysAndUnsavedWorkIsAskedAbout)
 {
     const std::string level1 = run.player_dir() + "/user_data/l1.raw";

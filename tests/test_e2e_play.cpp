@@ -86,13 +86,9 @@ void first_entry(const std::string &table, std::string *name, int32_t *points)
     memcpy(points, table.data() + 164, sizeof *points);
 }
 
-// One game played, left with Escape and continued, then, on its last ball,
-// lost: its score and replay enter the table, and the replay can be watched.
-// It is started with the keys alone: Enter on the title's first icon opens
-// the play options, Escape closes them, Right and Enter open the level-set
-// browser, whose Enter plays. In play held Right moves the paddle right and
-// held Left brings it back while the mouse stays still, and Space launches
-// the ball.
+// One game started and steered with the keys alone, left with Escape and
+// continued, then lost on its last ball: its score and replay enter the
+// table, and the replay can be watched.
 TEST_F(Play, KeysStartSteerAndLaunchEscapeSavesContinueResumesAndLosingEveryBallEntersTheTable)
 {
     std::string scores = run.player_dir() + "/level_sets/scores.hst";

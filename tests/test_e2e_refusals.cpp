@@ -48,11 +48,9 @@ protected:
     }
 };
 
-// One start of the game. A damaged score table is set aside when the table
-// opens; back on the title, a damaged save dims Continue, and Continue
-// explains it in a notice; in the same options panel, Play explains a level
-// set damaged after start-up (it is read again when a game starts). Every
-// file stays byte for byte as it was.
+// One start: a damaged score table is set aside when the table opens, a
+// damaged save dims Continue and Continue explains it, and Play explains a set
+// damaged after start-up (read again when a game starts). Files stay as they were.
 TEST_F(Refusals, ADamagedSaveSetAndScoreTableAreExplainedAndKept)
 {
     ASSERT_TRUE(run.wait_for_title());

@@ -47,10 +47,9 @@ TEST_F(TitleScreen, LoadsFadesInPlaysTheDemoAndQuitsThroughTheCredits)
     EXPECT_EQ(run.wait_exit(20), 0);
 }
 
-// The game as a player runs it, presenting frames only when the picture
-// changes: the settled title still answers the pointer (an icon lights under
-// it and goes dark when it leaves), and Help opens over it and closes again
-// without leaving a trace. Every wait is for what the screen shows.
+// Presenting frames only when the picture changes, as for a player, the
+// settled title lights an icon under the pointer and darkens it after, and Help
+// opens over it and closes without a trace. Every wait is for what the screen shows.
 TEST(TitleStillFrames, TheSettledTitleAnswersThePointerAndHelpComesAndGoes)
 {
     game_run run;

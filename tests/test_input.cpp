@@ -278,10 +278,9 @@ TEST_F(Input, HeldArrowsSteerTheRampedSpeedUntilTheMouseMoves)
     EXPECT_FLOAT_EQ(paddlex, mouse_paddle_x());
 }
 
-// Space, Up and Enter launch as the left button does, and let go of the balls
-// the sticky paddle holds; P pauses and resumes as the right button does, but
-// not after "GAME OVER". On the title and in the editor none of them launches
-// or pauses.
+// Space, Up and Enter launch as the left button does and free the sticky
+// paddle's balls; P pauses and resumes as the right button does, but not after
+// "GAME OVER"; on the title and in the editor none of them acts.
 TEST_F(Input, SpaceUpAndEnterLaunchAndPPausesInPlayOnly)
 {
     release_right();

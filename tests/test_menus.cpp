@@ -277,10 +277,9 @@ void key(int vk)
     WndProc(nullptr, WM_KEYUP, (WPARAM)vk, 0);
 }
 
-// The arrows choose among the title's icons, lit as under the pointer and
-// outlined, whatever lies under the pointer; the first press only shows the
-// choice. Enter presses the chosen icon, and on the panel it opens its own
-// button; moving the mouse gives the choice back to the pointer.
+// The arrows choose (lit and outlined) among the title's icons whatever the
+// pointer is over, the first press only showing the choice; Enter presses it,
+// also on the panel it opens; a mouse move gives the choice back to the pointer.
 TEST_F(Menus, ArrowsChooseTheIconsAndButtonsAndEnterPressesThem)
 {
     focus_to_pointer();

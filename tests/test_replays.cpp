@@ -360,10 +360,8 @@ static std::string replay_head(const char *set)
 }
 
 // The frame stream gives back every paddle exactly, with the slow frames,
-// events and hashes between: at rest, at an even speed, smoothly, jittering,
-// jumping from reach to reach, changing its move by each side of a pair's and
-// a nudge's reach, standing for each side of a short run's reach; a paddle
-// beyond the reach is refused.
+// events and hashes between, for each kind of move and each side of each
+// step's reach; a paddle beyond the reach is refused.
 TEST(ReplayStream, GivesBackEveryFrameAsPlayed)
 {
     const int edges[] = {63, 64, -64, -65, 3, 4, -4, -5};

@@ -115,11 +115,9 @@ TEST_F(Saves, TheRecordHoldsEachFieldAtItsOffsetAndContinuingRestoresIt)
     EXPECT_FLOAT_EQ(ballsize, 0.04f);
 }
 
-// Every refused save leaves the game as it was and the file where it was:
-// one naming a set outside the folder, of the wrong size, or holding a value
-// play never leaves in one (a wrapped score, a level the set lacks, a lives
-// counter at the int limits, a flag that is not 0/1, a standing brick of no
-// known type). The extremes that play does reach are continued.
+// A save naming a set outside the folder, of the wrong size, or holding a
+// value play never leaves in one is refused, and the game and the file stay as
+// they were; the extremes that play does reach are continued.
 TEST_F(Saves, SavesThatPlayCannotProduceOrNamingSetsOutsideTheFolderAreRefused)
 {
     save_level_two();

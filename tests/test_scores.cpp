@@ -83,10 +83,9 @@ TEST_F(Scores, MissingShortAndUnterminatedFilesGiveASafeTable)
     EXPECT_EQ(strlen(hstable[0].entry_set_title), 79u);
 }
 
-// The name typed is written exactly, with the rest of its field zero, when OK
-// takes it; the game ending while the dialog is open (a signal, F12, the close
-// box) keeps the score under the name typed so far, or "Player". With no
-// dialog open it writes nothing.
+// OK writes the name typed exactly, the rest of its field zero; the game ending
+// while the dialog is open keeps the score under the name typed so far, or
+// "Player". With no dialog open it writes nothing.
 TEST_F(Scores, TheNameTypedOrPlayerIsWrittenExactlyWithTheRestOfItsFieldZero)
 {
     const struct {

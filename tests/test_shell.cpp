@@ -175,9 +175,8 @@ TEST(FrameLockRules, ZeroTargetIsOnePerSecondAndNoCounterSkipsTheWait)
     m_ticksPerSecond = saved;
 }
 
-// SDL's keys as the game's key codes: letters, digits, function keys, the
-// keypad by position whatever Num Lock makes it report, navigation,
-// modifiers and punctuation; keys the game has no code for give 0.
+// SDL's keys as the game's key codes, the keypad by position whatever Num Lock
+// makes it report; keys the game has no code for give 0.
 TEST(KeyMap, EachKeyGivesItsGameCode)
 {
     const struct { SDL_Keycode sym; SDL_Scancode scan; int vk; } keys_[] = {
@@ -202,9 +201,8 @@ TEST(KeyMap, EachKeyGivesItsGameCode)
         EXPECT_EQ(vk_from_sdl(k.sym, k.scan), k.vk) << SDL_GetScancodeName(k.scan);
 }
 
-// Mouse positions outside the client area are rejected (left of and above the
-// window, negative positions arrive as large words); minimising deactivates
-// and Close quits with 0.
+// Mouse positions outside the client area are rejected (negative ones arrive
+// as large words); minimising deactivates and Close quits with 0.
 TEST(WindowMessages, OutsidePositionsAreRejectedMinimisingDeactivatesAndCloseQuits)
 {
     screenx = 640;
