@@ -189,18 +189,14 @@ TEST(LevelCompiler, StoresLegendBricksWhereTheGridPutsThem)
   EXPECT_EQ(set.text(8), "Test");
   EXPECT_EQ(set.text(263), "Tester");
   EXPECT_EQ(set.text(518), "A test.");
-  // A: 3-hit, the level's texture, its colour and Big Ball; b copies it with Earthquake!.
-  EXPECT_EQ(set.cell(1, TEXTURE, 1, 1), 2);
-  EXPECT_EQ(set.cell(1, TYPE, 1, 1), 5);
-  EXPECT_EQ(set.cell(1, RED, 1, 1), 100);
-  EXPECT_EQ(set.cell(1, POWERUP, 1, 1), 2);
-  EXPECT_EQ(set.cell(1, TYPE, 1, 20), 5);
-  EXPECT_EQ(set.cell(1, POWERUP, 1, 20), 17);
-  EXPECT_EQ(set.cell(1, TYPE, 2, 10), 3);
-  EXPECT_EQ(set.cell(1, POWERUP, 2, 10), 7);
-  // Empty top-row cells carry the wall colour that Brick Wall's new bricks show.
-  EXPECT_EQ(set.cell(1, TEXTURE, 1, 2), 0);
-  EXPECT_EQ(set.cell(1, GREEN, 1, 2), 20);
+  // A: 3-hit, the level's texture, its colour and Big Ball; b copies it with
+  // Earthquake!; e explodes with Death. Empty top-row cells carry the wall
+  // colour that Brick Wall's new bricks show.
+  const struct { int block, r, c, value; } cells[] = {
+      {TEXTURE, 1, 1, 2}, {TYPE, 1, 1, 5}, {RED, 1, 1, 100}, {POWERUP, 1, 1, 2}, {TYPE, 1, 20, 5},
+      {POWERUP, 1, 20, 17}, {TYPE, 2, 10, 3}, {POWERUP, 2, 10, 7}, {TEXTURE, 1, 2, 0}, {GREEN, 1, 2, 20}};
+  for (const auto &k : cells)
+    EXPECT_EQ(set.cell(1, k.block, k.r, k.c), k.value) << "block " << k.block << " at " << k.r << "," << k.c;
 }
 
 static std::string one_level(const std::string &legend, const std::string &rows)

@@ -191,8 +191,7 @@ TEST_F(Replays, AScriptedGameStepsAgainThroughEveryStateHash)
     EXPECT_GE(s.caught, 1);
     EXPECT_GE(s.chain_waves, 4);
     EXPECT_GE(s.releases, 1);
-    int end_score = score, end_level = level, end_counter = counter;
-    uint32_t end_hash = play_state_hash();
+    uint32_t end_hash = play_state_hash();   // of score, lives, board, balls and all play's state
     game_ends(REPLAY_ESCAPE);
     ASSERT_FALSE(last_replay.empty());
     std::string path = (replays / last_replay).string();
@@ -205,9 +204,6 @@ TEST_F(Replays, AScriptedGameStepsAgainThroughEveryStateHash)
     std::string why;
     EXPECT_EQ(step_through(path, &frames, &why), WATCH_ENDED) << why;
     EXPECT_EQ(frames, s.frames);
-    EXPECT_EQ(score, end_score);
-    EXPECT_EQ(level, end_level);
-    EXPECT_EQ(counter, end_counter);
     EXPECT_EQ(play_state_hash(), end_hash);
 
     // One flipped bit in a state hash of the stream is found there.

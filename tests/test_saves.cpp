@@ -82,20 +82,14 @@ TEST_F(Saves, TheRecordHoldsEachFieldAtItsOffsetAndContinuingRestoresIt)
     save_level_two();
     bytes d = file_bytes(save_path());
     ASSERT_EQ(d.size(), 4268u);
-    EXPECT_EQ(int_at(d, 0), 3);
-    EXPECT_EQ(int_at(d, 4), 2);
-    EXPECT_EQ(int_at(d, 8), 3);        // oldlives
-    EXPECT_EQ(int_at(d, 12), 4321);
-    EXPECT_EQ(int_at(d, 16), 4);       // newlives
-    EXPECT_EQ(int_at(d, 20), 2);
-    EXPECT_EQ(int_at(d, 24 + 4), 0);   // goodies[1]
-    EXPECT_EQ(int_at(d, 64 + 8), 1);   // balls[2]
+    const struct { const char *field; size_t at; int32_t value; } fields[] = {
+        {"lcount", 0, 3}, {"counter", 4, 2}, {"oldlives", 8, 3}, {"score", 12, 4321}, {"newlives", 16, 4},
+        {"level", 20, 2}, {"goodies[1]", 24 + 4, 0}, {"balls[2]", 64 + 8, 1}, {"difficulty", 2324, 2},
+        {"brick at row 2, column 3", 576, 0}, {"brick at row 3, column 4 (stride 22)", 388 + 4 * 70, 1},
+        {"the destroyed brick", 388 + 4 * 24, 0}, {"type at row 1, column 1", 2332 + 4 * 23, BRICK_TWO_HIT}};
+    for (const auto &f : fields)
+        EXPECT_EQ(int_at(d, f.at), f.value) << f.field << " at offset " << f.at;
     EXPECT_STREQ(&d[132], "two.bls");
-    EXPECT_EQ(int_at(d, 2324), 2);
-    EXPECT_EQ(int_at(d, 576), 0);      // row 2, column 3
-    EXPECT_EQ(int_at(d, 388 + 4 * 70), 1);   // row 3, column 4 at stride 22
-    EXPECT_EQ(int_at(d, 388 + 4 * 24), 0);   // the destroyed brick
-    EXPECT_EQ(int_at(d, 2332 + 4 * 23), BRICK_TWO_HIT);
     save_level_two(2, 3);
     EXPECT_EQ(int_at(file_bytes(save_path()), 576), 1);
 
