@@ -193,8 +193,6 @@ int literal_touch(float nx, float ny, float r, float x0, float y0)
     return 0;
 }
 
-// ---- The touch test ----
-
 TEST(TouchTest, QuickRejectionNeverChangesTheAnswer)
 {
     std::mt19937 gen(5);
@@ -307,8 +305,6 @@ TEST(BrickHits, BigOrHeavyBallBreaksATwoHitBrickAtOnceAndAnExplodingOneMarksOnly
               explosion[grid_index(5, 4)] + explosion[grid_index(5, 6)], 4);
 }
 
-// ---- The bounce ----
-
 TEST(BrickBounce, TwoBricksInOneFrameBothBreakButTurnTheBallOnce)
 {
     // One brick alone gives the turn; two side by side give the same one.
@@ -330,8 +326,6 @@ TEST(BrickBounce, TwoBricksInOneFrameBothBreakButTurnTheBallOnce)
     EXPECT_EQ(dir[1][1], dir[0][1]);
 }
 
-// ---- The column lookup ----
-
 TEST(ColumnLookup, SharedEdgeGoesToTheHigherColumnAndOffGridKeepsTheLast)
 {
     reset_play();
@@ -346,8 +340,6 @@ TEST(ColumnLookup, SharedEdgeGoesToTheHigherColumnAndOffGridKeepsTheLast)
     }
     EXPECT_EQ(bstartx, 5.25f);
 }
-
-// ---- A long run ----
 
 class LongRun : public GLTest {};
 

@@ -38,8 +38,6 @@ protected:
     const fs::path dir = folder.path();
 };
 
-// ---- The safe writer ----
-
 using SafeWriter = ScratchFolder;
 
 // The program is linked with --wrap=fsync,--wrap=rename: while `calls` is set,

@@ -33,8 +33,6 @@ namespace {
 // Puts the pointer on a GUI-frame point (pointery grows downward).
 void point_at(float x, float y) { pointerx = x, pointery = -y; }
 
-// ---- Pointer scale ----
-
 class PointerScale : public ::testing::Test {
 protected:
     int saved_x = screenx, saved_y = screeny;
@@ -123,8 +121,6 @@ protected:
 float icon_x(int k) { return 1.8f + 0.5f * k; }
 const float ICON_Y = -0.425f;
 
-// ---- Fades ----
-
 TEST_F(Menus, FadesTake101FramesFadeOutStartsPlayAndTheEditorReturnsAtTheEnd)
 {
     title_alpha = 0.0f, bar_alpha = 1.0f;
@@ -203,8 +199,6 @@ TEST_F(Menus, HoveringAnIconSelectsItAndLightsItAndButtonEdgesCountAsHovered)
     }
     EXPECT_EQ(gui_block, 1);
 }
-
-// ---- Help page ----
 
 TEST_F(Menus, HelpShowsAllSeventeenPowerUpsAndCancelClosesIt)
 {
