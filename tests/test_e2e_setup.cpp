@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -156,34 +154,16 @@ std::vector<float> heard(const std::string &wave)
 
 // The loudest sample of each stretch of sound; stretches are apart by at least
 // a fifth of a second of silence (at 44100 frames per second, two channels).
-std::vector<float> burst_peaks(const std::vector<float> &samples)
-{
-    const size_t gap = 44100 / 5 * 2;
-    std::vector<float> peaks;
-    size_t quiet = gap;
-    for (float v : samples) {
-        float a = std::fabs(v);
-        if (a > 0.002f) {
-            if (quiet >= gap)
-                peaks.push_back(0);
-            peaks.back() = std::max(peaks.back(), a);
-            quiet = 0;
-        } else {
-            quiet++;
-        }
-    }
-    return peaks;
-}
+const size_t GAP = 44100 / 5 * 2;
+std::vector<float> bursts(const std::vector<float> &samples) { return burst_peaks(samples, GAP, 0.002f); }
 
 // Waits (up to a minute) until n stretches of sound have been heard and have ended.
 bool wait_bursts(const std::string &wave, size_t n)
 {
     return poll_until([&] {
         std::vector<float> samples = heard(wave);
-        bool ended = samples.size() > 44100 / 5 * 2 &&
-                     burst_peaks(std::vector<float>(samples.end() - 44100 / 5 * 2, samples.end()))
-                         .empty();
-        return ended && burst_peaks(samples).size() >= n;
+        bool ended = samples.size() > GAP && bursts(std::vector<float>(samples.end() - GAP, samples.end())).empty();
+        return ended && bursts(samples).size() >= n;
     }, 60);
 }
 
@@ -265,7 +245,7 @@ TEST(SetupProgram, DraggedSliderPreviewsItsVolumeAndKeysPlayNothing)
     ASSERT_EQ(bytes.size(), sizeof saved);
     memcpy(&saved, bytes.data(), sizeof saved);
 
-    std::vector<float> peaks = burst_peaks(heard(wave));
+    std::vector<float> peaks = bursts(heard(wave));
     ASSERT_EQ(peaks.size(), 2u) << "only the two drags may be heard";
     ASSERT_GT(saved.seffects, 0.05f);
     ASSERT_GT(saved.music, 0.05f);

@@ -335,18 +335,8 @@ TEST_F(SoundLib, PausedPlayOnAUsedChannelIsHeardWhenResumed)
         sleep_for(milliseconds(100));
     }
     Wave heard = finish();
-    // Count the tones: stretches of sound apart by at least 20 ms of silence.
-    size_t gap = (size_t)heard.rate / 50 * 2, quiet = gap;
-    int tones = 0;
-    for (float v : heard.data) {
-        if (std::fabs(v) > 0.05f) {
-            tones += quiet >= gap;
-            quiet = 0;
-        } else {
-            quiet++;
-        }
-    }
-    EXPECT_EQ(tones, 3);
+    // The tones: stretches of sound apart by at least 20 ms of silence.
+    EXPECT_EQ(burst_peaks(heard.data, (size_t)heard.rate / 50 * 2, 0.05f).size(), 3u);
 }
 
 TEST_F(SoundLib, WithoutADeviceEveryCallSucceedsAndStreamsStillEnd)

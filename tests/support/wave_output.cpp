@@ -6,6 +6,7 @@
 #include <sndfile.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -70,4 +71,21 @@ std::vector<float> wave_output::stereo(int *rate) const
     if (rate)
         *rate = info.samplerate;
     return data;
+}
+
+std::vector<float> burst_peaks(const std::vector<float> &samples, size_t gap, float floor)
+{
+    std::vector<float> peaks;
+    size_t quiet = gap;
+    for (float v : samples) {
+        if (std::fabs(v) > floor) {
+            if (quiet >= gap)
+                peaks.push_back(0);
+            peaks.back() = std::max(peaks.back(), std::fabs(v));
+            quiet = 0;
+        } else {
+            quiet++;
+        }
+    }
+    return peaks;
 }

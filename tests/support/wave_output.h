@@ -22,3 +22,7 @@ struct wave_output {
     // rate; empty (a failure added) when it cannot be read as stereo.
     std::vector<float> stereo(int *rate = nullptr) const;
 };
+
+// The loudest sample of each stretch of samples louder than `floor`, the
+// stretches apart by at least `gap` samples that are not.
+std::vector<float> burst_peaks(const std::vector<float> &samples, size_t gap, float floor);
