@@ -115,19 +115,21 @@ TEST(EditorTools, FastStrokesLinesAndRectanglesMarkTheirCells)
     }
 }
 
+// A brick on the edited board.
+void brick(int r, int c, int tex, int type = BRICK_NORMAL, int red = 127)
+{
+    int k = grid_index(r, c);
+    leveled[k] = tex;
+    ed_bricktype[k] = type;
+    ed_rr[k] = red;
+}
+
 class Board : public ::testing::Test {
 protected:
     void SetUp() override
     {
         clear_edited_level();
         pupedit = mirror = 0;
-    }
-    static void brick(int r, int c, int tex, int type = BRICK_NORMAL, int red = 127)
-    {
-        int k = grid_index(r, c);
-        leveled[k] = tex;
-        ed_bricktype[k] = type;
-        ed_rr[k] = red;
     }
 };
 
@@ -286,11 +288,6 @@ protected:
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
     static int cell(int r, int c) { return grid_index(r, c); }
-    static void put_brick(int r, int c, int tex, int type)
-    {
-        leveled[cell(r, c)] = tex;
-        ed_bricktype[cell(r, c)] = type;
-    }
 };
 
 TEST_F(Canvas, LeftDragFromAToolbarButtonPaintsEveryCellPassedAndKeepsPowerups)
@@ -316,8 +313,8 @@ TEST_F(Canvas, LeftDragFromAToolbarButtonPaintsEveryCellPassedAndKeepsPowerups)
 
 TEST_F(Canvas, RightDragErasesKeepsPowerupsAndAnErasedExplodingCellShowsTheGrid)
 {
-    put_brick(6, 3, 1, BRICK_EXPLODING);
-    put_brick(6, 4, 1, BRICK_NORMAL);
+    brick(6, 3, 1, BRICK_EXPLODING);
+    brick(6, 4, 1, BRICK_NORMAL);
     ed_powerup[cell(6, 4)] = 9;
     ed_bricktype[cell(6, 5)] = BRICK_EXPLODING;  // empty, still of type 3
     over(9, 9);   // away: the cell under the pointer shows what a click would place
@@ -339,7 +336,7 @@ TEST_F(Canvas, RightDragErasesKeepsPowerupsAndAnErasedExplodingCellShowsTheGrid)
 
 TEST_F(Canvas, PowerupLayerDimsBricksAndDialogsBlockEveryPress)
 {
-    put_brick(2, 2, 2, BRICK_NORMAL);
+    brick(2, 2, 2, BRICK_NORMAL);
     ed_rr[cell(2, 2)] = ed_gg[cell(2, 2)] = ed_bb[cell(2, 2)] = 127;
     over(3, 3);
     EXPECT_SHOWS(2, 2, WHITE);
@@ -383,7 +380,7 @@ TEST_F(Canvas, TheCellUnderThePointerIsOutlinedAndShowsFaintlyWhatAClickPlaces)
 
 TEST_F(Canvas, EyedropperArmsAtThePressOrDCopiesWhileMovingAndDisarmsAtTheNextPress)
 {
-    put_brick(8, 8, 2, BRICK_THREE_HIT);
+    brick(8, 8, 2, BRICK_THREE_HIT);
     ed_rr[cell(8, 8)] = 10, ed_gg[cell(8, 8)] = 20, ed_bb[cell(8, 8)] = 30;
     point_at(1.15f, -1.3f);  // the Eyedropper button
     editor();
@@ -400,7 +397,7 @@ TEST_F(Canvas, EyedropperArmsAtThePressOrDCopiesWhileMovingAndDisarmsAtTheNextPr
     EXPECT_EQ(dropped, 0);
     EXPECT_EQ(leveled[cell(9, 9)], 2);
 
-    put_brick(10, 10, 3, BRICK_INVISIBLE);
+    brick(10, 10, 3, BRICK_INVISIBLE);
     key('D');   // the key arms it as the button does
     over(10, 10);
     EXPECT_EQ(texnumber * 10 + curbrick, 30 + BRICK_INVISIBLE);
@@ -408,11 +405,11 @@ TEST_F(Canvas, EyedropperArmsAtThePressOrDCopiesWhileMovingAndDisarmsAtTheNextPr
 
 TEST_F(Canvas, ClassicShowsExactlyTheBrickColourHidesExplodingBricksAndGridOffIsBlack)
 {
-    put_brick(10, 2, 2, BRICK_NORMAL);
+    brick(10, 2, 2, BRICK_NORMAL);
     ed_rr[cell(10, 2)] = 127, ed_gg[cell(10, 2)] = 0, ed_bb[cell(10, 2)] = 64;
-    put_brick(10, 3, 1, BRICK_NORMAL);
+    brick(10, 3, 1, BRICK_NORMAL);
     ed_rr[cell(10, 3)] = ed_gg[cell(10, 3)] = ed_bb[cell(10, 3)] = 127;
-    put_brick(10, 4, 1, BRICK_EXPLODING);
+    brick(10, 4, 1, BRICK_EXPLODING);
     classic = 1;
     grid = 0;
     over(12, 5);
@@ -425,12 +422,12 @@ TEST_F(Canvas, ClassicShowsExactlyTheBrickColourHidesExplodingBricksAndGridOffIs
 
 TEST_F(Canvas, TestPlayNeedsABrickInsideTheGridAndEscapeInTheFadeStillReturns)
 {
-    put_brick(0, 5, 1, BRICK_NORMAL);
+    brick(0, 5, 1, BRICK_NORMAL);
     test_play();
     EXPECT_EQ(dialog_shown(), DLG_NO_BRICKS);
     EXPECT_EQ(screen_is(SCREEN_EDITOR), 1);
 
-    put_brick(12, 12, 2, BRICK_TWO_HIT);
+    brick(12, 12, 2, BRICK_TWO_HIT);
     edlevel = 3;
     test_play();
     EXPECT_EQ(screen_is(SCREEN_EDITOR) * 10 + test, 1);
