@@ -11,8 +11,7 @@
 
 namespace {
 
-// The window opens at the size the settings ask for, and F12 (a real key
-// event through the X server, to the window under the pointer) ends the game.
+// F12 is a real key event through the X server, to the window under the pointer.
 TEST(GameWindow, OpensAtTheAskedSizeAndF12EndsTheGame)
 {
     game_run run;

@@ -60,8 +60,6 @@ protected:
     }
 };
 
-// The game folder holds every effect the game loads; where the files are
-// missing, the effects are silent, not fatal.
 TEST_F(Effects, EveryEffectOfTheGameFolderLoadsAndMissingOnesAreSilent)
 {
     const FMOD_SOUND *loaded[] = {level_end, blip, prize, hit, boom, glass, ping, good, bad, phit, pbounce, click};
@@ -76,8 +74,7 @@ TEST_F(Effects, EveryEffectOfTheGameFolderLoadsAndMissingOnesAreSilent)
     EXPECT_EQ(seffects, nullptr);
 }
 
-// The newest effect takes over seffects while the older plays on; at volume
-// 0 effects start but are not heard; at volume a wall's bounce sounds from its side.
+// The newest effect takes over seffects while the older plays on.
 TEST_F(Effects, NewestEffectTakesOverAtVolumeZeroNoneIsHeardAndWallBouncesSoundFromTheirSide)
 {
     evolume = 0.0f;

@@ -231,8 +231,7 @@ TEST_F(Gamepad, APadPluggedInWorksAtOnceAndUnpluggingItPausesPlay)
     EXPECT_EQ(game_pause, 0);
 }
 
-// Two pads: the first to press a button steers; the other's buttons and
-// stick do nothing, and its going pauses nothing.
+// The other pad's buttons and stick do nothing, and its going pauses nothing.
 TEST_F(Gamepad, WithTwoPadsTheFirstToPressAButtonSteers)
 {
     ASSERT_TRUE(one.plug("Pad one"));

@@ -52,8 +52,7 @@ protected:
     static void key_up(int vk) { WndProc(nullptr, WM_KEYUP, (WPARAM)vk, 0); }
 };
 
-// A left release launches one ball at the difficulty's speed, or after a
-// level's bonus as many balls as the level's number, four at most.
+// After a level's bonus, as many balls as the level's number, four at most.
 TEST_F(Input, LeftReleaseLaunchesAtTheDifficultysSpeedWithTheBonusBalls)
 {
     const struct { int difficulty, bonus, level, balls; float speed; } cases[] = {

@@ -163,8 +163,7 @@ TEST_F(LevelFiles, SetTexturesReplaceOnlyTheirOwnNumbersAndStay)
     EXPECT_EQ(texel_red(etexname[5]), 155);
 }
 
-// The editor's numbered level files end at the first gap, and a test game
-// plays the level being edited.
+// A test game plays the level being edited.
 TEST_F(LevelFiles, NumberedLevelFilesEndAtTheFirstGap)
 {
     write_brick(1, 1);

@@ -480,8 +480,6 @@ TEST_F(Replays, AHighScoreKeepsItsReplayBesideTheTable)
     EXPECT_STREQ(score_replay[3], "20260101-120000-00.crp");
 }
 
-// On the score table the keys choose each row's Watch alone, and Enter
-// watches the chosen row's replay.
 TEST_F(Replays, TheKeysChooseEachRowsWatch)
 {
     fs::create_directories(replays);

@@ -190,8 +190,6 @@ TEST_F(Saves, ContinueStartsAGoodSaveAndStaysInertOnARefusedOne)
     PLAYING_SAVED_GAME = 0;
 }
 
-// A write that fails is told to the player, and Continue still offers the
-// save that was there before, or none.
 TEST_F(Saves, AFailedWriteIsReportedAndContinueStillOffersTheOldSave)
 {
     unsetenv("DISPLAY");  // the message goes to standard error only

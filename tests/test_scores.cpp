@@ -63,8 +63,7 @@ TEST_F(Scores, AScoreEqualToTheTenthDoesNotEnterAndAClassicOneLeavesTheNormalTab
     EXPECT_EQ(memcmp(normal.data(), hstable, sizeof(score_entry) * TABLE_ENTRIES), 0);
 }
 
-// A missing or short file gives a table of zeros, and names and titles always
-// end inside their fields.
+// Names and titles always end inside their fields.
 TEST_F(Scores, MissingShortAndUnterminatedFilesGiveASafeTable)
 {
     fill_table(0);

@@ -262,8 +262,7 @@ TEST_F(SoundLib, PlaylistGivesFileTitleAndLengthTagsPerEntry)
     EXPECT_EQ(tags, 0);
 }
 
-// Channel handles are stable and a fixed index takes its channel over; a
-// volume is kept within 0 to 1, in the channel and in the source's gain.
+// A volume is kept within 0 to 1, in the channel and in the source's gain.
 TEST_F(SoundLib, ChannelHandlesAreStableAndVolumesOutsideZeroToOneAreClamped)
 {
     open();
