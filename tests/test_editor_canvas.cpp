@@ -12,6 +12,7 @@
 #include "field.h"
 #include "graphics/graphics.h"
 #include "menus/menus.h"
+#include "play_state.h"
 #include "player_folder.h"
 #include "rules/rules.h"
 #include "shell/shell.h"
@@ -185,10 +186,7 @@ TEST_F(Board, TheMirrorPaintsTheCellMirroredAboutTheVerticalMiddle)
         apply_mask(m.m, 0);
         EXPECT_EQ(leveled[grid_index(t.r, t.c)] + leveled[grid_index(t.r, t.mirrored_c)], 4) << t.r;
     }
-    int painted = 0;
-    for (int k = 0; k < GRID_CELLS; k++)
-        painted += leveled[k] != 0;
-    EXPECT_EQ(painted, 8);
+    EXPECT_EQ(cells_set(leveled), 8);
     mask_t e;
     e.m[grid_index(4, 11)] = 1;
     apply_mask(e.m, 1);
@@ -203,14 +201,6 @@ protected:
         keys[VK_SHIFT] = 0;
         edtool = TOOL_BRUSH;
         mirror = 0;
-    }
-    static int count(const int32_t *grid)
-    {
-        int n = 0;
-        for (int r = 1; r <= 20; r++)
-            for (int c = 1; c <= 20; c++)
-                n += grid[grid_index(r, c)] != 0;
-        return n;
     }
     // A press on one cell, the pointer moved to another in one frame, the release there.
     static void gesture(unsigned down, int r0, int c0, int r1, int c1)
@@ -239,13 +229,13 @@ TEST_F(Tools, EachToolAndItsEraserMakeTheirCellsInOneUndoStep)
         keys[VK_SHIFT] = t.shift;
         gesture(WM_LBUTTONDOWN, t.r0, t.c0, t.r1, t.c1);
         keys[VK_SHIFT] = 0;
-        EXPECT_EQ(count(leveled), t.painted) << "tool " << t.tool;
+        EXPECT_EQ(cells_set(leveled), t.painted) << "tool " << t.tool;
         EXPECT_EQ(undo(), 1);
-        EXPECT_EQ(count(leveled), 0) << "tool " << t.tool << ": one undo takes it all";
+        EXPECT_EQ(cells_set(leveled), 0) << "tool " << t.tool << ": one undo takes it all";
         EXPECT_EQ(redo(), 1);
         // The right button erases the same cells.
         gesture(WM_RBUTTONDOWN, t.r0, t.c0, t.r1, t.c1);
-        EXPECT_EQ(count(leveled), 0) << "tool " << t.tool;
+        EXPECT_EQ(cells_set(leveled), 0) << "tool " << t.tool;
     }
 }
 
@@ -255,11 +245,11 @@ TEST_F(Tools, ThePowerupLayerTakesDragsShapesAndItsEraserAndKeepsTheBricks)
     pupedit = 1;
     curpup = 5;
     gesture(WM_LBUTTONDOWN, 6, 1, 6, 20);
-    EXPECT_EQ(count(ed_powerup), 20) << "a drag places power-ups";
+    EXPECT_EQ(cells_set(ed_powerup), 20) << "a drag places power-ups";
     edtool = TOOL_RECT;
     gesture(WM_RBUTTONDOWN, 6, 3, 6, 8);
-    EXPECT_EQ(count(ed_powerup), 14);
-    EXPECT_EQ(count(leveled), 1) << "the power-up eraser leaves bricks";
+    EXPECT_EQ(cells_set(ed_powerup), 14);
+    EXPECT_EQ(cells_set(leveled), 1) << "the power-up eraser leaves bricks";
     mirror = 1;
     edtool = TOOL_LINE;
     gesture(WM_LBUTTONDOWN, 1, 1, 1, 3);

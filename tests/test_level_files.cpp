@@ -9,6 +9,7 @@
 
 #include "gl_view.h"
 #include "level_bytes.h"
+#include "play_state.h"
 #include "player_folder.h"
 #include "graphics/graphics.h"
 #include "physics/ball.h"
@@ -29,15 +30,6 @@ int texel_red(GLuint name)
 {
     int w, h;
     return texture_rgba(name, &w, &h)[0];
-}
-
-int bricks_on_board()
-{
-    int n = 0;
-    for (int r = 1; r <= 20; r++)
-        for (int c = 1; c <= 20; c++)
-            n += board[r * 21 + c] != 0;
-    return n;
 }
 
 }  // namespace
@@ -75,10 +67,10 @@ TEST_F(LevelFiles, LevelZeroGivesLevelOneAndBeyondTheCountAnEmptyBoard)
 
     load_level_set("three.bls", 3);
     EXPECT_EQ(board[grid_index(1, 3)], 3);
-    EXPECT_EQ(bricks_on_board(), 1);
+    EXPECT_EQ(cells_set(board), 1);
 
     load_level_set("three.bls", 4);
-    EXPECT_EQ(bricks_on_board(), 0);
+    EXPECT_EQ(cells_set(board), 0);
     EXPECT_EQ(rr[grid_index(7, 7)], 128);
     EXPECT_EQ(bricktype[grid_index(7, 7)], 1);
     EXPECT_EQ(level_total, 3);
@@ -86,7 +78,7 @@ TEST_F(LevelFiles, LevelZeroGivesLevelOneAndBeyondTheCountAnEmptyBoard)
     screen_set(SCREEN_EDITOR);  // the editor is open: the board stays as it is
     board[grid_index(9, 9)] = 4;
     load_level_set("three.bls", 1);
-    EXPECT_EQ(bricks_on_board(), 1);
+    EXPECT_EQ(cells_set(board), 1);
     EXPECT_EQ(board[grid_index(9, 9)], 4);
 }
 
@@ -191,9 +183,9 @@ TEST_F(LevelFiles, DamagedOrMissingSetsLeaveAnEmptyBoard)
 
     auto expect_refused = [&](const char *name, const char *why) {
         load_level_set("three.bls", 1);
-        ASSERT_EQ(bricks_on_board(), 1);
+        ASSERT_EQ(cells_set(board), 1);
         load_level_set(name, 1);
-        EXPECT_EQ(bricks_on_board(), 0) << why;
+        EXPECT_EQ(cells_set(board), 0) << why;
         EXPECT_EQ(level_total, 0) << why;
         EXPECT_EQ(fhead.set_title[0], '\0') << why;
     };

@@ -138,8 +138,7 @@ TEST_F(PowerUps, BadCatchesTakeTheBallPowersAwayAndOthersSetFlagsOrChangeTheBoar
     EXPECT_EQ(board[at(1, 20)] + bricktype[at(1, 20)] + board[at(2, 1)], 2);
     EXPECT_EQ(rr[at(1, 5)], 90);
     powerup_effect(PUP_NEXT_BOARD, 1);
-    for (int k = 0; k < GRID_CELLS; k++)
-        ASSERT_EQ(board[k], 0);
+    EXPECT_EQ(cells_set(board), 0);
 }
 
 TEST_F(PowerUps, StickyPaddleAndEarthquakeHandOverTheHeldBallsAndDeathTakesEveryBall)

@@ -40,16 +40,6 @@ protected:
     }
 };
 
-TEST_F(SettingsFile, LivesInTheConfigFolderWhichIsCreatedWhenMissing)
-{
-    EXPECT_EQ(std::string(settings_path()), path());
-    struct stat st;
-    EXPECT_EQ(stat(folder.c_str(), &st), 0);
-    EXPECT_TRUE(S_ISDIR(st.st_mode));
-    unsetenv("XDG_CONFIG_HOME");
-    setenv("HOME", folder.c_str(), 1);
-    EXPECT_EQ(std::string(settings_path()), folder + "/.config/corvale.set");
-}
 
 // What the game takes from a missing, empty, short or out-of-range file. A
 // resolution outside the table keeps the size the game had (640 x 480 here).
@@ -125,8 +115,13 @@ TEST_F(SettingsFile, APlaylistIsKeptAsWrittenAndAVolumeThatIsNoVolumeIsTakenAsTh
     EXPECT_EQ(volume, 0.0f);
 }
 
-TEST_F(SettingsFile, WriterRoundTripsTheWholeRecord)
+TEST_F(SettingsFile, LivesInTheConfigFolderMadeWhenMissingAndTheWriterRoundTripsTheWholeRecord)
 {
+    EXPECT_EQ(std::string(settings_path()), path());
+    struct stat st;
+    EXPECT_EQ(stat(folder.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+
     bset out = {};
     out.resolution = 5;
     out.windowed = 1;
@@ -138,9 +133,11 @@ TEST_F(SettingsFile, WriterRoundTripsTheWholeRecord)
     bset in;
     ASSERT_EQ(read_settings(&in), 1);
     EXPECT_EQ(memcmp(&in, &out, sizeof in), 0);
-    struct stat st;
     ASSERT_EQ(stat(path().c_str(), &st), 0);
     EXPECT_EQ(st.st_size, 1048);
+    unsetenv("XDG_CONFIG_HOME");
+    setenv("HOME", folder.c_str(), 1);
+    EXPECT_EQ(std::string(settings_path()), folder + "/.config/corvale.set");
 }
 
 }  // namespace

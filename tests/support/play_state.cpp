@@ -36,3 +36,12 @@ void place_brick(int r, int c, int type, int kind)
     rr[k] = 20;
     powerup[k] = kind;
 }
+
+int cells_set(const int32_t *grid)
+{
+    int n = 0;
+    for (int r = 1; r <= GRID_ROWS; r++)
+        for (int c = 1; c <= GRID_ROWS; c++)
+            n += grid[grid_index(r, c)] != 0;
+    return n;
+}
