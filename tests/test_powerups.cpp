@@ -97,7 +97,7 @@ TEST_F(PowerUps, CatchNeedsAnEdgeStrictlyInsideThePaddleBelowItsTop)
     EXPECT_EQ(score, 100);
 }
 
-TEST_F(PowerUps, SizesStepWithinTheirLimits)
+TEST_F(PowerUps, SizesStepWithinTheirLimitsBadCatchesTakeTheBallPowersAwayAndOthersSetFlagsOrChangeTheBoard)
 {
     for (int k = 0; k < 3; k++)
         powerup_effect(PUP_BIG_BALL, 1);
@@ -115,10 +115,7 @@ TEST_F(PowerUps, SizesStepWithinTheirLimits)
         powerup_effect(PUP_SMALL_PADDLE, 1);
         EXPECT_EQ(paddle_size, want);
     }
-}
 
-TEST_F(PowerUps, BadCatchesTakeTheBallPowersAwayAndOthersSetFlagsOrChangeTheBoard)
-{
     for (int kind : {PUP_SMALL_BALL, PUP_FAST_BALL, PUP_SMALL_PADDLE}) {
         glued = through = exploding = glu[3] = 1;
         powerup_effect(kind, 1);

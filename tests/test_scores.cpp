@@ -47,7 +47,9 @@ protected:
     }
 };
 
-TEST_F(Scores, AScoreEqualToTheTenthDoesNotEnterAndAClassicOneLeavesTheNormalTable)
+// A missing or short file gives a table of zeros, and names and titles always
+// end inside their fields.
+TEST_F(Scores, AScoreEqualToTheTenthDoesNotEnterAClassicOneLeavesTheNormalTableAndBadFilesGiveASafeTable)
 {
     fill_table(0);
     EXPECT_EQ(place_score(0, 100, "New", 2), -1);
@@ -61,11 +63,7 @@ TEST_F(Scores, AScoreEqualToTheTenthDoesNotEnterAndAClassicOneLeavesTheNormalTab
     std::vector<score_entry> normal(hstable, hstable + TABLE_ENTRIES);
     EXPECT_EQ(place_score(1, 999999, "New", 1), 10);
     EXPECT_EQ(memcmp(normal.data(), hstable, sizeof(score_entry) * TABLE_ENTRIES), 0);
-}
 
-// Names and titles always end inside their fields.
-TEST_F(Scores, MissingShortAndUnterminatedFilesGiveASafeTable)
-{
     fill_table(0);
     readscores();
     EXPECT_EQ(hstable[0].entry_score, 0);
