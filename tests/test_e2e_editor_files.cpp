@@ -94,9 +94,8 @@ TEST_F(EditorFilesE2E, LevelsSavedMovedBetweenAndPackedIntoASetThatTheBrowserPla
     })) << "the levels were not reordered";
     std::swap(level1, level2);
 
-    // Create Level Set: name, description and author typed with capitals and
-    // punctuation, which must be kept exactly. The file name of a set that
-    // comes with the game is refused and the entry stays; a second name is taken.
+    // Create Level Set: the texts are kept exactly, capitals and punctuation;
+    // the file name of a set that comes with the game is refused, a second taken.
     const std::string shipped = file_bytes(run.game_dir() + "/level_sets/default.bls");
     ASSERT_GT(shipped.size(), 784u);
     ASSERT_TRUE(run.click_changes(CREATE_X, CREATE_Y, 1.5, 0.85, 4.5, 0.5))

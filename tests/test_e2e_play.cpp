@@ -180,11 +180,9 @@ TEST_F(Play, KeysStartSteerAndLaunchEscapeSavesContinueResumesAndLosingEveryBall
     memcpy(&replay_score, replay.data() + replay.size() - 12, sizeof replay_score);
     EXPECT_EQ(replay_score, points);
 
-    // Watch on the table's first row: the table gives way to the game played
-    // again; Escape brings the table back. Each is seen by the share of a
-    // region's pixels that changed: the replay by the bottom of the view,
-    // where its HUD stands opaque over the title's picture whatever the
-    // level's background, and the table's return by the table itself.
+    // Watch on the table's first row plays the game again, seen by the HUD
+    // that stands opaque over the view's bottom whatever the level's
+    // background; Escape brings the table back, seen by the table itself.
     struct region { int x0, y0, x1, y1; };
     region rows{}, bottom{40, 540, 760, 600};
     run.view.pixel(1.0, 0.8, &rows.x0, &rows.y0);

@@ -27,9 +27,8 @@ TEST_F(TitleScreen, LoadsFadesInPlaysTheDemoAndQuitsThroughTheCredits)
     EXPECT_GT(title, early);
     EXPECT_TRUE(run.screenshot(screenshot_path("title.png")));
 
-    // Left alone for 30 seconds the title gives way to the demo: the logo goes
-    // and a game plays. A key brings the title back at once.
-    // The demo's score line and status bar lie over the title's bottom.
+    // Left alone for 30 seconds the title gives way to the demo, whose score
+    // line and status bar lie over its bottom; a key brings it back at once.
     auto bottom = [&] { return run.brightness(40, 548, 700, 40); };
     double idle = bottom();
     bool demo = run.wait_until_or_frames([&] { return std::abs(bottom() - idle) > 0.08; }, 30 * 62 + 300);

@@ -43,8 +43,6 @@ protected:
         classic = testing_level = gameover = SAVE_AVAILABLE = PLAYING_SAVED_GAME = 0;
         new_game();
     }
-    // Saves level 2 on Hard with the 3 Hit brick hit once, the brick at (1, 2)
-    // gone and, if given, a brick added at (add_r, add_c) as a Brick Wall adds.
     // The record d with the set's name field holding name.
     static bytes named(bytes d, const char *name)
     {
@@ -52,6 +50,8 @@ protected:
         memcpy(&d[132], name, strlen(name));
         return d;
     }
+    // Saves level 2 on Hard with the 3 Hit brick hit once, the brick at (1, 2)
+    // gone and, if given, a brick added at (add_r, add_c) as a Brick Wall adds.
     void save_level_two(int add_r = 0, int add_c = 0)
     {
         level = 2;
