@@ -156,11 +156,28 @@ TEST_F(Input, EditorHotKeysWrapAround)
     EXPECT_EQ(keys[int('I')], 1);
 }
 
-// Escape steps back one screen per press: a screen over the title answers it
-// as its Cancel (the name dialog as OK), the end screen closes, a notice is
-// answered first; on the bare title it changes nothing.
-TEST_F(Input, EscapeClosesTheScreenOverTheTitleOneStepPerPress)
+// Escape during play saves the game and brings back the fading title. Over
+// the title it steps back one screen per press: a screen answers it as its
+// Cancel (the name dialog as OK), the end screen closes, a notice is answered
+// first; on the bare title it changes nothing.
+TEST_F(Input, EscapeDuringPlaySavesAndOverTheTitleClosesOneScreenPerPress)
 {
+    game_pause = 1;
+    score = 900;
+    escape_action();
+    EXPECT_EQ(access(save_path().c_str(), F_OK), 0);
+    EXPECT_EQ(save_path().rfind(std::string(getenv("XDG_DATA_HOME")) + "/corvale/", 0), 0u);
+    EXPECT_EQ(SAVE_AVAILABLE, 1);
+    EXPECT_EQ(PLAYING_SAVED_GAME, 0);
+    EXPECT_EQ(title_up(), 1);
+    EXPECT_EQ(fade_running(), FADE_IN);
+    EXPECT_EQ(game_pause, 0);
+    EXPECT_EQ(score, 0);
+    EXPECT_EQ(lcount, 1);
+    // Held down, the action repeats without changing anything further.
+    escape_action();
+    EXPECT_EQ(title_up(), 1);
+
     SAVE_AVAILABLE = 0;
     const struct { screen_id s; int *answer; } screens[] = {
         {SCREEN_OPTIONS, &GUI_CANCEL}, {SCREEN_BROWSER, &GUI_CANCEL}, {SCREEN_HELP, &GUI_CANCEL},
@@ -196,25 +213,6 @@ TEST_F(Input, EscapeClosesTheScreenOverTheTitleOneStepPerPress)
     EXPECT_EQ(screen_is(SCREEN_TITLE), 1);
     EXPECT_EQ(GUI_OK + GUI_CANCEL, 0);
     EXPECT_EQ(SAVE_AVAILABLE, 0);
-}
-
-TEST_F(Input, EscapeDuringPlayReturnsToTheFadingTitle)
-{
-    game_pause = 1;
-    score = 900;
-    escape_action();
-    EXPECT_EQ(access(save_path().c_str(), F_OK), 0);
-    EXPECT_EQ(save_path().rfind(std::string(getenv("XDG_DATA_HOME")) + "/corvale/", 0), 0u);
-    EXPECT_EQ(SAVE_AVAILABLE, 1);
-    EXPECT_EQ(PLAYING_SAVED_GAME, 0);
-    EXPECT_EQ(title_up(), 1);
-    EXPECT_EQ(fade_running(), FADE_IN);
-    EXPECT_EQ(game_pause, 0);
-    EXPECT_EQ(score, 0);
-    EXPECT_EQ(lcount, 1);
-    // Held down, the action repeats without changing anything further.
-    escape_action();
-    EXPECT_EQ(title_up(), 1);
 }
 
 // ---- The keys in play ----

@@ -131,7 +131,9 @@ TEST_F(LevelFiles, EasyRemovesTheHarmfulPowerupsOfASetNotOfATestedLevelAndClassi
     EXPECT_EQ(powerup[grid_index(3, 3)], 0);
 }
 
-TEST_F(LevelFiles, SetTexturesReplaceOnlyTheirOwnNumbersAndStay)
+// Set textures replace only their own numbers, and stay. The editor's numbered
+// level files end at the first gap, and a test game plays the level being edited.
+TEST_F(LevelFiles, SetTexturesReplaceOnlyTheirOwnNumbersAndLevelFilesEndAtTheFirstGap)
 {
     for (int k = 1; k <= 5; k++)
         write_brick(k, (uint8_t)(10 * k));
@@ -153,13 +155,7 @@ TEST_F(LevelFiles, SetTexturesReplaceOnlyTheirOwnNumbersAndStay)
     load_level_set("two.bls", 1);
     EXPECT_EQ(texel_red(etexname[1]), 201);
     EXPECT_EQ(texel_red(etexname[5]), 155);
-}
 
-// A test game plays the level being edited.
-TEST_F(LevelFiles, NumberedLevelFilesEndAtTheFirstGap)
-{
-    write_brick(1, 1);
-    write_brick(2, 2);
     std::string lev(10584, '\0');
     put32(lev, (5 * 21 + 6) * 4, 2);                // texture of (5, 6)
     put32(lev, 1764 + (5 * 21 + 6) * 4, 99);        // its red
