@@ -213,7 +213,8 @@ TEST_F(Gamepad, TheDpadAndStickMoveTheMenusChoiceAndAPressesIt)
 // A pad plugged in while the game runs works at once; unplugging the pad
 // that steers pauses play with a notice (off play, nothing), and a pad
 // plugged in again resumes it.
-TEST_F(Gamepad, APadPluggedInWorksAtOnceAndUnpluggingItPausesPlay)
+// With two pads the other's buttons and stick do nothing, and its going pauses nothing.
+TEST_F(Gamepad, APadPluggedInWorksAtOnceUnpluggingItPausesPlayAndOfTwoTheFirstToPressSteers)
 {
     EXPECT_EQ(gamepads_open(), 0);
     ASSERT_TRUE(one.plug("Pad one"));
@@ -229,11 +230,8 @@ TEST_F(Gamepad, APadPluggedInWorksAtOnceAndUnpluggingItPausesPlay)
     screen_set(SCREEN_TITLE);
     one.unplug();
     EXPECT_EQ(game_pause, 0);
-}
 
-// The other pad's buttons and stick do nothing, and its going pauses nothing.
-TEST_F(Gamepad, WithTwoPadsTheFirstToPressAButtonSteers)
-{
+    screen_set(SCREEN_PLAY);
     ASSERT_TRUE(one.plug("Pad one"));
     ASSERT_TRUE(two.plug("Pad two"));
     EXPECT_EQ(gamepads_open(), 2);
