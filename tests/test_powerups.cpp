@@ -160,7 +160,7 @@ TEST_F(PowerUps, StickyPaddleAndEarthquakeHandOverTheHeldBallsAndDeathTakesEvery
     EXPECT_EQ(glued + through + exploding + quake, 0);
 }
 
-TEST_F(PowerUps, BallsplosionFillsTheFreeSlots)
+TEST_F(PowerUps, BallsplosionFillsTheFreeSlotsAndShowInvisibleRevealsEachBrickForPoints)
 {
     balls[1] = glu[1] = glued = through = 1;
     xpos[1] = 2.2f;
@@ -172,10 +172,7 @@ TEST_F(PowerUps, BallsplosionFillsTheFreeSlots)
         EXPECT_EQ(xpos[n], 2.2f);
         EXPECT_EQ(ydirection[n], -1.0f);
     }
-}
 
-TEST_F(PowerUps, ShowInvisibleRevealsEachBrickForPoints)
-{
     level = 3;
     difficulty = 2;
     for (int c = 1; c <= 4; c++) {
