@@ -127,8 +127,8 @@ TEST_F(Scores, TheNameTypedOrPlayerIsWrittenExactlyWithTheRestOfItsFieldZero)
 
 // A table that cannot be read is kept whole beside the new one, the player is
 // told once, and the next high score starts a new table instead of writing
-// over the old entries.
-TEST_F(Scores, ATableThatCannotBeReadIsKeptAsideAndANewOneStarted)
+// over the old entries. The table screen reads the file when it opens only.
+TEST_F(Scores, ATableThatCannotBeReadIsKeptAsideANewOneStartedAndTheScreenReadsItWhenItOpens)
 {
     bytes damaged(3359, '\0');
     for (size_t i = 0; i < damaged.size(); i++)
@@ -155,10 +155,7 @@ TEST_F(Scores, ATableThatCannotBeReadIsKeptAsideAndANewOneStarted)
     readscores();   // the new table: nothing more to tell
     EXPECT_EQ(notice[0], 0);
     close_screen();
-}
 
-TEST_F(Scores, TheTableScreenReadsTheFileWhenItOpensNotEveryFrame)
-{
     fill_table(0);
     writescores();
     open_screen(SCREEN_SCORES);
