@@ -189,7 +189,7 @@ TEST(Palette, TheDefaultGreyThenTheMostUsedColoursOfTheBricks)
     }
 }
 
-TEST_F(Toolbar, BrickButtonsResetTheColourArrowKeysDoNotAndBothWrap)
+TEST_F(Toolbar, BrickButtonsResetTheColourArrowKeysDoNotBothWrapAndClassicSetsEveryViewButTheCKeyOnlyTheGrid)
 {
     curr = 10, curg = 20, curb = 30;
     key(VK_LEFT);
@@ -209,10 +209,8 @@ TEST_F(Toolbar, BrickButtonsResetTheColourArrowKeysDoNotAndBothWrap)
     editor();
     key(VK_LEFT);
     EXPECT_EQ(texnumber, 1);
-}
+    mouse(WM_LBUTTONUP);
 
-TEST_F(Toolbar, ClassicButtonSetsEveryViewButTheCKeyOnlyTheGrid)
-{
     pupedit = visible = 1;
     hold(CLASSIC);
     mouse(WM_LBUTTONUP);
