@@ -61,7 +61,7 @@ protected:
     }
 };
 
-TEST_F(SetupFields, WithoutAFileTheDialogProposesItsDefaultsAndAnEmptyFileIsAllZero)
+TEST_F(SetupFields, WithoutAFileTheDialogProposesItsDefaultsAnEmptyFileIsAllZeroAndOddValuesShowAsTheGameTakesThem)
 {
     populate_list();
     EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(resolution_list)), 2);
@@ -89,6 +89,29 @@ TEST_F(SetupFields, WithoutAFileTheDialogProposesItsDefaultsAndAnEmptyFileIsAllZ
     ASSERT_EQ(save_settings(), SAVE_OK);
     bset zero = {};
     EXPECT_EQ(file_bytes(path()), bytes_of(zero));
+
+    // A screen size outside the list shows no selection and saves -1; volumes
+    // that are no volume show as the game plays them.
+    for (int index : {-1, 11, 1000}) {
+        bset s = setup_default_record();
+        s.resolution = index;
+        write_record(s);
+        populate_list();
+        EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(resolution_list)), -1) << index;
+        ASSERT_EQ(save_settings(), SAVE_OK);
+        EXPECT_EQ(file_record().resolution, -1) << index;
+    }
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    for (float bad : {nan, inf, -inf, -0.25f, 1.5f}) {
+        bset s = setup_default_record();
+        s.seffects = bad;
+        s.music = bad;
+        write_record(s);
+        populate_list();
+        EXPECT_EQ(slider_position(effects_slider), 20) << bad;  // the game's 0.8
+        EXPECT_EQ(slider_position(music_slider), 0) << bad;     // the game's 1.0
+    }
 }
 
 // Each field, set in the dialog, reaches its own place in the file and nothing
@@ -166,32 +189,6 @@ TEST_F(SetupFields, OpenAndSaveLeavesTheFileByteIdentical)
     EXPECT_EQ(file_bytes(path()), bytes_of(odd));
     open_and_save();
     EXPECT_EQ(file_bytes(path()), bytes_of(odd));
-}
-
-// A screen size outside the list shows no selection and saves -1; volumes
-// that are no volume show as the game plays them.
-TEST_F(SetupFields, ValuesOutOfRangeShowAsTheGameTakesThem)
-{
-    for (int index : {-1, 11, 1000}) {
-        bset s = setup_default_record();
-        s.resolution = index;
-        write_record(s);
-        populate_list();
-        EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(resolution_list)), -1) << index;
-        ASSERT_EQ(save_settings(), SAVE_OK);
-        EXPECT_EQ(file_record().resolution, -1) << index;
-    }
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float inf = std::numeric_limits<float>::infinity();
-    for (float bad : {nan, inf, -inf, -0.25f, 1.5f}) {
-        bset s = setup_default_record();
-        s.seffects = bad;
-        s.music = bad;
-        write_record(s);
-        populate_list();
-        EXPECT_EQ(slider_position(effects_slider), 20) << bad;  // the game's 0.8
-        EXPECT_EQ(slider_position(music_slider), 0) << bad;     // the game's 1.0
-    }
 }
 
 TEST_F(SetupFields, APlaylistOver1023BytesOrAFailedWriteIsReportedAndNothingWritten)
