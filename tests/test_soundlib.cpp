@@ -263,7 +263,7 @@ TEST_F(SoundLib, PlaylistGivesFileTitleAndLengthTagsPerEntry)
 }
 
 // A volume is kept within 0 to 1, in the channel and in the source's gain.
-TEST_F(SoundLib, ChannelHandlesAreStableAndVolumesOutsideZeroToOneAreClamped)
+TEST_F(SoundLib, ChannelHandlesAreStableVolumesAreClampedAndEndedStoppedOrReleasedChannelsAcceptEveryCall)
 {
     open();
     FMOD_SOUND *s = load(scratch.tone("busy.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1.0), 0x50);
@@ -285,11 +285,7 @@ TEST_F(SoundLib, ChannelHandlesAreStableAndVolumesOutsideZeroToOneAreClamped)
     for (int i = 0; i < 32; i++)
         ASSERT_EQ(FMOD_System_PlaySound(sys, FMOD_CHANNEL_FREE, s, 0, &free_one), FMOD_OK);
     EXPECT_EQ(FMOD_System_PlaySound(sys, 32, s, 0, &free_one), FMOD_ERR_INVALID_PARAM);
-}
 
-TEST_F(SoundLib, EndedStoppedAndReleasedChannelsAcceptEveryCall)
-{
-    open();
     FMOD_SOUND *blip = load(scratch.tone("blip.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.05), 0x50);
     FMOD_SOUND *hum = load(scratch.tone("hum.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1.0), 0x50);
     FMOD_CHANNEL *ended = nullptr, *stopped = nullptr, *released = nullptr;
