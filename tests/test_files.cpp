@@ -89,7 +89,7 @@ TEST_F(SafeWriter, ReplacesTheWholeFileSyncingItBeforeTheRenameAndTheFolderAfter
     EXPECT_EQ(std::distance(fs::directory_iterator("level_sets"), fs::directory_iterator()), 1);
 }
 
-TEST_F(SafeWriter, LinksPlantedAtTemporaryNamesAreNeverFollowed)
+TEST_F(SafeWriter, LinksPlantedAtTemporaryNamesAreNeverFollowedNorAFileSetAsideReplaced)
 {
     // Links at the old fixed name and at names of the new pattern, pointing
     // at a file of the player's that must not change.
@@ -107,6 +107,19 @@ TEST_F(SafeWriter, LinksPlantedAtTemporaryNamesAreNeverFollowed)
         EXPECT_TRUE(fs::is_symlink(fs::path("level_sets") / n)) << n;
     EXPECT_EQ(file_bytes("precious"), "keep me");
     EXPECT_EQ(file_bytes("level_sets/corvale.sav"), "save");
+
+    // A file set aside never replaces an earlier one.
+    char aside[256];
+    write_bytes("level_sets/scores.hst", "first");
+    ASSERT_EQ(rename_aside("level_sets/scores.hst", ".damaged", aside, sizeof aside), 1);
+    EXPECT_STREQ(aside, "level_sets/scores.hst.damaged");
+    write_bytes("level_sets/scores.hst", "second");
+    ASSERT_EQ(rename_aside("level_sets/scores.hst", ".damaged", aside, sizeof aside), 1);
+    EXPECT_STREQ(aside, "level_sets/scores.hst.damaged.2");
+    EXPECT_EQ(file_bytes("level_sets/scores.hst.damaged"), "first");
+    EXPECT_EQ(file_bytes("level_sets/scores.hst.damaged.2"), "second");
+    EXPECT_FALSE(fs::exists("level_sets/scores.hst"));
+    EXPECT_EQ(rename_aside("level_sets/scores.hst", ".damaged", aside, sizeof aside), 0);
 }
 
 // A write that fails part-way, through the writer itself and through each
@@ -185,21 +198,6 @@ TEST_F(SafeWriter, StartUpRemovesOnlyTheTemporaryFilesOfOurOwnFiles)
     EXPECT_TRUE(fs::is_symlink("level_sets/scores.hst.tmp-cccccc"));
     const char *own[] = {"corvale.sav"};
     EXPECT_EQ(remove_temp_leftovers("no_such_folder", own, 1), 0);
-}
-
-TEST_F(SafeWriter, AFileSetAsideNeverReplacesAnEarlierOne)
-{
-    char aside[256];
-    write_bytes("level_sets/scores.hst", "first");
-    ASSERT_EQ(rename_aside("level_sets/scores.hst", ".damaged", aside, sizeof aside), 1);
-    EXPECT_STREQ(aside, "level_sets/scores.hst.damaged");
-    write_bytes("level_sets/scores.hst", "second");
-    ASSERT_EQ(rename_aside("level_sets/scores.hst", ".damaged", aside, sizeof aside), 1);
-    EXPECT_STREQ(aside, "level_sets/scores.hst.damaged.2");
-    EXPECT_EQ(file_bytes("level_sets/scores.hst.damaged"), "first");
-    EXPECT_EQ(file_bytes("level_sets/scores.hst.damaged.2"), "second");
-    EXPECT_FALSE(fs::exists("level_sets/scores.hst"));
-    EXPECT_EQ(rename_aside("level_sets/scores.hst", ".damaged", aside, sizeof aside), 0);
 }
 
 // ---- Named pipes and other odd files ----

@@ -200,7 +200,7 @@ TEST_F(Menus, HoveringAnIconSelectsItAndLightsItAndButtonEdgesCountAsHovered)
     EXPECT_EQ(gui_block, 1);
 }
 
-TEST_F(Menus, HelpShowsAllSeventeenPowerUpsAndCancelClosesIt)
+TEST_F(Menus, HelpShowsAllSeventeenPowerUpsCancelClosesItAndF1WithoutABrowserSaysWhereTheManualIs)
 {
     for (int kind = 1; kind <= 17; kind++)
         solid_texture(puptextures[kind], 10 * kind + 40, 200, 250 - 10 * kind);
@@ -230,12 +230,9 @@ TEST_F(Menus, HelpShowsAllSeventeenPowerUpsAndCancelClosesIt)
     point_at(icon_x(0), ICON_Y);   // the menu reacts again on the next frame
     frame();
     EXPECT_EQ(selected, 1);
-}
 
-// F1 on the help page: with no opener on the path, or an opener that fails
-// (no browser), a notice says where the manual is.
-TEST_F(Menus, F1WithoutAWayToShowTheManualSaysWhereItIs)
-{
+    // F1 on the help page: with no opener on the path, or an opener that fails
+    // (no browser), a notice says where the manual is.
     std::string path = getenv("PATH") ? getenv("PATH") : "";
     scratch_dir dir;
     setenv("PATH", dir.path().c_str(), 1);

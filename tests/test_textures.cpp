@@ -190,7 +190,7 @@ TEST_F(TextureLoading, ReducedIconsDrawAsTheWholeChain)
 // No background shows none; bg1-3 and bg5 give three, uploaded as they are
 // used; a damaged one is refused. Start-up refuses a folder without its
 // images, naming the title's picture.
-TEST_F(TextureLoading, TheBackgroundScanStopsAtTheFirstGapAndStartupWantsItsImages)
+TEST_F(TextureLoading, TheBackgroundAndBrickScansStopAtTheFirstGapAndStartupWantsItsImages)
 {
     ASSERT_EQ(load_backgrounds(), 1);
     EXPECT_EQ(backmax, 0);
@@ -223,17 +223,14 @@ TEST_F(TextureLoading, TheBackgroundScanStopsAtTheFirstGapAndStartupWantsItsImag
     EXPECT_STREQ(bad_file, "graphics/title1280.png");
     KillFont();
     KillsFont();
-}
 
-TEST_F(TextureLoading, BrickScanCountsFilesAndBlackensAShortOne)
-{
+    // The brick scan counts files to the first gap and blackens a short one.
     std::string brick(BRICK_TEX_BYTES, '\x80');
     write_bytes("bricks/b1.raw", brick);
     write_bytes("bricks/b2.raw", std::string(100, '\xff'));
     write_bytes("bricks/b4.raw", brick);
     load_bricks();
     EXPECT_EQ(texmax, 2);
-    int w, h;
     std::vector<unsigned char> t = texture_rgba(etexname[2], &w, &h);
     EXPECT_EQ(w, 64);
     EXPECT_EQ(h, 32);
