@@ -52,6 +52,24 @@ void BM_TitleFrame(benchmark::State &st)
 }
 BENCHMARK(BM_TitleFrame)->Arg(0)->Arg(1)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
 
+// Frames of a text-laden screen over the title, drawn in full as when the
+// pointer moves over it: the help page (0) and the high scores (1).
+void BM_TextScreenFrame(benchmark::State &st)
+{
+    if (!started()) {
+        st.SkipWithError("the game did not start");
+        return;
+    }
+    screen_set(st.range(0) ? SCREEN_SCORES : SCREEN_HELP);
+    title_alpha = 1.0f, bar_alpha = 0.0f;
+    for (auto _ : st) {
+        DrawGLScene();
+        glFinish();
+    }
+    screen_set(SCREEN_TITLE);
+}
+BENCHMARK(BM_TextScreenFrame)->Arg(0)->Arg(1)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+
 // Frames of play with the ball on the paddle: board, bars, status bar, score line.
 void BM_PlayFrame(benchmark::State &st)
 {

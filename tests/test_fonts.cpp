@@ -165,6 +165,50 @@ TEST_F(Fonts, WindowsCodesMapToTheirGlyphs)
     }
 }
 
+// A text printed again under the same matrices is put back from the pixels
+// it covered: the very pixels its glyphs give, blended alike over what lies
+// beneath, with the transformation moved on alike; a text across the view's
+// edge is drawn as glyphs. The glyphs alone are seen with texturing on
+// (nothing bound), which no kept text reproduces; a text is kept when it is
+// printed the second time, and put back from then on.
+TEST_F(Fonts, KeptTextsShowWhatTheirGlyphsShow)
+{
+    struct { const char *text; float x, y, z; int small, kept; } cases[] = {
+        {"Help: Space or the left button launches the ball (power-ups 1/17).", -6.5f, 1.0f, -10.0f, 1, 1},
+        {"Brick 12/24 %&@ WAVE", -2.0f, -0.6f, -4.0f, 0, 1},
+        {"across the edge", 1.4f, 0.0f, -4.0f, 0, 0},
+    };
+    for (const auto &c : cases) {
+        std::vector<unsigned char> shown[4];
+        float after[4][16];
+        int before = kept_texts();
+        for (int kept = 0; kept < 4; kept++) {
+            glMatrixMode(GL_PROJECTION);
+            glLoadIdentity();
+            glFrustum(-0.55, 0.55, -0.41, 0.41, 1.0, 100.0);
+            glMatrixMode(GL_MODELVIEW);
+            glLoadIdentity();
+            glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+            glDisable(GL_DEPTH_TEST);
+            glBindTexture(GL_TEXTURE_2D, 0);
+            kept ? glDisable(GL_TEXTURE_2D) : glEnable(GL_TEXTURE_2D);
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            glColor4f(0.9f, 0.5f, 0.1f, 1.0f);
+            glTranslatef(c.x, c.y, c.z);
+            c.small ? glsPrint("%s", c.text) : glPrint("%s", c.text);
+            glGetFloatv(GL_MODELVIEW_MATRIX, after[kept]);
+            shown[kept] = read_rgb(0, 0, W, H);
+        }
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_BLEND);
+        EXPECT_EQ(kept_texts(), before + c.kept) << c.text;
+        EXPECT_TRUE(shown[0] == shown[1] && shown[0] == shown[2] && shown[0] == shown[3]) << c.text;
+        EXPECT_EQ(memcmp(after[0], after[3], sizeof after[0]), 0) << c.text;
+    }
+}
+
 // A "B": stem and bowls solid, both counters open.
 TEST_F(Fonts, LetterBKeepsBothHoles)
 {

@@ -1,5 +1,6 @@
 // The two outline fonts: glyph outlines from FreeType, filled by the GLU
-// tessellator into a vertex buffer in em units, and the printf-style printers.
+// tessellator into a vertex buffer in em units, the printf-style printers, and
+// the texts kept as the pixels they cover.
 
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
@@ -15,7 +16,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <deque>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "graphics.h"
@@ -53,11 +57,14 @@ struct glyph_triangles {
     GLint first[256];
     GLsizei count[256];
     float advance[256];
+    float box[256][4];   // the glyph's triangles' left, bottom, right, top
+    int font;            // 0 small, 1 large
 };
 static glyph_triangles large_glyphs, small_glyphs;
 static std::vector<GLfloat> triangles;     // the font being built: every glyph's triangles
 static GLenum prim_type;                   // the tessellator's primitive being handed over
 static std::vector<point> prim;            // its vertices so far
+static void forget_masks();                // every text kept as pixels let go
 
 // Unicode code point of a Windows-1252 character code.
 static unsigned code_point(int c)
@@ -211,6 +218,13 @@ static void build_glyph(FT_Face face, GLUtesselator *tess, int code, glyph_trian
     }
     g->count[code] = (GLsizei)(triangles.size() / 3) - g->first[code];
     g->advance[code] = m.cell_inc_x;
+    float *box = g->box[code];
+    box[0] = box[1] = 1e9f;
+    box[2] = box[3] = -1e9f;
+    for (size_t k = 3 * (size_t)g->first[code]; k < triangles.size(); k += 3) {
+        box[0] = std::min(box[0], triangles[k]), box[2] = std::max(box[2], triangles[k]);
+        box[1] = std::min(box[1], triangles[k + 1]), box[3] = std::max(box[3], triangles[k + 1]);
+    }
 }
 
 // A tessellator filling by non-zero winding, so holes stay open, facing the viewer.
@@ -232,6 +246,7 @@ static GLUtesselator *new_glyph_tessellator()
 // the font's vertex buffer; 1, or 0 when no outline face can be had.
 static GLuint build_outline_font(int bold, glyph_triangles *g)
 {
+    g->font = bold;
     char path[1024];
     int face_index = 0;
     if (!find_font_file("Arial", bold, path, sizeof path, &face_index))
@@ -299,6 +314,7 @@ void KillFont()
     base = 0;
     glDeleteBuffers(1, &large_glyphs.buffer);
     large_glyphs.buffer = 0;
+    forget_masks();
 }
 
 void KillsFont()
@@ -306,6 +322,7 @@ void KillsFont()
     sbase = 0;
     glDeleteBuffers(1, &small_glyphs.buffer);
     small_glyphs.buffer = 0;
+    forget_masks();
 }
 
 // Draws the text's glyphs from the font's buffer, each moved on by the
@@ -327,11 +344,287 @@ static void draw_glyphs(const glyph_triangles &g, const char *text)
     glPopClientAttrib();
 }
 
-// The text in the font, each glyph moved on by the advances before it.
+// ---- Texts kept as pixels ----
+// A text printed again in the same font, under the same matrices and viewport,
+// covers the same pixels. The second time, its glyphs are drawn in the frame
+// once white and once black, and the pixels that differ between the two
+// read-backs are the ones they cover; the glyphs then go over them in the
+// text's own colour. Later prints fill those pixels as rectangles: a few
+// triangles where the glyphs take thousands.
+// Only state in which the rectangles give each covered pixel the very colour
+// the glyphs give it qualifies: an opaque colour, every channel written, no
+// blending or the usual alpha blend (so a pixel covered twice looks as if
+// covered once), no texturing, depth, alpha, stencil or scissor test, no
+// lighting, fog or culling. The rectangles are drawn with the state and so
+// the shader the glyphs use: the rasteriser compiles nothing for kept texts.
+
+struct text_mask {
+    std::vector<GLshort> rects;  // the covered pixels as rectangles: left, bottom, right, top (exclusive)
+    int kept = 0;                // the rectangles stand for the text (none: it covers no pixel)
+    int seen = 0;                // printed once so far: a text that changes every time is never kept
+    unsigned used = 0;           // drawn_frames when it was last printed
+};
+static const size_t MASKS_KEPT = 512;   // texts kept at most; all are let go beyond it
+static const int MASK_MARGIN = 2;       // pixels around the glyphs' projected boxes
+// Drawn frames a kept text may go unprinted before it is let go: the texts of
+// a screen left behind do not stay for the rest of the run. Still frames are
+// not drawn, so a still screen keeps its own.
+static const unsigned MASK_IDLE_FRAMES = 124;
+static std::unordered_map<std::string, text_mask> masks;
+static unsigned drawn_frames;
+static std::vector<GLfloat> mask_corners;   // the triangles of the mask being drawn
+
+static void forget_masks()
+{
+    masks.clear();
+}
+
+int texts_frame_done()
+{
+    if (++drawn_frames % MASK_IDLE_FRAMES)
+        return 0;
+    int gone = 0;
+    for (auto it = masks.begin(); it != masks.end();) {
+        if (drawn_frames - it->second.used <= MASK_IDLE_FRAMES) {
+            ++it;
+            continue;
+        }
+        it = masks.erase(it);
+        gone++;
+    }
+    return gone;
+}
+
+int kept_texts()
+{
+    int n = 0;
+    for (const auto &m : masks)
+        n += !m.second.rects.empty();
+    return n;
+}
+
+// 1 when the state is one the rectangles reproduce exactly.
+static bool plain_state()
+{
+    static const GLenum off[] = {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_ALPHA_TEST, GL_STENCIL_TEST, GL_SCISSOR_TEST,
+                                 GL_LIGHTING, GL_FOG, GL_CULL_FACE, GL_POLYGON_STIPPLE, GL_COLOR_LOGIC_OP,
+                                 GL_TEXTURE_1D};
+    for (GLenum cap : off)
+        if (glIsEnabled(cap))
+            return false;
+    if (glIsEnabled(GL_BLEND)) {
+        GLint f[6];
+        glGetIntegerv(GL_BLEND_SRC_RGB, f);
+        glGetIntegerv(GL_BLEND_SRC_ALPHA, f + 1);
+        glGetIntegerv(GL_BLEND_DST_RGB, f + 2);
+        glGetIntegerv(GL_BLEND_DST_ALPHA, f + 3);
+        glGetIntegerv(GL_BLEND_EQUATION_RGB, f + 4);
+        glGetIntegerv(GL_BLEND_EQUATION_ALPHA, f + 5);
+        if (f[0] != GL_SRC_ALPHA || f[1] != GL_SRC_ALPHA || f[2] != GL_ONE_MINUS_SRC_ALPHA ||
+            f[3] != GL_ONE_MINUS_SRC_ALPHA || f[4] != GL_FUNC_ADD || f[5] != GL_FUNC_ADD)
+            return false;
+    }
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    GLboolean writes[4];
+    glGetBooleanv(GL_COLOR_WRITEMASK, writes);
+    GLint modes[2], samples;
+    glGetIntegerv(GL_POLYGON_MODE, modes);
+    glGetIntegerv(GL_SAMPLE_BUFFERS, &samples);
+    return colour[3] == 1.0f && writes[0] && writes[1] && writes[2] && writes[3] && modes[0] == GL_FILL &&
+           modes[1] == GL_FILL && samples == 0;
+}
+
+// The window rectangle the text's glyphs can reach, from their boxes through
+// the matrices m (modelview) and p (projection); 0 when a corner lies behind the eye.
+static bool text_rect(const glyph_triangles &g, const char *text, const GLfloat m[16], const GLfloat p[16],
+                      const GLint view[4], int rect[4])
+{
+    float left = 1e9f, bottom = 1e9f, right = -1e9f, top = -1e9f, x = 0;
+    for (const unsigned char *c = (const unsigned char *)text; *c; c++) {
+        if (*c == GLYPHS)
+            continue;
+        if (g.count[*c]) {
+            left = std::min(left, x + g.box[*c][0]), right = std::max(right, x + g.box[*c][2]);
+            bottom = std::min(bottom, g.box[*c][1]), top = std::max(top, g.box[*c][3]);
+        }
+        x += g.advance[*c];
+    }
+    if (left > right) {
+        rect[2] = rect[3] = 0;
+        return true;
+    }
+    double lo[2] = {1e30, 1e30}, hi[2] = {-1e30, -1e30};
+    for (int k = 0; k < 4; k++) {
+        double v[4] = {k & 1 ? right : left, k & 2 ? top : bottom, 0, 1}, e[4], c[4];
+        for (int r = 0; r < 4; r++)
+            e[r] = m[r] * v[0] + m[4 + r] * v[1] + m[8 + r] * v[2] + m[12 + r] * v[3];
+        for (int r = 0; r < 4; r++)
+            c[r] = p[r] * e[0] + p[4 + r] * e[1] + p[8 + r] * e[2] + p[12 + r] * e[3];
+        if (c[3] <= 1e-6)
+            return false;
+        for (int a = 0; a < 2; a++) {
+            double w = view[a] + (c[a] / c[3] + 1) * 0.5 * view[2 + a];
+            lo[a] = std::min(lo[a], w), hi[a] = std::max(hi[a], w);
+        }
+    }
+    for (int a = 0; a < 2; a++) {
+        double from = std::max(lo[a] - MASK_MARGIN, (double)view[a]);
+        double to = std::min(hi[a] + MASK_MARGIN + 1, (double)(view[a] + view[2 + a]));
+        rect[a] = (int)std::floor(from);
+        rect[2 + a] = to > from ? (int)std::ceil(to) - rect[a] : 0;
+    }
+    return true;
+}
+
+// The covered pixels of a w x h rectangle at (x, y) as rectangles: each row's
+// runs, a run going on from the same run in the row below.
+static void covered_rects(const std::vector<unsigned char> &covered, int x, int y, int w, int h,
+                          std::vector<GLshort> *rects)
+{
+    std::vector<size_t> open, next;   // rectangles whose top is the row below, left to right
+    for (int row = 0; row < h; row++) {
+        next.clear();
+        size_t o = 0;
+        for (int col = 0; col < w;) {
+            if (!covered[(size_t)row * w + col]) {
+                col++;
+                continue;
+            }
+            int from = col;
+            while (col < w && covered[(size_t)row * w + col])
+                col++;
+            GLshort left = (GLshort)(x + from), right = (GLshort)(x + col);
+            while (o < open.size() && (*rects)[open[o]] < left)
+                o++;
+            if (o < open.size() && (*rects)[open[o]] == left && (*rects)[open[o] + 2] == right) {
+                (*rects)[open[o] + 3]++;
+                next.push_back(open[o++]);
+                continue;
+            }
+            next.push_back(rects->size());
+            rects->insert(rects->end(), {left, (GLshort)(y + row), right, (GLshort)(y + row + 1)});
+        }
+        open.swap(next);
+    }
+}
+
+// Finds the pixels the text's glyphs cover in the frame being drawn, and
+// leaves them in the current colour, as the glyphs would.
+static text_mask make_mask(const glyph_triangles &g, const char *text)
+{
+    text_mask mask;
+    GLfloat m[16], p[16], colour[4];
+    GLint view[4], rect[4], draw_fb, read_fb, draw_buffer, read_buffer;
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    glGetFloatv(GL_PROJECTION_MATRIX, p);
+    glGetIntegerv(GL_VIEWPORT, view);
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw_fb);
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read_fb);
+    glGetIntegerv(GL_DRAW_BUFFER, &draw_buffer);
+    glGetIntegerv(GL_READ_BUFFER, &read_buffer);
+    if (view[0] != 0 || view[1] != 0 || draw_fb != read_fb || !text_rect(g, text, m, p, view, rect)) {
+        draw_glyphs(g, text);
+        return mask;
+    }
+    int w = rect[2], h = rect[3];
+    std::vector<unsigned char> shown[2];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glMatrixMode(GL_MODELVIEW);
+    for (int k = 0; k < 2 && w > 0 && h > 0; k++) {
+        glColor4f((GLfloat)k, (GLfloat)k, (GLfloat)k, 1.0f);
+        glPushMatrix();
+        draw_glyphs(g, text);
+        glPopMatrix();
+        shown[k].resize((size_t)w * h * 4);
+        glReadBuffer(draw_buffer);   // the pixels just drawn, whichever buffer is read elsewhere
+        glReadPixels(rect[0], rect[1], w, h, GL_RGBA, GL_UNSIGNED_BYTE, shown[k].data());
+        glReadBuffer(read_buffer);
+    }
+    glColor4fv(colour);
+    draw_glyphs(g, text);
+    // A pixel covered at the rectangle's edge, where the glyphs may reach
+    // beyond it, leaves the text to its glyphs.
+    std::vector<unsigned char> covered((size_t)w * h);
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) {
+            size_t at = (size_t)y * w + x;
+            covered[at] = memcmp(&shown[0][at * 4], &shown[1][at * 4], 4) != 0;
+            if (covered[at] && (x == 0 || y == 0 || x == w - 1 || y == h - 1))
+                return mask;
+        }
+    covered_rects(covered, rect[0], rect[1], w, h, &mask.rects);
+    mask.kept = 1;
+    return mask;
+}
+
+// The kept rectangles in the current colour and state, in window pixels.
+static void draw_mask(const text_mask &mask)
+{
+    mask_corners.clear();
+    for (size_t k = 0; k + 3 < mask.rects.size(); k += 4) {
+        GLfloat l = mask.rects[k], b = mask.rects[k + 1], r = mask.rects[k + 2], t = mask.rects[k + 3];
+        mask_corners.insert(mask_corners.end(), {l, b, 0, r, b, 0, r, t, 0, l, b, 0, r, t, 0, l, t, 0});
+    }
+    if (mask_corners.empty())
+        return;
+    begin_window_pixels();
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, mask_corners.data());
+    glDrawArrays(GL_TRIANGLES, 0, (GLsizei)(mask_corners.size() / 3));
+    glPopClientAttrib();
+    end_window_pixels();
+}
+
+// The text in the font: from its kept rectangles when the state allows, else as glyphs.
 static void print_text(const glyph_triangles &g, const char *text)
 {
-    if (g.buffer && *text)
+    if (!g.buffer || !*text)
+        return;
+    // A pass of play drawn in part prints a text again only where something
+    // moved over it or where it changed, so a mask made there is seldom used again.
+    if (pass_boxed || !plain_state()) {
         draw_glyphs(g, text);
+        return;
+    }
+    GLfloat matrices[32];
+    GLint view[4];
+    glGetFloatv(GL_MODELVIEW_MATRIX, matrices);
+    glGetFloatv(GL_PROJECTION_MATRIX, matrices + 16);
+    glGetIntegerv(GL_VIEWPORT, view);
+    std::string key((const char *)matrices, sizeof matrices);
+    key.append((const char *)view, sizeof view);
+    key.push_back((char)g.font);
+    key.append(text);
+    auto it = masks.find(key);
+    if (it == masks.end()) {
+        if (masks.size() >= MASKS_KEPT)
+            forget_masks();
+        text_mask first;
+        first.seen = 1;
+        first.used = drawn_frames;
+        masks.emplace(key, first);
+        draw_glyphs(g, text);
+        return;
+    }
+    text_mask &mask = it->second;
+    mask.used = drawn_frames;
+    if (mask.seen) {
+        mask = make_mask(g, text);   // leaves the text drawn and the matrix moved on
+        mask.used = drawn_frames;
+        return;
+    }
+    if (!mask.kept) {
+        draw_glyphs(g, text);
+        return;
+    }
+    draw_mask(mask);
+    for (const unsigned char *c = (const unsigned char *)text; *c; c++)
+        if (*c != GLYPHS)
+            glTranslatef(g.advance[*c], 0.0f, 0.0f);
 }
 
 void glPrint(const char *fmt, ...)

@@ -113,6 +113,10 @@ int kept_for(const kept_pixels &k, const int rect[4], int owner);  // 1 when k h
 void keep_pixels(kept_pixels &k, const int rect[4], int owner);    // copy rect from the back buffer
 void draw_kept(const kept_pixels &k);  // put the kept pixels back where they were taken;
                                        // the GL state is left as it was
+// Window pixels as the units of drawing, the viewport's corner at the origin;
+// the matrices are kept and put back at the end.
+void begin_window_pixels();
+void end_window_pixels();
 
 // ---- Fonts ----
 // One glyph's measures in em units, as the outline builder reports them.
@@ -128,11 +132,15 @@ extern glyph_metrics gmf[256];   // metrics of the font built last; not read by 
 
 int BuildFont();                 // the large bold font into base; 0 when no outline font exists
 int BuildsFont();                // the small regular font into sbase; 0 when no outline font exists
-void KillFont();                 // let go of the large font
-void KillsFont();                // let go of the small font
+void KillFont();                 // let go of the large font and the kept texts
+void KillsFont();                // let go of the small font and the kept texts
 void glPrint(const char *fmt, ...)    // printf-formatted text in the large font, at the current matrix
     __attribute__((format(printf, 1, 2)));
 float print_width(const char *text);  // advance of the text in the large font, em units
+// Texts printed again under the same matrices and viewport are put back from
+// the pixels they covered the first time; how many are kept now.
+int kept_texts();
+int texts_frame_done();          // after each drawn frame: texts long unprinted let go, how many
 void glsPrint(const char *fmt, ...)   // the same in the small font, 40 units deeper
     __attribute__((format(printf, 1, 2)));
 

@@ -72,12 +72,8 @@ void keep_pixels(kept_pixels &k, const int rect[4], int owner)
     k.owner = owner;
 }
 
-// The kept texture as a quad over its rectangle, one texel to a pixel.
-static void draw_kept_quad(const kept_pixels &k)
+void begin_window_pixels()
 {
-    GLint bound;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    GLboolean blend = glIsEnabled(GL_BLEND), depth = glIsEnabled(GL_DEPTH_TEST), texturing = glIsEnabled(GL_TEXTURE_2D);
     GLint view[4];
     glGetIntegerv(GL_VIEWPORT, view);
     glMatrixMode(GL_PROJECTION);
@@ -87,6 +83,23 @@ static void draw_kept_quad(const kept_pixels &k)
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
+}
+
+void end_window_pixels()
+{
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+// The kept texture as a quad over its rectangle, one texel to a pixel.
+static void draw_kept_quad(const kept_pixels &k)
+{
+    GLint bound;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    GLboolean blend = glIsEnabled(GL_BLEND), depth = glIsEnabled(GL_DEPTH_TEST), texturing = glIsEnabled(GL_TEXTURE_2D);
+    begin_window_pixels();
     glDisable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
@@ -100,10 +113,7 @@ static void draw_kept_quad(const kept_pixels &k)
     glTexCoord2f(1, 1); glVertex2f(x1, y1);
     glTexCoord2f(0, 1); glVertex2f(x0, y1);
     glEnd();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    end_window_pixels();
     glBindTexture(GL_TEXTURE_2D, bound);
     if (blend)
         glEnable(GL_BLEND);

@@ -47,10 +47,10 @@ static void save_running_game()
 // Freed memory goes back to the system every FRAMES_PER_GIVE_BACK frames,
 // after a frame that drew a scene for the first time (what the rasteriser used
 // compiling it is freed then), and once a run of play frames drawn in part
-// has begun.
-static void give_back_after_frame()
+// has begun, and after kept texts were let go.
+static void give_back_after_frame(int texts_gone)
 {
-    if (new_scenes_kept != scenes_given_back) {
+    if (new_scenes_kept != scenes_given_back || texts_gone) {
         scenes_given_back = new_scenes_kept;
         give_back_memory();
     }
@@ -94,7 +94,7 @@ static int run_active_pass()
         present_frame();
         check_back_buffer();
         frame_presented();
-        give_back_after_frame();
+        give_back_after_frame(texts_frame_done());
     } else {
         escape_action();
     }
