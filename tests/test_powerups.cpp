@@ -134,6 +134,7 @@ TEST_F(PowerUps, SizesStepWithinTheirLimitsBadCatchesTakeTheBallPowersAwayAndOth
     powerup_effect(PUP_BRICK_WALL, 1);
     EXPECT_EQ(board[at(1, 20)] + bricktype[at(1, 20)] + board[at(2, 1)], 2);
     EXPECT_EQ(rr[at(1, 5)], 90);
+    board[at(20, 20)] = 1;   // the far corner, which a partial clear would miss
     powerup_effect(PUP_NEXT_BOARD, 1);
     EXPECT_EQ(cells_set(board), 0);
 }
