@@ -110,7 +110,7 @@ void key_released(int vk);           // a key went up
 void mouse_moved();                  // the mouse moved: it steers, and the pointer takes the menus back
 void menu_press();                   // the menus' chosen control pressed, as a click on it
 
-// ---- Gamepads (gamepad.cpp, the platform's side; pad.cpp, the game's) ----
+// ---- Gamepads (pump.cpp, the platform's side; pad.cpp, the game's) ----
 enum pad_button_id { PAD_A, PAD_B, PAD_BACK, PAD_START, PAD_UP, PAD_DOWN, PAD_LEFT, PAD_RIGHT, PAD_OTHER };
 enum pad_axis_id { PAD_STICK_X, PAD_STICK_Y };   // the left stick
 int gamepad_start();                 // pads and their mappings; 0 (said on standard error) when none can be used
